@@ -1,0 +1,82 @@
+// The data file's byte layout: header, enciphered flag and the four record
+// sections. Decoding and encoding work on whole in-memory images; the store
+// does the file-system side.
+#pragma once
+
+#include "keyed_collection.h"
+#include "records.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ardeko {
+
+inline constexpr const char* kVersion101 = "<Password File 1.01>";
+inline constexpr const char* kVersion102 = "<Password File 1.02>";
+inline constexpr const char* kVersion103 = "<Password File 1.03>";
+
+inline constexpr int kErrBadFile = 50001;      // bad version or wrong password
+inline constexpr int kErrDamagedFile = 50002;  // data ends early (a warning)
+inline constexpr int kErrNotFound = 50003;
+inline constexpr int kErrUnstorableText = 50004;
+inline constexpr int kErrTooLarge = 50005;
+
+// Longest text (in code-page characters) whose enciphered form is sure to fit
+// the 2-byte length whatever group length the cipher picks.
+inline constexpr std::size_t kMaxTextLength = 43689;
+inline constexpr std::size_t kMaxRecords = 32767;
+
+struct FileHeader {
+    std::string version;        // as read (code-page bytes; the known versions are ASCII)
+    std::int32_t seed = 0;
+    std::string storedPassword; // code-page bytes, enciphered when the file is
+    bool encrypted = false;
+};
+
+bool IsKnownVersion(std::string_view version);
+
+// Reads the header and the enciphered flag. A short file gives what was there
+// (empty version text), as a reader past the end sees nothing.
+FileHeader DecodeHeader(std::string_view image);
+
+enum class DecodeStatus { Ok, BadVersion, WrongPassword };
+
+struct DecodedFile {
+    DecodeStatus status = DecodeStatus::Ok;
+    FileHeader header;
+    std::vector<T_Categ> categories;
+    std::vector<T_SCateg> subcategories;
+    std::vector<T_Password> passwords;
+    std::vector<T_Node> nodes;
+    bool truncated = false; // a record was cut off by the end of the data
+};
+
+// Decodes a file image with the password the user gave (UTF-8). With
+// categoriesOnly the entry and node sections are not read.
+DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly = false);
+
+struct EncodeError {
+    int num = 0;
+    std::string descr;
+};
+
+struct StoreContents {
+    const KeyedCollection<T_Categ>& categories;
+    const KeyedCollection<T_SCateg>& subcategories;
+    const KeyedCollection<T_Password>& passwords;
+    const KeyedCollection<T_Node>& nodes;
+};
+
+// Checks every text, date and count, then writes version 1.03 enciphered
+// under a fresh seed. Nothing is produced when a check fails.
+struct EncodedFile {
+    std::string image;
+    std::int32_t seed = 0;
+};
+std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string_view password,
+                                      EncodedFile& out);
+
+} // namespace ardeko

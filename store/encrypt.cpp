@@ -1,0 +1,238 @@
+#include "encrypt.h"
+
+#include "bytes.h"
+#include "vbdate.h"
+
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <limits>
+
+namespace ardeko {
+
+namespace {
+
+std::uint8_t AdjustKey(std::uint8_t k, std::uint8_t m) {
+    return m == k ? static_cast<std::uint8_t>(m - 5) : m;
+}
+
+std::uint8_t Spread(std::uint8_t k, std::uint8_t m) {
+    return static_cast<std::uint8_t>(MaxOf(k, m) - MinOf(k, m));
+}
+
+template <class Int> Int ClampTo(long long v) {
+    if (v < std::numeric_limits<Int>::min())
+        return std::numeric_limits<Int>::min();
+    if (v > std::numeric_limits<Int>::max())
+        return std::numeric_limits<Int>::max();
+    return static_cast<Int>(v);
+}
+
+} // namespace
+
+std::uint8_t EncByte(std::uint8_t p, std::uint8_t k, std::uint8_t m, bool even) {
+    m = AdjustKey(k, m);
+    const auto t = static_cast<std::uint8_t>(even ? p - k : p + k);
+    return static_cast<std::uint8_t>(t ^ Spread(k, m));
+}
+
+std::uint8_t DecByte(std::uint8_t c, std::uint8_t k, std::uint8_t m, bool even) {
+    m = AdjustKey(k, m);
+    const auto x = static_cast<std::uint8_t>(c ^ Spread(k, m));
+    return static_cast<std::uint8_t>(even ? x + k : x - k);
+}
+
+float clsEncrypt::SecondsSinceMidnight() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t t = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&t, &local);
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) +
+           static_cast<float>(ms) / 1000.0f;
+}
+
+bool clsEncrypt::SeedNeedsRecovery(std::int32_t seed) {
+    const std::int32_t v = seed < 0 ? ~seed : seed;
+    return (v & 0xFF) == 0;
+}
+
+std::uint8_t clsEncrypt::DrawByte(int factor) {
+    return static_cast<std::uint8_t>(RoundProduct(rng_.Next(), factor));
+}
+
+char clsEncrypt::Filler() { return static_cast<char>(DrawByte(254) + 1); }
+
+std::uint8_t clsEncrypt::KeyByte(std::size_t i) const {
+    return static_cast<std::uint8_t>(key_[i % key_.size()]);
+}
+
+void clsEncrypt::Advance(bool advance) {
+    if (advance)
+        ++counter_;
+}
+
+void clsEncrypt::BuildMatrix() {
+    const bool negative = seed_ < 0;
+    std::uint32_t v = static_cast<std::uint32_t>(negative ? ~seed_ : seed_);
+    for (int i = 0; i < 4; ++i) {
+        std::int64_t b = v & 0xFFu;
+        if (i == 3 && negative)
+            b |= 0x80;
+        v >>= 8;
+        // Reseed of 0 repeats the last value and keeps the state, as the runtime does.
+        rng_.Reseed(static_cast<float>(-(counter_ + b)));
+        rng_.Randomize(static_cast<double>(b - counter_));
+        for (int j = 0; j < 4; ++j)
+            matrix_[i + 4 * j] = DrawByte(255);
+    }
+}
+
+std::int32_t clsEncrypt::NewSeed() {
+    rng_.RandomizeFromSeconds(SecondsSinceMidnight());
+    for (;;) {
+        std::uint32_t acc = 0;
+        bool negative = false;
+        for (int i = 0; i < 4; ++i) {
+            std::uint32_t b = DrawByte(255);
+            if (i == 3 && b >= 128) {
+                b &= 127;
+                negative = true;
+            }
+            acc |= b << (8 * i);
+        }
+        const auto seed = negative ? ~static_cast<std::int32_t>(acc) : static_cast<std::int32_t>(acc);
+        // A seed whose lowest matrix byte is 0 makes the key depend on earlier
+        // generator history; such files may not be readable. Draw again.
+        if (!SeedNeedsRecovery(seed) && seed != std::numeric_limits<std::int32_t>::min())
+            return seed;
+    }
+}
+
+std::string clsEncrypt::MakeKeySuffix(std::optional<int> length) {
+    std::int64_t v = seed_;
+    if (v > 0)
+        v = -v;
+    BuildMatrix();
+    rng_.Reseed(static_cast<float>(v));
+    rng_.Randomize(static_cast<double>(-v));
+    const int n = length ? *length : matrix_[0] + matrix_[1] + kMinSuffix;
+    std::string suffix;
+    suffix.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        suffix.push_back(static_cast<char>(DrawByte(255)));
+    return suffix;
+}
+
+std::int32_t clsEncrypt::Init(std::string_view password, std::optional<std::int32_t> seed,
+                              std::optional<int> suffixLength) {
+    counter_ = 0;
+    seed_ = seed ? *seed : NewSeed();
+    const std::string suffix = MakeKeySuffix(suffixLength);
+    // Passwords of one or two characters do not enter the key.
+    key_ = password.size() > 2 ? std::string(password) + suffix : suffix;
+    counter_ = 0;
+    return seed_;
+}
+
+std::string clsEncrypt::EncString(std::string_view s, bool advance) {
+    BuildMatrix();
+    std::string out(1, Filler());
+    const std::size_t g = matrix_[counter_ % 16] % 3 + 2;
+    if (s.empty()) {
+        Advance(advance);
+        return {};
+    }
+    out.reserve(s.size() + s.size() / 2 + 2);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        out.push_back(static_cast<char>(
+            EncByte(static_cast<std::uint8_t>(s[i]), matrix_[i % 16], KeyByte(i), i % 2 == 0)));
+        if ((i + 1) % g == 0)
+            out.push_back(Filler());
+    }
+    out.push_back(Filler());
+    Advance(advance);
+    return out;
+}
+
+std::string clsEncrypt::DecString(std::string_view s, bool advance) {
+    BuildMatrix();
+    // Draw the same fillers the writer drew, so that the generator stays in
+    // step with the writer's for every later field.
+    Filler();
+    std::string out;
+    if (s.size() > 1) {
+        const std::string_view body = s.substr(1, s.size() - 2);
+        const std::size_t g1 = matrix_[counter_ % 16] % 3 + 3;
+        out.reserve(body.size());
+        for (std::size_t p = 0; p < body.size(); ++p) {
+            if ((p + 1) % g1 == 0)
+                continue;
+            const std::size_t j = out.size();
+            out.push_back(static_cast<char>(
+                DecByte(static_cast<std::uint8_t>(body[p]), matrix_[j % 16], KeyByte(j), j % 2 == 0)));
+            if ((j + 1) % (g1 - 1) == 0)
+                Filler();
+        }
+        Filler();
+    }
+    Advance(advance);
+    return out;
+}
+
+std::uint8_t clsEncrypt::CodeNumberByte(std::uint8_t b, std::size_t i, bool decode) const {
+    const bool even = i % 2 == 0;
+    return decode ? DecByte(b, matrix_[i % 16], KeyByte(i), even)
+                  : EncByte(b, matrix_[i % 16], KeyByte(i), even);
+}
+
+std::int32_t clsEncrypt::TransformNumber(std::int32_t v, std::size_t width, bool decode,
+                                         bool advance) {
+    BuildMatrix();
+    std::array<std::uint8_t, 4> bytes{};
+    const std::span<std::uint8_t> used(bytes.data(), width);
+    NumberToBytes(v, used);
+    for (std::size_t i = 0; i < width; ++i)
+        used[i] = CodeNumberByte(used[i], i, decode);
+    Advance(advance);
+    return BytesToNumber(used);
+}
+
+std::int16_t clsEncrypt::EncInt(std::int16_t v, bool advance) {
+    return static_cast<std::int16_t>(TransformNumber(v, 2, false, advance));
+}
+std::int16_t clsEncrypt::DecInt(std::int16_t v, bool advance) {
+    return static_cast<std::int16_t>(TransformNumber(v, 2, true, advance));
+}
+std::int32_t clsEncrypt::EncLong(std::int32_t v, bool advance) {
+    return TransformNumber(v, 4, false, advance);
+}
+std::int32_t clsEncrypt::DecLong(std::int32_t v, bool advance) {
+    return TransformNumber(v, 4, true, advance);
+}
+
+double clsEncrypt::EncDate(double d, bool advance) {
+    // Day boundaries from 1 January 2000; the time of day is dropped.
+    const double day = std::isfinite(d) ? VbDatePart(d) : kVbDate2000;
+    const auto days = ClampTo<std::int32_t>(static_cast<long long>(day - kVbDate2000));
+    const std::int32_t e = EncLong(days, advance);
+    return kVbDate2000 + e * (1.0 / 86400.0);
+}
+
+double clsEncrypt::DecDate(double d, bool advance) {
+    const double secs = std::isfinite(d) ? std::nearbyint((d - kVbDate2000) * 86400.0) : 0.0;
+    const auto clamped = ClampTo<std::int32_t>(
+        static_cast<long long>(std::fmax(std::fmin(secs, 4.0e18), -4.0e18)));
+    const std::int32_t days = DecLong(clamped, advance);
+    return kVbDate2000 + days;
+}
+
+bool clsEncrypt::FlipBool(bool b, bool advance) {
+    BuildMatrix();
+    const bool flip = matrix_[counter_ % 16] % 2 == 0;
+    Advance(advance);
+    return flip ? !b : b;
+}
+
+} // namespace ardeko

@@ -1,0 +1,71 @@
+// The data file's positional stream cipher. Texts here are byte strings in the
+// file's code page; the file format converts to and from UTF-8 around it.
+// Each object owns its generator, so two files can be processed side by side.
+#pragma once
+
+#include "vbrandom.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ardeko {
+
+class clsEncrypt {
+public:
+    // Starts a file: uses the given seed, or draws a new one. suffixLength
+    // forces the key suffix length, for files whose suffix cannot be derived
+    // from the seed alone (see SeedNeedsRecovery). Returns the seed in use.
+    std::int32_t Init(std::string_view password, std::optional<std::int32_t> seed = {},
+                      std::optional<int> suffixLength = {});
+
+    std::string EncString(std::string_view s, bool advance);
+    std::string DecString(std::string_view s, bool advance);
+    std::int16_t EncInt(std::int16_t v, bool advance);
+    std::int16_t DecInt(std::int16_t v, bool advance);
+    std::int32_t EncLong(std::int32_t v, bool advance);
+    std::int32_t DecLong(std::int32_t v, bool advance);
+    double EncDate(double d, bool advance);
+    double DecDate(double d, bool advance);
+    bool FlipBool(bool b, bool advance);
+
+    std::int32_t Seed() const { return seed_; }
+    const std::string& KeyText() const { return key_; }
+    std::int64_t FieldCounter() const { return counter_; }
+
+    // True when the first matrix row of the key derivation would come from
+    // whatever the generator held before, so another writer's key suffix
+    // length is unknown to a reader. NewSeed never returns such a seed.
+    static bool SeedNeedsRecovery(std::int32_t seed);
+    static constexpr int kMinSuffix = 10;
+    static constexpr int kMaxSuffix = 520;
+
+    // Time of day in seconds, mixed into the generator when a seed is drawn.
+    static float SecondsSinceMidnight();
+
+private:
+    void BuildMatrix();
+    std::int32_t NewSeed();
+    std::string MakeKeySuffix(std::optional<int> length);
+    std::uint8_t DrawByte(int factor);
+    char Filler();
+    std::uint8_t KeyByte(std::size_t i) const;
+    std::uint8_t CodeNumberByte(std::uint8_t b, std::size_t i, bool decode) const;
+    std::int32_t TransformNumber(std::int32_t v, std::size_t width, bool decode, bool advance);
+    void Advance(bool advance);
+
+    VbRandom rng_;
+    std::int32_t seed_ = 0;
+    std::string key_;
+    // Widened from the original 16 bits: identical for files within 32,767
+    // fields, and lets larger stores be written at all.
+    std::int64_t counter_ = 0;
+    std::array<std::uint8_t, 16> matrix_{};
+};
+
+std::uint8_t EncByte(std::uint8_t p, std::uint8_t k, std::uint8_t m, bool even);
+std::uint8_t DecByte(std::uint8_t c, std::uint8_t k, std::uint8_t m, bool even);
+
+} // namespace ardeko

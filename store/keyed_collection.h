@@ -1,0 +1,184 @@
+// An ordered collection with unique, case-insensitive keys, as the store's
+// four record lists need: insert before a position or append, look up by key
+// or position, remove by key. Lookups by key use a hash index; items are held
+// by pointer so an insert in the middle moves pointers, not records.
+#pragma once
+
+#include "codepage.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace ardeko {
+
+inline constexpr int kErrInvalidCall = 5;   // missing key
+inline constexpr int kErrOverflow = 6;      // code or counter overflow
+inline constexpr int kErrDuplicateKey = 457;
+
+template <class T> class KeyedCollection {
+public:
+    // Name ordering is ordinal over code points; UTF-8 byte order is the same.
+    using NameOf = const std::string& (*)(const T&);
+
+    explicit KeyedCollection(NameOf nameOf = nullptr) : nameOf_(nameOf) {}
+    KeyedCollection(const KeyedCollection& other) : nameOf_(other.nameOf_) { CopyFrom(other); }
+    KeyedCollection& operator=(const KeyedCollection& other) {
+        if (this != &other) {
+            nameOf_ = other.nameOf_;
+            CopyFrom(other);
+        }
+        return *this;
+    }
+    KeyedCollection(KeyedCollection&&) noexcept = default;
+    KeyedCollection& operator=(KeyedCollection&&) noexcept = default;
+
+    std::size_t Count() const { return items_.size(); }
+    bool Empty() const { return items_.empty(); }
+    // 0-based position.
+    const T& operator[](std::size_t i) const { return items_[i]->value; }
+    const std::string& KeyAt(std::size_t i) const { return items_[i]->key; }
+
+    const T* Find(std::string_view key) const {
+        const auto it = index_.find(FoldKey(key));
+        return it == index_.end() ? nullptr : &it->second->value;
+    }
+    bool Contains(std::string_view key) const { return Find(key) != nullptr; }
+
+    // Inserts before position pos (Count() appends). Returns 0 or the
+    // duplicate-key error.
+    int InsertAt(std::string key, T item, std::size_t pos) {
+        std::string folded = FoldKey(key);
+        if (index_.contains(folded))
+            return kErrDuplicateKey;
+        pos = std::min(pos, items_.size());
+        auto owned = std::make_unique<Item>(Item{std::move(key), std::move(item)});
+        if (ordered_ && nameOf_ && !FitsOrderAt(owned->value, pos))
+            ordered_ = false;
+        index_.emplace(std::move(folded), owned.get());
+        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(owned));
+        return 0;
+    }
+    int Append(std::string key, T item) { return InsertAt(std::move(key), std::move(item), items_.size()); }
+
+    // Inserts before the first item whose name is greater (ordinal), as the
+    // store's insert helpers require. While the collection is known to be in
+    // name order the position is found by binary search, else by walking.
+    int InsertByName(std::string key, T item) {
+        const std::size_t pos = FirstGreaterPosition(nameOf_(item));
+        return InsertAt(std::move(key), std::move(item), pos);
+    }
+
+    int Remove(std::string_view key) {
+        const auto it = index_.find(FoldKey(key));
+        if (it == index_.end())
+            return kErrInvalidCall;
+        const Item* target = it->second;
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(PositionOf(target)));
+        index_.erase(it);
+        return 0;
+    }
+
+    void Clear() {
+        items_.clear();
+        index_.clear();
+        ordered_ = true;
+    }
+
+    bool InNameOrder() const { return ordered_; }
+
+    class const_iterator {
+    public:
+        using inner = typename std::vector<std::unique_ptr<typename KeyedCollection::Item>>::const_iterator;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using reference = const T&;
+        using pointer = const T*;
+        using iterator_category = std::forward_iterator_tag;
+        const_iterator() = default;
+        explicit const_iterator(inner it) : it_(it) {}
+        const T& operator*() const { return (*it_)->value; }
+        const T* operator->() const { return &(*it_)->value; }
+        const_iterator& operator++() {
+            ++it_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            auto copy = *this;
+            ++it_;
+            return copy;
+        }
+        bool operator==(const const_iterator&) const = default;
+
+    private:
+        inner it_{};
+    };
+    const_iterator begin() const { return const_iterator(items_.begin()); }
+    const_iterator end() const { return const_iterator(items_.end()); }
+
+private:
+    struct Item {
+        std::string key;
+        T value;
+    };
+
+    std::size_t FirstGreaterPosition(const std::string& name) const {
+        if (ordered_) {
+            const auto it = std::upper_bound(items_.begin(), items_.end(), name,
+                                             [this](const std::string& n, const std::unique_ptr<Item>& item) {
+                                                 return n < nameOf_(item->value);
+                                             });
+            return static_cast<std::size_t>(it - items_.begin());
+        }
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            if (nameOf_(items_[i]->value) > name)
+                return i;
+        return items_.size();
+    }
+
+    bool FitsOrderAt(const T& value, std::size_t pos) const {
+        const std::string& name = nameOf_(value);
+        // Equal names are allowed (subcategories of different categories).
+        if (pos > 0 && name < nameOf_(items_[pos - 1]->value))
+            return false;
+        return pos == items_.size() || !(nameOf_(items_[pos]->value) < name);
+    }
+
+    std::size_t PositionOf(const Item* target) const {
+        if (ordered_ && nameOf_) {
+            const std::string& name = nameOf_(target->value);
+            const auto it = std::lower_bound(items_.begin(), items_.end(), name,
+                                             [this](const std::unique_ptr<Item>& item, const std::string& n) {
+                                                 return nameOf_(item->value) < n;
+                                             });
+            for (auto at = it; at != items_.end() && nameOf_((*at)->value) == name; ++at)
+                if (at->get() == target)
+                    return static_cast<std::size_t>(at - items_.begin());
+        }
+        const auto it = std::find_if(items_.begin(), items_.end(),
+                                     [target](const std::unique_ptr<Item>& item) { return item.get() == target; });
+        return static_cast<std::size_t>(it - items_.begin());
+    }
+
+    void CopyFrom(const KeyedCollection& other) {
+        Clear();
+        ordered_ = other.ordered_;
+        items_.reserve(other.items_.size());
+        for (const auto& item : other.items_) {
+            auto owned = std::make_unique<Item>(*item);
+            index_.emplace(FoldKey(owned->key), owned.get());
+            items_.push_back(std::move(owned));
+        }
+    }
+
+    NameOf nameOf_;
+    std::vector<std::unique_ptr<Item>> items_;
+    std::unordered_map<std::string, Item*> index_;
+    bool ordered_ = true;
+};
+
+} // namespace ardeko

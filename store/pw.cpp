@@ -1,0 +1,229 @@
+#include "pw.h"
+
+#include "datafile.h"
+#include "file_io.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace ardeko {
+
+namespace {
+const std::string& CategName(const T_Categ& r) { return r.DescrCat; }
+const std::string& SCategName(const T_SCateg& r) { return r.DescrSCat; }
+const std::string& PasswordName(const T_Password& r) { return r.service; }
+
+std::string TwoDigits(int v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", v % 100);
+    return buf;
+}
+} // namespace
+
+CategoryCollection MakeCategoryCollection() { return CategoryCollection(&CategName); }
+SubCategoryCollection MakeSubCategoryCollection() { return SubCategoryCollection(&SCategName); }
+PasswordCollection MakePasswordCollection() { return PasswordCollection(&PasswordName); }
+NodeCollection MakeNodeCollection() { return NodeCollection(); }
+
+std::string SubCategoryKey(std::int16_t codcat, const std::string& name) {
+    return std::to_string(codcat) + "!" + name;
+}
+
+clsPW::clsPW()
+    : category_(MakeCategoryCollection()), subCategory_(MakeSubCategoryCollection()),
+      password_(MakePasswordCollection()), nodeStates_(MakeNodeCollection()), fileVersion_(kVersion103),
+      clock_(&LocalNow), backupFolder_(UserDataFolder() + "/Tarnwick/QVS/Backup") {}
+
+bool clsPW::Fail(std::int32_t num, std::string descr) {
+    errNum_ = num;
+    errDescr_ = std::move(descr);
+    return false;
+}
+
+void clsPW::Succeed() {
+    errNum_ = 0;
+    errDescr_.clear();
+}
+
+void clsPW::ResetCollections() {
+    category_.Clear();
+    subCategory_.Clear();
+    password_.Clear();
+    nodeStates_.Clear();
+}
+
+template <class R>
+bool clsPW::InsertRecord(KeyedCollection<R>& into, const R& r, std::string key, const char* duplicateText) {
+    const int err = into.InsertByName(std::move(key), r);
+    if (err == 0)
+        return true;
+    return Fail(err, err == kErrDuplicateKey ? duplicateText : "Invalid procedure call or argument");
+}
+
+bool clsPW::InsertCategory(const T_Categ& r) {
+    return InsertRecord(category_, r, r.DescrCat, "You cannot duplicate Category!");
+}
+
+bool clsPW::InsertSubCategory(const T_SCateg& r) {
+    return InsertRecord(subCategory_, r, SubCategoryKey(r.Codcat, r.DescrSCat),
+                        "You cannot duplicate SubCategory!");
+}
+
+bool clsPW::InsertPassword(const T_Password& r) {
+    return InsertRecord(password_, r, r.service, "You cannot duplicate Service!");
+}
+
+bool clsPW::AppendNode(const T_Node& r) { return nodeStates_.Append(r.DescrCat, r) == 0; }
+
+std::optional<std::int16_t> clsPW::NextCatCode() const {
+    std::int16_t top = 0;
+    for (const T_Categ& c : category_)
+        top = std::max(top, c.Codcat);
+    if (top == 32767)
+        return std::nullopt;
+    return static_cast<std::int16_t>(top + 1);
+}
+
+std::optional<std::int16_t> clsPW::NextSubCatCode() const {
+    std::int16_t top = 0;
+    for (const T_SCateg& s : subCategory_)
+        top = std::max(top, s.CodSCat);
+    if (top == 32767)
+        return std::nullopt;
+    return static_cast<std::int16_t>(top + 1);
+}
+
+bool clsPW::FileExist(const std::string& strName) const { return CanOpenForReading(strName); }
+
+void clsPW::NewFile() {
+    ResetCollections();
+    encryptFile_ = true;
+    notSaved_ = false;
+    filename_ = kNewFileName;
+    filePassword_.clear();
+}
+
+void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped) {
+    ResetCollections();
+    const bool noEmail = f.header.version != kVersion103;
+    const bool noKeys = f.header.version == kVersion101;
+    for (const T_Categ& r : f.categories)
+        skipped += category_.InsertByName(r.DescrCat, r) != 0;
+    for (const T_SCateg& r : f.subcategories)
+        skipped += subCategory_.InsertByName(SubCategoryKey(r.Codcat, r.DescrSCat), r) != 0;
+    for (T_Password& r : f.passwords) {
+        r.Dt_Expire = VbDatePart(r.Dt_Expire);
+        r.Dt_Change = VbDatePart(r.Dt_Change);
+        if (noEmail)
+            r.Email.clear();
+        if (noKeys)
+            r.Keyaftbef = defkval;
+        std::string key = r.service;
+        skipped += password_.InsertByName(std::move(key), std::move(r)) != 0;
+    }
+    for (const T_Node& r : f.nodes)
+        skipped += nodeStates_.Append(r.DescrCat, r) != 0;
+}
+
+bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::int16_t defkval) {
+    if (!FileExist(strName)) {
+        ResetCollections();
+        filename_ = strName;
+        return Fail(kErrNotFound, "File " + strName + " not Found!");
+    }
+    // A file that cannot be read, has an unknown version or another password
+    // leaves the store exactly as it was, so nothing open is lost or re-keyed.
+    std::string image;
+    if (auto err = ReadWholeFile(strName, image))
+        return Fail(err->num, err->descr);
+    DecodedFile f = DecodeFile(image, strPw);
+    if (f.status == DecodeStatus::BadVersion)
+        return Fail(kErrBadFile, "File " + strName + ": Invalid File Version!");
+    if (f.status == DecodeStatus::WrongPassword)
+        return Fail(kErrBadFile, "The password for file " + strName + " is wrong!");
+
+    encryptFile_ = f.header.encrypted;
+    filePassword_ = strPw;
+    filename_ = strName;
+    fileSeed_ = f.header.seed;
+    loadedVersion_ = f.header.version;
+    std::size_t skipped = 0;
+    FillFrom(f, defkval, skipped);
+    Succeed();
+    // Loaded with a warning the programs show: records were lost on the way.
+    if (f.truncated)
+        errNum_ = kErrDamagedFile, errDescr_ = "File " + strName + " is damaged: its data ends early!";
+    else if (skipped > 0)
+        errNum_ = kErrDamagedFile, errDescr_ = "File " + strName + " is damaged: " + std::to_string(skipped) +
+                                               " records with duplicate names were skipped!";
+    return true;
+}
+
+bool clsPW::TestForPW(const std::string& strName) {
+    if (!FileExist(strName))
+        return !Fail(kErrNotFound, "File " + strName + " not Found!");
+    // The header is at most two texts of 64 KiB and a few numbers.
+    std::string head;
+    if (auto err = ReadFileHead(strName, 2 * 65537 + 16, head))
+        return !Fail(err->num, err->descr);
+    const FileHeader h = DecodeHeader(head);
+    return !IsKnownVersion(h.version) || h.storedPassword.empty();
+}
+
+std::string clsPW::BackupPathFor(const std::string& name, bool backhist) const {
+    const auto slash = name.find_last_of('/');
+    const auto dot = name.find_last_of('.');
+    std::string base = (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+                           ? name.substr(0, dot)
+                           : name;
+    if (backhist) {
+        const VbDateTime t = VbDateToParts(Now());
+        base = backupFolder_ + "/" + FileNameOf(base) + "_" + TwoDigits(t.day) + TwoDigits(t.month) +
+               std::to_string(t.year) + "_" + TwoDigits(t.hour) + TwoDigits(t.minute) + TwoDigits(t.second);
+    }
+    return base + ".BCK";
+}
+
+bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
+    const std::string name = strName.empty() ? filename_ : strName;
+    EncodedFile encoded;
+    if (auto err = EncodeFile({category_, subCategory_, password_, nodeStates_}, filePassword_, encoded))
+        return Fail(err->num, err->descr);
+    auto makeBackup = [&] {
+        if (!backup)
+            return;
+        const std::string target = BackupPathFor(name, backhist);
+        // A backup that cannot be made does not stop the save.
+        if (backhist && MakeFolders(backupFolder_))
+            return;
+        KeepBackupCopy(name, target);
+    };
+    if (auto err = WriteFileAtomically(name, encoded.image, makeBackup))
+        return Fail(err->num, err->descr);
+    encryptFile_ = true;
+    filename_ = name;
+    notSaved_ = false;
+    fileSeed_ = encoded.seed;
+    loadedVersion_ = kVersion103;
+    Succeed();
+    return true;
+}
+
+void clsPW::SetFilePW(const std::string& x) {
+    filePassword_ = x;
+    notSaved_ = true;
+}
+
+std::optional<std::string> clsPW::RootName() const {
+    const bool blank = std::all_of(filename_.begin(), filename_.end(), [](char c) { return c == ' '; });
+    if (blank || filename_ == kNewFileName)
+        return filename_;
+    const auto slash = filename_.find_last_of('/');
+    const auto start = slash == std::string::npos ? 0 : slash + 1;
+    const auto dot = filename_.find_last_of('.');
+    if (dot == std::string::npos || dot < start)
+        return std::nullopt;
+    return filename_.substr(start, dot - start);
+}
+
+} // namespace ardeko

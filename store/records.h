@@ -1,0 +1,166 @@
+// The store's record types. Field order is the order of the data file and of
+// the cipher; VisitFields is the one place that spells it out, and the file
+// reader, writer, cipher and tools all walk records through it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ardeko {
+
+using VbDate = double; // days since 30 December 1899, fraction = time of day
+
+struct T_Categ {
+    std::int16_t Codcat = 0;
+    std::string DescrCat;
+    bool TVExp = false;
+};
+
+struct T_SCateg {
+    std::int16_t CodSCat = 0;
+    std::int16_t Codcat = 0;
+    std::string DescrSCat;
+};
+
+struct T_Node {
+    std::string DescrCat;
+    bool TVExp = false;
+};
+
+struct T_Password {
+    std::string service;
+    std::int16_t Codcat = 0;
+    std::int16_t CodSCat = 0;
+    std::string User;
+    std::string pw;
+    std::string Descr;
+    std::string URL_Access;
+    std::string URL_Change;
+    std::string URL_Delete;
+    VbDate Dt_Insert = 0;
+    VbDate Dt_Modif = 0;
+    VbDate Dt_Expire = 0;
+    VbDate Dt_Change = 0;
+    bool blChange = false;
+    bool blExpire = false;
+    bool blNotExpire = false;
+    bool blNotChange = false;
+    std::int16_t ggNotExpire = 0;
+    std::int16_t ggNotChange = 0;
+    std::string Remember;
+    std::string Email;
+    std::string stringa3;
+    std::string stringa4;
+    std::string stringa5;
+    std::int16_t Keyaftbef = 0;
+    std::int16_t int2 = 0;
+    std::int16_t int3 = 0;
+    std::int16_t int4 = 0;
+    std::int16_t int5 = 0;
+    VbDate Data1 = 0;
+    VbDate Data2 = 0;
+    VbDate Data3 = 0;
+    VbDate Data4 = 0;
+    VbDate data5 = 0;
+    bool Favourites = false;
+    bool bool2 = false;
+    bool bool3 = false;
+    bool bool4 = false;
+    bool bool5 = false;
+
+    bool operator==(const T_Password&) const = default;
+};
+
+inline bool operator==(const T_Categ& a, const T_Categ& b) {
+    return a.Codcat == b.Codcat && a.DescrCat == b.DescrCat && a.TVExp == b.TVExp;
+}
+inline bool operator==(const T_SCateg& a, const T_SCateg& b) {
+    return a.CodSCat == b.CodSCat && a.Codcat == b.Codcat && a.DescrSCat == b.DescrSCat;
+}
+inline bool operator==(const T_Node& a, const T_Node& b) {
+    return a.DescrCat == b.DescrCat && a.TVExp == b.TVExp;
+}
+
+enum class E_GetPw : int { User = 1, pword = 2, Descr = 3, URL_Access = 4, URL_Change = 5, URL_Delete = 6, KeyVal = 7 };
+
+// Declaration (= file) order. The visitor is called as v(name, field) with a
+// std::string, std::int16_t, bool or VbDate field; R may be const.
+template <class R, class V> void VisitCategFields(R& r, V&& v) {
+    v("Codcat", r.Codcat);
+    v("DescrCat", r.DescrCat);
+    v("TVExp", r.TVExp);
+}
+
+template <class R, class V> void VisitSCategFields(R& r, V&& v) {
+    v("CodSCat", r.CodSCat);
+    v("Codcat", r.Codcat);
+    v("DescrSCat", r.DescrSCat);
+}
+
+template <class R, class V> void VisitNodeFields(R& r, V&& v) {
+    v("DescrCat", r.DescrCat);
+    v("TVExp", r.TVExp);
+}
+
+template <class R, class V> void VisitPasswordFields(R& r, V&& v) {
+    v("service", r.service);
+    v("Codcat", r.Codcat);
+    v("CodSCat", r.CodSCat);
+    v("User", r.User);
+    v("pw", r.pw);
+    v("Descr", r.Descr);
+    v("URL_Access", r.URL_Access);
+    v("URL_Change", r.URL_Change);
+    v("URL_Delete", r.URL_Delete);
+    v("Dt_Insert", r.Dt_Insert);
+    v("Dt_Modif", r.Dt_Modif);
+    v("Dt_Expire", r.Dt_Expire);
+    v("Dt_Change", r.Dt_Change);
+    v("blChange", r.blChange);
+    v("blExpire", r.blExpire);
+    v("blNotExpire", r.blNotExpire);
+    v("blNotChange", r.blNotChange);
+    v("ggNotExpire", r.ggNotExpire);
+    v("ggNotChange", r.ggNotChange);
+    v("Remember", r.Remember);
+    v("Email", r.Email);
+    v("stringa3", r.stringa3);
+    v("stringa4", r.stringa4);
+    v("stringa5", r.stringa5);
+    v("Keyaftbef", r.Keyaftbef);
+    v("int2", r.int2);
+    v("int3", r.int3);
+    v("int4", r.int4);
+    v("int5", r.int5);
+    v("Data1", r.Data1);
+    v("Data2", r.Data2);
+    v("Data3", r.Data3);
+    v("Data4", r.Data4);
+    v("data5", r.data5);
+    v("Favourites", r.Favourites);
+    v("bool2", r.bool2);
+    v("bool3", r.bool3);
+    v("bool4", r.bool4);
+    v("bool5", r.bool5);
+}
+
+// One overload set so generic code can walk any record.
+template <class V> void VisitFields(T_Categ& r, V&& v) { VisitCategFields(r, v); }
+template <class V> void VisitFields(const T_Categ& r, V&& v) { VisitCategFields(r, v); }
+template <class V> void VisitFields(T_SCateg& r, V&& v) { VisitSCategFields(r, v); }
+template <class V> void VisitFields(const T_SCateg& r, V&& v) { VisitSCategFields(r, v); }
+template <class V> void VisitFields(T_Node& r, V&& v) { VisitNodeFields(r, v); }
+template <class V> void VisitFields(const T_Node& r, V&& v) { VisitNodeFields(r, v); }
+template <class V> void VisitFields(T_Password& r, V&& v) { VisitPasswordFields(r, v); }
+template <class V> void VisitFields(const T_Password& r, V&& v) { VisitPasswordFields(r, v); }
+
+// The cipher walks a subcategory's category code before its own code; every
+// other record in declaration order.
+template <class R, class V> void VisitCipherFields(R& r, V&& v) { VisitFields(r, v); }
+template <class V> void VisitCipherFields(T_SCateg& r, V&& v) {
+    v("Codcat", r.Codcat);
+    v("CodSCat", r.CodSCat);
+    v("DescrSCat", r.DescrSCat);
+}
+
+} // namespace ardeko

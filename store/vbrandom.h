@@ -1,0 +1,38 @@
+// The classic Visual Basic Rnd/Randomize generator, reproduced bit for bit:
+// the data file cipher draws every number from it, so every reader and writer
+// of the format must agree on each state transition.
+#pragma once
+
+#include <cstdint>
+
+namespace ardeko {
+
+class VbRandom {
+public:
+    static constexpr std::uint32_t kFreshState = 0x050000;
+
+    // Rnd(x): x is taken as a single-precision float, as the runtime does.
+    // x < 0 reseeds from x alone, x == 0 repeats the current value, x > 0 advances.
+    float Rnd(float x = 1.0f);
+
+    // The cipher's names for the three uses of Rnd.
+    float Next() { return Rnd(1.0f); }
+    float Reseed(float x) { return Rnd(x); }
+
+    // Randomize(y): mixes the high word of the double y into the state.
+    void Randomize(double y);
+    // Randomize without an argument: mixes in the time of day (seconds as a float).
+    void RandomizeFromSeconds(float secondsSinceMidnight);
+
+    std::uint32_t State() const { return state_; }
+    void SetState(std::uint32_t s) { state_ = s & 0xFFFFFFu; }
+
+private:
+    void MixHighWord(std::uint32_t h);
+    std::uint32_t state_ = kFreshState;
+};
+
+// x * 255 (or another byte factor), exact in double precision, rounded half to even.
+int RoundProduct(float r, int factor);
+
+} // namespace ardeko
