@@ -4,7 +4,9 @@
 #include "encrypt.h"
 #include "vbdate.h"
 
+#include <algorithm>
 #include <bit>
+#include <tuple>
 #include <cstring>
 #include <type_traits>
 #include <utility>
@@ -25,16 +27,28 @@ public:
     double F64() { return std::bit_cast<double>(Unsigned(8)); }
     std::string Text() {
         const auto n = static_cast<std::size_t>(Unsigned(2));
+        const std::size_t available = pastEnd_ ? 0 : data_.size() - pos_;
         const char* p = Take(n);
+        if (!p && available > 0 && n > available)
+            cutText_ = std::string(data_.substr(data_.size() - available));
         return p ? std::string(p, n) : std::string();
     }
 
-    void operator()(const char*, std::string& v) { v = Text(); }
+    void operator()(const char* name, std::string& v) {
+        const bool before = pastEnd_;
+        v = Text();
+        if (!before && pastEnd_)
+            cutField_ = name;
+    }
     void operator()(const char*, std::int16_t& v) { v = I16(); }
     void operator()(const char*, bool& v) { v = Bool(); }
     void operator()(const char*, double& v) { v = F64(); }
 
     bool PastEnd() const { return pastEnd_; }
+    // The field whose text the end of the data cut off, and the bytes of it
+    // that were there; empty when the data did not end inside a text.
+    const std::string& CutField() const { return cutField_; }
+    const std::string& CutText() const { return cutText_; }
     std::size_t Position() const { return pos_; }
     void Seek(std::size_t pos) { pos_ = pos; }
 
@@ -60,6 +74,7 @@ private:
     std::string_view data_;
     std::size_t pos_ = 0;
     bool pastEnd_ = false;
+    std::string cutField_, cutText_;
 };
 
 class ByteWriter {
@@ -88,13 +103,45 @@ private:
     std::string out_;
 };
 
+// What the deciphered data says about the key: values no writer produces,
+// fillers out of place, and how much of the text looks like text.
+struct DecodeHealth {
+    bool impossible = false;
+    std::size_t fillerMismatches = 0;
+    std::size_t verifiedTexts = 0; // non-empty, every filler where the writer put it
+    std::size_t oddChars = 0;
+    std::size_t textChars = 0;
+
+    void Text(const std::string& s) {
+        for (char ch : s) {
+            const auto b = static_cast<unsigned char>(ch);
+            const bool control = (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F ||
+                                 b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+            oddChars += control;
+            const bool alnum = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9');
+            textChars += alnum || b == ' ' || b == '.' || b == '@' || b == '/' || b == '-';
+        }
+    }
+};
+
 // Applies the cipher to every field of a record, one counter step per field.
 struct Decipher {
     clsEncrypt& c;
-    void operator()(const char*, std::string& v) { v = c.DecString(v, true); }
+    DecodeHealth& health;
+    void operator()(const char*, std::string& v) {
+        bool fillersMatch = true;
+        v = c.DecString(v, true, &fillersMatch);
+        health.fillerMismatches += !fillersMatch;
+        health.verifiedTexts += fillersMatch && !v.empty();
+        health.Text(v);
+    }
     void operator()(const char*, std::int16_t& v) { v = c.DecInt(v, true); }
     void operator()(const char*, bool& v) { v = c.FlipBool(v, true); }
-    void operator()(const char*, double& v) { v = c.DecDate(v, true); }
+    void operator()(const char*, double& v) {
+        v = c.DecDate(v, true);
+        // Every date a writer enciphers is a calendar date.
+        health.impossible = health.impossible || !VbDateInRange(v);
+    }
 };
 
 struct Encipher {
@@ -121,78 +168,177 @@ FileHeader ReadHeader(ByteReader& in) {
     return h;
 }
 
-template <class R>
-bool ReadSection(ByteReader& in, clsEncrypt* cipher, std::vector<R>& out) {
-    std::int16_t count = in.I16();
-    if (in.PastEnd())
-        return false;
-    if (cipher)
-        count = cipher->DecInt(count, false);
-    for (int i = 0; i < count; ++i) {
-        R r;
-        VisitFields(r, in);
-        if (in.PastEnd())
-            return false;
-        if (cipher)
-            VisitCipherFields(r, Decipher{*cipher});
-        TextsToUtf8(r);
-        out.push_back(std::move(r));
+// Reads the record sections after the header, deciphering when a cipher is
+// given. Stops at the end of the data or at the first impossible value.
+class SectionReader {
+public:
+    SectionReader(ByteReader& in, clsEncrypt* cipher, DecodeHealth& health)
+        : in_(in), cipher_(cipher), health_(health) {}
+
+    void ReadAll(bool categoriesOnly, DecodedFile& f) {
+        const bool complete = Section(f.categories) && Section(f.subcategories) &&
+                              (categoriesOnly || (Section(f.passwords) && Section(f.nodes)));
+        f.truncated = !complete && !health_.impossible;
     }
-    return true;
+
+private:
+    template <class R> bool Section(std::vector<R>& out) {
+        std::int16_t count = in_.I16();
+        if (in_.PastEnd())
+            return false;
+        if (cipher_)
+            count = cipher_->DecInt(count, false);
+        if (count < 0 && cipher_) {
+            health_.impossible = true;
+            return false;
+        }
+        for (int i = 0; i < count; ++i) {
+            R r;
+            VisitFields(r, in_);
+            if (in_.PastEnd()) {
+                CheckCutText(r);
+                return false;
+            }
+            if (cipher_)
+                VisitCipherFields(r, Decipher{*cipher_, health_});
+            if (health_.impossible)
+                return false;
+            TextsToUtf8(r);
+            out.push_back(std::move(r));
+        }
+        return true;
+    }
+
+    // Data that ends inside a text: what is there of it must still begin the
+    // way the writer's fillers say, or the reading had lost its place (a
+    // wrong count, that is a wrong key) before the data ended.
+    template <class R> void CheckCutText(R& r) {
+        if (!cipher_ || in_.CutText().empty())
+            return;
+        DecodeHealth scratch;
+        bool reached = false;
+        VisitCipherFields(r, [&](const char* name, auto& field) {
+            if (reached)
+                return;
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>) {
+                if (in_.CutField() == name) {
+                    reached = true;
+                    bool fillersMatch = true;
+                    cipher_->DecString(in_.CutText(), true, &fillersMatch, true);
+                    health_.impossible = health_.impossible || !fillersMatch;
+                    return;
+                }
+            }
+            Decipher{*cipher_, scratch}(name, field);
+        });
+    }
+
+    ByteReader& in_;
+    clsEncrypt* cipher_;
+    DecodeHealth& health_;
+};
+
+// Typed text holds no control characters (tabs and line breaks aside) and
+// none of the code page's undefined bytes; a wrong key byte scatters them.
+bool IsOddByte(std::uint8_t b) {
+    if (b == '\t' || b == '\r' || b == '\n')
+        return false;
+    return b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
 }
 
-void ReadSections(ByteReader& in, clsEncrypt* cipher, bool categoriesOnly, DecodedFile& f) {
-    f.truncated = !ReadSection(in, cipher, f.categories) || !ReadSection(in, cipher, f.subcategories) ||
-                  (!categoriesOnly &&
-                   (!ReadSection(in, cipher, f.passwords) || !ReadSection(in, cipher, f.nodes)));
+std::size_t OddBytesWith(const std::vector<KeySample>& samples, std::uint8_t m) {
+    std::size_t odd = 0;
+    for (const KeySample& s : samples)
+        odd += IsOddByte(DecByte(s.c, s.k, m, s.even));
+    return odd;
 }
+
+// The stored password proves some of its characters only loosely: at such a
+// position several characters decipher to themselves. A typed character
+// that fills the text with control characters, where another character the
+// stored check accepts leaves none, is wrong. Anything less clear is let be,
+// so that unusual but genuine text never locks its owner out.
+bool PasswordContradicted(const std::string& password, const KeyProbe& header, const KeyProbe& data) {
+    for (std::size_t i = 0; i < password.size(); ++i) {
+        const auto& samples = data.samples[i];
+        if (header.samples[i].size() != 1)
+            continue;
+        const std::size_t given = OddBytesWith(samples, static_cast<std::uint8_t>(password[i]));
+        if (given < std::max<std::size_t>(2, samples.size() / 32))
+            continue;
+        const KeySample h = header.samples[i].front();
+        for (int x = 0; x < 256; ++x) {
+            const auto m = static_cast<std::uint8_t>(x);
+            if (DecByte(h.c, h.k, m, h.even) == m && OddBytesWith(samples, m) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+struct Attempt {
+    DecodedFile file;
+    DecodeHealth health;
+    std::size_t end = 0;
+};
 
 // One attempt at an enciphered file with a given key suffix length (none:
 // derived from the seed as usual).
-DecodedFile TryEnciphered(std::string_view image, const FileHeader& header, std::size_t bodyStart,
-                          const std::string& password, bool categoriesOnly, std::optional<int> suffix,
-                          std::size_t* endPos) {
-    DecodedFile f;
-    f.header = header;
+Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::size_t bodyStart,
+                      const std::string& password, bool categoriesOnly, std::optional<int> suffix) {
+    Attempt a;
+    a.file.header = header;
     clsEncrypt cipher;
     cipher.Init(password, header.seed, suffix);
-    if (cipher.DecString(header.storedPassword, false) != password) {
-        f.status = DecodeStatus::WrongPassword;
-        return f;
+    KeyProbe headerProbe(password.size()), dataProbe(password.size());
+    bool fillersMatch = true;
+    cipher.SetProbe(&headerProbe);
+    if (cipher.DecString(header.storedPassword, false, &fillersMatch) != password) {
+        a.file.status = DecodeStatus::WrongPassword;
+        return a;
     }
+    a.health.fillerMismatches += !fillersMatch;
+    cipher.SetProbe(&dataProbe);
     ByteReader in(image);
     in.Seek(bodyStart);
-    ReadSections(in, &cipher, categoriesOnly, f);
-    if (endPos)
-        *endPos = in.Position();
-    return f;
+    SectionReader(in, &cipher, a.health).ReadAll(categoriesOnly, a.file);
+    a.end = in.Position();
+    a.health.impossible = a.health.impossible || PasswordContradicted(password, headerProbe, dataProbe);
+    // The stored password cannot confirm the key on its own, so the data must:
+    // nothing impossible, fillers in place (other fillers are tolerated only
+    // in data that reads exactly to its end), and data that runs out early
+    // must at least have shown some text deciphered in place before.
+    const bool exact = !a.file.truncated && (categoriesOnly || a.end == image.size());
+    if (a.health.impossible || (a.health.fillerMismatches > 0 && !exact) ||
+        (a.file.truncated && a.health.verifiedTexts == 0))
+        a.file.status = DecodeStatus::Inconsistent;
+    return a;
 }
 
 // For a seed whose key suffix length depends on another writer's generator
-// history: try every possible length, preferring one whose sections read
-// cleanly to the very end of the data.
+// history: try every possible length and keep the one whose data reads most
+// like what a writer wrote: complete, fillers in place, to the end of the
+// data, and plain text rather than control characters.
 DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header, std::size_t bodyStart,
                               const std::string& password, bool categoriesOnly) {
-    std::optional<DecodedFile> clean, passing;
+    std::optional<Attempt> best;
+    auto rank = [&](const Attempt& a) {
+        return std::make_tuple(a.file.truncated, a.health.fillerMismatches,
+                               !categoriesOnly && a.end != image.size(), a.health.oddChars,
+                               ~a.health.textChars);
+    };
+    bool anyPassed = false;
     for (int n = clsEncrypt::kMinSuffix; n <= clsEncrypt::kMaxSuffix; ++n) {
-        std::size_t end = 0;
-        DecodedFile f = TryEnciphered(image, header, bodyStart, password, categoriesOnly, n, &end);
-        if (f.status != DecodeStatus::Ok)
-            continue;
-        if (!f.truncated && (end == image.size() || categoriesOnly))
-            return f;
-        if (!f.truncated && !clean)
-            clean = std::move(f);
-        else if (!passing)
-            passing = std::move(f);
+        Attempt a = TryEnciphered(image, header, bodyStart, password, categoriesOnly, n);
+        anyPassed = anyPassed || a.file.status != DecodeStatus::WrongPassword;
+        if (a.file.status == DecodeStatus::Ok && (!best || rank(a) < rank(*best)))
+            best = std::move(a);
     }
-    if (clean)
-        return std::move(*clean);
-    if (passing)
-        return std::move(*passing);
+    if (best)
+        return std::move(best->file);
     DecodedFile f;
     f.header = header;
-    f.status = DecodeStatus::WrongPassword;
+    f.status = anyPassed ? DecodeStatus::Inconsistent : DecodeStatus::WrongPassword;
     return f;
 }
 
@@ -226,12 +372,13 @@ DecodedFile DecodeFile(std::string_view image, std::string_view password, bool c
             f.status = DecodeStatus::WrongPassword;
             return f;
         }
-        ReadSections(in, nullptr, categoriesOnly, f);
+        DecodeHealth unused;
+        SectionReader(in, nullptr, unused).ReadAll(categoriesOnly, f);
         return f;
     }
     if (clsEncrypt::SeedNeedsRecovery(header.seed))
         return RecoverEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly);
-    return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt, nullptr);
+    return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt).file;
 }
 
 namespace {
@@ -254,10 +401,13 @@ template <class R> std::optional<EncodeError> ToFileForm(R& r) {
         if constexpr (std::is_same_v<F, std::string>) {
             Cp1252Result c = Utf8ToCp1252(field);
             if (c.badCodePoint) {
-                err = EncodeError{kErrUnstorableText,
-                                  where + ": the character " + DescribeCodePoint(*c.badCodePoint) +
-                                      " cannot be stored in a data file (only Western European "
-                                      "characters can)."};
+                // Never quote a character of a password, even in a message.
+                const std::string what = std::string(name) == "pw"
+                                             ? std::string("a character")
+                                             : "the character " + DescribeCodePoint(*c.badCodePoint);
+                err = EncodeError{kErrUnstorableText, where + ": " + what +
+                                                          " cannot be stored in a data file (only "
+                                                          "Western European characters can)."};
             } else if (c.bytes.size() > kMaxTextLength) {
                 err = EncodeError{kErrTooLarge, where + ": the text is " + std::to_string(c.bytes.size()) +
                                                     " characters long; a data file holds at most " +
@@ -315,9 +465,9 @@ std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string
         return err;
     Cp1252Result pw = Utf8ToCp1252(password);
     if (pw.badCodePoint)
-        return EncodeError{kErrUnstorableText, "The file password contains the character " +
-                                                   DescribeCodePoint(*pw.badCodePoint) +
-                                                   ", which cannot be stored in a data file."};
+        return EncodeError{kErrUnstorableText, "The file password contains a character that cannot be "
+                                               "stored in a data file (only Western European "
+                                               "characters can)."};
     if (pw.bytes.size() > kMaxTextLength)
         return EncodeError{kErrTooLarge, "The file password is too long."};
 

@@ -42,7 +42,11 @@ bool IsKnownVersion(std::string_view version);
 // (empty version text), as a reader past the end sees nothing.
 FileHeader DecodeHeader(std::string_view image);
 
-enum class DecodeStatus { Ok, BadVersion, WrongPassword };
+// Inconsistent: the stored password matched, but the data does not decipher
+// into anything a writer could have written. The stored check cannot tell
+// every wrong password from the right one, so this usually means a wrong
+// password (or a badly damaged file).
+enum class DecodeStatus { Ok, BadVersion, WrongPassword, Inconsistent };
 
 struct DecodedFile {
     DecodeStatus status = DecodeStatus::Ok;

@@ -156,27 +156,41 @@ std::string clsEncrypt::EncString(std::string_view s, bool advance) {
     return out;
 }
 
-std::string clsEncrypt::DecString(std::string_view s, bool advance) {
+std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* fillersMatch, bool partial) {
     BuildMatrix();
     // Draw the same fillers the writer drew, so that the generator stays in
-    // step with the writer's for every later field.
-    Filler();
+    // step with the writer's for every later field, and compare them.
+    bool match = true;
+    const char leading = Filler();
     std::string out;
-    if (s.size() > 1) {
-        const std::string_view body = s.substr(1, s.size() - 2);
+    if (partial && s.size() == 1) {
+        match = s.front() == leading;
+    } else if (s.size() > 1) {
+        match = s.front() == leading;
+        const std::string_view body = partial ? s.substr(1) : s.substr(1, s.size() - 2);
         const std::size_t g1 = matrix_[counter_ % 16] % 3 + 3;
         out.reserve(body.size());
         for (std::size_t p = 0; p < body.size(); ++p) {
-            if ((p + 1) % g1 == 0)
+            if ((p + 1) % g1 == 0) {
+                match = Filler() == body[p] && match;
                 continue;
+            }
             const std::size_t j = out.size();
-            out.push_back(static_cast<char>(
-                DecByte(static_cast<std::uint8_t>(body[p]), matrix_[j % 16], KeyByte(j), j % 2 == 0)));
-            if ((j + 1) % (g1 - 1) == 0)
-                Filler();
+            const auto c = static_cast<std::uint8_t>(body[p]);
+            if (probe_ && j % key_.size() < probe_->samples.size())
+                probe_->samples[j % key_.size()].push_back({c, matrix_[j % 16], j % 2 == 0});
+            out.push_back(static_cast<char>(DecByte(c, matrix_[j % 16], KeyByte(j), j % 2 == 0)));
         }
-        Filler();
+        if (!partial) {
+            match = Filler() == s.back() && match;
+            // A written text is empty or has at least one character between its fillers.
+            match = match && !out.empty();
+        }
+    } else if (!partial) {
+        match = s.empty();
     }
+    if (fillersMatch && !match)
+        *fillersMatch = false;
     Advance(advance);
     return out;
 }

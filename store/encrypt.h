@@ -10,8 +10,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ardeko {
+
+// Records, for the first key positions, every text byte deciphered with
+// them (enciphered byte, matrix byte, parity), so that a reader can judge
+// afterwards which key byte suits the data best.
+struct KeySample {
+    std::uint8_t c, k;
+    bool even;
+};
+struct KeyProbe {
+    explicit KeyProbe(std::size_t positions) : samples(positions) {}
+    std::vector<std::vector<KeySample>> samples; // by key position
+};
 
 class clsEncrypt {
 public:
@@ -22,7 +35,11 @@ public:
                       std::optional<int> suffixLength = {});
 
     std::string EncString(std::string_view s, bool advance);
-    std::string DecString(std::string_view s, bool advance);
+    // fillersMatch, when given, is cleared if a filler differs from the one
+    // the writer's generator drew: the text is not what was written here.
+    // partial: s is only the start of a text cut off by the end of the data.
+    std::string DecString(std::string_view s, bool advance, bool* fillersMatch = nullptr,
+                          bool partial = false);
     std::int16_t EncInt(std::int16_t v, bool advance);
     std::int16_t DecInt(std::int16_t v, bool advance);
     std::int32_t EncLong(std::int32_t v, bool advance);
@@ -30,6 +47,9 @@ public:
     double EncDate(double d, bool advance);
     double DecDate(double d, bool advance);
     bool FlipBool(bool b, bool advance);
+
+    // Watch text bytes deciphered with the probe's key positions (nullptr: stop).
+    void SetProbe(KeyProbe* probe) { probe_ = probe; }
 
     std::int32_t Seed() const { return seed_; }
     const std::string& KeyText() const { return key_; }
@@ -63,6 +83,7 @@ private:
     // fields, and lets larger stores be written at all.
     std::int64_t counter_ = 0;
     std::array<std::uint8_t, 16> matrix_{};
+    KeyProbe* probe_ = nullptr;
 };
 
 std::uint8_t EncByte(std::uint8_t p, std::uint8_t k, std::uint8_t m, bool even);

@@ -106,6 +106,7 @@ IoError ErrorFromErrno(int err, const std::string& path) {
         text = "Permission denied";
         break;
     case ENOSPC:
+    case EFBIG:
     case EDQUOT:
         num = 61;
         text = "Disk full";

@@ -141,6 +141,8 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
         return Fail(kErrBadFile, "File " + strName + ": Invalid File Version!");
     if (f.status == DecodeStatus::WrongPassword)
         return Fail(kErrBadFile, "The password for file " + strName + " is wrong!");
+    if (f.status == DecodeStatus::Inconsistent)
+        return Fail(kErrBadFile, "The password for file " + strName + " is wrong, or the file is damaged!");
 
     encryptFile_ = f.header.encrypted;
     filePassword_ = strPw;
@@ -150,12 +152,12 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     std::size_t skipped = 0;
     FillFrom(f, defkval, skipped);
     Succeed();
-    // Loaded with a warning the programs show: records were lost on the way.
+    // Loaded, with a warning for the programs to show: records were lost on the way.
     if (f.truncated)
-        errNum_ = kErrDamagedFile, errDescr_ = "File " + strName + " is damaged: its data ends early!";
+        Fail(kErrDamagedFile, "File " + strName + " is damaged: its data ends early!");
     else if (skipped > 0)
-        errNum_ = kErrDamagedFile, errDescr_ = "File " + strName + " is damaged: " + std::to_string(skipped) +
-                                               " records with duplicate names were skipped!";
+        Fail(kErrDamagedFile, "File " + strName + " is damaged: " + std::to_string(skipped) +
+                                  " records with duplicate names were skipped!");
     return true;
 }
 

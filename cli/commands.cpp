@@ -1,0 +1,66 @@
+#include "commands.h"
+
+#include "datafile.h"
+#include "password_prompt.h"
+#include "pw.h"
+#include "store_json.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+
+namespace qvs {
+
+namespace {
+
+int Fail(const std::string& message) {
+    std::cerr << "qvs-cli: " << message << '\n';
+    return kExitFailure;
+}
+
+std::optional<std::string> ReadJsonObject(const std::string& path, QJsonObject& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return path + ": " + std::strerror(errno);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    QJsonParseError parseError{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return path + ": invalid JSON at offset " + std::to_string(parseError.offset) + ": " +
+               parseError.errorString().toStdString();
+    if (!doc.isObject()) return path + ": expected one JSON object holding the record lists";
+    out = doc.object();
+    return std::nullopt;
+}
+
+} // namespace
+
+int RunDump(const Options& options) {
+    std::string password, error;
+    if (!ReadPassword({options.passwordStdin, false}, password, error)) return Fail(error);
+    ardeko::clsPW store;
+    if (!store.LoadFile(options.file, password)) return Fail(store.ErrDescr());
+    if (store.ErrNum() == ardeko::kErrDamagedFile)
+        std::cerr << "qvs-cli: warning: " << store.ErrDescr() << '\n';
+    std::cout << QJsonDocument(StoreToJson(store)).toJson().toStdString() << std::flush;
+    return std::cout ? kExitOk : Fail("cannot write to standard output");
+}
+
+int RunCreate(const Options& options) {
+    QJsonObject doc;
+    if (auto err = ReadJsonObject(options.jsonFile, doc)) return Fail(*err);
+    ardeko::clsPW store;
+    store.NewFile();
+    if (auto err = FillStoreFromJson(doc, store)) return Fail(options.jsonFile + ": " + *err);
+    std::string password, error;
+    if (!ReadPassword({options.passwordStdin, true}, password, error)) return Fail(error);
+    store.SetFilePW(password);
+    if (!store.SaveFile(options.file, /*backup*/ false)) return Fail(store.ErrDescr());
+    return kExitOk;
+}
+
+} // namespace qvs

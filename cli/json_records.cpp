@@ -1,0 +1,128 @@
+#include "json_records.h"
+
+#include "records.h"
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QLocale>
+#include <QSet>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace qvs {
+
+namespace {
+
+using Error = std::optional<std::string>;
+
+QJsonValue FieldToJson(const std::string& v) {
+    return QString::fromStdString(v);
+}
+QJsonValue FieldToJson(std::int16_t v) {
+    return int{v};
+}
+QJsonValue FieldToJson(bool v) {
+    return v;
+}
+QJsonValue FieldToJson(double v) {
+    return v;
+}
+
+const char* JsonTypeName(const QJsonValue& v) {
+    switch (v.type()) {
+    case QJsonValue::Null:
+        return "null";
+    case QJsonValue::Bool:
+        return "a boolean";
+    case QJsonValue::Double:
+        return "a number";
+    case QJsonValue::String:
+        return "a text";
+    case QJsonValue::Array:
+        return "an array";
+    case QJsonValue::Object:
+        return "an object";
+    default:
+        return "nothing";
+    }
+}
+
+Error Expected(const char* what, const QJsonValue& got) {
+    return std::string("expected ") + what + ", got " + JsonTypeName(got);
+}
+
+std::string NumberText(double d) {
+    return QByteArray::number(d, 'g', QLocale::FloatingPointShortest).toStdString();
+}
+
+Error FieldFromJson(const QJsonValue& v, std::string& out) {
+    if (!v.isString()) return Expected("a text", v);
+    out = v.toString().toStdString();
+    return std::nullopt;
+}
+
+Error FieldFromJson(const QJsonValue& v, std::int16_t& out) {
+    using Limits = std::numeric_limits<std::int16_t>;
+    if (!v.isDouble()) return Expected("an integer", v);
+    const double d = v.toDouble();
+    if (d != std::trunc(d)) return "expected an integer, got " + NumberText(d);
+    if (d < Limits::min() || d > Limits::max())
+        return NumberText(d) + " is out of range (-32768 to 32767)";
+    out = static_cast<std::int16_t>(d);
+    return std::nullopt;
+}
+
+Error FieldFromJson(const QJsonValue& v, bool& out) {
+    if (!v.isBool()) return Expected("true or false", v);
+    out = v.toBool();
+    return std::nullopt;
+}
+
+Error FieldFromJson(const QJsonValue& v, double& out) {
+    if (!v.isDouble()) return Expected("a date number", v);
+    out = v.toDouble();
+    return std::nullopt;
+}
+
+template <class R> Error FirstUnknownField(const QJsonObject& o) {
+    QSet<QString> names;
+    VisitFields(R{}, [&](const char* name, const auto&) { names.insert(QLatin1String(name)); });
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (!names.contains(it.key())) return "unknown field \"" + it.key().toStdString() + "\"";
+    return std::nullopt;
+}
+
+} // namespace
+
+template <class R> QJsonObject RecordToJson(const R& r) {
+    QJsonObject o;
+    VisitFields(r, [&](const char* name, const auto& field) {
+        o.insert(QLatin1String(name), FieldToJson(field));
+    });
+    return o;
+}
+
+template <class R> std::optional<std::string> RecordFromJson(const QJsonObject& o, R& r) {
+    if (Error err = FirstUnknownField<R>(o)) return err;
+    r = R{};
+    Error err;
+    VisitFields(r, [&](const char* name, auto& field) {
+        const auto it = o.constFind(QLatin1String(name));
+        if (err || it == o.constEnd()) return;
+        if (Error fieldErr = FieldFromJson(*it, field))
+            err = std::string("field \"") + name + "\": " + *fieldErr;
+    });
+    return err;
+}
+
+template QJsonObject RecordToJson(const ardeko::T_Categ&);
+template QJsonObject RecordToJson(const ardeko::T_SCateg&);
+template QJsonObject RecordToJson(const ardeko::T_Password&);
+template QJsonObject RecordToJson(const ardeko::T_Node&);
+template std::optional<std::string> RecordFromJson(const QJsonObject&, ardeko::T_Categ&);
+template std::optional<std::string> RecordFromJson(const QJsonObject&, ardeko::T_SCateg&);
+template std::optional<std::string> RecordFromJson(const QJsonObject&, ardeko::T_Password&);
+template std::optional<std::string> RecordFromJson(const QJsonObject&, ardeko::T_Node&);
+
+} // namespace qvs

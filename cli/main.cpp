@@ -1,0 +1,69 @@
+// qvs-cli: a data file as JSON and back, for scripts, tests and inspection.
+#include "commands.h"
+
+#include <iostream>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage:\n"
+    "  qvs-cli dump FILE [--password-stdin]\n"
+    "      Writes every record of the data file FILE to standard output as one JSON object.\n"
+    "  qvs-cli create FILE --from JSON [--password-stdin]\n"
+    "      Writes a new data file FILE (replacing any) from the records in the file JSON,\n"
+    "      which has the shape dump writes. An empty password makes a file without one.\n"
+    "  qvs-cli --help\n"
+    "\n"
+    "The password is asked for on the terminal, or with --password-stdin read from the\n"
+    "first line of standard input.\n";
+
+int UsageError(const std::string& message) {
+    std::cerr << "qvs-cli: " << message << "\n\n" << kUsage;
+    return qvs::kExitUsage;
+}
+
+// Fills options from the arguments; returns why they are unusable, if they are.
+std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs::Options& options) {
+    std::vector<std::string_view> positional;
+    bool haveFrom = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (a == "--password-stdin") {
+            options.passwordStdin = true;
+        } else if (a == "--from") {
+            if (++i == args.size()) return "--from needs a file name";
+            options.jsonFile = args[i];
+            haveFrom = true;
+        } else if (a.starts_with("-") && a != "-") {
+            // Without any "=value": it could be a password typed in the wrong place.
+            return "unknown option " + std::string(a.substr(0, a.find('=')));
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 2) return "expected a command and a file name";
+    options.command = positional[0];
+    options.file = positional[1];
+    if (options.command != "dump" && options.command != "create")
+        return "unknown command " + options.command;
+    if ((options.command == "create") != haveFrom)
+        return haveFrom ? "--from is for create only" : "create needs --from JSON";
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    for (std::string_view a : args)
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return qvs::kExitOk;
+        }
+    qvs::Options options;
+    if (auto err = Parse(args, options)) return UsageError(*err);
+    return options.command == "dump" ? qvs::RunDump(options) : qvs::RunCreate(options);
+}

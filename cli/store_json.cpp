@@ -1,0 +1,87 @@
+#include "store_json.h"
+
+#include "json_records.h"
+#include "pw.h"
+
+#include <QJsonArray>
+#include <QStringList>
+
+namespace qvs {
+
+namespace {
+
+using Error = std::optional<std::string>;
+template <class R> using Inserter = bool (ardeko::clsPW::*)(const R&);
+
+// The field that names a record in messages.
+template <class R> constexpr const char* kNameField = nullptr;
+template <> constexpr const char* kNameField<ardeko::T_Categ> = "DescrCat";
+template <> constexpr const char* kNameField<ardeko::T_SCateg> = "DescrSCat";
+template <> constexpr const char* kNameField<ardeko::T_Password> = "service";
+template <> constexpr const char* kNameField<ardeko::T_Node> = "DescrCat";
+
+template <class R> std::string RecordLabel(const char* section, qsizetype i, const QJsonValue& v) {
+    std::string label = std::string(section) + "[" + std::to_string(i) + "]";
+    const QJsonValue name = v.toObject().value(QLatin1String(kNameField<R>));
+    if (name.isString()) label += " \"" + name.toString().toStdString() + "\"";
+    return label;
+}
+
+template <class R> QJsonArray SectionToJson(const ardeko::KeyedCollection<R>& records) {
+    QJsonArray a;
+    for (const R& r : records)
+        a.append(RecordToJson(r));
+    return a;
+}
+
+template <class R>
+Error FillSection(const QJsonObject& doc, const char* section, ardeko::clsPW& store,
+                  Inserter<R> insert) {
+    const QJsonValue v = doc.value(QLatin1String(section));
+    if (v.isUndefined()) return std::nullopt;
+    if (!v.isArray()) return "\"" + std::string(section) + "\" must be an array of records";
+    const QJsonArray records = v.toArray();
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const std::string label = RecordLabel<R>(section, i, records[i]);
+        if (!records[i].isObject()) return label + ": expected an object";
+        R r;
+        if (Error err = RecordFromJson(records[i].toObject(), r)) return label + ": " + *err;
+        // Node states do not say why they were refused; a duplicate is the one reason.
+        if (!(store.*insert)(r))
+            return label + ": " + (store.ErrDescr().empty() ? "duplicate name" : store.ErrDescr());
+    }
+    return std::nullopt;
+}
+
+Error CheckTopLevelKeys(const QJsonObject& doc) {
+    static const QStringList known = {"version",     "seed",     "encrypted", "Category",
+                                      "SubCategory", "Password", "NodeStates"};
+    for (const QString& key : doc.keys())
+        if (!known.contains(key)) return "unknown top-level key \"" + key.toStdString() + "\"";
+    return std::nullopt;
+}
+
+} // namespace
+
+QJsonObject StoreToJson(const ardeko::clsPW& store) {
+    QJsonObject o;
+    o.insert("version", QString::fromStdString(store.LoadedVersion()));
+    o.insert("seed", store.FileSeed());
+    o.insert("encrypted", store.EncryptFile());
+    o.insert("Category", SectionToJson(store.Category()));
+    o.insert("SubCategory", SectionToJson(store.SubCategory()));
+    o.insert("Password", SectionToJson(store.Password()));
+    o.insert("NodeStates", SectionToJson(store.NodeStates()));
+    return o;
+}
+
+Error FillStoreFromJson(const QJsonObject& doc, ardeko::clsPW& store) {
+    using ardeko::clsPW;
+    if (Error err = CheckTopLevelKeys(doc)) return err;
+    if (Error err = FillSection(doc, "Category", store, &clsPW::InsertCategory)) return err;
+    if (Error err = FillSection(doc, "SubCategory", store, &clsPW::InsertSubCategory)) return err;
+    if (Error err = FillSection(doc, "Password", store, &clsPW::InsertPassword)) return err;
+    return FillSection(doc, "NodeStates", store, &clsPW::AppendNode);
+}
+
+} // namespace qvs

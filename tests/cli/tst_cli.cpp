@@ -1,0 +1,284 @@
+// qvs-cli end to end: JSON in, data file, JSON out, and every way of refusing input.
+#include "records.h"
+#include "store/file_builder.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <type_traits>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+Run RunCli(const QStringList& args, const QByteArray& input) {
+    QProcess p;
+    p.start(QStringLiteral(QVS_CLI_PATH), args);
+    p.write(input);
+    p.closeWriteChannel();
+    Run r;
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+// variant 0 leaves every field at its default; other variants set every field,
+// at the edges of what the file can hold: extreme 16-bit values, Western
+// European texts, dates with a time of day (also before 1900 and in 9999).
+QJsonObject Entry(const QString& service, int variant) {
+    static const int ints[] = {-32768, 32767, -1, 12345};
+    static const double dates[] = {45123.75, -1234.5, 2958465.5, 0.999, 36526.25};
+    QJsonObject o;
+    int i = variant;
+    ardeko::VisitFields(ardeko::T_Password{}, [&](const char* name, const auto& field) {
+        using F = std::decay_t<decltype(field)>;
+        const QString key = QLatin1String(name);
+        ++i;
+        if constexpr (std::is_same_v<F, std::string>)
+            o[key] = variant ? QString("Crème “%1” — €ŠŽœŸ ß ÿ %2").arg(key).arg(variant) : "";
+        else if constexpr (std::is_same_v<F, std::int16_t>)
+            o[key] = variant ? ints[i % 4] : 0;
+        else if constexpr (std::is_same_v<F, bool>)
+            o[key] = variant && i % 2 == 0;
+        else
+            o[key] = variant ? dates[i % 5] : 0.0;
+    });
+    o["service"] = service;
+    return o;
+}
+
+// What a date becomes in an enciphered file: its day, midnight.
+QJsonObject AsStored(QJsonObject o) {
+    ardeko::VisitFields(ardeko::T_Password{}, [&](const char* name, const auto& field) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, double>)
+            o[QLatin1String(name)] = std::trunc(o[QLatin1String(name)].toDouble());
+    });
+    return o;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    Run Create(const QByteArray& json, const QByteArray& passwordLine = "pw-1\n") {
+        QFile f(Path("in.json"));
+        if (!f.open(QIODevice::WriteOnly) || f.write(json) != json.size()) return {};
+        f.close();
+        return RunCli({"create", Path("out.qvs"), "--from", Path("in.json"), "--password-stdin"},
+                      passwordLine);
+    }
+    Run Create(const QJsonObject& doc) { return Create(QJsonDocument(doc).toJson()); }
+    Run Dump(const QString& file, const QByteArray& passwordLine = "pw-1\n") {
+        return RunCli({"dump", file, "--password-stdin"}, passwordLine);
+    }
+
+    static void CompareRecords(const QJsonArray& got, const QList<QJsonObject>& want,
+                               const char* what) {
+        QCOMPARE(got.size(), want.size());
+        for (qsizetype i = 0; i < got.size(); ++i) {
+            const QJsonObject g = got[i].toObject();
+            QCOMPARE(g.keys(), want[i].keys());
+            for (const QString& key : g.keys())
+                QVERIFY2(
+                    g[key] == want[i][key],
+                    qPrintable(
+                        QString("%1[%2].%3: got %4, want %5")
+                            .arg(what)
+                            .arg(i)
+                            .arg(key)
+                            .arg(QJsonDocument(QJsonArray{g[key]}).toJson(QJsonDocument::Compact),
+                                 QJsonDocument(QJsonArray{want[i][key]})
+                                     .toJson(QJsonDocument::Compact))));
+        }
+    }
+
+private slots:
+    void init() { QVERIFY(dir_.isValid()); }
+    void cleanup() {
+        QFile::remove(Path("out.qvs"));
+        QFile::remove(Path("plain.qvs"));
+    }
+
+    void everyFieldSurvivesTheRoundTrip() {
+        const QJsonObject catLow{
+            {"Codcat", -32768}, {"DescrCat", "Zubehör & Öle"}, {"TVExp", true}};
+        const QJsonObject catHigh{{"Codcat", 32767}, {"DescrCat", "Ärzte"}, {"TVExp", false}};
+        const QJsonObject sub1{{"CodSCat", 32767}, {"Codcat", -32768}, {"DescrSCat", "Garçon"}};
+        const QJsonObject sub2{{"CodSCat", -32768}, {"Codcat", 32767}, {"DescrSCat", "Garçon"}};
+        const QJsonObject node{{"DescrCat", "Ärzte"}, {"TVExp", true}};
+        const QJsonObject zeta = Entry("Zeta", 1), alpha = Entry("Alpha", 2),
+                          minimal = Entry("Minimal", 0);
+        const QJsonObject doc{
+            {"Category", QJsonArray{catLow, catHigh}},
+            {"SubCategory", QJsonArray{sub1, sub2}},
+            {"Password", QJsonArray{zeta, alpha, QJsonObject{{"service", "Minimal"}}}},
+            {"NodeStates", QJsonArray{node}}};
+        const Run created = Create(doc);
+        QVERIFY2(created.exitCode == 0, created.err);
+
+        const Run dumped = Dump(Path("out.qvs"));
+        QVERIFY2(dumped.exitCode == 0, dumped.err);
+        QVERIFY(dumped.err.isEmpty());
+        const QJsonObject out = QJsonDocument::fromJson(dumped.out).object();
+        QCOMPARE(out["version"].toString(), QString("<Password File 1.03>"));
+        QCOMPARE(out["encrypted"], QJsonValue(true));
+        QVERIFY(out["seed"].isDouble());
+        // Records come back in the collections' name order, ordinal over UTF-8
+        // ("Zubehör" before "Ärzte").
+        CompareRecords(out["Category"].toArray(), {catLow, catHigh}, "Category");
+        CompareRecords(out["SubCategory"].toArray(), {sub1, sub2}, "SubCategory");
+        CompareRecords(out["Password"].toArray(), {AsStored(alpha), minimal, AsStored(zeta)},
+                       "Password");
+        CompareRecords(out["NodeStates"].toArray(), {node}, "NodeStates");
+    }
+
+    // A plain (not enciphered) file keeps a date's time of day, so the dump
+    // must print doubles with every digit.
+    void plainFileDatesKeepFullPrecision() {
+        ardeko::T_Password r;
+        r.service = "Plain";
+        r.Dt_Insert = 45123.123456789012;
+        r.Data1 = -1234.5678901234567;
+        FileBuilder b("<Password File 1.03>", 77, "", nullptr);
+        b.Count(0);
+        b.Count(0);
+        b.Count(1);
+        b.Password(r);
+        b.Count(0);
+        QVERIFY(b.SaveTo(Path("plain.qvs")));
+
+        const Run dumped = Dump(Path("plain.qvs"), "\n");
+        QVERIFY2(dumped.exitCode == 0, dumped.err);
+        const QJsonObject out = QJsonDocument::fromJson(dumped.out).object();
+        QCOMPARE(out["encrypted"], QJsonValue(false));
+        QCOMPARE(out["seed"].toInt(), 77);
+        const QJsonObject entry = out["Password"].toArray()[0].toObject();
+        QVERIFY(entry["Dt_Insert"].toDouble() == r.Dt_Insert);
+        QVERIFY(entry["Data1"].toDouble() == r.Data1);
+    }
+
+    void damagedFileIsShownWithAWarning() {
+        const QJsonObject doc{{"Password", QJsonArray{Entry("One", 1), Entry("Two", 2)}}};
+        QCOMPARE(Create(doc).exitCode, 0);
+        QFile f(Path("out.qvs"));
+        QVERIFY(f.resize(f.size() - 3));
+        const Run dumped = Dump(Path("out.qvs"));
+        QCOMPARE(dumped.exitCode, 0);
+        QVERIFY2(dumped.err.contains("damaged"), dumped.err);
+        QCOMPARE(QJsonDocument::fromJson(dumped.out).object()["Password"].toArray().size(), 1);
+    }
+
+    void passwordsComeFromTheFirstLineOfStdin() {
+        QCOMPARE(Create(QByteArray("{}"), "\n").exitCode, 0);
+        const Run empty = Dump(Path("out.qvs"), "\n");
+        QVERIFY2(empty.exitCode == 0, empty.err);
+        for (const char* section : {"Category", "SubCategory", "Password", "NodeStates"})
+            QCOMPARE(QJsonDocument::fromJson(empty.out).object()[section],
+                     QJsonValue(QJsonArray()));
+
+        QCOMPARE(Create(QByteArray("{}"), "two words\r\nignored\n").exitCode, 0);
+        QCOMPARE(Dump(Path("out.qvs"), "two words").exitCode, 0);
+
+        const Run wrong = Dump(Path("out.qvs"), "two words \n");
+        QCOMPARE(wrong.exitCode, 1);
+        QVERIFY2(wrong.err.contains("is wrong"), wrong.err);
+        QVERIFY(wrong.out.isEmpty());
+
+        QFile::remove(Path("out.qvs"));
+        QCOMPARE(Create(QByteArray("{}"), "").exitCode, 1);
+        QVERIFY(!QFile::exists(Path("out.qvs")));
+    }
+
+    void badInputIsRefused_data() {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QStringList>("mentions");
+        auto entries = [](const QByteArray& records) {
+            return "{\"Password\": [" + records + "]}";
+        };
+        QTest::newRow("text for int")
+            << entries(R"({"service": "Shop", "Codcat": "3"})")
+            << QStringList{"Password[0] \"Shop\"", "\"Codcat\"", "a text"};
+        QTest::newRow("int16 too big") << QByteArray(R"({"Category": [{"Codcat": 32768}]})")
+                                       << QStringList{"Category[0]", "\"Codcat\"", "out of range"};
+        QTest::newRow("int16 too small") << entries(R"({"ggNotExpire": -32769})")
+                                         << QStringList{"\"ggNotExpire\"", "out of range"};
+        QTest::newRow("fraction for int")
+            << entries(R"({"int2": 1.5})") << QStringList{"\"int2\"", "integer"};
+        QTest::newRow("number for bool")
+            << entries(R"({"Favourites": 1})") << QStringList{"\"Favourites\""};
+        QTest::newRow("text for date")
+            << entries(R"({"Dt_Expire": "2024-05-01"})") << QStringList{"\"Dt_Expire\""};
+        QTest::newRow("null for text")
+            << entries(R"({"service": null})") << QStringList{"\"service\"", "null"};
+        QTest::newRow("unknown field")
+            << entries(R"({"service": "Shop", "Pasword": "x"})") << QStringList{"\"Pasword\""};
+        QTest::newRow("duplicate name") << entries(R"({"service": "Shop"}, {"service": "SHOP"})")
+                                        << QStringList{"Password[1] \"SHOP\"", "duplicate"};
+        QTest::newRow("duplicate node")
+            << QByteArray(R"({"NodeStates": [{"DescrCat": "A"}, {"DescrCat": "a"}]})")
+            << QStringList{"NodeStates[1]"};
+        QTest::newRow("record not object")
+            << QByteArray(R"({"Category": [7]})") << QStringList{"Category[0]"};
+        QTest::newRow("list not array")
+            << QByteArray(R"({"SubCategory": {}})") << QStringList{"\"SubCategory\""};
+        QTest::newRow("unknown list")
+            << QByteArray(R"({"Passwords": []})") << QStringList{"\"Passwords\""};
+        QTest::newRow("broken JSON")
+            << QByteArray(R"({"Category": [)") << QStringList{"invalid JSON"};
+        QTest::newRow("unstorable character")
+            << entries(R"({"service": "Shop", "Descr": "Cyrillic Ж"})")
+            << QStringList{"Entry \"Shop\"", "Descr", "U+0416"};
+    }
+
+    void badInputIsRefused() {
+        QFETCH(QByteArray, json);
+        QFETCH(QStringList, mentions);
+        const Run r = Create(json);
+        QCOMPARE(r.exitCode, 1);
+        for (const QString& m : mentions)
+            QVERIFY2(QString::fromUtf8(r.err).contains(m), qPrintable(m + " not in: " + r.err));
+        QVERIFY(!QFile::exists(Path("out.qvs")));
+    }
+
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("nothing") << QStringList{};
+        QTest::newRow("unknown command") << QStringList{"list", "f.qvs"};
+        QTest::newRow("create without --from") << QStringList{"create", "f.qvs"};
+        QTest::newRow("dump with --from") << QStringList{"dump", "f.qvs", "--from", "x.json"};
+        QTest::newRow("--from without file") << QStringList{"create", "f.qvs", "--from"};
+        QTest::newRow("password as argument") << QStringList{"dump", "f.qvs", "--password=pw-1"};
+        QTest::newRow("two files") << QStringList{"dump", "f.qvs", "g.qvs"};
+    }
+
+    void usageErrors() {
+        QFETCH(QStringList, args);
+        const Run r = RunCli(args, {});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.err.contains("Usage:"));
+        QVERIFY(!r.err.contains("pw-1"));
+        QVERIFY(r.out.isEmpty());
+    }
+
+    void helpGoesToStdout() {
+        const Run r = RunCli({"--help"}, {});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains("qvs-cli create FILE --from JSON"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
