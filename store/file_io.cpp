@@ -170,6 +170,10 @@ std::optional<IoError> WriteFileAtomically(const std::string& path, std::string_
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return ErrorFromErrno(EISDIR, path);
+    // Replacing by rename ignores the file's own permissions; a file its
+    // owner made read-only must stay as it is.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return ErrorFromErrno(errno, path);
 
     const std::string folder = FolderOf(target);
     std::string temp = folder + "/." + FileNameOf(target) + ".XXXXXX";

@@ -126,24 +126,16 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
 }
 
 bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::int16_t defkval) {
-    if (!FileExist(strName)) {
-        ResetCollections();
-        filename_ = strName;
-        return Fail(kErrNotFound, "File " + strName + " not Found!");
-    }
     // A file that cannot be read, has an unknown version or another password
     // leaves the store exactly as it was, so nothing open is lost or re-keyed.
-    std::string image;
-    if (auto err = ReadWholeFile(strName, image))
-        return Fail(err->num, err->descr);
-    DecodedFile f = DecodeFile(image, strPw);
-    if (f.status == DecodeStatus::BadVersion)
-        return Fail(kErrBadFile, "File " + strName + ": Invalid File Version!");
-    if (f.status == DecodeStatus::WrongPassword)
-        return Fail(kErrBadFile, "The password for file " + strName + " is wrong!");
-    if (f.status == DecodeStatus::Inconsistent)
-        return Fail(kErrBadFile, "The password for file " + strName + " is wrong, or the file is damaged!");
-
+    DecodedFile f;
+    if (!ReadDataFile(strName, strPw, false, f)) {
+        if (errNum_ == kErrNotFound) {
+            ResetCollections();
+            filename_ = strName;
+        }
+        return false;
+    }
     encryptFile_ = f.header.encrypted;
     filePassword_ = strPw;
     filename_ = strName;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "keyed_collection.h"
+#include "list_control.h"
 #include "records.h"
 #include "vbdate.h"
 
@@ -76,6 +77,80 @@ public:
     std::optional<std::int16_t> NextCatCode() const;
     std::optional<std::int16_t> NextSubCatCode() const;
 
+    // ===== Store operations: categories, entries, counters, import =====
+    // Unless noted: true on success, false (nothing recorded) on failure;
+    // every successful change sets NotSaved. Failures midway keep the steps
+    // already made. Some operations append at the end instead of inserting in
+    // name order; the next load restores the order.
+
+    // --- Categories and subcategories ---
+    bool CatAdd(const std::string& x); // records its failure
+    // move: entries go to no category, else they are deleted.
+    bool CatDel(const std::string& Cat, bool move);
+    bool CatRen(const std::string& vecchia, const std::string& nuova);
+    bool SubCatAdd(std::int16_t ct, const std::string& x); // records its failure
+    // move: entries stay in category ct without subcategory, else deleted.
+    bool SubCatDel(std::int16_t ct, const std::string& scat, bool move);
+    // move: entries go to category nct without subcategory, else deleted.
+    bool SubCatMove(std::int16_t ct, std::int16_t nct, const std::string& scat, bool move);
+    bool SubCatRen(std::int16_t ct, const std::string& vecchia, const std::string& nuova);
+    // Moves subcategory sc with its entries from category vecchia to nuova.
+    bool CatChange(const std::string& sc, std::int16_t vecchia, std::int16_t nuova);
+    // Turns category catsrc into a subcategory of NewCat. Its own subcategories
+    // stay behind under a code no category has any more.
+    bool CambiaCatInSub(const std::string& catsrc, std::int16_t NewCat);
+    std::string CatValue(std::int16_t Cat) const;     // "" when no such code
+    std::string SubCatValue(std::int16_t scat) const; // "" when no such code
+    bool CatExist(const std::string& S) const;
+    bool SubCatExist(std::int16_t Cat, const std::string& S) const;
+    // Entries of a category ("" = no category); none for an unknown name.
+    std::optional<std::int32_t> PwInCat(const std::string& Cat) const;
+    // Entries of category Cat in subcategory scat ("" = without subcategory);
+    // none for an unknown subcategory.
+    std::optional<std::int32_t> PwInSubCat(std::int16_t Cat, const std::string& scat) const;
+    std::int32_t SubCatNumber(std::int16_t x) const;
+    std::int32_t CatNumber(const std::string& x = "") const; // x is not used
+    // Category code of a subcategory key (code "!" name); 0 when none.
+    std::int16_t FindSubCatInCat(const std::string& x) const;
+    // Fill a list with names (item data = code), def first with data 0 when
+    // given; the first item ends up selected.
+    void ControlCat(IListControl& cntrl, const std::string& def = "") const;
+    void ControlSCat(IListControl& cntrl, std::int16_t Codcat, const std::string& def = "") const;
+    // Remembered open state of a tree node; open when none is remembered.
+    bool NodeStat(const std::string& Cat) const;
+    void ChangeNodeStatus(const std::string& Cat, bool stat); // leaves NotSaved alone
+
+    // --- Entries ---
+    bool PWAdd(const T_Password& pw); // records its failure
+    // Replaces entry oldserv by p; on failure the store is as before. Cat and
+    // scat are not used.
+    bool PWEdit(const T_Password& p, const std::string& oldserv, std::int16_t Cat = 0,
+                std::int16_t scat = 0);
+    bool PWDel(const std::string& PWserv);
+    bool PWRen(const std::string& oldPW, const std::string& newPW);
+    // -1 keeps a code. The entry moves to the end of the collection.
+    bool PWChangeCat(const std::string& PWserv, std::int16_t NewCat = -1,
+                     std::int16_t NewSCat = -1);
+    // One field as text; "" with ErrDescr "Service not Found!" for a missing entry.
+    std::string GetText(E_GetPw tipo, const std::string& strServ);
+    bool AddFavourite(const std::string& S);
+    bool DelFavourite(const std::string& S);
+
+    // --- Counters (dates against Today()) ---
+    std::int32_t FavouriteNumber() const;
+    std::int32_t InExpirationNumber() const;
+    std::int32_t ExpiredNumber() const;
+    std::int32_t InChangeNumber() const;
+    std::int32_t ChangedNumber() const;
+
+    // --- Import ---
+    // Adds the categories and subcategories of another data file by name.
+    // True when all were added. Afterwards ErrNum is 0 and ErrDescr the report
+    // of names not added ("" when none), or ErrNum/ErrDescr tell why the file
+    // could not be read.
+    bool ImportFile(const std::string& strName, const std::string& strPw = "");
+    // ===== End of store operations =====
+
     // --- Environment ---
     // "Now" for the whole store (backup names, expiry counters); tests fix it.
     void SetClock(Clock clock) { clock_ = std::move(clock); }
@@ -93,6 +168,23 @@ private:
     void FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped);
     template <class R> bool InsertRecord(KeyedCollection<R>& into, const R& r, std::string key,
                                          const char* duplicateText);
+
+    // --- Helpers of the store operations ---
+    // Reads and decodes a data file, recording the error when it cannot be
+    // used. A 50001 error means the header was read (out.header is valid).
+    bool ReadDataFile(const std::string& name, const std::string& pw, bool categoriesOnly,
+                      DecodedFile& out);
+    bool SetFavourite(const std::string& S, bool on);
+    // Deletes subcategory ct!scat after re-filing its entries to category
+    // moveTo without subcategory (move) or deleting them. sameCategoryOnly:
+    // only entries of category ct count as its entries.
+    bool DropSubCategory(std::int16_t ct, const std::string& scat, bool move, std::int16_t moveTo,
+                         bool sameCategoryOnly);
+    // Marks a successful change unsaved; passes the result on.
+    bool Changed(bool ok) {
+        notSaved_ = notSaved_ || ok;
+        return ok;
+    }
 
     CategoryCollection category_;
     SubCategoryCollection subCategory_;

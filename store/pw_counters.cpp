@@ -1,0 +1,55 @@
+// Numbers of favourites and of entries whose expiry or change date is near or
+// past, for the status bars, the tray and the expiry check.
+#include "collection_query.h"
+#include "pw.h"
+
+namespace ardeko {
+
+namespace {
+
+// One dated obligation of an entry: expiry or change.
+struct DueDate {
+    bool T_Password::*inForce;
+    VbDate T_Password::*date;
+    std::int16_t T_Password::*warnDays;
+};
+constexpr DueDate kExpiry{&T_Password::blExpire, &T_Password::Dt_Expire, &T_Password::ggNotExpire};
+constexpr DueDate kChange{&T_Password::blChange, &T_Password::Dt_Change, &T_Password::ggNotChange};
+
+// Past: the date has come. Near: still ahead, within the warning days.
+enum class Due { No, Near, Past };
+
+Due DueState(const T_Password& p, DueDate d, double today) {
+    if (!(p.*d.inForce)) return Due::No;
+    const VbDate date = p.*d.date;
+    if (today >= date) return Due::Past;
+    return today + p.*d.warnDays >= date ? Due::Near : Due::No;
+}
+
+std::int32_t CountDue(const PasswordCollection& c, DueDate d, Due wanted, double today) {
+    return CountIf(c, [=](const T_Password& p) { return DueState(p, d, today) == wanted; });
+}
+
+} // namespace
+
+std::int32_t clsPW::FavouriteNumber() const {
+    return CountIf(password_, [](const T_Password& p) { return p.Favourites; });
+}
+
+std::int32_t clsPW::ExpiredNumber() const {
+    return CountDue(password_, kExpiry, Due::Past, Today());
+}
+
+std::int32_t clsPW::InExpirationNumber() const {
+    return CountDue(password_, kExpiry, Due::Near, Today());
+}
+
+std::int32_t clsPW::ChangedNumber() const {
+    return CountDue(password_, kChange, Due::Past, Today());
+}
+
+std::int32_t clsPW::InChangeNumber() const {
+    return CountDue(password_, kChange, Due::Near, Today());
+}
+
+} // namespace ardeko
