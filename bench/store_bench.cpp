@@ -144,9 +144,11 @@ struct Fixture {
     }
 };
 
-double BestMilliseconds(const std::function<void()>& run) {
+// Times run() only; prepare() sets up each run untimed.
+double BestMilliseconds(const std::function<void()>& prepare, const std::function<void()>& run) {
     double best = 1e300;
     for (int i = 0; i < kRuns; ++i) {
+        prepare();
         const auto start = std::chrono::steady_clock::now();
         run();
         const std::chrono::duration<double, std::milli> took =
@@ -156,23 +158,63 @@ double BestMilliseconds(const std::function<void()>& run) {
     return best;
 }
 
+constexpr int kAdds = 10000;
+
+// Entries not in the fixture, in random name order.
+std::vector<ardeko::T_Password> ExtraEntries() {
+    FakeData fake;
+    std::vector<ardeko::T_Password> extra;
+    for (int i = 0; i < kAdds; ++i) {
+        ardeko::T_Password p = MakeEntry(fake, i);
+        p.service =
+            "Extra " + Padded(static_cast<int>(fake.Below(1000000)), 7) + " " + Padded(i, 5);
+        extra.push_back(std::move(p));
+    }
+    return extra;
+}
+
 struct Case {
     const char* name;
-    std::function<void(Fixture&)> run; // one timed run; throws on failure
+    const char* unit; // what the rate counts
+    std::function<long(const Fixture&)> units;
+    std::function<void(Fixture&, clsPW& work)> prepare; // untimed, may be empty
+    std::function<void(Fixture&, clsPW& work)> run;     // one timed run; throws on failure
 };
 
+void LoadInto(clsPW& store, const Fixture& f) {
+    Require(store.LoadFile(f.path, kFilePassword), store, "LoadFile");
+    if (store.Password().Count() != static_cast<std::size_t>(f.entries))
+        throw std::runtime_error("LoadFile returned a different number of entries");
+}
+
 std::vector<Case> Cases() {
+    static const std::vector<ardeko::T_Password> extra = ExtraEntries();
+    auto fields = [](const Fixture& f) { return f.Fields(); };
     return {
         {"save",
-         [](Fixture& f) {
+         "fields",
+         fields,
+         {},
+         [](Fixture& f, clsPW&) {
              Require(f.store.SaveFile(f.path, /*backup*/ false), f.store, "SaveFile");
          }},
-        {"load",
-         [](Fixture& f) {
-             clsPW loaded;
-             Require(loaded.LoadFile(f.path, kFilePassword), loaded, "LoadFile");
-             if (loaded.Password().Count() != static_cast<std::size_t>(f.entries))
-                 throw std::runtime_error("LoadFile returned a different number of entries");
+        {"load", "fields", fields, {}, [](Fixture& f, clsPW& work) { LoadInto(work, f); }},
+        {"add", "adds", [](const Fixture&) { return long{kAdds}; },
+         [](Fixture& f, clsPW& work) { LoadInto(work, f); },
+         [](Fixture&, clsPW& work) {
+             for (const ardeko::T_Password& p : extra)
+                 Require(work.PWAdd(p), work, "PWAdd");
+         }},
+        {"count", "entries", [](const Fixture& f) { return long{f.entries}; },
+         [](Fixture& f, clsPW& work) {
+             LoadInto(work, f);
+             work.SetClock([] { return 45600.5; });
+         },
+         [](Fixture&, clsPW& work) {
+             volatile long sum = work.FavouriteNumber() + work.ExpiredNumber() +
+                                 work.InExpirationNumber() + work.ChangedNumber() +
+                                 work.InChangeNumber();
+             (void)sum;
          }},
     };
 }
@@ -182,7 +224,7 @@ std::vector<Case> Cases() {
 int main() {
     try {
         const TempFolder folder;
-        std::printf("%-6s %8s %10s %10s %14s\n", "case", "entries", "fields", "ms", "fields/s");
+        std::printf("%-6s %8s %10s %14s\n", "case", "entries", "ms", "rate");
         for (int entries : kEntryCounts) {
             Fixture f{entries,
                       (folder.Path() / ("bench-" + std::to_string(entries) + ".qvs")).string(),
@@ -191,9 +233,15 @@ int main() {
             f.store.SetFilePW(kFilePassword);
             FillStore(f.store, entries);
             for (const Case& c : Cases()) {
-                const double ms = BestMilliseconds([&] { c.run(f); });
-                std::printf("%-6s %8d %10ld %10.1f %14.0f\n", c.name, entries, f.Fields(), ms,
-                            static_cast<double>(f.Fields()) / (ms / 1000.0));
+                clsPW work;
+                const double ms = BestMilliseconds(
+                    [&] {
+                        work.NewFile();
+                        if (c.prepare) c.prepare(f, work);
+                    },
+                    [&] { c.run(f, work); });
+                std::printf("%-6s %8d %10.1f %10.0f %s/s\n", c.name, entries, ms,
+                            static_cast<double>(c.units(f)) / (ms / 1000.0), c.unit);
             }
         }
         return 0;

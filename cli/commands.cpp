@@ -18,11 +18,6 @@ namespace qvs {
 
 namespace {
 
-int Fail(const std::string& message) {
-    std::cerr << "qvs-cli: " << message << '\n';
-    return kExitFailure;
-}
-
 std::optional<std::string> ReadJsonObject(const std::string& path, QJsonObject& out) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return path + ": " + std::strerror(errno);
@@ -39,13 +34,23 @@ std::optional<std::string> ReadJsonObject(const std::string& path, QJsonObject& 
 
 } // namespace
 
-int RunDump(const Options& options) {
+int Fail(const std::string& message) {
+    std::cerr << "qvs-cli: " << message << '\n';
+    return kExitFailure;
+}
+
+std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store) {
     std::string password, error;
     if (!ReadPassword({options.passwordStdin, false}, password, error)) return Fail(error);
-    ardeko::clsPW store;
     if (!store.LoadFile(options.file, password)) return Fail(store.ErrDescr());
     if (store.ErrNum() == ardeko::kErrDamagedFile)
         std::cerr << "qvs-cli: warning: " << store.ErrDescr() << '\n';
+    return std::nullopt;
+}
+
+int RunDump(const Options& options) {
+    ardeko::clsPW store;
+    if (auto code = OpenStore(options, store)) return *code;
     std::cout << QJsonDocument(StoreToJson(store)).toJson().toStdString() << std::flush;
     return std::cout ? kExitOk : Fail("cannot write to standard output");
 }

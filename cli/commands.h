@@ -2,7 +2,12 @@
 // own failures on stderr.
 #pragma once
 
+#include <optional>
 #include <string>
+
+namespace ardeko {
+class clsPW;
+}
 
 namespace qvs {
 
@@ -22,5 +27,17 @@ int RunDump(const Options& options);
 
 // Writes a new data file from the records in jsonFile.
 int RunCreate(const Options& options);
+
+// Lists the category tree with its entries, one per line (no passwords).
+int RunList(const Options& options);
+
+// Lists the entries whose expiry or change date has come or is near, with why.
+int RunExpiring(const Options& options);
+
+// Asks for the password and loads options.file; reports its own failures and
+// returns the exit code then. A damaged file loads with a warning.
+std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store);
+
+int Fail(const std::string& message);
 
 } // namespace qvs

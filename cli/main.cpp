@@ -2,6 +2,7 @@
 #include "commands.h"
 
 #include <iostream>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,11 @@ constexpr const char* kUsage =
     "Usage:\n"
     "  qvs-cli dump FILE [--password-stdin]\n"
     "      Writes every record of the data file FILE to standard output as one JSON object.\n"
+    "  qvs-cli ls FILE [--password-stdin]\n"
+    "      Lists the category tree with its entries, one per line (no passwords).\n"
+    "  qvs-cli expiring FILE [--password-stdin]\n"
+    "      Lists the entries whose expiry or change date has come or is near:\n"
+    "      name, reason and date, separated by tabs.\n"
     "  qvs-cli create FILE --from JSON [--password-stdin]\n"
     "      Writes a new data file FILE (replacing any) from the records in the file JSON,\n"
     "      which has the shape dump writes. An empty password makes a file without one.\n"
@@ -19,6 +25,16 @@ constexpr const char* kUsage =
     "\n"
     "The password is asked for on the terminal, or with --password-stdin read from the\n"
     "first line of standard input.\n";
+
+using Command = int (*)(const qvs::Options&);
+
+const std::map<std::string, Command>& Commands() {
+    static const std::map<std::string, Command> commands = {{"dump", qvs::RunDump},
+                                                            {"create", qvs::RunCreate},
+                                                            {"ls", qvs::RunList},
+                                                            {"expiring", qvs::RunExpiring}};
+    return commands;
+}
 
 int UsageError(const std::string& message) {
     std::cerr << "qvs-cli: " << message << "\n\n" << kUsage;
@@ -47,8 +63,7 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
     if (positional.size() != 2) return "expected a command and a file name";
     options.command = positional[0];
     options.file = positional[1];
-    if (options.command != "dump" && options.command != "create")
-        return "unknown command " + options.command;
+    if (!Commands().contains(options.command)) return "unknown command " + options.command;
     if ((options.command == "create") != haveFrom)
         return haveFrom ? "--from is for create only" : "create needs --from JSON";
     return std::nullopt;
@@ -65,5 +80,5 @@ int main(int argc, char** argv) {
         }
     qvs::Options options;
     if (auto err = Parse(args, options)) return UsageError(*err);
-    return options.command == "dump" ? qvs::RunDump(options) : qvs::RunCreate(options);
+    return Commands().at(options.command)(options);
 }

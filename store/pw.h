@@ -142,6 +142,14 @@ public:
     std::int32_t ExpiredNumber() const;
     std::int32_t InChangeNumber() const;
     std::int32_t ChangedNumber() const;
+    // Where one entry stands against its expiry and change dates today: the
+    // date has come (Past), or is ahead within the warning days (Near).
+    enum class Due { No, Near, Past };
+    struct DueStatus {
+        Due expiry = Due::No;
+        Due change = Due::No;
+    };
+    DueStatus DueOf(const T_Password& p) const;
 
     // --- Import ---
     // Adds the categories and subcategories of another data file by name.

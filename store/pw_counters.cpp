@@ -16,8 +16,7 @@ struct DueDate {
 constexpr DueDate kExpiry{&T_Password::blExpire, &T_Password::Dt_Expire, &T_Password::ggNotExpire};
 constexpr DueDate kChange{&T_Password::blChange, &T_Password::Dt_Change, &T_Password::ggNotChange};
 
-// Past: the date has come. Near: still ahead, within the warning days.
-enum class Due { No, Near, Past };
+using Due = clsPW::Due;
 
 Due DueState(const T_Password& p, DueDate d, double today) {
     if (!(p.*d.inForce)) return Due::No;
@@ -31,6 +30,11 @@ std::int32_t CountDue(const PasswordCollection& c, DueDate d, Due wanted, double
 }
 
 } // namespace
+
+clsPW::DueStatus clsPW::DueOf(const T_Password& p) const {
+    const double today = Today();
+    return {DueState(p, kExpiry, today), DueState(p, kChange, today)};
+}
 
 std::int32_t clsPW::FavouriteNumber() const {
     return CountIf(password_, [](const T_Password& p) { return p.Favourites; });

@@ -1,6 +1,7 @@
 // qvs-cli end to end: JSON in, data file, JSON out, and every way of refusing input.
 #include "records.h"
 #include "store/file_builder.h"
+#include "vbdate.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -271,6 +272,60 @@ private slots:
         QVERIFY(r.err.contains("Usage:"));
         QVERIFY(!r.err.contains("pw-1"));
         QVERIFY(r.out.isEmpty());
+    }
+
+    // Orphans (a subcategory or an entry whose category is gone) must show up
+    // somewhere sensible, never vanish or break the listing.
+    void listShowsTheTreeAndEveryEntry() {
+        const QJsonObject doc{
+            {"Category", QJsonArray{QJsonObject{{"Codcat", 1}, {"DescrCat", "Banks"}}}},
+            {"SubCategory",
+             QJsonArray{QJsonObject{{"CodSCat", 5}, {"Codcat", 1}, {"DescrSCat", "Cards"}},
+                        QJsonObject{{"CodSCat", 6}, {"Codcat", 9}, {"DescrSCat", "Orphan"}}}},
+            {"Password",
+             QJsonArray{
+                 QJsonObject{{"service", "Visa"}, {"Codcat", 1}, {"CodSCat", 5}, {"pw", "s3cret"}},
+                 QJsonObject{{"service", "Branch"}, {"Codcat", 1}},
+                 QJsonObject{{"service", "Stray"}, {"Codcat", 1}, {"CodSCat", 6}},
+                 QJsonObject{{"service", "Lost"}, {"Codcat", 9}, {"CodSCat", 6}},
+                 QJsonObject{{"service", "Loose"}}}}};
+        QVERIFY(Create(doc).exitCode == 0);
+        const Run ls = RunCli({"ls", Path("out.qvs"), "--password-stdin"}, "pw-1\n");
+        QCOMPARE(ls.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(ls.out), QString("Banks/\n"
+                                                    "  Cards/\n"
+                                                    "    Visa\n"
+                                                    "  Branch\n"
+                                                    "  Stray\n"
+                                                    "(no category)/\n"
+                                                    "  Loose\n"
+                                                    "(unknown category 9)/\n"
+                                                    "  Lost\n"));
+        QVERIFY(!ls.out.contains("s3cret"));
+    }
+
+    void expiringNamesTheReason() {
+        const double today = ardeko::LocalNow();
+        auto entry = [&](const char* name, double expireIn, double changeIn) {
+            return QJsonObject{{"service", name},
+                               {"blExpire", expireIn < 1000},
+                               {"Dt_Expire", std::trunc(today) + expireIn},
+                               {"ggNotExpire", 7},
+                               {"blChange", changeIn < 1000},
+                               {"Dt_Change", std::trunc(today) + changeIn},
+                               {"ggNotChange", 3}};
+        };
+        const QJsonObject doc{
+            {"Password", QJsonArray{entry("Due today", 0, 5000), entry("Soon", 7, 2),
+                                    entry("Later", 8, 4), entry("Past", -30, -1)}}};
+        QVERIFY(Create(doc).exitCode == 0);
+        const Run run = RunCli({"expiring", Path("out.qvs"), "--password-stdin"}, "pw-1\n");
+        QCOMPARE(run.exitCode, 0);
+        QStringList reasons;
+        for (const QString& line : QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts))
+            reasons << line.section('\t', 0, 1);
+        QCOMPARE(reasons, QStringList({"Due today\texpired", "Past\texpired", "Past\tchange due",
+                                       "Soon\texpires soon", "Soon\tchange soon"}));
     }
 
     void helpGoesToStdout() {
