@@ -12,7 +12,11 @@ namespace ardeko {
 void NumberToBytes(std::int32_t v, std::span<std::uint8_t> out);
 std::int32_t BytesToNumber(std::span<const std::uint8_t> bytes);
 
-inline std::uint8_t MaxOf(std::uint8_t a, std::uint8_t b) { return a > b ? a : b; }
-inline std::uint8_t MinOf(std::uint8_t a, std::uint8_t b) { return a < b ? a : b; }
+inline std::uint8_t MaxOf(std::uint8_t a, std::uint8_t b) {
+    return a > b ? a : b;
+}
+inline std::uint8_t MinOf(std::uint8_t a, std::uint8_t b) {
+    return a < b ? a : b;
+}
 
 } // namespace ardeko

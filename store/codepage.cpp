@@ -18,11 +18,9 @@ std::uint32_t ByteToCodePoint(std::uint8_t b) {
 }
 
 std::optional<std::uint8_t> CodePointToByte(std::uint32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<std::uint8_t>(cp);
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<std::uint8_t>(cp);
     for (std::size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] == cp)
-            return static_cast<std::uint8_t>(0x80 + i);
+        if (kHigh[i] == cp) return static_cast<std::uint8_t>(0x80 + i);
     return std::nullopt;
 }
 
@@ -49,8 +47,7 @@ constexpr std::uint32_t kMalformed = 0xFFFFFFFF;
 // Decodes one code point at i, advancing i; kMalformed on a bad sequence.
 std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
     const auto lead = static_cast<std::uint8_t>(s[i++]);
-    if (lead < 0x80)
-        return lead;
+    if (lead < 0x80) return lead;
     int extra = 0;
     std::uint32_t cp = 0;
     if ((lead & 0xE0) == 0xC0) {
@@ -66,8 +63,7 @@ std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
         return kMalformed;
     }
     for (int k = 0; k < extra; ++k) {
-        if (i >= s.size() || (static_cast<std::uint8_t>(s[i]) & 0xC0) != 0x80)
-            return kMalformed;
+        if (i >= s.size() || (static_cast<std::uint8_t>(s[i]) & 0xC0) != 0x80) return kMalformed;
         cp = (cp << 6) | (static_cast<std::uint8_t>(s[i++]) & 0x3F);
     }
     static constexpr std::uint32_t kMinForLength[] = {0, 0x80, 0x800, 0x10000};
@@ -77,16 +73,19 @@ std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
 }
 
 std::uint32_t UpperOf(std::uint32_t cp) {
-    if (cp >= 'a' && cp <= 'z')
-        return cp - 0x20;
-    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7)
-        return cp - 0x20;
+    if (cp >= 'a' && cp <= 'z') return cp - 0x20;
+    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
     switch (cp) {
-    case 0x0161: return 0x0160; // š
-    case 0x0153: return 0x0152; // œ
-    case 0x017E: return 0x017D; // ž
-    case 0x00FF: return 0x0178; // ÿ
-    default: return cp;
+    case 0x0161:
+        return 0x0160; // š
+    case 0x0153:
+        return 0x0152; // œ
+    case 0x017E:
+        return 0x017D; // ž
+    case 0x00FF:
+        return 0x0178; // ÿ
+    default:
+        return cp;
     }
 }
 
@@ -130,8 +129,7 @@ std::string FoldKey(std::string_view utf8) {
 }
 
 std::string DescribeCodePoint(std::uint32_t cp) {
-    if (cp == kMalformed)
-        return "an invalid UTF-8 sequence";
+    if (cp == kMalformed) return "an invalid UTF-8 sequence";
     char buf[16];
     std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
     std::string s = buf;

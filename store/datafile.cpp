@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <tuple>
 #include <cstring>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 
@@ -37,8 +37,7 @@ public:
     void operator()(const char* name, std::string& v) {
         const bool before = pastEnd_;
         v = Text();
-        if (!before && pastEnd_)
-            cutField_ = name;
+        if (!before && pastEnd_) cutField_ = name;
     }
     void operator()(const char*, std::int16_t& v) { v = I16(); }
     void operator()(const char*, bool& v) { v = Bool(); }
@@ -118,7 +117,8 @@ struct DecodeHealth {
             const bool control = (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F ||
                                  b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
             oddChars += control;
-            const bool alnum = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9');
+            const bool alnum =
+                (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9');
             textChars += alnum || b == ' ' || b == '.' || b == '@' || b == '/' || b == '-';
         }
     }
@@ -184,10 +184,8 @@ public:
 private:
     template <class R> bool Section(std::vector<R>& out) {
         std::int16_t count = in_.I16();
-        if (in_.PastEnd())
-            return false;
-        if (cipher_)
-            count = cipher_->DecInt(count, false);
+        if (in_.PastEnd()) return false;
+        if (cipher_) count = cipher_->DecInt(count, false);
         if (count < 0 && cipher_) {
             health_.impossible = true;
             return false;
@@ -199,10 +197,8 @@ private:
                 CheckCutText(r);
                 return false;
             }
-            if (cipher_)
-                VisitCipherFields(r, Decipher{*cipher_, health_});
-            if (health_.impossible)
-                return false;
+            if (cipher_) VisitCipherFields(r, Decipher{*cipher_, health_});
+            if (health_.impossible) return false;
             TextsToUtf8(r);
             out.push_back(std::move(r));
         }
@@ -213,13 +209,11 @@ private:
     // way the writer's fillers say, or the reading had lost its place (a
     // wrong count, that is a wrong key) before the data ended.
     template <class R> void CheckCutText(R& r) {
-        if (!cipher_ || in_.CutText().empty())
-            return;
+        if (!cipher_ || in_.CutText().empty()) return;
         DecodeHealth scratch;
         bool reached = false;
         VisitCipherFields(r, [&](const char* name, auto& field) {
-            if (reached)
-                return;
+            if (reached) return;
             if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>) {
                 if (in_.CutField() == name) {
                     reached = true;
@@ -241,8 +235,7 @@ private:
 // Typed text holds no control characters (tabs and line breaks aside) and
 // none of the code page's undefined bytes; a wrong key byte scatters them.
 bool IsOddByte(std::uint8_t b) {
-    if (b == '\t' || b == '\r' || b == '\n')
-        return false;
+    if (b == '\t' || b == '\r' || b == '\n') return false;
     return b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
 }
 
@@ -258,19 +251,17 @@ std::size_t OddBytesWith(const std::vector<KeySample>& samples, std::uint8_t m) 
 // that fills the text with control characters, where another character the
 // stored check accepts leaves none, is wrong. Anything less clear is let be,
 // so that unusual but genuine text never locks its owner out.
-bool PasswordContradicted(const std::string& password, const KeyProbe& header, const KeyProbe& data) {
+bool PasswordContradicted(const std::string& password, const KeyProbe& header,
+                          const KeyProbe& data) {
     for (std::size_t i = 0; i < password.size(); ++i) {
         const auto& samples = data.samples[i];
-        if (header.samples[i].size() != 1)
-            continue;
+        if (header.samples[i].size() != 1) continue;
         const std::size_t given = OddBytesWith(samples, static_cast<std::uint8_t>(password[i]));
-        if (given < std::max<std::size_t>(2, samples.size() / 32))
-            continue;
+        if (given < std::max<std::size_t>(2, samples.size() / 32)) continue;
         const KeySample h = header.samples[i].front();
         for (int x = 0; x < 256; ++x) {
             const auto m = static_cast<std::uint8_t>(x);
-            if (DecByte(h.c, h.k, m, h.even) == m && OddBytesWith(samples, m) == 0)
-                return true;
+            if (DecByte(h.c, h.k, m, h.even) == m && OddBytesWith(samples, m) == 0) return true;
         }
     }
     return false;
@@ -303,7 +294,8 @@ Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::siz
     in.Seek(bodyStart);
     SectionReader(in, &cipher, a.health).ReadAll(categoriesOnly, a.file);
     a.end = in.Position();
-    a.health.impossible = a.health.impossible || PasswordContradicted(password, headerProbe, dataProbe);
+    a.health.impossible =
+        a.health.impossible || PasswordContradicted(password, headerProbe, dataProbe);
     // The stored password cannot confirm the key on its own, so the data must:
     // nothing impossible, fillers in place (other fillers are tolerated only
     // in data that reads exactly to its end), and data that runs out early
@@ -319,8 +311,9 @@ Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::siz
 // history: try every possible length and keep the one whose data reads most
 // like what a writer wrote: complete, fillers in place, to the end of the
 // data, and plain text rather than control characters.
-DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header, std::size_t bodyStart,
-                              const std::string& password, bool categoriesOnly) {
+DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
+                              std::size_t bodyStart, const std::string& password,
+                              bool categoriesOnly) {
     std::optional<Attempt> best;
     auto rank = [&](const Attempt& a) {
         return std::make_tuple(a.file.truncated, a.health.fillerMismatches,
@@ -334,8 +327,7 @@ DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header, 
         if (a.file.status == DecodeStatus::Ok && (!best || rank(a) < rank(*best)))
             best = std::move(a);
     }
-    if (best)
-        return std::move(best->file);
+    if (best) return std::move(best->file);
     DecodedFile f;
     f.header = header;
     f.status = anyPassed ? DecodeStatus::Inconsistent : DecodeStatus::WrongPassword;
@@ -383,10 +375,18 @@ DecodedFile DecodeFile(std::string_view image, std::string_view password, bool c
 
 namespace {
 
-std::string Label(const T_Categ& r) { return "Category \"" + r.DescrCat + "\""; }
-std::string Label(const T_SCateg& r) { return "Subcategory \"" + r.DescrSCat + "\""; }
-std::string Label(const T_Node& r) { return "Tree node \"" + r.DescrCat + "\""; }
-std::string Label(const T_Password& r) { return "Entry \"" + r.service + "\""; }
+std::string Label(const T_Categ& r) {
+    return "Category \"" + r.DescrCat + "\"";
+}
+std::string Label(const T_SCateg& r) {
+    return "Subcategory \"" + r.DescrSCat + "\"";
+}
+std::string Label(const T_Node& r) {
+    return "Tree node \"" + r.DescrCat + "\"";
+}
+std::string Label(const T_Password& r) {
+    return "Entry \"" + r.service + "\"";
+}
 
 // Converts a record's texts to the code page, checking everything the file
 // cannot hold; the first problem found is returned.
@@ -395,21 +395,22 @@ template <class R> std::optional<EncodeError> ToFileForm(R& r) {
     std::optional<EncodeError> err;
     VisitFields(r, [&](const char* name, auto& field) {
         using F = std::decay_t<decltype(field)>;
-        if (err)
-            return;
+        if (err) return;
         const std::string where = label + ", field " + name;
         if constexpr (std::is_same_v<F, std::string>) {
             Cp1252Result c = Utf8ToCp1252(field);
             if (c.badCodePoint) {
                 // Never quote a character of a password, even in a message.
-                const std::string what = std::string(name) == "pw"
-                                             ? std::string("a character")
-                                             : "the character " + DescribeCodePoint(*c.badCodePoint);
+                const std::string what =
+                    std::string(name) == "pw"
+                        ? std::string("a character")
+                        : "the character " + DescribeCodePoint(*c.badCodePoint);
                 err = EncodeError{kErrUnstorableText, where + ": " + what +
                                                           " cannot be stored in a data file (only "
                                                           "Western European characters can)."};
             } else if (c.bytes.size() > kMaxTextLength) {
-                err = EncodeError{kErrTooLarge, where + ": the text is " + std::to_string(c.bytes.size()) +
+                err = EncodeError{kErrTooLarge, where + ": the text is " +
+                                                    std::to_string(c.bytes.size()) +
                                                     " characters long; a data file holds at most " +
                                                     std::to_string(kMaxTextLength) + "."};
             } else {
@@ -417,7 +418,8 @@ template <class R> std::optional<EncodeError> ToFileForm(R& r) {
             }
         } else if constexpr (std::is_same_v<F, double>) {
             if (!VbDateInRange(field))
-                err = EncodeError{kErrTooLarge, where + ": the date is out of range (years 100 to 9999)."};
+                err = EncodeError{kErrTooLarge,
+                                  where + ": the date is out of range (years 100 to 9999)."};
         }
     });
     return err;
@@ -427,14 +429,13 @@ template <class R>
 std::optional<EncodeError> PrepareSection(const KeyedCollection<R>& from, const char* what,
                                           std::vector<R>& to) {
     if (from.Count() > kMaxRecords)
-        return EncodeError{kErrTooLarge, std::string("Too many ") + what + ": " +
-                                             std::to_string(from.Count()) + "; a data file holds at most " +
-                                             std::to_string(kMaxRecords) + "."};
+        return EncodeError{kErrTooLarge,
+                           std::string("Too many ") + what + ": " + std::to_string(from.Count()) +
+                               "; a data file holds at most " + std::to_string(kMaxRecords) + "."};
     to.reserve(from.Count());
     for (const R& r : from) {
         to.push_back(r);
-        if (auto err = ToFileForm(to.back()))
-            return err;
+        if (auto err = ToFileForm(to.back())) return err;
     }
     return std::nullopt;
 }
@@ -455,19 +456,17 @@ std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string
     std::vector<T_SCateg> subcategories;
     std::vector<T_Password> passwords;
     std::vector<T_Node> nodes;
-    if (auto err = PrepareSection(contents.categories, "categories", categories))
-        return err;
+    if (auto err = PrepareSection(contents.categories, "categories", categories)) return err;
     if (auto err = PrepareSection(contents.subcategories, "subcategories", subcategories))
         return err;
-    if (auto err = PrepareSection(contents.passwords, "entries", passwords))
-        return err;
-    if (auto err = PrepareSection(contents.nodes, "tree nodes", nodes))
-        return err;
+    if (auto err = PrepareSection(contents.passwords, "entries", passwords)) return err;
+    if (auto err = PrepareSection(contents.nodes, "tree nodes", nodes)) return err;
     Cp1252Result pw = Utf8ToCp1252(password);
     if (pw.badCodePoint)
-        return EncodeError{kErrUnstorableText, "The file password contains a character that cannot be "
-                                               "stored in a data file (only Western European "
-                                               "characters can)."};
+        return EncodeError{kErrUnstorableText,
+                           "The file password contains a character that cannot be "
+                           "stored in a data file (only Western European "
+                           "characters can)."};
     if (pw.bytes.size() > kMaxTextLength)
         return EncodeError{kErrTooLarge, "The file password is too long."};
 

@@ -18,8 +18,8 @@ inline constexpr const char* kVersion101 = "<Password File 1.01>";
 inline constexpr const char* kVersion102 = "<Password File 1.02>";
 inline constexpr const char* kVersion103 = "<Password File 1.03>";
 
-inline constexpr int kErrBadFile = 50001;      // bad version or wrong password
-inline constexpr int kErrDamagedFile = 50002;  // data ends early (a warning)
+inline constexpr int kErrBadFile = 50001;     // bad version or wrong password
+inline constexpr int kErrDamagedFile = 50002; // data ends early (a warning)
 inline constexpr int kErrNotFound = 50003;
 inline constexpr int kErrUnstorableText = 50004;
 inline constexpr int kErrTooLarge = 50005;
@@ -30,7 +30,7 @@ inline constexpr std::size_t kMaxTextLength = 43689;
 inline constexpr std::size_t kMaxRecords = 32767;
 
 struct FileHeader {
-    std::string version;        // as read (code-page bytes; the known versions are ASCII)
+    std::string version; // as read (code-page bytes; the known versions are ASCII)
     std::int32_t seed = 0;
     std::string storedPassword; // code-page bytes, enciphered when the file is
     bool encrypted = false;
@@ -60,7 +60,8 @@ struct DecodedFile {
 
 // Decodes a file image with the password the user gave (UTF-8). With
 // categoriesOnly the entry and node sections are not read.
-DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly = false);
+DecodedFile DecodeFile(std::string_view image, std::string_view password,
+                       bool categoriesOnly = false);
 
 struct EncodeError {
     int num = 0;

@@ -21,10 +21,8 @@ std::uint8_t Spread(std::uint8_t k, std::uint8_t m) {
 }
 
 template <class Int> Int ClampTo(long long v) {
-    if (v < std::numeric_limits<Int>::min())
-        return std::numeric_limits<Int>::min();
-    if (v > std::numeric_limits<Int>::max())
-        return std::numeric_limits<Int>::max();
+    if (v < std::numeric_limits<Int>::min()) return std::numeric_limits<Int>::min();
+    if (v > std::numeric_limits<Int>::max()) return std::numeric_limits<Int>::max();
     return static_cast<Int>(v);
 }
 
@@ -62,15 +60,16 @@ std::uint8_t clsEncrypt::DrawByte(int factor) {
     return static_cast<std::uint8_t>(RoundProduct(rng_.Next(), factor));
 }
 
-char clsEncrypt::Filler() { return static_cast<char>(DrawByte(254) + 1); }
+char clsEncrypt::Filler() {
+    return static_cast<char>(DrawByte(254) + 1);
+}
 
 std::uint8_t clsEncrypt::KeyByte(std::size_t i) const {
     return static_cast<std::uint8_t>(key_[i % key_.size()]);
 }
 
 void clsEncrypt::Advance(bool advance) {
-    if (advance)
-        ++counter_;
+    if (advance) ++counter_;
 }
 
 void clsEncrypt::BuildMatrix() {
@@ -78,8 +77,7 @@ void clsEncrypt::BuildMatrix() {
     std::uint32_t v = static_cast<std::uint32_t>(negative ? ~seed_ : seed_);
     for (int i = 0; i < 4; ++i) {
         std::int64_t b = v & 0xFFu;
-        if (i == 3 && negative)
-            b |= 0x80;
+        if (i == 3 && negative) b |= 0x80;
         v >>= 8;
         // Reseed of 0 repeats the last value and keeps the state, as the runtime does.
         rng_.Reseed(static_cast<float>(-(counter_ + b)));
@@ -102,7 +100,8 @@ std::int32_t clsEncrypt::NewSeed() {
             }
             acc |= b << (8 * i);
         }
-        const auto seed = negative ? ~static_cast<std::int32_t>(acc) : static_cast<std::int32_t>(acc);
+        const auto seed =
+            negative ? ~static_cast<std::int32_t>(acc) : static_cast<std::int32_t>(acc);
         // A seed whose lowest matrix byte is 0 makes the key depend on earlier
         // generator history; such files may not be readable. Draw again.
         if (!SeedNeedsRecovery(seed) && seed != std::numeric_limits<std::int32_t>::min())
@@ -112,8 +111,7 @@ std::int32_t clsEncrypt::NewSeed() {
 
 std::string clsEncrypt::MakeKeySuffix(std::optional<int> length) {
     std::int64_t v = seed_;
-    if (v > 0)
-        v = -v;
+    if (v > 0) v = -v;
     BuildMatrix();
     rng_.Reseed(static_cast<float>(v));
     rng_.Randomize(static_cast<double>(-v));
@@ -148,15 +146,15 @@ std::string clsEncrypt::EncString(std::string_view s, bool advance) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         out.push_back(static_cast<char>(
             EncByte(static_cast<std::uint8_t>(s[i]), matrix_[i % 16], KeyByte(i), i % 2 == 0)));
-        if ((i + 1) % g == 0)
-            out.push_back(Filler());
+        if ((i + 1) % g == 0) out.push_back(Filler());
     }
     out.push_back(Filler());
     Advance(advance);
     return out;
 }
 
-std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* fillersMatch, bool partial) {
+std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* fillersMatch,
+                                  bool partial) {
     BuildMatrix();
     // Draw the same fillers the writer drew, so that the generator stays in
     // step with the writer's for every later field, and compare them.
@@ -189,8 +187,7 @@ std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* filler
     } else if (!partial) {
         match = s.empty();
     }
-    if (fillersMatch && !match)
-        *fillersMatch = false;
+    if (fillersMatch && !match) *fillersMatch = false;
     Advance(advance);
     return out;
 }
@@ -236,8 +233,8 @@ double clsEncrypt::EncDate(double d, bool advance) {
 
 double clsEncrypt::DecDate(double d, bool advance) {
     const double secs = std::isfinite(d) ? std::nearbyint((d - kVbDate2000) * 86400.0) : 0.0;
-    const auto clamped = ClampTo<std::int32_t>(
-        static_cast<long long>(std::fmax(std::fmin(secs, 4.0e18), -4.0e18)));
+    const auto clamped =
+        ClampTo<std::int32_t>(static_cast<long long>(std::fmax(std::fmin(secs, 4.0e18), -4.0e18)));
     const std::int32_t days = DecLong(clamped, advance);
     return kVbDate2000 + days;
 }

@@ -22,8 +22,7 @@ public:
     int Get() const { return fd_; }
     int Close() {
         int rc = 0;
-        if (fd_ >= 0)
-            rc = ::close(fd_);
+        if (fd_ >= 0) rc = ::close(fd_);
         fd_ = -1;
         return rc;
     }
@@ -36,8 +35,7 @@ bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false;
         }
         data.remove_prefix(static_cast<std::size_t>(n));
@@ -48,21 +46,17 @@ bool WriteAll(int fd, std::string_view data) {
 std::optional<IoError> ReadFrom(const std::string& path, std::size_t maxBytes, std::string& out) {
     out.clear();
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
-        return ErrorFromErrno(errno, path);
+    if (fd.Get() < 0) return ErrorFromErrno(errno, path);
     struct stat st {};
-    if (::fstat(fd.Get(), &st) == 0 && S_ISDIR(st.st_mode))
-        return ErrorFromErrno(EISDIR, path);
+    if (::fstat(fd.Get(), &st) == 0 && S_ISDIR(st.st_mode)) return ErrorFromErrno(EISDIR, path);
     char buf[65536];
     while (out.size() < maxBytes) {
         const ssize_t n = ::read(fd.Get(), buf, std::min(sizeof buf, maxBytes - out.size()));
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return ErrorFromErrno(errno, path);
         }
-        if (n == 0)
-            break;
+        if (n == 0) break;
         out.append(buf, static_cast<std::size_t>(n));
     }
     return std::nullopt;
@@ -70,17 +64,14 @@ std::optional<IoError> ReadFrom(const std::string& path, std::size_t maxBytes, s
 
 void SyncFolder(const std::string& folder) {
     Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.Get() >= 0)
-        ::fsync(fd.Get());
+    if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
 bool CopyExclusive(const std::string& from, const std::string& to) {
     std::string data;
-    if (ReadWholeFile(from, data))
-        return false;
+    if (ReadWholeFile(from, data)) return false;
     Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (out.Get() < 0)
-        return false;
+    if (out.Get() < 0) return false;
     if (!WriteAll(out.Get(), data) || ::fsync(out.Get()) != 0) {
         out.Close();
         ::unlink(to.c_str());
@@ -130,8 +121,7 @@ IoError ErrorFromErrno(int err, const std::string& path) {
 
 bool CanOpenForReading(const std::string& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
-        return false;
+    if (fd.Get() < 0) return false;
     struct stat st {};
     return ::fstat(fd.Get(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
@@ -140,14 +130,14 @@ std::optional<IoError> ReadWholeFile(const std::string& path, std::string& out) 
     return ReadFrom(path, static_cast<std::size_t>(-1), out);
 }
 
-std::optional<IoError> ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& out) {
+std::optional<IoError> ReadFileHead(const std::string& path, std::size_t maxBytes,
+                                    std::string& out) {
     return ReadFrom(path, maxBytes, out);
 }
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
+    if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
@@ -162,40 +152,33 @@ std::optional<IoError> WriteFileAtomically(const std::string& path, std::string_
     std::string target = path;
     if (char* resolved = ::realpath(path.c_str(), nullptr)) {
         struct stat lst {};
-        if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode))
-            target = resolved;
+        if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) target = resolved;
         std::free(resolved);
     }
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        return ErrorFromErrno(EISDIR, path);
+    if (exists && S_ISDIR(existing.st_mode)) return ErrorFromErrno(EISDIR, path);
     // Replacing by rename ignores the file's own permissions; a file its
     // owner made read-only must stay as it is.
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-        return ErrorFromErrno(errno, path);
+    if (exists && ::access(target.c_str(), W_OK) != 0) return ErrorFromErrno(errno, path);
 
     const std::string folder = FolderOf(target);
     std::string temp = folder + "/." + FileNameOf(target) + ".XXXXXX";
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.Get() < 0)
-        return ErrorFromErrno(errno, path);
+    if (fd.Get() < 0) return ErrorFromErrno(errno, path);
     auto fail = [&](int err) {
         fd.Close();
         ::unlink(temp.c_str());
         return ErrorFromErrno(err, path);
     };
-    if (exists && ::fchmod(fd.Get(), existing.st_mode & 07777) != 0)
-        return fail(errno);
-    if (!WriteAll(fd.Get(), data) || ::fsync(fd.Get()) != 0)
-        return fail(errno);
+    if (exists && ::fchmod(fd.Get(), existing.st_mode & 07777) != 0) return fail(errno);
+    if (!WriteAll(fd.Get(), data) || ::fsync(fd.Get()) != 0) return fail(errno);
     if (fd.Close() != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
         return ErrorFromErrno(err, path);
     }
-    if (beforeReplace)
-        beforeReplace();
+    if (beforeReplace) beforeReplace();
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
@@ -207,28 +190,23 @@ std::optional<IoError> WriteFileAtomically(const std::string& path, std::string_
 
 bool KeepBackupCopy(const std::string& path, const std::string& backupPath) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || ::lstat(backupPath.c_str(), &st) == 0)
-        return false;
+    if (::stat(path.c_str(), &st) != 0 || ::lstat(backupPath.c_str(), &st) == 0) return false;
     // A hard link shares the old contents until the save replaces the
     // original's directory entry; where links are impossible, copy.
     if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backupPath.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return true;
-    if (errno == EEXIST)
-        return false;
+    if (errno == EEXIST) return false;
     return CopyExclusive(path, backupPath);
 }
 
 std::optional<IoError> MakeFolders(const std::string& path) {
-    if (path.empty())
-        return std::nullopt;
+    if (path.empty()) return std::nullopt;
     std::size_t pos = 0;
     while (pos != std::string::npos) {
         pos = path.find('/', pos + 1);
         const std::string part = path.substr(0, pos);
-        if (part.empty())
-            continue;
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return ErrorFromErrno(errno, part);
+        if (part.empty()) continue;
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return ErrorFromErrno(errno, part);
     }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
@@ -237,8 +215,7 @@ std::optional<IoError> MakeFolders(const std::string& path) {
 }
 
 std::string UserDataFolder() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
-        return xdg;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return xdg;
     const char* home = std::getenv("HOME");
     return std::string(home && *home ? home : "/tmp") + "/.local/share";
 }

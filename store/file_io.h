@@ -18,7 +18,8 @@ struct IoError {
 bool CanOpenForReading(const std::string& path);
 std::optional<IoError> ReadWholeFile(const std::string& path, std::string& out);
 // Reads at most maxBytes from the start of the file.
-std::optional<IoError> ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& out);
+std::optional<IoError> ReadFileHead(const std::string& path, std::size_t maxBytes,
+                                    std::string& out);
 
 // Writes data to a temporary file beside path, flushes it to disk, runs
 // beforeReplace (for backups; it cannot fail the write), then renames the

@@ -16,8 +16,8 @@
 
 namespace ardeko {
 
-inline constexpr int kErrInvalidCall = 5;   // missing key
-inline constexpr int kErrOverflow = 6;      // code or counter overflow
+inline constexpr int kErrInvalidCall = 5; // missing key
+inline constexpr int kErrOverflow = 6;    // code or counter overflow
 inline constexpr int kErrDuplicateKey = 457;
 
 template <class T> class KeyedCollection {
@@ -53,17 +53,17 @@ public:
     // duplicate-key error.
     int InsertAt(std::string key, T item, std::size_t pos) {
         std::string folded = FoldKey(key);
-        if (index_.contains(folded))
-            return kErrDuplicateKey;
+        if (index_.contains(folded)) return kErrDuplicateKey;
         pos = std::min(pos, items_.size());
         auto owned = std::make_unique<Item>(Item{std::move(key), std::move(item)});
-        if (ordered_ && nameOf_ && !FitsOrderAt(owned->value, pos))
-            ordered_ = false;
+        if (ordered_ && nameOf_ && !FitsOrderAt(owned->value, pos)) ordered_ = false;
         index_.emplace(std::move(folded), owned.get());
         items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(owned));
         return 0;
     }
-    int Append(std::string key, T item) { return InsertAt(std::move(key), std::move(item), items_.size()); }
+    int Append(std::string key, T item) {
+        return InsertAt(std::move(key), std::move(item), items_.size());
+    }
 
     // Inserts before the first item whose name is greater (ordinal), as the
     // store's insert helpers require. While the collection is known to be in
@@ -75,8 +75,7 @@ public:
 
     int Remove(std::string_view key) {
         const auto it = index_.find(FoldKey(key));
-        if (it == index_.end())
-            return kErrInvalidCall;
+        if (it == index_.end()) return kErrInvalidCall;
         const Item* target = it->second;
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(PositionOf(target)));
         index_.erase(it);
@@ -93,7 +92,8 @@ public:
 
     class const_iterator {
     public:
-        using inner = typename std::vector<std::unique_ptr<typename KeyedCollection::Item>>::const_iterator;
+        using inner =
+            typename std::vector<std::unique_ptr<typename KeyedCollection::Item>>::const_iterator;
         using value_type = T;
         using difference_type = std::ptrdiff_t;
         using reference = const T&;
@@ -128,39 +128,40 @@ private:
 
     std::size_t FirstGreaterPosition(const std::string& name) const {
         if (ordered_) {
-            const auto it = std::upper_bound(items_.begin(), items_.end(), name,
-                                             [this](const std::string& n, const std::unique_ptr<Item>& item) {
-                                                 return n < nameOf_(item->value);
-                                             });
+            const auto it =
+                std::upper_bound(items_.begin(), items_.end(), name,
+                                 [this](const std::string& n, const std::unique_ptr<Item>& item) {
+                                     return n < nameOf_(item->value);
+                                 });
             return static_cast<std::size_t>(it - items_.begin());
         }
         for (std::size_t i = 0; i < items_.size(); ++i)
-            if (nameOf_(items_[i]->value) > name)
-                return i;
+            if (nameOf_(items_[i]->value) > name) return i;
         return items_.size();
     }
 
     bool FitsOrderAt(const T& value, std::size_t pos) const {
         const std::string& name = nameOf_(value);
         // Equal names are allowed (subcategories of different categories).
-        if (pos > 0 && name < nameOf_(items_[pos - 1]->value))
-            return false;
+        if (pos > 0 && name < nameOf_(items_[pos - 1]->value)) return false;
         return pos == items_.size() || !(nameOf_(items_[pos]->value) < name);
     }
 
     std::size_t PositionOf(const Item* target) const {
         if (ordered_ && nameOf_) {
             const std::string& name = nameOf_(target->value);
-            const auto it = std::lower_bound(items_.begin(), items_.end(), name,
-                                             [this](const std::unique_ptr<Item>& item, const std::string& n) {
-                                                 return nameOf_(item->value) < n;
-                                             });
+            const auto it =
+                std::lower_bound(items_.begin(), items_.end(), name,
+                                 [this](const std::unique_ptr<Item>& item, const std::string& n) {
+                                     return nameOf_(item->value) < n;
+                                 });
             for (auto at = it; at != items_.end() && nameOf_((*at)->value) == name; ++at)
-                if (at->get() == target)
-                    return static_cast<std::size_t>(at - items_.begin());
+                if (at->get() == target) return static_cast<std::size_t>(at - items_.begin());
         }
-        const auto it = std::find_if(items_.begin(), items_.end(),
-                                     [target](const std::unique_ptr<Item>& item) { return item.get() == target; });
+        const auto it =
+            std::find_if(items_.begin(), items_.end(), [target](const std::unique_ptr<Item>& item) {
+                return item.get() == target;
+            });
         return static_cast<std::size_t>(it - items_.begin());
     }
 

@@ -9,9 +9,15 @@
 namespace ardeko {
 
 namespace {
-const std::string& CategName(const T_Categ& r) { return r.DescrCat; }
-const std::string& SCategName(const T_SCateg& r) { return r.DescrSCat; }
-const std::string& PasswordName(const T_Password& r) { return r.service; }
+const std::string& CategName(const T_Categ& r) {
+    return r.DescrCat;
+}
+const std::string& SCategName(const T_SCateg& r) {
+    return r.DescrSCat;
+}
+const std::string& PasswordName(const T_Password& r) {
+    return r.service;
+}
 
 std::string TwoDigits(int v) {
     char buf[8];
@@ -20,10 +26,18 @@ std::string TwoDigits(int v) {
 }
 } // namespace
 
-CategoryCollection MakeCategoryCollection() { return CategoryCollection(&CategName); }
-SubCategoryCollection MakeSubCategoryCollection() { return SubCategoryCollection(&SCategName); }
-PasswordCollection MakePasswordCollection() { return PasswordCollection(&PasswordName); }
-NodeCollection MakeNodeCollection() { return NodeCollection(); }
+CategoryCollection MakeCategoryCollection() {
+    return CategoryCollection(&CategName);
+}
+SubCategoryCollection MakeSubCategoryCollection() {
+    return SubCategoryCollection(&SCategName);
+}
+PasswordCollection MakePasswordCollection() {
+    return PasswordCollection(&PasswordName);
+}
+NodeCollection MakeNodeCollection() {
+    return NodeCollection();
+}
 
 std::string SubCategoryKey(std::int16_t codcat, const std::string& name) {
     return std::to_string(codcat) + "!" + name;
@@ -31,8 +45,9 @@ std::string SubCategoryKey(std::int16_t codcat, const std::string& name) {
 
 clsPW::clsPW()
     : category_(MakeCategoryCollection()), subCategory_(MakeSubCategoryCollection()),
-      password_(MakePasswordCollection()), nodeStates_(MakeNodeCollection()), fileVersion_(kVersion103),
-      clock_(&LocalNow), backupFolder_(UserDataFolder() + "/Tarnwick/QVS/Backup") {}
+      password_(MakePasswordCollection()), nodeStates_(MakeNodeCollection()),
+      fileVersion_(kVersion103), clock_(&LocalNow),
+      backupFolder_(UserDataFolder() + "/Tarnwick/QVS/Backup") {}
 
 bool clsPW::Fail(std::int32_t num, std::string descr) {
     errNum_ = num;
@@ -53,11 +68,12 @@ void clsPW::ResetCollections() {
 }
 
 template <class R>
-bool clsPW::InsertRecord(KeyedCollection<R>& into, const R& r, std::string key, const char* duplicateText) {
+bool clsPW::InsertRecord(KeyedCollection<R>& into, const R& r, std::string key,
+                         const char* duplicateText) {
     const int err = into.InsertByName(std::move(key), r);
-    if (err == 0)
-        return true;
-    return Fail(err, err == kErrDuplicateKey ? duplicateText : "Invalid procedure call or argument");
+    if (err == 0) return true;
+    return Fail(err,
+                err == kErrDuplicateKey ? duplicateText : "Invalid procedure call or argument");
 }
 
 bool clsPW::InsertCategory(const T_Categ& r) {
@@ -73,14 +89,15 @@ bool clsPW::InsertPassword(const T_Password& r) {
     return InsertRecord(password_, r, r.service, "You cannot duplicate Service!");
 }
 
-bool clsPW::AppendNode(const T_Node& r) { return nodeStates_.Append(r.DescrCat, r) == 0; }
+bool clsPW::AppendNode(const T_Node& r) {
+    return nodeStates_.Append(r.DescrCat, r) == 0;
+}
 
 std::optional<std::int16_t> clsPW::NextCatCode() const {
     std::int16_t top = 0;
     for (const T_Categ& c : category_)
         top = std::max(top, c.Codcat);
-    if (top == 32767)
-        return std::nullopt;
+    if (top == 32767) return std::nullopt;
     return static_cast<std::int16_t>(top + 1);
 }
 
@@ -88,12 +105,13 @@ std::optional<std::int16_t> clsPW::NextSubCatCode() const {
     std::int16_t top = 0;
     for (const T_SCateg& s : subCategory_)
         top = std::max(top, s.CodSCat);
-    if (top == 32767)
-        return std::nullopt;
+    if (top == 32767) return std::nullopt;
     return static_cast<std::int16_t>(top + 1);
 }
 
-bool clsPW::FileExist(const std::string& strName) const { return CanOpenForReading(strName); }
+bool clsPW::FileExist(const std::string& strName) const {
+    return CanOpenForReading(strName);
+}
 
 void clsPW::NewFile() {
     ResetCollections();
@@ -114,10 +132,8 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
     for (T_Password& r : f.passwords) {
         r.Dt_Expire = VbDatePart(r.Dt_Expire);
         r.Dt_Change = VbDatePart(r.Dt_Change);
-        if (noEmail)
-            r.Email.clear();
-        if (noKeys)
-            r.Keyaftbef = defkval;
+        if (noEmail) r.Email.clear();
+        if (noKeys) r.Keyaftbef = defkval;
         std::string key = r.service;
         skipped += password_.InsertByName(std::move(key), std::move(r)) != 0;
     }
@@ -154,12 +170,10 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
 }
 
 bool clsPW::TestForPW(const std::string& strName) {
-    if (!FileExist(strName))
-        return !Fail(kErrNotFound, "File " + strName + " not Found!");
+    if (!FileExist(strName)) return !Fail(kErrNotFound, "File " + strName + " not Found!");
     // The header is at most two texts of 64 KiB and a few numbers.
     std::string head;
-    if (auto err = ReadFileHead(strName, 2 * 65537 + 16, head))
-        return !Fail(err->num, err->descr);
+    if (auto err = ReadFileHead(strName, 2 * 65537 + 16, head)) return !Fail(err->num, err->descr);
     const FileHeader h = DecodeHeader(head);
     return !IsKnownVersion(h.version) || h.storedPassword.empty();
 }
@@ -172,8 +186,9 @@ std::string clsPW::BackupPathFor(const std::string& name, bool backhist) const {
                            : name;
     if (backhist) {
         const VbDateTime t = VbDateToParts(Now());
-        base = backupFolder_ + "/" + FileNameOf(base) + "_" + TwoDigits(t.day) + TwoDigits(t.month) +
-               std::to_string(t.year) + "_" + TwoDigits(t.hour) + TwoDigits(t.minute) + TwoDigits(t.second);
+        base = backupFolder_ + "/" + FileNameOf(base) + "_" + TwoDigits(t.day) +
+               TwoDigits(t.month) + std::to_string(t.year) + "_" + TwoDigits(t.hour) +
+               TwoDigits(t.minute) + TwoDigits(t.second);
     }
     return base + ".BCK";
 }
@@ -181,15 +196,14 @@ std::string clsPW::BackupPathFor(const std::string& name, bool backhist) const {
 bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     const std::string name = strName.empty() ? filename_ : strName;
     EncodedFile encoded;
-    if (auto err = EncodeFile({category_, subCategory_, password_, nodeStates_}, filePassword_, encoded))
+    if (auto err =
+            EncodeFile({category_, subCategory_, password_, nodeStates_}, filePassword_, encoded))
         return Fail(err->num, err->descr);
     auto makeBackup = [&] {
-        if (!backup)
-            return;
+        if (!backup) return;
         const std::string target = BackupPathFor(name, backhist);
         // A backup that cannot be made does not stop the save.
-        if (backhist && MakeFolders(backupFolder_))
-            return;
+        if (backhist && MakeFolders(backupFolder_)) return;
         KeepBackupCopy(name, target);
     };
     if (auto err = WriteFileAtomically(name, encoded.image, makeBackup))
@@ -209,14 +223,13 @@ void clsPW::SetFilePW(const std::string& x) {
 }
 
 std::optional<std::string> clsPW::RootName() const {
-    const bool blank = std::all_of(filename_.begin(), filename_.end(), [](char c) { return c == ' '; });
-    if (blank || filename_ == kNewFileName)
-        return filename_;
+    const bool blank =
+        std::all_of(filename_.begin(), filename_.end(), [](char c) { return c == ' '; });
+    if (blank || filename_ == kNewFileName) return filename_;
     const auto slash = filename_.find_last_of('/');
     const auto start = slash == std::string::npos ? 0 : slash + 1;
     const auto dot = filename_.find_last_of('.');
-    if (dot == std::string::npos || dot < start)
-        return std::nullopt;
+    if (dot == std::string::npos || dot < start) return std::nullopt;
     return filename_.substr(start, dot - start);
 }
 

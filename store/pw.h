@@ -54,7 +54,8 @@ public:
     // --- Data file ---
     bool FileExist(const std::string& strName) const;
     void NewFile();
-    bool LoadFile(const std::string& strName, const std::string& strPw = "", std::int16_t defkval = 0);
+    bool LoadFile(const std::string& strName, const std::string& strPw = "",
+                  std::int16_t defkval = 0);
     bool TestForPW(const std::string& strName);
     bool SaveFile(const std::string& strName = "", bool backup = true, bool backhist = false);
     void SetFilePW(const std::string& x);
@@ -174,8 +175,9 @@ private:
     void Succeed();
     void ResetCollections();
     void FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped);
-    template <class R> bool InsertRecord(KeyedCollection<R>& into, const R& r, std::string key,
-                                         const char* duplicateText);
+    template <class R>
+    bool InsertRecord(KeyedCollection<R>& into, const R& r, std::string key,
+                      const char* duplicateText);
 
     // --- Helpers of the store operations ---
     // Reads and decodes a data file, recording the error when it cannot be

@@ -81,7 +81,15 @@ inline bool operator==(const T_Node& a, const T_Node& b) {
     return a.DescrCat == b.DescrCat && a.TVExp == b.TVExp;
 }
 
-enum class E_GetPw : int { User = 1, pword = 2, Descr = 3, URL_Access = 4, URL_Change = 5, URL_Delete = 6, KeyVal = 7 };
+enum class E_GetPw : int {
+    User = 1,
+    pword = 2,
+    Descr = 3,
+    URL_Access = 4,
+    URL_Change = 5,
+    URL_Delete = 6,
+    KeyVal = 7
+};
 
 // Declaration (= file) order. The visitor is called as v(name, field) with a
 // std::string, std::int16_t, bool or VbDate field; R may be const.
@@ -145,18 +153,36 @@ template <class R, class V> void VisitPasswordFields(R& r, V&& v) {
 }
 
 // One overload set so generic code can walk any record.
-template <class V> void VisitFields(T_Categ& r, V&& v) { VisitCategFields(r, v); }
-template <class V> void VisitFields(const T_Categ& r, V&& v) { VisitCategFields(r, v); }
-template <class V> void VisitFields(T_SCateg& r, V&& v) { VisitSCategFields(r, v); }
-template <class V> void VisitFields(const T_SCateg& r, V&& v) { VisitSCategFields(r, v); }
-template <class V> void VisitFields(T_Node& r, V&& v) { VisitNodeFields(r, v); }
-template <class V> void VisitFields(const T_Node& r, V&& v) { VisitNodeFields(r, v); }
-template <class V> void VisitFields(T_Password& r, V&& v) { VisitPasswordFields(r, v); }
-template <class V> void VisitFields(const T_Password& r, V&& v) { VisitPasswordFields(r, v); }
+template <class V> void VisitFields(T_Categ& r, V&& v) {
+    VisitCategFields(r, v);
+}
+template <class V> void VisitFields(const T_Categ& r, V&& v) {
+    VisitCategFields(r, v);
+}
+template <class V> void VisitFields(T_SCateg& r, V&& v) {
+    VisitSCategFields(r, v);
+}
+template <class V> void VisitFields(const T_SCateg& r, V&& v) {
+    VisitSCategFields(r, v);
+}
+template <class V> void VisitFields(T_Node& r, V&& v) {
+    VisitNodeFields(r, v);
+}
+template <class V> void VisitFields(const T_Node& r, V&& v) {
+    VisitNodeFields(r, v);
+}
+template <class V> void VisitFields(T_Password& r, V&& v) {
+    VisitPasswordFields(r, v);
+}
+template <class V> void VisitFields(const T_Password& r, V&& v) {
+    VisitPasswordFields(r, v);
+}
 
 // The cipher walks a subcategory's category code before its own code; every
 // other record in declaration order.
-template <class R, class V> void VisitCipherFields(R& r, V&& v) { VisitFields(r, v); }
+template <class R, class V> void VisitCipherFields(R& r, V&& v) {
+    VisitFields(r, v);
+}
 template <class V> void VisitCipherFields(T_SCateg& r, V&& v) {
     v("Codcat", r.Codcat);
     v("CodSCat", r.CodSCat);

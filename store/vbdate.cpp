@@ -12,9 +12,13 @@ using namespace std::chrono;
 constexpr sys_days kEpoch = sys_days{year{1899} / December / 30};
 } // namespace
 
-double VbDatePart(double d) { return std::trunc(d) + 0.0; }
+double VbDatePart(double d) {
+    return std::trunc(d) + 0.0;
+}
 
-bool VbDateInRange(double d) { return std::isfinite(d) && d >= kVbDateMin && d <= kVbDateMax + 1e-9; }
+bool VbDateInRange(double d) {
+    return std::isfinite(d) && d >= kVbDateMin && d <= kVbDateMax + 1e-9;
+}
 
 double VbDateFromParts(const VbDateTime& t) {
     const sys_days day{year{t.year} / month{static_cast<unsigned>(t.month)} /
@@ -29,9 +33,12 @@ VbDateTime VbDateToParts(double d) {
     const double dayNumber = std::trunc(d);
     const long secs = std::min(std::lround(std::fabs(d - dayNumber) * 86400.0), 86399L);
     const year_month_day ymd{kEpoch + days{static_cast<long>(dayNumber)}};
-    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day())), static_cast<int>(secs / 3600),
-            static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60)};
+    return {static_cast<int>(ymd.year()),
+            static_cast<int>(static_cast<unsigned>(ymd.month())),
+            static_cast<int>(static_cast<unsigned>(ymd.day())),
+            static_cast<int>(secs / 3600),
+            static_cast<int>(secs / 60 % 60),
+            static_cast<int>(secs % 60)};
 }
 
 double LocalNow() {

@@ -8,8 +8,8 @@
 
 namespace ardeko {
 
-inline constexpr double kVbDate2000 = 36526.0; // 1 January 2000
-inline constexpr double kVbDateMin = -657434.0; // 1 January 100
+inline constexpr double kVbDate2000 = 36526.0;      // 1 January 2000
+inline constexpr double kVbDateMin = -657434.0;     // 1 January 100
 inline constexpr double kVbDateMax = 2958465.99999; // 31 December 9999, 23:59:59
 
 double VbDatePart(double d);

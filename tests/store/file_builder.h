@@ -59,7 +59,8 @@ public:
     const std::string& Bytes() const { return out_; }
     bool SaveTo(const QString& path, std::size_t cut = std::string::npos) const {
         QFile f(path);
-        return f.open(QIODevice::WriteOnly) && f.write(out_.data(), static_cast<qint64>(std::min(cut, out_.size()))) >= 0;
+        return f.open(QIODevice::WriteOnly) &&
+               f.write(out_.data(), static_cast<qint64>(std::min(cut, out_.size()))) >= 0;
     }
 
 private:
@@ -67,20 +68,16 @@ private:
 
     void Field(std::string& v) {
         v = Cp(v);
-        if (c_)
-            v = c_->EncString(v, true);
+        if (c_) v = c_->EncString(v, true);
     }
     void Field(std::int16_t& v) {
-        if (c_)
-            v = c_->EncInt(v, true);
+        if (c_) v = c_->EncInt(v, true);
     }
     void Field(bool& v) {
-        if (c_)
-            v = c_->FlipBool(v, true);
+        if (c_) v = c_->FlipBool(v, true);
     }
     void Field(double& v) {
-        if (c_)
-            v = c_->EncDate(v, true);
+        if (c_) v = c_->EncDate(v, true);
     }
 
     void Write(const std::string& v) {

@@ -24,7 +24,8 @@ template <class R> QString Difference(const R& got, const R& expected) {
     const auto a = FieldList(got), b = FieldList(expected);
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i].second != b[i].second)
-            return a[i].first + ": " + a[i].second.toString().left(60) + " vs " + b[i].second.toString().left(60);
+            return a[i].first + ": " + a[i].second.toString().left(60) + " vs " +
+                   b[i].second.toString().left(60);
     return {};
 }
 

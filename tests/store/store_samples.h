@@ -5,7 +5,8 @@
 
 #include <vector>
 
-inline ardeko::T_Password SampleEntry(const std::string& name, std::int16_t cat = 0, std::int16_t scat = 0) {
+inline ardeko::T_Password SampleEntry(const std::string& name, std::int16_t cat = 0,
+                                      std::int16_t scat = 0) {
     ardeko::T_Password p;
     p.service = name;
     p.Codcat = cat;

@@ -96,7 +96,8 @@ private slots:
         for (int i = 0; i < 2000; ++i)
             names.push_back("Name " + std::to_string(rng() % 100000));
         auto walk = [](std::vector<std::string>& v, const std::string& n) {
-            const auto at = std::find_if(v.begin(), v.end(), [&](const std::string& x) { return x > n; });
+            const auto at =
+                std::find_if(v.begin(), v.end(), [&](const std::string& x) { return x > n; });
             v.insert(at, n);
         };
         PasswordCollection c = MakePasswordCollection();
@@ -106,12 +107,10 @@ private slots:
             // operations do; later inserts must then walk.
             if (i % 500 == 250) {
                 const std::string stray = "Aaa stray " + std::to_string(i);
-                if (c.Append(stray, SampleEntry(stray)) == 0)
-                    model.push_back(stray);
+                if (c.Append(stray, SampleEntry(stray)) == 0) model.push_back(stray);
                 continue;
             }
-            if (c.InsertByName(names[i], SampleEntry(names[i])) == 0)
-                walk(model, names[i]);
+            if (c.InsertByName(names[i], SampleEntry(names[i])) == 0) walk(model, names[i]);
         }
         QVERIFY(!c.InNameOrder());
         QCOMPARE(Names(c), model);

@@ -24,7 +24,9 @@ QByteArray ReadAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-std::string S(const QString& s) { return s.toStdString(); }
+std::string S(const QString& s) {
+    return s.toStdString();
+}
 
 // A Western European text holding every character the file can store.
 std::string EveryStorableCharacter() {
@@ -57,8 +59,7 @@ T_Password ExtremeEntry() {
 // What an enciphered round trip gives back: every date as its day.
 T_Password DaysOnly(T_Password p) {
     VisitFields(p, [](const char*, auto& f) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(f)>, double>)
-            f = VbDatePart(f);
+        if constexpr (std::is_same_v<std::decay_t<decltype(f)>, double>) f = VbDatePart(f);
     });
     return p;
 }
@@ -211,7 +212,8 @@ private slots:
         QCOMPARE(got->User, p.User);
         QCOMPARE(s.NodeStates().Count(), std::size_t{1});
         QVERIFY(s.SaveFile("", false));
-        QCOMPARE(DecodeHeader(ReadAll(path).toStdString()).version, std::string("<Password File 1.03>"));
+        QCOMPARE(DecodeHeader(ReadAll(path).toStdString()).version,
+                 std::string("<Password File 1.03>"));
         QVERIFY(DecodeHeader(ReadAll(path).toStdString()).encrypted);
     }
 
@@ -387,7 +389,8 @@ private slots:
         s.InsertPassword(bad);
         QVERIFY(!s.SaveFile());
         QCOMPARE(s.ErrNum(), 50004);
-        QVERIFY2(s.ErrDescr().find("Entry \"Shop\", field pw") != std::string::npos, s.ErrDescr().c_str());
+        QVERIFY2(s.ErrDescr().find("Entry \"Shop\", field pw") != std::string::npos,
+                 s.ErrDescr().c_str());
         QVERIFY(s.ErrDescr().find("Ж") == std::string::npos); // no character of a password
         clsPW other;
         T_Password named = SampleEntry("Named");
@@ -407,7 +410,8 @@ private slots:
 
         clsPW many;
         for (int i = 0; i <= 32767; ++i)
-            many.InsertCategory({static_cast<std::int16_t>(i % 32767), "C" + std::to_string(i), false});
+            many.InsertCategory(
+                {static_cast<std::int16_t>(i % 32767), "C" + std::to_string(i), false});
         QVERIFY(!many.SaveFile(S(Path("many.QVS")), false));
         QCOMPARE(many.ErrNum(), 50005);
         QVERIFY(!QFile::exists(Path("many.QVS")));
@@ -448,12 +452,12 @@ private slots:
         clsPW s;
         QVERIFY2(s.LoadFile(S(path), S(password)), s.ErrDescr().c_str());
         QCOMPARE(s.ErrNum(), 0);
-        COMPARE_RECORDS(Items(s.Password()), (std::vector{DaysOnly(SampleEntry("Alpha", 1, 7)), DaysOnly(SampleEntry("Beta"))}));
+        COMPARE_RECORDS(Items(s.Password()), (std::vector{DaysOnly(SampleEntry("Alpha", 1, 7)),
+                                                          DaysOnly(SampleEntry("Beta"))}));
         COMPARE_RECORDS(Items(s.SubCategory()), (std::vector<T_SCateg>{{7, 1, "Cards"}}));
         // A small file offers little to check a near miss against, but it
         // must never load cleanly under it.
-        if (!password.isEmpty() && s.LoadFile(S(path), "secret"))
-            QCOMPARE(s.ErrNum(), 50002);
+        if (!password.isEmpty() && s.LoadFile(S(path), "secret")) QCOMPARE(s.ErrNum(), 50002);
     }
 
     // The stored password alone accepts some wrong passwords. A wrong
@@ -475,14 +479,14 @@ private slots:
             QVERIFY(s.SaveFile(S(path), false));
             const QByteArray bytes = ReadAll(path);
             for (std::size_t i = 0; i < password.size(); ++i) {
-                if (i >= 4)
-                    break;
+                if (i >= 4) break;
                 for (int delta : {-1, 1, 32, -32, 100}) {
                     std::string typo = password;
                     typo[i] = static_cast<char>(typo[i] + delta);
                     clsPW r;
                     if (r.LoadFile(S(path), typo))
-                        QFAIL(qPrintable(QString("wrong character at %1 (%2) accepted").arg(i).arg(delta)));
+                        QFAIL(qPrintable(
+                            QString("wrong character at %1 (%2) accepted").arg(i).arg(delta)));
                     QCOMPARE(r.ErrNum(), 50001);
                 }
             }

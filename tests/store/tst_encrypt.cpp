@@ -16,7 +16,9 @@ std::string AllBytes() {
     return s;
 }
 
-QByteArray Hex(const std::string& s) { return QByteArray::fromStdString(s).toHex(); }
+QByteArray Hex(const std::string& s) {
+    return QByteArray::fromStdString(s).toHex();
+}
 } // namespace
 
 class TestEncrypt : public QObject {
@@ -48,7 +50,8 @@ private slots:
                     for (int p = 0; p < 256; ++p) {
                         const auto c = EncByte(p, k, m, even);
                         if (DecByte(c, k, m, even) != p)
-                            QFAIL(qPrintable(QString("p=%1 k=%2 m=%3 even=%4").arg(p).arg(k).arg(m).arg(even)));
+                            QFAIL(qPrintable(
+                                QString("p=%1 k=%2 m=%3 even=%4").arg(p).arg(k).arg(m).arg(even)));
                     }
     }
 
@@ -112,8 +115,8 @@ private slots:
         clsEncrypt enc, dec;
         enc.Init("numbers", -31337);
         dec.Init("numbers", -31337);
-        for (std::int16_t v : {std::int16_t(-32768), std::int16_t(-1), std::int16_t(0), std::int16_t(1),
-                               std::int16_t(32767)}) {
+        for (std::int16_t v : {std::int16_t(-32768), std::int16_t(-1), std::int16_t(0),
+                               std::int16_t(1), std::int16_t(32767)}) {
             QCOMPARE(dec.DecInt(enc.EncInt(v, true), true), v);
         }
         for (std::int32_t v : {INT_MIN, -1, 0, 1, INT_MAX})

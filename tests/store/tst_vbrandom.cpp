@@ -8,7 +8,9 @@
 using ardeko::VbRandom;
 
 namespace {
-QString Printed(float v) { return QString::number(v, 'g', 7); }
+QString Printed(float v) {
+    return QString::number(v, 'g', 7);
+}
 
 QStringList Draws(VbRandom& r, int n) {
     QStringList out;
@@ -23,7 +25,8 @@ class TestVbRandom : public QObject {
 private slots:
     void freshSequence() {
         VbRandom r;
-        QCOMPARE(Draws(r, 5), QStringList({"0.7055475", "0.533424", "0.5795186", "0.2895625", "0.301948"}));
+        QCOMPARE(Draws(r, 5),
+                 QStringList({"0.7055475", "0.533424", "0.5795186", "0.2895625", "0.301948"}));
         VbRandom full;
         for (int i = 0; i < 3; ++i)
             full.Next();
@@ -90,27 +93,28 @@ private slots:
         QTest::addColumn<float>("first");
         QTest::addColumn<double>("mix");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("Rnd(-10), Randomize 10") << true << -10.0f << 10.0
-                                                << QStringList{"0.2077829", "0.4407803", "0.6152623"};
-        QTest::newRow("Randomize 0") << false << 0.0f << 0.0 << QStringList{"0.7641413", "0.3576428"};
+        QTest::newRow("Rnd(-10), Randomize 10")
+            << true << -10.0f << 10.0 << QStringList{"0.2077829", "0.4407803", "0.6152623"};
+        QTest::newRow("Randomize 0")
+            << false << 0.0f << 0.0 << QStringList{"0.7641413", "0.3576428"};
         QTest::newRow("Rnd(-1), Randomize 1")
             << true << -1.0f << 1.0
-            << QStringList{"0.3335753", "0.06816387", "0.5938293", "0.7660395", "0.1892894",
-                           "0.5373986", "0.3269944", "0.393937",   "0.07341915", "0.8315425",
-                           "0.854963",  "0.8288299", "0.962344",  "0.8339574", "0.09014982",
-                           "0.6459745", "0.1927949", "0.3469505", "0.1881334", "0.691135"};
+            << QStringList{"0.3335753", "0.06816387", "0.5938293", "0.7660395",  "0.1892894",
+                           "0.5373986", "0.3269944",  "0.393937",  "0.07341915", "0.8315425",
+                           "0.854963",  "0.8288299",  "0.962344",  "0.8339574",  "0.09014982",
+                           "0.6459745", "0.1927949",  "0.3469505", "0.1881334",  "0.691135"};
         QTest::newRow("Rnd(-1), Randomize 32")
             << true << -1.0f << 32.0
-            << QStringList{"0.5799132",  "0.5791502", "0.3108703", "0.8649164",  "0.1426585",
-                           "0.9272912",  "0.4073166", "0.4029702", "0.2963195",  "0.4128413",
-                           "0.3610665",  "0.5605193", "0.01727563", "0.9191625", "0.08453459",
-                           "0.9128202",  "0.6422578", "0.2485619", "0.7332994",  "0.305637"};
+            << QStringList{"0.5799132", "0.5791502", "0.3108703",  "0.8649164", "0.1426585",
+                           "0.9272912", "0.4073166", "0.4029702",  "0.2963195", "0.4128413",
+                           "0.3610665", "0.5605193", "0.01727563", "0.9191625", "0.08453459",
+                           "0.9128202", "0.6422578", "0.2485619",  "0.7332994", "0.305637"};
         QTest::newRow("Rnd(-1), Randomize 327680")
             << true << -1.0f << 327680.0
-            << QStringList{"0.8827086", "0.733264",  "0.661029",   "0.3769404", "0.9190868",
-                           "0.6605065", "0.02017063", "0.1269082", "0.4370056", "0.05328321",
-                           "0.2522408", "0.4494964", "0.6628445",  "0.04495597", "0.5196542",
-                           "0.1699613", "0.1833344", "0.6878319",  "0.2279894", "0.3840672"};
+            << QStringList{"0.8827086", "0.733264",   "0.661029",  "0.3769404",  "0.9190868",
+                           "0.6605065", "0.02017063", "0.1269082", "0.4370056",  "0.05328321",
+                           "0.2522408", "0.4494964",  "0.6628445", "0.04495597", "0.5196542",
+                           "0.1699613", "0.1833344",  "0.6878319", "0.2279894",  "0.3840672"};
     }
     void randomizeSequences() {
         QFETCH(bool, reseedFirst);
@@ -118,8 +122,7 @@ private slots:
         QFETCH(double, mix);
         QFETCH(QStringList, expected);
         VbRandom r;
-        if (reseedFirst)
-            r.Reseed(first);
+        if (reseedFirst) r.Reseed(first);
         r.Randomize(mix);
         QCOMPARE(Draws(r, static_cast<int>(expected.size())), expected);
     }
@@ -135,7 +138,8 @@ private slots:
     void randomizeMixesWithoutReseeding() {
         VbRandom r;
         const std::vector<double> mixes = {-2E30, -0.003356, 0, 10.12345678901, 3.5356E99};
-        const std::vector<float> expected = {0.970214844f, 0.755386353f, 0.0f, 0.496353149f, 0.537506104f};
+        const std::vector<float> expected = {0.970214844f, 0.755386353f, 0.0f, 0.496353149f,
+                                             0.537506104f};
         for (std::size_t i = 0; i < mixes.size(); ++i) {
             r.Randomize(mixes[i]);
             QCOMPARE(r.Rnd(0.0f), expected[i]);
