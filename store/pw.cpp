@@ -93,20 +93,24 @@ bool clsPW::AppendNode(const T_Node& r) {
     return nodeStates_.Append(r.DescrCat, r) == 0;
 }
 
-std::optional<std::int16_t> clsPW::NextCatCode() const {
+namespace {
+// The largest code plus one (1 when empty); none when 32767 is taken.
+template <class R>
+std::optional<std::int16_t> NextCode(const KeyedCollection<R>& records, std::int16_t R::*code) {
     std::int16_t top = 0;
-    for (const T_Categ& c : category_)
-        top = std::max(top, c.Codcat);
+    for (const R& r : records)
+        top = std::max(top, r.*code);
     if (top == 32767) return std::nullopt;
     return static_cast<std::int16_t>(top + 1);
 }
+} // namespace
+
+std::optional<std::int16_t> clsPW::NextCatCode() const {
+    return NextCode(category_, &T_Categ::Codcat);
+}
 
 std::optional<std::int16_t> clsPW::NextSubCatCode() const {
-    std::int16_t top = 0;
-    for (const T_SCateg& s : subCategory_)
-        top = std::max(top, s.CodSCat);
-    if (top == 32767) return std::nullopt;
-    return static_cast<std::int16_t>(top + 1);
+    return NextCode(subCategory_, &T_SCateg::CodSCat);
 }
 
 bool clsPW::FileExist(const std::string& strName) const {
