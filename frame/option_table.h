@@ -1,0 +1,34 @@
+// Stored name, type and place in Options of every option, in the order the
+// programs read them. Defaults are the members' values in DefaultOptions().
+#pragma once
+
+#include "options.h"
+#include "program_identity.h"
+
+#include <QVariant>
+
+#include <span>
+#include <variant>
+
+namespace qvs {
+
+class SettingsStore;
+
+using OptionMember = std::variant<int Options::*, bool Options::*, QString Options::*>;
+
+struct OptionKey {
+    const char* name;
+    OptionMember member;
+};
+
+// The program's own options (without "Language" and the recent files).
+std::span<const OptionKey> ProgramOptionKeys(ProgramKind program);
+std::span<const OptionKey> ReportOptionKeys();
+
+QVariant OptionValue(const Options& options, const OptionKey& key);
+
+// Reads one option; a missing value leaves the member as it is.
+void ReadOption(const SettingsStore& store, const OptionKey& key, Options& options);
+void WriteOption(SettingsStore& store, const OptionKey& key, const Options& options);
+
+} // namespace qvs
