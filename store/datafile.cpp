@@ -253,7 +253,7 @@ std::size_t OddBytesWith(const std::vector<KeySample>& samples, std::uint8_t m) 
 // so that unusual but genuine text never locks its owner out.
 bool PasswordContradicted(const std::string& password, const KeyProbe& header,
                           const KeyProbe& data) {
-    for (std::size_t i = 0; i < password.size(); ++i) {
+    for (std::size_t i = 0; i < data.samples.size(); ++i) {
         const auto& samples = data.samples[i];
         if (header.samples[i].size() != 1) continue;
         const std::size_t given = OddBytesWith(samples, static_cast<std::uint8_t>(password[i]));
@@ -281,7 +281,9 @@ Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::siz
     a.file.header = header;
     clsEncrypt cipher;
     cipher.Init(password, header.seed, suffix);
-    KeyProbe headerProbe(password.size()), dataProbe(password.size());
+    // Only a password of three or more characters starts the key.
+    const std::size_t keyed = password.size() > 2 ? password.size() : 0;
+    KeyProbe headerProbe(keyed), dataProbe(keyed);
     bool fillersMatch = true;
     cipher.SetProbe(&headerProbe);
     if (cipher.DecString(header.storedPassword, false, &fillersMatch) != password) {

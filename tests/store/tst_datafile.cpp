@@ -422,6 +422,26 @@ private slots:
         QCOMPARE(password.ErrNum(), 50004);
     }
 
+    // Short passwords stay out of the key; their files must open every time.
+    void shortPasswordsAlwaysOpen() {
+        for (const std::string password : {"p", "pw", "pwd"}) {
+            clsPW s;
+            for (int i = 0; i < 30; ++i) {
+                T_Password p = SampleEntry("Entry " + std::to_string(i));
+                p.Descr = "Some longer description text, number " + std::to_string(i);
+                s.InsertPassword(p);
+            }
+            s.SetFilePW(password);
+            const QString path = Path("short.QVS");
+            for (int save = 0; save < 20; ++save) {
+                QVERIFY(s.SaveFile(S(path), false));
+                clsPW r;
+                QVERIFY2(r.LoadFile(S(path), password), r.ErrDescr().c_str());
+                QCOMPARE(r.Password().Count(), std::size_t{30});
+            }
+        }
+    }
+
     // Another writer may use a seed whose key depends on its own generator
     // history; such files must still open.
     void filesWithHistoryDependentSeedsOpen_data() {

@@ -1,0 +1,186 @@
+#include "frm_file_pw.h"
+
+#include "help.h"
+#include "language.h"
+#include "message_box.h"
+#include "modal_stack.h"
+#include "pw.h"
+#include "window_placement.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kHelpTopic = 26;
+const QString kPlacementName = QStringLiteral("frmFilePW");
+
+QLineEdit* MakePasswordBox(const char* name, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEchoMode(QLineEdit::Password);
+    return box;
+}
+
+QLabel* MakeLabel(const char* name, const char* textId, QLineEdit* buddy, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(textId), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setBuddy(buddy);
+    return label;
+}
+
+QPushButton* MakeButton(const char* name, const char* textId, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromLatin1(textId), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+} // namespace
+
+frmFilePW::frmFilePW(QWidget* parent)
+    : QDialog(parent), txtPW1_(MakePasswordBox("txtPW1", this)),
+      txtPW2_(MakePasswordBox("txtPW2", this)), txtPW3_(MakePasswordBox("txtPW3", this)),
+      cmdOK_(MakeButton("cmdOK", "10", this)), cmdCancel_(MakeButton("cmdCancel", "11", this)) {
+    setWindowTitle(QStringLiteral("7000"));
+    Label1_ = MakeLabel("Label1", "7003", txtPW1_, this);
+    Label2_ = MakeLabel("Label2", "7004", txtPW2_, this);
+    Label3_ = MakeLabel("Label3", "7002", txtPW3_, this);
+
+    auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->addWidget(Label3_, 0, 0);
+    grid->addWidget(txtPW3_, 0, 1);
+    grid->addWidget(Label1_, 1, 0);
+    grid->addWidget(txtPW1_, 1, 1);
+    grid->addWidget(Label2_, 2, 0);
+    grid->addWidget(txtPW2_, 2, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK_);
+    buttons->addWidget(cmdCancel_);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    txtPW1_->setMinimumWidth(200);
+    setTabOrder(txtPW3_, txtPW1_);
+    setTabOrder(txtPW1_, txtPW2_);
+    setTabOrder(txtPW2_, cmdOK_);
+    setTabOrder(cmdOK_, cmdCancel_);
+
+    cmdOK_->setDefault(true);
+    connect(cmdOK_, &QPushButton::clicked, this, &frmFilePW::OnOK);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmFilePW::OnCancel);
+    LocalizeForm(this);
+    SetHelpTopic(this, kHelpTopic);
+}
+
+QString frmFilePW::controlla() {
+    return Run(Mode::Enter);
+}
+
+QString frmFilePW::nuova() {
+    return Run(Mode::Set);
+}
+
+bool frmFilePW::changepw(ardeko::clsPW& store) {
+    store_ = &store;
+    const QString password = Run(Mode::Change);
+    store_ = nullptr;
+    if (cancelled_) return false;
+    store.SetFilePW(password.toStdString());
+    const int done = password.isEmpty() ? 7006 : 7007;
+    ShowMessage(GetLocalText(done) + QLatin1Char('\r') + GetLocalText(7008), vbInformation);
+    return true;
+}
+
+void frmFilePW::PasswordCorretta() {
+    if (txtPW1_->text() != txtPW2_->text()) {
+        ShowMessage(GetLocalText(7050), vbExclamation);
+        txtPW1_->clear();
+        txtPW2_->clear();
+        txtPW1_->setFocus();
+        return;
+    }
+    result_ = txtPW1_->text();
+    closeLock_ = false;
+    cancelled_ = false;
+    Unload();
+}
+
+void frmFilePW::reject() {
+    if (cmdCancel_->isVisibleTo(this)) OnCancel();
+}
+
+void frmFilePW::closeEvent(QCloseEvent* event) {
+    if (closeLock_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+QString frmFilePW::Run(Mode mode) {
+    result_.clear();
+    cancelled_ = true;
+    closeLock_ = true;
+    SetMode(mode);
+    RestoreWindowPlacement(this, kPlacementName);
+    ExecModal(*this);
+    return result_;
+}
+
+void frmFilePW::SetMode(Mode mode) {
+    mode_ = mode;
+    const bool enter = mode == Mode::Enter;
+    const bool change = mode == Mode::Change;
+    setWindowTitle(GetLocalText(enter ? 7001 : 7000));
+    Label1_->setText(GetLocalText(change ? 7005 : 7003));
+    cmdCancel_->setVisible(mode != Mode::Set);
+    Label2_->setVisible(!enter);
+    txtPW2_->setVisible(!enter);
+    Label3_->setVisible(change);
+    txtPW3_->setVisible(change);
+    (change ? txtPW3_ : txtPW1_)->setFocus();
+}
+
+void frmFilePW::OnOK() {
+    switch (mode_) {
+    case Mode::Change:
+        if (store_ && store_->CheckFilePW(txtPW3_->text().toStdString())) {
+            PasswordCorretta();
+            return;
+        }
+        ShowMessage(GetLocalText(7051), vbOKOnly);
+        txtPW3_->clear();
+        txtPW3_->setFocus();
+        return;
+    case Mode::Set:
+        PasswordCorretta();
+        return;
+    case Mode::Enter:
+        // The caller tries the password on the file; nothing to compare here.
+        closeLock_ = false;
+        cancelled_ = false;
+        result_ = txtPW1_->text();
+        Unload();
+        return;
+    }
+}
+
+void frmFilePW::OnCancel() {
+    result_.clear();
+    cancelled_ = true;
+    closeLock_ = !cmdCancel_->isVisibleTo(this);
+    Unload();
+}
+
+void frmFilePW::Unload() {
+    SaveWindowPlacement(this, kPlacementName);
+    done(cancelled_ ? QDialog::Rejected : QDialog::Accepted);
+}
+
+} // namespace qvs

@@ -1,0 +1,68 @@
+// Asks for the password of a data file: to open it, to give a file a new
+// password, or to change the password of the open file.
+#pragma once
+
+#include "modal_stack.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ardeko {
+class clsPW;
+}
+
+namespace qvs {
+
+class frmFilePW : public QDialog {
+    Q_OBJECT
+public:
+    // Owned by the top dialog, or the main window, unless told otherwise.
+    explicit frmFilePW(QWidget* parent = DialogOwner());
+
+    // Enter mode: the typed password, or "" when cancelled.
+    QString controlla();
+    // Set mode: cannot be left until the same password was typed twice.
+    QString nuova();
+    // Change mode: checks the old password against store and gives it the
+    // new one. True when the password was changed.
+    bool changepw(ardeko::clsPW& store);
+
+    // Accepts the new password when both boxes hold the same text.
+    void PasswordCorretta();
+    bool Cancelled() const { return cancelled_; }
+
+public slots:
+    // Escape: Cancel where the window offers it, nothing otherwise.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum class Mode { Enter, Set, Change };
+
+    QString Run(Mode mode);
+    void SetMode(Mode mode);
+    void OnOK();
+    void OnCancel();
+    void Unload();
+
+    Mode mode_ = Mode::Enter;
+    QString result_;
+    bool cancelled_ = true;
+    bool closeLock_ = true; // the frame may not close the window while set
+    ardeko::clsPW* store_ = nullptr;
+    QLabel* Label1_;
+    QLabel* Label2_;
+    QLabel* Label3_;
+    QLineEdit* txtPW1_;
+    QLineEdit* txtPW2_;
+    QLineEdit* txtPW3_;
+    QPushButton* cmdOK_;
+    QPushButton* cmdCancel_;
+};
+
+} // namespace qvs

@@ -1,0 +1,182 @@
+#include "frm_message.h"
+
+#include "language.h"
+#include "message_box.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+#include <array>
+
+namespace qvs {
+
+namespace {
+
+// Which button closed the window; the numbers are fixed by the answer table.
+enum Pressed { kFirst = 1, kSecond = 2, kThird = 3 };
+
+struct ButtonSetDef {
+    std::array<int, 3> texts;   // language text per button; 0 = hidden
+    int preset;                 // closing without a button means this one
+    std::array<int, 3> answers; // answer per pressed button
+};
+
+// The classic Retry/Cancel set offers Cancel, so that its second choice and
+// closing it both answer Cancel as its callers expect.
+constexpr std::array<ButtonSetDef, 6> kSets{{
+    {{10, 0, 0}, kFirst, {vbOK, vbOK, vbCancel}},
+    {{10, 0, 11}, kThird, {vbOK, vbOK, vbCancel}},
+    {{15, 16, 12}, kThird, {vbRetry, vbIgnore, vbAbort}},
+    {{14, 13, 11}, kThird, {vbYes, vbNo, vbCancel}},
+    {{14, 13, 0}, kSecond, {vbYes, vbNo, vbCancel}},
+    {{15, 0, 11}, kThird, {vbRetry, vbCancel, vbCancel}},
+}};
+
+// Styles outside the classic sets get the plain OK box.
+const ButtonSetDef& SetDef(int buttonSet) {
+    return buttonSet >= 0 && buttonSet < static_cast<int>(kSets.size()) ? kSets[buttonSet]
+                                                                        : kSets[0];
+}
+
+QDialogButtonBox::StandardButton StandardFor(int textId) {
+    switch (textId) {
+    case 11:
+        return QDialogButtonBox::Cancel;
+    case 12:
+        return QDialogButtonBox::Abort;
+    case 13:
+        return QDialogButtonBox::No;
+    case 14:
+        return QDialogButtonBox::Yes;
+    case 15:
+        return QDialogButtonBox::Retry;
+    case 16:
+        return QDialogButtonBox::Ignore;
+    default:
+        return QDialogButtonBox::Ok;
+    }
+}
+
+// Without a language table (the message that reports exactly that) a button
+// must still say what it does: Qt's own caption stands in.
+QString ButtonText(int textId) {
+    const QString text = GetLocalText(textId);
+    if (text != QLatin1String(kNoLocalData)) return text;
+    QDialogButtonBox box;
+    return box.addButton(StandardFor(textId))->text();
+}
+
+QStyle::StandardPixmap PixmapFor(int iconKind) {
+    switch (iconKind) {
+    case vbCritical:
+        return QStyle::SP_MessageBoxCritical;
+    case vbQuestion:
+        return QStyle::SP_MessageBoxQuestion;
+    case vbExclamation:
+        return QStyle::SP_MessageBoxWarning;
+    default:
+        return QStyle::SP_MessageBoxInformation;
+    }
+}
+
+// Messages are put together with "\r" as line break.
+QString DisplayText(QString message) {
+    message.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return message;
+}
+
+QPushButton* MakeButton(const char* name, const char* textId, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromLatin1(textId), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+} // namespace
+
+frmMessage::frmMessage(QWidget* parent)
+    : QDialog(parent), lblMsg_(new QLabel(this)), Pict_(new QLabel(this)),
+      cmdOK_(MakeButton("cmdOK", "10", this)), cmdNo_(MakeButton("cmdNo", "13", this)),
+      cmdCancel_(MakeButton("cmdCancel", "11", this)) {
+    lblMsg_->setObjectName(QStringLiteral("lblMsg"));
+    lblMsg_->setTextFormat(Qt::PlainText); // messages quote names and paths as they are
+    lblMsg_->setWordWrap(true);
+    lblMsg_->setMinimumWidth(240);
+    lblMsg_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Pict_->setObjectName(QStringLiteral("Pict"));
+    Pict_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : {cmdOK_, cmdNo_, cmdCancel_})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->setHorizontalSpacing(16);
+    grid->addWidget(Pict_, 0, 0);
+    grid->addWidget(lblMsg_, 0, 1);
+    grid->addLayout(buttons, 1, 0, 1, 2);
+
+    connect(cmdOK_, &QPushButton::clicked, this, [this] { Press(kFirst); });
+    connect(cmdNo_, &QPushButton::clicked, this, [this] { Press(kSecond); });
+    connect(cmdCancel_, &QPushButton::clicked, this, [this] { Press(kThird); });
+    LocalizeForm(this);
+}
+
+void frmMessage::SetButton(int flags, const QString& caption, const QString& message) {
+    buttonSet_ = flags & 0x0F;
+    iconKind_ = flags & 0x70;
+    defaultButton_ = (flags & 0x300) >> 8;
+    pressed_ = kFirst;
+    setWindowTitle(caption);
+    lblMsg_->setText(DisplayText(message));
+    ShowButtons();
+    ShowIcon();
+}
+
+int frmMessage::GetButton() const {
+    return SetDef(buttonSet_).answers.at(pressed_ - 1);
+}
+
+void frmMessage::reject() {
+    done(QDialog::Rejected);
+}
+
+void frmMessage::ShowButtons() {
+    const ButtonSetDef& def = SetDef(buttonSet_);
+    const std::array<QPushButton*, 3> buttons{cmdOK_, cmdNo_, cmdCancel_};
+    QList<QPushButton*> shown;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setVisible(def.texts[i] != 0);
+        if (def.texts[i] == 0) continue;
+        buttons[i]->setText(ButtonText(def.texts[i]));
+        shown.append(buttons[i]);
+    }
+    pressed_ = def.preset;
+    QPushButton* preferred = shown.value(defaultButton_, shown.first());
+    preferred->setDefault(true);
+    preferred->setFocus();
+}
+
+void frmMessage::ShowIcon() {
+    const bool known = iconKind_ >= vbCritical && iconKind_ <= vbInformation;
+    Pict_->setVisible(known);
+    if (!known) {
+        Pict_->clear();
+        return;
+    }
+    const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    Pict_->setPixmap(style()->standardIcon(PixmapFor(iconKind_), nullptr, this).pixmap(size, size));
+}
+
+void frmMessage::Press(int which) {
+    pressed_ = which;
+    accept();
+}
+
+} // namespace qvs

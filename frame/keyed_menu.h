@@ -1,0 +1,118 @@
+// A pop-up menu whose items are reached by 1-based index or by key, with
+// submenus, icons from an image list, a bold default mark, check marks and a
+// blocking show that reports the chosen item. The tray menu is built on it.
+#pragma once
+
+#include "image_list.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QMenu;
+
+namespace qvs {
+
+// One item to add, built in steps:
+//   MenuItem("Open", "open").WithIcon(0).AsDefault()
+// parent is the index of the item it hangs under (0 = top level); icon is an
+// index into the menu's image list (-1 = none). The caption "-" makes a
+// separator.
+struct MenuItem {
+    MenuItem(const QString& itemCaption, const QString& itemKey)
+        : caption(itemCaption), key(itemKey) {}
+
+    MenuItem& Under(int parentIndex) { return parent = parentIndex, *this; }
+    MenuItem& WithIcon(int iconIndex) { return icon = iconIndex, *this; }
+    MenuItem& AsDefault(bool on = true) { return isDefault = on, *this; }
+    MenuItem& Checked(bool on = true) { return checked = on, *this; }
+    MenuItem& Enabled(bool on) { return enabled = on, *this; }
+    MenuItem& WithData(const QVariant& value) { return data = value, *this; }
+
+    QString caption;
+    QString key;
+    int parent = 0;
+    int icon = -1;
+    bool isDefault = false;
+    bool checked = false;
+    bool enabled = true;
+    QVariant data;
+};
+
+class KeyedMenu : public QObject {
+    Q_OBJECT
+public:
+    explicit KeyedMenu(QObject* parent = nullptr);
+    ~KeyedMenu() override;
+
+    // Icons of items (present and later ones) come from this list by index.
+    void SetImageList(std::optional<ImageList> list);
+
+    // Returns the new item's index, or 0 (adding nothing) when parent is
+    // neither 0 nor a valid index or is a separator.
+    int Add(const MenuItem& item);
+    // Removes the item with everything under it; later items move up.
+    bool Remove(int index);
+    void Clear();
+
+    int Count() const { return static_cast<int>(entries_.size()); }
+    bool IsValid(int index) const { return index >= 1 && index <= Count(); }
+    // 0 when no item has that key (the first one wins when several have).
+    int IndexOf(const QString& key) const;
+    // Empty for an invalid index.
+    QString Key(int index) const;
+    QString Caption(int index) const;
+    QVariant Data(int index) const;
+
+    // Setters fail, changing nothing, for an invalid index; getters of an
+    // invalid index answer false.
+    bool SetEnabled(int index, bool enabled);
+    bool IsEnabled(int index) const;
+    bool SetDefault(int index, bool isDefault);
+    bool IsDefault(int index) const;
+    bool SetChecked(int index, bool checked);
+    bool IsChecked(int index) const;
+
+    // Shows the menu at a screen point and waits; the chosen item's index,
+    // or 0 when the menu was closed without a choice.
+    int Exec(const QPoint& globalPos);
+
+    // The menu itself, kept in step with the items (for hosts that show it
+    // themselves, such as a tray icon's context menu).
+    QMenu* Menu() const { return root_.get(); }
+
+signals:
+    // An item was chosen, whichever way the menu was shown.
+    void Triggered(int index, const QString& key);
+
+private:
+    struct Entry {
+        MenuItem item;
+        QAction* action = nullptr; // owned by the menu it sits in
+        QMenu* submenu = nullptr;  // created with its first child
+    };
+
+    Entry& At(int index) { return entries_[size_t(index - 1)]; }
+    const Entry& At(int index) const { return entries_[size_t(index - 1)]; }
+    QMenu* MenuFor(int parent);
+    std::vector<bool> Subtree(int index) const;
+    void Renumber(const std::vector<bool>& removed);
+    void DropEmptySubmenu(int parent);
+    void ApplyIcon(Entry& entry) const;
+    static void ApplyDefault(const Entry& entry);
+    static void DeleteObjects(Entry& entry);
+    int IndexOfAction(const QAction* action) const;
+    void OnTriggered(QAction* action);
+
+    std::unique_ptr<QMenu> root_;
+    std::vector<Entry> entries_;
+    std::optional<ImageList> images_;
+};
+
+} // namespace qvs

@@ -1,0 +1,56 @@
+// The program-wide stack of open dialogs. Every dialog of both programs is
+// shown through it: while a dialog is open the window below it (the previous
+// dialog, or the main window; in tray mode the tray menu) takes no input, and
+// closing it may refresh the main window.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace qvs {
+
+// Disables the window below and puts window on top. A window already on the
+// stack is left where it is.
+void PushModal(QWidget* window);
+
+// Takes window off the stack. When it was on top, the window below (or the
+// main window) takes input again; with refresh set the main window then runs
+// UpdateView(selection).
+void PopModal(QWidget* window, bool refresh = false, const QString& selection = QString());
+
+int ModalDepth();
+QWidget* TopModal();
+
+// The owner for a new dialog: the top of the stack, else the main window.
+QWidget* DialogOwner();
+
+// Brings every open dialog to the front, in stack order (the program was
+// activated).
+void RaiseModalWindows();
+
+// Shows dialog through the stack and returns its exec() result once closed.
+int ExecModal(QDialog& dialog, bool refresh = false, const QString& selection = QString());
+
+// Runs the event loop until every dialog on the stack is closed.
+void WaitUntilNoModal();
+
+// Keeps a modeless window on the stack for its own lifetime.
+class ModalStackEntry {
+public:
+    explicit ModalStackEntry(QWidget* window);
+    ~ModalStackEntry();
+    ModalStackEntry(const ModalStackEntry&) = delete;
+    ModalStackEntry& operator=(const ModalStackEntry&) = delete;
+
+    // What the pop asks of the main window when the entry ends.
+    void SetRefresh(bool refresh, const QString& selection = QString());
+
+private:
+    QWidget* window_;
+    bool refresh_ = false;
+    QString selection_;
+};
+
+} // namespace qvs

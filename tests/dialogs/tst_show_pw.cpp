@@ -1,0 +1,144 @@
+// The user name / password window: what it shows, masking, copying with the
+// secret mark, and dragging the text out.
+#include "frame/test_language.h"
+
+#include "frm_show_pw.h"
+#include "modal_stack.h"
+#include "pw.h"
+#include "secret_clipboard.h"
+
+#include <QClipboard>
+#include <QDrag>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+using qvs::frmShowPW;
+
+namespace {
+
+QLineEdit* Box(QWidget* w, const char* name) {
+    return w->findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+void Close(QPointer<frmShowPW>& w) {
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestShowPW : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        ardeko::T_Password entry;
+        entry.service = "Bank A";
+        entry.User = "anna";
+        entry.pw = "s3cr<e>t ";
+        store_ = std::make_unique<ardeko::clsPW>();
+        QVERIFY(store_->PWAdd(entry));
+    }
+    void cleanup() { QCOMPARE(qvs::ModalDepth(), 0); }
+
+    void showsTheEntry_data();
+    void showsTheEntry();
+    void unknownServiceOpensNothing();
+    void copyPutsMarkedSecretsOnTheClipboard();
+    void livesOnTheStackUntilClosed();
+    void pressSelectsAndDragCarriesPlainText();
+
+private:
+    TestLanguage language_{{12001, 12002, 12003}};
+    std::unique_ptr<ardeko::clsPW> store_;
+};
+
+void TestShowPW::showsTheEntry_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("masked");
+    QTest::newRow("clear") << 0 << false;
+    QTest::newRow("intermediate") << 1 << false;
+    QTest::newRow("hidden") << 2 << true;
+}
+
+void TestShowPW::showsTheEntry() {
+    QFETCH(int, level);
+    QFETCH(bool, masked);
+    QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("bank a"), level);
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Bank A"));
+    QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(Box(w, "txtUser")->text(), QStringLiteral("anna"));
+    QCOMPARE(Box(w, "txtPW")->text(), QStringLiteral("s3cr<e>t "));
+    QCOMPARE(Box(w, "txtPW")->echoMode() == QLineEdit::Password, masked);
+    QCOMPARE(Box(w, "txtUser")->echoMode(), QLineEdit::Normal);
+    QCOMPARE(w->findChild<QPushButton*>(QStringLiteral("CMDCPPW"))->text(),
+             TestLanguage::Text(12003));
+    Close(w);
+}
+
+void TestShowPW::unknownServiceOpensNothing() {
+    QVERIFY(!qvs::OpenShowPW(*store_, QStringLiteral("Nobody"), 0));
+}
+
+void TestShowPW::copyPutsMarkedSecretsOnTheClipboard() {
+    QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("Bank A"), 2);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const std::pair<const char*, QString> copies[] = {{"cmdCPUser", QStringLiteral("anna")},
+                                                      {"CMDCPPW", QStringLiteral("s3cr<e>t ")}};
+    for (const auto& [button, expected] : copies) {
+        clipboard->setText(QStringLiteral("something else"));
+        w->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        const QMimeData* data = clipboard->mimeData();
+        QCOMPARE(data->text(), expected);
+        QCOMPARE(data->data(QString::fromLatin1(qvs::kPasswordHintType)), QByteArray("secret"));
+    }
+    Close(w);
+}
+
+void TestShowPW::livesOnTheStackUntilClosed() {
+    // Each call opens a window of its own.
+    QPointer<frmShowPW> first = qvs::OpenShowPW(*store_, QStringLiteral("Bank A"), 0);
+    QPointer<frmShowPW> second = qvs::OpenShowPW(*store_, QStringLiteral("Bank A"), 0);
+    QVERIFY(first && second && first != second);
+    QCOMPARE(qvs::ModalDepth(), 2);
+    Close(first); // out of order
+    QVERIFY(!first);
+    QCOMPARE(qvs::TopModal(), second.data());
+    QVERIFY(second->isEnabled());
+    Close(second);
+    QVERIFY(!second);
+}
+
+void TestShowPW::pressSelectsAndDragCarriesPlainText() {
+    QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("Bank A"), 2);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QLineEdit* user = Box(w, "txtUser");
+    QLineEdit* password = Box(w, "txtPW");
+    // Through the window, so that Qt knows the button is held while dragging.
+    QWindow* window = w->windowHandle();
+    const QPoint press = password->mapTo(w, QPoint(5, 5));
+    user->selectAll();
+    QTest::mousePress(window, Qt::LeftButton, {}, press);
+    QVERIFY(!user->hasSelectedText());
+    QCOMPARE(password->selectedText(), password->text());
+
+    QStringList formats;
+    QString dragged;
+    QTimer::singleShot(0, w, [&] {
+        if (auto* drag = w->findChild<QDrag*>()) {
+            formats = drag->mimeData()->formats();
+            dragged = drag->mimeData()->text();
+        }
+        QTest::mouseRelease(window, Qt::LeftButton, {}, press + QPoint(60, 0));
+    });
+    QTest::mouseMove(window, press + QPoint(60, 0));
+    QCOMPARE(dragged, QStringLiteral("s3cr<e>t "));
+    QCOMPARE(formats, QStringList{QStringLiteral("text/plain")});
+    Close(w);
+}
+
+QTEST_MAIN(TestShowPW)
+#include "tst_show_pw.moc"
