@@ -20,6 +20,10 @@ public:
     // was given by its caller (for the main window: the node to show).
     virtual void UpdateView(const QString& selection) = 0;
 
+    // Rebuilds the recent-files menu after a file was opened. The tray
+    // controller shows no such menu.
+    virtual void ReloadMenu() {}
+
     // Tray mode: whether the tray menu may open. A full main window has no
     // such menu.
     virtual void SetMenuEnabled(bool enabled) { (void)enabled; }

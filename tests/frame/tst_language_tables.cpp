@@ -55,8 +55,12 @@ const QList<int> kUsedIds = {
     11600, 11601, 11602, 11603, 11604, 11605, 11700, 11701, 11702, 11703, 11704, 11705,
     // subcategory dialog
     14000, 14001, 14002, 14003, 14004, 14005, 14006, 14007, 14008, 14009, 14010,
+    // About box and tip of the day
+    20000, 20002, 20100, 20101, 20102, 20103, 20110, 20111, 20112, 20113, 20114,
     // file commands and shared messages
-    30001, 30002, 30003, 30004, 30005, 30006, 30007, 30008};
+    30001, 30002, 30003, 30004, 30005, 30006, 30007, 30008,
+    // main window placeholders
+    30100, 30101, 30102};
 
 // Texts that are glued to a value ("Expired on " + date, n + " days ..."):
 // their blank must survive editing the table.

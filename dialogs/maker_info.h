@@ -1,0 +1,12 @@
+// Configuration: the product's name and its maker's pages, as the About box
+// and the splash window show them. Change them here only.
+#pragma once
+
+namespace qvs {
+
+inline constexpr char kProductTitle[] = "Quorvane";
+inline constexpr char kMakerName[] = "Tarnwick";
+inline constexpr char kMakerUrl[] = "https://tarnwick.example/";
+inline constexpr char kProductUrl[] = "https://tarnwick.example/quorvane";
+
+} // namespace qvs

@@ -1,0 +1,16 @@
+#include "command_line.h"
+
+namespace qvs {
+
+QString FileNameFromCommandLine(const QString& commandLine) {
+    QString name = commandLine.trimmed();
+    if (name.startsWith(QLatin1Char('"'))) name.remove(0, 1);
+    if (name.endsWith(QLatin1Char('"'))) name.chop(1);
+    return name;
+}
+
+QString CommandLineFromArguments(const QStringList& arguments) {
+    return arguments.mid(1).join(QLatin1Char(' '));
+}
+
+} // namespace qvs

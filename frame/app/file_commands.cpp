@@ -1,0 +1,203 @@
+#include "file_commands.h"
+
+#include "choose_data_file.h"
+#include "datafile.h"
+#include "expiry_check.h"
+#include "frm_file_pw.h"
+#include "key_pair.h"
+#include "language.h"
+#include "main_window_iface.h"
+#include "message_box.h"
+#include "options.h"
+#include "program_identity.h"
+#include "program_state.h"
+#include "save_file_dialog.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <optional>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kNewFileText = 30002;
+constexpr int kSaveQuestion = 30003;
+constexpr int kImportDone = 30004;
+constexpr int kCannotOpen = 30005;
+constexpr int kRecentQuestion = 9001;
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The language text with its first "%s" replaced by value.
+QString TextWith(int id, const QString& value) {
+    QString text = GetLocalText(id);
+    const qsizetype at = text.indexOf(QLatin1String("%s"));
+    if (at >= 0) text.replace(at, 2, value);
+    return text;
+}
+
+int Tell(const QString& text, int style) {
+    return ShowMessage(text, style, ProgramName());
+}
+
+void TellStoreError(int style) {
+    Tell(FromStd(Store().ErrDescr()), style);
+}
+
+// The name a never-saved file carries: the language's text, or the store's
+// own marker should a table translate it.
+bool IsNewFileMarker(const QString& name) {
+    return name == GetLocalText(kNewFileText) || name == QLatin1String(ardeko::kNewFileName);
+}
+
+void RefreshView() {
+    if (IMainWindow* window = CurrentMainWindow()) window->UpdateView(QString());
+}
+
+// The password to open path with: none when the file has none, else given,
+// else asked for. Nothing when the user gave none.
+std::optional<QString> PasswordFor(const QString& path, const QString& given) {
+    if (Store().TestForPW(path.toStdString())) return QString();
+    if (!given.isEmpty()) return given;
+    frmFilePW dialog;
+    const QString typed = dialog.controlla();
+    if (typed.isEmpty()) return std::nullopt;
+    return typed;
+}
+
+// What the program holds once path is loaded.
+void TakeOpenedFile(const QString& path, const QString& password) {
+    ProgramState& app = App();
+    app.currentFileName = FromStd(Store().Filename());
+    app.loadTime = QFileInfo(path).lastModified();
+    app.currentFilePassword = password;
+    Opt().Recent.Add(path, Opt().HistorySize);
+}
+
+void ShowOpenedFile() {
+    if (Opt().AutoCheck) RunExpiryCheck();
+    if (IMainWindow* window = CurrentMainWindow()) {
+        window->UpdateView(QString());
+        if (!App().inTrayMode) window->ReloadMenu(); // the tray has no recent-files menu
+    }
+}
+
+} // namespace
+
+bool FileAccessible(const QString& path) {
+    if (path.isEmpty()) return false;
+    // ReadOnly never creates the file; directories do not open.
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly);
+}
+
+bool OpenDataFile(const QString& path, const QString& password) {
+    App().loadTime = QDateTime::currentDateTime();
+    if (path.isEmpty()) return false;
+    if (!FileAccessible(path)) {
+        Tell(TextWith(kCannotOpen, path), vbCritical);
+        return false;
+    }
+    const std::optional<QString> used = PasswordFor(path, password);
+    if (!used) return false;
+
+    ardeko::clsPW& store = Store();
+    const std::string before = store.Filename();
+    if (!store.LoadFile(path.toStdString(), used->toStdString(), DefaultKeyVal())) {
+        TellStoreError(vbCritical);
+        // A file that vanished since the check leaves the store emptied.
+        if (store.Filename() != before) RefreshView();
+        return false;
+    }
+    // Loaded, but records were lost on the way: the user should know.
+    const QString damage =
+        store.ErrNum() == ardeko::kErrDamagedFile ? FromStd(store.ErrDescr()) : "";
+
+    TakeOpenedFile(path, *used);
+    ShowOpenedFile();
+    if (!damage.isEmpty()) Tell(damage, vbExclamation);
+    return true;
+}
+
+bool SaveChangesPrompt(const QString& question, bool autoSave) {
+    if (!Store().NotSaved()) return true;
+    if (autoSave && SaveDataFile(false)) return true;
+    // "Yes" promises that the changes are kept: a save that failed or was
+    // cancelled asks again, so only "No" lets them go.
+    for (;;) {
+        switch (Tell(question, vbYesNoCancel | vbQuestion)) {
+        case vbYes:
+            if (SaveDataFile(false)) return true;
+            break;
+        case vbNo:
+            return true;
+        default:
+            return false;
+        }
+    }
+}
+
+bool SaveDataFile(bool saveAs) {
+    const QString current = FromStd(Store().Filename());
+    QString target; // "" writes to the store's own file
+    if (saveAs || current.isEmpty() || IsNewFileMarker(current)) {
+        target = AskSaveFileName();
+        if (target.isEmpty()) return false;
+    }
+    // Taken only now: the store is not held across a dialog.
+    ardeko::clsPW& store = Store();
+    const bool saved = store.SaveFile(target.toStdString(), Opt().BackupFile, Opt().BackupHistory);
+    if (saved)
+        App().currentFileName = FromStd(store.Filename());
+    else
+        TellStoreError(vbCritical);
+    RefreshView();
+    return saved;
+}
+
+void NewDataFile() {
+    if (!SaveChangesPrompt(GetLocalText(kSaveQuestion), false)) return;
+    ProgramState& app = App();
+    app.store = std::make_unique<ardeko::clsPW>();
+    app.store->NewFile();
+    app.currentFileName = FromStd(app.store->Filename());
+    app.currentFilePassword.clear();
+    RefreshView();
+}
+
+void OpenWithDialog(bool showNew) {
+    if (!SaveChangesPrompt(GetLocalText(kSaveQuestion), false)) return;
+    // The open file stays the current one until another has been loaded.
+    const QString chosen = ChooseDataFile(showNew);
+    if (IsNewFileMarker(chosen))
+        NewDataFile(); // asks again if "No" kept the changes in memory
+    else if (!chosen.isEmpty())
+        OpenDataFile(chosen, QString());
+}
+
+bool ImportDataFile() {
+    if (Store().Filename().empty()) return false;
+    const QString chosen = ChooseDataFile(false);
+    if (chosen.isEmpty() || IsNewFileMarker(chosen)) return false;
+    const std::optional<QString> password = PasswordFor(chosen, QString());
+    if (!password) return false;
+    const bool imported = Store().ImportFile(chosen.toStdString(), password->toStdString());
+    if (imported)
+        Tell(GetLocalText(kImportDone), vbOKOnly);
+    else
+        TellStoreError(vbOKOnly);
+    RefreshView();
+    return imported;
+}
+
+void OpenRecentFile(const QString& path) {
+    const QString question = TextWith(kRecentQuestion, FromStd(Store().Filename()));
+    if (!SaveChangesPrompt(question, false)) return;
+    OpenDataFile(path, QString());
+}
+
+} // namespace qvs

@@ -1,0 +1,82 @@
+#include "passed_command_line.h"
+
+#include "command_line.h"
+#include "file_commands.h"
+#include "language.h"
+#include "main_window_iface.h"
+#include "modal_stack.h"
+#include "program_state.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kOpenOtherQuestion = 9001;
+// How often a waiting hand-over looks whether the program is free again.
+constexpr int kRetryMs = 250;
+
+bool Busy() {
+    return App().startingUp || !CurrentMainWindow() || ModalDepth() > 0 ||
+           QApplication::activeModalWidget();
+}
+
+QString OpenOtherQuestion() {
+    QString text = GetLocalText(kOpenOtherQuestion);
+    const qsizetype at = text.indexOf(QLatin1String("%s"));
+    if (at >= 0) text.replace(at, 2, QString::fromStdString(Store().Filename()));
+    return text;
+}
+
+void OpenPassedFile(const QString& name) {
+    // The question belongs to a window the user can see.
+    ActivateMainWindow();
+    if (!SaveChangesPrompt(OpenOtherQuestion(), false)) return;
+    ProgramState& app = App();
+    const QString previous = app.currentFileName;
+    app.currentFileName = name;
+    // The name of a file that did not open must not pass for the open one.
+    if (!OpenDataFile(name, QString())) app.currentFileName = previous;
+    if (IMainWindow* window = CurrentMainWindow()) window->UpdateView(QString());
+}
+
+void Handle(const QByteArray& bytes) {
+    if (bytes.isEmpty()) {
+        ActivateMainWindow();
+        return;
+    }
+    const QString name = FileNameFromCommandLine(QString::fromUtf8(bytes));
+    if (!name.isEmpty()) OpenPassedFile(name);
+}
+
+} // namespace
+
+void ReceiveCommandLine(const QByteArray& bytes, const std::function<void()>& handled) {
+    if (Busy()) {
+        // The user should see what keeps the program from answering.
+        RaiseModalWindows();
+        QTimer::singleShot(kRetryMs, qApp,
+                           [bytes, handled] { ReceiveCommandLine(bytes, handled); });
+        return;
+    }
+    Handle(bytes);
+    if (handled) handled();
+}
+
+// Only the program's own windows for now; bringing another program's
+// window forward comes with the auto-typing helpers.
+void ActivateMainWindow() {
+    IMainWindow* main = CurrentMainWindow();
+    QWidget* window = main ? main->MainWidget() : nullptr;
+    if (!window) return;
+    if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    RaiseModalWindows();
+}
+
+} // namespace qvs

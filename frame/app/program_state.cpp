@@ -1,0 +1,10 @@
+#include "program_state.h"
+
+namespace qvs {
+
+ProgramState& App() {
+    static ProgramState state;
+    return state;
+}
+
+} // namespace qvs

@@ -1,0 +1,36 @@
+#include "save_file_dialog.h"
+
+#include "data_file_panel.h"
+#include "language.h"
+#include "modal_stack.h"
+#include "options.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace qvs {
+
+namespace {
+constexpr int kTitleText = 30006;
+
+QString StartFolder() {
+    const QString path = Opt().Path;
+    return !path.isEmpty() && QFileInfo(path).isDir() ? path : DefaultDataFolder();
+}
+} // namespace
+
+QString AskSaveFileName() {
+    QFileDialog dialog(DialogOwner(), GetLocalText(kTitleText), StartFolder());
+    dialog.setObjectName(QString::fromLatin1(kSaveFileDialogName));
+    // Qt's own dialog: the same on every desktop, and reachable by tests.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(DataFileNameFilter());
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive); // .QVS, .qvs, .Qvs alike
+    dialog.setDefaultSuffix(QString::fromLatin1(kDataFileSuffix));
+    if (ExecModal(dialog) != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace qvs

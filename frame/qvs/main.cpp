@@ -1,0 +1,12 @@
+// QVS, the full program.
+#include "program_identity.h"
+#include "startup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    qvs::SetProgramKind(qvs::ProgramKind::QVS);
+    QApplication app(argc, argv);
+    qvs::SetApplicationIdentity(app, QStringLiteral(QVS_VERSION));
+    return qvs::RunProgram();
+}

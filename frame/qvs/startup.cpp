@@ -1,0 +1,136 @@
+#include "startup.h"
+
+#include "command_line.h"
+#include "file_commands.h"
+#include "frm_main.h"
+#include "frm_splash.h"
+#include "image_list.h"
+#include "language.h"
+#include "message_box.h"
+#include "modal_stack.h"
+#include "options.h"
+#include "passed_command_line.h"
+#include "program_identity.h"
+#include "program_state.h"
+#include "settings_store.h"
+#include "single_instance.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <memory>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kNewFileText = 30002;
+// Fixed: there is no language table to take it from.
+constexpr char kNoLanguageMessage[] = "Language DLL Not Found!";
+// Set only by the tests of start-up and hand-over: a file that gets one line
+// per event, with the name of the open data file.
+constexpr char kTestEventLog[] = "QVS_TEST_EVENT_LOG";
+
+void LogTestEvent(const char* event) {
+    const QString path = qEnvironmentVariable(kTestEventLog);
+    if (path.isEmpty()) return;
+    QFile log(path);
+    if (!log.open(QIODevice::Append | QIODevice::WriteOnly)) return;
+    log.write(QByteArray(event) + ' ' + QByteArray::fromStdString(Store().Filename()) + '\n');
+}
+
+QString CommandLine() {
+    return CommandLineFromArguments(QCoreApplication::arguments());
+}
+
+void SetProgramPaths() {
+    App().versionText =
+        ProgramName() + QStringLiteral(" V") + QCoreApplication::applicationVersion();
+    App().programFolder = QCoreApplication::applicationDirPath();
+}
+
+bool LoadSettingsAndLanguage() {
+    LoadOptions();
+    // A copy: the fallback to "ENG" must not replace the user's choice.
+    QString code = Opt().Language;
+    if (LoadLanguage(code)) return true;
+    ShowMessage(QLatin1String(kNoLanguageMessage), vbCritical, ProgramName());
+    return false;
+}
+
+bool IsNewFileMarker(const QString& name) {
+    return name == GetLocalText(kNewFileText) || name == QLatin1String(ardeko::kNewFileName);
+}
+
+// With "AutoLoadData" the file of the last run wins over the command line.
+void OpenFirstFile(const QString& commandLine) {
+    ProgramState& app = App();
+    if (!Opt().AutoLoadData) app.currentFileName = FileNameFromCommandLine(commandLine);
+    app.currentFilePassword.clear();
+    if (app.currentFileName.isEmpty()) return;
+    bool opened = false;
+    if (!IsNewFileMarker(app.currentFileName)) {
+        opened = OpenDataFile(app.currentFileName, QString());
+        WaitUntilNoModal();
+    }
+    if (opened) return;
+    app.currentFileName.clear();
+    app.loadTime = QDateTime::currentDateTime();
+}
+
+std::unique_ptr<frmMain> StartMainWindow() {
+    auto window = std::make_unique<frmMain>();
+    window->Load();
+    return window;
+}
+
+// PENDING: tray mode. Until the tray controller exists a tray start opens
+// the main window like a normal start, so the program is never left without
+// a window to reach it by.
+std::unique_ptr<frmMain> StartInTrayMode() {
+    App().inTrayMode = false;
+    return StartMainWindow();
+}
+
+void ConnectHandOver(SingleInstance& instance) {
+    QObject::connect(&instance, &SingleInstance::CommandLineReceived, [](const QByteArray& bytes) {
+        const char* event = bytes.isEmpty() ? "activated" : "handed";
+        ReceiveCommandLine(bytes, [event] { LogTestEvent(event); });
+    });
+}
+
+} // namespace
+
+void SetApplicationIdentity(QApplication& app, const QString& version) {
+    app.setOrganizationName(QLatin1String(kSettingsOrganisation));
+    app.setApplicationName(ProgramName());
+    app.setApplicationVersion(version);
+    app.setWindowIcon(KeyIcon(QStringLiteral("QVS")));
+    // The program ends by its Exit command or the main window's close
+    // checks, never because a dialog was the last window to close.
+    app.setQuitOnLastWindowClosed(false);
+}
+
+int RunProgram() {
+    SingleInstance instance;
+    if (!instance.Claim()) {
+        instance.HandOver(CommandLine());
+        return 0;
+    }
+    ConnectHandOver(instance);
+    SetProgramPaths();
+    if (!LoadSettingsAndLanguage()) return kExitNoLanguage;
+    App().currentFileName = Opt().FileName;
+    if (Opt().ViewSplash) ShowSplash();
+    App().store = std::make_unique<ardeko::clsPW>();
+    App().startingUp = true;
+    OpenFirstFile(CommandLine());
+    App().inTrayMode = Opt().StartupType >= kStartInTray;
+    App().switchingWindows = false;
+    const std::unique_ptr<frmMain> window =
+        App().inTrayMode ? StartInTrayMode() : StartMainWindow();
+    LogTestEvent("ready");
+    return QApplication::exec();
+}
+
+} // namespace qvs

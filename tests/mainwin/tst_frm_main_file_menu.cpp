@@ -1,0 +1,255 @@
+// The main window's File menu: its items by index, what a window without a
+// file offers, the recent-files menu, and the checks before the program
+// ends. Runs with the built-in English texts.
+#include "frame/app/file_commands_fixture.h"
+
+#include "file_commands.h"
+#include "frm_main.h"
+#include "language.h"
+#include "message_box.h"
+#include "modal_stack.h"
+#include "settings_store.h"
+
+#include <QAction>
+#include <QMenu>
+
+using namespace qvs;
+
+namespace {
+
+constexpr int kFileOpenItems[] = {3, 4, 5, 6, 7, 8, 10};
+constexpr int kAlwaysItems[] = {0, 1, 11, 12};
+
+// Closes any modal window the script did not expect, and remembers its text,
+// so that an unexpected question fails the test instead of hanging it.
+class UnexpectedModals : public QObject {
+public:
+    explicit UnexpectedModals(const ModalScript& script) : script_(script) {
+        timer_.callOnTimeout([this] { Check(); });
+        timer_.start(20);
+    }
+    QStringList texts;
+
+private:
+    void Check() {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || !script_.Done()) return;
+        auto* message = qobject_cast<frmMessage*>(w);
+        texts << (message ? MessageText(message) : w->metaObject()->className());
+        qobject_cast<QDialog*>(w)->reject();
+    }
+    const ModalScript& script_;
+    QTimer timer_;
+};
+
+bool Shown(const frmMain& w, int index) {
+    return w.mnuFile(index)->isVisible();
+}
+
+void ExpectYesNo(frmMessage* m, const QString& text) {
+    QCOMPARE(MessageText(m), text);
+    QVERIFY(IsShown(m, "cmdNo"));
+    QVERIFY(!IsShown(m, "cmdCancel"));
+}
+
+bool FileHasCategory(const QString& path, const char* category) {
+    ardeko::clsPW store;
+    return store.LoadFile(path.toStdString()) && store.CatExist(category);
+}
+
+} // namespace
+
+class TestFrmMainFileMenu : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    FakeMainWindow fake_;
+
+    QString MakeFile(const QString& name) { return WriteDataFile(dir_, name, ""); }
+
+private slots:
+    void initTestCase() {
+        QCoreApplication::setApplicationName(QStringLiteral("QVS"));
+        QString code = QStringLiteral("ENG");
+        QVERIFY(LoadLanguage(code));
+    }
+    void init() {
+        ResetProgram(fake_);
+        SettingsStore settings;
+        for (const QString& name : settings.Names())
+            settings.Remove(name);
+    }
+    void cleanup() { QCOMPARE(ModalDepth(), 0); }
+
+    void itemsAndTextsByIndex() {
+        frmMain w;
+        const std::pair<int, int> textOf[] = {{0, 101}, {1, 102},  {3, 103},  {4, 104}, {6, 105},
+                                              {7, 106}, {10, 111}, {11, 112}, {12, 113}};
+        for (const auto& [index, id] : textOf)
+            QCOMPARE(w.mnuFile(index)->text(), GetLocalText(id));
+        for (int separator : {2, 5, 8})
+            QVERIFY(w.mnuFile(separator)->isSeparator());
+        QCOMPARE(w.mnuFile(9), nullptr);
+        QCOMPARE(w.mnuFile(7)->menu(), w.mnuExport());
+        QCOMPARE(w.mnuFile(11)->menu(), w.mnuReload());
+        QCOMPARE(w.mnuExport()->actions().size(), 4);
+    }
+
+    void itemsFollowTheFileState() {
+        frmMain w;
+        for (int index : kFileOpenItems)
+            QVERIFY2(!Shown(w, index), qPrintable(QString::number(index)));
+        for (int index : kAlwaysItems)
+            QVERIFY(Shown(w, index));
+        QCOMPARE(w.windowTitle(), QStringLiteral("QVS"));
+
+        const QString path = MakeFile(QStringLiteral("Work.QVS"));
+        QVERIFY(OpenDataFile(path, QString()));
+        for (int index : kFileOpenItems)
+            QVERIFY(Shown(w, index));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Work - QVS"));
+        const QString state = w.findChild<QLabel*>(QStringLiteral("lblFileState"))->text();
+        QVERIFY(state.contains(path));
+        QVERIFY(state.contains(QStringLiteral("0 ")));
+
+        // A new file counts as open, though it has no name on disk yet.
+        NewDataFile();
+        QVERIFY(Shown(w, 3));
+        QCOMPARE(w.windowTitle(), QStringLiteral("<New QVS File> - QVS"));
+    }
+
+    void reloadMenuListsTheRecentFiles() {
+        frmMain w;
+        QVERIFY(!w.mnuFile(11)->isEnabled()); // nothing to offer yet
+        Opt().HistorySize = 3;
+        for (const char* path : {"/d/a.QVS", "/d/Tom & Jerry.QVS", "/d/c.QVS"})
+            Opt().Recent.Add(QString::fromLatin1(path), 10);
+        Opt().Recent.Add(QStringLiteral("/d/e.QVS"), 10); // four listed, three shown
+        w.ReloadMenu();
+        QStringList captions;
+        for (const QAction* item : w.mnuReload()->actions())
+            captions << item->text();
+        // The "&" of a name is shown, not taken for an access key.
+        QCOMPARE(captions, (QStringList{"/d/e.QVS", "/d/c.QVS", "/d/Tom && Jerry.QVS"}));
+        QVERIFY(w.mnuFile(11)->isEnabled());
+
+        // Rebuilt, not added to.
+        w.ReloadMenu();
+        QCOMPARE(w.mnuReload()->actions().size(), 3);
+    }
+
+    void choosingARecentFileRunsTheRecentFileCommand() {
+        frmMain w;
+        const QString first = MakeFile(QStringLiteral("first.QVS"));
+        const QString second = MakeFile(QStringLiteral("second.QVS"));
+        QVERIFY(OpenDataFile(second, QString()));
+        QVERIFY(OpenDataFile(first, QString()));
+        QVERIFY(Store().CatAdd("Cards"));
+        QCOMPARE(w.mnuReload()->actions().size(), 2);
+
+        ModalScript script;
+        QString question;
+        script.On<frmMessage>([&](frmMessage* m) {
+            question = MessageText(m);
+            AnswerNo(m);
+        });
+        script.Start();
+        w.mnuReload()->actions().at(1)->trigger();
+        QVERIFY(script.Done());
+        QVERIFY(question.contains(first)); // text 9001 names the open file
+        QCOMPARE(QString::fromStdString(StoreName()), second);
+        QCOMPARE(w.mnuReload()->actions().first()->text(), second);
+        QCoreApplication::processEvents(); // the chosen item goes now
+    }
+
+    void exitWithAutoSaveSavesThenConfirms() {
+        frmMain w;
+        w.show();
+        const QString path = MakeFile(QStringLiteral("auto.QVS"));
+        QVERIFY(OpenDataFile(path, QString()));
+        QVERIFY(Store().CatAdd("Cards"));
+        Opt().AutoSaveData = true;
+        ModalScript script;
+        script.On<frmMessage>([](frmMessage* m) {
+            ExpectYesNo(m, GetLocalText(9003));
+            AnswerYes(m);
+        });
+        UnexpectedModals unexpected(script);
+        script.Start();
+        w.mnuFile_Click(12);
+        QVERIFY(script.Done());
+        QCOMPARE(unexpected.texts, QStringList());
+        QVERIFY(!w.isVisible());
+        QVERIFY(FileHasCategory(path, "Cards"));
+        const SettingsStore settings;
+        QCOMPARE(settings.ReadText(QStringLiteral("FileName"), QString()), path);
+        QVERIFY(settings.Contains(QStringLiteral("frmMain-State")));
+        QCOMPARE(CurrentMainWindow(), nullptr);
+    }
+
+    void exitWithoutAutoSaveAsks_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("cancel") << int(vbCancel) << false << false;
+        QTest::newRow("no") << int(vbNo) << true << false;
+        QTest::newRow("yes") << int(vbYes) << true << true;
+    }
+    void exitWithoutAutoSaveAsks() {
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        QFETCH(bool, saved);
+        frmMain w;
+        w.show();
+        const QString path = MakeFile(QStringLiteral("ask.QVS"));
+        QVERIFY(OpenDataFile(path, QString()));
+        QVERIFY(Store().CatAdd("Cards"));
+        ModalScript script;
+        script.On<frmMessage>([answer](frmMessage* m) {
+            ExpectQuestion(m, GetLocalText(9002));
+            if (answer == vbYes) AnswerYes(m);
+            if (answer == vbNo) AnswerNo(m);
+            if (answer == vbCancel) AnswerCancel(m);
+        });
+        // Only a saved file is confirmed: "No" lets the changes go at once.
+        if (saved) script.On<frmMessage>([](frmMessage* m) { AnswerYes(m); });
+        UnexpectedModals unexpected(script);
+        script.Start();
+        w.Exit();
+        QVERIFY(script.Done());
+        QCOMPARE(unexpected.texts, QStringList());
+        QCOMPARE(w.isVisible(), !closes);
+        QCOMPARE(FileHasCategory(path, "Cards"), saved);
+        QCOMPARE(SettingsStore().Contains(QStringLiteral("FileName")), closes);
+    }
+
+    void answeringNoToTheExitQuestionKeepsTheWindow() {
+        frmMain w;
+        w.show();
+        ModalScript script;
+        script.On<frmMessage>([](frmMessage* m) {
+            ExpectYesNo(m, GetLocalText(9003));
+            AnswerNo(m);
+        });
+        script.Start();
+        w.Exit();
+        QVERIFY(script.Done());
+        QVERIFY(w.isVisible());
+        QVERIFY(!SettingsStore().Contains(QStringLiteral("FileName")));
+        QCOMPARE(CurrentMainWindow(), &w);
+    }
+
+    // Closing while a dialog works on the store would pull the file away
+    // under it.
+    void noClosingWhileADialogIsOpen() {
+        frmMain w;
+        w.show();
+        QWidget dialog;
+        ModalStackEntry entry(&dialog);
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+    }
+};
+
+QTEST_MAIN(TestFrmMainFileMenu)
+#include "tst_frm_main_file_menu.moc"
