@@ -4,19 +4,20 @@
 #include "frm_tips.h"
 #include "image_list.h"
 #include "language.h"
+#include "main_menus.h"
 #include "message_box.h"
 #include "modal_stack.h"
 #include "options.h"
+#include "popup_menus.h"
 #include "program_identity.h"
 #include "program_state.h"
+#include "toolbar.h"
 #include "window_placement.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 
 namespace qvs {
 
@@ -25,8 +26,6 @@ namespace {
 constexpr char kPlacementName[] = "frmMain";
 constexpr int kExitSaveQuestion = 9002;
 constexpr int kExitQuestion = 9003;
-constexpr int kNoFileText = 30101;
-constexpr int kFileStateText = 30102;
 // The smallest size at which the panes stay usable.
 constexpr QSize kMinimumSize(500, 300);
 constexpr QSize kFirstSize(800, 560);
@@ -50,16 +49,22 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(kMinimumSize);
     resize(kFirstSize);
     BuildFileMenu();
-    // Stands in for the tree and the grid until they exist.
-    lblFileState_ = new QLabel(this);
-    lblFileState_->setObjectName(QStringLiteral("lblFileState"));
-    lblFileState_->setAlignment(Qt::AlignCenter);
-    lblFileState_->setWordWrap(true);
-    setCentralWidget(lblFileState_);
+    BuildPanes();
+    BuildMenusAndToolbar(); // before LoadLayout, which restores the toolbar's state
     LocalizeForm(this);
     ReloadMenu(); // after localising: paths are never taken for text ids
+    LoadLayout(); // the grid's columns exist by now
     SetCurrentMainWindow(this);
     UpdateView(QString());
+}
+
+void frmMain::BuildMenusAndToolbar() {
+    menus_ = BuildMainMenus(*this, {[this] { return SelectedNodeKey(); },
+                                    [this] { return SelectedService(); }, [this] { return Tree(); },
+                                    [this] { return Grid(); }, [this] { SaveLayout(); }});
+    BuildToolbar(*this, *menus_);
+    // The pop-ups also carry the grid's and tree's key commands.
+    ConnectPopups(*Tree(), *Grid(), *new PopupMenus(*this, *menus_));
 }
 
 frmMain::~frmMain() {
@@ -86,25 +91,9 @@ void frmMain::Load() {
     if (Opt().StartupType == kStartMinimised) setWindowState(windowState() | Qt::WindowMinimized);
 }
 
-void frmMain::UpdateView(const QString& selection) {
-    (void)selection; // the node to show, once there is a tree
+void frmMain::ShowTitle() {
     const QString name = TitleName();
     setWindowTitle(name.isEmpty() ? ProgramName() : name + QStringLiteral(" - ") + ProgramName());
-    ShowFileState();
-    EnableFileCommands(!Store().Filename().empty());
-}
-
-void frmMain::ShowFileState() {
-    const std::string& file = Store().Filename();
-    if (file.empty()) {
-        lblFileState_->setText(GetLocalText(kNoFileText));
-        return;
-    }
-    QString text = GetLocalText(kFileStateText);
-    // The count first: a path may itself hold "%n".
-    text.replace(QLatin1String("%n"), QString::number(Store().Password().Count()));
-    text.replace(QLatin1String("%s"), QDir::toNativeSeparators(FromStd(file)));
-    lblFileState_->setText(text);
 }
 
 void frmMain::Exit() {
@@ -137,9 +126,5 @@ void frmMain::Unload() {
     // Nothing may reach a closed window, such as a late hand-over.
     if (CurrentMainWindow() == this) SetCurrentMainWindow(nullptr);
 }
-
-// The tree, grid and toolbar keep their layout here once they exist; the
-// placeholder view has nothing to keep.
-void frmMain::SaveLayout() {}
 
 } // namespace qvs

@@ -1,5 +1,7 @@
-// The main window of QVS: the window the program starts into, its menus and
-// the close checks that run before the program ends.
+// The main window of QVS: the window the program starts into, with the
+// category tree (left) and the entry grid (right) divided by vbuSplitter, the
+// status bar, its menus, its remembered layout and the close checks that run
+// before the program ends.
 #pragma once
 
 #include "main_window_iface.h"
@@ -9,10 +11,16 @@
 #include <array>
 
 class QAction;
-class QLabel;
 class QMenu;
+class QSplitter;
 
 namespace qvs {
+
+class CategoryTree;
+class EntryGrid;
+class MainStatusBar;
+
+class MainMenus;
 
 class frmMain : public QMainWindow, public IMainWindow {
     Q_OBJECT
@@ -30,6 +38,10 @@ public:
     void Load();
 
     QWidget* MainWidget() override { return this; }
+    // With an empty selection the tree is rebuilt and its root shown (after
+    // open, new, import and every category command). Otherwise selection is
+    // the service a command worked on: the shown node's entries are listed
+    // again, the numbers recounted and that service's row selected.
     void UpdateView(const QString& selection) override;
     void ReloadMenu() override;
 
@@ -45,6 +57,37 @@ public:
     QMenu* mnuReload() const { return mnuReload_; }
     QMenu* mnuExport() const { return mnuExport_; }
 
+    CategoryTree* Tree() const { return tree_; }
+    EntryGrid* Grid() const { return grid_; }
+    QSplitter* vbuSplitter() const { return vbuSplitter_; }
+    MainStatusBar* StatusBar() const { return sbstatusbar_; }
+    // The key of the tree's selected node (after a right click, the node its
+    // pop-up menu is for; Tree()->ShownKey() is the node the grid lists);
+    // "" with no file.
+    QString SelectedNodeKey() const;
+    QString SelectedService() const;
+    // Text id of the favourite command's caption: 441 while the favourites
+    // are shown, else 440. favouriteCaptionChanged tells of every change.
+    int FavouriteCaptionId() const { return favouriteCaptionId_; }
+
+    // The View menu's panes; the layout keeps them.
+    bool TreeVisible() const;
+    void SetTreeVisible(bool visible);
+    bool NotesVisible() const;
+    void SetNotesVisible(bool visible);
+    bool StatusBarVisible() const;
+    void SetStatusBarVisible(bool visible);
+
+    // Writes and reads the layout; LoadLayout runs once, when the window is
+    // built, SaveLayout when it closes.
+    void SaveLayout();
+    void LoadLayout();
+
+signals:
+    void favouriteCaptionChanged(int textId);
+    // After LoadLayout: the View and column menus are to show their checks.
+    void layoutLoaded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -54,17 +97,27 @@ private:
     void AddSeparator(int index = -1);
     void BuildExportMenu();
     void EnableFileCommands(bool fileOpen);
-    void ShowFileState();
+    void BuildPanes();
+    void BuildMenusAndToolbar();
+    void ConnectPanes();
+    void ShowTitle();
+    void ShowNodeEntries(const QString& key);
+    void RefreshShownNode(const QString& service);
+    void ShowCounts();
 
     bool QueryUnload();
     void Unload();
-    void SaveLayout();
 
     QMenu* mnuFileTop_ = nullptr;
     QMenu* mnuReload_ = nullptr;
     QMenu* mnuExport_ = nullptr;
     std::array<QAction*, kFileItems> mnuFile_{};
-    QLabel* lblFileState_ = nullptr;
+    QSplitter* vbuSplitter_ = nullptr;
+    CategoryTree* tree_ = nullptr;
+    EntryGrid* grid_ = nullptr;
+    MainStatusBar* sbstatusbar_ = nullptr;
+    int favouriteCaptionId_ = 440; // "add to favourites"
+    MainMenus* menus_ = nullptr;   // owned by the window as a child
 };
 
 } // namespace qvs

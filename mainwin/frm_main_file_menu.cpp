@@ -2,6 +2,8 @@
 // export submenus, and which items a window without a file shows.
 #include "frm_main.h"
 
+#include "main_menus.h"
+
 #include "file_commands.h"
 #include "options.h"
 #include "pending_commands.h"
@@ -120,6 +122,7 @@ void frmMain::mnuFile_Click(int index) {
 void frmMain::EnableFileCommands(bool fileOpen) {
     for (int index : kFileOpenItems)
         mnuFile_[size_t(index)]->setVisible(fileOpen);
+    if (menus_) menus_->EnableFileCommands(fileOpen);
 }
 
 // The items are rebuilt, not edited, so a path renamed in the list cannot

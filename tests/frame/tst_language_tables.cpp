@@ -60,7 +60,9 @@ const QList<int> kUsedIds = {
     // file commands and shared messages
     30001, 30002, 30003, 30004, 30005, 30006, 30007, 30008,
     // main window placeholders
-    30100, 30101, 30102};
+    30100, 30101, 30102,
+    // main window status bar
+    30110, 30111, 30112, 30113, 30114};
 
 // Texts that are glued to a value ("Expired on " + date, n + " days ..."):
 // their blank must survive editing the table.

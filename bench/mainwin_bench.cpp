@@ -1,0 +1,132 @@
+// Times the main window with a large data file: opening it (reading the file
+// and showing the root node) and switching between tree nodes, worst of a
+// few runs each.
+#include "category_tree.h"
+#include "entry_grid.h"
+#include "file_commands.h"
+#include "frm_main.h"
+#include "language.h"
+#include "options.h"
+#include "program_state.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace {
+
+using ardeko::clsPW;
+
+constexpr int kEntries = 30000;
+constexpr int kCategories = 20;
+constexpr int kSubCategories = 3; // per category
+constexpr int kRuns = 3;
+
+std::string Numbered(const char* prefix, int n) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s %05d", prefix, n);
+    return text;
+}
+
+std::int16_t Code(int n) {
+    return static_cast<std::int16_t>(n);
+}
+
+// Entries spread over every folder, some favourites, some with dates around
+// today so that every state folder has entries.
+ardeko::T_Password MakeEntry(int i, double today) {
+    ardeko::T_Password p;
+    p.service = Numbered("Service", i);
+    p.User = Numbered("user", i);
+    p.pw = "secret";
+    p.Codcat = Code(i % (kCategories + 1));
+    const int sub = i % (kSubCategories + 1);
+    p.CodSCat = p.Codcat && sub ? Code((p.Codcat - 1) * kSubCategories + sub) : 0;
+    p.Favourites = i % 17 == 0;
+    p.blExpire = i % 3 == 0;
+    p.Dt_Expire = today - 30 + i % 60;
+    p.ggNotExpire = 10;
+    p.blChange = i % 5 == 0;
+    p.Dt_Change = today - 20 + i % 40;
+    p.ggNotChange = 7;
+    return p;
+}
+
+QString WriteBigFile(const QTemporaryDir& dir) {
+    clsPW store;
+    store.NewFile();
+    for (int c = 1; c <= kCategories; ++c) {
+        store.InsertCategory({Code(c), Numbered("Category", c), true});
+        for (int s = 1; s <= kSubCategories; ++s)
+            store.InsertSubCategory(
+                {Code((c - 1) * kSubCategories + s), Code(c), Numbered("Group", s)});
+    }
+    for (int i = 0; i < kEntries; ++i)
+        store.InsertPassword(MakeEntry(i, store.Today()));
+    const QString path = dir.filePath(QStringLiteral("Bench.QVS"));
+    if (!store.SaveFile(path.toStdString(), false, false)) qFatal("cannot write the data file");
+    return path;
+}
+
+double Milliseconds(const std::function<void()>& run) {
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    QApplication::processEvents(); // lay out and paint what changed
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    return took.count();
+}
+
+// The slowest of a few runs.
+double Worst(const std::function<void()>& run) {
+    double worst = 0;
+    for (int i = 0; i < kRuns; ++i)
+        worst = std::max(worst, Milliseconds(run));
+    return worst;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true); // keep the user's settings out of it
+    QApplication app(argc, argv);
+    QString code = QStringLiteral("ENG");
+    if (!qvs::LoadLanguage(code)) return 1;
+    qvs::Opt().AutoCheck = false; // no expiry dialog after the open
+    QTemporaryDir dir;
+    const QString path = WriteBigFile(dir);
+
+    qvs::frmMain window;
+    window.resize(1000, 700);
+    window.show();
+    QApplication::processEvents();
+    const double open = Worst([&] {
+        qvs::App().store = std::make_unique<clsPW>();
+        qvs::OpenDataFile(path, QString());
+    });
+    // Where the time of an open goes: reading the file, then the view.
+    const double read = Worst([&] {
+        qvs::App().store = std::make_unique<clsPW>();
+        qvs::Store().LoadFile(path.toStdString());
+    });
+    const double view = Worst([&] { window.UpdateView(QString()); });
+    // Each switch goes from the node before it in the list.
+    const char* keys[] = {"C1", "R", "S2C3", "P", "E2", "C0", "X1", "C20"};
+    double worstSwitch = 0;
+    for (int run = 0; run < kRuns; ++run)
+        for (const char* key : keys)
+            worstSwitch = std::max(
+                worstSwitch, Milliseconds([&] { window.Tree()->SelectNode(QLatin1String(key)); }));
+    std::printf("entries %d, rows at root after open %d\n", kEntries,
+                window.Tree()->Number(QStringLiteral("R")));
+    std::printf("open + show root     %8.2f ms\n", open);
+    std::printf("  of which read file %8.2f ms, UpdateView %8.2f ms\n", read, view);
+    std::printf("switch node (worst)  %8.2f ms\n", worstSwitch);
+    return open < 300 && worstSwitch < 300 ? 0 : 2;
+}

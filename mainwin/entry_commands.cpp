@@ -1,0 +1,111 @@
+#include "entry_commands.h"
+
+#include "category_tree.h"
+#include "language.h"
+#include "later_windows.h"
+#include "main_window_iface.h"
+#include "message_box.h"
+#include "node_key.h"
+#include "program_state.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kDeleteQuestion = 30007;
+constexpr int kNoRowText = 9005;
+constexpr int kNoAddressText = 30001;
+constexpr char kCaption[] = "QVS";
+
+const ardeko::T_Password* FindEntry(const QString& service) {
+    return Store().Password().Find(service.toStdString());
+}
+
+// The main window lists the shown node again with the changed entry's row.
+void Refresh(CategoryTree* tree, const ardeko::T_Password& changed) {
+    if (IMainWindow* main = CurrentMainWindow())
+        main->UpdateView(QString::fromStdString(changed.service));
+    if (tree) tree->CalcNumber(changed.Codcat, changed.CodSCat);
+}
+
+} // namespace
+
+bool DeleteEntry(const QString& service, CategoryTree* tree) {
+    const ardeko::T_Password* found = FindEntry(service);
+    if (!found) return false;
+    QString question = GetLocalText(kDeleteQuestion);
+    question.replace(QLatin1String("%n"), service);
+    if (ShowMessage(question, vbYesNo | vbQuestion, QLatin1String(kCaption)) != vbYes) return false;
+    const ardeko::T_Password deleted = *found; // the tree recounts its folders
+    if (!Store().PWDel(service.toStdString())) return false;
+    Refresh(App().inTrayMode ? nullptr : tree, deleted);
+    return true;
+}
+
+void AddEntry(const QString& nodeKey) {
+    const NodeCodes codes = ParseNodeKey(nodeKey, true);
+    PasswordAdd(codes.cat, codes.scat);
+}
+
+void EditEntry(const QString& service) {
+    if (service.isEmpty()) {
+        ShowMessage(GetLocalText(kNoRowText), vbExclamation, QLatin1String(kCaption));
+        return;
+    }
+    PasswordEdit(service);
+}
+
+void ToggleFavourite(const QString& service, const QString& shownNode, CategoryTree* tree) {
+    const ardeko::T_Password* found = FindEntry(service);
+    if (!found) return;
+    const std::string name = service.toStdString();
+    const bool ok = shownNode == QLatin1String(kFavouritesKey) ? Store().DelFavourite(name)
+                                                               : Store().AddFavourite(name);
+    if (ok) Refresh(tree, *FindEntry(service));
+}
+
+QString EntryUrlOf(const QString& service, EntryUrl which) {
+    const ardeko::T_Password* found = FindEntry(service);
+    if (!found) return {};
+    switch (which) {
+    case EntryUrl::Access:
+        return QString::fromStdString(found->URL_Access);
+    case EntryUrl::Delete:
+        return QString::fromStdString(found->URL_Delete);
+    case EntryUrl::Change:
+        return QString::fromStdString(found->URL_Change);
+    }
+    return {};
+}
+
+void OpenEntryUrl(const QString& service, EntryUrl which) {
+    if (service.isEmpty()) return;
+    const QString url = EntryUrlOf(service, which).trimmed();
+    if (url.isEmpty()) {
+        ShowMessage(GetLocalText(kNoAddressText), vbInformation, QLatin1String(kCaption));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromUserInput(url));
+}
+
+bool EntryClipboard::Copy(const QString& service) {
+    const ardeko::T_Password* found = FindEntry(service);
+    if (!found) return false;
+    record_ = *found;
+    return true;
+}
+
+bool EntryClipboard::Cut(const QString& service, CategoryTree* tree) {
+    if (!Copy(service) || !Store().PWDel(service.toStdString())) return false;
+    Refresh(tree, *record_);
+    return true;
+}
+
+void EntryClipboard::Paste() const {
+    if (record_) PasswordPasteNew(*record_);
+}
+
+} // namespace qvs

@@ -1,0 +1,46 @@
+// The commands on one entry that the menus, pop-ups, toolbar and keys share.
+// Each refreshes the current main window after a change.
+#pragma once
+
+#include "pw.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace qvs {
+
+class CategoryTree;
+
+// Asks text 30007 (Yes/No); on Yes deletes the entry and refreshes the
+// current main window and, when given (not in tray mode), the tree's numbers.
+// True when the entry was deleted.
+bool DeleteEntry(const QString& service, CategoryTree* tree);
+
+// The entry editor for a new entry in the node's category and subcategory.
+void AddEntry(const QString& nodeKey);
+// The entry editor for service; text 9005 when no row is selected.
+void EditEntry(const QString& service);
+// Removes the entry from the favourites while they are shown, else adds it.
+void ToggleFavourite(const QString& service, const QString& shownNode, CategoryTree* tree);
+
+// The web addresses of an entry.
+enum class EntryUrl { Access, Delete, Change };
+QString EntryUrlOf(const QString& service, EntryUrl which);
+void OpenEntryUrl(const QString& service, EntryUrl which);
+
+// The entry clipboard of the main window: a copied record, pasted into a new
+// entry through the editor.
+class EntryClipboard {
+public:
+    bool Copy(const QString& service);
+    // Copy, then delete the entry.
+    bool Cut(const QString& service, CategoryTree* tree);
+    void Paste() const;
+    bool HasEntry() const { return record_.has_value(); }
+
+private:
+    std::optional<ardeko::T_Password> record_;
+};
+
+} // namespace qvs

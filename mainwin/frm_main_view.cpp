@@ -1,0 +1,137 @@
+// The main window's panes: the category tree beside the entry grid, the
+// status bar, how UpdateView refreshes them, and their remembered layout.
+#include "frm_main.h"
+
+#include "category_tree.h"
+#include "entry_grid.h"
+#include "main_layout.h"
+#include "node_counts.h"
+#include "program_state.h"
+#include "status_bar.h"
+
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QToolBar>
+
+namespace qvs {
+
+namespace {
+
+constexpr char kLayoutSection[] = "frmMain";
+// The tree's first width; the grid takes the rest and every later change.
+constexpr int kTreeWidth = 220;
+constexpr int kGridWidth = 580;
+// Notes are a few lines: the grid gets most of the height.
+constexpr int kGridHeight = 400;
+constexpr int kNotesHeight = 90;
+
+} // namespace
+
+void frmMain::BuildPanes() {
+    vbuSplitter_ = new QSplitter(Qt::Horizontal, this);
+    vbuSplitter_->setObjectName(QStringLiteral("vbuSplitter"));
+    tree_ = new CategoryTree(vbuSplitter_);
+    tree_->setObjectName(QStringLiteral("tvtreeview"));
+    grid_ = new EntryGrid(vbuSplitter_);
+    vbuSplitter_->addWidget(tree_);
+    vbuSplitter_->addWidget(grid_);
+    // Hiding is the View menu's business; a pane dragged to nothing would be
+    // hidden without its menu item saying so.
+    vbuSplitter_->setChildrenCollapsible(false);
+    vbuSplitter_->setStretchFactor(0, 0);
+    vbuSplitter_->setStretchFactor(1, 1);
+    vbuSplitter_->setSizes({kTreeWidth, kGridWidth});
+    grid_->vbuSplitter2()->setSizes({kGridHeight, kNotesHeight});
+    setCentralWidget(vbuSplitter_);
+    sbstatusbar_ = new MainStatusBar(this);
+    setStatusBar(sbstatusbar_);
+    ConnectPanes();
+}
+
+void frmMain::ConnectPanes() {
+    connect(tree_, &CategoryTree::nodeActivated, this, &frmMain::ShowNodeEntries);
+    connect(tree_, &CategoryTree::favouriteCaptionChanged, this, [this](int textId) {
+        favouriteCaptionId_ = textId;
+        emit favouriteCaptionChanged(textId);
+    });
+    connect(vbuSplitter_, &QSplitter::splitterMoved, grid_, &EntryGrid::ResizeGrid);
+}
+
+void frmMain::UpdateView(const QString& selection) {
+    ShowTitle();
+    const bool fileOpen = !Store().Filename().empty();
+    if (!fileOpen) {
+        tree_->LoadTree(); // empties it
+        grid_->Clear();
+        sbstatusbar_->ShowNoFile();
+    } else if (selection.isEmpty() || !tree_->FindNode(tree_->ShownKey())) {
+        tree_->LoadTree();
+        tree_->SelectNode(tree_->SelectedKey()); // the root, reported to the grid
+        ShowCounts();
+    } else {
+        RefreshShownNode(selection);
+    }
+    EnableFileCommands(fileOpen);
+}
+
+void frmMain::RefreshShownNode(const QString& service) {
+    tree_->CalcNumber();
+    grid_->ShowNode(tree_->ShownKey());
+    grid_->SelectService(service);
+    ShowCounts();
+}
+
+void frmMain::ShowNodeEntries(const QString& key) {
+    grid_->ShowNode(key);
+    sbstatusbar_->ShowShown(grid_->model()->rowCount());
+}
+
+void frmMain::ShowCounts() {
+    sbstatusbar_->ShowShown(grid_->model()->rowCount());
+    sbstatusbar_->ShowCounts(CountNodes(Store()));
+}
+
+QString frmMain::SelectedNodeKey() const {
+    return tree_->SelectedKey();
+}
+
+QString frmMain::SelectedService() const {
+    return grid_->SelectedService();
+}
+
+bool frmMain::TreeVisible() const {
+    return !tree_->isHidden();
+}
+
+void frmMain::SetTreeVisible(bool visible) {
+    tree_->setHidden(!visible);
+}
+
+bool frmMain::NotesVisible() const {
+    return !grid_->txtNotes()->isHidden();
+}
+
+void frmMain::SetNotesVisible(bool visible) {
+    grid_->txtNotes()->setHidden(!visible);
+}
+
+bool frmMain::StatusBarVisible() const {
+    return !sbstatusbar_->isHidden();
+}
+
+void frmMain::SetStatusBarVisible(bool visible) {
+    sbstatusbar_->setHidden(!visible);
+}
+
+void frmMain::SaveLayout() {
+    SaveMainLayout({vbuSplitter_, grid_, sbstatusbar_, findChild<QToolBar*>()},
+                   QLatin1String(kLayoutSection));
+}
+
+void frmMain::LoadLayout() {
+    LoadMainLayout({vbuSplitter_, grid_, sbstatusbar_, findChild<QToolBar*>()},
+                   QLatin1String(kLayoutSection));
+    emit layoutLoaded();
+}
+
+} // namespace qvs

@@ -1,0 +1,134 @@
+#include "tree_commands.h"
+
+#include "input_box.h"
+#include "language.h"
+#include "main_window_iface.h"
+#include "message_box.h"
+#include "node_key.h"
+#include "program_state.h"
+
+namespace qvs {
+
+namespace {
+
+enum Text : int {
+    kDeleteCategory = 9006,
+    kDeleteSubCategory = 9007,
+    kKeepEntries = 9008,
+    kRenamePrompt = 9011,
+    kRenameTitle = 9012,
+    kRenameRefused = 9013,
+    kAddPrompt = 9016,
+    kAddTitle = 9017,
+    kAddRefused = 9018,
+    kMoveCategoryTitle = 9020,
+    kMoveSubCategoryTitle = 9021,
+    kMovePrompt = 9022,
+    kMoveEntriesQuestion = 9023,
+    kMoveRefused = 9024,
+};
+
+const QString kCaption = QStringLiteral("QVS");
+
+bool Ask(int textId) {
+    return ShowMessage(GetLocalText(textId), vbYesNo | vbQuestion, kCaption) == vbYes;
+}
+
+// Shows the refusal when the store did not change; rebuilds the view when
+// it did.
+bool Done(bool ok, int refusedText) {
+    if (!ok) {
+        ShowMessage(GetLocalText(refusedText), vbExclamation, kCaption);
+        return false;
+    }
+    if (IMainWindow* main = CurrentMainWindow()) main->UpdateView(QString());
+    return true;
+}
+
+// The name typed, trimmed; none when cancelled.
+std::optional<std::string> AskName(int prompt, int title, const QString& current = QString()) {
+    const std::optional<QString> typed =
+        InputBox(GetLocalText(prompt), GetLocalText(title), current);
+    if (!typed) return std::nullopt;
+    return typed->trimmed().toStdString();
+}
+
+bool IsCategory(NodeKind kind) {
+    return kind == NodeKind::Category;
+}
+
+std::string CategoryName(const NodeCodes& codes) {
+    return Store().CatValue(codes.cat);
+}
+
+std::string SubCategoryName(const NodeCodes& codes) {
+    return Store().SubCatValue(codes.scat);
+}
+
+} // namespace
+
+bool TreeAddNode(const QString& key) {
+    const NodeKind kind = NodeKindOf(key);
+    const NodeCodes codes = ParseNodeKey(key, false);
+    // Category 0 holds the entries without category: nothing can go under it.
+    if (kind == NodeKind::SubCategory || kind == NodeKind::NoSubCategory ||
+        kind == NodeKind::NoCategory || kind == NodeKind::Unknown)
+        return false;
+    const std::optional<std::string> name = AskName(kAddPrompt, kAddTitle);
+    if (!name) return false;
+    if (name->empty()) return Done(false, kAddRefused);
+    return Done(IsCategory(kind) ? Store().SubCatAdd(codes.cat, *name) : Store().CatAdd(*name),
+                kAddRefused);
+}
+
+bool TreeRenameNode(const QString& key) {
+    const NodeKind kind = NodeKindOf(key);
+    if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
+    const NodeCodes codes = ParseNodeKey(key, false);
+    const std::string old = IsCategory(kind) ? CategoryName(codes) : SubCategoryName(codes);
+    if (old.empty()) return false;
+    const std::optional<std::string> name =
+        AskName(kRenamePrompt, kRenameTitle, QString::fromStdString(old));
+    if (!name || *name == old) return false;
+    if (name->empty()) return Done(false, kRenameRefused);
+    return Done(IsCategory(kind) ? Store().CatRen(old, *name)
+                                 : Store().SubCatRen(codes.cat, old, *name),
+                kRenameRefused);
+}
+
+bool TreeDeleteNode(const QString& key) {
+    const NodeKind kind = NodeKindOf(key);
+    if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
+    const NodeCodes codes = ParseNodeKey(key, false);
+    if (!Ask(IsCategory(kind) ? kDeleteCategory : kDeleteSubCategory)) return false;
+    const bool keep = Ask(kKeepEntries);
+    return Done(IsCategory(kind) ? Store().CatDel(CategoryName(codes), keep)
+                                 : Store().SubCatDel(codes.cat, SubCategoryName(codes), keep),
+                kMoveRefused);
+}
+
+bool TreeMoveNode(const QString& key) {
+    const NodeKind kind = NodeKindOf(key);
+    if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
+    const NodeCodes codes = ParseNodeKey(key, false);
+    // Its own subcategories would be left under a category that is gone.
+    if (IsCategory(kind) && Store().SubCatNumber(codes.cat) > 0) return false;
+    const std::optional<std::int16_t> target = ChooseCategory(
+        GetLocalText(kMovePrompt),
+        GetLocalText(IsCategory(kind) ? kMoveCategoryTitle : kMoveSubCategoryTitle), codes.cat);
+    if (!target) return false;
+    return Done(IsCategory(kind) ? Store().CambiaCatInSub(CategoryName(codes), *target)
+                                 : Store().CatChange(SubCategoryName(codes), codes.cat, *target),
+                kMoveRefused);
+}
+
+bool TreeMoveSubCategoryEntries(const QString& key) {
+    if (NodeKindOf(key) != NodeKind::SubCategory) return false;
+    const NodeCodes codes = ParseNodeKey(key, false);
+    const std::optional<std::int16_t> target =
+        ChooseCategory(GetLocalText(kMovePrompt), GetLocalText(kMoveSubCategoryTitle), 0);
+    if (!target || !Ask(kMoveEntriesQuestion)) return false;
+    return Done(Store().SubCatMove(codes.cat, *target, SubCategoryName(codes), true), kMoveRefused);
+}
+
+} // namespace qvs

@@ -1,0 +1,197 @@
+// The tree pop-up's commands: the name or category asked for, the question
+// before deleting, the store operation run, and the refusals shown.
+#include "mainwin/menus_fixture.h"
+
+#include "category_tree.h"
+#include "entry_grid.h"
+#include "input_box.h"
+#include "tree_commands.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+using namespace qvs;
+
+namespace {
+
+void Type(ModalScript& script, const QString& text, const QString& expectTitle = {}) {
+    script.On<frmInputBox>([text, expectTitle](frmInputBox* box) {
+        if (!expectTitle.isEmpty()) QCOMPARE(box->windowTitle(), expectTitle);
+        box->txtInput()->setText(text);
+        box->accept();
+    });
+}
+
+void Choose(ModalScript& script, const QString& category, const QStringList& offered) {
+    script.On<frmInputBox>([category, offered](frmInputBox* box) {
+        QStringList items;
+        for (int i = 0; i < box->cboChoice()->count(); ++i)
+            items << box->cboChoice()->itemText(i);
+        QCOMPARE(items, offered);
+        box->cboChoice()->setCurrentText(category);
+        box->accept();
+    });
+}
+
+void Answer(ModalScript& script, int textId, bool yes) {
+    script.On<frmMessage>([textId, yes](frmMessage* m) {
+        QCOMPARE(MessageText(m), GetLocalText(textId));
+        yes ? AnswerYes(m) : AnswerNo(m);
+    });
+}
+
+} // namespace
+
+class TestTreeCommands : public QObject {
+    Q_OBJECT
+    FakeMainWindow fake_;
+
+    // Runs command with the modal windows answered by script.
+    template <class F> bool Run(ModalScript& script, F command) {
+        script.Start();
+        const bool changed = command();
+        [&] { QVERIFY(script.Done()); }();
+        return changed;
+    }
+
+private slots:
+    void initTestCase() { LoadEnglish(); }
+    void init() {
+        ResetProgram(fake_);
+        Store().NewFile();
+        QVERIFY(Store().CatAdd("Banks") && Store().CatAdd("Cards"));
+        QVERIFY(Store().SubCatAdd(1, "Online"));
+        AddEntry("Bank", 1, 1);
+        AddEntry("Card", 2, 0);
+    }
+    void cleanup() { QCOMPARE(ModalDepth(), 0); }
+
+    void addsCategoryOnRootAndSubcategoryOnCategory() {
+        ModalScript script;
+        Type(script, QStringLiteral("  Shops "), GetLocalText(9017));
+        Type(script, QStringLiteral("Local"));
+        QVERIFY(Run(script, [] { return TreeAddNode("R") && TreeAddNode("C2"); }));
+        QVERIFY(Store().CatExist("Shops")); // blanks around a name are dropped
+        QVERIFY(Store().SubCatExist(2, "Local"));
+        QCOMPARE(fake_.updates, 2);
+    }
+
+    void refusedAndCancelledAddsChangeNothing() {
+        ModalScript script;
+        Type(script, QStringLiteral("BANKS")); // names ignore letter case
+        Answer(script, 9018, true);
+        script.On<frmInputBox>([](frmInputBox* box) { box->reject(); });
+        QVERIFY(!Run(script, [] { return TreeAddNode("P") || TreeAddNode("R"); }));
+        QCOMPARE(Store().CatNumber(), 2);
+        QCOMPARE(fake_.updates, 0);
+    }
+
+    void renamesCategoryAndSubcategory() {
+        ModalScript script;
+        script.On<frmInputBox>([](frmInputBox* box) {
+            QCOMPARE(box->txtInput()->text(), QStringLiteral("Banks")); // offered to edit
+            box->txtInput()->setText(QStringLiteral("Money"));
+            box->accept();
+        });
+        Type(script, QStringLiteral("Web"));
+        QVERIFY(Run(script, [] { return TreeRenameNode("C1") && TreeRenameNode("S1C1"); }));
+        QCOMPARE(Store().CatValue(1), std::string("Money"));
+        QCOMPARE(Store().SubCatValue(1), std::string("Web"));
+    }
+
+    void renameToATakenNameIsRefused() {
+        ModalScript script;
+        Type(script, QStringLiteral("cards"));
+        Answer(script, 9013, true);
+        QVERIFY(!Run(script, [] { return TreeRenameNode("C1"); }));
+        QCOMPARE(Store().CatValue(1), std::string("Banks"));
+    }
+
+    void deleteAsksTwice_data() {
+        QTest::addColumn<bool>("keep");
+        QTest::newRow("keep entries") << true;
+        QTest::newRow("delete entries") << false;
+    }
+    void deleteAsksTwice() {
+        QFETCH(bool, keep);
+        ModalScript script;
+        Answer(script, 9006, true);
+        Answer(script, 9008, keep);
+        QVERIFY(Run(script, [] { return TreeDeleteNode("C1"); }));
+        QVERIFY(!Store().CatExist("Banks"));
+        QCOMPARE(Store().SubCatNumber(1), 0);
+        QCOMPARE(Store().Password().Contains("Bank"), keep);
+    }
+
+    void noToTheDeleteQuestionKeepsAll() {
+        ModalScript script;
+        Answer(script, 9007, false);
+        QVERIFY(!Run(script, [] { return TreeDeleteNode("S1C1"); }));
+        QVERIFY(Store().SubCatExist(1, "Online"));
+        QCOMPARE(fake_.updates, 0);
+    }
+
+    void movesSubcategoryWithItsEntries() {
+        ModalScript script;
+        Choose(script, QStringLiteral("Cards"), {"Cards"}); // not its own category
+        QVERIFY(Run(script, [] { return TreeMoveNode("S1C1"); }));
+        QVERIFY(Store().SubCatExist(2, "Online"));
+        QCOMPARE(Store().Password().Find("Bank")->Codcat, 2);
+        QCOMPARE(Store().Password().Find("Bank")->CodSCat, 1);
+    }
+
+    void categoryBecomesSubcategory() {
+        ModalScript script;
+        Choose(script, QStringLiteral("Banks"), {"Banks"});
+        QVERIFY(Run(script, [] { return TreeMoveNode("C2"); }));
+        QVERIFY(!Store().CatExist("Cards"));
+        QVERIFY(Store().SubCatExist(1, "Cards"));
+        QCOMPARE(Store().Password().Find("Card")->Codcat, 1);
+    }
+
+    // Its subcategories would be stranded under a category that no longer
+    // exists, so the command refuses without asking.
+    void categoryWithSubcategoriesDoesNotMove() {
+        QVERIFY(!TreeMoveNode("C1"));
+        QVERIFY(Store().CatExist("Banks"));
+    }
+
+    // F2 on the tree renames the selected node; Delete on the grid deletes
+    // the selected entry after asking.
+    void keysReachTheCommands() {
+        MenuWindow w;
+        CategoryTree tree;
+        EntryGrid grid;
+        ConnectPopups(tree, grid, *w.popups);
+        tree.LoadTree();
+        QVERIFY(tree.SelectNode(QStringLiteral("C2")));
+        tree.show();
+        QApplication::setActiveWindow(&tree);
+        tree.setFocus();
+        ModalScript script;
+        Type(script, QStringLiteral("Money"), GetLocalText(9012));
+        script.On<frmMessage>([](frmMessage* m) {
+            QCOMPARE(MessageText(m), GetLocalText(30007).replace("%n", "Card"));
+            AnswerNo(m);
+        });
+        script.Start();
+        QTest::keyClick(&tree, Qt::Key_F2);
+        QCOMPARE(Store().CatValue(2), std::string("Money"));
+        emit grid.deleteRequested(QStringLiteral("Card"));
+        QVERIFY(script.Done());
+        QVERIFY(Store().Password().Contains("Card"));
+    }
+
+    void subcategoryEntriesMoveOut() {
+        ModalScript script;
+        Choose(script, QStringLiteral("Cards"), {"Banks", "Cards"});
+        Answer(script, 9023, true);
+        QVERIFY(Run(script, [] { return TreeMoveSubCategoryEntries("S1C1"); }));
+        QVERIFY(!Store().SubCatExist(1, "Online"));
+        QCOMPARE(Store().Password().Find("Bank")->Codcat, 2);
+        QCOMPARE(Store().Password().Find("Bank")->CodSCat, 0);
+    }
+};
+
+QTEST_MAIN(TestTreeCommands)
+#include "tst_tree_commands.moc"
