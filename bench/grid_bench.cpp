@@ -2,6 +2,7 @@
 // entry (ShowNode of the root), switching between a category and the root,
 // sorting, and the root again with multi-line notes shown in full. Each
 // figure includes the view's relayout and one paint; best of a few runs.
+#include "bench_store.h"
 #include "entry_grid.h"
 #include "entry_grid_view.h"
 #include "options.h"
@@ -18,55 +19,7 @@
 namespace {
 
 using ardeko::clsPW;
-
-constexpr int kEntries = 30000;
-constexpr int kCategories = 20;
-constexpr int kSubCategoriesPerCategory = 3;
 constexpr int kRuns = 5;
-const double kToday = ardeko::VbDatePart(ardeko::LocalNow());
-
-std::string Numbered(const char* prefix, int n) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%s %05d", prefix, n);
-    return text;
-}
-
-std::int16_t Code(int n) {
-    return static_cast<std::int16_t>(n);
-}
-
-// Entries over every category and subcategory, some with dates around
-// today, one in ten with notes of several lines.
-ardeko::T_Password MakeEntry(int i) {
-    ardeko::T_Password p;
-    p.service = Numbered("Service", (i * 7919) % kEntries); // not in creation order
-    p.Codcat = Code(i % (kCategories + 1));
-    const int sub = i % (kSubCategoriesPerCategory + 1);
-    p.CodSCat = p.Codcat && sub ? Code((p.Codcat - 1) * kSubCategoriesPerCategory + sub) : 0;
-    p.User = Numbered("user", i % 977);
-    p.pw = Numbered("secret", i);
-    p.Email = p.User + "@mail.example";
-    p.URL_Access = "https://www.example.org/" + std::to_string(i);
-    p.Descr = i % 10 == 0 ? "First line\nSecond line\nThird line" : "One line of notes";
-    p.blExpire = i % 3 == 0;
-    p.Dt_Expire = kToday - 30 + i % 60;
-    p.ggNotExpire = 10;
-    p.blChange = i % 5 == 0;
-    p.Dt_Change = kToday - 20 + i % 40;
-    p.ggNotChange = 7;
-    return p;
-}
-
-void FillStore(clsPW& store) {
-    for (int c = 1; c <= kCategories; ++c) {
-        store.InsertCategory({Code(c), Numbered("Category", c), false});
-        for (int s = 1; s <= kSubCategoriesPerCategory; ++s)
-            store.InsertSubCategory(
-                {Code((c - 1) * kSubCategoriesPerCategory + s), Code(c), Numbered("Group", s)});
-    }
-    for (int i = 0; i < kEntries; ++i)
-        store.InsertPassword(MakeEntry(i));
-}
 
 // Lets the view lay out and paint what it was given.
 void Settle(qvs::EntryGrid& grid) {
@@ -75,16 +28,7 @@ void Settle(qvs::EntryGrid& grid) {
 }
 
 double BestMilliseconds(const std::function<void()>& prepare, const std::function<void()>& run) {
-    double best = 1e300;
-    for (int i = 0; i < kRuns; ++i) {
-        prepare();
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
+    return bench::BestMilliseconds(prepare, run, kRuns);
 }
 
 void Report(const char* what, double ms) {
@@ -97,7 +41,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     clsPW store;
-    FillStore(store);
+    bench::FillStore(store);
     qvs::EntryGrid grid([&]() -> const clsPW& { return store; });
     grid.resize(1000, 700);
     grid.show();
@@ -109,7 +53,7 @@ int main(int argc, char** argv) {
     auto none = [] {};
     auto empty = [&] { show("X9"); };
 
-    std::printf("entries %d\n", kEntries);
+    std::printf("entries %d\n", bench::kEntries);
     Report("ShowNode root", BestMilliseconds(empty, [&] { show("R"); }));
     Report("root -> category C3", BestMilliseconds([&] { show("R"); }, [&] { show("C3"); }));
     Report("category C3 -> root", BestMilliseconds([&] { show("C3"); }, [&] { show("R"); }));

@@ -1,6 +1,7 @@
 // Times the main window with a large data file: opening it (reading the file
 // and showing the root node) and switching between tree nodes, worst of a
 // few runs each.
+#include "bench_store.h"
 #include "category_tree.h"
 #include "entry_grid.h"
 #include "file_commands.h"
@@ -23,52 +24,12 @@ namespace {
 
 using ardeko::clsPW;
 
-constexpr int kEntries = 30000;
-constexpr int kCategories = 20;
-constexpr int kSubCategories = 3; // per category
 constexpr int kRuns = 3;
-
-std::string Numbered(const char* prefix, int n) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%s %05d", prefix, n);
-    return text;
-}
-
-std::int16_t Code(int n) {
-    return static_cast<std::int16_t>(n);
-}
-
-// Entries spread over every folder, some favourites, some with dates around
-// today so that every state folder has entries.
-ardeko::T_Password MakeEntry(int i, double today) {
-    ardeko::T_Password p;
-    p.service = Numbered("Service", i);
-    p.User = Numbered("user", i);
-    p.pw = "secret";
-    p.Codcat = Code(i % (kCategories + 1));
-    const int sub = i % (kSubCategories + 1);
-    p.CodSCat = p.Codcat && sub ? Code((p.Codcat - 1) * kSubCategories + sub) : 0;
-    p.Favourites = i % 17 == 0;
-    p.blExpire = i % 3 == 0;
-    p.Dt_Expire = today - 30 + i % 60;
-    p.ggNotExpire = 10;
-    p.blChange = i % 5 == 0;
-    p.Dt_Change = today - 20 + i % 40;
-    p.ggNotChange = 7;
-    return p;
-}
 
 QString WriteBigFile(const QTemporaryDir& dir) {
     clsPW store;
     store.NewFile();
-    for (int c = 1; c <= kCategories; ++c) {
-        store.InsertCategory({Code(c), Numbered("Category", c), true});
-        for (int s = 1; s <= kSubCategories; ++s)
-            store.InsertSubCategory(
-                {Code((c - 1) * kSubCategories + s), Code(c), Numbered("Group", s)});
-    }
-    for (int i = 0; i < kEntries; ++i)
-        store.InsertPassword(MakeEntry(i, store.Today()));
+    bench::FillStore(store);
     const QString path = dir.filePath(QStringLiteral("Bench.QVS"));
     if (!store.SaveFile(path.toStdString(), false, false)) qFatal("cannot write the data file");
     return path;
@@ -123,7 +84,7 @@ int main(int argc, char** argv) {
         for (const char* key : keys)
             worstSwitch = std::max(
                 worstSwitch, Milliseconds([&] { window.Tree()->SelectNode(QLatin1String(key)); }));
-    std::printf("entries %d, rows at root after open %d\n", kEntries,
+    std::printf("entries %d, rows at root after open %d\n", bench::kEntries,
                 window.Tree()->Number(QStringLiteral("R")));
     std::printf("open + show root     %8.2f ms\n", open);
     std::printf("  of which read file %8.2f ms, UpdateView %8.2f ms\n", read, view);

@@ -1,6 +1,7 @@
 // Times the store's file operations on stores of realistic size and prints,
 // per store size and measurement, the best of a few runs. New measurements
 // go into the table in Cases().
+#include "bench_store.h"
 #include "pw.h"
 
 #include <array>
@@ -144,20 +145,6 @@ struct Fixture {
     }
 };
 
-// Times run() only; prepare() sets up each run untimed.
-double BestMilliseconds(const std::function<void()>& prepare, const std::function<void()>& run) {
-    double best = 1e300;
-    for (int i = 0; i < kRuns; ++i) {
-        prepare();
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
-}
-
 constexpr int kAdds = 10000;
 
 // Entries not in the fixture, in random name order.
@@ -234,12 +221,12 @@ int main() {
             FillStore(f.store, entries);
             for (const Case& c : Cases()) {
                 clsPW work;
-                const double ms = BestMilliseconds(
+                const double ms = bench::BestMilliseconds(
                     [&] {
                         work.NewFile();
                         if (c.prepare) c.prepare(f, work);
                     },
-                    [&] { c.run(f, work); });
+                    [&] { c.run(f, work); }, kRuns);
                 std::printf("%-6s %8d %10.1f %10.0f %s/s\n", c.name, entries, ms,
                             static_cast<double>(c.units(f)) / (ms / 1000.0), c.unit);
             }

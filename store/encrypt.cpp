@@ -57,7 +57,7 @@ bool clsEncrypt::SeedNeedsRecovery(std::int32_t seed) {
 }
 
 std::uint8_t clsEncrypt::DrawByte(int factor) {
-    return static_cast<std::uint8_t>(RoundProduct(rng_.Next(), factor));
+    return static_cast<std::uint8_t>(rng_.NextRounded(factor));
 }
 
 char clsEncrypt::Filler() {

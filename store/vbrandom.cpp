@@ -12,7 +12,7 @@ float VbRandom::Rnd(float x) {
             const auto b = std::bit_cast<std::uint32_t>(x);
             state_ = (b + (b >> 24)) & 0xFFFFFFu;
         }
-        state_ = (state_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
+        Advance();
     }
     return static_cast<float>(state_) / 16777216.0f;
 }

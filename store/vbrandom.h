@@ -16,7 +16,21 @@ public:
     float Rnd(float x = 1.0f);
 
     // The cipher's names for the three uses of Rnd.
-    float Next() { return Rnd(1.0f); }
+    // Inline: the cipher draws a few dozen numbers for every field it reads.
+    float Next() {
+        Advance();
+        return static_cast<float>(state_) / 16777216.0f;
+    }
+    // Next() * factor rounded half to even, computed exactly in integers
+    // (the same value RoundProduct(Next(), factor) gives, without floats).
+    int NextRounded(int factor) {
+        Advance();
+        const std::uint64_t n =
+            static_cast<std::uint64_t>(state_) * static_cast<std::uint64_t>(factor);
+        const auto q = static_cast<int>(n >> 24);
+        const std::uint64_t rest = n & 0xFFFFFFu;
+        return (rest > 0x800000u || (rest == 0x800000u && (q & 1))) ? q + 1 : q;
+    }
     float Reseed(float x) { return Rnd(x); }
 
     // Randomize(y): mixes the high word of the double y into the state.
@@ -28,6 +42,7 @@ public:
     void SetState(std::uint32_t s) { state_ = s & 0xFFFFFFu; }
 
 private:
+    void Advance() { state_ = (state_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu; }
     void MixHighWord(std::uint32_t h);
     std::uint32_t state_ = kFreshState;
 };

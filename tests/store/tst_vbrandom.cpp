@@ -155,6 +155,19 @@ private slots:
         QCOMPARE(number.State(), 0x5EFF00u);
     }
 
+    // The integer shortcut must agree with the float product for every state.
+    void integerRoundingMatchesTheProduct() {
+        for (std::uint32_t s = 0; s < (1u << 24); s += 7) {
+            for (int factor : {254, 255}) {
+                VbRandom a, b;
+                a.SetState(s);
+                b.SetState(s);
+                if (a.NextRounded(factor) != ardeko::RoundProduct(b.Next(), factor))
+                    QFAIL(qPrintable(QString("state %1 factor %2").arg(s).arg(factor)));
+            }
+        }
+    }
+
     void roundingIsHalfToEven() {
         QCOMPARE(ardeko::RoundProduct(0.5f, 255), 128); // 127.5
         QCOMPARE(ardeko::RoundProduct(0.5f, 253), 126); // 126.5
