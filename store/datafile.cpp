@@ -154,8 +154,11 @@ struct Encipher {
 
 template <class R> void TextsToUtf8(R& r) {
     VisitFields(r, [](const char*, auto& field) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
-            field = Cp1252ToUtf8(field);
+        // Most text is plain ASCII, the same in both encodings: keep it as it is.
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>) {
+            if (std::any_of(field.begin(), field.end(), [](char ch) { return ch & 0x80; }))
+                field = Cp1252ToUtf8(field);
+        }
     });
 }
 

@@ -167,17 +167,18 @@ std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* filler
         match = s.front() == leading;
         const std::string_view body = partial ? s.substr(1) : s.substr(1, s.size() - 2);
         const std::size_t g1 = matrix_[counter_ % 16] % 3 + 3;
-        out.reserve(body.size());
+        out.resize(body.size() - body.size() / g1);
+        std::size_t j = 0;
         for (std::size_t p = 0; p < body.size(); ++p) {
             if ((p + 1) % g1 == 0) {
                 match = Filler() == body[p] && match;
                 continue;
             }
-            const std::size_t j = out.size();
             const auto c = static_cast<std::uint8_t>(body[p]);
             if (probe_ && j % key_.size() < probe_->samples.size())
                 probe_->samples[j % key_.size()].push_back({c, matrix_[j % 16], j % 2 == 0});
-            out.push_back(static_cast<char>(DecByte(c, matrix_[j % 16], KeyByte(j), j % 2 == 0)));
+            out[j] = static_cast<char>(DecByte(c, matrix_[j % 16], KeyByte(j), j % 2 == 0));
+            ++j;
         }
         if (!partial) {
             match = Filler() == s.back() && match;

@@ -82,6 +82,12 @@ public:
         return 0;
     }
 
+    // Room for n items, so that filling a collection from a file does not regrow it.
+    void Reserve(std::size_t n) {
+        items_.reserve(n);
+        index_.reserve(n);
+    }
+
     void Clear() {
         items_.clear();
         index_.clear();

@@ -129,6 +129,10 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
     ResetCollections();
     const bool noEmail = f.header.version != kVersion103;
     const bool noKeys = f.header.version == kVersion101;
+    category_.Reserve(f.categories.size());
+    subCategory_.Reserve(f.subcategories.size());
+    password_.Reserve(f.passwords.size());
+    nodeStates_.Reserve(f.nodes.size());
     for (const T_Categ& r : f.categories)
         skipped += category_.InsertByName(r.DescrCat, r) != 0;
     for (const T_SCateg& r : f.subcategories)

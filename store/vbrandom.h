@@ -3,6 +3,7 @@
 // of the format must agree on each state transition.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace ardeko {
@@ -13,7 +14,17 @@ public:
 
     // Rnd(x): x is taken as a single-precision float, as the runtime does.
     // x < 0 reseeds from x alone, x == 0 repeats the current value, x > 0 advances.
-    float Rnd(float x = 1.0f);
+    // Inline, like the draws below: the cipher reseeds four times a field.
+    float Rnd(float x = 1.0f) {
+        if (x != 0.0f) {
+            if (x < 0.0f) {
+                const auto b = std::bit_cast<std::uint32_t>(x);
+                state_ = (b + (b >> 24)) & 0xFFFFFFu;
+            }
+            Advance();
+        }
+        return static_cast<float>(state_) / 16777216.0f;
+    }
 
     // The cipher's names for the three uses of Rnd.
     // Inline: the cipher draws a few dozen numbers for every field it reads.
@@ -28,13 +39,18 @@ public:
         const std::uint64_t n =
             static_cast<std::uint64_t>(state_) * static_cast<std::uint64_t>(factor);
         const auto q = static_cast<int>(n >> 24);
+        // Branch-free rounding (the remainder is random, so a branch would
+        // mispredict half the time): carries 1 when the remainder is above
+        // one half, or exactly one half and q is odd.
         const std::uint64_t rest = n & 0xFFFFFFu;
-        return (rest > 0x800000u || (rest == 0x800000u && (q & 1))) ? q + 1 : q;
+        return q + static_cast<int>((rest + 0x7FFFFFu + static_cast<std::uint64_t>(q & 1)) >> 24);
     }
     float Reseed(float x) { return Rnd(x); }
 
     // Randomize(y): mixes the high word of the double y into the state.
-    void Randomize(double y);
+    void Randomize(double y) {
+        MixHighWord(static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(y) >> 32));
+    }
     // Randomize without an argument: mixes in the time of day (seconds as a float).
     void RandomizeFromSeconds(float secondsSinceMidnight);
 
@@ -43,7 +59,10 @@ public:
 
 private:
     void Advance() { state_ = (state_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu; }
-    void MixHighWord(std::uint32_t h);
+    void MixHighWord(std::uint32_t h) {
+        const std::uint32_t mixed = ((h & 0xFFFFu) ^ (h >> 16)) & 0xFFFFu;
+        state_ = (state_ & 0xFF0000FFu) | (mixed << 8);
+    }
     std::uint32_t state_ = kFreshState;
 };
 
