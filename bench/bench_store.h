@@ -13,6 +13,8 @@
 namespace bench {
 
 constexpr int kEntries = 30000;
+// Files are timed with a password, as a user keeps them; it adds the key checks.
+constexpr const char* kFilePassword = "bench-file-password";
 constexpr int kCategories = 20;
 constexpr int kSubCategoriesPerCategory = 3;
 

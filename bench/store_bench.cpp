@@ -28,7 +28,7 @@ constexpr long kFieldsPerSubCategory = 3;
 constexpr int kRuns = 3;
 constexpr std::array<int, 3> kEntryCounts = {1000, 10000, 30000};
 // The bench's own throwaway files; nobody's secret.
-constexpr const char* kFilePassword = "bench-file-password";
+using bench::kFilePassword;
 
 // A fresh folder under the system temp folder, removed with its contents.
 class TempFolder {

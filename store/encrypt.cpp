@@ -68,6 +68,23 @@ std::uint8_t clsEncrypt::KeyByte(std::size_t i) const {
     return static_cast<std::uint8_t>(key_[i % key_.size()]);
 }
 
+// Walks the key byte by byte, wrapping at its end; the text loops use it
+// instead of a division per byte.
+class clsEncrypt::KeyCursor {
+public:
+    explicit KeyCursor(const std::string& key) : key_(key) {}
+    std::size_t Position() const { return pos_; }
+    std::uint8_t Next() {
+        const auto b = static_cast<std::uint8_t>(key_[pos_]);
+        if (++pos_ == key_.size()) pos_ = 0;
+        return b;
+    }
+
+private:
+    const std::string& key_;
+    std::size_t pos_ = 0;
+};
+
 void clsEncrypt::Advance(bool advance) {
     if (advance) ++counter_;
 }
@@ -143,10 +160,15 @@ std::string clsEncrypt::EncString(std::string_view s, bool advance) {
         return {};
     }
     out.reserve(s.size() + s.size() / 2 + 2);
+    KeyCursor key(key_);
+    std::size_t untilFiller = g;
     for (std::size_t i = 0; i < s.size(); ++i) {
         out.push_back(static_cast<char>(
-            EncByte(static_cast<std::uint8_t>(s[i]), matrix_[i % 16], KeyByte(i), i % 2 == 0)));
-        if ((i + 1) % g == 0) out.push_back(Filler());
+            EncByte(static_cast<std::uint8_t>(s[i]), matrix_[i % 16], key.Next(), i % 2 == 0)));
+        if (--untilFiller == 0) {
+            out.push_back(Filler());
+            untilFiller = g;
+        }
     }
     out.push_back(Filler());
     Advance(advance);
@@ -168,16 +190,18 @@ std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* filler
         const std::string_view body = partial ? s.substr(1) : s.substr(1, s.size() - 2);
         const std::size_t g1 = matrix_[counter_ % 16] % 3 + 3;
         out.resize(body.size() - body.size() / g1);
-        std::size_t j = 0;
+        KeyCursor key(key_);
+        std::size_t j = 0, untilFiller = g1;
         for (std::size_t p = 0; p < body.size(); ++p) {
-            if ((p + 1) % g1 == 0) {
+            if (--untilFiller == 0) {
                 match = Filler() == body[p] && match;
+                untilFiller = g1;
                 continue;
             }
             const auto c = static_cast<std::uint8_t>(body[p]);
-            if (probe_ && j % key_.size() < probe_->samples.size())
-                probe_->samples[j % key_.size()].push_back({c, matrix_[j % 16], j % 2 == 0});
-            out[j] = static_cast<char>(DecByte(c, matrix_[j % 16], KeyByte(j), j % 2 == 0));
+            if (probe_ && key.Position() < probe_->samples.size())
+                probe_->samples[key.Position()].push_back({c, matrix_[j % 16], j % 2 == 0});
+            out[j] = static_cast<char>(DecByte(c, matrix_[j % 16], key.Next(), j % 2 == 0));
             ++j;
         }
         if (!partial) {

@@ -72,6 +72,7 @@ private:
     std::uint8_t DrawByte(int factor);
     char Filler();
     std::uint8_t KeyByte(std::size_t i) const;
+    class KeyCursor;
     std::uint8_t CodeNumberByte(std::uint8_t b, std::size_t i, bool decode) const;
     std::int32_t TransformNumber(std::int32_t v, std::size_t width, bool decode, bool advance);
     void Advance(bool advance);
