@@ -62,9 +62,10 @@ void frmMain::BuildMenusAndToolbar() {
     menus_ = BuildMainMenus(*this, {[this] { return SelectedNodeKey(); },
                                     [this] { return SelectedService(); }, [this] { return Tree(); },
                                     [this] { return Grid(); }, [this] { SaveLayout(); }});
-    BuildToolbar(*this, *menus_);
+    toolbar_ = BuildToolbar(*this, *menus_);
     // The pop-ups also carry the grid's and tree's key commands.
-    ConnectPopups(*Tree(), *Grid(), *new PopupMenus(*this, *menus_));
+    popups_ = new PopupMenus(*this, *menus_);
+    ConnectPopups(*Tree(), *Grid(), *popups_);
 }
 
 frmMain::~frmMain() {

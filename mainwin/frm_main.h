@@ -13,6 +13,7 @@
 class QAction;
 class QMenu;
 class QSplitter;
+class QToolBar;
 
 namespace qvs {
 
@@ -21,6 +22,7 @@ class EntryGrid;
 class MainStatusBar;
 
 class MainMenus;
+class PopupMenus;
 
 class frmMain : public QMainWindow, public IMainWindow {
     Q_OBJECT
@@ -56,6 +58,11 @@ public:
     QAction* mnuFile(int index) const;
     QMenu* mnuReload() const { return mnuReload_; }
     QMenu* mnuExport() const { return mnuExport_; }
+
+    // The menu bar's menus, the pop-ups and the toolbar, all owned by the window.
+    MainMenus& Menus() const { return *menus_; }
+    PopupMenus& Popups() const { return *popups_; }
+    QToolBar* ToolBar() const { return toolbar_; }
 
     CategoryTree* Tree() const { return tree_; }
     EntryGrid* Grid() const { return grid_; }
@@ -117,7 +124,9 @@ private:
     EntryGrid* grid_ = nullptr;
     MainStatusBar* sbstatusbar_ = nullptr;
     int favouriteCaptionId_ = 440; // "add to favourites"
-    MainMenus* menus_ = nullptr;   // owned by the window as a child
+    MainMenus* menus_ = nullptr;   // these three are owned by the window as children
+    PopupMenus* popups_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
 };
 
 } // namespace qvs

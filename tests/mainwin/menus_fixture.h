@@ -1,31 +1,32 @@
-// Shared pieces of the menu tests: a main window with the menus built on a
-// selection the test sets, and a store with entries to select.
+// Shared pieces of the menu tests: a main window whose menus work on what
+// is selected in it, and a store with entries to select.
 #pragma once
 
 #include "frame/app/file_commands_fixture.h"
 
+#include "category_tree.h"
 #include "frm_main.h"
 #include "language.h"
 #include "main_menus.h"
 #include "popup_menus.h"
 
-#include <memory>
-
+// The main window with its own menus and pop-ups; tests select nodes and
+// rows in its tree and grid as a user does.
 struct MenuWindow {
-    MenuWindow() {
-        menus = qvs::BuildMainMenus(window,
-                                    {[this] { return nodeKey; }, [this] { return service; },
-                                     [this] { return window.Tree(); },
-                                     [this] { return window.Grid(); }, [this] { ++layoutSaves; }});
-        popups = std::make_unique<qvs::PopupMenus>(window, *menus);
-        menus->EnableFileCommands(!qvs::Store().Filename().empty()); // as UpdateView does
+    // Lists this node's entries, as a click on it does.
+    void ShowNode(const QString& key) {
+        window.UpdateView(QString()); // the tree counts entries added since
+        QVERIFY(window.Tree()->SelectNode(key));
     }
-    QString nodeKey = QStringLiteral("R");
-    QString service;
-    int layoutSaves = 0;
+    // Selects the row of this service among the shown node's entries.
+    void SelectRow(const QString& service) {
+        window.UpdateView(service);
+        QCOMPARE(window.SelectedService(), service);
+    }
+
     qvs::frmMain window;
-    qvs::MainMenus* menus = nullptr;
-    std::unique_ptr<qvs::PopupMenus> popups;
+    qvs::MainMenus* menus = &window.Menus();
+    qvs::PopupMenus* popups = &window.Popups();
 };
 
 inline void LoadEnglish() {

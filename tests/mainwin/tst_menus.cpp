@@ -102,7 +102,7 @@ private slots:
 
     void fileStateShowsAndHidesCommands() {
         MenuWindow w;
-        QToolBar* bar = BuildToolbar(w.window, *w.menus);
+        QToolBar* bar = w.window.ToolBar();
         QCOMPARE(bar->actions().size(), 19);
         const QStringList always = {"new", "open", "preview", "help", "what"};
         for (bool open : {false, true}) {
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(ToolbarButton(*bar, "del")->toolTip(), GetLocalText(955));
         // Without a file the entry commands' shortcuts do nothing.
         AddEntry("Bank");
-        w.service = QStringLiteral("Bank");
+        w.SelectRow(QStringLiteral("Bank"));
         w.menus->EnableFileCommands(false);
         w.menus->mnuEdit_Click(0);
         ToolbarButton(*bar, "del")->trigger(); // disabled: no effect
@@ -130,7 +130,7 @@ private slots:
 
     void viewTogglesPanesAndIconsFollowTheSetting() {
         MenuWindow w;
-        QToolBar* bar = BuildToolbar(w.window, *w.menus);
+        QToolBar* bar = w.window.ToolBar();
         QAction* toolbarItem = w.menus->mnuView().Item(0);
         toolbarItem->trigger(); // unchecks
         QVERIFY(bar->isHidden());
@@ -141,8 +141,8 @@ private slots:
         QVERIFY(w.window.Tree()->isHidden());
         w.menus->mnuView().Item(3)->trigger();
         QVERIFY(w.window.Grid()->txtNotes()->isHidden());
-        w.menus->mnuOption_Click(3);
-        QCOMPARE(w.layoutSaves, 1);
+        w.menus->mnuOption_Click(3); // saves the layout now
+        QVERIFY(!frmMain().TreeVisible());
 
         QVERIFY(!w.menus->mnuEdit().Item(0)->icon().isNull()); // on by default
         Opt().ViewMenuIcon = false;
@@ -161,21 +161,23 @@ private slots:
                 if (Enabled(w.menus->mnuEdit(), index)) on << index;
             return on;
         };
+        w.ShowNode(QStringLiteral("R"));
         QCOMPARE(enabled(), QList<int>{});
-        w.service = QStringLiteral("Bank");
+        w.SelectRow(QStringLiteral("Bank"));
         QCOMPARE(enabled(), (QList<int>{6, 8}));
-        w.service = QStringLiteral("Shop");
+        w.SelectRow(QStringLiteral("Shop"));
         QCOMPARE(enabled(), (QList<int>{9, 10}));
         // The first copy enables paste, and it stays after a refresh.
         w.menus->mnuEdit_Click(1);
-        w.menus->EnableFileCommands(true);
+        w.window.UpdateView(QString());
+        w.SelectRow(QStringLiteral("Shop"));
         QCOMPARE(enabled(), (QList<int>{2, 9, 10}));
     }
 
     void cutDeletesAfterCopying() {
         MenuWindow w;
         AddEntry("Bank");
-        w.service = QStringLiteral("Bank");
+        w.SelectRow(QStringLiteral("Bank"));
         w.menus->mnuEdit_Click(0);
         QVERIFY(!Store().Password().Contains("Bank"));
         QVERIFY(w.menus->Clipboard().HasEntry());
@@ -187,8 +189,9 @@ private slots:
         w.menus->PreparePasswordMenu();
         QVERIFY(!Enabled(w.menus->mnuPassword(), 1) && !Enabled(w.menus->mnuPassword(), 2));
         QCOMPARE(w.menus->mnuPassword().Item(10)->text(), GetLocalText(440));
-        w.service = QStringLiteral("Bank");
-        w.nodeKey = QStringLiteral("P");
+        QVERIFY(Store().AddFavourite("Bank"));
+        w.ShowNode(QStringLiteral("P"));
+        w.SelectRow(QStringLiteral("Bank"));
         w.menus->PreparePasswordMenu();
         QVERIFY(Enabled(w.menus->mnuPassword(), 1) && Enabled(w.menus->mnuPassword(), 2));
         QCOMPARE(w.menus->mnuPassword().Item(10)->text(), GetLocalText(441));
@@ -197,10 +200,11 @@ private slots:
     void favouriteToggleByShownNode() {
         MenuWindow w;
         AddEntry("Bank");
-        w.service = QStringLiteral("Bank");
+        w.SelectRow(QStringLiteral("Bank"));
         w.popups->RunGridItem(0); // Password 10 on the root: add
         QCOMPARE(Store().FavouriteNumber(), 1);
-        w.nodeKey = QStringLiteral("P");
+        w.ShowNode(QStringLiteral("P"));
+        w.SelectRow(QStringLiteral("Bank"));
         w.menus->mnuPassword_Click(10);
         QCOMPARE(Store().FavouriteNumber(), 0);
     }
@@ -208,7 +212,7 @@ private slots:
     void gridPopupEnablesByAddresses() {
         MenuWindow w;
         AddEntry("Bank", 0, 0, "https://bank.example", "", "https://bank.example/pw");
-        w.nodeKey = QStringLiteral("P");
+        w.ShowNode(QStringLiteral("P"));
         w.popups->PrepareGridPopup(QStringLiteral("Bank"));
         const IndexedMenu& popup = w.popups->mnuPopup();
         QVERIFY(Enabled(popup, 2));
@@ -268,7 +272,7 @@ private slots:
         QFETCH(bool, yes);
         MenuWindow w;
         AddEntry("Bank & Co");
-        w.service = QStringLiteral("Bank & Co");
+        w.SelectRow(QStringLiteral("Bank & Co"));
         ModalScript script;
         script.On<frmMessage>([yes](frmMessage* m) {
             QCOMPARE(MessageText(m), GetLocalText(30007).replace("%n", "Bank & Co"));

@@ -160,13 +160,10 @@ private slots:
     // the selected entry after asking.
     void keysReachTheCommands() {
         MenuWindow w;
-        CategoryTree tree;
-        EntryGrid grid;
-        ConnectPopups(tree, grid, *w.popups);
-        tree.LoadTree();
-        QVERIFY(tree.SelectNode(QStringLiteral("C2")));
-        tree.show();
-        QApplication::setActiveWindow(&tree);
+        CategoryTree& tree = *w.window.Tree();
+        w.ShowNode(QStringLiteral("C2"));
+        w.window.show();
+        QApplication::setActiveWindow(&w.window);
         tree.setFocus();
         ModalScript script;
         Type(script, QStringLiteral("Money"), GetLocalText(9012));
@@ -177,7 +174,7 @@ private slots:
         script.Start();
         QTest::keyClick(&tree, Qt::Key_F2);
         QCOMPARE(Store().CatValue(2), std::string("Money"));
-        emit grid.deleteRequested(QStringLiteral("Card"));
+        emit w.window.Grid()->deleteRequested(QStringLiteral("Card"));
         QVERIFY(script.Done());
         QVERIFY(Store().Password().Contains("Card"));
     }
