@@ -20,8 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 using ardeko::clsPW;
 
-constexpr int kCategories = 20;
-constexpr int kSubCategoriesPerCategory = 3;
+using bench::kCategories;
+using bench::kSubCategoriesPerCategory;
 constexpr long kFieldsPerEntry = 39;
 constexpr long kFieldsPerCategory = 3;
 constexpr long kFieldsPerSubCategory = 3;
