@@ -1,4 +1,4 @@
-#include "expiry_check.h"
+#include "app/expiry_check.h"
 
 namespace qvs {
 

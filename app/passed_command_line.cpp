@@ -1,11 +1,11 @@
-#include "passed_command_line.h"
+#include "app/passed_command_line.h"
 
-#include "command_line.h"
-#include "file_commands.h"
-#include "language.h"
-#include "main_window_iface.h"
-#include "modal_stack.h"
-#include "program_state.h"
+#include "app/command_line.h"
+#include "app/file_commands.h"
+#include "frame/language.h"
+#include "frame/main_window_iface.h"
+#include "frame/modal_stack.h"
+#include "frame/program_state.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,9 +1,9 @@
-#include "save_file_dialog.h"
+#include "app/save_file_dialog.h"
 
-#include "data_file_panel.h"
-#include "language.h"
-#include "modal_stack.h"
-#include "options.h"
+#include "dialogs/data_file_panel.h"
+#include "frame/language.h"
+#include "frame/modal_stack.h"
+#include "frame/options.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

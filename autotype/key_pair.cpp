@@ -1,7 +1,7 @@
-#include "key_pair.h"
+#include "autotype/key_pair.h"
 
-#include "codepage.h"
-#include "options.h"
+#include "frame/options.h"
+#include "store/codepage.h"
 
 namespace qvs {
 

@@ -1,4 +1,4 @@
-#include "secret_clipboard.h"
+#include "autotype/secret_clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 // subcategory and state folder, and timing a step best of a few runs.
 #pragma once
 
-#include "pw.h"
+#include "store/pw.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,11 +2,11 @@
 // entry (ShowNode of the root), switching between a category and the root,
 // sorting, and the root again with multi-line notes shown in full. Each
 // figure includes the view's relayout and one paint; best of a few runs.
-#include "bench_store.h"
-#include "entry_grid.h"
-#include "entry_grid_view.h"
-#include "options.h"
-#include "pw.h"
+#include "bench/bench_store.h"
+#include "frame/options.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/entry_grid_view.h"
+#include "store/pw.h"
 
 #include <QApplication>
 

@@ -1,14 +1,14 @@
 // Times the main window with a large data file: opening it (reading the file
 // and showing the root node) and switching between tree nodes, worst of a
 // few runs each.
-#include "bench_store.h"
-#include "category_tree.h"
-#include "entry_grid.h"
-#include "file_commands.h"
-#include "frm_main.h"
-#include "language.h"
-#include "options.h"
-#include "program_state.h"
+#include "app/file_commands.h"
+#include "bench/bench_store.h"
+#include "frame/language.h"
+#include "frame/options.h"
+#include "frame/program_state.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/frm_main.h"
 
 #include <QApplication>
 #include <QStandardPaths>

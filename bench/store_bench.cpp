@@ -1,8 +1,8 @@
 // Times the store's file operations on stores of realistic size and prints,
 // per store size and measurement, the best of a few runs. New measurements
 // go into the table in Cases().
-#include "bench_store.h"
-#include "pw.h"
+#include "bench/bench_store.h"
+#include "store/pw.h"
 
 #include <array>
 #include <chrono>

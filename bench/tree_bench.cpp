@@ -1,9 +1,9 @@
 // Times building the category tree of a large file: LoadTree (the tree part
 // of opening a file and showing its root) and CalcNumber (after every entry
 // change), best of a few runs.
-#include "bench_store.h"
-#include "category_tree.h"
-#include "pw.h"
+#include "bench/bench_store.h"
+#include "mainwin/category_tree.h"
+#include "store/pw.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
-#include "commands.h"
+#include "cli/commands.h"
 
-#include "datafile.h"
-#include "password_prompt.h"
-#include "pw.h"
-#include "store_json.h"
+#include "cli/password_prompt.h"
+#include "cli/store_json.h"
+#include "store/datafile.h"
+#include "store/pw.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

@@ -1,6 +1,6 @@
-#include "json_records.h"
+#include "cli/json_records.h"
 
-#include "records.h"
+#include "store/records.h"
 
 #include <QByteArray>
 #include <QJsonValue>

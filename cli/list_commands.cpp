@@ -1,8 +1,8 @@
 // Plain-text views of a data file: the category tree and the entries whose
 // dates need attention. Every entry appears, wherever its codes point.
-#include "commands.h"
+#include "cli/commands.h"
 
-#include "pw.h"
+#include "store/pw.h"
 
 #include <cstdio>
 #include <iostream>

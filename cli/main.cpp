@@ -1,5 +1,5 @@
 // qvs-cli: a data file as JSON and back, for scripts, tests and inspection.
-#include "commands.h"
+#include "cli/commands.h"
 
 #include <iostream>
 #include <map>

@@ -1,4 +1,4 @@
-#include "password_prompt.h"
+#include "cli/password_prompt.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "store_json.h"
+#include "cli/store_json.h"
 
-#include "json_records.h"
-#include "pw.h"
+#include "cli/json_records.h"
+#include "store/pw.h"
 
 #include <QJsonArray>
 #include <QStringList>

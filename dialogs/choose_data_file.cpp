@@ -1,10 +1,10 @@
-#include "choose_data_file.h"
+#include "dialogs/choose_data_file.h"
 
-#include "data_file_panel.h"
-#include "frm_load_save.h"
-#include "image_list.h"
-#include "language.h"
-#include "options.h"
+#include "dialogs/data_file_panel.h"
+#include "dialogs/frm_load_save.h"
+#include "frame/image_list.h"
+#include "frame/language.h"
+#include "frame/options.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "data_file_panel.h"
+#include "dialogs/data_file_panel.h"
 
-#include "options.h"
+#include "frame/options.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,8 +1,8 @@
-#include "frm_about.h"
+#include "dialogs/frm_about.h"
 
-#include "image_list.h"
-#include "language.h"
-#include "maker_info.h"
+#include "dialogs/maker_info.h"
+#include "frame/image_list.h"
+#include "frame/language.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

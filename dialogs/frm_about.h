@@ -2,7 +2,7 @@
 // the maker's pages.
 #pragma once
 
-#include "modal_stack.h"
+#include "frame/modal_stack.h"
 
 #include <QDialog>
 

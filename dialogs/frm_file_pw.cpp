@@ -1,11 +1,11 @@
-#include "frm_file_pw.h"
+#include "dialogs/frm_file_pw.h"
 
-#include "help.h"
-#include "language.h"
-#include "message_box.h"
-#include "modal_stack.h"
-#include "pw.h"
-#include "window_placement.h"
+#include "frame/help.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/modal_stack.h"
+#include "frame/window_placement.h"
+#include "store/pw.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

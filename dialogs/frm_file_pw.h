@@ -2,7 +2,7 @@
 // password, or to change the password of the open file.
 #pragma once
 
-#include "modal_stack.h"
+#include "frame/modal_stack.h"
 
 #include <QDialog>
 

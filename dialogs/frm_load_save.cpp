@@ -1,8 +1,8 @@
-#include "frm_load_save.h"
+#include "dialogs/frm_load_save.h"
 
-#include "data_file_panel.h"
-#include "help.h"
-#include "language.h"
+#include "dialogs/data_file_panel.h"
+#include "frame/help.h"
+#include "frame/language.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

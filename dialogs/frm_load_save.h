@@ -4,8 +4,8 @@
 // fills it, shows it and reads the result.
 #pragma once
 
-#include "image_list.h"
-#include "modal_stack.h"
+#include "frame/image_list.h"
+#include "frame/modal_stack.h"
 
 #include <QDateTime>
 #include <QDialog>

@@ -1,9 +1,9 @@
-#include "frm_show_pw.h"
+#include "dialogs/frm_show_pw.h"
 
-#include "language.h"
-#include "pw.h"
-#include "secret_clipboard.h"
-#include "window_placement.h"
+#include "autotype/secret_clipboard.h"
+#include "frame/language.h"
+#include "frame/window_placement.h"
+#include "store/pw.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 // password, to copy either to the clipboard or drag it into another program.
 #pragma once
 
-#include "modal_stack.h"
+#include "frame/modal_stack.h"
 
 #include <QPoint>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "frm_splash.h"
+#include "dialogs/frm_splash.h"
 
-#include "image_list.h"
-#include "maker_info.h"
-#include "modal_stack.h"
+#include "dialogs/maker_info.h"
+#include "frame/image_list.h"
+#include "frame/modal_stack.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "frm_tips.h"
+#include "dialogs/frm_tips.h"
 
-#include "image_list.h"
-#include "language.h"
-#include "options.h"
+#include "frame/image_list.h"
+#include "frame/language.h"
+#include "frame/options.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

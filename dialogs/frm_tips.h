@@ -2,7 +2,7 @@
 // choice whether it appears at start-up (the "ViewTips" setting).
 #pragma once
 
-#include "modal_stack.h"
+#include "frame/modal_stack.h"
 
 #include <QDialog>
 

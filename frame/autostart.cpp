@@ -1,4 +1,4 @@
-#include "autostart.h"
+#include "frame/autostart.h"
 
 #include <QCoreApplication>
 #include <QDir>

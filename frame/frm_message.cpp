@@ -1,7 +1,7 @@
-#include "frm_message.h"
+#include "frame/frm_message.h"
 
-#include "language.h"
-#include "message_box.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
-#include "help.h"
+#include "frame/help.h"
 
-#include "help_viewer.h"
+#include "frame/help_viewer.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "help_viewer.h"
+#include "frame/help_viewer.h"
 
-#include "help.h"
-#include "language.h"
+#include "frame/help.h"
+#include "frame/language.h"
 
 #include <QDesktopServices>
 #include <QRegularExpression>

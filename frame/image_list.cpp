@@ -1,4 +1,4 @@
-#include "image_list.h"
+#include "frame/image_list.h"
 
 #include <algorithm>
 #include <array>

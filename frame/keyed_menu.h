@@ -3,7 +3,7 @@
 // blocking show that reports the chosen item. The tray menu is built on it.
 #pragma once
 
-#include "image_list.h"
+#include "frame/image_list.h"
 
 #include <QObject>
 #include <QPoint>

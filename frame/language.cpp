@@ -1,7 +1,7 @@
-#include "language.h"
+#include "frame/language.h"
 
-#include "language_table.h"
-#include "program_identity.h"
+#include "frame/language_table.h"
+#include "frame/program_identity.h"
 
 #include <QDir>
 #include <QRegularExpression>

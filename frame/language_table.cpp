@@ -1,4 +1,4 @@
-#include "language_table.h"
+#include "frame/language_table.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,5 +1,5 @@
 // Walks a window designed with text ids and puts the texts in their place.
-#include "language.h"
+#include "frame/language.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "main_window_iface.h"
+#include "frame/main_window_iface.h"
 
 namespace qvs {
 

@@ -1,8 +1,8 @@
-#include "message_box.h"
+#include "frame/message_box.h"
 
-#include "frm_message.h"
-#include "modal_stack.h"
-#include "program_identity.h"
+#include "frame/frm_message.h"
+#include "frame/modal_stack.h"
+#include "frame/program_identity.h"
 
 #include <QCoreApplication>
 

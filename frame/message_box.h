@@ -22,7 +22,15 @@ enum MessageStyle : int {
     vbDefaultButton3 = 512,
 };
 
-enum MessageAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+enum MessageAnswer : int {
+    vbOK = 1,
+    vbCancel = 2,
+    vbAbort = 3,
+    vbRetry = 4,
+    vbIgnore = 5,
+    vbYes = 6,
+    vbNo = 7
+};
 
 // Shows text with the style's buttons and icon; caption "" means the
 // program's own name. Returns the answer.

@@ -1,6 +1,6 @@
-#include "modal_stack.h"
+#include "frame/modal_stack.h"
 
-#include "main_window_iface.h"
+#include "frame/main_window_iface.h"
 
 #include <QApplication>
 #include <QDialog>

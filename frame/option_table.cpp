@@ -1,6 +1,6 @@
-#include "option_table.h"
+#include "frame/option_table.h"
 
-#include "settings_store.h"
+#include "frame/settings_store.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 // programs read them. Defaults are the members' values in DefaultOptions().
 #pragma once
 
-#include "options.h"
-#include "program_identity.h"
+#include "frame/options.h"
+#include "frame/program_identity.h"
 
 #include <QVariant>
 

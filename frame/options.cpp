@@ -1,9 +1,9 @@
-#include "options.h"
+#include "frame/options.h"
 
-#include "autostart.h"
-#include "option_table.h"
-#include "program_identity.h"
-#include "settings_store.h"
+#include "frame/autostart.h"
+#include "frame/option_table.h"
+#include "frame/program_identity.h"
+#include "frame/settings_store.h"
 
 #include <QDir>
 #include <QStandardPaths>

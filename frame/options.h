@@ -3,7 +3,7 @@
 // at exit. Member names are the stored names.
 #pragma once
 
-#include "recent_files.h"
+#include "frame/recent_files.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "program_identity.h"
+#include "frame/program_identity.h"
 
 namespace qvs {
 

@@ -1,4 +1,4 @@
-#include "program_state.h"
+#include "frame/program_state.h"
 
 namespace qvs {
 

@@ -2,7 +2,7 @@
 // the flags the windows share. Created at start-up, alive for the whole run.
 #pragma once
 
-#include "pw.h"
+#include "store/pw.h"
 
 #include <QDateTime>
 #include <QString>
@@ -24,6 +24,8 @@ struct ProgramState {
 };
 
 ProgramState& App();
-inline ardeko::clsPW& Store() { return *App().store; }
+inline ardeko::clsPW& Store() {
+    return *App().store;
+}
 
 } // namespace qvs

@@ -1,6 +1,6 @@
-#include "recent_files.h"
+#include "frame/recent_files.h"
 
-#include "settings_store.h"
+#include "frame/settings_store.h"
 
 #include <QRegularExpression>
 

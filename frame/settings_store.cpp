@@ -1,6 +1,6 @@
-#include "settings_store.h"
+#include "frame/settings_store.h"
 
-#include "program_identity.h"
+#include "frame/program_identity.h"
 
 #include <QStandardPaths>
 

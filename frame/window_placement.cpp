@@ -1,6 +1,6 @@
-#include "window_placement.h"
+#include "frame/window_placement.h"
 
-#include "settings_store.h"
+#include "frame/settings_store.h"
 
 #include <QGuiApplication>
 #include <QRect>

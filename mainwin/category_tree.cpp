@@ -1,8 +1,8 @@
-#include "category_tree.h"
+#include "mainwin/category_tree.h"
 
-#include "image_list.h"
-#include "node_key.h"
-#include "program_state.h"
+#include "frame/image_list.h"
+#include "frame/program_state.h"
+#include "mainwin/node_key.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

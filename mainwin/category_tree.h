@@ -11,7 +11,7 @@
 // signals.
 #pragma once
 
-#include "node_counts.h"
+#include "mainwin/node_counts.h"
 
 #include <QHash>
 #include <QIcon>

@@ -1,9 +1,9 @@
 // Building the tree from the store, and keeping the numbers current.
-#include "category_tree.h"
+#include "mainwin/category_tree.h"
 
-#include "language.h"
-#include "node_key.h"
-#include "options.h"
+#include "frame/language.h"
+#include "frame/options.h"
+#include "mainwin/node_key.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "date_state.h"
+#include "mainwin/date_state.h"
 
 namespace qvs {
 

@@ -1,12 +1,12 @@
-#include "entry_commands.h"
+#include "mainwin/entry_commands.h"
 
-#include "category_tree.h"
-#include "language.h"
-#include "later_windows.h"
-#include "main_window_iface.h"
-#include "message_box.h"
-#include "node_key.h"
-#include "program_state.h"
+#include "frame/language.h"
+#include "frame/main_window_iface.h"
+#include "frame/message_box.h"
+#include "frame/program_state.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/later_windows.h"
+#include "mainwin/node_key.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -2,7 +2,7 @@
 // Each refreshes the current main window after a change.
 #pragma once
 
-#include "pw.h"
+#include "store/pw.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "entry_grid.h"
+#include "mainwin/entry_grid.h"
 
-#include "entry_grid_view.h"
-#include "node_key.h"
-#include "options.h"
-#include "program_state.h"
+#include "frame/options.h"
+#include "frame/program_state.h"
+#include "mainwin/entry_grid_view.h"
+#include "mainwin/node_key.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>

@@ -7,7 +7,7 @@
 // Every signal carries the selected service, "" when no row is selected.
 #pragma once
 
-#include "entry_grid_model.h"
+#include "mainwin/entry_grid_model.h"
 
 #include <QWidget>
 

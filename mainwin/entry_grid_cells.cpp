@@ -1,8 +1,8 @@
-#include "entry_grid_cells.h"
+#include "mainwin/entry_grid_cells.h"
 
-#include "entry_grid_columns.h"
-#include "pw.h"
-#include "vbdate.h"
+#include "mainwin/entry_grid_columns.h"
+#include "store/pw.h"
+#include "store/vbdate.h"
 
 #include <cmath>
 #include <limits>

@@ -3,8 +3,8 @@
 // model can compute a cell only when the view asks for it.
 #pragma once
 
-#include "date_state.h"
-#include "records.h"
+#include "mainwin/date_state.h"
+#include "store/records.h"
 
 #include <QColor>
 #include <QString>

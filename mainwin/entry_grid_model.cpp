@@ -1,11 +1,11 @@
-#include "entry_grid_model.h"
+#include "mainwin/entry_grid_model.h"
 
-#include "entry_grid_cells.h"
-#include "image_list.h"
-#include "language.h"
-#include "node_entries.h"
-#include "options.h"
-#include "pw.h"
+#include "frame/image_list.h"
+#include "frame/language.h"
+#include "frame/options.h"
+#include "mainwin/entry_grid_cells.h"
+#include "mainwin/node_entries.h"
+#include "store/pw.h"
 
 #include <QBrush>
 #include <QIcon>

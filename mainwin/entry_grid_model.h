@@ -5,7 +5,7 @@
 // store changed and the grid was not yet refilled) shows empty cells.
 #pragma once
 
-#include "entry_grid_columns.h"
+#include "mainwin/entry_grid_columns.h"
 
 #include <QAbstractTableModel>
 #include <QHash>

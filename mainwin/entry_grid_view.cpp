@@ -1,6 +1,6 @@
-#include "entry_grid_view.h"
+#include "mainwin/entry_grid_view.h"
 
-#include "entry_grid_model.h"
+#include "mainwin/entry_grid_model.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -4,7 +4,7 @@
 // before the program ends.
 #pragma once
 
-#include "main_window_iface.h"
+#include "frame/main_window_iface.h"
 
 #include <QMainWindow>
 

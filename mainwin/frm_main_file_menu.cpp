@@ -1,12 +1,12 @@
 // The File menu of the main window: items by index, the recent-files and
 // export submenus, and which items a window without a file shows.
-#include "frm_main.h"
+#include "mainwin/frm_main.h"
 
-#include "main_menus.h"
+#include "mainwin/main_menus.h"
 
-#include "file_commands.h"
-#include "options.h"
-#include "pending_commands.h"
+#include "app/file_commands.h"
+#include "frame/options.h"
+#include "mainwin/pending_commands.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,13 +1,13 @@
 // The main window's panes: the category tree beside the entry grid, the
 // status bar, how UpdateView refreshes them, and their remembered layout.
-#include "frm_main.h"
+#include "mainwin/frm_main.h"
 
-#include "category_tree.h"
-#include "entry_grid.h"
-#include "main_layout.h"
-#include "node_counts.h"
-#include "program_state.h"
-#include "status_bar.h"
+#include "frame/program_state.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/main_layout.h"
+#include "mainwin/node_counts.h"
+#include "mainwin/status_bar.h"
 
 #include <QPlainTextEdit>
 #include <QSplitter>

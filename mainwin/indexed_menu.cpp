@@ -1,7 +1,7 @@
-#include "indexed_menu.h"
+#include "mainwin/indexed_menu.h"
 
-#include "image_list.h"
-#include "language.h"
+#include "frame/image_list.h"
+#include "frame/language.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,8 +1,8 @@
-#include "input_box.h"
+#include "mainwin/input_box.h"
 
-#include "language.h"
-#include "modal_stack.h"
-#include "program_state.h"
+#include "frame/language.h"
+#include "frame/modal_stack.h"
+#include "frame/program_state.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
-#include "later_windows.h"
+#include "mainwin/later_windows.h"
 
-#include "pending_commands.h"
+#include "mainwin/pending_commands.h"
 
 namespace qvs {
 

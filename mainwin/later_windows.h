@@ -2,7 +2,7 @@
 // pop-ups and toolbar call; until its window exists it says so (text 30100).
 #pragma once
 
-#include "pw.h"
+#include "store/pw.h"
 
 #include <QString>
 

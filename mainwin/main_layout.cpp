@@ -1,8 +1,8 @@
-#include "main_layout.h"
+#include "mainwin/main_layout.h"
 
-#include "entry_grid.h"
-#include "entry_grid_columns.h"
-#include "settings_store.h"
+#include "frame/settings_store.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/entry_grid_columns.h"
 
 #include <QSplitter>
 #include <QStatusBar>

@@ -1,16 +1,16 @@
-#include "main_menus.h"
+#include "mainwin/main_menus.h"
 
-#include "category_tree.h"
-#include "entry_grid.h"
-#include "frm_about.h"
-#include "help.h"
-#include "language.h"
-#include "later_windows.h"
-#include "maker_info.h"
-#include "message_box.h"
-#include "node_key.h"
-#include "options.h"
-#include "program_state.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/maker_info.h"
+#include "frame/help.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/options.h"
+#include "frame/program_state.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/later_windows.h"
+#include "mainwin/node_key.h"
 
 #include <QAction>
 #include <QDesktopServices>

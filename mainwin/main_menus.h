@@ -3,8 +3,8 @@
 // enable them by the file state and by the selected row.
 #pragma once
 
-#include "entry_commands.h"
-#include "indexed_menu.h"
+#include "mainwin/entry_commands.h"
+#include "mainwin/indexed_menu.h"
 
 #include <QObject>
 

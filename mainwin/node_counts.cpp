@@ -1,6 +1,6 @@
-#include "node_counts.h"
+#include "mainwin/node_counts.h"
 
-#include "node_key.h"
+#include "mainwin/node_key.h"
 
 namespace qvs {
 namespace {

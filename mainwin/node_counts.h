@@ -4,7 +4,7 @@
 // store's PwInCat, PwInSubCat and counters give.
 #pragma once
 
-#include "pw.h"
+#include "store/pw.h"
 
 #include <QString>
 

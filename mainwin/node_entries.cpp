@@ -1,7 +1,7 @@
-#include "node_entries.h"
+#include "mainwin/node_entries.h"
 
-#include "node_key.h"
-#include "pw.h"
+#include "mainwin/node_key.h"
+#include "store/pw.h"
 
 namespace qvs {
 

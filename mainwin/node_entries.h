@@ -3,7 +3,7 @@
 // as many entries as its counter says.
 #pragma once
 
-#include "records.h"
+#include "store/records.h"
 
 #include <QString>
 

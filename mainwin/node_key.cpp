@@ -1,4 +1,4 @@
-#include "node_key.h"
+#include "mainwin/node_key.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
-#include "pending_commands.h"
+#include "mainwin/pending_commands.h"
 
-#include "language.h"
-#include "message_box.h"
-#include "program_identity.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/program_identity.h"
 
 namespace qvs {
 

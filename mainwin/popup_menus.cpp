@@ -1,14 +1,14 @@
-#include "popup_menus.h"
+#include "mainwin/popup_menus.h"
 
-#include "category_tree.h"
-#include "entry_commands.h"
-#include "entry_grid.h"
-#include "language.h"
-#include "later_windows.h"
-#include "main_menus.h"
-#include "node_key.h"
-#include "program_state.h"
-#include "tree_commands.h"
+#include "frame/language.h"
+#include "frame/program_state.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_commands.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/later_windows.h"
+#include "mainwin/main_menus.h"
+#include "mainwin/node_key.h"
+#include "mainwin/tree_commands.h"
 
 #include <QAction>
 #include <QMenu>

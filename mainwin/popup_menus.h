@@ -3,7 +3,7 @@
 // shown, and the chosen item runs once the menu has closed.
 #pragma once
 
-#include "indexed_menu.h"
+#include "mainwin/indexed_menu.h"
 
 #include <QObject>
 #include <QPoint>

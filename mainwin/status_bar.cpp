@@ -1,7 +1,7 @@
-#include "status_bar.h"
+#include "mainwin/status_bar.h"
 
-#include "language.h"
-#include "node_counts.h"
+#include "frame/language.h"
+#include "mainwin/node_counts.h"
 
 #include <QLabel>
 

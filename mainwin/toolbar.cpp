@@ -1,9 +1,9 @@
-#include "toolbar.h"
+#include "mainwin/toolbar.h"
 
-#include "frm_main.h"
-#include "image_list.h"
-#include "language.h"
-#include "main_menus.h"
+#include "frame/image_list.h"
+#include "frame/language.h"
+#include "mainwin/frm_main.h"
+#include "mainwin/main_menus.h"
 
 #include <QAction>
 #include <QToolBar>

@@ -1,11 +1,11 @@
-#include "tree_commands.h"
+#include "mainwin/tree_commands.h"
 
-#include "input_box.h"
-#include "language.h"
-#include "main_window_iface.h"
-#include "message_box.h"
-#include "node_key.h"
-#include "program_state.h"
+#include "frame/language.h"
+#include "frame/main_window_iface.h"
+#include "frame/message_box.h"
+#include "frame/program_state.h"
+#include "mainwin/input_box.h"
+#include "mainwin/node_key.h"
 
 namespace qvs {
 

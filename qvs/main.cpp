@@ -1,6 +1,6 @@
 // QVS, the full program.
-#include "program_identity.h"
-#include "startup.h"
+#include "frame/program_identity.h"
+#include "qvs/startup.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "bytes.h"
+#include "store/bytes.h"
 
 namespace ardeko {
 

@@ -1,4 +1,4 @@
-#include "codepage.h"
+#include "store/codepage.h"
 
 #include <array>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // code rather than by key (there is no index by code).
 #pragma once
 
-#include "keyed_collection.h"
+#include "store/keyed_collection.h"
 
 #include <algorithm>
 #include <cstdint>

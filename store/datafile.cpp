@@ -1,8 +1,8 @@
-#include "datafile.h"
+#include "store/datafile.h"
 
-#include "codepage.h"
-#include "encrypt.h"
-#include "vbdate.h"
+#include "store/codepage.h"
+#include "store/encrypt.h"
+#include "store/vbdate.h"
 
 #include <algorithm>
 #include <bit>

@@ -3,8 +3,8 @@
 // does the file-system side.
 #pragma once
 
-#include "keyed_collection.h"
-#include "records.h"
+#include "store/keyed_collection.h"
+#include "store/records.h"
 
 #include <cstdint>
 #include <optional>

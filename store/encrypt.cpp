@@ -1,7 +1,7 @@
-#include "encrypt.h"
+#include "store/encrypt.h"
 
-#include "bytes.h"
-#include "vbdate.h"
+#include "store/bytes.h"
+#include "store/vbdate.h"
 
 #include <chrono>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "file_io.h"
+#include "store/file_io.h"
 
 #include <algorithm>
 #include <cerrno>

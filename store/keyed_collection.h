@@ -4,7 +4,7 @@
 // by pointer so an insert in the middle moves pointers, not records.
 #pragma once
 
-#include "codepage.h"
+#include "store/codepage.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
-#include "pw.h"
+#include "store/pw.h"
 
-#include "datafile.h"
-#include "file_io.h"
+#include "store/datafile.h"
+#include "store/file_io.h"
 
 #include <algorithm>
 #include <cstdio>

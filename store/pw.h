@@ -3,10 +3,10 @@
 // results plus ErrNum/ErrDescr; nothing is shown and nothing is thrown.
 #pragma once
 
-#include "keyed_collection.h"
-#include "list_control.h"
-#include "records.h"
-#include "vbdate.h"
+#include "store/keyed_collection.h"
+#include "store/list_control.h"
+#include "store/records.h"
+#include "store/vbdate.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 // Creating, renaming, deleting and moving categories and subcategories.
 // Entries refer to both by code, so moving means re-filing entries by code.
-#include "collection_query.h"
-#include "pw.h"
+#include "store/collection_query.h"
+#include "store/pw.h"
 
 namespace ardeko {
 

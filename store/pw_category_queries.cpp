@@ -1,7 +1,7 @@
 // Questions about categories and subcategories: names by code, existence and
 // the numbers of entries and subcategories.
-#include "collection_query.h"
-#include "pw.h"
+#include "store/collection_query.h"
+#include "store/pw.h"
 
 namespace ardeko {
 

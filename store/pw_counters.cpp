@@ -1,7 +1,7 @@
 // Numbers of favourites and of entries whose expiry or change date is near or
 // past, for the status bars, the tray and the expiry check.
-#include "collection_query.h"
-#include "pw.h"
+#include "store/collection_query.h"
+#include "store/pw.h"
 
 namespace ardeko {
 

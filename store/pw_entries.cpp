@@ -1,6 +1,6 @@
 // Adding, replacing, deleting, renaming and re-filing entries, reading single
 // fields and marking favourites. An entry's key is its service name.
-#include "pw.h"
+#include "store/pw.h"
 
 namespace ardeko {
 

@@ -1,7 +1,7 @@
 // Copying the category tree of another data file into the open store, by
 // name. Names already present are reported instead of duplicated.
-#include "datafile.h"
-#include "pw.h"
+#include "store/datafile.h"
+#include "store/pw.h"
 
 #include <unordered_map>
 

@@ -1,5 +1,5 @@
 // Filling the windows' category and subcategory lists.
-#include "pw.h"
+#include "store/pw.h"
 
 namespace ardeko {
 

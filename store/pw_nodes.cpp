@@ -1,6 +1,6 @@
 // The remembered open or closed state of the tree's nodes. It is a view
 // preference, so changing it does not count as an unsaved change.
-#include "pw.h"
+#include "store/pw.h"
 
 namespace ardeko {
 

@@ -1,8 +1,8 @@
 // Reading another data file whole and decoding it, with the failures as the
 // store reports them. Shared by loading and importing.
-#include "datafile.h"
-#include "file_io.h"
-#include "pw.h"
+#include "store/datafile.h"
+#include "store/file_io.h"
+#include "store/pw.h"
 
 namespace ardeko {
 

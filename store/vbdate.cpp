@@ -1,4 +1,4 @@
-#include "vbdate.h"
+#include "store/vbdate.h"
 
 #include <algorithm>
 #include <chrono>

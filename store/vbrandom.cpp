@@ -1,4 +1,4 @@
-#include "vbrandom.h"
+#include "store/vbrandom.h"
 
 #include <bit>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "report.h"
+#include "frame/report/report.h"
 
-#include "modal_stack.h"
+#include "frame/modal_stack.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrinter>

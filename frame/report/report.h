@@ -3,8 +3,8 @@
 // prints them on a named printer or writes them as a PDF file.
 #pragma once
 
-#include "report_markup.h"
-#include "report_pages.h"
+#include "frame/report/report_markup.h"
+#include "frame/report/report_pages.h"
 
 #include <QMarginsF>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "report_document.h"
+#include "frame/report/report_document.h"
 
-#include "report_markup.h"
+#include "frame/report/report_markup.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>

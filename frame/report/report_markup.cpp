@@ -1,4 +1,4 @@
-#include "report_markup.h"
+#include "frame/report/report_markup.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "report_pages.h"
+#include "frame/report/report_pages.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

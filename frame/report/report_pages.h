@@ -2,7 +2,7 @@
 // paints it on a printer, a PDF file or a preview.
 #pragma once
 
-#include "report_document.h"
+#include "frame/report/report_document.h"
 
 #include <QMarginsF>
 #include <QString>

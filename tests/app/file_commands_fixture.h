@@ -3,16 +3,16 @@
 // reset between tests, and the windows the commands open.
 #pragma once
 
-#include "frame/modal_script.h"
-#include "frame/test_language.h"
+#include "tests/frame/modal_script.h"
+#include "tests/frame/test_language.h"
 
-#include "frm_file_pw.h"
-#include "frm_load_save.h"
-#include "frm_message.h"
-#include "main_window_iface.h"
-#include "options.h"
-#include "program_state.h"
-#include "pw.h"
+#include "dialogs/frm_file_pw.h"
+#include "dialogs/frm_load_save.h"
+#include "frame/frm_message.h"
+#include "frame/main_window_iface.h"
+#include "frame/options.h"
+#include "frame/program_state.h"
+#include "store/pw.h"
 
 #include <QFileDialog>
 #include <QLabel>

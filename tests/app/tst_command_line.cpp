@@ -1,6 +1,6 @@
 // The file name taken from a command line, and the command line built from
 // the program's arguments.
-#include "command_line.h"
+#include "app/command_line.h"
 
 #include <QtTest>
 

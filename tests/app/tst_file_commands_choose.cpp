@@ -1,8 +1,8 @@
 // The commands that go through the file chooser or the recent-files menu:
 // open, new, import and the recent-file command.
-#include "file_commands_fixture.h"
+#include "tests/app/file_commands_fixture.h"
 
-#include "file_commands.h"
+#include "app/file_commands.h"
 
 using qvs::App;
 using qvs::frmFilePW;

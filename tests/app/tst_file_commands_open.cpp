@@ -1,8 +1,8 @@
 // Opening data files: passwords, failures, the recent-files list and what the
 // main window is asked to do afterwards.
-#include "file_commands_fixture.h"
+#include "tests/app/file_commands_fixture.h"
 
-#include "file_commands.h"
+#include "app/file_commands.h"
 
 #include <QFile>
 #include <QFileInfo>

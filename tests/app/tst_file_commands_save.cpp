@@ -1,9 +1,9 @@
 // Saving: the save dialog, failures the user must hear of, and the question
 // asked before the open file is replaced.
-#include "file_commands_fixture.h"
+#include "tests/app/file_commands_fixture.h"
 
-#include "file_commands.h"
-#include "save_file_dialog.h"
+#include "app/file_commands.h"
+#include "app/save_file_dialog.h"
 
 #include <QDir>
 #include <QFileInfo>

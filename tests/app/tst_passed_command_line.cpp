@@ -1,12 +1,12 @@
 // A command line handed over by a second copy of the program: bringing the
 // window forward, opening the named file after the save question, and
 // waiting while the program is busy with a dialog or its start.
-#include "file_commands_fixture.h"
+#include "tests/app/file_commands_fixture.h"
 
-#include "file_commands.h"
-#include "message_box.h"
-#include "modal_stack.h"
-#include "passed_command_line.h"
+#include "app/file_commands.h"
+#include "app/passed_command_line.h"
+#include "frame/message_box.h"
+#include "frame/modal_stack.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 // The single-instance lock and hand-over inside one process: each test uses
 // an instance name of its own in the test's private runtime folder.
-#include "single_instance.h"
+#include "app/single_instance.h"
 
 #include <QDir>
 #include <QFile>

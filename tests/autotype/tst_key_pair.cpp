@@ -1,6 +1,6 @@
 // Packing an entry's two keys, and the default pair the settings give.
-#include "key_pair.h"
-#include "options.h"
+#include "autotype/key_pair.h"
+#include "frame/options.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // qvs-cli end to end: JSON in, data file, JSON out, and every way of refusing input.
-#include "records.h"
-#include "store/file_builder.h"
-#include "vbdate.h"
+#include "store/records.h"
+#include "store/vbdate.h"
+#include "tests/store/file_builder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

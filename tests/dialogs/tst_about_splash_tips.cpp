@@ -1,13 +1,13 @@
 // The About box, the splash window and the tip of the day.
-#include "frame/modal_script.h"
-#include "frame/test_language.h"
+#include "tests/frame/modal_script.h"
+#include "tests/frame/test_language.h"
 
-#include "frm_about.h"
-#include "frm_splash.h"
-#include "frm_tips.h"
-#include "maker_info.h"
-#include "modal_stack.h"
-#include "options.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/frm_splash.h"
+#include "dialogs/frm_tips.h"
+#include "dialogs/maker_info.h"
+#include "frame/modal_stack.h"
+#include "frame/options.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // The file password window in its three modes, driven like a user would.
-#include "frame/modal_script.h"
-#include "frame/test_language.h"
+#include "tests/frame/modal_script.h"
+#include "tests/frame/test_language.h"
 
-#include "frm_file_pw.h"
-#include "frm_message.h"
-#include "modal_stack.h"
-#include "pw.h"
+#include "dialogs/frm_file_pw.h"
+#include "frame/frm_message.h"
+#include "frame/modal_stack.h"
+#include "store/pw.h"
 
 #include <QLabel>
 #include <QLineEdit>

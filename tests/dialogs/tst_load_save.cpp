@@ -1,14 +1,14 @@
 // The open / new / recent-files window driven through ChooseDataFile as a
 // user would: page rules, list events, the hosted file panel and the result.
-#include "frame/modal_script.h"
-#include "frame/test_language.h"
+#include "tests/frame/modal_script.h"
+#include "tests/frame/test_language.h"
 
-#include "choose_data_file.h"
-#include "data_file_panel.h"
-#include "frm_load_save.h"
-#include "help.h"
-#include "modal_stack.h"
-#include "options.h"
+#include "dialogs/choose_data_file.h"
+#include "dialogs/data_file_panel.h"
+#include "dialogs/frm_load_save.h"
+#include "frame/help.h"
+#include "frame/modal_stack.h"
+#include "frame/options.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

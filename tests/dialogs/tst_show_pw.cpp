@@ -1,11 +1,11 @@
 // The user name / password window: what it shows, masking, copying with the
 // secret mark, and dragging the text out.
-#include "frame/test_language.h"
+#include "tests/frame/test_language.h"
 
-#include "frm_show_pw.h"
-#include "modal_stack.h"
-#include "pw.h"
-#include "secret_clipboard.h"
+#include "autotype/secret_clipboard.h"
+#include "dialogs/frm_show_pw.h"
+#include "frame/modal_stack.h"
+#include "store/pw.h"
 
 #include <QClipboard>
 #include <QDrag>

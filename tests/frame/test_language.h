@@ -3,7 +3,7 @@
 // window asked for.
 #pragma once
 
-#include "language.h"
+#include "frame/language.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // Starting with the user's session: the autostart entry's contents, its
 // Exec quoting, and its following the saved options of either program.
-#include "autostart.h"
-#include "options.h"
-#include "program_identity.h"
+#include "frame/autostart.h"
+#include "frame/options.h"
+#include "frame/program_identity.h"
 
 #include <QCoreApplication>
 #include <QDir>

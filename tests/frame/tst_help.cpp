@@ -1,7 +1,7 @@
 // Help pages: one per topic the windows use, in both languages, with the
 // fallbacks, and the one reused viewer.
-#include "help.h"
-#include "help_viewer.h"
+#include "frame/help.h"
+#include "frame/help_viewer.h"
 
 #include <QDialog>
 #include <QFile>

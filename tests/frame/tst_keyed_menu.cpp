@@ -1,4 +1,4 @@
-#include "keyed_menu.h"
+#include "frame/keyed_menu.h"
 
 #include <QAction>
 #include <QApplication>

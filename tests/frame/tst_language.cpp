@@ -1,8 +1,8 @@
 // Loading language tables, the fallbacks, dropped tables, the table format,
 // and the localisation of a window designed with text ids.
-#include "language.h"
-#include "language_table.h"
-#include "program_identity.h"
+#include "frame/language.h"
+#include "frame/language_table.h"
+#include "frame/program_identity.h"
 
 #include <QAction>
 #include <QComboBox>

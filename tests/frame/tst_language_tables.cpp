@@ -1,6 +1,6 @@
 // The built-in language tables: complete, consistent with each other, and
 // holding every text the programs' windows ask for.
-#include "language_table.h"
+#include "frame/language_table.h"
 
 #include <QDir>
 #include <QFile>

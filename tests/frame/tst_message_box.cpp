@@ -1,10 +1,10 @@
 // The message box: button sets, what closing it means, icons, captions.
-#include "frame/modal_script.h"
-#include "frame/test_language.h"
+#include "tests/frame/modal_script.h"
+#include "tests/frame/test_language.h"
 
-#include "frm_message.h"
-#include "message_box.h"
-#include "modal_stack.h"
+#include "frame/frm_message.h"
+#include "frame/message_box.h"
+#include "frame/modal_stack.h"
 
 #include <QLabel>
 #include <QPushButton>

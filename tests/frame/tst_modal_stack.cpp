@@ -1,9 +1,9 @@
 // The modal-window stack: who takes input while dialogs are open, the tray
 // menu, the refresh on close, and windows that leave out of order.
-#include "frame/modal_script.h"
+#include "tests/frame/modal_script.h"
 
-#include "main_window_iface.h"
-#include "modal_stack.h"
+#include "frame/main_window_iface.h"
+#include "frame/modal_stack.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,9 +1,9 @@
 // Options of both programs: first-run defaults, what a later run reads back,
 // letter case of stored names, damaged values and the recent-files list.
-#include "option_table.h"
-#include "options.h"
-#include "program_identity.h"
-#include "settings_store.h"
+#include "frame/option_table.h"
+#include "frame/options.h"
+#include "frame/program_identity.h"
+#include "frame/settings_store.h"
 
 #include <QApplication>
 #include <QDir>

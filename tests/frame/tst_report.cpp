@@ -1,4 +1,4 @@
-#include "report/report.h"
+#include "frame/report/report.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "report/report_document.h"
-#include "report/report_markup.h"
+#include "frame/report/report_document.h"
+#include "frame/report/report_markup.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

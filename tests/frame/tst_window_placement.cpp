@@ -1,8 +1,8 @@
 // Window placement kept between runs: normal place and size, maximised
 // state, and places no screen shows any more.
-#include "program_identity.h"
-#include "settings_store.h"
-#include "window_placement.h"
+#include "frame/program_identity.h"
+#include "frame/settings_store.h"
+#include "frame/window_placement.h"
 
 #include <QApplication>
 #include <QScreen>

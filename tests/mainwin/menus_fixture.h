@@ -2,13 +2,13 @@
 // is selected in it, and a store with entries to select.
 #pragma once
 
-#include "frame/app/file_commands_fixture.h"
+#include "tests/app/file_commands_fixture.h"
 
-#include "category_tree.h"
-#include "frm_main.h"
-#include "language.h"
-#include "main_menus.h"
-#include "popup_menus.h"
+#include "frame/language.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/frm_main.h"
+#include "mainwin/main_menus.h"
+#include "mainwin/popup_menus.h"
 
 // The main window with its own menus and pop-ups; tests select nodes and
 // rows in its tree and grid as a user does.

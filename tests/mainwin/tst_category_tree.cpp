@@ -2,11 +2,11 @@
 // numbers, the open/closed state kept in the file, and what the tree reports
 // when the user selects or right-clicks a node. Texts come from a test table
 // ("txt<id>"), dates from a fixed clock.
-#include "category_tree.h"
-#include "frame/test_language.h"
-#include "node_key.h"
-#include "options.h"
-#include "store/store_samples.h"
+#include "frame/options.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/node_key.h"
+#include "tests/frame/test_language.h"
+#include "tests/store/store_samples.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

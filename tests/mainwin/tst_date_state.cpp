@@ -1,6 +1,6 @@
 // DateState: the three levels at the edges of the warning period, and that
 // the level picks the caller's value.
-#include "date_state.h"
+#include "mainwin/date_state.h"
 
 #include <QTest>
 

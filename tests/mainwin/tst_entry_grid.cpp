@@ -1,14 +1,14 @@
 // The entry grid: which entries each tree node lists, how cells are shown
 // (dates, states, masking, notes, orphans), sorting, and the signals by which
 // the main window runs its commands. The store's clock is fixed.
-#include "frame/test_language.h"
+#include "tests/frame/test_language.h"
 
-#include "entry_grid.h"
-#include "entry_grid_cells.h"
-#include "entry_grid_view.h"
-#include "image_list.h"
-#include "options.h"
-#include "pw.h"
+#include "frame/image_list.h"
+#include "frame/options.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/entry_grid_cells.h"
+#include "mainwin/entry_grid_view.h"
+#include "store/pw.h"
 
 #include <QHeaderView>
 #include <QPlainTextEdit>

@@ -1,14 +1,14 @@
 // The main window's File menu: its items by index, what a window without a
 // file offers, the recent-files menu, and the checks before the program
 // ends. Runs with the built-in English texts.
-#include "frame/app/file_commands_fixture.h"
+#include "tests/app/file_commands_fixture.h"
 
-#include "file_commands.h"
-#include "frm_main.h"
-#include "language.h"
-#include "message_box.h"
-#include "modal_stack.h"
-#include "settings_store.h"
+#include "app/file_commands.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/modal_stack.h"
+#include "frame/settings_store.h"
+#include "mainwin/frm_main.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,16 +1,16 @@
 // The main window's panes: the tree and grid it hosts, how UpdateView
 // refreshes them, the status bar, and the layout that survives a restart.
 // Runs with the built-in English texts.
-#include "frame/app/file_commands_fixture.h"
+#include "tests/app/file_commands_fixture.h"
 
-#include "category_tree.h"
-#include "entry_grid.h"
-#include "entry_grid_columns.h"
-#include "file_commands.h"
-#include "frm_main.h"
-#include "language.h"
-#include "settings_store.h"
-#include "status_bar.h"
+#include "app/file_commands.h"
+#include "frame/language.h"
+#include "frame/settings_store.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/entry_grid_columns.h"
+#include "mainwin/frm_main.h"
+#include "mainwin/status_bar.h"
 
 #include <QPlainTextEdit>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 // The main window's menus, pop-ups and toolbar: items by index, and what
 // they enable by the file state, the selected row and the clicked node.
-#include "mainwin/menus_fixture.h"
+#include "tests/mainwin/menus_fixture.h"
 
-#include "category_tree.h"
-#include "entry_grid.h"
-#include "toolbar.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/toolbar.h"
 
 #include <QAction>
 #include <QMenu>

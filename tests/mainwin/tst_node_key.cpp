@@ -1,6 +1,6 @@
 // The tree's node keys: building them, reading the codes back, and telling
 // the kinds of node apart.
-#include "node_key.h"
+#include "mainwin/node_key.h"
 
 #include <QTest>
 

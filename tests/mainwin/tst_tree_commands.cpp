@@ -1,11 +1,11 @@
 // The tree pop-up's commands: the name or category asked for, the question
 // before deleting, the store operation run, and the refusals shown.
-#include "mainwin/menus_fixture.h"
+#include "tests/mainwin/menus_fixture.h"
 
-#include "category_tree.h"
-#include "entry_grid.h"
-#include "input_box.h"
-#include "tree_commands.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/input_box.h"
+#include "mainwin/tree_commands.h"
 
 #include <QComboBox>
 #include <QLineEdit>

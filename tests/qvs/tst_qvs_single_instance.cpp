@@ -6,7 +6,7 @@
 // folder, and reports to a log file named in QVS_TEST_EVENT_LOG: one line
 // "<event> <open data file>" per start ("ready") and hand-over ("handed",
 // "activated").
-#include "pw.h"
+#include "store/pw.h"
 
 #include <QDir>
 #include <QFile>

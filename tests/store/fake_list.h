@@ -1,7 +1,7 @@
 // A list control that records what the store puts into it.
 #pragma once
 
-#include "list_control.h"
+#include "store/list_control.h"
 
 #include <QList>
 #include <QStringList>

@@ -3,9 +3,9 @@
 // (older versions, plain files, other writers' seeds).
 #pragma once
 
-#include "codepage.h"
-#include "encrypt.h"
-#include "records.h"
+#include "store/codepage.h"
+#include "store/encrypt.h"
+#include "store/records.h"
 
 #include <QFile>
 #include <string>

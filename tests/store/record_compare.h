@@ -1,7 +1,7 @@
 // Field-by-field record comparison that names the first field that differs.
 #pragma once
 
-#include "records.h"
+#include "store/records.h"
 
 #include <QString>
 #include <QVariant>

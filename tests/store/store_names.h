@@ -2,7 +2,7 @@
 // whole collection (order included) in one comparison.
 #pragma once
 
-#include "pw.h"
+#include "store/pw.h"
 
 #include <QStringList>
 

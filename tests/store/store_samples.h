@@ -1,7 +1,7 @@
 // Small stores and records shared by the store tests.
 #pragma once
 
-#include "pw.h"
+#include "store/pw.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 // Category and subcategory operations: codes, name order, renames, deletes
 // and moves with their entries, and the queries the tree and dialogs use.
-#include "fake_list.h"
-#include "pw.h"
-#include "store_names.h"
-#include "store_samples.h"
+#include "store/pw.h"
+#include "tests/store/fake_list.h"
+#include "tests/store/store_names.h"
+#include "tests/store/store_samples.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // Texts in the file's code page, name keys, and the keyed collection the
 // store's lists live in: order, keys and the insert helpers built on them.
-#include "codepage.h"
-#include "pw.h"
-#include "store_samples.h"
+#include "store/codepage.h"
+#include "store/pw.h"
+#include "tests/store/store_samples.h"
 
 #include <QtTest>
 #include <algorithm>

@@ -1,6 +1,6 @@
 // Favourite and expiry counters against a fixed "today".
-#include "pw.h"
-#include "store_samples.h"
+#include "store/pw.h"
+#include "tests/store/store_samples.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 // Loading and saving data files through the store: round trips, older and
 // plain files, passwords, damage, backups, crash-safe writes and the checks
 // that keep unstorable data out of a file.
-#include "datafile.h"
-#include "file_builder.h"
-#include "pw.h"
-#include "record_compare.h"
-#include "store_samples.h"
+#include "store/datafile.h"
+#include "store/pw.h"
+#include "tests/store/file_builder.h"
+#include "tests/store/record_compare.h"
+#include "tests/store/store_samples.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // Entry operations: add, replace, delete, rename, re-file, single fields and
 // favourites.
-#include "pw.h"
-#include "record_compare.h"
-#include "store_names.h"
-#include "store_samples.h"
+#include "store/pw.h"
+#include "tests/store/record_compare.h"
+#include "tests/store/store_names.h"
+#include "tests/store/store_samples.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
 // Importing the category tree of another data file: fresh codes, the report
 // of names already present, and failures that leave the store alone.
-#include "datafile.h"
-#include "file_builder.h"
-#include "pw.h"
-#include "store_names.h"
-#include "store_samples.h"
+#include "store/datafile.h"
+#include "store/pw.h"
+#include "tests/store/file_builder.h"
+#include "tests/store/store_names.h"
+#include "tests/store/store_samples.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

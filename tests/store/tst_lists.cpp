@@ -1,9 +1,9 @@
 // Filling the windows' lists with categories and subcategories, and the
 // remembered open state of tree nodes.
-#include "fake_list.h"
-#include "pw.h"
-#include "store_names.h"
-#include "store_samples.h"
+#include "store/pw.h"
+#include "tests/store/fake_list.h"
+#include "tests/store/store_names.h"
+#include "tests/store/store_samples.h"
 
 #include <QtTest>
 
