@@ -20,6 +20,9 @@ constexpr std::array kTrayKeys{
     OptionKey{"KeyAfterCB", &O::KeyAfterCB},
     OptionKey{"KeyAfter", &O::KeyAfter},
     OptionKey{"KeyBefore", &O::KeyBefore},
+    OptionKey{"ClipboardClearSecs", &O::ClipboardClearSecs},
+    OptionKey{"LockIdleMinutes", &O::LockIdleMinutes},
+    OptionKey{"LockOnSessionLock", &O::LockOnSessionLock},
 };
 
 constexpr std::array kMainKeys{

@@ -32,6 +32,12 @@ struct Options {
     int KeyAfterCB = 0;
     QString KeyAfter;
     QString KeyBefore;
+    // Seconds until a copied password or login leaves the clipboard (0 = never).
+    int ClipboardClearSecs = 30;
+    // Minutes without input until the open file locks (0 = never), and
+    // whether it locks with the desktop session.
+    int LockIdleMinutes = 0;
+    bool LockOnSessionLock = true;
 
     // QVS.
     int StartupType = kStartNormal;
