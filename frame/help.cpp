@@ -1,6 +1,7 @@
 #include "frame/help.h"
 
 #include "frame/help_viewer.h"
+#include "frame/install_paths.h"
 
 #include <QApplication>
 #include <QFile>
@@ -24,8 +25,11 @@ QString ExistingPage(const QString& language, const QString& name) {
     // The code comes from the settings: it names a folder and nothing else.
     static const QRegularExpression code(QStringLiteral("^[A-Za-z0-9_-]{1,16}$"));
     if (!code.match(language).hasMatch()) return QString();
-    const QString path = QStringLiteral(":/help/%1/%2.html").arg(language, name);
-    return QFile::exists(path) ? path : QString();
+    const QString page = QStringLiteral("/help/%1/%2.html").arg(language, name);
+    if (const QString installed = InstalledDataFolder(); !installed.isEmpty())
+        if (QFile::exists(installed + page)) return installed + page;
+    const QString builtIn = u':' + page;
+    return QFile::exists(builtIn) ? builtIn : QString();
 }
 
 } // namespace

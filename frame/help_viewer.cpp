@@ -26,7 +26,10 @@ HelpViewer::HelpViewer(QWidget* owner)
 }
 
 void HelpViewer::ShowTopic(int topic) {
-    browser_->setSource(QUrl(QStringLiteral("qrc") + HelpPageFor(topic, CurrentLanguage())));
+    const QString page = HelpPageFor(topic, CurrentLanguage());
+    // Built-in pages live in the resources, installed ones on disk.
+    browser_->setSource(page.startsWith(u':') ? QUrl(QStringLiteral("qrc") + page)
+                                              : QUrl::fromLocalFile(page));
     setWindowTitle(browser_->documentTitle());
     show();
     raise();

@@ -1,7 +1,9 @@
 #include "frame/language.h"
 
+#include "frame/install_paths.h"
 #include "frame/language_table.h"
 #include "frame/program_identity.h"
+#include "frame/qt_translations.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -58,6 +60,7 @@ bool TryLoad(const QString& code) {
     if (!table) return false;
     State().table = std::move(table);
     State().code = *normalised;
+    UseQtTranslations(State().table->locale);
     return true;
 }
 
@@ -67,7 +70,10 @@ QStringList LanguageSearchPaths() {
     if (State().testFolders) return *State().testFolders;
     QStringList folders;
     if (ProgramName() != QLatin1String("QVS")) folders << UserLanguageFolder(ProgramName());
-    folders << UserLanguageFolder(QStringLiteral("QVS")) << QStringLiteral(":/lang");
+    folders << UserLanguageFolder(QStringLiteral("QVS"));
+    if (const QString installed = InstalledDataFolder(); !installed.isEmpty())
+        folders << installed + QStringLiteral("/lang");
+    folders << QStringLiteral(":/lang");
     return folders;
 }
 

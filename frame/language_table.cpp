@@ -58,6 +58,10 @@ void ParseLine(QStringView line, int lineNo, LanguageTable& table) {
         table.name = text;
         return;
     }
+    if (key == u"@locale") {
+        table.locale = text.trimmed();
+        return;
+    }
     bool ok = false;
     const int id = key.toInt(&ok);
     if (!ok) {

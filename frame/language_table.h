@@ -22,6 +22,7 @@ namespace qvs {
 struct LanguageTable {
     QHash<int, QString> texts;
     QString name;         // from "@name"; empty when absent
+    QString locale;       // from "@locale" ("it"): Qt's own texts follow it
     QStringList problems; // "line N: ..." for every line that was not used as it stands
 };
 

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -93,6 +94,25 @@ private slots:
         QCOMPARE(LanguageDisplayName(QStringLiteral("ITA")), QStringLiteral("Italiano"));
         QVERIFY(AvailableLanguages().contains(QStringLiteral("ENG")));
         QVERIFY(AvailableLanguages().contains(QStringLiteral("ITA")));
+    }
+
+    // Qt's own buttons and dialogs follow the table's "@locale"; a language
+    // without one, or English, gives Qt's built-in texts back.
+    void qtTextsFollowTheLanguage() {
+        const QString qm =
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_it.qm");
+        if (!QFile::exists(qm)) QSKIP("Qt's Italian translation is not installed");
+        const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+        QString code;
+        QVERIFY(Load(QStringLiteral("ITA"), &code));
+        QCOMPARE(cancel(), QStringLiteral("Annulla"));
+        QVERIFY(Load(QStringLiteral("ENG"), &code));
+        QCOMPARE(cancel(), QStringLiteral("Cancel"));
+        QVERIFY(Load(QStringLiteral("ITA"), &code));
+        Drop(QStringLiteral("QVS"), QStringLiteral("XX"), "@name\tNo locale\n11\tx\n");
+        QVERIFY(Load(QStringLiteral("XX"), &code));
+        QCOMPARE(code, QStringLiteral("XX"));
+        QCOMPARE(cancel(), QStringLiteral("Cancel"));
     }
 
     void unknownCodeFallsBackToEnglish_data() {
