@@ -1,0 +1,196 @@
+// The X11 side of typing. Kept free of Qt: xdo.h and Xlib define macros
+// (None, Bool, Status, KeyPress) that break Qt's headers.
+#include "autotype/x11_typing.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+extern "C" {
+#include <xdo.h>
+}
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+namespace qvs::x11 {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A vanished window must not end the program: Xlib's default handler exits.
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+struct XdoDeleter {
+    void operator()(xdo_t* xdo) const { xdo_free(xdo); }
+};
+using Xdo = std::unique_ptr<xdo_t, XdoDeleter>;
+
+Xdo OpenXdo() {
+    XSetErrorHandler(IgnoreXError);
+    Xdo xdo(xdo_new(nullptr));
+    if (!xdo || !xdo->xdpy) return nullptr;
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(xdo->xdpy, &event, &error, &major, &minor)) return nullptr;
+    return xdo;
+}
+
+void Pause(std::chrono::milliseconds time) {
+    std::this_thread::sleep_for(time);
+}
+
+bool WindowExists(Display* display, Window window) {
+    XWindowAttributes attributes;
+    return window != 0 && XGetWindowAttributes(display, window, &attributes) != 0;
+}
+
+bool WaitUntilActive(const xdo_t* xdo, Window window) {
+    for (int tries = 0; tries < 40; ++tries) { // about 2 s
+        Window active = 0;
+        if (xdo_get_active_window(xdo, &active) == 0 && active == window) return true;
+        Pause(50ms);
+    }
+    return false;
+}
+
+KeySym KeySymFor(char32_t c) {
+    if (c == U'\n') return XK_Return;
+    if (c == U'\t') return XK_Tab;
+    if ((c >= 0x20 && c <= 0x7e) || (c >= 0xa0 && c <= 0xff)) return c;
+    return 0x01000000 | c;
+}
+
+class Typer {
+public:
+    explicit Typer(Display* display) : display_(display) {
+        XDisplayKeycodes(display_, &minCode_, &maxCode_);
+        XkbStateRec state;
+        if (XkbGetState(display_, XkbUseCoreKbd, &state) == Success) group_ = state.group;
+    }
+    ~Typer() { RestoreSpare(); }
+    Typer(const Typer&) = delete;
+    Typer& operator=(const Typer&) = delete;
+
+    void Key(KeySym sym) {
+        const KeyCode code = XKeysymToKeycode(display_, sym);
+        int level = code ? LevelOf(code, sym) : -1;
+        if (level == 0 || level == 1) {
+            Press(code, level == 1);
+            return;
+        }
+        TypeThroughSpare(sym);
+    }
+
+private:
+    // The shift level (0 or 1) at which code gives sym in the current group.
+    int LevelOf(KeyCode code, KeySym sym) const {
+        for (int level = 0; level < 2; ++level)
+            if (XkbKeycodeToKeysym(display_, code, group_, level) == sym) return level;
+        return -1;
+    }
+
+    void Press(KeyCode code, bool shifted) {
+        const KeyCode shift = XKeysymToKeycode(display_, XK_Shift_L);
+        if (shifted) XTestFakeKeyEvent(display_, shift, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, False, CurrentTime);
+        if (shifted) XTestFakeKeyEvent(display_, shift, False, CurrentTime);
+        XSync(display_, False);
+        Pause(5ms);
+    }
+
+    // A character the layout lacks: map it on an unused keycode for one
+    // press. Clients re-read the map asynchronously, hence the pauses.
+    void TypeThroughSpare(KeySym sym) {
+        if (!FindSpare()) return;
+        KeySym syms[2] = {sym, sym};
+        XChangeKeyboardMapping(display_, spare_, 2, syms, 1);
+        XSync(display_, False);
+        Pause(50ms);
+        Press(static_cast<KeyCode>(spare_), false);
+        Pause(50ms);
+    }
+
+    bool FindSpare() {
+        if (spare_) return true;
+        int perCode = 0;
+        const int count = maxCode_ - minCode_ + 1;
+        KeySym* map =
+            XGetKeyboardMapping(display_, static_cast<KeyCode>(minCode_), count, &perCode);
+        if (!map) return false;
+        for (int code = maxCode_; code >= minCode_ && !spare_; --code) {
+            bool empty = true;
+            for (int i = 0; i < perCode; ++i)
+                empty = empty && map[(code - minCode_) * perCode + i] == NoSymbol;
+            if (empty) spare_ = code;
+        }
+        XFree(map);
+        return spare_ != 0;
+    }
+
+    void RestoreSpare() {
+        if (!spare_) return;
+        KeySym none[1] = {NoSymbol};
+        XChangeKeyboardMapping(display_, spare_, 1, none, 1);
+        XSync(display_, False);
+    }
+
+    Display* display_;
+    int minCode_ = 8, maxCode_ = 255;
+    int group_ = 0;
+    int spare_ = 0;
+};
+
+} // namespace
+
+bool Available() {
+    return OpenXdo() != nullptr;
+}
+
+std::uint64_t ActiveWindow() {
+    const Xdo xdo = OpenXdo();
+    Window window = 0;
+    if (!xdo || xdo_get_active_window(xdo.get(), &window) != 0) return 0;
+    return window;
+}
+
+TypeResult ActivateAndType(std::uint64_t target, const std::vector<Stroke>& strokes) {
+    const Xdo xdo = OpenXdo();
+    if (!xdo) return TypeResult::NoDisplay;
+    const Window window = static_cast<Window>(target);
+    if (!WindowExists(xdo->xdpy, window)) return TypeResult::NoWindow;
+    xdo_map_window(xdo.get(), window); // restores a minimised window
+    xdo_activate_window(xdo.get(), window);
+    if (!WaitUntilActive(xdo.get(), window)) return TypeResult::NotActivated;
+
+    charcodemap_t* held = nullptr;
+    int heldCount = 0;
+    xdo_get_active_modifiers(xdo.get(), &held, &heldCount);
+    if (heldCount > 0) xdo_clear_active_modifiers(xdo.get(), CURRENTWINDOW, held, heldCount);
+    free(held);
+
+    Typer typer(xdo->xdpy);
+    for (const Stroke& stroke : strokes) {
+        switch (stroke.kind) {
+        case Stroke::Kind::Tab:
+            typer.Key(XK_Tab);
+            break;
+        case Stroke::Kind::Enter:
+            typer.Key(XK_Return);
+            break;
+        case Stroke::Kind::Text:
+            for (char32_t c : stroke.text)
+                typer.Key(KeySymFor(c));
+            break;
+        }
+    }
+    XSync(xdo->xdpy, False);
+    return TypeResult::Typed;
+}
+
+} // namespace qvs::x11

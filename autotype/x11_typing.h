@@ -1,0 +1,37 @@
+// Typing into another program's window on an X11 display: find the window
+// that was active, bring it back, and type keystrokes into it with XTest so
+// that every character arrives, whatever the keyboard layout. No X11 or Qt
+// types cross this header: Xlib's macros clash with Qt's.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qvs::x11 {
+
+// One piece of a login: literal text, or the Tab or Enter key.
+struct Stroke {
+    enum class Kind { Text, Tab, Enter };
+    Kind kind = Kind::Text;
+    std::u32string text; // for Kind::Text
+};
+
+enum class TypeResult {
+    Typed,
+    NoDisplay,    // no X display could be opened, or it lacks XTest
+    NoWindow,     // the window is gone (or was none)
+    NotActivated, // the window manager did not make it active in time
+};
+
+// Whether an X display with XTest can be reached ($DISPLAY).
+bool Available();
+
+// The window the window manager reports active, 0 when none or no display.
+std::uint64_t ActiveWindow();
+
+// Makes window active (restoring it when minimised), waits until it is,
+// releases modifier keys the user still holds, and types the strokes.
+TypeResult ActivateAndType(std::uint64_t window, const std::vector<Stroke>& strokes);
+
+} // namespace qvs::x11
