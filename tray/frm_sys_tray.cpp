@@ -1,0 +1,114 @@
+#include "tray/frm_sys_tray.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+
+namespace qvs {
+
+frmSysTray::frmSysTray(QObject* parent) : QObject(parent) {
+    connect(&tray_, &QSystemTrayIcon::activated, this, &frmSysTray::HandleActivation);
+}
+
+frmSysTray::~frmSysTray() {
+    tray_.hide();
+}
+
+void frmSysTray::Initialise() {
+    const QString description = QCoreApplication::applicationName();
+    tip_.clear();
+    SetToolTip(description);
+    tray_.setIcon(icon_);
+    tray_.show();
+}
+
+bool frmSysTray::TrayAvailable() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void frmSysTray::SetToolTip(const QString& tip) {
+    const QString cut = tip.left(kMaxTipLength);
+    if (cut == tip_) return;
+    tip_ = cut;
+    tray_.setToolTip(tip_);
+}
+
+void frmSysTray::SetIconHandle(const QIcon& icon) {
+    if (icon.cacheKey() == icon_.cacheKey()) return;
+    icon_ = icon;
+    tray_.setIcon(icon_);
+}
+
+int frmSysTray::AddMenuItem(const QString& caption, const QString& key, bool isDefault,
+                            const QVariant& data, int parent, int icon, bool checked,
+                            bool enabled) {
+    return menu_.Add(MenuItem(caption, key)
+                         .Under(parent)
+                         .WithIcon(icon)
+                         .AsDefault(isDefault)
+                         .Checked(checked)
+                         .Enabled(enabled)
+                         .WithData(data));
+}
+
+int frmSysTray::EnableMenuItem(int index, bool enabled) {
+    return menu_.SetEnabled(index, enabled) ? 0 : kErrBadItem;
+}
+
+int frmSysTray::Resolve(const QVariant& item) const {
+    const auto type = item.typeId();
+    if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Short ||
+        type == QMetaType::UInt || type == QMetaType::Double)
+        return item.toInt();
+    return menu_.IndexOf(item.toString());
+}
+
+int frmSysTray::RemoveMenuItem(const QVariant& item) {
+    return menu_.Remove(Resolve(item)) ? 0 : kErrBadItem;
+}
+
+int frmSysTray::SetDefault(const QVariant& item, bool isDefault) {
+    return menu_.SetDefault(Resolve(item), isDefault) ? 0 : kErrBadItem;
+}
+
+std::optional<bool> frmSysTray::Default(const QVariant& item) const {
+    const int index = Resolve(item);
+    if (!menu_.IsValid(index)) return std::nullopt;
+    return menu_.IsDefault(index);
+}
+
+int frmSysTray::SetChecked(const QVariant& item, bool checked) {
+    return menu_.SetChecked(Resolve(item), checked) ? 0 : kErrBadItem;
+}
+
+std::optional<bool> frmSysTray::Checked(const QVariant& item) const {
+    const int index = Resolve(item);
+    if (!menu_.IsValid(index)) return std::nullopt;
+    return menu_.IsChecked(index);
+}
+
+void frmSysTray::ShowMenu() {
+    emit MenuAboutToShow();
+    const QPoint at = QCursor::pos();
+    const int index = runner_ ? runner_(menu_, at) : menu_.Exec(at);
+    if (menu_.IsValid(index)) emit MenuClick(index, menu_.Key(index));
+}
+
+void frmSysTray::HandleActivation(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Context:
+        emit SysTrayMouseDown(2);
+        emit SysTrayMouseUp(2);
+        break;
+    case QSystemTrayIcon::Trigger:
+        emit SysTrayMouseDown(1);
+        emit SysTrayMouseUp(1);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        emit SysTrayDoubleClick(1);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace qvs
