@@ -68,6 +68,8 @@ public:
     // Empty for an invalid index.
     QString Key(int index) const;
     QString Caption(int index) const;
+    // The index of the item it hangs under (0 = top level, or invalid index).
+    int Parent(int index) const { return IsValid(index) ? At(index).item.parent : 0; }
     QVariant Data(int index) const;
 
     // Setters fail, changing nothing, for an invalid index; getters of an

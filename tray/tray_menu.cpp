@@ -1,0 +1,130 @@
+#include "tray/tray_menu.h"
+
+#include "frame/keyed_menu.h"
+#include "frame/language.h"
+
+namespace qvs {
+
+namespace {
+
+// Caption text ids.
+constexpr int kFavouritesText = 30;
+constexpr int kAddText = 71, kAddEntryText = 72, kAddCategoryText = 73, kAddSubCategoryText = 74;
+constexpr int kOpenText = 75, kOptionsText = 76, kLoadText = 77, kMailText = 78;
+constexpr int kForumText = 79, kHomeText = 80, kCheckText = 81, kAboutText = 82, kCloseText = 83;
+
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+class Builder {
+public:
+    Builder(KeyedMenu& menu, const std::optional<ImageList>& images)
+        : menu_(menu), images_(images) {}
+
+    int Add(const QString& caption, const QString& key, const char* icon = nullptr, int parent = 0,
+            bool enabled = true, bool isDefault = false) {
+        const int iconIndex = images_ && icon ? images_->IndexOf(QLatin1String(icon)) : -1;
+        return menu_.Add(MenuItem(caption, key)
+                             .Under(parent)
+                             .WithIcon(iconIndex)
+                             .Enabled(enabled)
+                             .AsDefault(isDefault));
+    }
+    int Command(int textId, const char* key, const char* icon, int parent = 0,
+                bool isDefault = false) {
+        return Add(GetLocalText(textId), QLatin1String(key), icon, parent, true, isDefault);
+    }
+    void Separator() { menu_.Add(MenuItem(QStringLiteral("-"), QString())); }
+    void Entry(const ardeko::T_Password& entry, int parent) {
+        Add(Text(entry.service), QLatin1String(kEntryKeyPrefix) + Text(entry.service), "PW",
+            parent);
+    }
+    void Enable(int index) {
+        if (index > 0) menu_.SetEnabled(index, true);
+    }
+    int IndexOf(const QString& key) const { return menu_.IndexOf(key); }
+
+private:
+    KeyedMenu& menu_;
+    const std::optional<ImageList>& images_;
+};
+
+QString CatKey(std::int16_t code) {
+    return QStringLiteral("cat%1").arg(code);
+}
+QString SubCatKey(std::int16_t code) {
+    return QStringLiteral("scat%1").arg(code);
+}
+
+// Categories stay disabled until an entry lands under them. An entry whose
+// subcategory has no item goes under its category; one whose category is
+// gone as well goes to the top level, so that no entry is unreachable.
+void AddCategories(Builder& b, const ardeko::clsPW& store) {
+    for (const ardeko::T_Categ& cat : store.Category()) {
+        const int catItem = b.Add(Text(cat.DescrCat), CatKey(cat.Codcat), "CFOLDER", 0, false);
+        for (const ardeko::T_SCateg& sub : store.SubCategory())
+            if (sub.Codcat == cat.Codcat)
+                b.Add(Text(sub.DescrSCat), SubCatKey(sub.CodSCat), "CFOLDER", catItem, false);
+    }
+    for (const ardeko::T_Password& entry : store.Password()) {
+        const int subItem = entry.CodSCat ? b.IndexOf(SubCatKey(entry.CodSCat)) : 0;
+        const int catItem = b.IndexOf(CatKey(entry.Codcat));
+        b.Entry(entry, subItem > 0 ? subItem : catItem);
+        b.Enable(subItem);
+        b.Enable(catItem);
+    }
+}
+
+void AddFavourites(Builder& b, const ardeko::clsPW& store, int show) {
+    int parent = 0;
+    if (show == 0) {
+        if (store.Password().Empty()) return;
+        b.Separator();
+        parent = b.Command(kFavouritesText, "preferred", "FAVOR");
+    }
+    for (const ardeko::T_Password& entry : store.Password())
+        if (entry.Favourites) b.Entry(entry, parent);
+}
+
+void AddCommands(Builder& b, const TrayMenuOptions& o) {
+    const bool addIsDefault = o.defaultCmd == 2;
+    if (o.fileOpen && o.fullProgram) {
+        const int add = b.Command(kAddText, "add", nullptr);
+        b.Command(kAddEntryText, "addpw", "PADD", add, addIsDefault);
+        b.Command(kAddCategoryText, "addcat", "CAT", add, addIsDefault);
+        b.Command(kAddSubCategoryText, "addscat", "SUBCAT", add, addIsDefault);
+    }
+    b.Command(kOpenText, "open", "QVS", 0, o.defaultCmd == 1);
+    if (!o.fullProgram) b.Command(kLoadText, "load", "OPEN");
+    b.Command(kOptionsText, "option", "CONFIG");
+    b.Separator();
+    b.Command(kMailText, "email", "MAIL");
+    b.Command(kHomeText, "home", "WEB");
+    b.Command(kCheckText, "check", "WEB");
+    if (o.fullProgram) b.Command(kForumText, "forum", "WEB");
+    b.Command(kAboutText, "about", "HELP");
+    b.Separator();
+    b.Command(kCloseText, "close", nullptr);
+}
+
+} // namespace
+
+void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOptions& options,
+                   const std::optional<ImageList>& images) {
+    menu.Clear();
+    menu.SetImageList(images);
+    Builder b(menu, images);
+    if (options.show == 0 || options.show == 1) AddCategories(b, store);
+    if (options.show == 0 || options.show == 2) AddFavourites(b, store, options.show);
+    if (!store.Password().Empty() && (options.show == 1 || store.FavouriteNumber() > 0))
+        b.Separator();
+    AddCommands(b, options);
+}
+
+QString ServiceOfKey(const QString& key) {
+    const QLatin1String prefix(kEntryKeyPrefix);
+    return key.startsWith(prefix) ? key.mid(prefix.size()) : QString();
+}
+
+} // namespace qvs
