@@ -1,0 +1,151 @@
+// The tray controller: each "SysTrayPWDefault" action reaches its entry,
+// typing goes to the window that was active when the menu opened (and
+// nowhere when there was none), commands by key, "open" only while the
+// menu is enabled, "close" handed to the program, and the menu built from
+// the open store. Offscreen there is no tray: loading is refused.
+#include "frame/options.h"
+#include "frame/program_state.h"
+#include "tests/frame/test_language.h"
+#include "tests/store/store_samples.h"
+#include "tray/frm_tray.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace qvs;
+
+namespace {
+
+struct Recorder {
+    QStringList calls;
+    std::uint64_t typedInto = 0;
+    QString typed;
+
+    std::function<void(const QString&)> Log(const QString& what) {
+        return [this, what](const QString& service) { calls << what + u':' + service; };
+    }
+
+    TrayActions Actions() {
+        TrayActions a;
+        a.showEntry = Log(QStringLiteral("show"));
+        a.editEntry = Log(QStringLiteral("edit"));
+        a.copyPassword = Log(QStringLiteral("copypw"));
+        a.copyLogin = Log(QStringLiteral("copylogin"));
+        a.copyAccessUrl = Log(QStringLiteral("copyurl"));
+        a.openAccessUrl = Log(QStringLiteral("openurl"));
+        a.passwordOf = [](const QString& s) { return QStringLiteral("pw-") + s; };
+        a.typedLogin = [](const QString& s) {
+            x11::Stroke user, pass, tab, enter;
+            user.text = U"user";
+            pass.text = U"pw-" + s.toStdU32String();
+            tab.kind = x11::Stroke::Kind::Tab;
+            enter.kind = x11::Stroke::Kind::Enter;
+            return std::vector<x11::Stroke>{user, tab, pass, enter};
+        };
+        a.type = [this](std::uint64_t window, const std::vector<x11::Stroke>& strokes) {
+            typedInto = window;
+            for (const auto& s : strokes)
+                typed += s.kind == x11::Stroke::Kind::Text
+                             ? QString::fromStdU32String(s.text)
+                             : (s.kind == x11::Stroke::Kind::Tab ? QStringLiteral("<TAB>")
+                                                                 : QStringLiteral("<ENTER>"));
+            return x11::TypeResult::Typed;
+        };
+        a.activeWindow = [] { return std::uint64_t{4242}; };
+        a.commands.insert(QStringLiteral("about"), [this] { calls << QStringLiteral("about"); });
+        a.commands.insert(QStringLiteral("open"), [this] { calls << QStringLiteral("open"); });
+        return a;
+    }
+};
+
+// Chooses the entry's item through the menu, as the user would.
+void ChooseEntry(frmTray& tray, const QString& service) {
+    tray.SysTray().SetMenuRunnerForTesting([service](KeyedMenu& menu, const QPoint&) {
+        return menu.IndexOf(QStringLiteral("srv") + service);
+    });
+    tray.SysTray().ShowMenu();
+}
+
+} // namespace
+
+class TestFrmTray : public QObject {
+    Q_OBJECT
+
+    TestLanguage language_{30, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83};
+
+private slots:
+    void init() {
+        App().store = std::make_unique<ardeko::clsPW>();
+        FillSample(*App().store);
+        Opt() = DefaultOptions();
+    }
+
+    void eachEntryActionReachesItsEntry() {
+        const QStringList expected = {"show:Bank A",
+                                      "edit:Bank A",
+                                      "copypw:Bank A",
+                                      "copylogin:Bank A",
+                                      "copyurl:Bank A",
+                                      "",
+                                      "",
+                                      "openurl:Bank A"};
+        for (int action = 0; action <= 7; ++action) {
+            Recorder recorder;
+            frmTray tray(recorder.Actions());
+            tray.UpdateView(QString());
+            Opt().SysTrayPWDefault = action;
+            ChooseEntry(tray, QStringLiteral("Bank A"));
+            QCOMPARE(recorder.calls.join(u','), expected.at(action));
+            if (action == 5) QCOMPARE(recorder.typed, QStringLiteral("pw-Bank A"));
+            if (action == 6) QCOMPARE(recorder.typed, QStringLiteral("user<TAB>pw-Bank A<ENTER>"));
+            if (action == 5 || action == 6) QCOMPARE(recorder.typedInto, std::uint64_t{4242});
+        }
+    }
+
+    void typingNeedsAPreviousWindow() {
+        Recorder recorder;
+        TrayActions actions = recorder.Actions();
+        actions.activeWindow = [] { return std::uint64_t{0}; };
+        frmTray tray(std::move(actions));
+        tray.UpdateView(QString());
+        Opt().SysTrayPWDefault = 6;
+        ChooseEntry(tray, QStringLiteral("Bank A"));
+        QVERIFY(recorder.typed.isEmpty());
+    }
+
+    void commandsByKey() {
+        Recorder recorder;
+        frmTray tray(recorder.Actions());
+        QSignalSpy closing(&tray, &frmTray::CloseRequested);
+        tray.OnMenuClick(1, QStringLiteral("about"));
+        tray.OnMenuClick(1, QStringLiteral("forum")); // no action set: nothing
+        tray.OnMenuClick(1, QStringLiteral("open"));  // menu disabled: nothing
+        tray.SetMenuEnabled(true);
+        tray.OnMenuClick(1, QStringLiteral("open"));
+        tray.OnMenuClick(1, QStringLiteral("close"));
+        QCOMPARE(recorder.calls, (QStringList{"about", "open"}));
+        QCOMPARE(closing.size(), 1);
+        // A double-click is "open".
+        emit tray.SysTray().SysTrayDoubleClick(1);
+        QCOMPARE(recorder.calls.size(), 3);
+    }
+
+    void menuFollowsTheStoreAndOffscreenHasNoTray() {
+        Recorder recorder;
+        frmTray tray(recorder.Actions());
+        QVERIFY(!tray.Load()); // no tray host offscreen: tray mode is refused
+        tray.UpdateView(QString());
+        KeyedMenu& menu = tray.SysTray().PopupMenuObject();
+        QVERIFY(menu.IndexOf(QStringLiteral("srvMailbox")) > 0);
+        QCOMPARE(menu.IndexOf(QStringLiteral("add")), 0); // no file open
+        App().store->PWDel("Mailbox");
+        App().store->SetFilename("/tmp/x.QVS");
+        tray.UpdateView(QString());
+        QCOMPARE(menu.IndexOf(QStringLiteral("srvMailbox")), 0);
+        QVERIFY(menu.IndexOf(QStringLiteral("add")) > 0);
+        QCOMPARE(tray.SysTray().ToolTip(), QStringLiteral("Quorvane!"));
+    }
+};
+
+QTEST_MAIN(TestFrmTray)
+#include "tst_frm_tray.moc"

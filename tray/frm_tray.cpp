@@ -1,0 +1,114 @@
+#include "tray/frm_tray.h"
+
+#include "frame/image_list.h"
+#include "frame/options.h"
+#include "frame/program_state.h"
+
+namespace qvs {
+
+namespace {
+
+constexpr char kTrayTip[] = "Quorvane!";
+
+void Call(const std::function<void(const QString&)>& action, const QString& service) {
+    if (action) action(service);
+}
+
+} // namespace
+
+frmTray::frmTray(TrayActions actions, bool fullProgram, QObject* parent)
+    : QObject(parent), actions_(std::move(actions)), fullProgram_(fullProgram) {
+    connect(&sysTray_, &frmSysTray::SysTrayMouseDown, this, [this](int button) {
+        if (button == 2 && menuEnabled_) sysTray_.ShowMenu();
+    });
+    connect(&sysTray_, &frmSysTray::SysTrayDoubleClick, this,
+            [this](int) { OnMenuClick(0, QStringLiteral("open")); });
+    connect(&sysTray_, &frmSysTray::MenuClick, this, &frmTray::OnMenuClick);
+    // Read before the menu takes the focus: the user's window is still active.
+    connect(&sysTray_, &frmSysTray::MenuAboutToShow, this,
+            [this] { previousWindow_ = actions_.activeWindow ? actions_.activeWindow() : 0; });
+}
+
+frmTray::~frmTray() {
+    if (CurrentMainWindow() == this) SetCurrentMainWindow(nullptr);
+}
+
+bool frmTray::Load() {
+    if (!frmSysTray::TrayAvailable()) return false;
+    sysTray_.SetIconHandle(KeyIcon(QStringLiteral("QVS")));
+    sysTray_.Initialise();
+    UpdateView(QString());
+    menuEnabled_ = true;
+    return true;
+}
+
+void frmTray::UpdateView(const QString& selection) {
+    (void)selection;
+    const TrayMenuOptions options{Opt().SysTrayShow, Opt().SysTrayDef,
+                                  !App().store->Filename().empty(), fullProgram_};
+    std::optional<ImageList> images;
+    if (Opt().ViewMenuIcon) images = TrayImageList();
+    BuildTrayMenu(sysTray_.PopupMenuObject(), *App().store, options, images);
+    sysTray_.SetToolTip(QLatin1String(kTrayTip));
+}
+
+void frmTray::OnMenuClick(int index, const QString& key) {
+    (void)index;
+    if (key == QLatin1String("close")) {
+        emit CloseRequested();
+        return;
+    }
+    if (key == QLatin1String("open") && !menuEnabled_) return;
+    const QString service = ServiceOfKey(key);
+    if (!service.isEmpty()) {
+        RunEntryAction(service);
+        return;
+    }
+    RunCommand(key);
+}
+
+void frmTray::RunCommand(const QString& key) {
+    const auto found = actions_.commands.constFind(key);
+    if (found != actions_.commands.constEnd() && *found) (*found)();
+}
+
+void frmTray::RunEntryAction(const QString& service) {
+    switch (static_cast<TrayEntryAction>(Opt().SysTrayPWDefault)) {
+    case TrayEntryAction::ShowEntry:
+        Call(actions_.showEntry, service);
+        break;
+    case TrayEntryAction::EditEntry:
+        Call(actions_.editEntry, service);
+        break;
+    case TrayEntryAction::CopyPassword:
+        Call(actions_.copyPassword, service);
+        break;
+    case TrayEntryAction::CopyLogin:
+        Call(actions_.copyLogin, service);
+        break;
+    case TrayEntryAction::CopyAccessUrl:
+        Call(actions_.copyAccessUrl, service);
+        break;
+    case TrayEntryAction::OpenAccessUrl:
+        Call(actions_.openAccessUrl, service);
+        break;
+    case TrayEntryAction::TypePassword:
+        if (actions_.passwordOf) {
+            x11::Stroke text;
+            const QList<uint> codes = actions_.passwordOf(service).toUcs4();
+            text.text.assign(codes.begin(), codes.end());
+            SendKeysToPreviousWindow({text});
+        }
+        break;
+    case TrayEntryAction::TypeLogin:
+        if (actions_.typedLogin) SendKeysToPreviousWindow(actions_.typedLogin(service));
+        break;
+    }
+}
+
+x11::TypeResult frmTray::SendKeysToPreviousWindow(const std::vector<x11::Stroke>& strokes) {
+    if (previousWindow_ == 0 || !actions_.type) return x11::TypeResult::NoWindow;
+    return actions_.type(previousWindow_, strokes);
+}
+
+} // namespace qvs

@@ -1,0 +1,91 @@
+// Tray mode: the hidden controller that owns the tray icon, builds its menu
+// from the open file, carries out the chosen item, and decides whether the
+// program may close. The commands that open other windows reach it as
+// actions set by the program's start-up, so the tray needs no window above
+// its layer.
+#pragma once
+
+#include "autotype/x11_typing.h"
+#include "frame/main_window_iface.h"
+#include "tray/frm_sys_tray.h"
+#include "tray/tray_menu.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace qvs {
+
+struct TrayActions {
+    // Commands by menu key ("open", "option", "about", "addpw", "addcat",
+    // "addscat", "email", "home", "check", "forum", "load"). A key without
+    // an action does nothing.
+    QHash<QString, std::function<void()>> commands;
+    // Entry actions, given the service name.
+    std::function<void(const QString&)> showEntry, editEntry, copyPassword, copyLogin,
+        copyAccessUrl, openAccessUrl;
+    // The login typed by the "type login" action, as strokes.
+    std::function<std::vector<x11::Stroke>(const QString&)> typedLogin;
+    // The password alone, for the "type password" action.
+    std::function<QString(const QString&)> passwordOf;
+    // Types into a window; replaced by tests.
+    std::function<x11::TypeResult(std::uint64_t, const std::vector<x11::Stroke>&)> type =
+        x11::ActivateAndType;
+    // The window active when the menu opened; replaced by tests.
+    std::function<std::uint64_t()> activeWindow = x11::ActiveWindow;
+};
+
+// "SysTrayPWDefault": what choosing an entry in the menu does.
+enum class TrayEntryAction {
+    ShowEntry = 0,
+    EditEntry = 1,
+    CopyPassword = 2,
+    CopyLogin = 3,
+    CopyAccessUrl = 4,
+    TypePassword = 5,
+    TypeLogin = 6,
+    OpenAccessUrl = 7,
+};
+
+class frmTray : public QObject, public IMainWindow {
+    Q_OBJECT
+public:
+    explicit frmTray(TrayActions actions, bool fullProgram = true, QObject* parent = nullptr);
+    ~frmTray() override;
+
+    // Shows the icon with its menu; false (showing nothing) when the
+    // desktop has no tray to put it in.
+    bool Load();
+
+    QWidget* MainWidget() override { return nullptr; }
+    void UpdateView(const QString& selection) override;
+    void SetMenuEnabled(bool enabled) override { menuEnabled_ = enabled; }
+    bool MenuEnabled() const { return menuEnabled_; }
+
+    frmSysTray& SysTray() { return sysTray_; }
+
+    // Carries out a chosen menu item.
+    void OnMenuClick(int index, const QString& key);
+    // Types into the window that was active when the menu opened; nothing
+    // when there was none or it has gone.
+    x11::TypeResult SendKeysToPreviousWindow(const std::vector<x11::Stroke>& strokes);
+
+signals:
+    // "close" was chosen: the program's start-up runs the close checks.
+    void CloseRequested();
+
+private:
+    void RunEntryAction(const QString& service);
+    void RunCommand(const QString& key);
+
+    TrayActions actions_;
+    bool fullProgram_;
+    frmSysTray sysTray_;
+    bool menuEnabled_ = false;
+    std::uint64_t previousWindow_ = 0;
+};
+
+} // namespace qvs
