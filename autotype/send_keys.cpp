@@ -14,7 +14,20 @@ x11::Stroke TextStroke(const QString& text) {
     return stroke;
 }
 
+void AppendKey(std::vector<x11::Stroke>& strokes, int code, const QString& custom);
+
 } // namespace
+
+std::vector<x11::Stroke> LoginStrokes(const QString& user, const QString& password, int beforeCode,
+                                      const QString& beforeText, int afterCode,
+                                      const QString& afterText) {
+    std::vector<x11::Stroke> strokes;
+    if (!user.isEmpty()) strokes.push_back(TextStroke(user));
+    AppendKey(strokes, beforeCode, beforeText);
+    if (!password.isEmpty()) strokes.push_back(TextStroke(password));
+    AppendKey(strokes, afterCode, afterText);
+    return strokes;
+}
 
 std::vector<x11::Stroke> ParseKeyString(const QString& keys) {
     static const QRegularExpression special(QStringLiteral("\\{(TAB|ENTER)\\}"),
@@ -55,5 +68,28 @@ int TypingSupportTextId(TypingSupport support) {
     }
     return 0;
 }
+
+namespace {
+
+void AppendKey(std::vector<x11::Stroke>& strokes, int code, const QString& custom) {
+    x11::Stroke key;
+    switch (code) {
+    case 8:
+        key.kind = x11::Stroke::Kind::Tab;
+        break;
+    case 13:
+        key.kind = x11::Stroke::Kind::Enter;
+        break;
+    case -1:
+        for (x11::Stroke& stroke : ParseKeyString(custom))
+            strokes.push_back(std::move(stroke));
+        return;
+    default:
+        return;
+    }
+    strokes.push_back(key);
+}
+
+} // namespace
 
 } // namespace qvs

@@ -13,6 +13,15 @@ namespace qvs {
 // are the Tab and Enter keys; everything else is typed as it stands.
 std::vector<x11::Stroke> ParseKeyString(const QString& keys);
 
+// The strokes of a login: user name, the key between, password, the key
+// after. Key codes: 8 Tab, 13 Enter, -1 the custom text (where "{TAB}" and
+// "{ENTER}" name keys), anything else nothing. The user name and password
+// are always typed as they stand, so a password holding "{ENTER}" cannot
+// press Enter.
+std::vector<x11::Stroke> LoginStrokes(const QString& user, const QString& password, int beforeCode,
+                                      const QString& beforeText, int afterCode,
+                                      const QString& afterText);
+
 enum class TypingSupport {
     Full,         // an X11 session
     XWaylandOnly, // a Wayland session: only programs running through XWayland

@@ -22,9 +22,11 @@ int KeyedMenu::Add(const MenuItem& item) {
     if (item.parent != 0 && (!IsValid(item.parent) || At(item.parent).action->isSeparator()))
         return 0;
     QMenu* menu = MenuFor(item.parent);
-    Entry entry{item, new QAction(item.caption, menu), nullptr};
+    const bool separator = item.caption == QLatin1String("-");
+    // Some styles draw a separator's text as a heading: it gets none.
+    Entry entry{item, new QAction(separator ? QString() : item.caption, menu), nullptr};
     QAction* action = entry.action;
-    action->setSeparator(item.caption == QLatin1String("-"));
+    action->setSeparator(separator);
     action->setEnabled(item.enabled);
     action->setCheckable(item.checked);
     action->setChecked(item.checked);

@@ -4,7 +4,12 @@ namespace qvs {
 
 namespace {
 IMainWindow* g_mainWindow = nullptr;
+
+WindowSwitch& Moves() {
+    static WindowSwitch moves;
+    return moves;
 }
+} // namespace
 
 IMainWindow* CurrentMainWindow() {
     return g_mainWindow;
@@ -12,6 +17,18 @@ IMainWindow* CurrentMainWindow() {
 
 void SetCurrentMainWindow(IMainWindow* window) {
     g_mainWindow = window;
+}
+
+void SetWindowSwitch(WindowSwitch moves) {
+    Moves() = std::move(moves);
+}
+
+void GoToTray() {
+    if (Moves().toTray) Moves().toTray();
+}
+
+void GoToMainWindow() {
+    if (Moves().toMainWindow) Moves().toMainWindow();
 }
 
 } // namespace qvs

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace qvs {
@@ -33,5 +35,15 @@ public:
 // windows are switched.
 IMainWindow* CurrentMainWindow();
 void SetCurrentMainWindow(IMainWindow* window);
+
+// Switching between the main window and tray mode. The program's start-up,
+// which knows both windows, sets the two moves; until then they do nothing.
+struct WindowSwitch {
+    std::function<void()> toTray;
+    std::function<void()> toMainWindow;
+};
+void SetWindowSwitch(WindowSwitch moves);
+void GoToTray();
+void GoToMainWindow();
 
 } // namespace qvs

@@ -1,5 +1,6 @@
 #include "mainwin/later_windows.h"
 
+#include "frame/main_window_iface.h"
 #include "mainwin/pending_commands.h"
 
 namespace qvs {
@@ -45,7 +46,7 @@ void SaveLayoutNow() {
 }
 
 void GotoSysTray() {
-    ShowNotAvailableYet();
+    GoToTray();
 }
 
 void CopyPasswordToClipboard(const QString& service) {

@@ -13,7 +13,7 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "frame/settings_store.h"
-#include "mainwin/frm_main.h"
+#include "qvs/window_switcher.h"
 
 #include <QApplication>
 #include <QFile>
@@ -78,20 +78,6 @@ void OpenFirstFile(const QString& commandLine) {
     app.loadTime = QDateTime::currentDateTime();
 }
 
-std::unique_ptr<frmMain> StartMainWindow() {
-    auto window = std::make_unique<frmMain>();
-    window->Load();
-    return window;
-}
-
-// PENDING: tray mode. Until the tray controller exists a tray start opens
-// the main window like a normal start, so the program is never left without
-// a window to reach it by.
-std::unique_ptr<frmMain> StartInTrayMode() {
-    App().inTrayMode = false;
-    return StartMainWindow();
-}
-
 void ConnectHandOver(SingleInstance& instance) {
     QObject::connect(&instance, &SingleInstance::CommandLineReceived, [](const QByteArray& bytes) {
         const char* event = bytes.isEmpty() ? "activated" : "handed";
@@ -125,10 +111,9 @@ int RunProgram() {
     App().store = std::make_unique<ardeko::clsPW>();
     App().startingUp = true;
     OpenFirstFile(CommandLine());
-    App().inTrayMode = Opt().StartupType >= kStartInTray;
     App().switchingWindows = false;
-    const std::unique_ptr<frmMain> window =
-        App().inTrayMode ? StartInTrayMode() : StartMainWindow();
+    WindowSwitcher windows;
+    windows.Start(Opt().StartupType >= kStartInTray);
     LogTestEvent("ready");
     return QApplication::exec();
 }

@@ -123,6 +123,18 @@ private slots:
         QCOMPARE(Joined(ParseKeyString(QStringLiteral("ü€𝄞"))), QStringLiteral("[ü€𝄞]"));
     }
 
+    // The key codes between and after; a password that holds a key word is
+    // still typed as it stands, while the custom text may name keys.
+    void loginStrokes() {
+        QCOMPARE(
+            Joined(LoginStrokes(QStringLiteral("me"), QStringLiteral("a{ENTER}b"), 8, {}, 13, {})),
+            QStringLiteral("[me][<TAB>][a{ENTER}b][<ENTER>]"));
+        QCOMPARE(Joined(LoginStrokes(QStringLiteral("me"), QStringLiteral("pw"), -1,
+                                     QStringLiteral("x{TAB}"), 0, QStringLiteral("ignored"))),
+                 QStringLiteral("[me][x][<TAB>][pw]"));
+        QCOMPARE(Joined(LoginStrokes({}, {}, -1, {}, 13, {})), QStringLiteral("[<ENTER>]"));
+    }
+
     void typesALoginIntoThePreviousWindow() {
         if (!skipReason_.isEmpty()) QSKIP(qPrintable(skipReason_));
         Target form(display_);

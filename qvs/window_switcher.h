@@ -1,0 +1,37 @@
+// QVS's current window: the main window, or the tray controller in tray
+// mode, and the moves between them. The one owner of both, so that each
+// is unloaded before the other takes over.
+#pragma once
+
+#include "mainwin/frm_main.h"
+#include "tray/frm_tray.h"
+
+#include <memory>
+
+namespace qvs {
+
+class WindowSwitcher {
+public:
+    WindowSwitcher();
+    ~WindowSwitcher();
+    WindowSwitcher(const WindowSwitcher&) = delete;
+    WindowSwitcher& operator=(const WindowSwitcher&) = delete;
+
+    // The first window: tray mode where a tray exists, else the main window.
+    void Start(bool inTray);
+
+private:
+    void ShowMainWindow();
+    bool ShowTray();
+    void ToTray();
+    void ToMainWindow();
+    void CloseFromTray();
+
+    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<frmTray> tray_;
+};
+
+// The tray's actions as QVS carries them out.
+TrayActions QvsTrayActions();
+
+} // namespace qvs
