@@ -5,6 +5,7 @@
 // skipped, with the reason, where none can be started.
 #include "autotype/send_keys.h"
 #include "autotype/x11_typing.h"
+#include "tests/autotype/x_desktop.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,10 +19,6 @@
 using namespace qvs;
 
 namespace {
-
-QString Tool(const char* name) {
-    return QStringLiteral(QVS_SHARED_TOOLS) + u'/' + QLatin1String(name);
-}
 
 QString TextOf(const x11::Stroke& stroke) {
     switch (stroke.kind) {
@@ -42,75 +39,20 @@ QString Joined(const std::vector<x11::Stroke>& strokes) {
     return all;
 }
 
-// A form in a process of its own, on the test display.
-class Target {
-public:
-    explicit Target(const QString& display) {
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        process_.setProcessEnvironment(env);
-        process_.start(QStringLiteral(QVS_TYPING_TARGET), {});
-    }
-    ~Target() {
-        process_.kill();
-        process_.waitForFinished(2000);
-    }
-    // Its window id, once it is shown.
-    std::uint64_t Window() {
-        while (!output_.contains("WINDOW=") && process_.waitForReadyRead(5000))
-            output_ += process_.readAllStandardOutput();
-        const int at = output_.indexOf("WINDOW=");
-        return at < 0 ? 0 : output_.mid(at + 7).split('\n').first().toULongLong();
-    }
-    // What it printed when Enter was pressed in the password box.
-    QByteArray Result() {
-        process_.waitForFinished(10000);
-        output_ += process_.readAllStandardOutput();
-        return output_.mid(output_.indexOf("USER="));
-    }
-
-private:
-    QProcess process_;
-    QByteArray output_;
-};
-
-bool WaitActive(std::uint64_t window) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 5000) {
-        if (x11::ActiveWindow() == window) return true;
-        QTest::qWait(50);
-    }
-    return false;
-}
-
 } // namespace
 
 class TestX11Typing : public QObject {
     Q_OBJECT
 
-    QString display_;
+    std::unique_ptr<XDesktop> desktop_;
     QString skipReason_;
 
 private slots:
     void initTestCase() {
-        if (!QFileInfo::exists(Tool("xdesk-up")))
-            skipReason_ = QStringLiteral("no desktop starter at ") + Tool("xdesk-up");
-        else if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
-            skipReason_ = QStringLiteral("Xvfb is not installed");
-        if (!skipReason_.isEmpty()) return;
-        int number = 60 + static_cast<int>(QCoreApplication::applicationPid() % 30);
-        while (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
-            ++number;
-        display_ = QStringLiteral(":%1").arg(number);
-        QProcess::execute(Tool("xdesk-up"), {QString::number(number)});
-        qputenv("DISPLAY", display_.toLatin1());
-        if (!x11::Available()) skipReason_ = QStringLiteral("the X server did not start");
+        desktop_ = std::make_unique<XDesktop>();
+        skipReason_ = desktop_->SkipReason();
     }
-    void cleanupTestCase() {
-        if (!display_.isEmpty()) QProcess::execute(Tool("xdesk-down"), {display_.mid(1)});
-    }
+    void cleanupTestCase() { desktop_.reset(); }
 
     void keyStringSyntax() {
         QCOMPARE(Joined(ParseKeyString(QStringLiteral("me{TAB}secret{ENTER}"))),
@@ -137,14 +79,14 @@ private slots:
 
     void typesALoginIntoThePreviousWindow() {
         if (!skipReason_.isEmpty()) QSKIP(qPrintable(skipReason_));
-        Target form(display_);
+        TargetForm form(*desktop_);
         const std::uint64_t window = form.Window();
         QVERIFY(window != 0);
-        QVERIFY(WaitActive(window));
+        QVERIFY(XDesktop::WaitActive(window));
         // Another program takes the focus, as our menu would.
-        Target other(display_);
+        TargetForm other(*desktop_);
         const std::uint64_t otherWindow = other.Window();
-        QVERIFY(WaitActive(otherWindow));
+        QVERIFY(XDesktop::WaitActive(otherWindow));
 
         const QString user = QStringLiteral("Jürgen ß€ Ωx");
         const QString password = QStringLiteral("p@ss{wörd}~\"é|<>^[]'\\ 9");
@@ -159,7 +101,7 @@ private slots:
         if (!skipReason_.isEmpty()) QSKIP(qPrintable(skipReason_));
         std::uint64_t window = 0;
         {
-            Target form(display_);
+            TargetForm form(*desktop_);
             window = form.Window();
             QVERIFY(window != 0);
         }
