@@ -105,25 +105,28 @@ QWidget* frmExpPrint::BuildFieldPart() {
     grid->addWidget(lstAll_, 1, 0);
     grid->addWidget(lstSelected_, 1, 2);
     auto* moves = new QVBoxLayout;
-    auto* moveButtons = new QVBoxLayout;
+    auto* order = new QVBoxLayout;
+    // The moves between the lists show arrows; Up and Down are words.
     const struct {
-        const char* text;
+        QString text;
         const char* name;
         void (FieldLists::*move)();
+        QVBoxLayout* column;
     } kMoves[] = {
-        {">", "cmdRight", &FieldLists::MoveRight}, {">>", "cmdAllRight", &FieldLists::MoveAllRight},
-        {"<", "cmdLeft", &FieldLists::MoveLeft},   {"<<", "cmdAllLeft", &FieldLists::MoveAllLeft},
-        {nullptr, "cmdUp", &FieldLists::MoveUp},   {nullptr, "cmdDown", &FieldLists::MoveDown},
+        {QStringLiteral(">"), "cmdRight", &FieldLists::MoveRight, moves},
+        {QStringLiteral(">>"), "cmdAllRight", &FieldLists::MoveAllRight, moves},
+        {QStringLiteral("<"), "cmdLeft", &FieldLists::MoveLeft, moves},
+        {QStringLiteral("<<"), "cmdAllLeft", &FieldLists::MoveAllLeft, moves},
+        {Id(6008), "cmdUp", &FieldLists::MoveUp, order},
+        {Id(6009), "cmdDown", &FieldLists::MoveDown, order},
     };
-    int upDown = 6008;
     for (const auto& m : kMoves) {
-        const QString text = m.text ? QString::fromLatin1(m.text) : Id(upDown++);
-        QPushButton* button = Button(text, m.name, part);
+        QPushButton* button = Button(m.text, m.name, part);
         connect(button, &QPushButton::clicked, this, [this, move = m.move] { (fields_->*move)(); });
-        (m.text ? moves : moveButtons)->addWidget(button);
+        m.column->addWidget(button);
     }
     moves->addStretch();
-    moves->addLayout(moveButtons);
+    moves->addLayout(order);
     grid->addLayout(moves, 1, 1);
     return part;
 }
