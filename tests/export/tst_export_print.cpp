@@ -128,6 +128,13 @@ private slots:
         QCOMPARE(ChosenPrinter({}, "A on usb://a"), -1);
     }
 
+    // No print system to ask: an empty list, not a hang or a crash.
+    void cupsWithoutAServerListsNothing() {
+        qputenv("CUPS_SERVER", QFile::encodeName(dir_.filePath("no-cups.sock")));
+        QVERIFY(CupsPrinterLookup().Printers().empty());
+        qunsetenv("CUPS_SERVER");
+    }
+
     void dialogListsThePrintersOfTheLookup() {
         FakePrinters printers;
         printers.list = {{"Office", "LPT1:", false}, {"Lab", "ipp://lab/printers/lab", true}};
