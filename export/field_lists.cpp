@@ -20,10 +20,18 @@ void HighlightNear(QListWidget* list, int row) {
 
 } // namespace
 
-FieldLists::FieldLists(QListWidget* all, QListWidget* selected, const QStringList& fields,
-                       const QStringList& chosen)
+FieldLists::FieldLists(QListWidget* all, QListWidget* selected, const QStringList& fields)
     : QObject(all), all_(all), selected_(selected), fields_(fields) {
     all_->addItems(fields_);
+    HighlightNear(all_, 0);
+    connect(all_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { MoveRightAt(all_->row(item)); });
+    connect(selected_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { MoveLeftAt(selected_->row(item)); });
+}
+
+void FieldLists::Choose(const QStringList& chosen) {
+    MoveAllLeft();
     for (const QString& name : chosen) {
         const auto found = all_->findItems(name, Qt::MatchExactly);
         if (found.isEmpty()) continue;
@@ -32,10 +40,6 @@ FieldLists::FieldLists(QListWidget* all, QListWidget* selected, const QStringLis
     }
     HighlightNear(all_, 0);
     HighlightNear(selected_, 0);
-    connect(all_, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { MoveRight(all_->row(item)); });
-    connect(selected_, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { MoveLeft(selected_->row(item)); });
 }
 
 QStringList FieldLists::Chosen() const {
@@ -46,10 +50,10 @@ QStringList FieldLists::Chosen() const {
 }
 
 void FieldLists::MoveRight() {
-    MoveRight(all_->currentRow());
+    MoveRightAt(all_->currentRow());
 }
 
-void FieldLists::MoveRight(int row) {
+void FieldLists::MoveRightAt(int row) {
     if (row < 0 || row >= all_->count()) return;
     std::unique_ptr<QListWidgetItem> item(all_->takeItem(row));
     Append(selected_, item->text());
@@ -64,10 +68,10 @@ void FieldLists::MoveAllRight() {
 }
 
 void FieldLists::MoveLeft() {
-    MoveLeft(selected_->currentRow());
+    MoveLeftAt(selected_->currentRow());
 }
 
-void FieldLists::MoveLeft(int row) {
+void FieldLists::MoveLeftAt(int row) {
     if (row < 0 || row >= selected_->count()) return;
     MoveBack(row);
     HighlightNear(selected_, row);

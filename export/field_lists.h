@@ -12,10 +12,12 @@ namespace qvs {
 class FieldLists : public QObject {
     Q_OBJECT
 public:
-    // Fills all with every field, then moves the chosen ones (in their
-    // order) to selected. Unknown or repeated names are ignored.
-    FieldLists(QListWidget* all, QListWidget* selected, const QStringList& fields,
-               const QStringList& chosen);
+    // Fills all with every field; selected starts empty.
+    FieldLists(QListWidget* all, QListWidget* selected, const QStringList& fields);
+
+    // Moves the chosen fields (in their order) to selected. Unknown or
+    // repeated names are ignored.
+    void Choose(const QStringList& chosen);
 
     QStringList Chosen() const;
 
@@ -27,8 +29,8 @@ public:
     void MoveDown();
 
 private:
-    void MoveRight(int row);
-    void MoveLeft(int row);
+    void MoveRightAt(int row);
+    void MoveLeftAt(int row);
     void MoveBack(int row);
     void Shift(int by);
 

@@ -104,27 +104,22 @@ QWidget* frmExpPrint::BuildFieldPart() {
     grid->addWidget(Label(6007, lstSelected_, part), 0, 2);
     grid->addWidget(lstAll_, 1, 0);
     grid->addWidget(lstSelected_, 1, 2);
+    fields_ = new FieldLists(lstAll_, lstSelected_, FieldCaptions());
     auto* moves = new QVBoxLayout;
     auto* order = new QVBoxLayout;
-    // The moves between the lists show arrows; Up and Down are words.
-    const struct {
-        QString text;
-        const char* name;
-        void (FieldLists::*move)();
-        QVBoxLayout* column;
-    } kMoves[] = {
-        {QStringLiteral(">"), "cmdRight", &FieldLists::MoveRight, moves},
-        {QStringLiteral(">>"), "cmdAllRight", &FieldLists::MoveAllRight, moves},
-        {QStringLiteral("<"), "cmdLeft", &FieldLists::MoveLeft, moves},
-        {QStringLiteral("<<"), "cmdAllLeft", &FieldLists::MoveAllLeft, moves},
-        {Id(6008), "cmdUp", &FieldLists::MoveUp, order},
-        {Id(6009), "cmdDown", &FieldLists::MoveDown, order},
+    auto add = [&](const QString& text, const char* name, void (FieldLists::*move)(),
+                   QVBoxLayout* column) {
+        QPushButton* button = Button(text, name, part);
+        connect(button, &QPushButton::clicked, fields_, move);
+        column->addWidget(button);
     };
-    for (const auto& m : kMoves) {
-        QPushButton* button = Button(m.text, m.name, part);
-        connect(button, &QPushButton::clicked, this, [this, move = m.move] { (fields_->*move)(); });
-        m.column->addWidget(button);
-    }
+    // The moves between the lists show arrows; Up and Down are words.
+    add(QStringLiteral(">"), "cmdRight", &FieldLists::MoveRight, moves);
+    add(QStringLiteral(">>"), "cmdAllRight", &FieldLists::MoveAllRight, moves);
+    add(QStringLiteral("<"), "cmdLeft", &FieldLists::MoveLeft, moves);
+    add(QStringLiteral("<<"), "cmdAllLeft", &FieldLists::MoveAllLeft, moves);
+    add(Id(6008), "cmdUp", &FieldLists::MoveUp, order);
+    add(Id(6009), "cmdDown", &FieldLists::MoveDown, order);
     moves->addStretch();
     moves->addLayout(order);
     grid->addLayout(moves, 1, 1);
@@ -209,7 +204,7 @@ QWidget* frmExpPrint::BuildButtons() {
 }
 
 void frmExpPrint::ShowChoice(const ExportChoice& c) {
-    fields_ = new FieldLists(lstAll_, lstSelected_, FieldCaptions(), c.fields);
+    fields_->Choose(c.fields);
     Check(optGroup_, c.grouping);
     Check(optSort_, c.order);
     Check(optPType_, c.printLayout == 0 ? 0 : 1);
