@@ -8,5 +8,6 @@ inline constexpr char kProductTitle[] = "Quorvane";
 inline constexpr char kMakerName[] = "Tarnwick";
 inline constexpr char kMakerUrl[] = "https://tarnwick.example/";
 inline constexpr char kProductUrl[] = "https://tarnwick.example/quorvane";
+inline constexpr char kSupportMail[] = "support@tarnwick.example";
 
 } // namespace qvs

@@ -1,18 +1,36 @@
 #include "mainwin/pending_commands.h"
 
+#include "export/frm_exp_print.h"
 #include "frame/language.h"
+#include "frame/main_window_iface.h"
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
+
+#include <QMainWindow>
+#include <QStatusBar>
 
 namespace qvs {
 
 namespace {
 constexpr int kNotAvailableText = 30100;
+
+// The export runs without returning to the event loop: the status bar is
+// painted at once so the progress shows.
+void ShowInStatusBar(const QString& text) {
+    IMainWindow* main = CurrentMainWindow();
+    auto* window = main ? qobject_cast<QMainWindow*>(main->MainWidget()) : nullptr;
+    if (!window) return;
+    if (text.isEmpty())
+        window->statusBar()->clearMessage();
+    else
+        window->statusBar()->showMessage(text);
+    window->statusBar()->repaint();
 }
 
+} // namespace
+
 void ShowExportPrintWindow(int mode) {
-    (void)mode; // chooses the page once the window exists
-    ShowNotAvailableYet();
+    ExportPrint(mode, ShowInStatusBar);
 }
 
 void ShowNotAvailableYet() {

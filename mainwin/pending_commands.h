@@ -1,5 +1,5 @@
-// Commands whose windows do not exist yet. Each has the one entry point the
-// menus call, so the window only has to be plugged in here.
+// The export and print window as the menus open it, and the message of
+// commands whose windows do not exist yet.
 #pragma once
 
 namespace qvs {

@@ -1,0 +1,63 @@
+#include "export/export_choice.h"
+
+namespace qvs {
+
+namespace {
+// The selected fields are remembered as one text.
+const QString kFieldJoin = QStringLiteral("-");
+} // namespace
+
+ExportChoice ChoiceFromOptions(const Options& options, int mode) {
+    ExportChoice c;
+    c.mode = mode;
+    c.grouping = qBound(0, options.RPGroup, 2);
+    c.order = qBound(0, options.RPSort, 2);
+    c.split = options.RPSplit;
+    c.emptyCategories = options.RPEmptyCat;
+    c.emptySubCategories = options.RPEmptySub;
+    c.header = options.RPHeader;
+    c.notes = options.RPNotes;
+    c.folder = options.RPExpDir;
+    c.fileName = options.RPExpFile;
+    c.fields = options.RPFields.split(kFieldJoin, Qt::SkipEmptyParts);
+    c.delimiter = options.RPDelim;
+    c.printLayout = options.RPPType;
+    c.printer = options.RPPrinter;
+    return c;
+}
+
+void StoreChoice(const ExportChoice& c, Options& options) {
+    options.RPGroup = c.grouping;
+    options.RPSort = c.order;
+    options.RPSplit = c.split;
+    options.RPEmptyCat = c.emptyCategories;
+    options.RPEmptySub = c.emptySubCategories;
+    options.RPHeader = c.header;
+    options.RPNotes = c.notes;
+    options.RPExpDir = c.folder;
+    options.RPExpFile = c.fileName;
+    options.RPFields = c.fields.join(kFieldJoin);
+    options.RPDelim = c.delimiter;
+    options.RPPType = c.printLayout;
+    options.RPPrinter = c.printer;
+}
+
+QString ModeExtension(int mode) {
+    switch (mode) {
+    case kModeHtml:
+        return QStringLiteral(".Html");
+    case kModeLabelled:
+    case kModeColumns:
+        return QStringLiteral(".Txt");
+    case kModeCsv:
+        return QStringLiteral(".CSV");
+    default:
+        return {};
+    }
+}
+
+int ModeFormatTextId(int mode) {
+    return mode >= kModeHtml && mode <= kModeCsv ? 6030 + mode : 0;
+}
+
+} // namespace qvs

@@ -1,0 +1,35 @@
+// The fields an export can hold and the text each one writes for an entry.
+// Captions are written as they stand in every language: they are the
+// column names other programs import by.
+#pragma once
+
+#include "store/records.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace ardeko {
+class clsPW;
+}
+
+namespace qvs {
+
+inline const QString kServiceCaption = QStringLiteral("Service");
+inline const QString kNotesCaption = QStringLiteral("Notes");
+inline const QString kNoCategory = QStringLiteral("No Category");
+inline const QString kNoSubCategory = QStringLiteral("No SubCategory");
+
+// The twelve captions the field list offers, in the order it offers them.
+const QStringList& FieldCaptions();
+
+// What the entry writes under caption (a field caption, "Service" or
+// "Notes"); "" for an unknown caption.
+QString FieldValue(const ardeko::clsPW& store, const ardeko::T_Password& p, const QString& caption);
+
+// "dd/mm/yyyy", as the grid shows dates; "" for a date never set or no date.
+QString ExportDateText(double date);
+
+// The value on one line: every line break becomes a blank.
+QString OneLine(const QString& value);
+
+} // namespace qvs

@@ -1,0 +1,99 @@
+#include "export/export_run.h"
+
+#include "dialogs/maker_info.h"
+#include "export/report_sink.h"
+#include "frame/language.h"
+#include "frame/report/report.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QVersionNumber>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kFolderMissingText = 31603;
+constexpr int kPdfFailedText = 31609;
+
+// Nothing may be written into a folder that is not there (the user would
+// look for the file in vain), nor into a name that is no folder.
+bool FolderMissing(const QString& folder, ExportOutcome& outcome) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return false;
+    outcome.message = LocalTextWith(kFolderMissingText, QDir::toNativeSeparators(folder));
+    return true;
+}
+
+} // namespace
+
+QString LocalTextWith(int textId, const QString& value) {
+    QString text = GetLocalText(textId);
+    const qsizetype at = text.indexOf(QLatin1String("%s"));
+    return at < 0 ? text : text.replace(at, 2, value);
+}
+
+DocumentInfo MakeDocumentInfo(int mode) {
+    const QVersionNumber version =
+        QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    DocumentInfo info;
+    info.title = QStringLiteral("Quorvane %1.%2.%3")
+                     .arg(version.majorVersion())
+                     .arg(version.minorVersion())
+                     .arg(version.microVersion());
+    const int formatId = ModeFormatTextId(mode);
+    if (formatId != 0) info.formatName = GetLocalText(formatId);
+    info.makerLine =
+        QStringLiteral("%1 by %2").arg(QLatin1String(kProductTitle), QLatin1String(kMakerName));
+    info.homePage = QLatin1String(kProductUrl);
+    info.mailAddress = QLatin1String(kSupportMail);
+    return info;
+}
+
+QString ExportPath(const ExportChoice& choice) {
+    return QDir(choice.folder).filePath(choice.fileName + ModeExtension(choice.mode));
+}
+
+ExportOutcome ExportToFiles(const ardeko::clsPW& store, const ExportChoice& choice,
+                            const DocumentInfo& info, const ExportProgress& progress) {
+    ExportOutcome outcome;
+    if (FolderMissing(choice.folder, outcome)) return outcome;
+    const ExportPlan plan = MakePlan(store, choice);
+    FileSink sink(MakeFileFormat(choice, plan, info), choice.folder, choice.fileName,
+                  ModeExtension(choice.mode));
+    outcome.ok = Generate(plan, choice.Splits(), sink, progress);
+    outcome.message = sink.Error();
+    outcome.files = sink.Written();
+    return outcome;
+}
+
+void BuildReport(const ardeko::clsPW& store, const ExportChoice& choice, const DocumentInfo& info,
+                 Report& report, const ExportProgress& progress) {
+    const ExportPlan plan = MakePlan(store, choice);
+    ReportSink sink(report, plan, info, choice.printLayout);
+    Generate(plan, false, sink, progress);
+}
+
+ExportOutcome WriteReportPdf(Report& report, const QString& path) {
+    ExportOutcome outcome;
+    if (FolderMissing(QFileInfo(path).absolutePath(), outcome)) return outcome;
+    // The PDF writer keeps the permissions of a file it replaces: create it
+    // (or narrow it) first.
+    QFile file(path);
+    constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, ownerOnly) ||
+        !file.setPermissions(ownerOnly)) {
+        outcome.message =
+            QDir::toNativeSeparators(path) + QStringLiteral("\n") + file.errorString();
+        return outcome;
+    }
+    file.close();
+    outcome.files << path;
+    outcome.ok = report.WritePdf(path);
+    if (!outcome.ok)
+        outcome.message = LocalTextWith(kPdfFailedText, QDir::toNativeSeparators(path));
+    return outcome;
+}
+
+} // namespace qvs

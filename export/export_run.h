@@ -1,0 +1,47 @@
+// Running an export or building the report: the checks before anything is
+// written, the generation, and what the user is told.
+#pragma once
+
+#include "export/export_choice.h"
+#include "export/export_format.h"
+#include "export/export_writer.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace ardeko {
+class clsPW;
+}
+
+namespace qvs {
+
+class Report;
+
+struct ExportOutcome {
+    bool ok = false;
+    QString message;   // why it failed, for the user
+    QStringList files; // written, or started before the failure
+};
+
+// The language text with its first "%s" replaced by value.
+QString LocalTextWith(int textId, const QString& value);
+
+// Title with this program's version, the mode's format name, the maker.
+DocumentInfo MakeDocumentInfo(int mode);
+
+// The file of an export without groups in files of their own.
+QString ExportPath(const ExportChoice& choice);
+
+// Writes the export files of choice (an export mode). A folder that does not
+// exist is reported before anything is written.
+ExportOutcome ExportToFiles(const ardeko::clsPW& store, const ExportChoice& choice,
+                            const DocumentInfo& info, const ExportProgress& progress = {});
+
+// Fills report with the printed export of choice.
+void BuildReport(const ardeko::clsPW& store, const ExportChoice& choice, const DocumentInfo& info,
+                 Report& report, const ExportProgress& progress = {});
+
+// Writes a built report as a PDF file readable by the user only.
+ExportOutcome WriteReportPdf(Report& report, const QString& path);
+
+} // namespace qvs

@@ -1,0 +1,210 @@
+// The export files of every mode and grouping, compared byte for byte.
+#include "export/export_run.h"
+#include "frame/language.h"
+#include "tests/export/export_fixture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace qvs;
+
+class TestExportFiles : public QObject {
+    Q_OBJECT
+
+    ardeko::clsPW store_;
+    QTemporaryDir dir_;
+
+    ExportChoice Choice(int mode, QStringList fields) {
+        ExportChoice c;
+        c.mode = mode;
+        c.folder = dir_.path();
+        c.fileName = QStringLiteral("ExpPw");
+        c.fields = std::move(fields);
+        return c;
+    }
+
+    // Exports and returns the one file written.
+    QByteArray Export(const ExportChoice& c, const char* formatName = "Fmt") {
+        const ExportOutcome outcome = ExportToFiles(store_, c, FixedInfo(formatName));
+        if (!outcome.ok || outcome.files.size() != 1) return "failed: " + outcome.message.toUtf8();
+        return ReadAll(outcome.files.front());
+    }
+
+private slots:
+    void initTestCase() {
+        QString code = QStringLiteral("ENG");
+        QVERIFY(LoadLanguage(code));
+    }
+
+    void init() {
+        store_ = ardeko::clsPW();
+        FillExportStore(store_);
+        QDir(dir_.path()).removeRecursively();
+        QDir().mkpath(dir_.path());
+    }
+
+    void htmlEscapesValuesAndKeepsTheLayout() {
+        ExportChoice c = Choice(kModeHtml, {"Password"});
+        c.order = kOrderCategory;
+        QCOMPARE(Export(c, "HTML page"),
+                 QByteArray("<html><head><meta charset=\"utf-8\"><title>Quorvane Export</title>"
+                            "</head><body bgcolor=#000000 text=#FFFFFF>\n"
+                            "<TABLE BORDER=1 width=100%><TR><TD colspan=2 align=center><font "
+                            "color=#ff0000><H1>Quorvane 1.2.3</H1><font size=1>(HTML page)</font>"
+                            "</font></TD></TR>\n"
+                            "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
+                            "<TD>Gamma&nbsp;</TD></TR>\n"
+                            "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
+                            "<TD>g&amp;g&nbsp;</TD></TR>\n"
+                            "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
+                            "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
+                            "<TD>Delta&nbsp;</TD></TR>\n"
+                            "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
+                            "<TD>plain&nbsp;</TD></TR>\n"
+                            "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
+                            "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
+                            "<TD>Alpha&nbsp;</TD></TR>\n"
+                            "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
+                            "<TD>p;w&quot;1&nbsp;</TD></TR>\n"
+                            "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
+                            "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
+                            "<TD>Beta&nbsp;</TD></TR>\n"
+                            "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
+                            "<TD>&lt;b&gt;bold&lt;/b&gt;&nbsp;</TD></TR>\n"
+                            "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
+                            "</Table><p>&nbsp;\n"
+                            "<br><font size=1>Quorvane by Tarnwick</font>\n"
+                            "<br><a href=\"https://h.example\">Quorvane HomePage</a>\n"
+                            "<br><a href=\"mailto:m@h.example\">Email Me</a></p></body></html>\n"));
+    }
+
+    // Entries without category get a group of their own instead of being
+    // left out; an empty category is written only when asked for.
+    void labelledTextByCategory() {
+        ExportChoice c = Choice(kModeLabelled, {"User Name"});
+        c.grouping = kGroupCategory;
+        c.emptyCategories = true;
+        QCOMPARE(Export(c, "Text, one line per field"),
+                 QByteArray("                 Quorvane 1.2.3\n"
+                            "                 Text, one line per field\n\n"
+                            "Category: No Category\n"
+                            "Service:        Gamma\nUser Name:      gus\n\n"
+                            "Category: Banks\n"
+                            "Service:        Alpha\nUser Name:      ann\n\n"
+                            "Service:        Delta\nUser Name:      dan\n\n"
+                            "Category: Mail\n"
+                            "Service:        Beta\nUser Name:      bob\n\n"
+                            "Category: Spare\n"
+                            "No item in this Category\n"
+                            "\n\nQuorvane by Tarnwick\nhttps://h.example\nm@h.example\n"));
+        c.emptyCategories = false;
+        QVERIFY(!Export(c).contains("Spare"));
+    }
+
+    // Widths come from the longest value (captions may be cut); dates as
+    // dd/mm/yyyy, an unset one empty; notes on one line, as the last field.
+    void columnsBySubCategory() {
+        ExportChoice c = Choice(kModeColumns, {"User Name", "Exp. Date", "Expire Flag"});
+        c.grouping = kGroupSubCategory;
+        c.emptySubCategories = true;
+        c.notes = true;
+        QCOMPARE(Export(c), QByteArray("ServiceUser Exp. Date   Expire Notes        \n"
+                                       "Gamma  gus              FALSE               \n\n"
+                                       "Delta  dan              FALSE               \n\n"
+                                       "Alpha  ann  31/01/2026  TRUE   line1 line2  \n\n"
+                                       "No item in this SubCategory\n"
+                                       "Beta   bob              FALSE               \n\n"));
+        c.header = false;
+        QVERIFY(Export(c).startsWith("Gamma  gus"));
+    }
+
+    void csvQuotesOnlyWhatWouldSplit() {
+        ExportChoice c = Choice(kModeCsv, {"User Name", "Password"});
+        c.delimiter = QStringLiteral(";");
+        c.notes = true;
+        QCOMPARE(Export(c), QByteArray("Service;User Name;Password;Notes\n"
+                                       "Alpha;ann;\"p;w\"\"1\";\"line1\nline2\"\n\n"
+                                       "Beta;bob;<b>bold</b>;\n\n"
+                                       "Delta;dan;plain;\n\n"
+                                       "Gamma;gus;g&g;\n\n"));
+        // A blank delimiter quotes the captions that hold one.
+        c.delimiter = QStringLiteral(" ");
+        c.fields = QStringList{"User Name"};
+        c.notes = false;
+        QVERIFY(Export(c).startsWith("Service \"User Name\"\nAlpha ann\n"));
+    }
+
+    void noFieldsWritesTheServiceOnly() {
+        ExportChoice c = Choice(kModeLabelled, {});
+        QVERIFY(Export(c).contains("\n\nService:        Alpha\n\nService:        Beta\n\n"));
+    }
+
+    void everyGroupInAFileOfItsOwn() {
+        store_.CatRen("Mail", "Mail/Web");
+        ExportChoice c = Choice(kModeCsv, {});
+        c.delimiter = QStringLiteral(",");
+        c.grouping = kGroupCategory;
+        c.split = true;
+        const ExportOutcome outcome = ExportToFiles(store_, c, FixedInfo("Fmt"));
+        QVERIFY(outcome.ok);
+        const QDir dir(dir_.path());
+        QCOMPARE(dir.entryList(QDir::Files, QDir::Name),
+                 QStringList({"ExpPw.Banks.CSV", "ExpPw.Mail_Web.CSV", "ExpPw.No Category.CSV"}));
+        QCOMPARE(ReadAll(dir.filePath("ExpPw.Banks.CSV")),
+                 QByteArray("Service\nAlpha\n\nDelta\n\n"));
+        // Without groups there is one file whatever the check box says.
+        c.grouping = kGroupNone;
+        QCOMPARE(ExportToFiles(store_, c, FixedInfo("Fmt")).files,
+                 QStringList{dir.filePath("ExpPw.CSV")});
+    }
+
+    void filesAreReadableByTheUserOnly() {
+        const QString path = QDir(dir_.path()).filePath("ExpPw.Txt");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("older and longer content than the export");
+        old.close();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
+        const QByteArray text = Export(Choice(kModeColumns, {}));
+        QVERIFY(text.startsWith("Service"));
+        QVERIFY(!text.contains("older"));
+        QCOMPARE(FileMode(path), 0600);
+    }
+
+    void aMissingFolderIsReportedBeforeWriting() {
+        ExportChoice c = Choice(kModeHtml, {});
+        c.folder = dir_.filePath("gone");
+        const ExportOutcome outcome = ExportToFiles(store_, c, FixedInfo("Fmt"));
+        QVERIFY(!outcome.ok);
+        QVERIFY(outcome.files.isEmpty());
+        QVERIFY(outcome.message.contains(QDir::toNativeSeparators(c.folder)));
+        QVERIFY(!QFileInfo::exists(c.folder));
+    }
+
+    void aWriteErrorStopsWithTheSystemsReason() {
+        QVERIFY(QDir(dir_.path()).mkdir("ExpPw.Html")); // a folder where the file should go
+        const ExportOutcome outcome =
+            ExportToFiles(store_, Choice(kModeHtml, {}), FixedInfo("Fmt"));
+        QVERIFY(!outcome.ok);
+        QVERIFY(outcome.message.contains("ExpPw.Html"));
+        QVERIFY(outcome.message.section('\n', 1).size() > 3);
+    }
+
+    void orderByCategoryAndBySubCategory() {
+        auto names = [&](int order) {
+            QStringList list;
+            for (const ardeko::T_Password* p : OrderedEntries(store_, order))
+                list << QString::fromStdString(p->service);
+            return list;
+        };
+        QCOMPARE(names(kOrderService), QStringList({"Alpha", "Beta", "Delta", "Gamma"}));
+        QCOMPARE(names(kOrderCategory), QStringList({"Gamma", "Delta", "Alpha", "Beta"}));
+        QCOMPARE(names(kOrderSubCategory), QStringList({"Delta", "Gamma", "Alpha", "Beta"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExportFiles)
+#include "tst_export_files.moc"
