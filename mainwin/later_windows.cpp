@@ -28,10 +28,6 @@ void ShowSubCategoryDialog() {
     ShowNotAvailableYet();
 }
 
-void ViewExpires() {
-    ShowNotAvailableYet();
-}
-
 void ShowOptionsDialog() {
     ShowNotAvailableYet();
 }
@@ -45,21 +41,6 @@ void SaveLayoutNow() {
 }
 
 void GotoSysTray() {
-    ShowNotAvailableYet();
-}
-
-void CopyPasswordToClipboard(const QString& service) {
-    (void)service;
-    ShowNotAvailableYet();
-}
-
-void CopyLoginToClipboard(const QString& service) {
-    (void)service;
-    ShowNotAvailableYet();
-}
-
-void CopyAccessUrlToClipboard(const QString& service) {
-    (void)service;
     ShowNotAvailableYet();
 }
 
