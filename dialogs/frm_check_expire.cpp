@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -80,9 +81,8 @@ frmCheckExpire::frmCheckExpire(ardeko::clsPW& store, QWidget* parent)
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
+    grid_->setWordWrap(false);
     grid_->horizontalHeader()->setStretchLastSection(true);
-    for (int c = 0; c < ColumnCount; ++c)
-        grid_->setColumnWidth(c, kColumns[c].width);
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(cmdEdit_, QDialogButtonBox::ActionRole);
@@ -91,30 +91,47 @@ frmCheckExpire::frmCheckExpire(ardeko::clsPW& store, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_);
     layout->addWidget(buttons);
-    resize(560, 300);
+    resize(600, 300);
 
     connect(cmdEdit_, &QPushButton::clicked, this, &frmCheckExpire::cmdEdit_Click);
     connect(cmdcancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(grid_, &QTableView::doubleClicked, this, &frmCheckExpire::cmdEdit_Click);
     SetHelpTopic(this, kHelpTopic);
     LocalizeForm(this);
+    // The designed widths, or more where a header needs it.
+    for (int c = 0; c < ColumnCount; ++c)
+        grid_->setColumnWidth(
+            c, std::max(kColumns[c].width, grid_->horizontalHeader()->sectionSizeHint(c)));
 }
 
 int frmCheckExpire::Fill() {
     model_.removeRows(0, model_.rowCount());
     for (const ExpiryLine& line : ExpiryLines(store_))
         model_.appendRow(Row(line));
+    // Status texts are longer in some languages: never cut them.
+    grid_->resizeColumnToContents(Status);
+    grid_->setColumnWidth(Status, std::max(grid_->columnWidth(Status), kColumns[Status].width));
     return model_.rowCount();
 }
 
 void frmCheckExpire::ShowList() {
     if (!stackEntry_) stackEntry_.emplace(this);
+    FitColumns();
     RestoreWindowPlacement(this, kPlacementName);
     show();
     raise();
     activateWindow();
     if (model_.rowCount() > 0) grid_->selectRow(0);
     grid_->setFocus();
+}
+
+// Wide enough to show every column without scrolling sideways.
+void frmCheckExpire::FitColumns() {
+    const QMargins margins = layout()->contentsMargins();
+    const int needed = grid_->horizontalHeader()->length() + 2 * grid_->frameWidth() +
+                       grid_->verticalScrollBar()->sizeHint().width() + margins.left() +
+                       margins.right();
+    resize(std::max(width(), needed), height());
 }
 
 void frmCheckExpire::cmdEdit_Click() {

@@ -35,6 +35,7 @@ protected:
 
 private:
     void cmdEdit_Click();
+    void FitColumns();
     void Leave();
 
     ardeko::clsPW& store_;
