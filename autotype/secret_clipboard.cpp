@@ -48,7 +48,6 @@ bool ClipboardHolds(const QString& text) {
 
 void ForgetSecret() {
     PendingSecret& p = Pending();
-    p.text.fill(QLatin1Char(' '));
     p.text.clear();
     p.active = false;
 }
