@@ -1,29 +1,5 @@
-// Where an expiry or change date stands against today, for the colours and
-// icons of the entry grid.
+// The due-date levels of the entry grid's colours and icons; the rule itself
+// is shared with the other windows that show due dates.
 #pragma once
 
-#include <cstdint>
-
-namespace qvs {
-
-enum class DateLevel { Normal, Warning, Alert };
-
-// Not in force: normal. Before today: alert. Before today + days: warning.
-// Otherwise normal, so with days = 0 a date of today is still normal.
-// today is a date without time of day.
-DateLevel DateState(bool inForce, double date, std::int16_t days, double today);
-
-// One of three values chosen by the level, e.g. colours or icon keys.
-template <class T> T ByDateLevel(DateLevel level, T alert, T warning, T normal) {
-    switch (level) {
-    case DateLevel::Alert:
-        return alert;
-    case DateLevel::Warning:
-        return warning;
-    case DateLevel::Normal:
-        break;
-    }
-    return normal;
-}
-
-} // namespace qvs
+#include "frame/due_dates.h"

@@ -34,9 +34,7 @@ double LevelRank(DateLevel level) {
 } // namespace
 
 QString GridDateText(double date) {
-    if (!ardeko::VbDateInRange(date)) return {};
-    const ardeko::VbDateTime t = ardeko::VbDateToParts(date);
-    return QString::asprintf("%02d/%02d/%04d", t.day, t.month, t.year);
+    return DayMonthYearText(date);
 }
 
 QString MaskedText(const std::string& utf8) {
@@ -107,12 +105,11 @@ QString CellText(const T_Password& p, int column, const CellContext& ctx) {
 }
 
 std::optional<QColor> CellColour(const T_Password& p, int column, double today) {
-    static const QColor red(255, 0, 0), yellow(255, 255, 0), green(0, 255, 0);
     switch (column) {
     case GridColumn::ExpDate:
-        return ByDateLevel(ExpiryLevel(p, today), red, yellow, green);
+        return DateLevelColour(ExpiryLevel(p, today));
     case GridColumn::ChangeDate:
-        return ByDateLevel(ChangeLevel(p, today), red, yellow, green);
+        return DateLevelColour(ChangeLevel(p, today));
     case GridColumn::Notes:
         return QColor(128, 128, 128);
     default:

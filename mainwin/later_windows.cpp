@@ -29,10 +29,6 @@ void ShowSubCategoryDialog() {
     ShowNotAvailableYet();
 }
 
-void ViewExpires() {
-    ShowNotAvailableYet();
-}
-
 void ShowOptionsDialog() {
     ShowNotAvailableYet();
 }
@@ -47,21 +43,6 @@ void SaveLayoutNow() {
 
 void GotoSysTray() {
     GoToTray();
-}
-
-void CopyPasswordToClipboard(const QString& service) {
-    (void)service;
-    ShowNotAvailableYet();
-}
-
-void CopyLoginToClipboard(const QString& service) {
-    (void)service;
-    ShowNotAvailableYet();
-}
-
-void CopyAccessUrlToClipboard(const QString& service) {
-    (void)service;
-    ShowNotAvailableYet();
 }
 
 } // namespace qvs

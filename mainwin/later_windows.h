@@ -18,16 +18,9 @@ void PasswordPasteNew(const ardeko::T_Password& record);
 
 void ShowCategoryDialog();
 void ShowSubCategoryDialog();
-// Expiry check on demand.
-void ViewExpires();
 void ShowOptionsDialog();
 void ChangeFilePassword();
 void SaveLayoutNow();
 void GotoSysTray();
-
-// Clipboard copies of one entry.
-void CopyPasswordToClipboard(const QString& service);
-void CopyLoginToClipboard(const QString& service);
-void CopyAccessUrlToClipboard(const QString& service);
 
 } // namespace qvs

@@ -1,6 +1,8 @@
 #include "mainwin/main_menus.h"
 
+#include "autotype/entry_copies.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_check_expire.h"
 #include "dialogs/maker_info.h"
 #include "frame/help.h"
 #include "frame/language.h"
@@ -292,7 +294,7 @@ void MainMenus::mnuPassword_Click(int index) {
             ShowSubCategoryDialog();
         break;
     case 8:
-        ViewExpires();
+        View_Expires(true);
         break;
     case 10:
         if (!service.isEmpty()) ToggleFavourite(service, SelectedNodeKey(), Tree());

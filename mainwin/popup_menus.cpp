@@ -1,5 +1,6 @@
 #include "mainwin/popup_menus.h"
 
+#include "autotype/entry_copies.h"
 #include "frame/language.h"
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"

@@ -4,6 +4,7 @@
 #include "app/file_commands.h"
 #include "app/passed_command_line.h"
 #include "app/single_instance.h"
+#include "dialogs/frm_check_expire.h"
 #include "dialogs/frm_splash.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
@@ -13,6 +14,7 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "frame/settings_store.h"
+#include "mainwin/later_windows.h"
 #include "qvs/window_switcher.h"
 
 #include <QApplication>
@@ -110,6 +112,7 @@ int RunProgram() {
     if (Opt().ViewSplash) ShowSplash();
     App().store = std::make_unique<ardeko::clsPW>();
     App().startingUp = true;
+    SetExpiryEntryEditor(&PasswordEdit);
     OpenFirstFile(CommandLine());
     App().switchingWindows = false;
     WindowSwitcher windows;

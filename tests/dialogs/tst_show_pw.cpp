@@ -1,5 +1,5 @@
 // The user name / password window: what it shows, masking, copying with the
-// secret mark, and dragging the text out.
+// secret mark (cleared again later), and dragging the text out.
 #include "tests/frame/test_language.h"
 
 #include "autotype/secret_clipboard.h"
@@ -14,6 +14,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
+
+#include <functional>
+#include <vector>
 
 using qvs::frmShowPW;
 
@@ -47,6 +50,7 @@ private slots:
     void showsTheEntry();
     void unknownServiceOpensNothing();
     void copyPutsMarkedSecretsOnTheClipboard();
+    void copiesLeaveTheClipboardAfterTheDelay();
     void livesOnTheStackUntilClosed();
     void pressSelectsAndDragCarriesPlainText();
 
@@ -95,6 +99,22 @@ void TestShowPW::copyPutsMarkedSecretsOnTheClipboard() {
         QCOMPARE(data->text(), expected);
         QCOMPARE(data->data(QString::fromLatin1(qvs::kPasswordHintType)), QByteArray("secret"));
     }
+    Close(w);
+}
+
+void TestShowPW::copiesLeaveTheClipboardAfterTheDelay() {
+    std::vector<std::function<void()>> timers;
+    qvs::SetClipboardClearTimer(
+        [&](std::chrono::milliseconds, std::function<void()> done) { timers.push_back(done); });
+    QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("Bank A"), 0);
+    for (const char* button : {"cmdCPUser", "CMDCPPW"}) {
+        w->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        QVERIFY(!QGuiApplication::clipboard()->text().isEmpty());
+        QVERIFY(!timers.empty());
+        timers.back()();
+        QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+    }
+    qvs::SetClipboardClearTimer({});
     Close(w);
 }
 

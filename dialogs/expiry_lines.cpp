@@ -1,0 +1,64 @@
+#include "dialogs/expiry_lines.h"
+
+#include "frame/language.h"
+#include "store/pw.h"
+
+#include <cmath>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kExpiredText = 5002;
+constexpr int kDaysToExpiryText = 5003;
+constexpr int kChangeDueText = 5004;
+constexpr int kDaysToChangeText = 5005;
+
+// What differs between the expiry and the change line.
+struct DueKind {
+    double ardeko::T_Password::*date;
+    bool ardeko::T_Password::*warnAhead;
+    int pastText;
+    int aheadText;
+    QString ExpiryLine::*dateColumn;
+};
+
+constexpr DueKind kExpiry{&ardeko::T_Password::Dt_Expire, &ardeko::T_Password::blNotExpire,
+                          kExpiredText, kDaysToExpiryText, &ExpiryLine::expDate};
+constexpr DueKind kChange{&ardeko::T_Password::Dt_Change, &ardeko::T_Password::blNotChange,
+                          kChangeDueText, kDaysToChangeText, &ExpiryLine::changeDate};
+
+void AddLine(std::vector<ExpiryLine>& lines, const ardeko::T_Password& p, const DueKind& kind,
+             ardeko::clsPW::Due due, double today) {
+    using Due = ardeko::clsPW::Due;
+    if (due == Due::No || (due == Due::Near && !(p.*kind.warnAhead))) return;
+    const double date = p.*kind.date;
+    ExpiryLine line;
+    line.service = QString::fromStdString(p.service);
+    line.*kind.dateColumn = DayMonthYearText(date);
+    if (due == Due::Past) {
+        line.status = GetLocalText(kind.pastText) + DayMonthYearText(date);
+        line.level = DateLevel::Alert;
+    } else {
+        // At least one day: the date is after today.
+        const auto days = static_cast<long long>(std::ceil(date - today));
+        line.status = QString::number(days) + GetLocalText(kind.aheadText);
+        line.level = DateLevel::Warning;
+    }
+    lines.push_back(std::move(line));
+}
+
+} // namespace
+
+std::vector<ExpiryLine> ExpiryLines(const ardeko::clsPW& store) {
+    std::vector<ExpiryLine> lines;
+    const double today = store.Today();
+    for (const ardeko::T_Password& p : store.Password()) {
+        const ardeko::clsPW::DueStatus due = store.DueOf(p);
+        AddLine(lines, p, kExpiry, due.expiry, today);
+        AddLine(lines, p, kChange, due.change, today);
+    }
+    return lines;
+}
+
+} // namespace qvs
