@@ -7,46 +7,53 @@ namespace qvs {
 
 namespace {
 
-x11::Stroke TextStroke(const QString& text) {
-    x11::Stroke stroke;
-    const QList<uint> codes = text.toUcs4();
-    stroke.text.assign(codes.begin(), codes.end());
-    return stroke;
+KeyStroke TextStroke(const QString& text) {
+    return {KeyStroke::Kind::Text, text};
 }
 
-void AppendKey(std::vector<x11::Stroke>& strokes, int code, const QString& custom);
+x11::Stroke ToX11(const KeyStroke& stroke) {
+    x11::Stroke out;
+    switch (stroke.kind) {
+    case KeyStroke::Kind::Tab:
+        out.kind = x11::Stroke::Kind::Tab;
+        break;
+    case KeyStroke::Kind::Enter:
+        out.kind = x11::Stroke::Kind::Enter;
+        break;
+    case KeyStroke::Kind::Text: {
+        const QList<uint> codes = stroke.text.toUcs4();
+        out.text.assign(codes.begin(), codes.end());
+        break;
+    }
+    }
+    return out;
+}
 
 } // namespace
 
-std::vector<x11::Stroke> LoginStrokes(const QString& user, const QString& password, int beforeCode,
-                                      const QString& beforeText, int afterCode,
-                                      const QString& afterText) {
-    std::vector<x11::Stroke> strokes;
-    if (!user.isEmpty()) strokes.push_back(TextStroke(user));
-    AppendKey(strokes, beforeCode, beforeText);
-    if (!password.isEmpty()) strokes.push_back(TextStroke(password));
-    AppendKey(strokes, afterCode, afterText);
-    return strokes;
-}
-
-std::vector<x11::Stroke> ParseKeyString(const QString& keys) {
+KeyStrokes ParseKeyString(const QString& keys) {
     static const QRegularExpression special(QStringLiteral("\\{(TAB|ENTER)\\}"),
                                             QRegularExpression::CaseInsensitiveOption);
-    std::vector<x11::Stroke> strokes;
+    KeyStrokes strokes;
     qsizetype from = 0;
     for (auto it = special.globalMatch(keys); it.hasNext();) {
         const auto match = it.next();
         if (match.capturedStart() > from)
             strokes.push_back(TextStroke(keys.mid(from, match.capturedStart() - from)));
-        x11::Stroke key;
-        key.kind = match.captured(1).compare(QLatin1String("TAB"), Qt::CaseInsensitive) == 0
-                       ? x11::Stroke::Kind::Tab
-                       : x11::Stroke::Kind::Enter;
-        strokes.push_back(key);
+        const bool tab = match.captured(1).compare(QLatin1String("TAB"), Qt::CaseInsensitive) == 0;
+        strokes.push_back({tab ? KeyStroke::Kind::Tab : KeyStroke::Kind::Enter, {}});
         from = match.capturedEnd();
     }
     if (from < keys.size()) strokes.push_back(TextStroke(keys.mid(from)));
     return strokes;
+}
+
+x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes) {
+    std::vector<x11::Stroke> x11Strokes;
+    x11Strokes.reserve(strokes.size());
+    for (const KeyStroke& stroke : strokes)
+        x11Strokes.push_back(ToX11(stroke));
+    return x11::ActivateAndType(window, x11Strokes);
 }
 
 TypingSupport CurrentTypingSupport() {
@@ -68,28 +75,5 @@ int TypingSupportTextId(TypingSupport support) {
     }
     return 0;
 }
-
-namespace {
-
-void AppendKey(std::vector<x11::Stroke>& strokes, int code, const QString& custom) {
-    x11::Stroke key;
-    switch (code) {
-    case 8:
-        key.kind = x11::Stroke::Kind::Tab;
-        break;
-    case 13:
-        key.kind = x11::Stroke::Kind::Enter;
-        break;
-    case -1:
-        for (x11::Stroke& stroke : ParseKeyString(custom))
-            strokes.push_back(std::move(stroke));
-        return;
-    default:
-        return;
-    }
-    strokes.push_back(key);
-}
-
-} // namespace
 
 } // namespace qvs

@@ -1,26 +1,21 @@
 // Typing a login into the window the user was working in, from Qt code.
 #pragma once
 
+#include "autotype/login_text.h"
 #include "autotype/x11_typing.h"
 
 #include <QString>
 
-#include <vector>
+#include <cstdint>
 
 namespace qvs {
 
 // Splits a key string into strokes: "{TAB}" and "{ENTER}" (any letter case)
 // are the Tab and Enter keys; everything else is typed as it stands.
-std::vector<x11::Stroke> ParseKeyString(const QString& keys);
+KeyStrokes ParseKeyString(const QString& keys);
 
-// The strokes of a login: user name, the key between, password, the key
-// after. Key codes: 8 Tab, 13 Enter, -1 the custom text (where "{TAB}" and
-// "{ENTER}" name keys), anything else nothing. The user name and password
-// are always typed as they stand, so a password holding "{ENTER}" cannot
-// press Enter.
-std::vector<x11::Stroke> LoginStrokes(const QString& user, const QString& password, int beforeCode,
-                                      const QString& beforeText, int afterCode,
-                                      const QString& afterText);
+// Brings window back and types the strokes into it.
+x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes);
 
 enum class TypingSupport {
     Full,         // an X11 session

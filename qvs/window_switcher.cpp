@@ -1,7 +1,8 @@
 #include "qvs/window_switcher.h"
 
 #include "app/file_commands.h"
-#include "autotype/send_keys.h"
+#include "autotype/entry_copies.h"
+#include "autotype/login_text.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_show_pw.h"
 #include "frame/language.h"
@@ -24,10 +25,6 @@ constexpr int kExitQuestion = 9003;
 constexpr int kNoCategoryText = 30008;
 constexpr int kNoTrayText = 31802;
 
-QString EntryText(ardeko::E_GetPw field, const QString& service) {
-    return QString::fromStdString(Store().GetText(field, service.toStdString()));
-}
-
 // A window left behind by a move is deleted once its own event is over.
 template <class W> void Retire(std::unique_ptr<W>& window) {
     if (window) window.release()->deleteLater();
@@ -44,12 +41,7 @@ TrayActions QvsTrayActions() {
     a.copyAccessUrl = [](const QString& s) { CopyAccessUrlToClipboard(s); };
     a.openAccessUrl = [](const QString& s) { OpenEntryUrl(s, EntryUrl::Access); };
     a.passwordOf = [](const QString& s) { return EntryText(ardeko::E_GetPw::pword, s); };
-    a.typedLogin = [](const QString& s) {
-        const Options& o = Opt();
-        return LoginStrokes(EntryText(ardeko::E_GetPw::User, s),
-                            EntryText(ardeko::E_GetPw::pword, s), o.KeyBeforeCB, o.KeyBefore,
-                            o.KeyAfterCB, o.KeyAfter);
-    };
+    a.typedLogin = BuildTypedLogin;
     a.commands.insert(QStringLiteral("open"), [] { GoToMainWindow(); });
     a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
     a.commands.insert(QStringLiteral("option"), [] { ShowOptionsDialog(); });

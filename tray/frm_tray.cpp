@@ -93,12 +93,8 @@ void frmTray::RunEntryAction(const QString& service) {
         Call(actions_.openAccessUrl, service);
         break;
     case TrayEntryAction::TypePassword:
-        if (actions_.passwordOf) {
-            x11::Stroke text;
-            const QList<uint> codes = actions_.passwordOf(service).toUcs4();
-            text.text.assign(codes.begin(), codes.end());
-            SendKeysToPreviousWindow({text});
-        }
+        if (actions_.passwordOf)
+            SendKeysToPreviousWindow({{KeyStroke::Kind::Text, actions_.passwordOf(service)}});
         break;
     case TrayEntryAction::TypeLogin:
         if (actions_.typedLogin) SendKeysToPreviousWindow(actions_.typedLogin(service));
@@ -106,7 +102,7 @@ void frmTray::RunEntryAction(const QString& service) {
     }
 }
 
-x11::TypeResult frmTray::SendKeysToPreviousWindow(const std::vector<x11::Stroke>& strokes) {
+x11::TypeResult frmTray::SendKeysToPreviousWindow(const KeyStrokes& strokes) {
     if (previousWindow_ == 0 || !actions_.type) return x11::TypeResult::NoWindow;
     return actions_.type(previousWindow_, strokes);
 }

@@ -5,7 +5,7 @@
 // its layer.
 #pragma once
 
-#include "autotype/x11_typing.h"
+#include "autotype/send_keys.h"
 #include "frame/main_window_iface.h"
 #include "tray/frm_sys_tray.h"
 #include "tray/tray_menu.h"
@@ -28,12 +28,11 @@ struct TrayActions {
     std::function<void(const QString&)> showEntry, editEntry, copyPassword, copyLogin,
         copyAccessUrl, openAccessUrl;
     // The login typed by the "type login" action, as strokes.
-    std::function<std::vector<x11::Stroke>(const QString&)> typedLogin;
+    std::function<KeyStrokes(const QString&)> typedLogin;
     // The password alone, for the "type password" action.
     std::function<QString(const QString&)> passwordOf;
     // Types into a window; replaced by tests.
-    std::function<x11::TypeResult(std::uint64_t, const std::vector<x11::Stroke>&)> type =
-        x11::ActivateAndType;
+    std::function<x11::TypeResult(std::uint64_t, const KeyStrokes&)> type = TypeInto;
     // The window active when the menu opened; replaced by tests.
     std::function<std::uint64_t()> activeWindow = x11::ActiveWindow;
 };
@@ -71,7 +70,7 @@ public:
     void OnMenuClick(int index, const QString& key);
     // Types into the window that was active when the menu opened; nothing
     // when there was none or it has gone.
-    x11::TypeResult SendKeysToPreviousWindow(const std::vector<x11::Stroke>& strokes);
+    x11::TypeResult SendKeysToPreviousWindow(const KeyStrokes& strokes);
 
 signals:
     // "close" was chosen: the program's start-up runs the close checks.

@@ -20,19 +20,19 @@ using namespace qvs;
 
 namespace {
 
-QString TextOf(const x11::Stroke& stroke) {
+QString TextOf(const KeyStroke& stroke) {
     switch (stroke.kind) {
-    case x11::Stroke::Kind::Tab:
+    case KeyStroke::Kind::Tab:
         return QStringLiteral("<TAB>");
-    case x11::Stroke::Kind::Enter:
+    case KeyStroke::Kind::Enter:
         return QStringLiteral("<ENTER>");
-    case x11::Stroke::Kind::Text:
+    case KeyStroke::Kind::Text:
         break;
     }
-    return QString::fromUcs4(stroke.text.data(), static_cast<qsizetype>(stroke.text.size()));
+    return stroke.text;
 }
 
-QString Joined(const std::vector<x11::Stroke>& strokes) {
+QString Joined(const KeyStrokes& strokes) {
     QString all;
     for (const auto& stroke : strokes)
         all += u'[' + TextOf(stroke) + u']';
@@ -65,18 +65,6 @@ private slots:
         QCOMPARE(Joined(ParseKeyString(QStringLiteral("ü€𝄞"))), QStringLiteral("[ü€𝄞]"));
     }
 
-    // The key codes between and after; a password that holds a key word is
-    // still typed as it stands, while the custom text may name keys.
-    void loginStrokes() {
-        QCOMPARE(
-            Joined(LoginStrokes(QStringLiteral("me"), QStringLiteral("a{ENTER}b"), 8, {}, 13, {})),
-            QStringLiteral("[me][<TAB>][a{ENTER}b][<ENTER>]"));
-        QCOMPARE(Joined(LoginStrokes(QStringLiteral("me"), QStringLiteral("pw"), -1,
-                                     QStringLiteral("x{TAB}"), 0, QStringLiteral("ignored"))),
-                 QStringLiteral("[me][x][<TAB>][pw]"));
-        QCOMPARE(Joined(LoginStrokes({}, {}, -1, {}, 13, {})), QStringLiteral("[<ENTER>]"));
-    }
-
     void typesALoginIntoThePreviousWindow() {
         if (!skipReason_.isEmpty()) QSKIP(qPrintable(skipReason_));
         TargetForm form(*desktop_);
@@ -92,7 +80,7 @@ private slots:
         const QString password = QStringLiteral("p@ss{wörd}~\"é|<>^[]'\\ 9");
         const auto strokes =
             ParseKeyString(user + QStringLiteral("{TAB}") + password + QStringLiteral("{ENTER}"));
-        QCOMPARE(x11::ActivateAndType(window, strokes), x11::TypeResult::Typed);
+        QCOMPARE(TypeInto(window, strokes), x11::TypeResult::Typed);
         const QByteArray expected = "USER=" + user.toUtf8() + "\nPASS=" + password.toUtf8() + "\n";
         QCOMPARE(form.Result(), expected);
     }
@@ -107,8 +95,8 @@ private slots:
         }
         QTest::qWait(200);
         const auto strokes = ParseKeyString(QStringLiteral("x"));
-        QCOMPARE(x11::ActivateAndType(window, strokes), x11::TypeResult::NoWindow);
-        QCOMPARE(x11::ActivateAndType(0, strokes), x11::TypeResult::NoWindow);
+        QCOMPARE(TypeInto(window, strokes), x11::TypeResult::NoWindow);
+        QCOMPARE(TypeInto(0, strokes), x11::TypeResult::NoWindow);
     }
 };
 

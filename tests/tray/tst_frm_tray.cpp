@@ -35,20 +35,18 @@ struct Recorder {
         a.openAccessUrl = Log(QStringLiteral("openurl"));
         a.passwordOf = [](const QString& s) { return QStringLiteral("pw-") + s; };
         a.typedLogin = [](const QString& s) {
-            x11::Stroke user, pass, tab, enter;
-            user.text = U"user";
-            pass.text = U"pw-" + s.toStdU32String();
-            tab.kind = x11::Stroke::Kind::Tab;
-            enter.kind = x11::Stroke::Kind::Enter;
-            return std::vector<x11::Stroke>{user, tab, pass, enter};
+            return KeyStrokes{{KeyStroke::Kind::Text, QStringLiteral("user")},
+                              {KeyStroke::Kind::Tab, {}},
+                              {KeyStroke::Kind::Text, QStringLiteral("pw-") + s},
+                              {KeyStroke::Kind::Enter, {}}};
         };
-        a.type = [this](std::uint64_t window, const std::vector<x11::Stroke>& strokes) {
+        a.type = [this](std::uint64_t window, const KeyStrokes& strokes) {
             typedInto = window;
             for (const auto& s : strokes)
-                typed += s.kind == x11::Stroke::Kind::Text
-                             ? QString::fromStdU32String(s.text)
-                             : (s.kind == x11::Stroke::Kind::Tab ? QStringLiteral("<TAB>")
-                                                                 : QStringLiteral("<ENTER>"));
+                typed += s.kind == KeyStroke::Kind::Text
+                             ? s.text
+                             : (s.kind == KeyStroke::Kind::Tab ? QStringLiteral("<TAB>")
+                                                               : QStringLiteral("<ENTER>"));
             return x11::TypeResult::Typed;
         };
         a.activeWindow = [] { return std::uint64_t{4242}; };
