@@ -24,12 +24,12 @@ bool clsPW::ReadDataFile(const std::string& name, const std::string& pw, bool ca
     // The version text first, so that a large file of another kind is not
     // read whole only to be refused.
     std::string image;
-    image.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), kMaxFileSize)));
     if (auto err = file.Read(kVersionBytes, image)) return Fail(err->num, err->descr);
     if (!IsKnownVersion(DecodeHeader(image).version))
         return Fail(kErrBadFile, "File " + name + ": Invalid File Version!");
     if (file.Size() > kMaxFileSize)
         return Fail(kErrTooLarge, "File " + name + " is larger than any data file can be!");
+    image.reserve(static_cast<std::size_t>(file.Size()));
     if (auto err = file.Read(static_cast<std::size_t>(file.Size()) - image.size(), image))
         return Fail(err->num, err->descr);
     out = DecodeFile(image, pw, categoriesOnly);
