@@ -3,15 +3,12 @@
 #include "cli/password_prompt.h"
 #include "cli/store_json.h"
 #include "store/datafile.h"
+#include "store/file_io.h"
 #include "store/pw.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 
 namespace qvs {
@@ -19,9 +16,9 @@ namespace qvs {
 namespace {
 
 std::optional<std::string> ReadJsonObject(const std::string& path, QJsonObject& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return path + ": " + std::strerror(errno);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Regular files only: a folder or a FIFO gets a message, not a hang or a crash.
+    std::string text;
+    if (auto err = ardeko::ReadWholeFile(path, text)) return err->descr;
     QJsonParseError parseError{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &parseError);
     if (parseError.error != QJsonParseError::NoError)
