@@ -46,9 +46,17 @@ std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store) {
 }
 
 int RunDump(const Options& options) {
-    ardeko::clsPW store;
-    if (auto code = OpenStore(options, store)) return *code;
-    std::cout << QJsonDocument(StoreToJson(store)).toJson().toStdString() << std::flush;
+    QJsonObject records;
+    {
+        // The store goes before the text is made, so both are never held at once.
+        ardeko::clsPW store;
+        if (auto code = OpenStore(options, store)) return *code;
+        records = StoreToJson(store);
+    }
+    // Written straight from the document's own buffer: no second copy of a
+    // large file's text.
+    const QByteArray json = QJsonDocument(records).toJson();
+    std::cout.write(json.constData(), json.size()) << std::flush;
     return std::cout ? kExitOk : Fail("cannot write to standard output");
 }
 
