@@ -111,8 +111,10 @@ struct DecodeHealth {
     std::size_t verifiedTexts = 0; // non-empty, every filler where the writer put it
     std::size_t oddChars = 0;
     std::size_t textChars = 0;
+    bool judgeText = false; // only recovery compares decodes by their text
 
     void Text(const std::string& s) {
+        if (!judgeText) return;
         for (char ch : s) {
             const auto b = static_cast<unsigned char>(ch);
             const bool control = (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F ||
@@ -268,6 +270,7 @@ Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::siz
                       std::optional<std::uint8_t> history) {
     Attempt a;
     a.file.header = header;
+    a.health.judgeText = history.has_value();
     clsEncrypt cipher;
     cipher.Init(password, header.seed, history);
     bool fillersMatch = true;
