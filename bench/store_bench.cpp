@@ -174,6 +174,15 @@ void LoadInto(clsPW& store, const Fixture& f) {
         throw std::runtime_error("LoadFile returned a different number of entries");
 }
 
+Case Bulk(const char* name, bool (*op)(clsPW&)) {
+    return {name, "entries", [](const Fixture& f) { return long{f.entries}; },
+            [](Fixture& f, clsPW& work) {
+                LoadInto(work, f);
+                Require(work.PWChangeCat(work.Password()[0].service), work, "PWChangeCat");
+            },
+            [op](Fixture&, clsPW& work) { Require(op(work), work, "bulk operation"); }};
+}
+
 std::vector<Case> Cases() {
     static const std::vector<ardeko::T_Password> extra = ExtraEntries();
     auto fields = [](const Fixture& f) { return f.Fields(); };
@@ -203,6 +212,12 @@ std::vector<Case> Cases() {
                                  work.InChangeNumber();
              (void)sum;
          }},
+        // Bulk re-filing after one entry has left name order, as after any
+        // single re-filing: each must stay linear in the store's size.
+        Bulk("catdel", [](clsPW& w) { return w.CatDel("Email 01", true); }),
+        Bulk("catchg", [](clsPW& w) { return w.CatChange("Group 01", 1, 2); }),
+        Bulk("cat2sub", [](clsPW& w) { return w.CambiaCatInSub("Email 01", 2); }),
+        Bulk("subdel", [](clsPW& w) { return w.SubCatDel(1, "Group 01", true); }),
     };
 }
 

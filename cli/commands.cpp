@@ -3,15 +3,12 @@
 #include "cli/password_prompt.h"
 #include "cli/store_json.h"
 #include "store/datafile.h"
+#include "store/file_io.h"
 #include "store/pw.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 
 namespace qvs {
@@ -19,9 +16,9 @@ namespace qvs {
 namespace {
 
 std::optional<std::string> ReadJsonObject(const std::string& path, QJsonObject& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return path + ": " + std::strerror(errno);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Regular files only: a folder or a FIFO gets a message, not a hang or a crash.
+    std::string text;
+    if (auto err = ardeko::ReadWholeFile(path, text)) return err->descr;
     QJsonParseError parseError{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &parseError);
     if (parseError.error != QJsonParseError::NoError)
@@ -49,9 +46,17 @@ std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store) {
 }
 
 int RunDump(const Options& options) {
-    ardeko::clsPW store;
-    if (auto code = OpenStore(options, store)) return *code;
-    std::cout << QJsonDocument(StoreToJson(store)).toJson().toStdString() << std::flush;
+    QJsonObject records;
+    {
+        // The store goes before the text is made, so both are never held at once.
+        ardeko::clsPW store;
+        if (auto code = OpenStore(options, store)) return *code;
+        records = StoreToJson(store);
+    }
+    // Written straight from the document's own buffer: no second copy of a
+    // large file's text.
+    const QByteArray json = QJsonDocument(records).toJson();
+    std::cout.write(json.constData(), json.size()) << std::flush;
     return std::cout ? kExitOk : Fail("cannot write to standard output");
 }
 

@@ -56,9 +56,29 @@ std::string NumberText(double d) {
     return QByteArray::number(d, 'g', QLocale::FloatingPointShortest).toStdString();
 }
 
+// A \uD800-style escape without its pair is no character; converted, it
+// would silently become "?".
+std::optional<std::size_t> LoneSurrogateAt(const QString& s) {
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (s[i].isSurrogate()) return static_cast<std::size_t>(i);
+    }
+    return std::nullopt;
+}
+
 Error FieldFromJson(const QJsonValue& v, std::string& out) {
     if (!v.isString()) return Expected("a text", v);
-    out = v.toString().toStdString();
+    const QString text = v.toString();
+    if (const auto at = LoneSurrogateAt(text))
+        return "the text holds a lone surrogate (\\u" +
+               QString::number(text[static_cast<qsizetype>(*at)].unicode(), 16)
+                   .toUpper()
+                   .toStdString() +
+               ") at character " + std::to_string(*at + 1) + ", which is no character";
+    out = text.toStdString();
     return std::nullopt;
 }
 

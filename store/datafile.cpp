@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <map>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -110,8 +111,10 @@ struct DecodeHealth {
     std::size_t verifiedTexts = 0; // non-empty, every filler where the writer put it
     std::size_t oddChars = 0;
     std::size_t textChars = 0;
+    bool judgeText = false; // only recovery compares decodes by their text
 
     void Text(const std::string& s) {
+        if (!judgeText) return;
         for (char ch : s) {
             const auto b = static_cast<unsigned char>(ch);
             const bool control = (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F ||
@@ -119,7 +122,7 @@ struct DecodeHealth {
             oddChars += control;
             const bool alnum =
                 (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9');
-            textChars += alnum || b == ' ' || b == '.' || b == '@' || b == '/' || b == '-';
+            textChars += alnum || (b != 0 && std::strchr(" .,:;@/-_'()!?", b) != nullptr);
         }
     }
 };
@@ -182,6 +185,7 @@ public:
         const bool complete = Section(f.categories) && Section(f.subcategories) &&
                               (categoriesOnly || (Section(f.passwords) && Section(f.nodes)));
         f.truncated = !complete && !health_.impossible;
+        f.badValues = badValues_;
     }
 
 private:
@@ -189,8 +193,9 @@ private:
         std::int16_t count = in_.I16();
         if (in_.PastEnd()) return false;
         if (cipher_) count = cipher_->DecInt(count, false);
-        if (count < 0 && cipher_) {
-            health_.impossible = true;
+        if (count < 0) {
+            // Deciphered, a wrong key; plain, damage.
+            if (cipher_) health_.impossible = true;
             return false;
         }
         for (int i = 0; i < count; ++i) {
@@ -200,12 +205,28 @@ private:
                 CheckCutText(r);
                 return false;
             }
-            if (cipher_) VisitCipherFields(r, Decipher{*cipher_, health_});
+            if (cipher_)
+                VisitCipherFields(r, Decipher{*cipher_, health_});
+            else
+                DropImpossibleDates(r);
             if (health_.impossible) return false;
             TextsToUtf8(r);
             out.push_back(std::move(r));
         }
         return true;
+    }
+
+    // A plain file holds its dates as they are; one that no date can be is
+    // damage, read as no date so that the rest of the store can use it.
+    template <class R> void DropImpossibleDates(R& r) {
+        VisitFields(r, [this](const char*, auto& field) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, double>) {
+                if (!VbDateInRange(field)) {
+                    field = 0;
+                    badValues_ = true;
+                }
+            }
+        });
     }
 
     // Data that ends inside a text: what is there of it must still begin the
@@ -233,42 +254,8 @@ private:
     ByteReader& in_;
     clsEncrypt* cipher_;
     DecodeHealth& health_;
+    bool badValues_ = false;
 };
-
-// Typed text holds no control characters (tabs and line breaks aside) and
-// none of the code page's undefined bytes; a wrong key byte scatters them.
-bool IsOddByte(std::uint8_t b) {
-    if (b == '\t' || b == '\r' || b == '\n') return false;
-    return b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-}
-
-std::size_t OddBytesWith(const std::vector<KeySample>& samples, std::uint8_t m) {
-    std::size_t odd = 0;
-    for (const KeySample& s : samples)
-        odd += IsOddByte(DecByte(s.c, s.k, m, s.even));
-    return odd;
-}
-
-// The stored password proves some of its characters only loosely: at such a
-// position several characters decipher to themselves. A typed character
-// that fills the text with control characters, where another character the
-// stored check accepts leaves none, is wrong. Anything less clear is let be,
-// so that unusual but genuine text never locks its owner out.
-bool PasswordContradicted(const std::string& password, const KeyProbe& header,
-                          const KeyProbe& data) {
-    for (std::size_t i = 0; i < data.samples.size(); ++i) {
-        const auto& samples = data.samples[i];
-        if (header.samples[i].size() != 1) continue;
-        const std::size_t given = OddBytesWith(samples, static_cast<std::uint8_t>(password[i]));
-        if (given < std::max<std::size_t>(2, samples.size() / 32)) continue;
-        const KeySample h = header.samples[i].front();
-        for (int x = 0; x < 256; ++x) {
-            const auto m = static_cast<std::uint8_t>(x);
-            if (DecByte(h.c, h.k, m, h.even) == m && OddBytesWith(samples, m) == 0) return true;
-        }
-    }
-    return false;
-}
 
 struct Attempt {
     DecodedFile file;
@@ -276,63 +263,91 @@ struct Attempt {
     std::size_t end = 0;
 };
 
-// One attempt at an enciphered file with a given key suffix length (none:
-// derived from the seed as usual).
+// One attempt at an enciphered file with a given writer's generator history
+// (none: the key follows from the seed alone).
 Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::size_t bodyStart,
-                      const std::string& password, bool categoriesOnly, std::optional<int> suffix) {
+                      const std::string& password, bool categoriesOnly,
+                      std::optional<std::uint8_t> history) {
     Attempt a;
     a.file.header = header;
+    a.health.judgeText = history.has_value();
     clsEncrypt cipher;
-    cipher.Init(password, header.seed, suffix);
-    // Only a password of three or more characters starts the key.
-    const std::size_t keyed = password.size() > 2 ? password.size() : 0;
-    KeyProbe headerProbe(keyed), dataProbe(keyed);
+    cipher.Init(password, header.seed, history);
     bool fillersMatch = true;
-    cipher.SetProbe(&headerProbe);
     if (cipher.DecString(header.storedPassword, false, &fillersMatch) != password) {
         a.file.status = DecodeStatus::WrongPassword;
         return a;
     }
     a.health.fillerMismatches += !fillersMatch;
-    cipher.SetProbe(&dataProbe);
     ByteReader in(image);
     in.Seek(bodyStart);
     SectionReader(in, &cipher, a.health).ReadAll(categoriesOnly, a.file);
     a.end = in.Position();
-    a.health.impossible =
-        a.health.impossible || PasswordContradicted(password, headerProbe, dataProbe);
     // The stored password cannot confirm the key on its own, so the data must:
     // nothing impossible, fillers in place (other fillers are tolerated only
     // in data that reads exactly to its end), and data that runs out early
     // must at least have shown some text deciphered in place before.
     const bool exact = !a.file.truncated && (categoriesOnly || a.end == image.size());
+    // A file that ends right after its header (or its first count) has
+    // nothing to contradict the key with, and is plainly cut.
+    const bool recordsBegun = a.end > bodyStart + 2;
     if (a.health.impossible || (a.health.fillerMismatches > 0 && !exact) ||
-        (a.file.truncated && a.health.verifiedTexts == 0))
+        (a.file.truncated && a.health.verifiedTexts == 0 && recordsBegun))
         a.file.status = DecodeStatus::Inconsistent;
     return a;
 }
 
-// For a seed whose key suffix length depends on another writer's generator
-// history: try every possible length and keep the one whose data reads most
-// like what a writer wrote: complete, fillers in place, to the end of the
-// data, and plain text rather than control characters.
+bool SameRecords(const DecodedFile& a, const DecodedFile& b) {
+    return a.categories == b.categories && a.subcategories == b.subcategories &&
+           a.passwords == b.passwords && a.nodes == b.nodes;
+}
+
+// For a seed whose key depends on another writer's generator history: try
+// each of the 256 histories that matter and keep the decode that reads most
+// like what a writer wrote (complete, fillers in place, to the end of the
+// data, text rather than control characters). The keys of different
+// histories agree on their start, so decodes often tie; then the decode
+// that the most histories give is the likeliest.
 DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
                               std::size_t bodyStart, const std::string& password,
                               bool categoriesOnly) {
-    std::optional<Attempt> best;
-    auto rank = [&](const Attempt& a) {
-        return std::make_tuple(a.file.truncated, a.health.fillerMismatches,
-                               !categoriesOnly && a.end != image.size(), a.health.oddChars,
-                               ~a.health.textChars);
-    };
-    bool anyPassed = false;
-    for (int n = clsEncrypt::kMinSuffix; n <= clsEncrypt::kMaxSuffix; ++n) {
-        Attempt a = TryEnciphered(image, header, bodyStart, password, categoriesOnly, n);
-        anyPassed = anyPassed || a.file.status != DecodeStatus::WrongPassword;
-        if (a.file.status == DecodeStatus::Ok && (!best || rank(a) < rank(*best)))
-            best = std::move(a);
+    // Histories that give the same key and generator state decode alike.
+    std::map<std::pair<std::string, std::uint32_t>, std::pair<std::uint8_t, int>> keys;
+    for (int h = 0; h < 256; ++h) {
+        clsEncrypt c;
+        c.Init(password, header.seed, static_cast<std::uint8_t>(h));
+        auto [it, added] =
+            keys.try_emplace({c.KeyText(), c.GeneratorState()}, static_cast<std::uint8_t>(h), 0);
+        ++it->second.second;
     }
-    if (best) return std::move(best->file);
+    struct Group {
+        Attempt attempt;
+        int weight = 0;
+    };
+    std::vector<Group> groups;
+    bool anyPassed = false;
+    for (const auto& [key, candidate] : keys) {
+        Attempt a =
+            TryEnciphered(image, header, bodyStart, password, categoriesOnly, candidate.first);
+        anyPassed = anyPassed || a.file.status != DecodeStatus::WrongPassword;
+        if (a.file.status != DecodeStatus::Ok) continue;
+        auto same = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
+            return SameRecords(g.attempt.file, a.file);
+        });
+        if (same == groups.end()) same = groups.insert(groups.end(), Group{std::move(a), 0});
+        same->weight += candidate.second;
+    }
+    auto rank = [&](const Group& g) {
+        const Attempt& a = g.attempt;
+        const auto plausibility =
+            static_cast<long long>(a.health.textChars) - static_cast<long long>(a.health.oddChars);
+        return std::make_tuple(a.file.truncated, a.health.fillerMismatches,
+                               !categoriesOnly && a.end != image.size(), -plausibility, -g.weight);
+    };
+    const auto best =
+        std::min_element(groups.begin(), groups.end(),
+                         [&](const Group& x, const Group& y) { return rank(x) < rank(y); });
+    if (best != groups.end()) return std::move(best->attempt.file);
     DecodedFile f;
     f.header = header;
     f.status = anyPassed ? DecodeStatus::Inconsistent : DecodeStatus::WrongPassword;

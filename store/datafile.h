@@ -29,6 +29,17 @@ inline constexpr int kErrTooLarge = 50005;
 inline constexpr std::size_t kMaxTextLength = 43689;
 inline constexpr std::size_t kMaxRecords = 32767;
 
+// The version text with its length: all a reader needs to tell a data file
+// from anything else.
+inline constexpr std::size_t kVersionBytes = 2 + 20;
+// The largest file the format can describe: every text at the 2-byte length
+// limit, every section full. Anything larger is not a data file.
+inline constexpr std::uint64_t kMaxTextBytes = 2 + 65535;
+inline constexpr std::uint64_t kMaxFileSize =
+    2 * kMaxTextBytes + 4 + 2 + 4 * 2 +
+    kMaxRecords * ((2 + kMaxTextBytes + 2) + (2 + 2 + kMaxTextBytes) + (kMaxTextBytes + 2) +
+                   (12 * kMaxTextBytes + 9 * 2 + 9 * 8 + 9 * 2));
+
 struct FileHeader {
     std::string version; // as read (code-page bytes; the known versions are ASCII)
     std::int32_t seed = 0;
@@ -56,6 +67,7 @@ struct DecodedFile {
     std::vector<T_Password> passwords;
     std::vector<T_Node> nodes;
     bool truncated = false; // a record was cut off by the end of the data
+    bool badValues = false; // a plain file held values no writer writes (dropped)
 };
 
 // Decodes a file image with the password the user gave (UTF-8). With

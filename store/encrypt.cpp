@@ -126,13 +126,13 @@ std::int32_t clsEncrypt::NewSeed() {
     }
 }
 
-std::string clsEncrypt::MakeKeySuffix(std::optional<int> length) {
+std::string clsEncrypt::MakeKeySuffix() {
     std::int64_t v = seed_;
     if (v > 0) v = -v;
     BuildMatrix();
     rng_.Reseed(static_cast<float>(v));
     rng_.Randomize(static_cast<double>(-v));
-    const int n = length ? *length : matrix_[0] + matrix_[1] + kMinSuffix;
+    const int n = matrix_[0] + matrix_[1] + kMinSuffix;
     std::string suffix;
     suffix.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
@@ -141,10 +141,11 @@ std::string clsEncrypt::MakeKeySuffix(std::optional<int> length) {
 }
 
 std::int32_t clsEncrypt::Init(std::string_view password, std::optional<std::int32_t> seed,
-                              std::optional<int> suffixLength) {
+                              std::optional<std::uint8_t> history) {
     counter_ = 0;
     seed_ = seed ? *seed : NewSeed();
-    const std::string suffix = MakeKeySuffix(suffixLength);
+    if (history) rng_.SetState(*history);
+    const std::string suffix = MakeKeySuffix();
     // Passwords of one or two characters do not enter the key.
     key_ = password.size() > 2 ? std::string(password) + suffix : suffix;
     counter_ = 0;
@@ -199,8 +200,6 @@ std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* filler
                 continue;
             }
             const auto c = static_cast<std::uint8_t>(body[p]);
-            if (probe_ && key.Position() < probe_->samples.size())
-                probe_->samples[key.Position()].push_back({c, matrix_[j % 16], j % 2 == 0});
             out[j] = static_cast<char>(DecByte(c, matrix_[j % 16], key.Next(), j % 2 == 0));
             ++j;
         }

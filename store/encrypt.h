@@ -14,25 +14,14 @@
 
 namespace ardeko {
 
-// Records, for the first key positions, every text byte deciphered with
-// them (enciphered byte, matrix byte, parity), so that a reader can judge
-// afterwards which key byte suits the data best.
-struct KeySample {
-    std::uint8_t c, k;
-    bool even;
-};
-struct KeyProbe {
-    explicit KeyProbe(std::size_t positions) : samples(positions) {}
-    std::vector<std::vector<KeySample>> samples; // by key position
-};
-
 class clsEncrypt {
 public:
-    // Starts a file: uses the given seed, or draws a new one. suffixLength
-    // forces the key suffix length, for files whose suffix cannot be derived
-    // from the seed alone (see SeedNeedsRecovery). Returns the seed in use.
+    // Starts a file: uses the given seed, or draws a new one. history sets
+    // the low byte of the generator state before the key is drawn: for files
+    // whose key depends on it (see SeedNeedsRecovery), it stands for the
+    // writer's own generator history. Returns the seed in use.
     std::int32_t Init(std::string_view password, std::optional<std::int32_t> seed = {},
-                      std::optional<int> suffixLength = {});
+                      std::optional<std::uint8_t> history = {});
 
     std::string EncString(std::string_view s, bool advance);
     // fillersMatch, when given, is cleared if a filler differs from the one
@@ -48,19 +37,18 @@ public:
     double DecDate(double d, bool advance);
     bool FlipBool(bool b, bool advance);
 
-    // Watch text bytes deciphered with the probe's key positions (nullptr: stop).
-    void SetProbe(KeyProbe* probe) { probe_ = probe; }
-
     std::int32_t Seed() const { return seed_; }
     const std::string& KeyText() const { return key_; }
     std::int64_t FieldCounter() const { return counter_; }
 
     // True when the first matrix row of the key derivation would come from
-    // whatever the generator held before, so another writer's key suffix
-    // length is unknown to a reader. NewSeed never returns such a seed.
+    // whatever the generator held before, so another writer's key is unknown
+    // to a reader. Only the low byte of that state matters: a reader tries
+    // all 256. NewSeed never returns such a seed.
     static bool SeedNeedsRecovery(std::int32_t seed);
     static constexpr int kMinSuffix = 10;
-    static constexpr int kMaxSuffix = 520;
+    // Generator state after the key was drawn (the cipher goes on from it).
+    std::uint32_t GeneratorState() const { return rng_.State(); }
 
     // Time of day in seconds, mixed into the generator when a seed is drawn.
     static float SecondsSinceMidnight();
@@ -68,7 +56,7 @@ public:
 private:
     void BuildMatrix();
     std::int32_t NewSeed();
-    std::string MakeKeySuffix(std::optional<int> length);
+    std::string MakeKeySuffix();
     std::uint8_t DrawByte(int factor);
     char Filler();
     std::uint8_t KeyByte(std::size_t i) const;
@@ -84,7 +72,6 @@ private:
     // fields, and lets larger stores be written at all.
     std::int64_t counter_ = 0;
     std::array<std::uint8_t, 16> matrix_{};
-    KeyProbe* probe_ = nullptr;
 };
 
 std::uint8_t EncByte(std::uint8_t p, std::uint8_t k, std::uint8_t m, bool even);

@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,19 +47,15 @@ bool WriteAll(int fd, std::string_view data) {
 
 std::optional<IoError> ReadFrom(const std::string& path, std::size_t maxBytes, std::string& out) {
     out.clear();
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) return ErrorFromErrno(errno, path);
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) == 0 && S_ISDIR(st.st_mode)) return ErrorFromErrno(EISDIR, path);
-    char buf[65536];
+    InputFile f;
+    if (auto err = f.Open(path)) return err;
+    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(f.Size(), maxBytes));
+    if (auto err = f.Read(size, out)) return err;
+    // A file that grew since it was measured: read on to the limit.
     while (out.size() < maxBytes) {
-        const ssize_t n = ::read(fd.Get(), buf, std::min(sizeof buf, maxBytes - out.size()));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return ErrorFromErrno(errno, path);
-        }
-        if (n == 0) break;
-        out.append(buf, static_cast<std::size_t>(n));
+        const std::size_t before = out.size();
+        if (auto err = f.Read(std::min<std::size_t>(65536, maxBytes - out.size()), out)) return err;
+        if (out.size() == before) break;
     }
     return std::nullopt;
 }
@@ -67,17 +65,53 @@ void SyncFolder(const std::string& folder) {
     if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
+// Copies to a temporary name beside `to` and links it into place, so `to`
+// appears whole or not at all, and an existing `to` is never replaced.
 bool CopyExclusive(const std::string& from, const std::string& to) {
     std::string data;
     if (ReadWholeFile(from, data)) return false;
-    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    std::string temp = FolderOf(to) + "/." + FileNameOf(to) + ".XXXXXX";
+    Fd out(::mkostemp(temp.data(), O_CLOEXEC));
     if (out.Get() < 0) return false;
-    if (!WriteAll(out.Get(), data) || ::fsync(out.Get()) != 0) {
-        out.Close();
-        ::unlink(to.c_str());
-        return false;
+    bool ok = WriteAll(out.Get(), data) && ::fsync(out.Get()) == 0;
+    ok = out.Close() == 0 && ok;
+    // A file system without hard links still renames; the check above makes
+    // losing a race to another backup of the same second very unlikely.
+    ok = ok && (::link(temp.c_str(), to.c_str()) == 0 ||
+                (errno != EEXIST && ::access(to.c_str(), F_OK) != 0 &&
+                 ::rename(temp.c_str(), to.c_str()) == 0));
+    ::unlink(temp.c_str());
+    return ok;
+}
+
+// Temporary files of this file left by saves that were killed midway: the
+// names mkostemp makes from the pattern ".NAME.XXXXXX".
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir) return;
+    const std::string prefix = "." + name + ".";
+    const uid_t me = ::geteuid();
+    while (const dirent* e = ::readdir(dir.get())) {
+        const std::string_view entry(e->d_name);
+        if (entry.size() != prefix.size() + 6 || !entry.starts_with(prefix)) continue;
+        struct stat st {};
+        const std::string full = folder + "/" + std::string(entry);
+        if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == me)
+            ::unlink(full.c_str());
     }
-    return out.Close() == 0;
+}
+
+// Rewrites an existing file where it stands: for a folder where no
+// temporary file can be made. Not crash-safe, so only as a fallback.
+std::optional<IoError> WriteInPlace(const std::string& target, const std::string& path,
+                                    std::string_view data) {
+    Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (fd.Get() < 0) return ErrorFromErrno(errno, path);
+    if (!WriteAll(fd.Get(), data) || ::ftruncate(fd.Get(), static_cast<off_t>(data.size())) != 0 ||
+        ::fsync(fd.Get()) != 0)
+        return ErrorFromErrno(errno, path);
+    if (fd.Close() != 0) return ErrorFromErrno(errno, path);
+    return std::nullopt;
 }
 
 } // namespace
@@ -116,14 +150,49 @@ IoError ErrorFromErrno(int err, const std::string& path) {
     default:
         break;
     }
-    return {num, std::string(text) + ": " + path + " (" + std::strerror(err) + ")"};
+    return {num, std::string(text) + ": " + path + " (" + std::strerror(err) + ")", err};
 }
 
 bool CanOpenForReading(const std::string& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) return false;
+    InputFile f;
+    return !f.Open(path);
+}
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<IoError> InputFile::Open(const std::string& path) {
+    path_ = path;
+    // Non-blocking, so that opening a FIFO cannot wait for a writer.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) return ErrorFromErrno(errno, path);
     struct stat st {};
-    return ::fstat(fd.Get(), &st) == 0 && !S_ISDIR(st.st_mode);
+    if (::fstat(fd_, &st) != 0) return ErrorFromErrno(errno, path);
+    if (S_ISDIR(st.st_mode)) return ErrorFromErrno(EISDIR, path);
+    if (!S_ISREG(st.st_mode))
+        return IoError{75, "Path/File access error: " + path + " is not a regular file", 0};
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    return std::nullopt;
+}
+
+std::optional<IoError> InputFile::Read(std::size_t n, std::string& out) {
+    const std::size_t start = out.size();
+    out.resize(start + n);
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::read(fd_, out.data() + start + got, n - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            out.resize(start + got);
+            return ErrorFromErrno(errno, path_);
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    out.resize(start + got);
+    return std::nullopt;
 }
 
 std::optional<IoError> ReadWholeFile(const std::string& path, std::string& out) {
@@ -147,7 +216,7 @@ std::string FileNameOf(const std::string& path) {
 }
 
 std::optional<IoError> WriteFileAtomically(const std::string& path, std::string_view data,
-                                           const std::function<void()>& beforeReplace) {
+                                           const std::function<void(bool)>& beforeReplace) {
     // Write through a symbolic link to the file it names, not over the link.
     std::string target = path;
     if (char* resolved = ::realpath(path.c_str(), nullptr)) {
@@ -158,27 +227,47 @@ std::optional<IoError> WriteFileAtomically(const std::string& path, std::string_
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return ErrorFromErrno(EISDIR, path);
+    if (exists && !S_ISREG(existing.st_mode))
+        return IoError{75, "Path/File access error: " + path + " is not a regular file", 0};
     // Replacing by rename ignores the file's own permissions; a file its
     // owner made read-only must stay as it is.
     if (exists && ::access(target.c_str(), W_OK) != 0) return ErrorFromErrno(errno, path);
 
     const std::string folder = FolderOf(target);
+    RemoveStaleTemporaries(folder, FileNameOf(target));
     std::string temp = folder + "/." + FileNameOf(target) + ".XXXXXX";
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.Get() < 0) return ErrorFromErrno(errno, path);
+    auto inPlace = [&]() -> std::optional<IoError> {
+        if (beforeReplace) beforeReplace(true);
+        return WriteInPlace(target, path, data);
+    };
+    if (fd.Get() < 0) {
+        const int err = errno;
+        return exists ? inPlace() : ErrorFromErrno(err, path);
+    }
     auto fail = [&](int err) {
         fd.Close();
         ::unlink(temp.c_str());
         return ErrorFromErrno(err, path);
     };
-    if (exists && ::fchmod(fd.Get(), existing.st_mode & 07777) != 0) return fail(errno);
+    if (exists) {
+        // Keep the owner and group; where that is not allowed, the file
+        // itself is rewritten so that they stay.
+        if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&
+            ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0) {
+            fd.Close();
+            ::unlink(temp.c_str());
+            return inPlace();
+        }
+        if (::fchmod(fd.Get(), existing.st_mode & 07777) != 0) return fail(errno);
+    }
     if (!WriteAll(fd.Get(), data) || ::fsync(fd.Get()) != 0) return fail(errno);
     if (fd.Close() != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
         return ErrorFromErrno(err, path);
     }
-    if (beforeReplace) beforeReplace();
+    if (beforeReplace) beforeReplace(false);
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
@@ -188,12 +277,13 @@ std::optional<IoError> WriteFileAtomically(const std::string& path, std::string_
     return std::nullopt;
 }
 
-bool KeepBackupCopy(const std::string& path, const std::string& backupPath) {
+bool KeepBackupCopy(const std::string& path, const std::string& backupPath, bool allowLink) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || ::lstat(backupPath.c_str(), &st) == 0) return false;
     // A hard link shares the old contents until the save replaces the
     // original's directory entry; where links are impossible, copy.
-    if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backupPath.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    if (allowLink &&
+        ::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backupPath.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return true;
     if (errno == EEXIST) return false;
     return CopyExclusive(path, backupPath);

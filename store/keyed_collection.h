@@ -1,7 +1,9 @@
 // An ordered collection with unique, case-insensitive keys, as the store's
 // four record lists need: insert before a position or append, look up by key
 // or position, remove by key. Lookups by key use a hash index; items are held
-// by pointer so an insert in the middle moves pointers, not records.
+// by pointer so an insert in the middle moves pointers, not records. A
+// record's name (for name order) comes from RecordName(const T&), found by
+// argument-dependent lookup, so no collection can lack it.
 #pragma once
 
 #include "store/codepage.h"
@@ -21,17 +23,17 @@ inline constexpr int kErrOverflow = 6;    // code or counter overflow
 inline constexpr int kErrDuplicateKey = 457;
 
 template <class T> class KeyedCollection {
+    struct Item {
+        std::string key;
+        T value;
+    };
+
 public:
     // Name ordering is ordinal over code points; UTF-8 byte order is the same.
-    using NameOf = const std::string& (*)(const T&);
-
-    explicit KeyedCollection(NameOf nameOf = nullptr) : nameOf_(nameOf) {}
-    KeyedCollection(const KeyedCollection& other) : nameOf_(other.nameOf_) { CopyFrom(other); }
+    KeyedCollection() = default;
+    KeyedCollection(const KeyedCollection& other) { CopyFrom(other); }
     KeyedCollection& operator=(const KeyedCollection& other) {
-        if (this != &other) {
-            nameOf_ = other.nameOf_;
-            CopyFrom(other);
-        }
+        if (this != &other) CopyFrom(other);
         return *this;
     }
     KeyedCollection(KeyedCollection&&) noexcept = default;
@@ -56,7 +58,7 @@ public:
         if (index_.contains(folded)) return kErrDuplicateKey;
         pos = std::min(pos, items_.size());
         auto owned = std::make_unique<Item>(Item{std::move(key), std::move(item)});
-        if (ordered_ && nameOf_ && !FitsOrderAt(owned->value, pos)) ordered_ = false;
+        if (ordered_ && !FitsOrderAt(owned->value, pos)) ordered_ = false;
         index_.emplace(std::move(folded), owned.get());
         items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(owned));
         return 0;
@@ -69,7 +71,7 @@ public:
     // store's insert helpers require. While the collection is known to be in
     // name order the position is found by binary search, else by walking.
     int InsertByName(std::string key, T item) {
-        const std::size_t pos = FirstGreaterPosition(nameOf_(item));
+        const std::size_t pos = FirstGreaterPosition(NameOf(item));
         return InsertAt(std::move(key), std::move(item), pos);
     }
 
@@ -80,6 +82,31 @@ public:
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(PositionOf(target)));
         index_.erase(it);
         return 0;
+    }
+
+    // Removes every item matching pred, keeping the order of the rest; one
+    // pass, whatever the number removed. Returns the number removed.
+    template <class Pred> std::size_t RemoveIf(Pred pred) {
+        const auto keep = std::stable_partition(
+            items_.begin(), items_.end(), [&](const auto& item) { return !pred(item->value); });
+        const auto removed = static_cast<std::size_t>(items_.end() - keep);
+        for (auto it = keep; it != items_.end(); ++it)
+            index_.erase(FoldKey((*it)->key));
+        items_.erase(keep, items_.end());
+        return removed;
+    }
+
+    // Moves every item matching pred to the end, in their present order, and
+    // lets change edit each (never its name: the key stays). The same order
+    // as removing and appending them one by one, in one pass.
+    template <class Pred, class Change> std::size_t MoveToEndIf(Pred pred, Change change) {
+        const auto moved = std::stable_partition(
+            items_.begin(), items_.end(), [&](const auto& item) { return !pred(item->value); });
+        const auto count = static_cast<std::size_t>(items_.end() - moved);
+        for (auto it = moved; it != items_.end(); ++it)
+            change((*it)->value);
+        if (count > 0) ordered_ = ordered_ && IsInNameOrder();
+        return count;
     }
 
     // Room for n items, so that filling a collection from a file does not regrow it.
@@ -98,8 +125,7 @@ public:
 
     class const_iterator {
     public:
-        using inner =
-            typename std::vector<std::unique_ptr<typename KeyedCollection::Item>>::const_iterator;
+        using inner = typename std::vector<std::unique_ptr<Item>>::const_iterator;
         using value_type = T;
         using difference_type = std::ptrdiff_t;
         using reference = const T&;
@@ -127,41 +153,44 @@ public:
     const_iterator end() const { return const_iterator(items_.end()); }
 
 private:
-    struct Item {
-        std::string key;
-        T value;
-    };
+    static const std::string& NameOf(const T& value) { return RecordName(value); }
 
     std::size_t FirstGreaterPosition(const std::string& name) const {
         if (ordered_) {
             const auto it =
                 std::upper_bound(items_.begin(), items_.end(), name,
-                                 [this](const std::string& n, const std::unique_ptr<Item>& item) {
-                                     return n < nameOf_(item->value);
+                                 [](const std::string& n, const std::unique_ptr<Item>& item) {
+                                     return n < NameOf(item->value);
                                  });
             return static_cast<std::size_t>(it - items_.begin());
         }
         for (std::size_t i = 0; i < items_.size(); ++i)
-            if (nameOf_(items_[i]->value) > name) return i;
+            if (NameOf(items_[i]->value) > name) return i;
         return items_.size();
     }
 
+    bool IsInNameOrder() const {
+        return std::is_sorted(items_.begin(), items_.end(), [](const auto& a, const auto& b) {
+            return NameOf(a->value) < NameOf(b->value);
+        });
+    }
+
     bool FitsOrderAt(const T& value, std::size_t pos) const {
-        const std::string& name = nameOf_(value);
+        const std::string& name = NameOf(value);
         // Equal names are allowed (subcategories of different categories).
-        if (pos > 0 && name < nameOf_(items_[pos - 1]->value)) return false;
-        return pos == items_.size() || !(nameOf_(items_[pos]->value) < name);
+        if (pos > 0 && name < NameOf(items_[pos - 1]->value)) return false;
+        return pos == items_.size() || !(NameOf(items_[pos]->value) < name);
     }
 
     std::size_t PositionOf(const Item* target) const {
-        if (ordered_ && nameOf_) {
-            const std::string& name = nameOf_(target->value);
+        if (ordered_) {
+            const std::string& name = NameOf(target->value);
             const auto it =
                 std::lower_bound(items_.begin(), items_.end(), name,
-                                 [this](const std::unique_ptr<Item>& item, const std::string& n) {
-                                     return nameOf_(item->value) < n;
+                                 [](const std::unique_ptr<Item>& item, const std::string& n) {
+                                     return NameOf(item->value) < n;
                                  });
-            for (auto at = it; at != items_.end() && nameOf_((*at)->value) == name; ++at)
+            for (auto at = it; at != items_.end() && NameOf((*at)->value) == name; ++at)
                 if (at->get() == target) return static_cast<std::size_t>(at - items_.begin());
         }
         const auto it =
@@ -182,7 +211,6 @@ private:
         }
     }
 
-    NameOf nameOf_;
     std::vector<std::unique_ptr<Item>> items_;
     std::unordered_map<std::string, Item*> index_;
     bool ordered_ = true;

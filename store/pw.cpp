@@ -9,16 +9,6 @@
 namespace ardeko {
 
 namespace {
-const std::string& CategName(const T_Categ& r) {
-    return r.DescrCat;
-}
-const std::string& SCategName(const T_SCateg& r) {
-    return r.DescrSCat;
-}
-const std::string& PasswordName(const T_Password& r) {
-    return r.service;
-}
-
 std::string TwoDigits(int v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02d", v % 100);
@@ -27,16 +17,16 @@ std::string TwoDigits(int v) {
 } // namespace
 
 CategoryCollection MakeCategoryCollection() {
-    return CategoryCollection(&CategName);
+    return {};
 }
 SubCategoryCollection MakeSubCategoryCollection() {
-    return SubCategoryCollection(&SCategName);
+    return {};
 }
 PasswordCollection MakePasswordCollection() {
-    return PasswordCollection(&PasswordName);
+    return {};
 }
 NodeCollection MakeNodeCollection() {
-    return NodeCollection();
+    return {};
 }
 
 std::string SubCategoryKey(std::int16_t codcat, const std::string& name) {
@@ -44,9 +34,7 @@ std::string SubCategoryKey(std::int16_t codcat, const std::string& name) {
 }
 
 clsPW::clsPW()
-    : category_(MakeCategoryCollection()), subCategory_(MakeSubCategoryCollection()),
-      password_(MakePasswordCollection()), nodeStates_(MakeNodeCollection()),
-      fileVersion_(kVersion103), clock_(&LocalNow),
+    : fileVersion_(kVersion103), clock_(&LocalNow),
       backupFolder_(UserDataFolder() + "/Tarnwick/QVS/Backup") {}
 
 bool clsPW::Fail(std::int32_t num, std::string descr) {
@@ -106,7 +94,17 @@ std::optional<std::int16_t> NextCode(const KeyedCollection<R>& records, std::int
 } // namespace
 
 std::optional<std::int16_t> clsPW::NextCatCode() const {
-    return NextCode(category_, &T_Categ::Codcat);
+    // Subcategories and entries may still name a category that is gone (left
+    // behind by CambiaCatInSub); a new category must not adopt them.
+    std::int16_t top = 0;
+    for (const auto& r : category_)
+        top = std::max(top, r.Codcat);
+    for (const auto& r : subCategory_)
+        top = std::max(top, r.Codcat);
+    for (const auto& r : password_)
+        top = std::max(top, r.Codcat);
+    if (top == 32767) return std::nullopt;
+    return static_cast<std::int16_t>(top + 1);
 }
 
 std::optional<std::int16_t> clsPW::NextSubCatCode() const {
@@ -169,7 +167,10 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     FillFrom(f, defkval, skipped);
     Succeed();
     // Loaded, with a warning for the programs to show: records were lost on the way.
-    if (f.truncated)
+    if (f.badValues)
+        Fail(kErrDamagedFile,
+             "File " + strName + " is damaged: values that cannot be right were dropped!");
+    else if (f.truncated)
         Fail(kErrDamagedFile, "File " + strName + " is damaged: its data ends early!");
     else if (skipped > 0)
         Fail(kErrDamagedFile, "File " + strName + " is damaged: " + std::to_string(skipped) +
@@ -178,10 +179,11 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
 }
 
 bool clsPW::TestForPW(const std::string& strName) {
-    if (!FileExist(strName)) return !Fail(kErrNotFound, "File " + strName + " not Found!");
+    InputFile file;
+    if (!OpenDataFile(strName, file)) return true;
     // The header is at most two texts of 64 KiB and a few numbers.
     std::string head;
-    if (auto err = ReadFileHead(strName, 2 * 65537 + 16, head)) return !Fail(err->num, err->descr);
+    if (auto err = file.Read(2 * kMaxTextBytes + 16, head)) return !Fail(err->num, err->descr);
     const FileHeader h = DecodeHeader(head);
     return !IsKnownVersion(h.version) || h.storedPassword.empty();
 }
@@ -203,16 +205,19 @@ std::string clsPW::BackupPathFor(const std::string& name, bool backhist) const {
 
 bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     const std::string name = strName.empty() ? filename_ : strName;
+    // A new store has a caption, not a file name, until it is saved under one.
+    if (name.empty() || name == kNewFileName)
+        return Fail(52, "The file has no name yet: choose where to save it.");
     EncodedFile encoded;
     if (auto err =
             EncodeFile({category_, subCategory_, password_, nodeStates_}, filePassword_, encoded))
         return Fail(err->num, err->descr);
-    auto makeBackup = [&] {
+    auto makeBackup = [&](bool inPlace) {
         if (!backup) return;
         const std::string target = BackupPathFor(name, backhist);
         // A backup that cannot be made does not stop the save.
         if (backhist && MakeFolders(backupFolder_)) return;
-        KeepBackupCopy(name, target);
+        KeepBackupCopy(name, target, !inPlace);
     };
     if (auto err = WriteFileAtomically(name, encoded.image, makeBackup))
         return Fail(err->num, err->descr);

@@ -9,12 +9,14 @@
 #include "store/vbdate.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace ardeko {
 
 struct DecodedFile;
+class InputFile;
 
 inline constexpr const char* kNewFileName = "<New QVS File>";
 
@@ -184,12 +186,18 @@ private:
     // used. A 50001 error means the header was read (out.header is valid).
     bool ReadDataFile(const std::string& name, const std::string& pw, bool categoriesOnly,
                       DecodedFile& out);
+    // Opens a data file for reading; 50003 only when it does not exist.
+    bool OpenDataFile(const std::string& name, InputFile& file);
     bool SetFavourite(const std::string& S, bool on);
     // Deletes subcategory ct!scat after re-filing its entries to category
     // moveTo without subcategory (move) or deleting them. sameCategoryOnly:
     // only entries of category ct count as its entries.
     bool DropSubCategory(std::int16_t ct, const std::string& scat, bool move, std::int16_t moveTo,
                          bool sameCategoryOnly);
+    // Re-files every matching entry to cat/scat (-1 keeps a code) at the end
+    // of the collection (move), or deletes them.
+    void MoveOrDeleteEntries(const std::function<bool(const T_Password&)>& match, bool move,
+                             std::int16_t cat, std::int16_t scat);
     // Marks a successful change unsaved; passes the result on.
     bool Changed(bool ok) {
         notSaved_ = notSaved_ || ok;

@@ -9,14 +9,6 @@ namespace {
 
 constexpr const char* kOverflowText = "Overflow";
 
-// Re-files (move) or deletes every matching entry, in collection order.
-template <class Match>
-bool MoveOrDeleteEntries(clsPW& s, Match match, bool move, std::int16_t cat, std::int16_t scat) {
-    for (const std::string& key : KeysWhere(s.Password(), match))
-        if (!(move ? s.PWChangeCat(key, cat, scat) : s.PWDel(key))) return false;
-    return true;
-}
-
 // Gives a record a new key at the end of the collection. The new key goes in
 // before the old one leaves, so a clash with another record changes nothing;
 // a change of letter case only is the same key, so there the old one leaves
@@ -32,6 +24,20 @@ bool RekeyAtEnd(KeyedCollection<R>& c, const std::string& oldKey, std::string ne
 }
 
 } // namespace
+
+void clsPW::MoveOrDeleteEntries(const std::function<bool(const T_Password&)>& match, bool move,
+                                std::int16_t cat, std::int16_t scat) {
+    // In one pass: the same order as re-filing (PWChangeCat) or deleting the
+    // matches one at a time, without a search and an erase for each.
+    if (!move) {
+        password_.RemoveIf(match);
+        return;
+    }
+    password_.MoveToEndIf(match, [=](T_Password& p) {
+        if (cat != -1) p.Codcat = cat;
+        if (scat != -1) p.CodSCat = scat;
+    });
+}
 
 bool clsPW::CatAdd(const std::string& x) {
     const auto code = NextCatCode();
@@ -49,9 +55,8 @@ bool clsPW::CatDel(const std::string& Cat, bool move) {
     const T_Categ* found = category_.Find(Cat);
     if (!found) return false;
     const std::int16_t code = found->Codcat;
-    for (const std::string& key : KeysWhere(subCategory_, InCategory(code)))
-        subCategory_.Remove(key);
-    if (!MoveOrDeleteEntries(*this, InCategory(code), move, 0, 0)) return false;
+    subCategory_.RemoveIf(InCategory(code));
+    MoveOrDeleteEntries(InCategory(code), move, 0, 0);
     category_.Remove(Cat);
     return Changed(true);
 }
@@ -82,7 +87,7 @@ bool clsPW::DropSubCategory(std::int16_t ct, const std::string& scat, bool move,
     auto isItsEntry = [=](const T_Password& p) {
         return p.CodSCat == code && (!sameCategoryOnly || p.Codcat == ct);
     };
-    if (!MoveOrDeleteEntries(*this, isItsEntry, move, moveTo, 0)) return false;
+    MoveOrDeleteEntries(isItsEntry, move, moveTo, 0);
     subCategory_.Remove(key);
     return Changed(true);
 }
@@ -104,7 +109,7 @@ bool clsPW::CatChange(const std::string& sc, std::int16_t vecchia, std::int16_t 
     const std::int16_t code = moved.CodSCat;
     if (subCategory_.Append(SubCategoryKey(nuova, moved.DescrSCat), moved) != 0) return false;
     auto isItsEntry = [=](const T_Password& p) { return p.Codcat == vecchia && p.CodSCat == code; };
-    if (!MoveOrDeleteEntries(*this, isItsEntry, true, nuova, -1)) return false;
+    MoveOrDeleteEntries(isItsEntry, true, nuova, -1);
     subCategory_.Remove(oldKey);
     return Changed(true);
 }
@@ -117,7 +122,7 @@ bool clsPW::CambiaCatInSub(const std::string& catsrc, std::int16_t NewCat) {
     const std::int16_t oldCat = found->Codcat;
     const T_SCateg sub{*code, NewCat, found->DescrCat};
     if (subCategory_.Append(SubCategoryKey(NewCat, sub.DescrSCat), sub) != 0) return false;
-    if (!MoveOrDeleteEntries(*this, InCategory(oldCat), true, NewCat, *code)) return false;
+    MoveOrDeleteEntries(InCategory(oldCat), true, NewCat, *code);
     category_.Remove(catsrc);
     return Changed(true);
 }

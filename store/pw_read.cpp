@@ -4,13 +4,34 @@
 #include "store/file_io.h"
 #include "store/pw.h"
 
+#include <cerrno>
+
 namespace ardeko {
+
+bool clsPW::OpenDataFile(const std::string& name, InputFile& file) {
+    if (auto err = file.Open(name)) {
+        if (err->sysErr == ENOENT || err->sysErr == ENOTDIR)
+            return Fail(kErrNotFound, "File " + name + " not Found!");
+        return Fail(err->num, err->descr);
+    }
+    return true;
+}
 
 bool clsPW::ReadDataFile(const std::string& name, const std::string& pw, bool categoriesOnly,
                          DecodedFile& out) {
-    if (!FileExist(name)) return Fail(kErrNotFound, "File " + name + " not Found!");
+    InputFile file;
+    if (!OpenDataFile(name, file)) return false;
+    // The version text first, so that a large file of another kind is not
+    // read whole only to be refused.
     std::string image;
-    if (auto err = ReadWholeFile(name, image)) return Fail(err->num, err->descr);
+    if (auto err = file.Read(kVersionBytes, image)) return Fail(err->num, err->descr);
+    if (!IsKnownVersion(DecodeHeader(image).version))
+        return Fail(kErrBadFile, "File " + name + ": Invalid File Version!");
+    if (file.Size() > kMaxFileSize)
+        return Fail(kErrTooLarge, "File " + name + " is larger than any data file can be!");
+    image.reserve(static_cast<std::size_t>(file.Size()));
+    if (auto err = file.Read(static_cast<std::size_t>(file.Size()) - image.size(), image))
+        return Fail(err->num, err->descr);
     out = DecodeFile(image, pw, categoriesOnly);
     if (out.status == DecodeStatus::BadVersion)
         return Fail(kErrBadFile, "File " + name + ": Invalid File Version!");

@@ -81,6 +81,20 @@ inline bool operator==(const T_Node& a, const T_Node& b) {
     return a.DescrCat == b.DescrCat && a.TVExp == b.TVExp;
 }
 
+// The name a collection orders each kind of record by.
+inline const std::string& RecordName(const T_Categ& r) {
+    return r.DescrCat;
+}
+inline const std::string& RecordName(const T_SCateg& r) {
+    return r.DescrSCat;
+}
+inline const std::string& RecordName(const T_Node& r) {
+    return r.DescrCat;
+}
+inline const std::string& RecordName(const T_Password& r) {
+    return r.service;
+}
+
 enum class E_GetPw : int {
     User = 1,
     pword = 2,

@@ -3,6 +3,7 @@
 #include "store/vbdate.h"
 #include "tests/store/file_builder.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -239,6 +240,8 @@ private slots:
             << QByteArray(R"({"Passwords": []})") << QStringList{"\"Passwords\""};
         QTest::newRow("broken JSON")
             << QByteArray(R"({"Category": [)") << QStringList{"invalid JSON"};
+        QTest::newRow("lone surrogate") << entries(R"({"service": "Shop", "Remember": "a\ud800b"})")
+                                        << QStringList{"\"Remember\"", "lone surrogate", "\\uD800"};
         QTest::newRow("unstorable character")
             << entries(R"({"service": "Shop", "Descr": "Cyrillic Ж"})")
             << QStringList{"Entry \"Shop\"", "Descr", "U+0416"};
@@ -251,6 +254,16 @@ private slots:
         QCOMPARE(r.exitCode, 1);
         for (const QString& m : mentions)
             QVERIFY2(QString::fromUtf8(r.err).contains(m), qPrintable(m + " not in: " + r.err));
+        QVERIFY(!QFile::exists(Path("out.qvs")));
+    }
+
+    void jsonThatIsNoFileIsRefused() {
+        QDir(dir_.path()).mkdir("folder.json");
+        const Run r =
+            RunCli({"create", Path("out.qvs"), "--from", Path("folder.json"), "--password-stdin"},
+                   "pw-1\n");
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("folder.json") && r.err.contains("Is a directory"), r.err);
         QVERIFY(!QFile::exists(Path("out.qvs")));
     }
 

@@ -26,10 +26,12 @@ private slots:
         QCOMPARE(Codes(s.SubCategory()), "Cards=1/1,Cards=2/2,Loans=7/3");
         QCOMPARE(s.SubCategory().KeyAt(1), std::string("2!Cards"));
 
-        // The highest code, once free, is handed out again.
+        // A code that a subcategory still names (7) is never handed out, so
+        // a new category cannot adopt what it files; a code no one names any
+        // more (2) is free again.
         QVERIFY(s.CatDel("apple", true));
         QVERIFY(s.CatAdd("Cherry"));
-        QCOMPARE(Codes(s.Category()), "Banks=1,Cherry=2");
+        QCOMPARE(Codes(s.Category()), "Banks=1,Cherry=8");
         QCOMPARE(Codes(s.SubCategory()), "Cards=1/1,Loans=7/3");
 
         clsPW d;
@@ -213,6 +215,88 @@ private slots:
         QCOMPARE(Codes(r.Password()), "Bank A=2/3,Bank B=2/3,Loose=0/0,Mailbox=2/2");
         QVERIFY(r.SubCatDel(1, "Cards", true));
         QCOMPARE(Codes(r.Password()), "Bank A=2/3,Bank B=2/3,Loose=0/0,Mailbox=2/2");
+    }
+
+    // Converting the category with the highest code leaves subcategories and
+    // entries under that code; a category added next must not adopt them.
+    void newCategoriesDoNotAdoptOrphans() {
+        clsPW s;
+        FillSample(s);
+        s.InsertCategory({5, "Shops", false});
+        s.InsertSubCategory({9, 5, "Online"});
+        s.InsertPassword(SampleEntry("Shop", 5, 9));
+        QVERIFY(s.CambiaCatInSub("Shops", 1));
+        // The entry went along; the subcategory "Online" stays under 5.
+        QVERIFY(s.CatAdd("Fresh"));
+        const std::int16_t fresh = s.Category().Find("Fresh")->Codcat;
+        QVERIFY(fresh > 5);
+        QCOMPARE(s.SubCatNumber(fresh), 0);
+        QCOMPARE(s.PwInCat("Fresh"), 0);
+        // A store handed a default-made collection inserts into it as usual.
+        s.SetCategory(CategoryCollection{});
+        QVERIFY(s.CatAdd("Again"));
+        QVERIFY(s.CatAdd("Bgain"));
+        QCOMPARE(Names(s.Category()), "Again,Bgain");
+    }
+
+    // The bulk moves work in one pass; their order must stay the one that
+    // re-filing the entries one at a time gives.
+    void bulkMovesKeepTheOneByOneOrder_data() {
+        QTest::addColumn<int>("op");
+        QTest::newRow("CatDel move") << 0;
+        QTest::newRow("CatDel delete") << 1;
+        QTest::newRow("SubCatDel") << 2;
+        QTest::newRow("SubCatMove") << 3;
+        QTest::newRow("CatChange") << 4;
+        QTest::newRow("CambiaCatInSub") << 5;
+    }
+    void bulkMovesKeepTheOneByOneOrder() {
+        QFETCH(int, op);
+        clsPW s, expected;
+        for (clsPW* t : {&s, &expected}) {
+            FillSample(*t);
+            for (int i = 0; i < 200; ++i)
+                t->InsertPassword(SampleEntry("E" + std::to_string((i * 7919) % 1000),
+                                              static_cast<std::int16_t>(i % 3),
+                                              static_cast<std::int16_t>(i % 5 % 3)));
+            t->PWChangeCat("E0", -1, -1); // out of name order from the start
+        }
+        auto refile = [&](auto match, std::int16_t cat, std::int16_t scat, bool move) {
+            std::vector<std::string> keys;
+            for (std::size_t i = 0; i < expected.Password().Count(); ++i)
+                if (match(expected.Password()[i])) keys.push_back(expected.Password().KeyAt(i));
+            for (const auto& k : keys)
+                QVERIFY(move ? expected.PWChangeCat(k, cat, scat) : expected.PWDel(k));
+        };
+        switch (op) {
+        case 0:
+        case 1:
+            QVERIFY(s.CatDel("Banks", op == 0));
+            refile([](const T_Password& p) { return p.Codcat == 1; }, 0, 0, op == 0);
+            break;
+        case 2:
+            QVERIFY(s.SubCatDel(1, "Cards", true));
+            refile([](const T_Password& p) { return p.CodSCat == 1; }, 1, 0, true);
+            break;
+        case 3:
+            QVERIFY(s.SubCatMove(1, 2, "Cards", true));
+            refile([](const T_Password& p) { return p.CodSCat == 1 && p.Codcat == 1; }, 2, 0, true);
+            break;
+        case 4:
+            QVERIFY(s.CatChange("Cards", 1, 2));
+            refile([](const T_Password& p) { return p.CodSCat == 1 && p.Codcat == 1; }, 2, -1,
+                   true);
+            break;
+        case 5:
+            QVERIFY(s.CambiaCatInSub("Banks", 2));
+            refile([](const T_Password& p) { return p.Codcat == 1; }, 2, 3, true);
+            break;
+        }
+        QCOMPARE(Codes(s.Password()), Codes(expected.Password()));
+        QVERIFY(s.NotSaved());
+        // Lookups by key still find every record where it now is.
+        for (const T_Password& p : s.Password())
+            QCOMPARE(s.Password().Find(p.service), &p);
     }
 
     void queries() {
