@@ -8,9 +8,10 @@ namespace qvs {
 
 enum class DateLevel { Normal, Warning, Alert };
 
-// Not in force: normal. Before today: alert. Before today + days: warning.
-// Otherwise normal, so with days = 0 a date of today is still normal.
-// today is a date without time of day.
+// The store's rule, so that the grid colours exactly what the counters and
+// the state folders count: not in force, normal; today or earlier, alert;
+// within days after today, warning; otherwise normal. today is a date
+// without time of day.
 DateLevel DateState(bool inForce, double date, std::int16_t days, double today);
 
 // One of three values chosen by the level, e.g. colours or icon keys.

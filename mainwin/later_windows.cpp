@@ -36,10 +36,6 @@ void ShowOptionsDialog() {
     ShowNotAvailableYet();
 }
 
-void ChangeFilePassword() {
-    ShowNotAvailableYet();
-}
-
 void SaveLayoutNow() {
     ShowNotAvailableYet();
 }

@@ -21,7 +21,6 @@ void ShowSubCategoryDialog();
 // Expiry check on demand.
 void ViewExpires();
 void ShowOptionsDialog();
-void ChangeFilePassword();
 void SaveLayoutNow();
 void GotoSysTray();
 
