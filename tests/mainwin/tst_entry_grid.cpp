@@ -214,10 +214,12 @@ private slots:
         const QColor red(255, 0, 0), yellow(255, 255, 0), green(0, 255, 0);
         QTest::newRow("not in force, past") << false << -3 << 5 << green << "";
         QTest::newRow("yesterday") << true << -1 << 5 << red << "ALERT";
-        QTest::newRow("today with 5 days") << true << 0 << 5 << yellow << "WARNING";
+        // Dated today is due, as the state folders count it.
+        QTest::newRow("today with 5 days") << true << 0 << 5 << red << "ALERT";
         QTest::newRow("in 4 days with 5 days") << true << 4 << 5 << yellow << "WARNING";
-        QTest::newRow("in 5 days with 5 days") << true << 5 << 5 << green << "";
-        QTest::newRow("today with 0 days") << true << 0 << 0 << green << "";
+        QTest::newRow("in 5 days with 5 days") << true << 5 << 5 << yellow << "WARNING";
+        QTest::newRow("in 6 days with 5 days") << true << 6 << 5 << green << "";
+        QTest::newRow("today with 0 days") << true << 0 << 0 << red << "ALERT";
     }
     void dateColoursAndIcons() {
         QFETCH(bool, inForce);
