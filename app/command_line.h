@@ -12,6 +12,11 @@ namespace qvs {
 // name with blanks needs no quotes.
 QString FileNameFromCommandLine(const QString& commandLine);
 
+// What a second copy hands to the first: the file it names made absolute
+// against the second copy's own folder (the first copy may run in any
+// other), in double quotes; "" when it names none.
+QString HandOverCommandLine(const QString& commandLine);
+
 // The command line as one text: the arguments after the program's own
 // path, joined by blanks ("" when there are none).
 QString CommandLineFromArguments(const QStringList& arguments);

@@ -1,6 +1,8 @@
 #include "app/file_commands.h"
 
 #include "app/expiry_check.h"
+#include "app/file_password.h"
+#include "app/file_path.h"
 #include "app/save_file_dialog.h"
 #include "autotype/key_pair.h"
 #include "dialogs/choose_data_file.h"
@@ -95,8 +97,11 @@ bool FileAccessible(const QString& path) {
     return file.open(QIODevice::ReadOnly);
 }
 
-bool OpenDataFile(const QString& path, const QString& password) {
+bool OpenDataFile(const QString& given, const QString& password) {
     App().loadTime = QDateTime::currentDateTime();
+    // The store, the settings and the recent list keep the name: one that
+    // holds in any folder.
+    const QString path = CleanFilePath(given);
     if (path.isEmpty()) return false;
     if (!FileAccessible(path)) {
         Tell(TextWith(kCannotOpen, path), vbCritical);
@@ -145,9 +150,10 @@ bool SaveDataFile(bool saveAs) {
     const QString current = FromStd(Store().Filename());
     QString target; // "" writes to the store's own file
     if (saveAs || current.isEmpty() || IsNewFileMarker(current)) {
-        target = AskSaveFileName();
+        target = CleanFilePath(AskSaveFileName());
         if (target.isEmpty()) return false;
     }
+    OfferFilePassword(target.isEmpty() ? current : target);
     // Taken only now: the store is not held across a dialog.
     ardeko::clsPW& store = Store();
     const bool saved = store.SaveFile(target.toStdString(), Opt().BackupFile, Opt().BackupHistory);
@@ -183,9 +189,10 @@ bool ImportDataFile() {
     if (Store().Filename().empty()) return false;
     const QString chosen = ChooseDataFile(false);
     if (chosen.isEmpty() || IsNewFileMarker(chosen)) return false;
-    const std::optional<QString> password = PasswordFor(chosen, QString());
+    const QString path = CleanFilePath(chosen);
+    const std::optional<QString> password = PasswordFor(path, QString());
     if (!password) return false;
-    const bool imported = Store().ImportFile(chosen.toStdString(), password->toStdString());
+    const bool imported = Store().ImportFile(path.toStdString(), password->toStdString());
     if (imported)
         Tell(GetLocalText(kImportDone), vbOKOnly);
     else

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/file_commands.h"
+#include "app/file_path.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/modal_stack.h"
@@ -48,7 +49,9 @@ void Handle(const QByteArray& bytes) {
         ActivateMainWindow();
         return;
     }
-    const QString name = FileNameFromCommandLine(QString::fromUtf8(bytes));
+    // A copy that sent a name relative to its own folder cannot be helped;
+    // ours hand over absolute names.
+    const QString name = CleanFilePath(FileNameFromCommandLine(QString::fromUtf8(bytes)));
     if (!name.isEmpty()) OpenPassedFile(name);
 }
 

@@ -33,6 +33,8 @@ public:
     // Accepts the new password when both boxes hold the same text.
     void PasswordCorretta();
     bool Cancelled() const { return cancelled_; }
+    // The password the last confirmation gave ("" after a cancel).
+    const QString& Password() const { return result_; }
 
 public slots:
     // Escape: Cancel where the window offers it, nothing otherwise.

@@ -1,13 +1,21 @@
 #include "frame/due_dates.h"
 
+#include "store/pw.h"
 #include "store/vbdate.h"
 
 namespace qvs {
 
+// The store's own rule, so that colours match the counters exactly.
 DateLevel DateState(bool inForce, double date, std::int16_t days, double today) {
-    if (!inForce) return DateLevel::Normal;
-    if (today >= date) return DateLevel::Alert;
-    if (today + days >= date) return DateLevel::Warning;
+    using Due = ardeko::clsPW::Due;
+    switch (ardeko::clsPW::DueState(inForce, date, days, today)) {
+    case Due::Past:
+        return DateLevel::Alert;
+    case Due::Near:
+        return DateLevel::Warning;
+    case Due::No:
+        break;
+    }
     return DateLevel::Normal;
 }
 

@@ -18,9 +18,11 @@ public:
     // main window has no visible window of its own (tray mode).
     virtual QWidget* MainWidget() = 0;
 
-    // Rebuilds the view after a change; selection is what the closing dialog
-    // was given by its caller (for the main window: the node to show).
-    virtual void UpdateView(const QString& selection) = 0;
+    // Rebuilds the view after a change. service names the entry a command
+    // added, changed or removed: the shown entries are listed again with its
+    // row selected. "" rebuilds the whole view (after open, new, import and
+    // every category command).
+    virtual void UpdateView(const QString& service) = 0;
 
     // Rebuilds the recent-files menu after a file was opened. The tray
     // controller shows no such menu.

@@ -62,7 +62,7 @@ void PushModal(QWidget* window) {
     window->setEnabled(true);
 }
 
-void PopModal(QWidget* window, bool refresh, const QString& selection) {
+void PopModal(QWidget* window, bool refresh, const QString& service) {
     auto& s = Stack();
     const auto it = std::find(s.begin(), s.end(), window);
     if (!window || it == s.end()) {
@@ -73,7 +73,7 @@ void PopModal(QWidget* window, bool refresh, const QString& selection) {
     DropDeleted();
     EnableTop();
     if (refresh) {
-        if (IMainWindow* main = CurrentMainWindow()) main->UpdateView(selection);
+        if (IMainWindow* main = CurrentMainWindow()) main->UpdateView(service);
         QCoreApplication::processEvents();
     }
 }
@@ -99,9 +99,9 @@ void RaiseModalWindows() {
         w->raise();
 }
 
-int ExecModal(QDialog& dialog, bool refresh, const QString& selection) {
+int ExecModal(QDialog& dialog, bool refresh, const QString& service) {
     ModalStackEntry entry(&dialog);
-    entry.SetRefresh(refresh, selection);
+    entry.SetRefresh(refresh, service);
     return dialog.exec();
 }
 
@@ -115,12 +115,12 @@ ModalStackEntry::ModalStackEntry(QWidget* window) : window_(window) {
 }
 
 ModalStackEntry::~ModalStackEntry() {
-    PopModal(window_, refresh_, selection_);
+    PopModal(window_, refresh_, service_);
 }
 
-void ModalStackEntry::SetRefresh(bool refresh, const QString& selection) {
+void ModalStackEntry::SetRefresh(bool refresh, const QString& service) {
     refresh_ = refresh;
-    selection_ = selection;
+    service_ = service;
 }
 
 } // namespace qvs

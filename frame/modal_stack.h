@@ -17,8 +17,8 @@ void PushModal(QWidget* window);
 
 // Takes window off the stack. When it was on top, the window below (or the
 // main window) takes input again; with refresh set the main window then runs
-// UpdateView(selection).
-void PopModal(QWidget* window, bool refresh = false, const QString& selection = QString());
+// UpdateView(service): service is the entry the dialog worked on, "" for none.
+void PopModal(QWidget* window, bool refresh = false, const QString& service = QString());
 
 int ModalDepth();
 QWidget* TopModal();
@@ -31,7 +31,7 @@ QWidget* DialogOwner();
 void RaiseModalWindows();
 
 // Shows dialog through the stack and returns its exec() result once closed.
-int ExecModal(QDialog& dialog, bool refresh = false, const QString& selection = QString());
+int ExecModal(QDialog& dialog, bool refresh = false, const QString& service = QString());
 
 // Runs the event loop until every dialog on the stack is closed.
 void WaitUntilNoModal();
@@ -45,12 +45,12 @@ public:
     ModalStackEntry& operator=(const ModalStackEntry&) = delete;
 
     // What the pop asks of the main window when the entry ends.
-    void SetRefresh(bool refresh, const QString& selection = QString());
+    void SetRefresh(bool refresh, const QString& service = QString());
 
 private:
     QWidget* window_;
     bool refresh_ = false;
-    QString selection_;
+    QString service_;
 };
 
 } // namespace qvs

@@ -2,6 +2,7 @@
 
 #include "frame/settings_store.h"
 
+#include <QDir>
 #include <QRegularExpression>
 
 namespace qvs {
@@ -24,7 +25,8 @@ int FileKeyNumber(const QString& name) {
 
 } // namespace
 
-void RecentFiles::Add(const QString& path, int limit) {
+void RecentFiles::Add(const QString& given, int limit) {
+    const QString path = QDir::cleanPath(given);
     if (path.isEmpty()) return;
     paths_.removeAll(path);
     // Also trims a list that is longer than a newly lowered limit.
@@ -37,8 +39,10 @@ void RecentFiles::Load(const SettingsStore& store, int limit) {
     const QString empty = QString::fromLatin1(kEmptyRecentFile);
     paths_.clear();
     for (int i = 1; i <= limit; ++i) {
-        const QString path = store.ReadText(FileKey(i), empty);
-        if (path == empty) break;
+        const QString stored = store.ReadText(FileKey(i), empty);
+        if (stored == empty) break;
+        // Lists written before paths were cleaned may hold a file twice.
+        const QString path = QDir::cleanPath(stored);
         if (!path.isEmpty() && !paths_.contains(path)) paths_.append(path);
     }
 }

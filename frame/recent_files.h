@@ -20,11 +20,13 @@ public:
     void Clear() { paths_.clear(); }
 
     // Puts path first (moving it if already listed) and lets the oldest
-    // entries go so that at most limit remain.
+    // entries go so that at most limit remain. Paths are kept clean (no "." or
+    // ".." parts, no doubled separators), so two spellings of one file are
+    // one entry; callers give absolute paths.
     void Add(const QString& path, int limit);
 
     // Reads "File-1", "File-2", ... up to limit names, stopping at the first
-    // missing one or "<Empty>".
+    // missing one or "<Empty>"; cleaned like Add.
     void Load(const SettingsStore& store, int limit);
 
     // Writes "NumFiles" and the first names, at most limit, and forgets

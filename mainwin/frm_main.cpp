@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace qvs {
 
@@ -32,13 +31,6 @@ constexpr QSize kFirstSize(800, 560);
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// The file's name without folder and extension, as the title shows it.
-QString TitleName() {
-    const std::optional<std::string> root = Store().RootName();
-    if (root) return FromStd(*root).trimmed();
-    return QFileInfo(FromStd(Store().Filename())).fileName();
 }
 
 } // namespace
@@ -61,7 +53,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 void frmMain::BuildMenusAndToolbar() {
     menus_ = BuildMainMenus(*this, {[this] { return SelectedNodeKey(); },
                                     [this] { return SelectedService(); }, [this] { return Tree(); },
-                                    [this] { return Grid(); }, [this] { SaveLayout(); }});
+                                    [this] { return Grid(); },
+                                    [this] {
+                                        SaveLayout();
+                                        ShowTitle();
+                                    }});
     toolbar_ = BuildToolbar(*this, *menus_);
     // The pop-ups also carry the grid's and tree's key commands.
     popups_ = new PopupMenus(*this, *menus_);
@@ -92,9 +88,12 @@ void frmMain::Load() {
     if (Opt().StartupType == kStartMinimised) setWindowState(windowState() | Qt::WindowMinimized);
 }
 
+// The program's name, then the open file's full path while "ViewFileName"
+// is on: the path tells two files of the same name apart.
 void frmMain::ShowTitle() {
-    const QString name = TitleName();
-    setWindowTitle(name.isEmpty() ? ProgramName() : name + QStringLiteral(" - ") + ProgramName());
+    const QString file = FromStd(Store().Filename());
+    const bool withFile = Opt().ViewFileName && !file.isEmpty();
+    setWindowTitle(withFile ? ProgramName() + QStringLiteral(" - ") + file : ProgramName());
 }
 
 void frmMain::Exit() {

@@ -40,11 +40,10 @@ public:
     void Load();
 
     QWidget* MainWidget() override { return this; }
-    // With an empty selection the tree is rebuilt and its root shown (after
-    // open, new, import and every category command). Otherwise selection is
-    // the service a command worked on: the shown node's entries are listed
-    // again, the numbers recounted and that service's row selected.
-    void UpdateView(const QString& selection) override;
+    // See IMainWindow: "" rebuilds the tree and shows its root; a service
+    // lists the shown node's entries again, recounts the numbers and selects
+    // that service's row.
+    void UpdateView(const QString& service) override;
     void ReloadMenu() override;
 
     // Runs the File menu item with this index; the toolbar uses it too.

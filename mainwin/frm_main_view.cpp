@@ -57,19 +57,19 @@ void frmMain::ConnectPanes() {
     connect(vbuSplitter_, &QSplitter::splitterMoved, grid_, &EntryGrid::ResizeGrid);
 }
 
-void frmMain::UpdateView(const QString& selection) {
+void frmMain::UpdateView(const QString& service) {
     ShowTitle();
     const bool fileOpen = !Store().Filename().empty();
     if (!fileOpen) {
         tree_->LoadTree(); // empties it
         grid_->Clear();
         sbstatusbar_->ShowNoFile();
-    } else if (selection.isEmpty() || !tree_->FindNode(tree_->ShownKey())) {
+    } else if (service.isEmpty() || !tree_->FindNode(tree_->ShownKey())) {
         tree_->LoadTree();
         tree_->SelectNode(tree_->SelectedKey()); // the root, reported to the grid
         ShowCounts();
     } else {
-        RefreshShownNode(selection);
+        RefreshShownNode(service);
     }
     EnableFileCommands(fileOpen);
 }

@@ -33,10 +33,6 @@ void ShowOptionsDialog() {
     ShowNotAvailableYet();
 }
 
-void ChangeFilePassword() {
-    ShowNotAvailableYet();
-}
-
 void SaveLayoutNow() {
     ShowNotAvailableYet();
 }

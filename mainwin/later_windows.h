@@ -19,7 +19,6 @@ void PasswordPasteNew(const ardeko::T_Password& record);
 void ShowCategoryDialog();
 void ShowSubCategoryDialog();
 void ShowOptionsDialog();
-void ChangeFilePassword();
 void SaveLayoutNow();
 void GotoSysTray();
 

@@ -1,5 +1,6 @@
 #include "mainwin/main_menus.h"
 
+#include "app/file_password.h"
 #include "autotype/entry_copies.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_check_expire.h"
@@ -15,6 +16,7 @@
 #include "mainwin/node_key.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMainWindow>
 #include <QMenu>
@@ -22,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QUrl>
+#include <QVersionNumber>
 
 namespace qvs {
 
@@ -30,6 +33,8 @@ namespace {
 constexpr int kNoCategoryText = 30008;
 constexpr int kAddFavouriteText = 440;
 constexpr int kRemoveFavouriteText = 441;
+constexpr int kExpiryStateText = 31003;
+constexpr int kChangeStateText = 31004;
 
 const IndexedItem kEditItems[] = {
     {0, 121, QKeySequence::Cut, false, "CUT"},
@@ -100,28 +105,35 @@ const IndexedItem kSortOrderItems[] = {
     {1, 149, QKeySequence::UnknownKey, false, "SDESC"},
 };
 
-// A column's caption: its header text, or for an icon column the text of
-// the date column it belongs to.
+// A column's caption in the View menu: its header text, or for an icon
+// column (no header text) a name of its own.
 int ColumnTextId(int column) {
-    const int id = kGridColumns[size_t(column)].textId;
-    return id != 0 ? id : kGridColumns[size_t(column) + 1].textId;
+    if (column == GridColumn::Expire) return kExpiryStateText;
+    if (column == GridColumn::Change) return kChangeStateText;
+    return kGridColumns[size_t(column)].textId;
 }
 
-// The maker's pages of the web submenu; the update check tells the page
-// which version asks.
-void OpenMakerPage(int index) {
-    const QString product = QLatin1String(kProductUrl);
-    QString version = App().versionText.section(QLatin1Char('V'), -1).trimmed();
-    const QString pages[] = {
-        QLatin1String(kMakerUrl),
-        product + QStringLiteral("/version?") + version,
-        product + QStringLiteral("/forum"),
-        QStringLiteral("mailto:support@tarnwick.example"),
-    };
-    if (index >= 0 && index < int(std::size(pages))) QDesktopServices::openUrl(QUrl(pages[index]));
+// "major.minor.revision" of the running program.
+QString VersionNumbers() {
+    const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    return QStringLiteral("%1.%2.%3")
+        .arg(v.majorVersion())
+        .arg(v.minorVersion())
+        .arg(v.microVersion());
 }
 
 } // namespace
+
+QString MakerPageUrl(int index) {
+    const QString product = QLatin1String(kProductUrl);
+    const QString pages[] = {
+        QLatin1String(kMakerUrl),
+        product + QStringLiteral("/version?") + VersionNumbers(),
+        product + QStringLiteral("/forum"),
+        QStringLiteral("mailto:support@tarnwick.example"),
+    };
+    return index >= 0 && index < int(std::size(pages)) ? pages[index] : QString();
+}
 
 MainMenus::MainMenus(QMainWindow& window, MenuAccess access)
     : QObject(&window), window_(window), access_(std::move(access)) {
@@ -313,7 +325,7 @@ void MainMenus::PreparePasswordMenu() {
 
 void MainMenus::mnuOption_Click(int index) {
     if (index == 0) ShowOptionsDialog();
-    if (index == 1) ChangeFilePassword();
+    if (index == 1 && fileOpen_) ChangeFilePassword();
     if (index == 3) access_.saveLayout ? access_.saveLayout() : SaveLayoutNow();
     if (index == 4) GotoSysTray();
 }
@@ -325,7 +337,8 @@ void MainMenus::mnuHelp_Click(int index) {
 }
 
 void MainMenus::mnuHelpWeb_Click(int index) {
-    OpenMakerPage(index);
+    const QString url = MakerPageUrl(index);
+    if (!url.isEmpty()) QDesktopServices::openUrl(QUrl(url));
 }
 
 void MainMenus::EnableFileCommands(bool fileOpen) {

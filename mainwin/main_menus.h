@@ -25,7 +25,8 @@ struct MenuAccess {
     std::function<QString()> selectedService;
     std::function<CategoryTree*()> tree;
     std::function<EntryGrid*()> grid;
-    // Options 3: writes the layout now; without it the command is not there yet.
+    // Options 3: writes the layout now and shows the caption again; without
+    // it the command is not there yet.
     std::function<void()> saveLayout;
 };
 
@@ -97,6 +98,10 @@ private:
     EntryClipboard clipboard_;
     bool fileOpen_ = false;
 };
+
+// The address Help > Web item index opens; the update check carries the
+// program's version numbers. "" for an unknown index.
+QString MakerPageUrl(int index);
 
 // Builds the menus into window; the window owns the result.
 MainMenus* BuildMainMenus(QMainWindow& window, MenuAccess access);

@@ -26,6 +26,8 @@ enum Text : int {
     kMovePrompt = 9022,
     kMoveEntriesQuestion = 9023,
     kMoveRefused = 9024,
+    kDeleteCategoryRefused = 31001,
+    kDeleteSubCategoryRefused = 31002,
 };
 
 const QString kCaption = QStringLiteral("QVS");
@@ -101,10 +103,14 @@ bool TreeDeleteNode(const QString& key) {
     if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
     const NodeCodes codes = ParseNodeKey(key, false);
     if (!Ask(IsCategory(kind) ? kDeleteCategory : kDeleteSubCategory)) return false;
-    const bool keep = Ask(kKeepEntries);
-    return Done(IsCategory(kind) ? Store().CatDel(CategoryName(codes), keep)
-                                 : Store().SubCatDel(codes.cat, SubCategoryName(codes), keep),
-                kMoveRefused);
+    // Deleting the entries cannot be undone: only an explicit No does it,
+    // Escape or the close box give up the whole delete.
+    const int keep = ShowMessage(GetLocalText(kKeepEntries), vbYesNoCancel | vbQuestion, kCaption);
+    if (keep != vbYes && keep != vbNo) return false;
+    return Done(IsCategory(kind)
+                    ? Store().CatDel(CategoryName(codes), keep == vbYes)
+                    : Store().SubCatDel(codes.cat, SubCategoryName(codes), keep == vbYes),
+                IsCategory(kind) ? kDeleteCategoryRefused : kDeleteSubCategoryRefused);
 }
 
 bool TreeMoveNode(const QString& key) {

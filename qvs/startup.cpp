@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/file_commands.h"
+#include "app/file_path.h"
 #include "app/passed_command_line.h"
 #include "app/single_instance.h"
 #include "dialogs/frm_check_expire.h"
@@ -67,7 +68,8 @@ bool IsNewFileMarker(const QString& name) {
 // With "AutoLoadData" the file of the last run wins over the command line.
 void OpenFirstFile(const QString& commandLine) {
     ProgramState& app = App();
-    if (!Opt().AutoLoadData) app.currentFileName = FileNameFromCommandLine(commandLine);
+    if (!Opt().AutoLoadData)
+        app.currentFileName = CleanFilePath(FileNameFromCommandLine(commandLine));
     app.currentFilePassword.clear();
     if (app.currentFileName.isEmpty()) return;
     bool opened = false;
@@ -102,7 +104,7 @@ void SetApplicationIdentity(QApplication& app, const QString& version) {
 int RunProgram() {
     SingleInstance instance;
     if (!instance.Claim()) {
-        instance.HandOver(CommandLine());
+        instance.HandOver(HandOverCommandLine(CommandLine()));
         return 0;
     }
     ConnectHandOver(instance);

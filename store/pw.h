@@ -153,6 +153,10 @@ public:
         Due change = Due::No;
     };
     DueStatus DueOf(const T_Password& p) const;
+    // The one rule behind DueOf and the counters, for callers that hold a
+    // date of their own: a date of today or earlier has come (Past); one
+    // within warnDays after today is Near.
+    static Due DueState(bool inForce, double date, std::int16_t warnDays, double today);
 
     // --- Import ---
     // Adds the categories and subcategories of another data file by name.

@@ -18,22 +18,25 @@ constexpr DueDate kChange{&T_Password::blChange, &T_Password::Dt_Change, &T_Pass
 
 using Due = clsPW::Due;
 
-Due DueState(const T_Password& p, DueDate d, double today) {
-    if (!(p.*d.inForce)) return Due::No;
-    const VbDate date = p.*d.date;
-    if (today >= date) return Due::Past;
-    return today + p.*d.warnDays >= date ? Due::Near : Due::No;
+Due StateOf(const T_Password& p, DueDate d, double today) {
+    return clsPW::DueState(p.*d.inForce, p.*d.date, p.*d.warnDays, today);
 }
 
 std::int32_t CountDue(const PasswordCollection& c, DueDate d, Due wanted, double today) {
-    return CountIf(c, [=](const T_Password& p) { return DueState(p, d, today) == wanted; });
+    return CountIf(c, [=](const T_Password& p) { return StateOf(p, d, today) == wanted; });
 }
 
 } // namespace
 
+clsPW::Due clsPW::DueState(bool inForce, double date, std::int16_t warnDays, double today) {
+    if (!inForce) return Due::No;
+    if (today >= date) return Due::Past;
+    return today + warnDays >= date ? Due::Near : Due::No;
+}
+
 clsPW::DueStatus clsPW::DueOf(const T_Password& p) const {
     const double today = Today();
-    return {DueState(p, kExpiry, today), DueState(p, kChange, today)};
+    return {StateOf(p, kExpiry, today), StateOf(p, kChange, today)};
 }
 
 std::int32_t clsPW::FavouriteNumber() const {

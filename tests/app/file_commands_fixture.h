@@ -6,6 +6,7 @@
 #include "tests/frame/modal_script.h"
 #include "tests/frame/test_language.h"
 
+#include "app/file_password.h"
 #include "dialogs/frm_file_pw.h"
 #include "dialogs/frm_load_save.h"
 #include "frame/frm_message.h"
@@ -51,6 +52,8 @@ inline void ResetProgram(FakeMainWindow& fake) {
     qvs::Opt() = qvs::DefaultOptions();
     qvs::Opt().AutoCheck = false;
     qvs::Opt().BackupHistory = false;
+    // Its own tests turn it on; elsewhere it would ask at every first save.
+    qvs::SetFilePasswordOffer(false);
     fake = FakeMainWindow();
     qvs::SetCurrentMainWindow(&fake);
 }

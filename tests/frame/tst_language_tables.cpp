@@ -67,7 +67,9 @@ const QList<int> kUsedIds = {
     // main window placeholders
     30100, 30101, 30102,
     // main window status bar
-    30110, 30111, 30112, 30113, 30114};
+    30110, 30111, 30112, 30113, 30114,
+    // password offer, delete refusals, column menu
+    31000, 31001, 31002, 31003, 31004};
 
 // Texts that are glued to a value ("Expired on " + date, n + " days ..."):
 // their blank must survive editing the table.

@@ -296,6 +296,9 @@ private slots:
             << QStringList{"A", "B", "C", "D", "E"} << 3 << QStringList{"A", "B", "C"};
         QTest::newRow("repeats dropped")
             << QStringList{"A", "A", "B", "a"} << 10 << QStringList{"A", "B", "a"};
+        QTest::newRow("spellings of one file are one entry")
+            << QStringList{"/d/a.QVS", "/d/./a.QVS", "/d/x/../a.QVS", "/d//b.QVS"} << 10
+            << QStringList{"/d/a.QVS", "/d/b.QVS"};
     }
     void recentFilesLoad() {
         QFETCH(QStringList, stored);

@@ -1,7 +1,10 @@
-// DateState: the three levels at the edges of the warning period, that they
-// agree with the store's counters, and that the level picks the caller's value.
+// DateState: the three levels at the edges of the warning period, and that
+// the level picks the caller's value.
 #include "mainwin/date_state.h"
+#include "mainwin/entry_grid_cells.h"
 #include "store/pw.h"
+
+#include <map>
 
 #include <QTest>
 
@@ -26,11 +29,13 @@ private slots:
         QTest::newRow("not in force, today") << false << kToday << 5 << DateLevel::Normal;
         QTest::newRow("yesterday") << true << kToday - 1 << 5 << DateLevel::Alert;
         QTest::newRow("yesterday, no warning days") << true << kToday - 1 << 0 << DateLevel::Alert;
+        // A date of today has come, whatever the warning days.
         QTest::newRow("today within 5 days") << true << kToday << 5 << DateLevel::Alert;
         QTest::newRow("today, no warning days") << true << kToday << 0 << DateLevel::Alert;
+        QTest::newRow("tomorrow, no warning days") << true << kToday + 1 << 0 << DateLevel::Normal;
         QTest::newRow("in 4 days with 5 days") << true << kToday + 4 << 5 << DateLevel::Warning;
-        QTest::newRow("last warning day") << true << kToday + 5 << 5 << DateLevel::Warning;
-        QTest::newRow("day after the warning") << true << kToday + 6 << 5 << DateLevel::Normal;
+        QTest::newRow("in 5 days with 5 days") << true << kToday + 5 << 5 << DateLevel::Warning;
+        QTest::newRow("in 6 days with 5 days") << true << kToday + 6 << 5 << DateLevel::Normal;
         QTest::newRow("far ahead") << true << kToday + 300 << 5 << DateLevel::Normal;
         QTest::newRow("negative days never warn") << true << kToday + 1 << -3 << DateLevel::Normal;
         QTest::newRow("time of day on yesterday") << true << kToday - 0.5 << 0 << DateLevel::Alert;
@@ -43,24 +48,33 @@ private slots:
         QCOMPARE(DateState(inForce, date, static_cast<std::int16_t>(days), kToday), expected);
     }
 
-    // The grid's colours and the folders of due entries must never disagree.
-    void agreesWithTheStoresCounters() {
+    // The grid's colours and the counters of the state folders and status
+    // bar must never disagree about an entry, on either edge of a period.
+    void gridLevelsMatchTheCounters() {
         ardeko::clsPW store;
-        store.SetClock([] { return kToday + 0.7; });
-        for (int offset = -3; offset <= 9; ++offset) {
-            for (std::int16_t days : {0, 1, 5, 8}) {
-                ardeko::T_Password p;
-                p.blExpire = true;
-                p.Dt_Expire = kToday + offset;
-                p.ggNotExpire = days;
-                const ardeko::clsPW::Due due = store.DueOf(p).expiry;
-                const ardeko::clsPW::Due expected = ByDateLevel(
-                    DateState(true, p.Dt_Expire, days, kToday), ardeko::clsPW::Due::Past,
-                    ardeko::clsPW::Due::Near, ardeko::clsPW::Due::No);
-                QVERIFY2(due == expected,
-                         qPrintable(QStringLiteral("offset %1, days %2").arg(offset).arg(days)));
-            }
+        store.NewFile();
+        store.SetClock([] { return kToday + 0.75; }); // evening: time of day must not matter
+        int n = 0;
+        for (double offset : {-30.0, -1.0, 0.0, 0.5, 1.0, 4.0, 5.0, 6.0, 40.0}) {
+            ardeko::T_Password p;
+            p.service = "s" + std::to_string(n++);
+            p.blExpire = p.blChange = true;
+            p.Dt_Expire = kToday + offset;
+            p.Dt_Change = kToday + offset + 1;
+            p.ggNotExpire = 5;
+            p.ggNotChange = 0;
+            QVERIFY(store.PWAdd(p));
         }
+        std::map<DateLevel, int> expiry, change;
+        for (const ardeko::T_Password& p : store.Password()) {
+            ++expiry[ExpiryLevel(p, store.Today())];
+            ++change[ChangeLevel(p, store.Today())];
+        }
+        QCOMPARE(expiry[DateLevel::Alert], int(store.ExpiredNumber()));
+        QCOMPARE(expiry[DateLevel::Warning], int(store.InExpirationNumber()));
+        QCOMPARE(change[DateLevel::Alert], int(store.ChangedNumber()));
+        QCOMPARE(change[DateLevel::Warning], int(store.InChangeNumber()));
+        QCOMPARE(expiry[DateLevel::Alert], 3); // -30, -1 and today
     }
 
     void picksTheCallersValue() {

@@ -9,6 +9,7 @@
 #include "frame/modal_stack.h"
 #include "frame/settings_store.h"
 #include "mainwin/frm_main.h"
+#include "mainwin/main_menus.h"
 
 #include <QAction>
 #include <QMenu>
@@ -107,13 +108,26 @@ private slots:
         QVERIFY(OpenDataFile(path, QString()));
         for (int index : kFileOpenItems)
             QVERIFY(Shown(w, index));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Work - QVS"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("QVS - ") + path);
         QCOMPARE(w.SelectedNodeKey(), QStringLiteral("R"));
 
         // A new file counts as open, though it has no name on disk yet.
         NewDataFile();
         QVERIFY(Shown(w, 3));
-        QCOMPARE(w.windowTitle(), QStringLiteral("<New QVS File> - QVS"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("QVS - <New QVS File>"));
+    }
+
+    // "ViewFileName" decides whether the caption names the file; saving the
+    // layout (Options) shows the caption again.
+    void captionFollowsViewFileName() {
+        frmMain w;
+        const QString path = MakeFile(QStringLiteral("Work.QVS"));
+        Opt().ViewFileName = false;
+        QVERIFY(OpenDataFile(path, QString()));
+        QCOMPARE(w.windowTitle(), QStringLiteral("QVS"));
+        Opt().ViewFileName = true;
+        w.Menus().mnuOption_Click(3);
+        QCOMPARE(w.windowTitle(), QStringLiteral("QVS - ") + path);
     }
 
     void reloadMenuListsTheRecentFiles() {

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QToolBar>
 
 using namespace qvs;
@@ -307,6 +308,43 @@ private slots:
         script.Start();
         w.menus->mnuPassword_Click(6);
         QVERIFY(script.Done());
+    }
+
+    // Options 1 opens the file password window in its change mode.
+    void changePasswordCommandAsksTheOldPassword() {
+        MenuWindow w;
+        w.window.UpdateView(QString()); // a file is open: the command is there
+        ModalScript script;
+        script.On<frmFilePW>([](frmFilePW* pw) {
+            QVERIFY(IsShown(pw, "txtPW3") && IsShown(pw, "txtPW2"));
+            Click(pw, "cmdCancel");
+        });
+        script.Start();
+        w.menus->mnuOption_Click(1);
+        QVERIFY(script.Done());
+    }
+
+    // Each column has its own name in View > Columns.
+    void columnsMenuNamesEveryColumnOnce() {
+        MenuWindow w;
+        w.window.UpdateView(QString());
+        emit w.menus->mnuColumns()->aboutToShow();
+        QStringList names;
+        for (const QAction* item : w.menus->mnuColumns()->actions())
+            names << item->text();
+        QCOMPARE(names.size(), GridColumn::Count - GridColumn::Service);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        QVERIFY(names.contains(GetLocalText(31003)) && names.contains(GetLocalText(31004)));
+    }
+
+    // The update check names the running version by its numbers.
+    void updatePageCarriesTheVersionNumbers() {
+        const QString before = QCoreApplication::applicationVersion();
+        QCoreApplication::setApplicationVersion(QStringLiteral("2.10.7"));
+        App().versionText = QStringLiteral("QVS Vault V2.10.7 beta");
+        QVERIFY(MakerPageUrl(1).endsWith(QStringLiteral("?2.10.7")));
+        QCoreApplication::setApplicationVersion(before);
+        QCOMPARE(MakerPageUrl(9), QString());
     }
 };
 

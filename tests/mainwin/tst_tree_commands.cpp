@@ -123,6 +123,36 @@ private slots:
         QCOMPARE(Store().Password().Contains("Bank"), keep);
     }
 
+    // Only an explicit No deletes the entries; a dismissed question gives
+    // up the whole delete.
+    void dismissedKeepQuestionDeletesNothing_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close box") << false;
+    }
+    void dismissedKeepQuestionDeletesNothing() {
+        QFETCH(bool, escape);
+        ModalScript script;
+        Answer(script, 9006, true);
+        script.On<frmMessage>([escape](frmMessage* m) {
+            QCOMPARE(MessageText(m), GetLocalText(9008));
+            escape ? QTest::keyClick(m, Qt::Key_Escape) : void(m->close());
+        });
+        QVERIFY(!Run(script, [] { return TreeDeleteNode("C1"); }));
+        QVERIFY(Store().CatExist("Banks"));
+        QVERIFY(Store().Password().Contains("Bank"));
+        QCOMPARE(fake_.updates, 0);
+    }
+
+    void refusedDeleteSaysSo() {
+        ModalScript script;
+        Answer(script, 9006, true);
+        Answer(script, 9008, true);
+        Answer(script, 31001, true); // a category that is gone meanwhile
+        QVERIFY(!Run(script, [] { return TreeDeleteNode("C9"); }));
+        QCOMPARE(Store().CatNumber(), 2);
+    }
+
     void noToTheDeleteQuestionKeepsAll() {
         ModalScript script;
         Answer(script, 9007, false);

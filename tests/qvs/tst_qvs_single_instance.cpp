@@ -1,6 +1,7 @@
 // Real copies of the program: a second copy hands its file to the first and
 // ends, a second copy without arguments only brings the first forward, and a
-// first copy killed outright does not keep the next one from starting.
+// first copy killed outright does not keep the next one from starting. A
+// file named relative to each copy's own folder is found by the first.
 //
 // Every copy runs offscreen with one private home, configuration and runtime
 // folder, and reports to a log file named in QVS_TEST_EVENT_LOG: one line
@@ -65,9 +66,11 @@ class TestQvsSingleInstance : public QObject {
         return env;
     }
 
-    std::unique_ptr<QProcess> Start(const QStringList& arguments) {
+    // Started in folder when one is given, else in the test's own.
+    std::unique_ptr<QProcess> Start(const QStringList& arguments, const QString& folder = {}) {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(Environment());
+        if (!folder.isEmpty()) process->setWorkingDirectory(folder);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(QStringLiteral(QVS_BINARY), arguments);
         if (!process->waitForStarted(kStartMs)) qFatal("the program did not start");
@@ -92,10 +95,10 @@ class TestQvsSingleInstance : public QObject {
     }
 
     // A second copy: it must end by itself, quickly and without error.
-    void RunSecondCopy(const QStringList& arguments) {
+    void RunSecondCopy(const QStringList& arguments, const QString& folder = {}) {
         QElapsedTimer timer;
         timer.start();
-        const std::unique_ptr<QProcess> second = Start(arguments);
+        const std::unique_ptr<QProcess> second = Start(arguments, folder);
         QVERIFY(second->waitForFinished(kSecondCopyMs));
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 0);
@@ -149,6 +152,16 @@ private slots:
         // And it listens in place of the dead one.
         RunSecondCopy({fileB_});
         QVERIFY(WaitForLine("handed " + fileB_, 2));
+    }
+
+    // Names relative to the folder each copy was started in reach the right
+    // file, and the open file is known by its absolute name.
+    void relativeNamesResolveInTheirOwnFolder() {
+        Kill(first_);
+        first_ = Start({"A.QVS"}, root_.path());
+        QVERIFY(WaitForLine("ready " + fileA_, 3));
+        RunSecondCopy({"B file.QVS"}, root_.filePath("My Files"));
+        QVERIFY(WaitForLine("handed " + fileB_, 3));
     }
 };
 

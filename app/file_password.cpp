@@ -1,0 +1,55 @@
+#include "app/file_password.h"
+
+#include "dialogs/frm_file_pw.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/program_identity.h"
+#include "frame/program_state.h"
+
+#include <QSet>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kOfferQuestion = 31000;
+
+struct Offer {
+    bool on = true;
+    QSet<QString> asked; // files the user already answered about in this run
+};
+
+Offer& TheOffer() {
+    static Offer offer;
+    return offer;
+}
+
+} // namespace
+
+bool ChangeFilePassword() {
+    if (Store().Filename().empty()) return false;
+    frmFilePW dialog;
+    if (!dialog.changepw(Store())) return false;
+    App().currentFilePassword = dialog.Password();
+    return true;
+}
+
+void OfferFilePassword(const QString& path) {
+    Offer& offer = TheOffer();
+    if (!offer.on || path.isEmpty() || !Store().CheckFilePW(std::string())) return;
+    if (offer.asked.contains(path)) return;
+    offer.asked.insert(path);
+    if (ShowMessage(GetLocalText(kOfferQuestion), vbYesNo | vbQuestion, ProgramName()) != vbYes)
+        return;
+    frmFilePW dialog;
+    const QString password = dialog.nuova();
+    Store().SetFilePW(password.toStdString());
+    App().currentFilePassword = password;
+}
+
+void SetFilePasswordOffer(bool on) {
+    TheOffer().on = on;
+    TheOffer().asked.clear();
+}
+
+} // namespace qvs
