@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 class QWidget;
 
 namespace qvs {
@@ -19,6 +21,13 @@ public:
     // Rebuilds the view after a change; selection is what the closing dialog
     // was given by its caller (for the main window: the node to show).
     virtual void UpdateView(const QString& selection) = 0;
+
+    // Recounts the entries of the category and subcategory nodes after an
+    // entry was saved into (or moved out of) them.
+    virtual void CalcNumber(std::int16_t cat, std::int16_t scat) {
+        (void)cat;
+        (void)scat;
+    }
 
     // Rebuilds the recent-files menu after a file was opened. The tray
     // controller shows no such menu.

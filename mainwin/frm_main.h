@@ -46,6 +46,7 @@ public:
     // again, the numbers recounted and that service's row selected.
     void UpdateView(const QString& selection) override;
     void ReloadMenu() override;
+    void CalcNumber(std::int16_t cat, std::int16_t scat) override;
 
     // Runs the File menu item with this index; the toolbar uses it too.
     void mnuFile_Click(int index);
