@@ -200,6 +200,7 @@ QWidget* frmPW::BuildUrlPage() {
     static const char* const labels[] = {"11501", "11502", "11503"};
     for (int i = 0; i < 3; ++i) {
         txtURL_[i] = Box("txtURL", page);
+        txtURL_[i]->setMinimumWidth(txtURL_[i]->fontMetrics().averageCharWidth() * 48);
         txtURL_[i]->setProperty("index", i);
         auto* go = Button("11504", "cmdGO", page);
         go->setProperty("index", i);

@@ -40,12 +40,21 @@ QDate Today() {
     return DateFromVb(Store().Today());
 }
 
+// An entry that never had the date (0, shown as 1899) is proposed the date a
+// new entry gets, so that ticking the box does not start from 1899.
+QDate DueDate(double stored, bool used, int defaultDays) {
+    return stored == 0 && !used ? Today().addDays(defaultDays) : DateFromVb(stored);
+}
+
 } // namespace
 
 void frmPW::Open(Mode mode) {
     mode_ = mode;
     cmdAnother_->setVisible(mode == Mode::New);
+    cmdAddCat_->setEnabled(false); // until a name is typed
+    cmdAddSubCat_->setEnabled(false);
     filled_ = FromControls();
+    adjustSize(); // centred by its real size
     RestoreWindowPlacement(this, kPlacementName);
     if (!stackEntry_) stackEntry_.emplace(this);
     show();
@@ -133,12 +142,12 @@ void frmPW::FillFromRecord(const ardeko::T_Password& r) {
     ShowTimes(r.Dt_Insert, r.Dt_Modif);
     const QDate today = Today();
     expire_->SetToday(today);
-    expire_->SetDate(DateFromVb(r.Dt_Expire));
+    expire_->SetDate(DueDate(r.Dt_Expire, r.blExpire, Opt().ExpirationDays));
     expire_->SetDue(r.blExpire);
     expire_->SetNotify(r.blNotExpire);
     expire_->SetNotifyDays(r.ggNotExpire);
     change_->SetToday(today);
-    change_->SetDate(DateFromVb(r.Dt_Change));
+    change_->SetDate(DueDate(r.Dt_Change, r.blChange, Opt().ChangeDays));
     change_->SetDue(r.blChange);
     change_->SetNotify(r.blNotChange);
     change_->SetNotifyDays(r.ggNotChange);

@@ -234,6 +234,8 @@ void frmPW::Another() {
     if (mode_ != Mode::New || !Validate() || !Save()) return;
     NewEntryDefaults();
     filled_ = FromControls();
+    cmdAddCat_->setEnabled(false);
+    cmdAddSubCat_->setEnabled(false);
     sstPassword_->setCurrentIndex(0);
     txtService_->setFocus();
 }
