@@ -159,6 +159,9 @@ void TestFrmPW::editsAndRenames() {
     QCOMPARE(Box(w, "txtName")->text(), QStringLiteral("anna"));
     QCOMPARE(Combo(w, "cboCateg")->currentText(), QStringLiteral("Banks"));
     QVERIFY(Child<QLabel>(w, "lblInsert")->text().endsWith(QStringLiteral("06/07/2009 00:00")));
+    // Dates the entry never had are proposed as for a new entry, not 1899.
+    QCOMPARE(Child<QDateEdit>(w, "txtExpDate")->date(), Today().addDays(60));
+    QVERIFY(!w->HasChanges());
 
     // A name another entry has: the store's refusal is shown, nothing changes.
     Box(w, "txtService")->setText(QStringLiteral("MAIL b"));
@@ -280,7 +283,10 @@ void TestFrmPW::addsCategoriesOnRequest() {
 
     // Adding an existing subcategory is refused with its own message.
     w = qvs::PasswordAdd(CatCode("Banks"), 0);
-    Combo(w, "cboSCateg")->setEditText(QStringLiteral("savings"));
+    QVERIFY(!Child(w, "cmdAddSubCat")->isEnabled()); // until a name is typed
+    Combo(w, "cboSCateg")->lineEdit()->clear();
+    QTest::keyClicks(Combo(w, "cboSCateg")->lineEdit(), QStringLiteral("savings"));
+    QVERIFY(Child(w, "cmdAddSubCat")->isEnabled());
     QCOMPARE(Answering({true}, [&] { Child<QPushButton>(w, "cmdAddSubCat")->click(); }),
              QStringList{Text(11005, "savings")});
 }
