@@ -275,12 +275,17 @@ void frmPW::Connect() {
 
 // Leaving the category box lists the subcategories of what it names now.
 bool frmPW::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cboCateg_ && event->type() == QEvent::FocusOut && !loading_ &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (watched != cboCateg_ || event->type() != QEvent::FocusOut || loading_)
+        return QDialog::eventFilter(watched, event);
+    // Only the user moving on counts: not its own list opening, nor a
+    // message box of this window taking the focus for a while.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
         const QString sub = cboSCateg_->currentText();
         FillSubCategories();
-        // Keep a subcategory the user typed or chose under the same category.
-        if (cboSCateg_->findText(sub) >= 0) cboSCateg_->setCurrentIndex(cboSCateg_->findText(sub));
+        // Keep a subcategory the user chose that the category also has.
+        const int index = cboSCateg_->findText(sub);
+        if (index >= 0) cboSCateg_->setCurrentIndex(index);
     }
     return QDialog::eventFilter(watched, event);
 }

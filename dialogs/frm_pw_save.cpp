@@ -72,6 +72,7 @@ bool frmPW::NameStorable(QComboBox* box, int captionId) {
 
 void frmPW::AddCategory() {
     const QString name = cboCateg_->currentText().trimmed();
+    const QString sub = cboSCateg_->currentText();
     if (name.isEmpty()) return;
     if (Store().CatExist(name.toStdString())) {
         Tell(kCategoryExists, name, kCategoryTitle);
@@ -83,7 +84,6 @@ void frmPW::AddCategory() {
         ShowMessage(QString::fromStdString(Store().ErrDescr()));
         return;
     }
-    const QString sub = cboSCateg_->currentText();
     FillCategories();
     SetCategoryTexts(name, sub);
     cmdAddCat_->setEnabled(false);
