@@ -1,6 +1,7 @@
 // The editor's window: its pages and controls, and how they are wired.
 #include "dialogs/frm_pw.h"
 
+#include "dialogs/combo_list.h"
 #include "dialogs/due_date_frame.h"
 #include "dialogs/key_chooser.h"
 #include "dialogs/password_strength.h"
@@ -282,10 +283,15 @@ bool frmPW::eventFilter(QObject* watched, QEvent* event) {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
         const QString sub = cboSCateg_->currentText();
+        const bool typed = MatchingItem(cboSCateg_) < 0;
         FillSubCategories();
-        // Keep a subcategory the user chose that the category also has.
+        // Keep a subcategory name the user typed, or chose when the category
+        // has it too.
         const int index = cboSCateg_->findText(sub);
-        if (index >= 0) cboSCateg_->setCurrentIndex(index);
+        if (typed)
+            cboSCateg_->setEditText(sub);
+        else if (index >= 0)
+            cboSCateg_->setCurrentIndex(index);
     }
     return QDialog::eventFilter(watched, event);
 }
