@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <algorithm>
 #include <limits>
 
 namespace qvs {
@@ -54,7 +55,7 @@ DueDateFrame::DueDateFrame(const Design& d, frmCalendar* picker, QWidget* parent
     QLabel* dateLabel = Label(d.dateLabel, date_, this);
     QLabel* daysLabel = Label(d.daysLabel, days_, this);
     auto* after = new QLabel(Id(d.notifyAfter), this);
-    auto* grid = new QGridLayout(this);
+    auto* grid = grid_ = new QGridLayout(this);
     grid->addWidget(check_, 0, 0, 1, 4);
     grid->addWidget(dateLabel, 1, 0);
     grid->addWidget(date_, 1, 1);
@@ -66,6 +67,7 @@ DueDateFrame::DueDateFrame(const Design& d, frmCalendar* picker, QWidget* parent
     grid->addWidget(after, 3, 2, 1, 2);
     grid->setColumnStretch(3, 1);
     dependents_ = {dateLabel, date_, toggle_, daysLabel, days_, notify_, after};
+    captions_ = {dateLabel, daysLabel, notify_};
 
     connect(check_, &QCheckBox::toggled, this, &DueDateFrame::EnableControls);
     connect(notify_, &QCheckBox::toggled, this, &DueDateFrame::EnableControls);
@@ -84,6 +86,17 @@ void DueDateFrame::SetToday(const QDate& today) {
     days_->setRange(static_cast<int>(today.daysTo(FirstVbDate())),
                     static_cast<int>(today.daysTo(LastVbDate())));
     days_->setValue(static_cast<int>(today.daysTo(date_->date())));
+}
+
+int DueDateFrame::CaptionWidth() const {
+    int width = 0;
+    for (const QWidget* w : captions_)
+        width = std::max(width, w->sizeHint().width());
+    return width;
+}
+
+void DueDateFrame::SetCaptionWidth(int width) {
+    grid_->setColumnMinimumWidth(0, width);
 }
 
 bool DueDateFrame::Due() const {

@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QDateEdit;
+class QGridLayout;
 class QLabel;
 class QSpinBox;
 class QToolButton;
@@ -50,6 +51,10 @@ public:
     int NotifyDays() const;
     void SetNotifyDays(int days);
 
+    // The width of the captions' column, so that two frames can line up.
+    int CaptionWidth() const;
+    void SetCaptionWidth(int width);
+
     QCheckBox* Check() const { return check_; }
     QDateEdit* DateBox() const { return date_; }
     QToolButton* Toggle() const { return toggle_; }
@@ -71,6 +76,8 @@ private:
     QCheckBox* notify_;
     QSpinBox* notifyDays_;
     QList<QWidget*> dependents_; // enabled only while the date applies
+    QList<QWidget*> captions_;   // the first column
+    QGridLayout* grid_;
     QMetaObject::Connection pickerChange_;
     QMetaObject::Connection pickerClose_;
 };

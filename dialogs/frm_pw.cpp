@@ -9,7 +9,6 @@
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/options.h"
-#include "frame/window_placement.h"
 #include "store/datafile.h"
 
 #include <QCheckBox>
@@ -26,6 +25,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qvs {
 
@@ -97,6 +98,10 @@ frmPW::frmPW(QWidget* parent)
     Connect();
     ApplySecurityLevel();
     LocalizeForm(this);
+    // The expiry and change frames line up, whatever the language's captions.
+    const int captions = std::max(expire_->CaptionWidth(), change_->CaptionWidth());
+    expire_->SetCaptionWidth(captions);
+    change_->SetCaptionWidth(captions);
     SetHelpTopic(this, kFirstHelpTopic);
 }
 
