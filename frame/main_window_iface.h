@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 class QWidget;
@@ -23,6 +24,13 @@ public:
     // row selected. "" rebuilds the whole view (after open, new, import and
     // every category command).
     virtual void UpdateView(const QString& service) = 0;
+
+    // Recounts the entries of the category and subcategory nodes after an
+    // entry was saved into (or moved out of) them.
+    virtual void CalcNumber(std::int16_t cat, std::int16_t scat) {
+        (void)cat;
+        (void)scat;
+    }
 
     // Rebuilds the recent-files menu after a file was opened. The tray
     // controller shows no such menu.

@@ -45,6 +45,7 @@ public:
     // that service's row.
     void UpdateView(const QString& service) override;
     void ReloadMenu() override;
+    void CalcNumber(std::int16_t cat, std::int16_t scat) override;
 
     // Runs the File menu item with this index; the toolbar uses it too.
     void mnuFile_Click(int index);

@@ -74,6 +74,10 @@ void frmMain::UpdateView(const QString& service) {
     EnableFileCommands(fileOpen);
 }
 
+void frmMain::CalcNumber(std::int16_t cat, std::int16_t scat) {
+    tree_->CalcNumber(cat, scat);
+}
+
 void frmMain::RefreshShownNode(const QString& service) {
     tree_->CalcNumber();
     grid_->ShowNode(tree_->ShownKey());

@@ -5,22 +5,6 @@
 
 namespace qvs {
 
-void PasswordAdd(std::int16_t cat, std::int16_t scat) {
-    (void)cat;
-    (void)scat;
-    ShowNotAvailableYet();
-}
-
-void PasswordEdit(const QString& service) {
-    (void)service;
-    ShowNotAvailableYet();
-}
-
-void PasswordPasteNew(const ardeko::T_Password& record) {
-    (void)record;
-    ShowNotAvailableYet();
-}
-
 void ShowCategoryDialog() {
     ShowNotAvailableYet();
 }

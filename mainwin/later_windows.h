@@ -10,12 +10,6 @@
 
 namespace qvs {
 
-// Entry editor: a new entry with category and subcategory preselected
-// (-1 = none), an existing one, or a new one filled from a copied record.
-void PasswordAdd(std::int16_t cat, std::int16_t scat);
-void PasswordEdit(const QString& service);
-void PasswordPasteNew(const ardeko::T_Password& record);
-
 void ShowCategoryDialog();
 void ShowSubCategoryDialog();
 void ShowOptionsDialog();

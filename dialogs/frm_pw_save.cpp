@@ -1,0 +1,308 @@
+// The editor: adding categories from the window, checking the input and
+// saving the entry, and closing.
+#include "dialogs/frm_pw.h"
+
+#include "dialogs/combo_list.h"
+#include "dialogs/frm_pw_gen.h"
+#include "dialogs/key_chooser.h"
+#include "dialogs/storable_text.h"
+#include "frame/frm_calendar.h"
+#include "frame/language.h"
+#include "frame/main_window_iface.h"
+#include "frame/message_box.h"
+#include "frame/options.h"
+#include "frame/program_state.h"
+#include "frame/window_placement.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QUrl>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kCategoryTitle = 40;
+constexpr int kCategoryExists = 11002;
+constexpr int kAddCategory = 11003;
+constexpr int kAddCategoryTitle = 11004;
+constexpr int kSubCategoryExists = 11005;
+constexpr int kAddSubCategory = 11006;
+constexpr int kAddSubCategoryTitle = 11007;
+constexpr int kNoCategory = 11010;
+constexpr int kNoSubCategory = 11011;
+constexpr int kNoService = 11012;
+constexpr int kPasswordsDiffer = 11013;
+constexpr int kNoKeyCharacter = 31103;
+constexpr int kDiscardQuestion = 31104;
+constexpr int kNoAddress = 30001;
+constexpr int kCategoryLabel = 11201;
+constexpr int kSubCategoryLabel = 11202;
+const QString kPlacementName = QStringLiteral("frmPW");
+
+QString WithName(int textId, const QString& name) {
+    return GetLocalText(textId).replace(QLatin1String("%s"), name);
+}
+
+bool Ask(int textId, const QString& name, int titleId) {
+    return ShowMessage(WithName(textId, name), vbOKCancel | vbQuestion, GetLocalText(titleId)) ==
+           vbOK;
+}
+
+void Tell(int textId, const QString& name, int titleId) {
+    ShowMessage(WithName(textId, name), vbOKOnly, GetLocalText(titleId));
+}
+
+} // namespace
+
+// A name typed into a category box must fit the data file before the store
+// takes it.
+bool frmPW::NameStorable(QComboBox* box, int captionId) {
+    const auto problem = CheckStorable(box->currentText().trimmed());
+    if (!problem) return true;
+    ShowRefusedText(GetLocalText(captionId), *problem, false);
+    ShowProblemAt(box);
+    return false;
+}
+
+void frmPW::AddCategory() {
+    const QString name = cboCateg_->currentText().trimmed();
+    const QString sub = cboSCateg_->currentText();
+    if (name.isEmpty()) return;
+    if (Store().CatExist(name.toStdString())) {
+        Tell(kCategoryExists, name, kCategoryTitle);
+        return;
+    }
+    if (!NameStorable(cboCateg_, kCategoryLabel)) return;
+    if (!Ask(kAddCategory, name, kAddCategoryTitle)) return;
+    if (!Store().CatAdd(name.toStdString())) {
+        ShowMessage(QString::fromStdString(Store().ErrDescr()));
+        return;
+    }
+    FillCategories();
+    SetCategoryTexts(name, sub);
+    cmdAddCat_->setEnabled(false);
+    changed_ = true;
+}
+
+void frmPW::AddSubCategory() {
+    if (MatchingItem(cboCateg_) < 0) AddCategory();
+    if (MatchingItem(cboCateg_) < 0) return;
+    const QString name = cboSCateg_->currentText().trimmed();
+    if (name.isEmpty()) return;
+    const std::int16_t cat = MatchingCode(cboCateg_);
+    if (Store().SubCatExist(cat, name.toStdString())) {
+        Tell(kSubCategoryExists, name, kCategoryTitle);
+        return;
+    }
+    if (!NameStorable(cboSCateg_, kSubCategoryLabel)) return;
+    if (!Ask(kAddSubCategory, name, kAddSubCategoryTitle)) return;
+    if (!Store().SubCatAdd(cat, name.toStdString())) {
+        ShowMessage(QString::fromStdString(Store().ErrDescr()));
+        return;
+    }
+    const QString category = cboCateg_->currentText();
+    FillCategories();
+    SetCategoryTexts(category, name);
+    cmdAddSubCat_->setEnabled(false);
+    changed_ = true;
+}
+
+// Stops at the first problem, which the user is told about.
+bool frmPW::Validate() {
+    if (MatchingItem(cboSCateg_) < 0)
+        AddSubCategory();
+    else if (MatchingItem(cboCateg_) < 0)
+        AddCategory();
+    if (MatchingItem(cboCateg_) < 0) {
+        Tell(kNoCategory, cboCateg_->currentText(), kCategoryTitle);
+        return false;
+    }
+    if (MatchingItem(cboSCateg_) < 0) {
+        Tell(kNoSubCategory, cboSCateg_->currentText(), kCategoryTitle);
+        return false;
+    }
+    if (txtService_->text().trimmed().isEmpty()) {
+        ShowMessage(GetLocalText(kNoService), vbCritical, QStringLiteral("QVS"));
+        ShowProblemAt(txtService_);
+        return false;
+    }
+    if (Opt().SecurityLevel >= 1 && txtPw_->text() != txtPW2_->text()) {
+        ShowMessage(GetLocalText(kPasswordsDiffer), vbOKOnly, QStringLiteral("QVS"));
+        ShowProblemAt(txtPw_);
+        txtPw_->selectAll();
+        return false;
+    }
+    return CheckTexts() && CheckKeys();
+}
+
+bool frmPW::CheckTexts() {
+    struct Field {
+        QWidget* control;
+        QString text;
+        int captionId;
+        bool secret;
+    };
+    const Field fields[] = {
+        {txtService_, txtService_->text().trimmed(), 11101, false},
+        {txtName_, txtName_->text(), 11102, false},
+        {txtPw_, txtPw_->text(), 11103, true},
+        {txtEmail_, txtEmail_->text(), 11105, false},
+        {txtSentence_, txtSentence_->text(), 11301, false},
+        {txtURL_[0], txtURL_[0]->text(), 11501, false},
+        {txtURL_[1], txtURL_[1]->text(), 11502, false},
+        {txtURL_[2], txtURL_[2]->text(), 11503, false},
+        {txtNotes_, txtNotes_->toPlainText(), 11054, false},
+    };
+    for (const Field& f : fields) {
+        if (const auto problem = CheckStorable(f.text)) {
+            ShowRefusedText(GetLocalText(f.captionId), *problem, f.secret);
+            ShowProblemAt(f.control);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool frmPW::CheckKeys() {
+    for (const auto& [chooser, captionId] : {std::pair{before_, 11401}, std::pair{after_, 11402}}) {
+        switch (chooser->Check()) {
+        case KeyChooser::Problem::None:
+            continue;
+        case KeyChooser::Problem::NoCharacter:
+            ShowMessage(WithName(kNoKeyCharacter, FieldName(GetLocalText(captionId))),
+                        vbExclamation);
+            break;
+        case KeyChooser::Problem::Unstorable:
+            ShowRefusedText(GetLocalText(captionId), *CheckStorable(chooser->Box()->text()), false);
+            break;
+        }
+        ShowProblemAt(chooser->Box());
+        return false;
+    }
+    return true;
+}
+
+// Shows the page that holds control and puts the focus there.
+void frmPW::ShowProblemAt(QWidget* control) {
+    for (int i = 0; i < sstPassword_->count(); ++i) {
+        if (sstPassword_->widget(i)->isAncestorOf(control)) sstPassword_->setCurrentIndex(i);
+    }
+    control->setFocus();
+}
+
+bool frmPW::Save() {
+    ardeko::T_Password record = FromControls();
+    const double now = Store().Now();
+    if (mode_ != Mode::Modify) record.Dt_Insert = now;
+    record.Dt_Modif = now;
+    const bool ok = mode_ == Mode::Modify
+                        ? Store().PWEdit(record, formerService_, formerCat_, formerSCat_)
+                        : Store().PWAdd(record);
+    if (!ok) {
+        ShowMessage(QString::fromStdString(Store().ErrDescr()), vbOKOnly, QStringLiteral("QVS"));
+        return false;
+    }
+    lastSaved_ = QString::fromStdString(record.service);
+    IMainWindow* main = CurrentMainWindow();
+    if (main && !App().inTrayMode) {
+        main->CalcNumber(record.Codcat, record.CodSCat);
+        if (mode_ == Mode::Modify) main->CalcNumber(formerCat_, formerSCat_);
+    }
+    if (mode_ == Mode::Modify) {
+        // Saved again from this window, the entry is the one saved now.
+        working_ = record;
+        formerService_ = record.service;
+        formerCat_ = record.Codcat;
+        formerSCat_ = record.CodSCat;
+    }
+    return true;
+}
+
+void frmPW::accept() {
+    if (!Validate() || !Save()) return;
+    closing_ = true;
+    close();
+}
+
+void frmPW::Another() {
+    if (mode_ != Mode::New || !Validate() || !Save()) return;
+    NewEntryDefaults();
+    filled_ = FromControls();
+    cmdAddCat_->setEnabled(false);
+    cmdAddSubCat_->setEnabled(false);
+    sstPassword_->setCurrentIndex(0);
+    txtService_->setFocus();
+}
+
+bool frmPW::ConfirmDiscard() {
+    return !HasChanges() || ShowMessage(GetLocalText(kDiscardQuestion),
+                                        vbYesNo | vbQuestion | vbDefaultButton2) == vbYes;
+}
+
+void frmPW::reject() {
+    if (!ConfirmDiscard()) return;
+    closing_ = true;
+    close();
+}
+
+void frmPW::closeEvent(QCloseEvent* event) {
+    // The window's close button: the same as Cancel.
+    if (!closing_ && !ConfirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    picker_->close();
+    SaveWindowPlacement(this, kPlacementName);
+    if (stackEntry_) {
+        // A new category needs the whole tree rebuilt; a saved entry only
+        // its row selected in the list.
+        const bool refresh = changed_ || !lastSaved_.isEmpty();
+        stackEntry_->SetRefresh(refresh, changed_ ? QString() : lastSaved_);
+        stackEntry_.reset();
+    }
+    // Not QDialog's: it would ask reject() again.
+    QWidget::closeEvent(event);
+}
+
+void frmPW::OpenAddress(int index) {
+    const QString url = txtURL_[index]->text().trimmed();
+    if (url.isEmpty()) {
+        ShowMessage(GetLocalText(kNoAddress), vbInformation, QStringLiteral("QVS"));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromUserInput(url));
+}
+
+void frmPW::OpenGenerator() {
+    const std::optional<QString> password = RunPasswordGenerator(this);
+    if (!password) return;
+    txtPw_->setText(*password);
+    txtPW2_->setText(*password);
+}
+
+frmPW* PasswordAdd(std::int16_t cat, std::int16_t scat) {
+    auto* window = new frmPW(DialogOwner());
+    window->PasswordAdd(cat, scat);
+    return window;
+}
+
+frmPW* PasswordEdit(const QString& service) {
+    auto window = std::make_unique<frmPW>(DialogOwner());
+    if (!window->PasswordEdit(service)) return nullptr;
+    return window.release(); // deletes itself when closed
+}
+
+frmPW* PasswordPasteNew(const ardeko::T_Password& record) {
+    auto* window = new frmPW(DialogOwner());
+    window->PasswordPasteNew(record);
+    return window;
+}
+
+} // namespace qvs

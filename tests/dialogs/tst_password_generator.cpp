@@ -1,0 +1,161 @@
+// The password generator and the strength estimate: what the options give,
+// that everything generated can be stored, and the editor taking the result.
+#include "tests/dialogs/editor_fixture.h"
+
+#include "dialogs/frm_pw_gen.h"
+#include "dialogs/password_strength.h"
+#include "store/codepage.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+
+using qvs::GeneratorOptions;
+Q_DECLARE_METATYPE(GeneratorOptions)
+
+namespace {
+
+bool Encodable(const QString& text) {
+    return !ardeko::Utf8ToCp1252(text.toStdString()).badCodePoint;
+}
+
+bool AllIn(const QString& text, const QString& pool) {
+    return std::all_of(text.begin(), text.end(), [&](QChar c) { return pool.contains(c); });
+}
+
+} // namespace
+
+class TestPasswordGenerator : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QString code = QStringLiteral("ENG");
+        QVERIFY(qvs::LoadLanguage(code));
+    }
+
+    void optionsShapeThePassword_data() {
+        QTest::addColumn<GeneratorOptions>("options");
+        QTest::addColumn<QString>("pattern");
+        GeneratorOptions all;
+        QTest::newRow("default") << all << "^[!-~]{20}$";
+        GeneratorOptions digits{
+            .length = 4, .capitals = false, .smallLetters = false, .symbols = false};
+        QTest::newRow("digits only, shortest") << digits << "^[0-9]{4}$";
+        GeneratorOptions letters{.length = 128, .digits = false, .symbols = false};
+        QTest::newRow("letters, longest") << letters << "^[A-Za-z]{128}$";
+        GeneratorOptions tooLong{
+            .length = 500, .capitals = false, .digits = false, .symbols = false};
+        QTest::newRow("length kept in range") << tooLong << "^[a-z]{128}$";
+        GeneratorOptions plain{.noLookAlikes = true};
+        QTest::newRow("no look-alikes") << plain << "^[^0Oo1lI|'\"`]{20}$";
+    }
+    void optionsShapeThePassword() {
+        QFETCH(GeneratorOptions, options);
+        QFETCH(QString, pattern);
+        const QRegularExpression shape(pattern);
+        const QString pool = qvs::CharacterPool(options);
+        for (int i = 0; i < 200; ++i) {
+            const QString pw = qvs::GeneratePassword(options);
+            QVERIFY2(shape.match(pw).hasMatch(), qPrintable(pattern));
+            QVERIFY(AllIn(pw, pool) && Encodable(pw));
+        }
+    }
+
+    // Every chosen kind shows up, and over many draws every character of the
+    // pool does: nothing is left out by mistake.
+    void everyKindAndCharacterIsDrawn() {
+        const GeneratorOptions options{.length = 8, .noLookAlikes = true};
+        const QString pool = qvs::CharacterPool(options);
+        QCOMPARE(pool.size(), 26 + 26 + 10 + 32 - 10);
+        QSet<QChar> seen;
+        for (int i = 0; i < 2000; ++i) {
+            const QString pw = qvs::GeneratePassword(options);
+            for (const char* kind : {"[A-Z]", "[a-z]", "[0-9]", "[^A-Za-z0-9]"})
+                QVERIFY(pw.contains(QRegularExpression(QString::fromLatin1(kind))));
+            for (QChar c : pw)
+                seen.insert(c);
+        }
+        QCOMPARE(seen.size(), pool.size());
+    }
+
+    void noKindGivesNothing() {
+        const GeneratorOptions none{
+            .capitals = false, .smallLetters = false, .digits = false, .symbols = false};
+        QVERIFY(qvs::GeneratePassword(none).isEmpty());
+    }
+
+    void passphrasesComeFromTheShippedLists() {
+        for (const QString& language : {QStringLiteral("ENG"), QStringLiteral("ITA")}) {
+            const QStringList words = qvs::WordList(language);
+            QVERIFY(words.size() >= 900);
+            QVERIFY(std::all_of(words.begin(), words.end(), [](const QString& w) {
+                return QRegularExpression(QStringLiteral("^[a-z]{3,12}$")).match(w).hasMatch();
+            }));
+            const QString phrase = qvs::GeneratePassphrase(GeneratorOptions{.words = 5}, words,
+                                                           *QRandomGenerator::system());
+            const QStringList parts = phrase.split(QLatin1Char('-'));
+            QCOMPARE(parts.size(), 5);
+            for (const QString& part : parts)
+                QVERIFY(words.contains(part));
+        }
+        QCOMPARE(qvs::WordList(QStringLiteral("XYZ")), qvs::WordList(QStringLiteral("ENG")));
+        QVERIFY(qvs::WordList(QStringLiteral("ENG")) != qvs::WordList(QStringLiteral("ITA")));
+    }
+
+    void strengthGrowsWithTheGuessingWork() {
+        QCOMPARE(qvs::PasswordEntropyBits(QString()), 0.0);
+        QCOMPARE(qvs::StrengthLevel(qvs::PasswordEntropyBits(QStringLiteral("password"))), 0);
+        const int phrase = qvs::StrengthLevel(
+            qvs::PasswordEntropyBits(QStringLiteral("correct horse battery staple")));
+        QVERIFY(phrase >= 2 && phrase <= 3);
+        QCOMPARE(qvs::StrengthLevel(qvs::PasswordEntropyBits(qvs::GeneratePassword({}))),
+                 qvs::kStrongestLevel);
+        qvs::StrengthMeter meter;
+        QCOMPARE(meter.Level(), -1);
+        meter.SetPassword(QStringLiteral("123456"));
+        QCOMPARE(meter.Level(), 0);
+        QCOMPARE(Child<QLabel>(&meter, "lblStrength")->text(), qvs::GetLocalText(31119));
+    }
+
+    // The button beside the password box: the chosen result fills both boxes.
+    void editorTakesTheResult() {
+        qvs::App().store = std::make_unique<ardeko::clsPW>();
+        qvs::Opt().SecurityLevel = 1;
+        QPointer<qvs::frmPW> w = qvs::PasswordAdd(0, 0);
+        QString proposed;
+        ModalScript script;
+        script.On<qvs::frmPwGen>([&](qvs::frmPwGen* g) {
+            QCOMPARE(Child<QSpinBox>(g, "txtLength")->value(), 20);
+            Child<QCheckBox>(g, "chkSymbols")->click();
+            Child<QSpinBox>(g, "txtLength")->setValue(12);
+            proposed = Box(g, "txtResult")->text();
+            QVERIFY(
+                QRegularExpression(QStringLiteral("^[A-Za-z0-9]{12}$")).match(proposed).hasMatch());
+            Child<QPushButton>(g, "cmdOK")->click();
+        });
+        script.Start();
+        Child<QAbstractButton>(w, "cmdGenerate")->click();
+        QVERIFY(script.Done());
+        QCOMPARE(Box(w, "txtPw")->text(), proposed);
+        QCOMPARE(Box(w, "txtPW2")->text(), proposed);
+        QVERIFY(Child<qvs::StrengthMeter>(w, "Strength")->Level() >= 2);
+
+        // Passphrase mode, kept from the last time; Cancel changes nothing.
+        script.On<qvs::frmPwGen>([&](qvs::frmPwGen* g) {
+            QVERIFY(!Child<QCheckBox>(g, "chkSymbols")->isChecked());
+            Child<QRadioButton>(g, "optPassphrase")->click();
+            QCOMPARE(Box(g, "txtResult")->text().count(QLatin1Char('-')), 5);
+            QVERIFY(!Child(g, "txtLength")->isEnabled());
+            Child<QPushButton>(g, "cmdCancel")->click();
+        });
+        script.Start();
+        Child<QAbstractButton>(w, "cmdGenerate")->click();
+        QCOMPARE(Box(w, "txtPw")->text(), proposed);
+        w->deleteLater();
+        Settle();
+    }
+};
+
+QTEST_MAIN(TestPasswordGenerator)
+#include "tst_password_generator.moc"
