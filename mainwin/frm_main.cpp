@@ -55,6 +55,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     ReloadMenu(); // after localising: paths are never taken for text ids
     LoadLayout(); // the grid's columns exist by now
     SetCurrentMainWindow(this);
+    Locking().SetView(this);
+    treeFollowsOption_ = Opt().ShowCatSub;
     UpdateView(QString());
 }
 
@@ -70,6 +72,7 @@ void frmMain::BuildMenusAndToolbar() {
 
 frmMain::~frmMain() {
     if (CurrentMainWindow() == this) SetCurrentMainWindow(nullptr);
+    if (Locking().View() == this) Locking().SetView(nullptr);
 }
 
 void frmMain::Load() {
@@ -93,7 +96,7 @@ void frmMain::Load() {
 }
 
 void frmMain::ShowTitle() {
-    const QString name = TitleName();
+    const QString name = Opt().ViewFileName ? TitleName() : QString();
     setWindowTitle(name.isEmpty() ? ProgramName() : name + QStringLiteral(" - ") + ProgramName());
 }
 
@@ -126,6 +129,7 @@ void frmMain::Unload() {
     SaveOptions(FromStd(Store().Filename()));
     // Nothing may reach a closed window, such as a late hand-over.
     if (CurrentMainWindow() == this) SetCurrentMainWindow(nullptr);
+    if (Locking().View() == this) Locking().SetView(nullptr);
 }
 
 } // namespace qvs

@@ -32,10 +32,6 @@ void ViewExpires() {
     ShowNotAvailableYet();
 }
 
-void ShowOptionsDialog() {
-    ShowNotAvailableYet();
-}
-
 void ChangeFilePassword() {
     ShowNotAvailableYet();
 }

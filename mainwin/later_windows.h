@@ -20,7 +20,6 @@ void ShowCategoryDialog();
 void ShowSubCategoryDialog();
 // Expiry check on demand.
 void ViewExpires();
-void ShowOptionsDialog();
 void ChangeFilePassword();
 void SaveLayoutNow();
 void GotoSysTray();

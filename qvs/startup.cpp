@@ -1,7 +1,9 @@
 #include "qvs/startup.h"
 
 #include "app/command_line.h"
+#include "app/dbus_session_lock.h"
 #include "app/file_commands.h"
+#include "app/lock_controller.h"
 #include "app/passed_command_line.h"
 #include "app/single_instance.h"
 #include "dialogs/frm_splash.h"
@@ -120,6 +122,7 @@ int RunProgram() {
     ConnectHandOver(instance);
     SetProgramPaths();
     if (!LoadSettingsAndLanguage()) return kExitNoLanguage;
+    Locking().SetSessionSource(std::make_unique<DBusSessionLock>());
     App().currentFileName = Opt().FileName;
     if (Opt().ViewSplash) ShowSplash();
     App().store = std::make_unique<ardeko::clsPW>();

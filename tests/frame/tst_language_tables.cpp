@@ -62,7 +62,10 @@ const QList<int> kUsedIds = {
     // main window placeholders
     30100, 30101, 30102,
     // main window status bar
-    30110, 30111, 30112, 30113, 30114};
+    30110, 30111, 30112, 30113, 30114,
+    // options added settings, locking the open file
+    31400, 31401, 31402, 31403, 31404, 31405, 31406, 31407, 31408, 31409, 31410, 31411, 31412,
+    31413, 31414, 31415};
 
 // Texts that are glued to a value ("Expired on " + date, n + " days ..."):
 // their blank must survive editing the table.
