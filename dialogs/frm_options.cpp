@@ -59,6 +59,8 @@ frmOptions::frmOptions(OptionsContext context, QWidget* parent)
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("10000"));
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));
+    // Every page's caption stays in sight: each carries an access key.
+    SSTab1_->setUsesScrollButtons(false);
     BuildStartupPage();
     BuildLoadSavePage();
     BuildViewPage();
@@ -75,6 +77,7 @@ frmOptions::frmOptions(OptionsContext context, QWidget* parent)
     ShowSettings();
     chkWizard_->setVisible(chkAutoLoadData_->isChecked());
     OnPageChanged(0);
+    adjustSize(); // centred by its real size
     RestoreWindowPlacement(this, kPlacementName);
 }
 

@@ -34,6 +34,8 @@ constexpr int kNoPasswordNoLockText = 31409;
 // An hour of seconds and a day of minutes: longer delays protect nothing.
 constexpr int kClipboardClearMax = 3600;
 constexpr int kLockIdleMax = 1440;
+// Numbers of a few digits need no more room than this.
+constexpr int kNumberBoxWidth = 110;
 
 QString Id(int textId) {
     return QString::number(textId);
@@ -57,6 +59,7 @@ QComboBox* Chooser(const char* name, std::span<const ChooserItem> items, QWidget
 QSpinBox* NumberBox(const char* name, int maximum, QWidget* parent) {
     auto* box = Named(new QSpinBox(parent), name);
     box->setRange(0, maximum);
+    box->setMaximumWidth(kNumberBoxWidth);
     return box;
 }
 
@@ -152,6 +155,7 @@ void frmOptions::BuildLoadSavePage() {
     }
     chkAutoLoadData_ = group->findChild<QCheckBox*>(QStringLiteral("chkAutoLoadData"));
     txthistory_ = Named(new HistorySizeBox(group), "txthistory");
+    txthistory_->setMaximumWidth(kNumberBoxWidth);
     AddRow(form, 10204, txthistory_);
     Bindings().Custom([this](const Options& o) { txthistory_->setValue(o.HistorySize); },
                       [this](Options& o) {
@@ -217,6 +221,7 @@ void frmOptions::BuildDefaultAddPage() {
     const char* names[] = {"txtDExpire", "txtDChange", "txtNExpire", "txtNChange"};
     for (size_t i = 0; i < dayBoxes_.size(); ++i) {
         dayBoxes_[i] = Named(new QLineEdit(page), names[i]);
+        dayBoxes_[i]->setMaximumWidth(kNumberBoxWidth);
         dayLabels_[i] = AddRow(form, 10401 + int(i), dayBoxes_[i]);
     }
     BindDayBoxes();

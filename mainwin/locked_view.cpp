@@ -54,6 +54,10 @@ LockedView::LockedView(QWidget* parent)
     txtPassword_->setMinimumWidth(kBoxWidth);
     lblWrong_->setStyleSheet(QStringLiteral("color: #b00020;"));
     lblWrong_->setAlignment(Qt::AlignCenter);
+    // Keeps its room while hidden, so the password box does not jump.
+    QSizePolicy policy = lblWrong_->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    lblWrong_->setSizePolicy(policy);
     lblWrong_->hide();
 
     auto* row = new QHBoxLayout;
@@ -81,6 +85,10 @@ LockedView::LockedView(QWidget* parent)
 void LockedView::Prepare(const QString& fileName) {
     lblFile_->setText(fileName);
     txtPassword_->clear();
+    // Keeps its room while hidden, so the password box does not jump.
+    QSizePolicy policy = lblWrong_->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    lblWrong_->setSizePolicy(policy);
     lblWrong_->hide();
     txtPassword_->setFocus();
 }

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemModel>
 #include <QPlainTextEdit>
+#include <QToolBar>
 
 using namespace qvs;
 
@@ -74,6 +75,8 @@ private slots:
         QCOMPARE(locked->lblFile()->text(), QLatin1String(ardeko::kNewFileName));
         QVERIFY(!w.window.mnuFile(3)->isEnabled()); // Save waits too
         QVERIFY(!w.window.mnuFile(13)->isEnabled());
+        for (QAction* button : w.window.ToolBar()->actions())
+            QVERIFY(!button->isEnabled());
         w.window.UpdateView(QString()); // a refresh meanwhile shows nothing
         QCOMPARE(tree->topLevelItemCount(), 0);
 
