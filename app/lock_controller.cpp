@@ -143,6 +143,8 @@ void LockController::OnSessionLocked() {
 // window: they are cancelled. A dialog that cannot be cancelled (a question
 // that needs its answer) stays, and the lock waits for it.
 bool LockController::CloseOpenDialogs() {
+    while (QWidget* popup = QApplication::activePopupWidget()) // an open menu
+        if (!popup->close()) break;
     bool allClosed = true;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(window);

@@ -75,6 +75,8 @@ frmOptions::frmOptions(OptionsContext context, QWidget* parent)
     LocalizeForm(this);
     Connect();
     ShowSettings();
+    for (QRadioButton* option : optStart_)
+        if (option->isChecked()) pageFocus_[0] = option;
     chkWizard_->setVisible(chkAutoLoadData_->isChecked());
     OnPageChanged(0);
     adjustSize(); // centred by its real size
