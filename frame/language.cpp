@@ -92,6 +92,11 @@ bool LoadLanguage(QString& code) {
     return TryLoad(code);
 }
 
+bool CanLoadLanguage(const QString& code) {
+    const auto normalised = NormalisedCode(code);
+    return normalised && FindTable(*normalised).has_value();
+}
+
 QString CurrentLanguage() {
     return State().code;
 }

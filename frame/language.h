@@ -28,6 +28,8 @@ inline constexpr char kNoLocalData[] = "Error : No Local Data";
 // actually loaded (or "ENG").
 bool LoadLanguage(QString& code);
 QString CurrentLanguage();
+// Whether a table for code can be found and read, without loading it.
+bool CanLoadLanguage(const QString& code);
 // Codes of every table that can be loaded, built-in and dropped, sorted.
 QStringList AvailableLanguages();
 // The language's own name for lists ("English", "Italiano"); the code itself

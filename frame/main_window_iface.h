@@ -39,6 +39,10 @@ public:
     // Tray mode: whether the tray menu may open. A full main window has no
     // such menu.
     virtual void SetMenuEnabled(bool enabled) { (void)enabled; }
+
+    // The options were applied: settings that shape open windows (menu
+    // icons, notes, caption, panes, password masking) take effect now.
+    virtual void OptionsChanged() {}
 };
 
 // The current main window, or nullptr before start-up made one and while the

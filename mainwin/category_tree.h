@@ -51,6 +51,8 @@ public:
     // node (SelectNode(SelectedKey()) for the root) reports it. Empty while
     // no file is open.
     void LoadTree();
+    // Removes every node, whether a file is open or not (the file locked).
+    void Empty();
     // Adds the node for key under parent by the key's kind: "R" the root with
     // its fixed folders (parent ignored), "C..." a category under the root,
     // "S..." a subcategory under its category node (after the category's
@@ -101,6 +103,7 @@ private:
     // Silences the handlers and the drawing while the tree is rebuilt.
     class LoadScope;
 
+    void ForgetNodes();
     QTreeWidgetItem* AddRoot(const QString& text);
     QTreeWidgetItem* AddCategory(const QString& key, const QString& text, QTreeWidgetItem* root);
     QTreeWidgetItem* AddSubCategory(const QString& key, const QString& text,

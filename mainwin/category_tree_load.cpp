@@ -79,9 +79,7 @@ private:
 
 void CategoryTree::LoadTree() {
     const LoadScope scope(*this);
-    clear();
-    nodes_.clear();
-    shownKey_.clear();
+    ForgetNodes();
     const ardeko::clsPW& store = store_();
     if (store.Filename().empty()) return;
     counts_ = CountNodes(store);
@@ -89,6 +87,17 @@ void CategoryTree::LoadTree() {
     AddCategories(store, root);
     setCurrentItem(root);
     scrollToItem(root);
+}
+
+void CategoryTree::Empty() {
+    const LoadScope scope(*this);
+    ForgetNodes();
+}
+
+void CategoryTree::ForgetNodes() {
+    clear();
+    nodes_.clear();
+    shownKey_.clear();
 }
 
 void CategoryTree::AddCategories(const ardeko::clsPW& store, QTreeWidgetItem* root) {

@@ -47,6 +47,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     ReloadMenu(); // after localising: paths are never taken for text ids
     LoadLayout(); // the grid's columns exist by now
     SetCurrentMainWindow(this);
+    Locking().SetView(this);
+    treeFollowsOption_ = Opt().ShowCatSub;
     UpdateView(QString());
 }
 
@@ -66,6 +68,7 @@ void frmMain::BuildMenusAndToolbar() {
 
 frmMain::~frmMain() {
     if (CurrentMainWindow() == this) SetCurrentMainWindow(nullptr);
+    if (Locking().View() == this) Locking().SetView(nullptr);
 }
 
 void frmMain::Load() {
@@ -125,6 +128,7 @@ void frmMain::Unload() {
     SaveOptions(FromStd(Store().Filename()));
     // Nothing may reach a closed window, such as a late hand-over.
     if (CurrentMainWindow() == this) SetCurrentMainWindow(nullptr);
+    if (Locking().View() == this) Locking().SetView(nullptr);
 }
 
 } // namespace qvs

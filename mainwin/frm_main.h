@@ -4,31 +4,35 @@
 // before the program ends.
 #pragma once
 
+#include "app/lock_controller.h"
 #include "frame/main_window_iface.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
 class QAction;
 class QMenu;
 class QSplitter;
+class QStackedWidget;
 class QToolBar;
 
 namespace qvs {
 
 class CategoryTree;
 class EntryGrid;
+class LockedView;
 class MainStatusBar;
 
 class MainMenus;
 class PopupMenus;
 
-class frmMain : public QMainWindow, public IMainWindow {
+class frmMain : public QMainWindow, public IMainWindow, public ILockableView {
     Q_OBJECT
 public:
     // The File menu holds this many indexed items (some are separators).
-    static constexpr int kFileItems = 13;
+    static constexpr int kFileItems = 14;
 
     // Becomes the current main window.
     explicit frmMain(QWidget* parent = nullptr);
@@ -46,6 +50,15 @@ public:
     void UpdateView(const QString& service) override;
     void ReloadMenu() override;
     void CalcNumber(std::int16_t cat, std::int16_t scat) override;
+
+    // Menu icons, caption, panes and grid follow the settings just applied.
+    void OptionsChanged() override;
+
+    // Locked, the tree, grid and notes are emptied and the window shows the
+    // file name with a password box; every command waits for the unlock.
+    void LockView() override;
+    void UnlockView() override;
+    LockedView* Locked() const { return lockedView_; }
 
     // Runs the File menu item with this index; the toolbar uses it too.
     void mnuFile_Click(int index);
@@ -111,6 +124,10 @@ private:
     void ShowNodeEntries(const QString& key);
     void RefreshShownNode(const QString& service);
     void ShowCounts();
+    void BuildLockedView();
+    bool ShowsLockedView() const;
+    void LockCommand();
+    void OnUnlockRequested(const QString& password);
 
     bool QueryUnload();
     void Unload();
@@ -127,6 +144,16 @@ private:
     MainMenus* menus_ = nullptr;   // these three are owned by the window as children
     PopupMenus* popups_ = nullptr;
     QToolBar* toolbar_ = nullptr;
+    QStackedWidget* panes_ = nullptr; // the splitter, or the locked view
+    LockedView* lockedView_ = nullptr;
+    bool treeFollowsOption_ = true; // the "ShowCatSub" the tree was last set by
+    // What the lock hid, to show it again as it was.
+    struct LockedState {
+        QString shownKey;
+        QString selectedKey;
+        QString service;
+        QList<QPointer<QAction>> disabled;
+    } lockedState_;
 };
 
 } // namespace qvs

@@ -26,10 +26,13 @@ enum FileIndex : int {
     kPrint = 10,
     kRecentMenu = 11,
     kExit = 12,
+    kLock = 13,
 };
 
 // Shown only while a file is open.
-constexpr int kFileOpenItems[] = {3, 4, 5, 6, 7, 8, 10};
+constexpr int kFileOpenItems[] = {3, 4, 5, 6, 7, 8, 10, 13};
+// 31410: the Lock command (id chosen here).
+constexpr int kLockText = 31410;
 // The export kinds of the Export menu, in mode order.
 constexpr int kExportTexts[] = {107, 108, 109, 110};
 constexpr int kPrintMode = 10;
@@ -79,6 +82,7 @@ void frmMain::BuildFileMenu() {
     mnuReload_ = mnuFileTop_->addMenu(Id(112));
     mnuFile_[kRecentMenu] = mnuReload_->menuAction();
     AddSeparator();
+    AddFileItem(kLock, kLockText, QKeySequence(Qt::CTRL | Qt::Key_L));
     AddFileItem(kExit, 113, QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
@@ -113,6 +117,9 @@ void frmMain::mnuFile_Click(int index) {
         break;
     case kExit:
         Exit();
+        break;
+    case kLock:
+        LockCommand();
         break;
     default: // separators and submenu holders
         break;

@@ -2,15 +2,18 @@
 // status bar, how UpdateView refreshes them, and their remembered layout.
 #include "mainwin/frm_main.h"
 
+#include "frame/options.h"
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/main_layout.h"
+#include "mainwin/main_menus.h"
 #include "mainwin/node_counts.h"
 #include "mainwin/status_bar.h"
 
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QToolBar>
 
 namespace qvs {
@@ -42,7 +45,10 @@ void frmMain::BuildPanes() {
     vbuSplitter_->setStretchFactor(1, 1);
     vbuSplitter_->setSizes({kTreeWidth, kGridWidth});
     grid_->vbuSplitter2()->setSizes({kGridHeight, kNotesHeight});
-    setCentralWidget(vbuSplitter_);
+    panes_ = new QStackedWidget(this);
+    panes_->addWidget(vbuSplitter_);
+    setCentralWidget(panes_);
+    BuildLockedView();
     sbstatusbar_ = new MainStatusBar(this);
     setStatusBar(sbstatusbar_);
     ConnectPanes();
@@ -59,6 +65,7 @@ void frmMain::ConnectPanes() {
 
 void frmMain::UpdateView(const QString& service) {
     ShowTitle();
+    if (ShowsLockedView()) return; // the unlock rebuilds it
     const bool fileOpen = !Store().Filename().empty();
     if (!fileOpen) {
         tree_->LoadTree(); // empties it
@@ -93,6 +100,19 @@ void frmMain::ShowNodeEntries(const QString& key) {
 void frmMain::ShowCounts() {
     sbstatusbar_->ShowShown(grid_->model()->rowCount());
     sbstatusbar_->ShowCounts(CountNodes(Store()));
+}
+
+void frmMain::OptionsChanged() {
+    menus_->ReInitMenu();
+    ShowTitle();
+    // The View menu may have hidden the tree since: only a changed setting
+    // overrules it.
+    if (Opt().ShowCatSub != treeFollowsOption_) {
+        treeFollowsOption_ = Opt().ShowCatSub;
+        SetTreeVisible(treeFollowsOption_);
+    }
+    if (!Store().Filename().empty() && !ShowsLockedView())
+        RefreshShownNode(SelectedService()); // masking and note rows
 }
 
 QString frmMain::SelectedNodeKey() const {

@@ -13,10 +13,6 @@ void ShowSubCategoryDialog() {
     ShowNotAvailableYet();
 }
 
-void ShowOptionsDialog() {
-    ShowNotAvailableYet();
-}
-
 void SaveLayoutNow() {
     ShowNotAvailableYet();
 }

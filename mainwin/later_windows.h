@@ -12,7 +12,6 @@ namespace qvs {
 
 void ShowCategoryDialog();
 void ShowSubCategoryDialog();
-void ShowOptionsDialog();
 void SaveLayoutNow();
 void GotoSysTray();
 

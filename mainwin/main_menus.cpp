@@ -1,9 +1,11 @@
 #include "mainwin/main_menus.h"
 
 #include "app/file_password.h"
+#include "app/lock_controller.h"
 #include "autotype/entry_copies.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_check_expire.h"
+#include "dialogs/frm_options.h"
 #include "dialogs/maker_info.h"
 #include "frame/help.h"
 #include "frame/language.h"
@@ -324,7 +326,7 @@ void MainMenus::PreparePasswordMenu() {
 }
 
 void MainMenus::mnuOption_Click(int index) {
-    if (index == 0) ShowOptionsDialog();
+    if (index == 0) ShowOptions({Locking().SessionLockAvailable()});
     if (index == 1 && fileOpen_) ChangeFilePassword();
     if (index == 3) access_.saveLayout ? access_.saveLayout() : SaveLayoutNow();
     if (index == 4) GotoSysTray();

@@ -1,11 +1,14 @@
 #include "qvs/startup.h"
 
 #include "app/command_line.h"
+#include "app/dbus_session_lock.h"
 #include "app/file_commands.h"
 #include "app/file_path.h"
+#include "app/lock_controller.h"
 #include "app/passed_command_line.h"
 #include "app/single_instance.h"
 #include "dialogs/frm_check_expire.h"
+#include "dialogs/frm_pw.h"
 #include "dialogs/frm_splash.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
@@ -110,6 +113,7 @@ int RunProgram() {
     ConnectHandOver(instance);
     SetProgramPaths();
     if (!LoadSettingsAndLanguage()) return kExitNoLanguage;
+    Locking().SetSessionSource(std::make_unique<DBusSessionLock>());
     App().currentFileName = Opt().FileName;
     if (Opt().ViewSplash) ShowSplash();
     App().store = std::make_unique<ardeko::clsPW>();

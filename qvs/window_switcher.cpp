@@ -1,9 +1,12 @@
 #include "qvs/window_switcher.h"
 
 #include "app/file_commands.h"
+#include "app/lock_controller.h"
 #include "autotype/entry_copies.h"
 #include "autotype/login_text.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_options.h"
+#include "dialogs/frm_pw.h"
 #include "dialogs/frm_show_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -44,7 +47,8 @@ TrayActions QvsTrayActions() {
     a.typedLogin = BuildTypedLogin;
     a.commands.insert(QStringLiteral("open"), [] { GoToMainWindow(); });
     a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
-    a.commands.insert(QStringLiteral("option"), [] { ShowOptionsDialog(); });
+    a.commands.insert(QStringLiteral("option"),
+                      [] { ShowOptions({Locking().SessionLockAvailable()}); });
     a.commands.insert(QStringLiteral("addpw"), [] { PasswordAdd(-1, -1); });
     a.commands.insert(QStringLiteral("addcat"), [] { ShowCategoryDialog(); });
     a.commands.insert(QStringLiteral("addscat"), [] {

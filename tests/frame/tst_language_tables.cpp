@@ -72,7 +72,12 @@ const QList<int> kUsedIds = {
     // main window status bar
     30110, 30111, 30112, 30113, 30114,
     // password offer, delete refusals, column menu
-    31000, 31001, 31002, 31003, 31004};
+    31000, 31001, 31002, 31003, 31004,
+    // options added settings, locking the open file
+    31400, 31401, 31402, 31403, 31404, 31405, 31406, 31407, 31408, 31409, 31410, 31411, 31412,
+    31413, 31414, 31415,
+    // QVSLite option window
+    31420, 31421, 31422, 31423, 31424, 31425};
 
 // Texts that are glued to a value ("Expired on " + date, n + " days ..."):
 // their blank must survive editing the table.

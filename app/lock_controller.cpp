@@ -1,0 +1,169 @@
+#include "app/lock_controller.h"
+
+#include "app/session_lock_source.h"
+#include "autotype/secret_clipboard.h"
+#include "dialogs/frm_file_pw.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/options.h"
+#include "frame/program_state.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QEvent>
+#include <QMimeData>
+
+namespace qvs {
+
+namespace {
+
+// Idle time is counted in minutes: a check every quarter minute is close
+// enough and costs nothing.
+constexpr int kIdleCheckMs = 15'000;
+// A dialog that would not close is asked again this often.
+constexpr int kPendingRetryMs = 500;
+constexpr qint64 kMsPerMinute = 60'000;
+// 31414: the password typed to unlock is not the file's.
+constexpr int kWrongPasswordText = 31414;
+
+// Only what the program put there as a secret: anything else on the
+// clipboard is the user's and stays.
+void ClearCopiedSecret() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (data && data->hasFormat(QString::fromLatin1(kPasswordHintType))) clipboard->clear();
+}
+
+bool IsInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+LockController::LockController(QObject* parent)
+    : QObject(parent), clock_([] { return QDateTime::currentDateTimeUtc(); }) {
+    lastInput_ = clock_();
+    if (qApp) qApp->installEventFilter(this);
+    connect(&idleTimer_, &QTimer::timeout, this, &LockController::CheckIdle);
+    idleTimer_.start(kIdleCheckMs);
+    pendingTimer_.setSingleShot(true);
+    pendingTimer_.setInterval(kPendingRetryMs);
+    connect(&pendingTimer_, &QTimer::timeout, this, &LockController::RetryPendingLock);
+}
+
+LockController::~LockController() = default;
+
+void LockController::SetSessionSource(std::unique_ptr<SessionLockSource> source) {
+    source_ = std::move(source);
+    if (source_)
+        connect(source_.get(), &SessionLockSource::sessionLocked, this,
+                &LockController::OnSessionLocked);
+}
+
+bool LockController::SessionLockAvailable() const {
+    return source_ && source_->Available();
+}
+
+void LockController::SetClock(Clock clock) {
+    clock_ = std::move(clock);
+    lastInput_ = clock_();
+}
+
+bool LockController::CanLock() {
+    return !Store().Filename().empty() && !Store().CheckFilePW(std::string());
+}
+
+bool LockController::Lock() {
+    if (locked_) return true;
+    if (!CanLock()) return false;
+    if (!CloseOpenDialogs()) {
+        pendingTimer_.start();
+        return false;
+    }
+    pendingTimer_.stop();
+    ClearCopiedSecret();
+    locked_ = true;
+    if (view_) view_->LockView();
+    if (trayHook_) trayHook_(true);
+    emit lockedChanged(true);
+    return true;
+}
+
+bool LockController::Unlock(const QString& password) {
+    if (!locked_) return true;
+    if (!Store().CheckFilePW(password.toStdString())) return false;
+    locked_ = false;
+    NoteInput();
+    if (view_) view_->UnlockView();
+    if (trayHook_) trayHook_(false);
+    emit lockedChanged(false);
+    return true;
+}
+
+bool LockController::UnlockWithPrompt() {
+    if (!locked_) return true;
+    frmFilePW prompt;
+    const QString password = prompt.controlla();
+    if (prompt.Cancelled()) return false;
+    if (Unlock(password)) return true;
+    ShowMessage(GetLocalText(kWrongPasswordText), vbExclamation);
+    return false;
+}
+
+void LockController::CheckIdle() {
+    const int minutes = Opt().LockIdleMinutes;
+    if (locked_ || minutes <= 0 || !CanLock()) return;
+    if (lastInput_.msecsTo(clock_()) >= minutes * kMsPerMinute) Lock();
+}
+
+void LockController::NoteInput() {
+    lastInput_ = clock_();
+}
+
+bool LockController::eventFilter(QObject* watched, QEvent* event) {
+    if (IsInput(event->type())) NoteInput();
+    return QObject::eventFilter(watched, event);
+}
+
+void LockController::OnSessionLocked() {
+    if (Opt().LockOnSessionLock) Lock();
+}
+
+// Open dialogs show the file's contents and would stay above the locked
+// window: they are cancelled. A dialog that cannot be cancelled (a question
+// that needs its answer) stays, and the lock waits for it.
+bool LockController::CloseOpenDialogs() {
+    while (QWidget* popup = QApplication::activePopupWidget()) // an open menu
+        if (!popup->close()) break;
+    bool allClosed = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (!dialog || !dialog->isVisible()) continue;
+        dialog->reject();
+        allClosed = allClosed && !dialog->isVisible();
+    }
+    return allClosed;
+}
+
+void LockController::RetryPendingLock() {
+    Lock();
+}
+
+LockController& Locking() {
+    // Parented to the application, so it goes before the application does.
+    static QPointer<LockController> controller;
+    if (!controller) controller = new LockController(qApp);
+    return *controller;
+}
+
+} // namespace qvs

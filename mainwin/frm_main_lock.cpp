@@ -1,0 +1,78 @@
+// Locking the main window: what it hides and empties, and how the file
+// password brings the view back as it was.
+#include "mainwin/frm_main.h"
+
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/program_state.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/locked_view.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QSplitter>
+#include <QStackedWidget>
+
+namespace qvs {
+
+namespace {
+
+// 31415: the Lock command on a file without a password (information).
+constexpr int kNoPasswordText = 31415;
+
+} // namespace
+
+void frmMain::BuildLockedView() {
+    lockedView_ = new LockedView(panes_);
+    panes_->addWidget(lockedView_);
+    connect(lockedView_, &LockedView::unlockRequested, this, &frmMain::OnUnlockRequested);
+}
+
+bool frmMain::ShowsLockedView() const {
+    return panes_->currentWidget() == lockedView_;
+}
+
+void frmMain::LockCommand() {
+    if (!LockController::CanLock()) {
+        ShowMessage(GetLocalText(kNoPasswordText), vbInformation);
+        return;
+    }
+    Locking().Lock();
+}
+
+void frmMain::LockView() {
+    lockedState_ = {tree_->ShownKey(), tree_->SelectedKey(), grid_->SelectedService(), {}};
+    // Every command waits, shortcuts included; the password box has none.
+    for (QAction* action : findChildren<QAction*>()) {
+        if (!action->isEnabled() ||
+            lockedView_->isAncestorOf(qobject_cast<QWidget*>(action->parent())))
+            continue;
+        action->setEnabled(false);
+        lockedState_.disabled.append(action);
+    }
+    tree_->Empty();
+    grid_->Clear();
+    panes_->setCurrentWidget(lockedView_);
+    lockedView_->Prepare(QFileInfo(QString::fromStdString(Store().Filename())).fileName());
+}
+
+void frmMain::UnlockView() {
+    const LockedState state = std::exchange(lockedState_, {});
+    panes_->setCurrentWidget(vbuSplitter_);
+    for (const QPointer<QAction>& action : state.disabled)
+        if (action) action->setEnabled(true);
+    tree_->LoadTree();
+    const QString shown = tree_->FindNode(state.shownKey) ? state.shownKey : tree_->SelectedKey();
+    tree_->SelectNode(shown);
+    if (!state.service.isEmpty()) grid_->SelectService(state.service);
+    ShowCounts();
+    EnableFileCommands(!Store().Filename().empty());
+    ShowTitle();
+}
+
+void frmMain::OnUnlockRequested(const QString& password) {
+    if (!Locking().Unlock(password)) lockedView_->ShowWrongPassword();
+}
+
+} // namespace qvs
