@@ -29,12 +29,6 @@ constexpr int kWrongPasswordText = 31414;
 
 // Only what the program put there as a secret: anything else on the
 // clipboard is the user's and stays.
-void ClearCopiedSecret() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard->mimeData();
-    if (data && data->hasFormat(QString::fromLatin1(kPasswordHintType))) clipboard->clear();
-}
-
 bool IsInput(QEvent::Type type) {
     switch (type) {
     case QEvent::KeyPress:
@@ -91,7 +85,7 @@ bool LockController::Lock() {
         return false;
     }
     pendingTimer_.stop();
-    ClearCopiedSecret();
+    ClearSecretFromClipboard(); // ours only: another program's copy is not ours to drop
     locked_ = true;
     if (view_) view_->LockView();
     if (trayHook_) trayHook_(true);

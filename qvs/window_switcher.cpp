@@ -46,6 +46,7 @@ TrayActions QvsTrayActions() {
     a.passwordOf = [](const QString& s) { return EntryText(ardeko::E_GetPw::pword, s); };
     a.typedLogin = BuildTypedLogin;
     a.commands.insert(QStringLiteral("open"), [] { GoToMainWindow(); });
+    a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
     a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
     a.commands.insert(QStringLiteral("option"),
                       [] { ShowOptions({Locking().SessionLockAvailable()}); });
@@ -86,6 +87,8 @@ bool WindowSwitcher::ShowTray() {
     if (!tray->Load()) return false;
     QObject::connect(tray.get(), &frmTray::CloseRequested, tray.get(), [this] { CloseFromTray(); });
     SetCurrentMainWindow(tray.get());
+    tray->SetLocked(Locking().IsLocked());
+    Locking().SetTrayHook([t = tray.get()](bool locked) { t->SetLocked(locked); });
     App().startingUp = false;
     tray_ = std::move(tray);
     return true;
@@ -111,7 +114,8 @@ void WindowSwitcher::ToTray() {
 }
 
 void WindowSwitcher::ToMainWindow() {
-    if (!tray_ || !tray_->MenuEnabled()) return;
+    if (!tray_ || !tray_->MenuEnabled() || tray_->Locked()) return;
+    Locking().SetTrayHook({});
     App().switchingWindows = true;
     App().inTrayMode = false;
     SetCurrentMainWindow(nullptr);
@@ -129,6 +133,7 @@ void WindowSwitcher::CloseFromTray() {
         return;
     SaveOptions(QString::fromStdString(Store().Filename()));
     SetCurrentMainWindow(nullptr);
+    Locking().SetTrayHook({});
     Retire(tray_);
     QCoreApplication::quit();
 }

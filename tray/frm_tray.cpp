@@ -21,8 +21,9 @@ frmTray::frmTray(TrayActions actions, bool fullProgram, QObject* parent)
     connect(&sysTray_, &frmSysTray::SysTrayMouseDown, this, [this](int button) {
         if (button == 2 && menuEnabled_) sysTray_.ShowMenu();
     });
-    connect(&sysTray_, &frmSysTray::SysTrayDoubleClick, this,
-            [this](int) { OnMenuClick(0, QStringLiteral("open")); });
+    connect(&sysTray_, &frmSysTray::SysTrayDoubleClick, this, [this](int) {
+        OnMenuClick(0, locked_ ? QStringLiteral("unlock") : QStringLiteral("open"));
+    });
     connect(&sysTray_, &frmSysTray::MenuClick, this, &frmTray::OnMenuClick);
     // Read before the menu takes the focus: the user's window is still active.
     connect(&sysTray_, &frmSysTray::MenuAboutToShow, this,
@@ -42,8 +43,17 @@ bool frmTray::Load() {
     return true;
 }
 
+void frmTray::SetLocked(bool locked) {
+    locked_ = locked;
+    UpdateView(QString());
+}
+
 void frmTray::UpdateView(const QString& selection) {
     (void)selection;
+    if (locked_) {
+        BuildLockedTrayMenu(sysTray_.PopupMenuObject());
+        return;
+    }
     const TrayMenuOptions options{Opt().SysTrayShow, Opt().SysTrayDef,
                                   !App().store->Filename().empty(), fullProgram_};
     std::optional<ImageList> images;
@@ -54,6 +64,7 @@ void frmTray::UpdateView(const QString& selection) {
 
 void frmTray::OnMenuClick(int index, const QString& key) {
     (void)index;
+    if (locked_ && key != QLatin1String("unlock") && key != QLatin1String("close")) return;
     if (key == QLatin1String("close")) {
         emit CloseRequested();
         return;

@@ -21,7 +21,7 @@ namespace qvs {
 
 struct TrayActions {
     // Commands by menu key ("open", "option", "about", "addpw", "addcat",
-    // "addscat", "email", "home", "check", "forum", "load"). A key without
+    // "addscat", "email", "home", "check", "forum", "load", "unlock"). A key without
     // an action does nothing.
     QHash<QString, std::function<void()>> commands;
     // Entry actions, given the service name.
@@ -66,6 +66,10 @@ public:
 
     frmSysTray& SysTray() { return sysTray_; }
 
+    // While the file is locked the menu offers only "unlock" and "close".
+    void SetLocked(bool locked);
+    bool Locked() const { return locked_; }
+
     // Carries out a chosen menu item.
     void OnMenuClick(int index, const QString& key);
     // Types into the window that was active when the menu opened; nothing
@@ -84,6 +88,7 @@ private:
     bool fullProgram_;
     frmSysTray sysTray_;
     bool menuEnabled_ = false;
+    bool locked_ = false;
     std::uint64_t previousWindow_ = 0;
 };
 

@@ -9,6 +9,7 @@ namespace {
 
 // Caption text ids.
 constexpr int kFavouritesText = 30;
+constexpr int kUnlockText = 31413;
 constexpr int kAddText = 71, kAddEntryText = 72, kAddCategoryText = 73, kAddSubCategoryText = 74;
 constexpr int kOpenText = 75, kOptionsText = 76, kLoadText = 77, kMailText = 78;
 constexpr int kForumText = 79, kHomeText = 80, kCheckText = 81, kAboutText = 82, kCloseText = 83;
@@ -120,6 +121,13 @@ void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOp
     if (!store.Password().Empty() && (options.show == 1 || store.FavouriteNumber() > 0))
         b.Separator();
     AddCommands(b, options);
+}
+
+void BuildLockedTrayMenu(KeyedMenu& menu) {
+    menu.Clear();
+    menu.Add(MenuItem(GetLocalText(kUnlockText), QStringLiteral("unlock")).AsDefault());
+    menu.Add(MenuItem(QStringLiteral("-"), QString()));
+    menu.Add(MenuItem(GetLocalText(kCloseText), QStringLiteral("close")));
 }
 
 QString ServiceOfKey(const QString& key) {

@@ -26,6 +26,10 @@ struct TrayMenuOptions {
 void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOptions& options,
                    const std::optional<ImageList>& images);
 
+// The menu of a locked file: "unlock" and "close" only, so that nothing of
+// the file shows.
+void BuildLockedTrayMenu(KeyedMenu& menu);
+
 // The service name of an entry item's key; empty for any other key.
 QString ServiceOfKey(const QString& key);
 

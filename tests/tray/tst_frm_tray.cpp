@@ -69,7 +69,7 @@ void ChooseEntry(frmTray& tray, const QString& service) {
 class TestFrmTray : public QObject {
     Q_OBJECT
 
-    TestLanguage language_{30, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83};
+    TestLanguage language_{30, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 31413};
 
 private slots:
     void init() {
@@ -126,6 +126,28 @@ private slots:
         // A double-click is "open".
         emit tray.SysTray().SysTrayDoubleClick(1);
         QCOMPARE(recorder.calls.size(), 3);
+    }
+
+    // Locked, nothing of the file shows and only unlock and close answer.
+    void lockedMenuOffersUnlockAndClose() {
+        Recorder recorder;
+        TrayActions actions = recorder.Actions();
+        actions.commands.insert(QStringLiteral("unlock"),
+                                [&recorder] { recorder.calls << QStringLiteral("unlock"); });
+        frmTray tray(std::move(actions));
+        tray.SetMenuEnabled(true);
+        tray.SetLocked(true);
+        KeyedMenu& menu = tray.SysTray().PopupMenuObject();
+        QCOMPARE(menu.Count(), 3);
+        QCOMPARE(menu.Key(1), QStringLiteral("unlock"));
+        QCOMPARE(menu.Key(3), QStringLiteral("close"));
+        Opt().SysTrayPWDefault = 2;
+        tray.OnMenuClick(0, QStringLiteral("srvBank A"));
+        tray.OnMenuClick(0, QStringLiteral("open"));
+        emit tray.SysTray().SysTrayDoubleClick(1);
+        QCOMPARE(recorder.calls, QStringList{QStringLiteral("unlock")});
+        tray.SetLocked(false);
+        QVERIFY(menu.IndexOf(QStringLiteral("srvBank A")) > 0);
     }
 
     void menuFollowsTheStoreAndOffscreenHasNoTray() {
