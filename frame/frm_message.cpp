@@ -152,6 +152,10 @@ void frmMessage::ShowButtons() {
     const std::array<QPushButton*, 3> buttons{cmdOK_, cmdNo_, cmdCancel_};
     QList<QPushButton*> shown;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
+        // Enter answers the default button wherever the focus is, so a
+        // "No" default cannot be overridden by a stray focus on "Yes".
+        buttons[i]->setAutoDefault(false);
+        buttons[i]->setDefault(false);
         buttons[i]->setVisible(def.texts[i] != 0);
         if (def.texts[i] == 0) continue;
         buttons[i]->setText(ButtonText(def.texts[i]));

@@ -15,7 +15,7 @@ using qvs::frmMessage;
 
 namespace {
 
-enum class Act { First, Second, Third, Escape, CloseBox, Enter };
+enum class Act { First, Second, Third, Escape, CloseBox, Enter, EnterOnFirst };
 
 struct Seen {
     QStringList buttons; // captions of the visible buttons, in order
@@ -48,6 +48,10 @@ void Perform(frmMessage* w, Act act) {
         break;
     case Act::Enter:
         QTest::keyClick(w->focusWidget(), Qt::Key_Return);
+        break;
+    case Act::EnterOnFirst: // the focus strayed to the first button
+        Button(w, "cmdOK")->setFocus();
+        QTest::keyClick(Button(w, "cmdOK"), Qt::Key_Return);
         break;
     }
 }
@@ -191,6 +195,9 @@ void TestMessageBox::defaultButtonAnswersEnter() {
     QCOMPARE(Answer(qvs::vbYesNoCancel | qvs::vbDefaultButton3, Act::Enter), int(qvs::vbCancel));
     // A default beyond the visible buttons falls back to the first.
     QCOMPARE(Answer(qvs::vbYesNo | qvs::vbDefaultButton3, Act::Enter), int(qvs::vbYes));
+    // Enter answers the default even when the focus is on another button,
+    // so a "No" default to a question that discards data holds.
+    QCOMPARE(Answer(qvs::vbYesNo | qvs::vbDefaultButton2, Act::EnterOnFirst), int(qvs::vbNo));
 }
 
 void TestMessageBox::captionAndText() {
