@@ -3,6 +3,7 @@
 #include "autotype/x11_typing.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -49,10 +50,27 @@ bool WindowExists(Display* display, Window window) {
     return window != 0 && XGetWindowAttributes(display, window, &attributes) != 0;
 }
 
-bool WaitUntilActive(const xdo_t* xdo, Window window) {
+// The window manager's _NET_ACTIVE_WINDOW, read here rather than through
+// libxdo, whose reading leaks the property on every call. 0 when none.
+Window ReadActiveWindow(Display* display) {
+    const Atom property = XInternAtom(display, "_NET_ACTIVE_WINDOW", True);
+    if (property == 0) return 0; // no window manager that reports it
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window active = 0;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) == Success &&
+        data && count == 1 && format == 32)
+        active = static_cast<Window>(*reinterpret_cast<unsigned long*>(data));
+    if (data) XFree(data);
+    return active;
+}
+
+bool WaitUntilActive(Display* display, Window window) {
     for (int tries = 0; tries < 40; ++tries) { // about 2 s
-        Window active = 0;
-        if (xdo_get_active_window(xdo, &active) == 0 && active == window) return true;
+        if (ReadActiveWindow(display) == window) return true;
         Pause(50ms);
     }
     return false;
@@ -87,11 +105,19 @@ public:
     }
 
 private:
-    // The shift level (0 or 1) at which code gives sym in the current group.
+    // The shift level (0 or 1) at which code gives sym in the current group,
+    // from the core keyboard mapping (two keysyms per group).
     int LevelOf(KeyCode code, KeySym sym) const {
-        for (int level = 0; level < 2; ++level)
-            if (XkbKeycodeToKeysym(display_, code, group_, level) == sym) return level;
-        return -1;
+        int perCode = 0;
+        KeySym* syms = XGetKeyboardMapping(display_, code, 1, &perCode);
+        if (!syms) return -1;
+        int found = -1;
+        for (int level = 0; level < 2 && found < 0; ++level) {
+            const int at = group_ * 2 + level;
+            if (at < perCode && syms[at] == sym) found = level;
+        }
+        XFree(syms);
+        return found;
     }
 
     void Press(KeyCode code, bool shifted) {
@@ -154,9 +180,7 @@ bool Available() {
 
 std::uint64_t ActiveWindow() {
     const Xdo xdo = OpenXdo();
-    Window window = 0;
-    if (!xdo || xdo_get_active_window(xdo.get(), &window) != 0) return 0;
-    return window;
+    return xdo ? ReadActiveWindow(xdo->xdpy) : 0;
 }
 
 TypeResult ActivateAndType(std::uint64_t target, const std::vector<Stroke>& strokes) {
@@ -166,7 +190,7 @@ TypeResult ActivateAndType(std::uint64_t target, const std::vector<Stroke>& stro
     if (!WindowExists(xdo->xdpy, window)) return TypeResult::NoWindow;
     xdo_map_window(xdo.get(), window); // restores a minimised window
     xdo_activate_window(xdo.get(), window);
-    if (!WaitUntilActive(xdo.get(), window)) return TypeResult::NotActivated;
+    if (!WaitUntilActive(xdo->xdpy, window)) return TypeResult::NotActivated;
 
     charcodemap_t* held = nullptr;
     int heldCount = 0;
