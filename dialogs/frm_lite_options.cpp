@@ -3,6 +3,7 @@
 #include "dialogs/choose_data_file.h"
 #include "dialogs/option_choosers.h"
 #include "frame/language.h"
+#include "frame/named_widget.h"
 #include "frame/window_placement.h"
 
 #include <QCheckBox>
@@ -27,11 +28,6 @@ constexpr int kAutoStartText = 31422;
 constexpr int kLastOpenedText = 31423;
 constexpr int kFileLabel = 31424;
 constexpr int kBrowseText = 31425;
-
-template <class W> W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QString Id(int textId) {
     return QString::number(textId);

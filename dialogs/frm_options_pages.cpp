@@ -5,6 +5,7 @@
 #include "dialogs/history_size_box.h"
 #include "dialogs/option_choosers.h"
 #include "frame/language.h"
+#include "frame/named_widget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,11 +40,6 @@ constexpr int kNumberBoxWidth = 110;
 
 QString Id(int textId) {
     return QString::number(textId);
-}
-
-template <class W> W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 QCheckBox* Check(const char* name, int textId, QWidget* parent) {

@@ -8,6 +8,7 @@
 #include "frame/frm_calendar.h"
 #include "frame/help.h"
 #include "frame/language.h"
+#include "frame/named_widget.h"
 #include "frame/options.h"
 #include "store/datafile.h"
 
@@ -36,11 +37,6 @@ constexpr int kFirstHelpTopic = 40; // the general page; one topic per page
 constexpr char kGenerateText[] = "31105";
 constexpr char kGenerateTip[] = "31106";
 constexpr char kRepeatLabel[] = "31126";
-
-template <class W> W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLineEdit* Box(const char* name, QWidget* parent) {
     auto* box = Named(new QLineEdit(parent), name);

@@ -3,6 +3,7 @@
 #include "dialogs/password_strength.h"
 #include "frame/language.h"
 #include "frame/modal_stack.h"
+#include "frame/named_widget.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,11 +24,6 @@ namespace {
 
 constexpr char kCaption[] = "31106";
 constexpr char kNoKindText[] = "31118";
-
-template <class W> W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QCheckBox* Check(const char* textId, const char* name, QWidget* parent) {
     return Named(new QCheckBox(QString::fromLatin1(textId), parent), name);

@@ -4,6 +4,7 @@
 #include "export/export_fields.h"
 #include "export/field_lists.h"
 #include "frame/language.h"
+#include "frame/named_widget.h"
 #include "frame/options.h"
 
 #include <QBoxLayout>
@@ -27,11 +28,6 @@ constexpr int kPdfButton = 31602;
 
 QString Id(int textId) {
     return QString::number(textId); // localised with the window
-}
-
-template <class W> W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 QPushButton* Button(const QString& text, const char* name, QWidget* parent) {

@@ -2,6 +2,7 @@
 
 #include "frame/image_list.h"
 #include "frame/language.h"
+#include "frame/named_widget.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -21,11 +22,6 @@ constexpr int kUnlockButton = 31413;
 constexpr int kWrongPasswordText = 31414;
 constexpr int kIconSize = 48;
 constexpr int kBoxWidth = 240;
-
-template <class W> W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* BigLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
