@@ -85,6 +85,14 @@ public:
     // ("remove from favourites") while the favourites are shown, else 440.
     int FavouriteCaptionId() const;
 
+    // The node of a search's results (key kSearchKey), first of the tree:
+    // added (or renumbered) and made the shown, selected node without
+    // reporting it, as the search fills the grid itself. Removing it leaves
+    // the tree without a shown node. Rebuilding the tree drops it too.
+    void ShowSearchNode(const QString& text, int results);
+    void RemoveSearchNode();
+    bool HasSearchNode() const { return SearchNode() != nullptr; }
+
 signals:
     // The user selected a node other than the one shown last: the grid is to
     // list its entries.
@@ -114,6 +122,8 @@ private:
     void SetNumber(QTreeWidgetItem* item, int number);
     void ShowImage(QTreeWidgetItem* item, bool open);
     const QIcon& Icon(const QString& imageKey);
+
+    QTreeWidgetItem* SearchNode() const;
 
     void OnExpandedChanged(QTreeWidgetItem* item, bool expanded);
     void OnNodeSelected(QTreeWidgetItem* item);

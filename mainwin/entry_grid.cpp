@@ -72,8 +72,20 @@ void EntryGrid::Connect() {
 }
 
 void EntryGrid::ShowNode(const QString& key) {
+    Refill([&] { model_->ShowNode(key); });
+}
+
+void EntryGrid::ShowEntries(const QString& key, const std::vector<std::size_t>& positions) {
+    Refill([&] { model_->ShowPositions(key, positions); });
+}
+
+void EntryGrid::NarrowEntries(const std::vector<std::size_t>& positions) {
+    Refill([&] { model_->KeepPositions(positions); });
+}
+
+void EntryGrid::Refill(const std::function<void()>& fill) {
     UpdateTallNotes();
-    model_->ShowNode(key);
+    fill();
     // The notes may have been edited, or their entry deleted (or the file
     // closed): the box never shows notes the store no longer holds.
     ShowNotesOf(notesService_);

@@ -12,6 +12,8 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <vector>
 
 class QPlainTextEdit;
 class QSplitter;
@@ -30,6 +32,11 @@ public:
     // Lists the entries of the node with this key (tree key grammar), in the
     // current sort. Call it again after every change to the store.
     void ShowNode(const QString& key);
+    // Lists the entries at these store positions (search results) under the
+    // node key given; see EntryGridModel::ShowPositions.
+    void ShowEntries(const QString& key, const std::vector<std::size_t>& positions);
+    // Narrows the entries listed to these; see EntryGridModel::KeepPositions.
+    void NarrowEntries(const std::vector<std::size_t>& positions);
     QString ShownNode() const;
     // Empties the grid (no file open).
     void Clear();
@@ -90,6 +97,7 @@ private:
     void RowContextMenu(const QPoint& pos);
     void ShowNotesOf(const QString& service);
     void UpdateTallNotes();
+    void Refill(const std::function<void()>& fill);
 
     EntryGridModel* model_;
     QSplitter* vbuSplitter2_;

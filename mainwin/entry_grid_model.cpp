@@ -42,16 +42,33 @@ EntryGridModel::EntryGridModel(StoreAccess store, QObject* parent)
 }
 
 void EntryGridModel::ShowNode(const QString& key) {
+    const ardeko::PasswordCollection& entries = store_().Password();
+    const EntryPredicate listed = NodeEntries(key, store_());
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < entries.Count(); ++i)
+        if (listed(entries[i])) positions.push_back(i);
+    ShowPositions(key, positions);
+}
+
+void EntryGridModel::ShowPositions(const QString& key, const std::vector<std::size_t>& positions) {
     beginResetModel();
     node_ = key;
     rows_.clear();
+    rows_.reserve(positions.size());
     const ardeko::PasswordCollection& entries = store_().Password();
-    const EntryPredicate listed = NodeEntries(key, store_());
-    for (std::size_t i = 0; i < entries.Count(); ++i)
-        if (listed(entries[i]))
+    for (std::size_t i : positions)
+        if (i < entries.Count())
             rows_.push_back({entries.KeyAt(i), NoteLineCount(entries[i].Descr),
-                             static_cast<int>(rows_.size())});
+                             static_cast<int>(rows_.size()), i});
     ApplySort();
+    endResetModel();
+}
+
+void EntryGridModel::KeepPositions(const std::vector<std::size_t>& positions) {
+    beginResetModel();
+    std::erase_if(rows_, [&positions](const Row& r) {
+        return !std::binary_search(positions.begin(), positions.end(), r.position);
+    });
     endResetModel();
 }
 

@@ -38,6 +38,14 @@ public:
     // Lists the entries of the node with this key in store order, then
     // applies the current sort.
     void ShowNode(const QString& key);
+    // Lists the entries at these positions of the store's Password
+    // collection (in store order; positions out of range are skipped) under
+    // the node key given, then applies the current sort.
+    void ShowPositions(const QString& key, const std::vector<std::size_t>& positions);
+    // Keeps, in their present order, only the rows listed from these
+    // positions (ascending). For a list that only narrows while the store is
+    // unchanged since the fill: no entry is looked up and nothing re-sorted.
+    void KeepPositions(const std::vector<std::size_t>& positions);
     const QString& ShownNode() const { return node_; }
     void Clear();
 
@@ -83,9 +91,10 @@ private:
     QHash<QString, QIcon> icons_;
     QString node_;
     struct Row {
-        std::string key; // the entry's key in the Password collection
-        int noteLines;   // counted at the fill, for cheap row heights
-        int storeOrder;  // position at the fill; sorting keeps it among equals
+        std::string key;      // the entry's key in the Password collection
+        int noteLines;        // counted at the fill, for cheap row heights
+        int storeOrder;       // position at the fill; sorting keeps it among equals
+        std::size_t position; // in the store's collection at the fill
     };
     std::vector<Row> rows_;
     int sortColumn_ = -1;

@@ -22,6 +22,7 @@ namespace qvs {
 
 class CategoryTree;
 class EntryGrid;
+class EntrySearch;
 class LockedView;
 class MainStatusBar;
 
@@ -79,6 +80,9 @@ public:
 
     CategoryTree* Tree() const { return tree_; }
     EntryGrid* Grid() const { return grid_; }
+    // Ctrl+F and the toolbar's search button.
+    void BeginSearch();
+    EntrySearch* Search() const { return search_; }
     QSplitter* vbuSplitter() const { return vbuSplitter_; }
     MainStatusBar* StatusBar() const { return sbstatusbar_; }
     // The key of the tree's selected node (after a right click, the node its
@@ -120,6 +124,7 @@ private:
     void BuildPanes();
     void BuildMenusAndToolbar();
     void ConnectPanes();
+    QWidget* BuildGridPane(); // the search box above the grid
     void ShowTitle();
     void ShowNodeEntries(const QString& key);
     void RefreshShownNode(const QString& service);
@@ -139,6 +144,7 @@ private:
     QSplitter* vbuSplitter_ = nullptr;
     CategoryTree* tree_ = nullptr;
     EntryGrid* grid_ = nullptr;
+    EntrySearch* search_ = nullptr;
     MainStatusBar* sbstatusbar_ = nullptr;
     int favouriteCaptionId_ = 440; // "add to favourites"
     MainMenus* menus_ = nullptr;   // these three are owned by the window as children

@@ -7,6 +7,7 @@
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
+#include "mainwin/entry_search.h"
 #include "mainwin/locked_view.h"
 
 #include <QAction>
@@ -42,6 +43,7 @@ void frmMain::LockCommand() {
 }
 
 void frmMain::LockView() {
+    search_->End(); // the typed text goes too, and the node shown before comes back
     lockedState_ = {tree_->ShownKey(), tree_->SelectedKey(), grid_->SelectedService(), {}};
     // Every command waits, shortcuts included; the password box has none.
     for (QAction* action : findChildren<QAction*>()) {

@@ -6,6 +6,7 @@
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
+#include "mainwin/entry_search.h"
 #include "mainwin/main_layout.h"
 #include "mainwin/main_menus.h"
 #include "mainwin/node_counts.h"
@@ -35,9 +36,8 @@ void frmMain::BuildPanes() {
     vbuSplitter_->setObjectName(QStringLiteral("vbuSplitter"));
     tree_ = new CategoryTree(vbuSplitter_);
     tree_->setObjectName(QStringLiteral("tvtreeview"));
-    grid_ = new EntryGrid(vbuSplitter_);
     vbuSplitter_->addWidget(tree_);
-    vbuSplitter_->addWidget(grid_);
+    vbuSplitter_->addWidget(BuildGridPane());
     // Hiding is the View menu's business; a pane dragged to nothing would be
     // hidden without its menu item saying so.
     vbuSplitter_->setChildrenCollapsible(false);
@@ -61,19 +61,23 @@ void frmMain::ConnectPanes() {
         emit favouriteCaptionChanged(textId);
     });
     connect(vbuSplitter_, &QSplitter::splitterMoved, grid_, &EntryGrid::ResizeGrid);
+    connect(search_, &EntrySearch::resultsShown, sbstatusbar_, &MainStatusBar::ShowShown);
 }
 
 void frmMain::UpdateView(const QString& service) {
     ShowTitle();
     if (ShowsLockedView()) return; // the unlock rebuilds it
+    search_->StoreChanged();
     const bool fileOpen = !Store().Filename().empty();
     if (!fileOpen) {
+        search_->Leave();
         tree_->LoadTree(); // empties it
         grid_->Clear();
         sbstatusbar_->ShowNoFile();
-    } else if (service.isEmpty() || !tree_->FindNode(tree_->ShownKey())) {
+    } else if (service.isEmpty() || !(search_->Showing() || tree_->FindNode(tree_->ShownKey()))) {
         tree_->LoadTree();
-        tree_->SelectNode(tree_->SelectedKey()); // the root, reported to the grid
+        // The root, reported to the grid, unless a search goes on.
+        if (!search_->Reshow()) tree_->SelectNode(tree_->SelectedKey());
         ShowCounts();
     } else {
         RefreshShownNode(service);
@@ -87,12 +91,16 @@ void frmMain::CalcNumber(std::int16_t cat, std::int16_t scat) {
 
 void frmMain::RefreshShownNode(const QString& service) {
     tree_->CalcNumber();
-    grid_->ShowNode(tree_->ShownKey());
+    if (search_->Showing())
+        search_->Refresh();
+    else
+        grid_->ShowNode(tree_->ShownKey());
     grid_->SelectService(service);
     ShowCounts();
 }
 
 void frmMain::ShowNodeEntries(const QString& key) {
+    if (search_->Showing()) search_->Leave();
     grid_->ShowNode(key);
     sbstatusbar_->ShowShown(grid_->model()->rowCount());
 }

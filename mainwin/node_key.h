@@ -7,6 +7,7 @@
 //   "X1"/"X2"      to change soon / now      "C12"   category 12
 //   "S0C12"        category 12 without subcategory
 //   "S7C12"        subcategory 7 of category 12
+//   "F"            the results of a search (present only while they are shown)
 #pragma once
 
 #include <QString>
@@ -22,6 +23,7 @@ inline constexpr char kExpiringKey[] = "E1";
 inline constexpr char kExpiredKey[] = "E2";
 inline constexpr char kChangeSoonKey[] = "X1";
 inline constexpr char kChangeDueKey[] = "X2";
+inline constexpr char kSearchKey[] = "F";
 
 // Stands for "any category" or "any subcategory" in parsed codes.
 inline constexpr std::int16_t kAnyCode = -1;

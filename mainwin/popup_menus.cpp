@@ -61,6 +61,7 @@ TreeRule TreeRuleFor(NodeKind kind) {
     case NodeKind::NoSubCategory:
         return {false, 856, false, 861, 866, 871, true};
     case NodeKind::NoCategory:
+    case NodeKind::Unknown: // the search results: entries can be added, nothing else
         return {false, 855, false, 860, 865, 870, false};
     default: // root, favourites, state folders
         return {true, 855, false, 860, 865, 870, false};

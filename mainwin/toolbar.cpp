@@ -12,7 +12,7 @@ namespace qvs {
 
 namespace {
 
-enum class Runs { Nothing, File, Edit, Password };
+enum class Runs { Nothing, File, Edit, Password, Search };
 
 struct Button {
     const char* key;
@@ -35,7 +35,7 @@ const Button kButtons[] = {
     {"copy", "COPY", 930, Runs::Edit, 1, true},
     {"paste", "PASTE", 935, Runs::Edit, 2, true},
     {"sep3", nullptr, 0, Runs::Nothing, 0, true},
-    {"search", "SEARCH", 940, Runs::Nothing, 0, true},
+    {"search", "SEARCH", 940, Runs::Search, 0, true},
     {"sep4", nullptr, 0, Runs::Nothing, 0, true},
     {"add", "PADD", 945, Runs::Password, 0, true},
     {"edit", "PEDIT", 950, Runs::Password, 1, true},
@@ -56,6 +56,9 @@ void Run(frmMain& window, MainMenus& menus, const Button& button) {
     case Runs::Password:
         menus.mnuPassword_Click(button.index);
         break;
+    case Runs::Search:
+        window.BeginSearch();
+        break;
     case Runs::Nothing:
         break;
     }
@@ -71,6 +74,15 @@ QAction* AddButton(QToolBar& bar, frmMain& window, MainMenus& menus, const Butto
     return action;
 }
 
+// Ctrl+F works with the toolbar hidden too: the window carries the button.
+void AddSearchShortcut(frmMain& window, QAction* button) {
+    button->setShortcut(QKeySequence::Find);
+    button->setShortcutContext(Qt::WindowShortcut);
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(
+        button->toolTip(), button->shortcut().toString(QKeySequence::NativeText)));
+    window.addAction(button);
+}
+
 } // namespace
 
 QToolBar* BuildToolbar(frmMain& window, MainMenus& menus) {
@@ -81,6 +93,7 @@ QToolBar* BuildToolbar(frmMain& window, MainMenus& menus) {
         QAction* action = AddButton(*bar, window, menus, button);
         action->setObjectName(QLatin1String(button.key));
         if (button.needsFile) menus.AddFileButton(action);
+        if (button.runs == Runs::Search) AddSearchShortcut(window, action);
     }
     window.addToolBar(bar);
     menus.SetToolbar(bar);

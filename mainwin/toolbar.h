@@ -1,5 +1,6 @@
 // The main window's toolbar (Toolbar1): 19 buttons by key, each running the
-// File, Edit or Entries command it stands for.
+// File, Edit or Entries command it stands for; "search" (also Ctrl+F) opens
+// the search box above the grid.
 #pragma once
 
 #include <QString>

@@ -71,6 +71,8 @@ const QList<int> kUsedIds = {
     30100, 30101, 30102,
     // main window status bar
     30110, 30111, 30112, 30113, 30114,
+    // finding entries as you type
+    32200, 32201, 32202, 32203, 32204,
     // password offer, delete refusals, column menu
     31000, 31001, 31002, 31003, 31004,
     // options added settings, locking the open file
