@@ -70,6 +70,10 @@ void TimeFinding(const EntrySearchIndex& index, const char* label) {
         previous = std::move(found);
     }
     Report(std::string(label) + " worst later key", worst);
+    // Every text read to its end: the slowest a key can be.
+    const QString nowhere = qvs::FoldForSearch(QStringLiteral("qqq"));
+    Report(std::string(label) + " text found nowhere",
+           BestMilliseconds({}, [&] { (void)index.Find(nowhere); }));
     std::printf("%-44s %8zu\n", "  entries found at the end", previous.size());
 }
 
