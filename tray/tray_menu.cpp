@@ -112,10 +112,14 @@ void AddCommands(Builder& b, const TrayMenuOptions& o) {
 } // namespace
 
 void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOptions& options,
-                   const std::optional<ImageList>& images) {
+                   const std::optional<ImageList>& images, const QString& reopenCaption) {
     menu.Clear();
     menu.SetImageList(images);
     Builder b(menu, images);
+    if (!reopenCaption.isEmpty()) {
+        b.Add(reopenCaption, QStringLiteral("reopen"), "OPEN");
+        b.Separator();
+    }
     if (options.show == 0 || options.show == 1) AddCategories(b, store);
     if (options.show == 0 || options.show == 2) AddFavourites(b, store, options.show);
     if (!store.Password().Empty() && (options.show == 1 || store.FavouriteNumber() > 0))
