@@ -97,8 +97,8 @@ void AddCommands(Builder& b, const TrayMenuOptions& o) {
         b.Command(kAddSubCategoryText, "addscat", "SUBCAT", add, addIsDefault);
     }
     b.Command(kOpenText, "open", "QVS", 0, o.defaultCmd == 1);
-    if (!o.fullProgram) b.Command(kLoadText, "load", "OPEN");
     b.Command(kOptionsText, "option", "CONFIG");
+    if (!o.fullProgram) b.Command(kLoadText, "load", "OPEN");
     b.Separator();
     b.Command(kMailText, "email", "MAIL");
     b.Command(kHomeText, "home", "WEB");

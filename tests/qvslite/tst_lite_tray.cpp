@@ -97,7 +97,9 @@ private slots:
                                     "close", "srvAlpha", "srvBeta"})
             QVERIFY2(keys.contains(QLatin1String(present)), present);
         KeyedMenu& menu = tray_->SysTray().PopupMenuObject();
-        QVERIFY(menu.IsDefault(menu.IndexOf(QStringLiteral("open"))));
+        const int open = menu.IndexOf(QStringLiteral("open"));
+        QVERIFY(menu.IsDefault(open));
+        QCOMPARE(keys.mid(open - 1, 3), (QStringList{"open", "option", "load"}));
     }
 
     // Whatever the click action says, QVSLite shows the entry: nothing is
