@@ -56,6 +56,12 @@ void FileFollower::Follow() {
     checkTimer_.start();
 }
 
+void FileFollower::FollowOpened() {
+    const QString name = QString::fromStdString(Store().Filename());
+    if (name.isEmpty() || (name == path_ && problem_ == Problem::None)) return;
+    Follow();
+}
+
 // A file replaced by a rename is a new file: its watch is set again.
 void FileFollower::Watch() {
     if (!watcher_.files().contains(path_) && QFileInfo::exists(path_)) watcher_.addPath(path_);

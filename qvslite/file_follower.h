@@ -48,6 +48,10 @@ public:
     // Follows the file the store holds now, as it is on disk now. Nothing
     // changes when the store holds no file (an open that failed).
     void Follow();
+    // Follow(), but only when the store holds another file than the one
+    // followed, or the followed one was opened again after a problem: a
+    // change not yet read must not be taken as seen.
+    void FollowOpened();
     // Looks at the file now and reloads it when it changed. Skipped while a
     // modal window is open: a save question or a report must not be met by
     // another.

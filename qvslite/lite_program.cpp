@@ -128,7 +128,7 @@ int RunLiteProgram() {
     LiteProgram program(
         [](const QString& p, const QStringList& a) { return QProcess::startDetached(p, a); });
     ConnectHandOver(instance, [&program] {
-        program.Follower().Follow();
+        program.Follower().FollowOpened();
         if (program.Tray()) LogTestEvent("menu", MenuServices(*program.Tray()));
     });
     QObject::connect(&program, &LiteProgram::Finished, qApp,

@@ -84,6 +84,14 @@ private slots:
         QCOMPARE(ModalDepth(), 0);
     }
 
+    // The shown file handed over again, just after a save not yet read:
+    // the save still reaches the menu.
+    void aHandOverDoesNotSwallowAPendingSave() {
+        SaveAsQvs(path_, [](ardeko::clsPW& s) { s.PWAdd(Entry("Pending")); });
+        follower_->FollowOpened();
+        QTRY_VERIFY_WITH_TIMEOUT(Services(*tray_).contains(QStringLiteral("srvPending")), kSeenMs);
+    }
+
     // A file caught half rewritten in place does not open; the next look
     // finds it whole, and nothing is reported.
     void aFileCaughtMidWriteIsReadAgain() {
