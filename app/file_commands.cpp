@@ -50,12 +50,6 @@ void TellStoreError(int style) {
     Tell(FromStd(Store().ErrDescr()), style);
 }
 
-// The name a never-saved file carries: the language's text, or the store's
-// own marker should a table translate it.
-bool IsNewFileMarker(const QString& name) {
-    return name == GetLocalText(kNewFileText) || name == QLatin1String(ardeko::kNewFileName);
-}
-
 void RefreshView() {
     if (IMainWindow* window = CurrentMainWindow()) window->UpdateView(QString());
 }
@@ -89,6 +83,10 @@ void ShowOpenedFile() {
 }
 
 } // namespace
+
+bool IsNewFileMarker(const QString& name) {
+    return name == GetLocalText(kNewFileText) || name == QLatin1String(ardeko::kNewFileName);
+}
 
 bool FileAccessible(const QString& path) {
     if (path.isEmpty()) return false;

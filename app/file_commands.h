@@ -24,5 +24,8 @@ bool ImportDataFile();
 // The recent-files menu: open path after the save question.
 void OpenRecentFile(const QString& path);
 bool FileAccessible(const QString& path);
+// The name a never-saved file carries: the language's text, or the store's
+// own marker should a table translate it.
+bool IsNewFileMarker(const QString& name);
 
 } // namespace qvs

@@ -26,7 +26,6 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QUrl>
-#include <QVersionNumber>
 
 namespace qvs {
 
@@ -115,27 +114,7 @@ int ColumnTextId(int column) {
     return kGridColumns[size_t(column)].textId;
 }
 
-// "major.minor.revision" of the running program.
-QString VersionNumbers() {
-    const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
-    return QStringLiteral("%1.%2.%3")
-        .arg(v.majorVersion())
-        .arg(v.minorVersion())
-        .arg(v.microVersion());
-}
-
 } // namespace
-
-QString MakerPageUrl(int index) {
-    const QString product = QLatin1String(kProductUrl);
-    const QString pages[] = {
-        QLatin1String(kMakerUrl),
-        product + QStringLiteral("/version?") + VersionNumbers(),
-        product + QStringLiteral("/forum"),
-        QStringLiteral("mailto:support@tarnwick.example"),
-    };
-    return index >= 0 && index < int(std::size(pages)) ? pages[index] : QString();
-}
 
 MainMenus::MainMenus(QMainWindow& window, MenuAccess access)
     : QObject(&window), window_(window), access_(std::move(access)) {

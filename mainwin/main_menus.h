@@ -3,6 +3,7 @@
 // enable them by the file state and by the selected row.
 #pragma once
 
+#include "dialogs/maker_info.h"
 #include "mainwin/entry_commands.h"
 #include "mainwin/indexed_menu.h"
 
@@ -98,10 +99,6 @@ private:
     EntryClipboard clipboard_;
     bool fileOpen_ = false;
 };
-
-// The address Help > Web item index opens; the update check carries the
-// program's version numbers. "" for an unknown index.
-QString MakerPageUrl(int index);
 
 // Builds the menus into window; the window owns the result.
 MainMenus* BuildMainMenus(QMainWindow& window, MenuAccess access);

@@ -1,4 +1,5 @@
 // QVS, the full program.
+#include "app/program_start.h"
 #include "frame/program_identity.h"
 #include "qvs/startup.h"
 

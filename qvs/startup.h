@@ -3,17 +3,7 @@
 // the first and ends.
 #pragma once
 
-#include <QString>
-
-class QApplication;
-
 namespace qvs {
-
-// Exit code of a start that could not load any language table.
-inline constexpr int kExitNoLanguage = 1;
-
-// Organisation, name, version and icon of the program.
-void SetApplicationIdentity(QApplication& app, const QString& version);
 
 // Runs the program to its end; returns the process exit code.
 int RunProgram();

@@ -16,13 +16,9 @@
 #include "frame/program_state.h"
 #include "mainwin/entry_commands.h"
 #include "mainwin/later_windows.h"
-#include "mainwin/main_menus.h"
+#include "tray/maker_commands.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QUrl>
-
-#include <iterator>
 
 namespace qvs {
 
@@ -51,11 +47,7 @@ TrayActions QvsTrayActions() {
     a.passwordOf = [](const QString& s) { return EntryText(ardeko::E_GetPw::pword, s); };
     a.typedLogin = BuildTypedLogin;
     a.commands.insert(QStringLiteral("open"), [] { GoToMainWindow(); });
-    // The maker's pages, as the Help menu's web items open them.
-    const char* const pages[] = {"home", "check", "forum", "email"};
-    for (int i = 0; i < int(std::size(pages)); ++i)
-        a.commands.insert(QLatin1String(pages[i]),
-                          [i] { QDesktopServices::openUrl(QUrl(MakerPageUrl(i))); });
+    AddMakerPageCommands(a);
     a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
     a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
     a.commands.insert(QStringLiteral("option"),

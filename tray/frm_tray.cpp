@@ -58,7 +58,8 @@ void frmTray::UpdateView(const QString& selection) {
                                   !App().store->Filename().empty(), fullProgram_};
     std::optional<ImageList> images;
     if (Opt().ViewMenuIcon) images = TrayImageList();
-    BuildTrayMenu(sysTray_.PopupMenuObject(), *App().store, options, images);
+    const QString reopen = actions_.reopenCaption ? actions_.reopenCaption() : QString();
+    BuildTrayMenu(sysTray_.PopupMenuObject(), *App().store, options, images, reopen);
     sysTray_.SetToolTip(QLatin1String(kTrayTip));
 }
 
@@ -84,6 +85,11 @@ void frmTray::RunCommand(const QString& key) {
 }
 
 void frmTray::RunEntryAction(const QString& service) {
+    // QVSLite only shows entries; everything else is done from that window.
+    if (!fullProgram_) {
+        Call(actions_.showEntry, service);
+        return;
+    }
     switch (static_cast<TrayEntryAction>(Opt().SysTrayPWDefault)) {
     case TrayEntryAction::ShowEntry:
         Call(actions_.showEntry, service);

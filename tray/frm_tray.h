@@ -21,8 +21,8 @@ namespace qvs {
 
 struct TrayActions {
     // Commands by menu key ("open", "option", "about", "addpw", "addcat",
-    // "addscat", "email", "home", "check", "forum", "load", "unlock"). A key without
-    // an action does nothing.
+    // "addscat", "email", "home", "check", "forum", "load", "unlock",
+    // "reopen"). A key without an action does nothing.
     QHash<QString, std::function<void()>> commands;
     // Entry actions, given the service name.
     std::function<void(const QString&)> showEntry, editEntry, copyPassword, copyLogin,
@@ -33,6 +33,8 @@ struct TrayActions {
     std::function<QString(const QString&)> passwordOf;
     // Types into a window; replaced by tests.
     std::function<x11::TypeResult(std::uint64_t, const KeyStrokes&)> type = TypeInto;
+    // When it answers a text, the menu starts with that item ("reopen").
+    std::function<QString()> reopenCaption;
     // The window active when the menu opened; replaced by tests.
     std::function<std::uint64_t()> activeWindow = x11::ActiveWindow;
 };

@@ -97,8 +97,8 @@ void AddCommands(Builder& b, const TrayMenuOptions& o) {
         b.Command(kAddSubCategoryText, "addscat", "SUBCAT", add, addIsDefault);
     }
     b.Command(kOpenText, "open", "QVS", 0, o.defaultCmd == 1);
-    if (!o.fullProgram) b.Command(kLoadText, "load", "OPEN");
     b.Command(kOptionsText, "option", "CONFIG");
+    if (!o.fullProgram) b.Command(kLoadText, "load", "OPEN");
     b.Separator();
     b.Command(kMailText, "email", "MAIL");
     b.Command(kHomeText, "home", "WEB");
@@ -112,10 +112,14 @@ void AddCommands(Builder& b, const TrayMenuOptions& o) {
 } // namespace
 
 void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOptions& options,
-                   const std::optional<ImageList>& images) {
+                   const std::optional<ImageList>& images, const QString& reopenCaption) {
     menu.Clear();
     menu.SetImageList(images);
     Builder b(menu, images);
+    if (!reopenCaption.isEmpty()) {
+        b.Add(reopenCaption, QStringLiteral("reopen"), "OPEN");
+        b.Separator();
+    }
     if (options.show == 0 || options.show == 1) AddCategories(b, store);
     if (options.show == 0 || options.show == 2) AddFavourites(b, store, options.show);
     if (!store.Password().Empty() && (options.show == 1 || store.FavouriteNumber() > 0))

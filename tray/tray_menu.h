@@ -22,9 +22,11 @@ struct TrayMenuOptions {
     bool fullProgram = true; // QVS; QVSLite has no "add" submenu, no "forum", and "load"
 };
 
-// Clears the menu and fills it; icons come from images when given.
+// Clears the menu and fills it; icons come from images when given. A
+// reopenCaption makes the first item ("reopen"): the file can no longer be
+// shown and must be opened again.
 void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOptions& options,
-                   const std::optional<ImageList>& images);
+                   const std::optional<ImageList>& images, const QString& reopenCaption = {});
 
 // The menu of a locked file: "unlock" and "close" only, so that nothing of
 // the file shows.

@@ -106,7 +106,7 @@ private slots:
         ardeko::clsPW empty;
         KeyedMenu menu;
         BuildTrayMenu(menu, empty, {1, 2, true, false}, TrayImageList());
-        QCOMPARE(Outline(menu), (QStringList{"txt75", "txt77", "txt76", "-", "txt78", "txt80",
+        QCOMPARE(Outline(menu), (QStringList{"txt75", "txt76", "txt77", "-", "txt78", "txt80",
                                              "txt81", "txt82", "-", "txt83"}));
     }
 };

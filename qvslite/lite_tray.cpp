@@ -1,0 +1,89 @@
+#include "qvslite/lite_tray.h"
+
+#include "app/file_commands.h"
+#include "app/lock_controller.h"
+#include "dialogs/choose_data_file.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/frm_lite_options.h"
+#include "dialogs/frm_show_pw.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/options.h"
+#include "frame/program_identity.h"
+#include "frame/program_state.h"
+#include "qvslite/file_follower.h"
+#include "tray/maker_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qvs {
+
+namespace {
+
+// Texts chosen here.
+constexpr int kNoQvsText = 32400;
+constexpr int kReopenText = 32403;
+
+QString TextWith(int id, const QString& value) {
+    QString text = GetLocalText(id);
+    const qsizetype at = text.indexOf(QLatin1String("%s"));
+    if (at >= 0) text.replace(at, 2, value);
+    return text;
+}
+
+void Refresh() {
+    if (IMainWindow* window = CurrentMainWindow()) window->UpdateView(QString());
+}
+
+void LoadOtherFile(FileFollower& follower) {
+    const QString chosen = ChooseDataFile(false);
+    if (chosen.isEmpty() || IsNewFileMarker(chosen)) return;
+    OpenAndFollow(chosen, follower);
+}
+
+} // namespace
+
+QString QvsProgramPath() {
+    return QDir(App().programFolder).filePath(QStringLiteral("qvs"));
+}
+
+void StartQvs(const ProgramLauncher& launch) {
+    const QString program = QvsProgramPath();
+    QStringList arguments;
+    if (!App().currentFileName.isEmpty()) arguments << App().currentFileName;
+    const QFileInfo info(program);
+    if (info.isFile() && info.isExecutable() && launch && launch(program, arguments)) return;
+    ShowMessage(TextWith(kNoQvsText, program), vbCritical, ProgramName());
+}
+
+bool OpenAndFollow(const QString& path, FileFollower& follower) {
+    if (!OpenDataFile(path, QString())) return false;
+    follower.Follow();
+    Refresh();
+    return true;
+}
+
+TrayActions LiteTrayActions(FileFollower& follower, ProgramLauncher launch) {
+    TrayActions a;
+    a.showEntry = [](const QString& s) { OpenShowPW(Store(), s, Opt().SecurityLevel); };
+    a.commands.insert(QStringLiteral("open"), [launch] { StartQvs(launch); });
+    a.commands.insert(QStringLiteral("load"), [&follower] { LoadOtherFile(follower); });
+    a.commands.insert(QStringLiteral("reopen"),
+                      [&follower] { OpenAndFollow(follower.Path(), follower); });
+    // The menu shows applied tray settings (icons, what it lists) at once.
+    a.commands.insert(QStringLiteral("option"), [] {
+        frmLiteOptions().Run();
+        Refresh();
+    });
+    a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
+    a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
+    AddMakerPageCommands(a);
+    a.reopenCaption = [&follower] {
+        if (follower.CurrentProblem() == FileFollower::Problem::None) return QString();
+        return TextWith(kReopenText, QFileInfo(follower.Path()).fileName());
+    };
+    return a;
+}
+
+} // namespace qvs

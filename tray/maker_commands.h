@@ -1,0 +1,12 @@
+// The tray items that open the maker's pages, as the Help menu's web items
+// open them; both programs' trays carry them.
+#pragma once
+
+#include "tray/frm_tray.h"
+
+namespace qvs {
+
+// Adds "home", "check", "forum" and "email" to actions.
+void AddMakerPageCommands(TrayActions& actions);
+
+} // namespace qvs
