@@ -2,7 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusReply>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QVariantMap>
 
 namespace qvs {
@@ -31,9 +32,14 @@ bool DesktopNotification::Show(const QString& title, const QString& text) {
     // "default" is the click on the notification itself.
     call << QCoreApplication::applicationName() << id_ << QStringLiteral("dialog-password") << title
          << text << QStringList{QStringLiteral("default"), title} << QVariantMap() << kTimeoutMs;
-    const QDBusReply<uint> reply = bus.call(call);
-    if (!reply.isValid()) return false;
-    id_ = reply.value();
+    // Never wait on the desktop: a busy notification service must not
+    // freeze the program. The id comes with the answer.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        const QDBusPendingReply<uint> reply = *w;
+        if (reply.isValid()) id_ = reply.value();
+        w->deleteLater();
+    });
     return true;
 }
 

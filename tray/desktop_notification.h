@@ -13,7 +13,8 @@ class DesktopNotification : public QObject {
 public:
     explicit DesktopNotification(QObject* parent = nullptr);
 
-    // False when the desktop has no notification service.
+    // Sent without waiting for the desktop; false when there is no session
+    // bus to send it on.
     bool Show(const QString& title, const QString& text);
 
 signals:
