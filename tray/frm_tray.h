@@ -63,6 +63,9 @@ public:
 
     QWidget* MainWidget() override { return nullptr; }
     void UpdateView(const QString& selection) override;
+    // The menu follows the settings at once (what it shows, its icons, what
+    // an entry does).
+    void OptionsChanged() override { UpdateView(QString()); }
     void SetMenuEnabled(bool enabled) override { menuEnabled_ = enabled; }
     bool MenuEnabled() const { return menuEnabled_; }
 

@@ -136,7 +136,7 @@ private slots:
         QVERIFY(recorder.typed.isEmpty());
 
         Opt().SysTrayPWDefault = int(TrayEntryAction::CopyPassword);
-        tray.UpdateView(QString());
+        tray.OptionsChanged(); // the options dialog was applied
         QVERIFY(menu.IsEnabled(entry()));
         QVERIFY(menu.ToolTip(entry()).isEmpty());
         ChooseEntry(tray, QStringLiteral("Bank A"));
