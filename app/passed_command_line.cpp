@@ -55,18 +55,23 @@ void Handle(const QByteArray& bytes) {
     if (!name.isEmpty()) OpenPassedFile(name);
 }
 
-} // namespace
-
-void ReceiveCommandLine(const QByteArray& bytes, const std::function<void()>& handled) {
+// Waits while the program is busy; only the first try brings the open
+// dialogs forward, so that the wait does not take the focus again and again.
+void Receive(const QByteArray& bytes, const std::function<void()>& handled, bool firstTry) {
     if (Busy()) {
         // The user should see what keeps the program from answering.
-        RaiseModalWindows();
-        QTimer::singleShot(kRetryMs, qApp,
-                           [bytes, handled] { ReceiveCommandLine(bytes, handled); });
+        if (firstTry) RaiseModalWindows();
+        QTimer::singleShot(kRetryMs, qApp, [bytes, handled] { Receive(bytes, handled, false); });
         return;
     }
     Handle(bytes);
     if (handled) handled();
+}
+
+} // namespace
+
+void ReceiveCommandLine(const QByteArray& bytes, const std::function<void()>& handled) {
+    Receive(bytes, handled, true);
 }
 
 // Only the program's own windows for now; bringing another program's

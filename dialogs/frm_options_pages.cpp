@@ -32,6 +32,7 @@ constexpr int kLockIdleText = 31406;
 constexpr int kLockSessionText = 31407;
 constexpr int kNoSessionSignalText = 31408;
 constexpr int kNoPasswordNoLockText = 31409;
+constexpr int kRemindDueText = 32306; // check box chkRemindDue
 // An hour of seconds and a day of minutes: longer delays protect nothing.
 constexpr int kClipboardClearMax = 3600;
 constexpr int kLockIdleMax = 1440;
@@ -209,6 +210,9 @@ void frmOptions::BuildViewPage() {
     QCheckBox* url = Check("chkURLTray", 10366, page);
     tray->addRow(url);
     Bindings().Check(url, &Options::GTSAfterURL);
+    QCheckBox* remind = Check("chkRemindDue", kRemindDueText, page);
+    tray->addRow(remind);
+    Bindings().Check(remind, &Options::RemindDue);
 }
 
 void frmOptions::BuildDefaultAddPage() {

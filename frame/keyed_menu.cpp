@@ -32,6 +32,10 @@ int KeyedMenu::Add(const MenuItem& item) {
     action->setChecked(item.checked);
     ApplyIcon(entry);
     ApplyDefault(entry);
+    if (!item.toolTip.isEmpty()) {
+        action->setToolTip(item.toolTip);
+        menu->setToolTipsVisible(true);
+    }
     connect(action, &QAction::triggered, this, [this, action] { OnTriggered(action); });
     menu->addAction(action);
     entries_.push_back(std::move(entry));
@@ -67,6 +71,10 @@ int KeyedMenu::IndexOf(const QString& key) const {
 
 QString KeyedMenu::Key(int index) const {
     return IsValid(index) ? At(index).item.key : QString();
+}
+
+QString KeyedMenu::ToolTip(int index) const {
+    return IsValid(index) ? At(index).item.toolTip : QString();
 }
 
 QString KeyedMenu::Caption(int index) const {

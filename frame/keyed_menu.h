@@ -34,6 +34,9 @@ struct MenuItem {
     MenuItem& Checked(bool on = true) { return checked = on, *this; }
     MenuItem& Enabled(bool on) { return enabled = on, *this; }
     MenuItem& WithData(const QVariant& value) { return data = value, *this; }
+    // Shown when the pointer rests on the item, enabled or not (to say why
+    // it is disabled, say).
+    MenuItem& WithToolTip(const QString& text) { return toolTip = text, *this; }
 
     QString caption;
     QString key;
@@ -43,6 +46,7 @@ struct MenuItem {
     bool checked = false;
     bool enabled = true;
     QVariant data;
+    QString toolTip;
 };
 
 class KeyedMenu : public QObject {
@@ -71,6 +75,7 @@ public:
     // The index of the item it hangs under (0 = top level, or invalid index).
     int Parent(int index) const { return IsValid(index) ? At(index).item.parent : 0; }
     QVariant Data(int index) const;
+    QString ToolTip(int index) const;
 
     // Setters fail, changing nothing, for an invalid index; getters of an
     // invalid index answer false.

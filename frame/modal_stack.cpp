@@ -95,8 +95,13 @@ QWidget* DialogOwner() {
 
 void RaiseModalWindows() {
     DropDeleted();
-    for (const auto& w : Stack())
+    for (const auto& w : Stack()) {
+        if (w->isMinimized()) w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
         w->raise();
+    }
+    // The one that takes input gets the focus, or the user still cannot
+    // answer it (the program was reached from its tray icon, say).
+    if (!Stack().empty()) Stack().back()->activateWindow();
 }
 
 int ExecModal(QDialog& dialog, bool refresh, const QString& service) {

@@ -23,6 +23,7 @@ constexpr std::array kTrayKeys{
     OptionKey{"ClipboardClearSecs", &O::ClipboardClearSecs},
     OptionKey{"LockIdleMinutes", &O::LockIdleMinutes},
     OptionKey{"LockOnSessionLock", &O::LockOnSessionLock},
+    OptionKey{"RemindDue", &O::RemindDue},
 };
 
 constexpr std::array kMainKeys{

@@ -38,6 +38,8 @@ struct Options {
     // whether it locks with the desktop session.
     int LockIdleMinutes = 0;
     bool LockOnSessionLock = true;
+    // A notification when passwords have expired or come due for a change.
+    bool RemindDue = true;
 
     // QVS.
     int StartupType = kStartNormal;

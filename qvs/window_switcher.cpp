@@ -65,6 +65,8 @@ TrayActions QvsTrayActions() {
 
 WindowSwitcher::WindowSwitcher() {
     SetWindowSwitch({[this] { ToTray(); }, [this] { ToMainWindow(); }});
+    QObject::connect(&notification_, &DesktopNotification::Clicked, &reminders_,
+                     &DueReminderService::OpenList);
 }
 
 WindowSwitcher::~WindowSwitcher() {
@@ -73,15 +75,20 @@ WindowSwitcher::~WindowSwitcher() {
 
 void WindowSwitcher::Start(bool inTray) {
     App().inTrayMode = inTray;
-    if (inTray && ShowTray()) return;
-    if (inTray) ShowMessage(GetLocalText(kNoTrayText), vbInformation, ProgramName());
-    App().inTrayMode = false;
-    ShowMainWindow();
+    if (!(inTray && ShowTray())) {
+        if (inTray) ShowMessage(GetLocalText(kNoTrayText), vbInformation, ProgramName());
+        App().inTrayMode = false;
+        ShowMainWindow();
+    }
+    reminders_.Start();
 }
 
 void WindowSwitcher::ShowMainWindow() {
     main_ = std::make_unique<frmMain>();
     main_->Load();
+    reminders_.SetShow([this](const QString& title, const QString& text) {
+        return notification_.Show(title, text);
+    });
 }
 
 bool WindowSwitcher::ShowTray() {
@@ -91,6 +98,11 @@ bool WindowSwitcher::ShowTray() {
     SetCurrentMainWindow(tray.get());
     tray->SetLocked(Locking().IsLocked());
     Locking().SetTrayHook([t = tray.get()](bool locked) { t->SetLocked(locked); });
+    QObject::connect(tray.get(), &frmTray::MessageClicked, &reminders_,
+                     &DueReminderService::OpenList);
+    reminders_.SetShow([t = tray.get()](const QString& title, const QString& text) {
+        return t->ShowMessage(title, text);
+    });
     App().startingUp = false;
     tray_ = std::move(tray);
     return true;
@@ -107,6 +119,7 @@ void WindowSwitcher::ToTray() {
     App().switchingWindows = true;
     App().inTrayMode = true;
     main_->close();
+    reminders_.SetShow({});
     Retire(main_);
     if (!ShowTray()) { // the tray went away meanwhile
         App().inTrayMode = false;
@@ -118,6 +131,7 @@ void WindowSwitcher::ToTray() {
 void WindowSwitcher::ToMainWindow() {
     if (!tray_ || !tray_->MenuEnabled() || tray_->Locked()) return;
     Locking().SetTrayHook({});
+    reminders_.SetShow({});
     App().switchingWindows = true;
     App().inTrayMode = false;
     SetCurrentMainWindow(nullptr);
@@ -136,6 +150,7 @@ void WindowSwitcher::CloseFromTray() {
     SaveOptions(QString::fromStdString(Store().Filename()));
     SetCurrentMainWindow(nullptr);
     Locking().SetTrayHook({});
+    reminders_.SetShow({});
     Retire(tray_);
     QCoreApplication::quit();
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "mainwin/frm_main.h"
+#include "tray/desktop_notification.h"
+#include "tray/due_reminder_service.h"
 #include "tray/frm_tray.h"
 
 #include <memory>
@@ -27,6 +29,10 @@ private:
     void ToMainWindow();
     void CloseFromTray();
 
+    // Reminders go through the tray icon in tray mode, else through the
+    // desktop's notification service (none where the desktop has none).
+    DueReminderService reminders_;
+    DesktopNotification notification_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmTray> tray_;
 };

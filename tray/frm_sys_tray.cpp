@@ -7,6 +7,7 @@ namespace qvs {
 
 frmSysTray::frmSysTray(QObject* parent) : QObject(parent) {
     connect(&tray_, &QSystemTrayIcon::activated, this, &frmSysTray::HandleActivation);
+    connect(&tray_, &QSystemTrayIcon::messageClicked, this, &frmSysTray::MessageClicked);
 }
 
 frmSysTray::~frmSysTray() {
@@ -91,6 +92,12 @@ void frmSysTray::ShowMenu() {
     const QPoint at = QCursor::pos();
     const int index = runner_ ? runner_(menu_, at) : menu_.Exec(at);
     if (menu_.IsValid(index)) emit MenuClick(index, menu_.Key(index));
+}
+
+bool frmSysTray::ShowMessage(const QString& title, const QString& text) {
+    if (!tray_.isVisible() || !TrayAvailable()) return false;
+    tray_.showMessage(title, text, icon_);
+    return true;
 }
 
 void frmSysTray::HandleActivation(QSystemTrayIcon::ActivationReason reason) {

@@ -58,6 +58,10 @@ public:
 
     // Shows the menu at the mouse and raises MenuClick for a chosen item.
     void ShowMenu();
+    // A message from the icon (the desktop's notification, or a balloon by
+    // the icon); false when no icon is shown to carry it. Clicking it
+    // raises MessageClicked.
+    bool ShowMessage(const QString& title, const QString& text);
     // Tests and hosts that cannot show a blocking menu replace the show.
     void SetMenuRunnerForTesting(std::function<int(KeyedMenu&, const QPoint&)> runner) {
         runner_ = std::move(runner);
@@ -76,6 +80,7 @@ signals:
     void MenuClick(int index, const QString& key);
     // Just before the menu opens, while the user's window is still active.
     void MenuAboutToShow();
+    void MessageClicked();
 
 private:
     int Resolve(const QVariant& item) const;

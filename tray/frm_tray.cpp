@@ -1,6 +1,8 @@
 #include "tray/frm_tray.h"
 
 #include "frame/image_list.h"
+#include "frame/language.h"
+#include "frame/modal_stack.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 
@@ -14,16 +16,22 @@ void Call(const std::function<void(const QString&)>& action, const QString& serv
     if (action) action(service);
 }
 
+bool IsTyping(int entryAction) {
+    const auto action = static_cast<TrayEntryAction>(entryAction);
+    return action == TrayEntryAction::TypePassword || action == TrayEntryAction::TypeLogin;
+}
+
 } // namespace
 
 frmTray::frmTray(TrayActions actions, bool fullProgram, QObject* parent)
     : QObject(parent), actions_(std::move(actions)), fullProgram_(fullProgram) {
     connect(&sysTray_, &frmSysTray::SysTrayMouseDown, this, [this](int button) {
-        if (button == 2 && menuEnabled_) sysTray_.ShowMenu();
+        if (button == 2) OnIconClicked(QString());
     });
     connect(&sysTray_, &frmSysTray::SysTrayDoubleClick, this, [this](int) {
-        OnMenuClick(0, locked_ ? QStringLiteral("unlock") : QStringLiteral("open"));
+        OnIconClicked(locked_ ? QStringLiteral("unlock") : QStringLiteral("open"));
     });
+    connect(&sysTray_, &frmSysTray::MessageClicked, this, &frmTray::MessageClicked);
     connect(&sysTray_, &frmSysTray::MenuClick, this, &frmTray::OnMenuClick);
     // Read before the menu takes the focus: the user's window is still active.
     connect(&sysTray_, &frmSysTray::MenuAboutToShow, this,
@@ -56,10 +64,14 @@ void frmTray::UpdateView(const QString& selection) {
     }
     const TrayMenuOptions options{Opt().SysTrayShow, Opt().SysTrayDef,
                                   !App().store->Filename().empty(), fullProgram_};
+    const TypingSupport typing = EntryTypingSupport();
+    TrayEntryLook entries;
+    entries.enabled = typing != TypingSupport::None;
+    if (typing != TypingSupport::Full) entries.toolTip = GetLocalText(TypingSupportTextId(typing));
     std::optional<ImageList> images;
     if (Opt().ViewMenuIcon) images = TrayImageList();
     const QString reopen = actions_.reopenCaption ? actions_.reopenCaption() : QString();
-    BuildTrayMenu(sysTray_.PopupMenuObject(), *App().store, options, images, reopen);
+    BuildTrayMenu(sysTray_.PopupMenuObject(), *App().store, options, images, entries, reopen);
     sysTray_.SetToolTip(QLatin1String(kTrayTip));
 }
 
@@ -79,6 +91,28 @@ void frmTray::OnMenuClick(int index, const QString& key) {
     RunCommand(key);
 }
 
+// A dialog is open: the click brings it forward, since nothing else may
+// happen until it is answered. Otherwise the right button opens the menu and
+// a double-click runs command.
+void frmTray::OnIconClicked(const QString& command) {
+    if (ModalDepth() > 0) {
+        RaiseModalWindows();
+        return;
+    }
+    if (command.isEmpty()) {
+        if (menuEnabled_) sysTray_.ShowMenu();
+        return;
+    }
+    OnMenuClick(0, command);
+}
+
+TypingSupport frmTray::EntryTypingSupport() const {
+    // QVSLite's entries only show their window, whatever the setting says.
+    if (!fullProgram_ || !IsTyping(Opt().SysTrayPWDefault) || !actions_.typingSupport)
+        return TypingSupport::Full;
+    return actions_.typingSupport();
+}
+
 void frmTray::RunCommand(const QString& key) {
     const auto found = actions_.commands.constFind(key);
     if (found != actions_.commands.constEnd() && *found) (*found)();
@@ -90,6 +124,7 @@ void frmTray::RunEntryAction(const QString& service) {
         Call(actions_.showEntry, service);
         return;
     }
+    if (EntryTypingSupport() == TypingSupport::None) return;
     switch (static_cast<TrayEntryAction>(Opt().SysTrayPWDefault)) {
     case TrayEntryAction::ShowEntry:
         Call(actions_.showEntry, service);
@@ -117,6 +152,10 @@ void frmTray::RunEntryAction(const QString& service) {
         if (actions_.typedLogin) SendKeysToPreviousWindow(actions_.typedLogin(service));
         break;
     }
+}
+
+bool frmTray::ShowMessage(const QString& title, const QString& text) {
+    return sysTray_.ShowMessage(title, text);
 }
 
 x11::TypeResult frmTray::SendKeysToPreviousWindow(const KeyStrokes& strokes) {

@@ -37,6 +37,8 @@ struct TrayActions {
     std::function<QString()> reopenCaption;
     // The window active when the menu opened; replaced by tests.
     std::function<std::uint64_t()> activeWindow = x11::ActiveWindow;
+    // Whether typing can reach other programs here; replaced by tests.
+    std::function<TypingSupport()> typingSupport = CurrentTypingSupport;
 };
 
 // "SysTrayPWDefault": what choosing an entry in the menu does.
@@ -63,6 +65,9 @@ public:
 
     QWidget* MainWidget() override { return nullptr; }
     void UpdateView(const QString& selection) override;
+    // The menu follows the settings at once (what it shows, its icons, what
+    // an entry does).
+    void OptionsChanged() override { UpdateView(QString()); }
     void SetMenuEnabled(bool enabled) override { menuEnabled_ = enabled; }
     bool MenuEnabled() const { return menuEnabled_; }
 
@@ -78,13 +83,21 @@ public:
     // when there was none or it has gone.
     x11::TypeResult SendKeysToPreviousWindow(const KeyStrokes& strokes);
 
+    // The tray's messages (a reminder); false when the tray cannot show one.
+    bool ShowMessage(const QString& title, const QString& text);
+
 signals:
     // "close" was chosen: the program's start-up runs the close checks.
     void CloseRequested();
+    // The user clicked a message shown by ShowMessage.
+    void MessageClicked();
 
 private:
     void RunEntryAction(const QString& service);
     void RunCommand(const QString& key);
+    void OnIconClicked(const QString& command);
+    // What the settings' entry action can do here.
+    TypingSupport EntryTypingSupport() const;
 
     TrayActions actions_;
     bool fullProgram_;

@@ -20,17 +20,18 @@ QString Text(const std::string& s) {
 
 class Builder {
 public:
-    Builder(KeyedMenu& menu, const std::optional<ImageList>& images)
-        : menu_(menu), images_(images) {}
+    Builder(KeyedMenu& menu, const std::optional<ImageList>& images, const TrayEntryLook& entries)
+        : menu_(menu), images_(images), entries_(entries) {}
 
     int Add(const QString& caption, const QString& key, const char* icon = nullptr, int parent = 0,
-            bool enabled = true, bool isDefault = false) {
+            bool enabled = true, bool isDefault = false, const QString& toolTip = {}) {
         const int iconIndex = images_ && icon ? images_->IndexOf(QLatin1String(icon)) : -1;
         return menu_.Add(MenuItem(caption, key)
                              .Under(parent)
                              .WithIcon(iconIndex)
                              .Enabled(enabled)
-                             .AsDefault(isDefault));
+                             .AsDefault(isDefault)
+                             .WithToolTip(toolTip));
     }
     int Command(int textId, const char* key, const char* icon, int parent = 0,
                 bool isDefault = false) {
@@ -38,8 +39,8 @@ public:
     }
     void Separator() { menu_.Add(MenuItem(QStringLiteral("-"), QString())); }
     void Entry(const ardeko::T_Password& entry, int parent) {
-        Add(Text(entry.service), QLatin1String(kEntryKeyPrefix) + Text(entry.service), "PW",
-            parent);
+        Add(Text(entry.service), QLatin1String(kEntryKeyPrefix) + Text(entry.service), "PW", parent,
+            entries_.enabled, false, entries_.toolTip);
     }
     void Enable(int index) {
         if (index > 0) menu_.SetEnabled(index, true);
@@ -49,6 +50,7 @@ public:
 private:
     KeyedMenu& menu_;
     const std::optional<ImageList>& images_;
+    const TrayEntryLook& entries_;
 };
 
 QString CatKey(std::int16_t code) {
@@ -112,10 +114,11 @@ void AddCommands(Builder& b, const TrayMenuOptions& o) {
 } // namespace
 
 void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOptions& options,
-                   const std::optional<ImageList>& images, const QString& reopenCaption) {
+                   const std::optional<ImageList>& images, const TrayEntryLook& entries,
+                   const QString& reopenCaption) {
     menu.Clear();
     menu.SetImageList(images);
-    Builder b(menu, images);
+    Builder b(menu, images, entries);
     if (!reopenCaption.isEmpty()) {
         b.Add(reopenCaption, QStringLiteral("reopen"), "OPEN");
         b.Separator();

@@ -22,11 +22,20 @@ struct TrayMenuOptions {
     bool fullProgram = true; // QVS; QVSLite has no "add" submenu, no "forum", and "load"
 };
 
+// How entry items show. Disabled where choosing one cannot do its action
+// here (typing without a display that takes it).
+struct TrayEntryLook {
+    bool enabled = true;
+    // On every entry: why it is disabled, or what limits its action.
+    QString toolTip;
+};
+
 // Clears the menu and fills it; icons come from images when given. A
 // reopenCaption makes the first item ("reopen"): the file can no longer be
 // shown and must be opened again.
 void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOptions& options,
-                   const std::optional<ImageList>& images, const QString& reopenCaption = {});
+                   const std::optional<ImageList>& images, const TrayEntryLook& entries = {},
+                   const QString& reopenCaption = {});
 
 // The menu of a locked file: "unlock" and "close" only, so that nothing of
 // the file shows.

@@ -41,6 +41,8 @@ const QList<int> kUsedIds = {
     7000, 7001, 7002, 7003, 7004, 7005, 7006, 7007, 7008, 7050, 7051, 12001, 12002, 12003,
     // typing into other windows
     31800, 31801, 31802,
+    // reminder of due passwords, and its option
+    32300, 32301, 32302, 32303, 32304, 32305, 32306,
     // open dialog
     8000, 8001, 8002, 8003, 8004, 8007, 8008, 8009,
     // main window questions

@@ -124,6 +124,7 @@ const std::map<QString, QVariant> kQvsDefaults = {
     {"ClipboardClearSecs", 30},
     {"LockIdleMinutes", 0},
     {"LockOnSessionLock", true},
+    {"RemindDue", true},
 };
 
 const std::map<QString, QVariant> kLiteDefaults = {
@@ -135,6 +136,7 @@ const std::map<QString, QVariant> kLiteDefaults = {
     {"LoadLastOpen", true},  {"HistorySize", 10},
     {"Path", "<folder>"},    {"ClipboardClearSecs", 30},
     {"LockIdleMinutes", 0},  {"LockOnSessionLock", true},
+    {"RemindDue", true},
 };
 
 int DumpChild(const char* program) {

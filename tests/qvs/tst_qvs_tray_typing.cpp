@@ -2,8 +2,10 @@
 // on a headless desktop with a tray host, the user opens the tray menu,
 // chooses an entry, and the login form of a separate program receives the
 // user name, Tab, the password and Enter, non-ASCII characters included.
-// A password holding "{ENTER}" arrives as it stands. Skipped, with the
-// reason, where no desktop can be started.
+// A password holding "{ENTER}" arrives as it stands. A second copy started
+// with another file hands it to the copy in the tray, whose menu then offers
+// that file's entries. Skipped, with the reason, where no desktop can be
+// started.
 #include "store/pw.h"
 #include "tests/autotype/x_desktop.h"
 
@@ -12,20 +14,22 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 constexpr char kUser[] = "jürgen.ß";
 constexpr char kPassword[] = "pä{ENTER}€x";
 
-void WriteDataFile(const QString& path) {
+void WriteDataFile(const QString& path, const char* user, const char* password) {
     ardeko::clsPW store;
     store.NewFile();
     store.CatAdd("Mail");
     ardeko::T_Password entry;
     entry.service = "Webmail";
     entry.Codcat = 1;
-    entry.User = kUser;
-    entry.pw = kPassword;
+    entry.User = user;
+    entry.pw = password;
     if (!store.PWAdd(entry) || !store.SaveFile(path.toStdString(), false, false))
         qFatal("cannot write the data file");
 }
@@ -35,18 +39,10 @@ void WriteSettings(const QString& configFolder) {
     QFile file(configFolder + QStringLiteral("/Tarnwick/QVS.conf"));
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the settings");
     // Start in the tray, type the login, categories only, Tab between and
-    // Enter after.
+    // Enter after; no reminder bubble over the menu.
     file.write("[General]\nSettingsVersion=1.0\nLanguage=ENG\nStartupType=2\nViewSplash=false\n"
                "ViewTips=false\nSysTrayShow=1\nSysTrayPWDefault=6\nKeyBeforeCB=8\n"
-               "KeyAfterCB=13\n");
-}
-
-void Run(const XDesktop& desktop, const QStringList& arguments) {
-    auto env = desktop.Environment();
-    QProcess tool;
-    tool.setProcessEnvironment(env);
-    tool.start(QStringLiteral("xdotool"), arguments);
-    tool.waitForFinished(5000);
+               "KeyAfterCB=13\nRemindDue=false\n");
 }
 
 } // namespace
@@ -54,47 +50,95 @@ void Run(const XDesktop& desktop, const QStringList& arguments) {
 class TestQvsTrayTyping : public QObject {
     Q_OBJECT
 
-private slots:
-    void typesTheChosenEntryIntoTheActiveProgram() {
-        XDesktop desktop;
-        if (!desktop.SkipReason().isEmpty()) QSKIP(qPrintable(desktop.SkipReason()));
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            QSKIP("xdotool is not installed");
+    std::unique_ptr<XDesktop> desktop_;
+    QTemporaryDir root_;
+    std::unique_ptr<QProcess> qvs_; // the copy in the tray
 
-        QTemporaryDir root;
-        const QString file = root.filePath(QStringLiteral("Tray.QVS"));
-        WriteDataFile(file);
-        QDir(root.path()).mkpath(QStringLiteral("runtime"));
-        QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        WriteSettings(root.filePath(QStringLiteral("config")));
-        auto env = desktop.Environment();
-        env.insert(QStringLiteral("HOME"), root.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.filePath(QStringLiteral("runtime")));
-        env.insert(QStringLiteral("QVS_TEST_EVENT_LOG"), root.filePath(QStringLiteral("log")));
-        QProcess qvs;
-        qvs.setProcessEnvironment(env);
-        qvs.start(QStringLiteral(QVS_BINARY), {file});
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root.filePath(QStringLiteral("log"))), 20000);
+    QString Path(const char* name) const { return root_.filePath(QLatin1String(name)); }
 
-        TargetForm form(desktop);
+    QProcessEnvironment Environment() const {
+        auto env = desktop_->Environment();
+        env.insert(QStringLiteral("HOME"), root_.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Path("config"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), Path("data"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Path("runtime"));
+        env.insert(QStringLiteral("QVS_TEST_EVENT_LOG"), Path("log"));
+        return env;
+    }
+
+    QStringList LogLines() const {
+        QFile file(Path("log"));
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    void Run(const QStringList& arguments) const {
+        QProcess tool;
+        tool.setProcessEnvironment(desktop_->Environment());
+        tool.start(QStringLiteral("xdotool"), arguments);
+        tool.waitForFinished(5000);
+    }
+
+    // Opens the tray menu and chooses the first entry of the first category;
+    // what the login form received.
+    QByteArray ChooseFirstEntry() {
+        TargetForm form(*desktop_);
         const std::uint64_t window = form.Window();
-        QVERIFY(window != 0);
-        QVERIFY(XDesktop::WaitActive(window));
-        QTest::qWait(1000); // the tray host embeds the icon
-
+        if (window == 0 || !XDesktop::WaitActive(window)) return "no login form";
         // The tray host sits at the top right; our icon is its only one.
-        Run(desktop, {"mousemove", "--sync", "1267", "15", "click", "3"});
+        // (No "--sync": it waits for ever when the pointer is there already.)
+        Run({"mousemove", "1267", "15", "sleep", "0.3", "click", "3"});
         QTest::qWait(800);
         // The menu: "Mail" with the entry under it, then the commands.
-        Run(desktop, {"key", "--delay", "150", "Down", "Right", "Return"});
+        Run({"key", "--delay", "150", "Down", "Right", "Return"});
+        return form.Result();
+    }
+
+private slots:
+    void initTestCase() {
+        desktop_ = std::make_unique<XDesktop>();
+        if (!desktop_->SkipReason().isEmpty()) QSKIP(qPrintable(desktop_->SkipReason()));
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not installed");
+        QVERIFY(root_.isValid());
+        WriteDataFile(Path("Tray.QVS"), kUser, kPassword);
+        WriteDataFile(Path("Other.QVS"), "other.user", "other-pw");
+        QDir(root_.path()).mkpath(QStringLiteral("runtime"));
+        QFile::setPermissions(Path("runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        WriteSettings(Path("config"));
+    }
+    void cleanupTestCase() {
+        if (qvs_) {
+            qvs_->kill();
+            qvs_->waitForFinished(5000);
+        }
+        desktop_.reset();
+    }
+
+    void typesTheChosenEntryIntoTheActiveProgram() {
+        qvs_ = std::make_unique<QProcess>();
+        qvs_->setProcessEnvironment(Environment());
+        qvs_->start(QStringLiteral(QVS_BINARY), {Path("Tray.QVS")});
+        QTRY_VERIFY_WITH_TIMEOUT(LogLines().contains("ready " + Path("Tray.QVS")), 20000);
+        QTest::qWait(1000); // the tray host embeds the icon
 
         const QByteArray expected = QByteArray("USER=") + kUser + "\nPASS=" + kPassword + "\n";
-        QCOMPARE(form.Result(), expected);
-        qvs.kill();
-        qvs.waitForFinished(5000);
+        QCOMPARE(ChooseFirstEntry(), expected);
+    }
+
+    // The second copy ends; the first stays in the tray with the new file
+    // in its menu.
+    void aSecondCopyHandsItsFileToTheTray() {
+        QVERIFY(qvs_);
+        QProcess second;
+        second.setProcessEnvironment(Environment());
+        second.start(QStringLiteral(QVS_BINARY), {Path("Other.QVS")});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(LogLines().contains("handed " + Path("Other.QVS")), 10000);
+        QCOMPARE(ChooseFirstEntry(), QByteArray("USER=other.user\nPASS=other-pw\n"));
+        QCOMPARE(qvs_->state(), QProcess::Running);
     }
 };
 

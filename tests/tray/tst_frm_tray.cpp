@@ -3,12 +3,14 @@
 // nowhere when there was none), commands by key, "open" only while the
 // menu is enabled, "close" handed to the program, and the menu built from
 // the open store. Offscreen there is no tray: loading is refused.
+#include "frame/modal_stack.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "tests/frame/test_language.h"
 #include "tests/store/store_samples.h"
 #include "tray/frm_tray.h"
 
+#include <QDialog>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -50,6 +52,7 @@ struct Recorder {
             return x11::TypeResult::Typed;
         };
         a.activeWindow = [] { return std::uint64_t{4242}; };
+        a.typingSupport = [] { return TypingSupport::Full; };
         a.commands.insert(QStringLiteral("about"), [this] { calls << QStringLiteral("about"); });
         a.commands.insert(QStringLiteral("open"), [this] { calls << QStringLiteral("open"); });
         return a;
@@ -69,7 +72,8 @@ void ChooseEntry(frmTray& tray, const QString& service) {
 class TestFrmTray : public QObject {
     Q_OBJECT
 
-    TestLanguage language_{30, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 31413};
+    TestLanguage language_{30, 71, 72, 73, 74, 75,    76,    77,   78,
+                           79, 80, 81, 82, 83, 31413, 31800, 31801};
 
 private slots:
     void init() {
@@ -109,6 +113,77 @@ private slots:
         Opt().SysTrayPWDefault = 6;
         ChooseEntry(tray, QStringLiteral("Bank A"));
         QVERIFY(recorder.typed.isEmpty());
+    }
+
+    // Without a display to type into, entries whose action types are
+    // disabled and say why; where typing is limited they say that. Copying
+    // works everywhere.
+    void typingActionsFollowTheDesktop() {
+        Recorder recorder;
+        TrayActions actions = recorder.Actions();
+        TypingSupport support = TypingSupport::None;
+        actions.typingSupport = [&support] { return support; };
+        frmTray tray(std::move(actions));
+        KeyedMenu& menu = tray.SysTray().PopupMenuObject();
+        const auto entry = [&menu] { return menu.IndexOf(QStringLiteral("srvBank A")); };
+
+        Opt().SysTrayPWDefault = int(TrayEntryAction::TypeLogin);
+        tray.UpdateView(QString());
+        QVERIFY(!menu.IsEnabled(entry()));
+        QCOMPARE(menu.ToolTip(entry()), TestLanguage::Text(31800));
+        QVERIFY(menu.IsEnabled(menu.Parent(entry()))); // the tip can be reached
+        ChooseEntry(tray, QStringLiteral("Bank A"));   // a click that got through anyway
+        QVERIFY(recorder.typed.isEmpty());
+
+        Opt().SysTrayPWDefault = int(TrayEntryAction::CopyPassword);
+        tray.OptionsChanged(); // the options dialog was applied
+        QVERIFY(menu.IsEnabled(entry()));
+        QVERIFY(menu.ToolTip(entry()).isEmpty());
+        ChooseEntry(tray, QStringLiteral("Bank A"));
+        QCOMPARE(recorder.calls, QStringList{QStringLiteral("copypw:Bank A")});
+
+        support = TypingSupport::XWaylandOnly;
+        Opt().SysTrayPWDefault = int(TrayEntryAction::TypePassword);
+        tray.UpdateView(QString());
+        QVERIFY(menu.IsEnabled(entry()));
+        QCOMPARE(menu.ToolTip(entry()), TestLanguage::Text(31801));
+        ChooseEntry(tray, QStringLiteral("Bank A"));
+        QCOMPARE(recorder.typed, QStringLiteral("pw-Bank A"));
+    }
+
+    // While a dialog is open, clicking the icon brings the dialog forward
+    // instead of opening the menu or another window.
+    void iconClickWhileADialogIsOpenRaisesIt() {
+        Recorder recorder;
+        frmTray tray(recorder.Actions());
+        tray.UpdateView(QString());
+        tray.SetMenuEnabled(true);
+        int menus = 0;
+        tray.SysTray().SetMenuRunnerForTesting([&menus](KeyedMenu&, const QPoint&) {
+            ++menus;
+            return 0;
+        });
+        QWidget other;
+        {
+            QDialog dialog;
+            ModalStackEntry open(&dialog);
+            dialog.show();
+            other.show();
+            other.activateWindow();
+            QTRY_VERIFY(other.isActiveWindow());
+            tray.SysTray().HandleActivation(QSystemTrayIcon::DoubleClick);
+            QTRY_VERIFY(dialog.isActiveWindow());
+            other.activateWindow();
+            QTRY_VERIFY(other.isActiveWindow());
+            tray.SysTray().HandleActivation(QSystemTrayIcon::Context);
+            QTRY_VERIFY(dialog.isActiveWindow());
+            QCOMPARE(menus, 0);
+            QVERIFY(recorder.calls.isEmpty());
+        }
+        tray.SysTray().HandleActivation(QSystemTrayIcon::Context);
+        QCOMPARE(menus, 1);
+        tray.SysTray().HandleActivation(QSystemTrayIcon::DoubleClick);
+        QCOMPARE(recorder.calls, QStringList{QStringLiteral("open")});
     }
 
     void commandsByKey() {

@@ -1,0 +1,83 @@
+#include "tray/due_reminder.h"
+
+#include "frame/language.h"
+#include "store/pw.h"
+
+namespace qvs {
+
+namespace {
+
+// Text ids: singular and plural of each line, the title, and the hint that
+// the reminder opens the list.
+constexpr int kExpiredOne = 32300, kExpiredMany = 32301;
+constexpr int kChangeOne = 32302, kChangeMany = 32303;
+constexpr int kTitleText = 32304;
+constexpr int kClickText = 32305;
+
+double StoreDay(const QDate& day) {
+    // The data file counts days from 30 December 1899.
+    return double(QDate(1899, 12, 30).daysTo(day));
+}
+
+QSet<QString> Marked(const DueEntries& due) {
+    QSet<QString> marked;
+    for (const QString& service : due.expired)
+        marked.insert(QLatin1Char('e') + service);
+    for (const QString& service : due.changeDue)
+        marked.insert(QLatin1Char('c') + service);
+    return marked;
+}
+
+QString CountLine(int count, int one, int many) {
+    return GetLocalText(count == 1 ? one : many)
+        .replace(QLatin1String("%n"), QString::number(count));
+}
+
+} // namespace
+
+DueEntries DueEntriesOf(const ardeko::clsPW& store, const QDate& day) {
+    using Due = ardeko::clsPW::Due;
+    const double today = StoreDay(day);
+    DueEntries due;
+    for (const ardeko::T_Password& p : store.Password()) {
+        const QString service = QString::fromStdString(p.service);
+        if (ardeko::clsPW::DueState(p.blExpire, p.Dt_Expire, p.ggNotExpire, today) == Due::Past)
+            due.expired.insert(service);
+        if (ardeko::clsPW::DueState(p.blChange, p.Dt_Change, p.ggNotChange, today) == Due::Past)
+            due.changeDue.insert(service);
+    }
+    return due;
+}
+
+DueReminder::DueReminder(Clock now) : now_(std::move(now)) {}
+
+std::optional<DueCounts> DueReminder::Check(const DueEntries& due) {
+    const QDate today = Today();
+    if (today != day_) known_.clear();
+    const QSet<QString> marked = Marked(due);
+    if (marked.isEmpty() || known_.contains(marked)) return std::nullopt;
+    day_ = today;
+    known_.unite(marked);
+    return DueCounts{int(due.expired.size()), int(due.changeDue.size())};
+}
+
+void DueReminder::Acknowledge(const DueEntries& due) {
+    const QDate today = Today();
+    if (today != day_) known_.clear();
+    day_ = today;
+    known_.unite(Marked(due));
+}
+
+QString DueReminderText(const DueCounts& counts) {
+    QStringList lines;
+    if (counts.expired > 0) lines << CountLine(counts.expired, kExpiredOne, kExpiredMany);
+    if (counts.changeDue > 0) lines << CountLine(counts.changeDue, kChangeOne, kChangeMany);
+    lines << GetLocalText(kClickText);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString DueReminderTitle() {
+    return GetLocalText(kTitleText);
+}
+
+} // namespace qvs
