@@ -77,7 +77,9 @@ const QList<int> kUsedIds = {
     31400, 31401, 31402, 31403, 31404, 31405, 31406, 31407, 31408, 31409, 31410, 31411, 31412,
     31413, 31414, 31415,
     // QVSLite option window
-    31420, 31421, 31422, 31423, 31424, 31425};
+    31420, 31421, 31422, 31423, 31424, 31425,
+    // category windows: labels
+    32000, 32001};
 
 // Texts that are glued to a value ("Expired on " + date, n + " days ..."):
 // their blank must survive editing the table.
