@@ -77,6 +77,8 @@ void ShowMissingInput() {
 
 int ExecCategoryWindow(QDialog& dialog, const QString& placementName,
                        const std::function<bool()>& changed) {
+    // Centring needs the size the layout gives, which a window not yet shown lacks.
+    dialog.adjustSize();
     RestoreWindowPlacement(&dialog, placementName);
     ModalStackEntry entry(&dialog);
     const int result = dialog.exec();
