@@ -5,14 +5,6 @@
 
 namespace qvs {
 
-void ShowCategoryDialog() {
-    ShowNotAvailableYet();
-}
-
-void ShowSubCategoryDialog() {
-    ShowNotAvailableYet();
-}
-
 void SaveLayoutNow() {
     ShowNotAvailableYet();
 }

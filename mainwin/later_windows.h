@@ -10,8 +10,6 @@
 
 namespace qvs {
 
-void ShowCategoryDialog();
-void ShowSubCategoryDialog();
 void SaveLayoutNow();
 void GotoSysTray();
 

@@ -5,9 +5,11 @@
 #include "autotype/entry_copies.h"
 #include "autotype/login_text.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_category.h"
 #include "dialogs/frm_options.h"
 #include "dialogs/frm_pw.h"
 #include "dialogs/frm_show_pw.h"
+#include "dialogs/frm_sub_category.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/modal_stack.h"
@@ -15,7 +17,6 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "mainwin/entry_commands.h"
-#include "mainwin/later_windows.h"
 #include "tray/maker_commands.h"
 
 #include <QCoreApplication>

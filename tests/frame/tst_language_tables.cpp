@@ -83,7 +83,9 @@ const QList<int> kUsedIds = {
     // QVSLite option window
     31420, 31421, 31422, 31423, 31424, 31425,
     // QVSLite tray program
-    32400, 32401, 32402, 32403, 32404};
+    32400, 32401, 32402, 32403, 32404,
+    // category windows: labels
+    32000, 32001};
 
 // Texts that are glued to a value ("Expired on " + date, n + " days ..."):
 // their blank must survive editing the table.
