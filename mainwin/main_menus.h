@@ -3,7 +3,7 @@
 // enable them by the file state and by the selected row.
 #pragma once
 
-#include "mainwin/entry_commands.h"
+#include "mainwin/entry_clipboard.h"
 #include "mainwin/indexed_menu.h"
 
 #include <QObject>

@@ -14,13 +14,12 @@
 #include "frame/options.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "frame/web_address.h"
 #include "mainwin/entry_commands.h"
 #include "mainwin/later_windows.h"
 #include "mainwin/main_menus.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QUrl>
 
 #include <iterator>
 
@@ -54,8 +53,7 @@ TrayActions QvsTrayActions() {
     // The maker's pages, as the Help menu's web items open them.
     const char* const pages[] = {"home", "check", "forum", "email"};
     for (int i = 0; i < int(std::size(pages)); ++i)
-        a.commands.insert(QLatin1String(pages[i]),
-                          [i] { QDesktopServices::openUrl(QUrl(MakerPageUrl(i))); });
+        a.commands.insert(QLatin1String(pages[i]), [i] { OpenDocument(MakerPageUrl(i)); });
     a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
     a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
     a.commands.insert(QStringLiteral("option"),
