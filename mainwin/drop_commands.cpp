@@ -82,22 +82,20 @@ std::vector<std::string> FolderServices(const QString& folderKey) {
     return names;
 }
 
-// Files each entry under the node's category and subcategory; entries
-// already there are left alone, so the file only counts as changed by a
-// real move.
+// Files each entry under the node's category and subcategory, all in one
+// pass over the store; entries already there are left alone, so the file
+// only counts as changed by a real move.
 bool FileEntries(const QStringList& services, const QString& targetKey, int& missing) {
     const NodeCodes to = ParseNodeKey(targetKey, false);
-    bool changed = false;
-    for (const std::string& service : StdNames(services)) {
+    std::vector<std::string> moving;
+    for (std::string& service : StdNames(services)) {
         const ardeko::T_Password* p = Store().Password().Find(service);
-        if (!p) {
+        if (!p)
             ++missing;
-            continue;
-        }
-        if (p->Codcat == to.cat && p->CodSCat == to.scat) continue;
-        if (Store().PWChangeCat(service, to.cat, to.scat)) changed = true;
+        else if (p->Codcat != to.cat || p->CodSCat != to.scat)
+            moving.push_back(std::move(service));
     }
-    return changed;
+    return Store().PWChangeCatAll(moving, to.cat, to.scat) > 0;
 }
 
 bool CategoryIntoCategory(const QString& folderKey, std::int16_t target) {
