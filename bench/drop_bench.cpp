@@ -18,8 +18,10 @@
 #include <QMimeData>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
