@@ -12,16 +12,15 @@
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "frame/web_address.h"
 #include "frame/window_placement.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QUrl>
 
 namespace qvs {
 
@@ -40,7 +39,6 @@ constexpr int kNoService = 11012;
 constexpr int kPasswordsDiffer = 11013;
 constexpr int kNoKeyCharacter = 31103;
 constexpr int kDiscardQuestion = 31104;
-constexpr int kNoAddress = 30001;
 constexpr int kCategoryLabel = 11201;
 constexpr int kSubCategoryLabel = 11202;
 const QString kPlacementName = QStringLiteral("frmPW");
@@ -272,12 +270,7 @@ void frmPW::closeEvent(QCloseEvent* event) {
 }
 
 void frmPW::OpenAddress(int index) {
-    const QString url = txtURL_[index]->text().trimmed();
-    if (url.isEmpty()) {
-        ShowMessage(GetLocalText(kNoAddress), vbInformation, QStringLiteral("QVS"));
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromUserInput(url));
+    OpenWebAddress(txtURL_[index]->text());
 }
 
 void frmPW::OpenGenerator() {

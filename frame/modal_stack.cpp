@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -24,6 +25,40 @@ QWidget* MainWidget() {
     return main ? main->MainWidget() : nullptr;
 }
 
+void BringDialogsForward() {
+    RaiseModalWindows();
+    if (QWidget* top = TopModal()) top->activateWindow();
+}
+
+// While dialogs are open, activating the main window (a click on it, the
+// task bar, the window switcher) brings them back above it: a dialog hidden
+// behind the window it disables would leave the program seemingly dead.
+class ActivationWatch : public QObject {
+public:
+    void Watch(QWidget* window) {
+        if (watched_ == window) return;
+        if (watched_) watched_->removeEventFilter(this);
+        watched_ = window;
+        if (window) window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // After the activation is over, or it would take the focus back.
+        if (event->type() == QEvent::WindowActivate)
+            QMetaObject::invokeMethod(this, &BringDialogsForward, Qt::QueuedConnection);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> watched_;
+};
+
+ActivationWatch& Watch() {
+    static ActivationWatch watch;
+    return watch;
+}
+
 void SetTrayMenuEnabled(bool enabled) {
     if (IMainWindow* main = CurrentMainWindow()) main->SetMenuEnabled(enabled);
 }
@@ -33,7 +68,10 @@ void SetTrayMenuEnabled(bool enabled) {
 void EnableTop() {
     const auto& s = Stack();
     if (QWidget* top = s.empty() ? MainWidget() : s.back().data()) top->setEnabled(true);
-    if (s.empty()) SetTrayMenuEnabled(true);
+    if (s.empty()) {
+        SetTrayMenuEnabled(true);
+        Watch().Watch(nullptr);
+    }
 }
 
 // A window may be deleted without leaving the stack (its owner went first);
@@ -55,7 +93,10 @@ void PushModal(QWidget* window) {
     if (!window || std::find(s.begin(), s.end(), window) != s.end()) return;
     const bool wasEmpty = s.empty();
     if (QWidget* below = wasEmpty ? MainWidget() : s.back().data()) below->setEnabled(false);
-    if (wasEmpty) SetTrayMenuEnabled(false);
+    if (wasEmpty) {
+        SetTrayMenuEnabled(false);
+        Watch().Watch(MainWidget());
+    }
     s.emplace_back(window);
     // Disabling an owner also disables the windows it owns: this one must
     // stay usable.

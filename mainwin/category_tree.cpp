@@ -29,6 +29,7 @@ CategoryTree::CategoryTree(StoreSource store, QWidget* parent)
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     header()->setSectionResizeMode(NumberColumn, QHeaderView::ResizeToContents);
+    SetupDragAndDrop();
 
     connect(this, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) { OnExpandedChanged(item, true); });

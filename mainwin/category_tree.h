@@ -11,6 +11,7 @@
 // signals.
 #pragma once
 
+#include "mainwin/entry_drag.h"
 #include "mainwin/node_counts.h"
 
 #include <QHash>
@@ -19,6 +20,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace ardeko {
 class clsPW;
@@ -93,6 +95,15 @@ public:
     void RemoveSearchNode();
     bool HasSearchNode() const { return SearchNode() != nullptr; }
 
+    // Drag and drop: folders are dragged from the tree, entries from the
+    // grid, and both dropped onto nodes. accepts tells whether the node with
+    // a key takes a drag (it decides the cursor); run performs an accepted
+    // drop once the drop event is over, since it rebuilds this tree. Without
+    // rules nothing is taken.
+    using DropTest = std::function<bool(const QString& key, const DragPayload& payload)>;
+    using DropRun = std::function<void(const QString& key, const DragPayload& payload)>;
+    void SetDropRules(DropTest accepts, DropRun run);
+
 signals:
     // The user selected a node other than the one shown last: the grid is to
     // list its entries.
@@ -106,6 +117,16 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool dropMimeData(QTreeWidgetItem* parent, int index, const QMimeData* data,
+                      Qt::DropAction action) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Silences the handlers and the drawing while the tree is rebuilt.
@@ -128,6 +149,8 @@ private:
     void OnExpandedChanged(QTreeWidgetItem* item, bool expanded);
     void OnNodeSelected(QTreeWidgetItem* item);
     void RequestMenu(QTreeWidgetItem* item, const QPoint& viewportPos);
+    void SetupDragAndDrop();
+    bool Accepts(const QString& key, const DragPayload& payload) const;
 
     StoreSource store_;
     NodeCounts counts_;
@@ -135,6 +158,9 @@ private:
     QHash<QString, QIcon> icons_;
     QString shownKey_;
     bool loading_ = false;
+    DropTest dropAccepts_;
+    DropRun dropRun_;
+    std::optional<DragPayload> dragged_; // what is dragged over the tree now
 };
 
 } // namespace qvs

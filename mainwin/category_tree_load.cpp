@@ -168,6 +168,10 @@ QTreeWidgetItem* CategoryTree::NewNode(const QString& key, const QString& text,
     item->setData(NameColumn, ClosedImageRole, QString::fromLatin1(closedImage));
     item->setData(NameColumn, OpenImageRole, QString::fromLatin1(openImage));
     item->setTextAlignment(NumberColumn, Qt::AlignRight | Qt::AlignVCenter);
+    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    if (IsDraggableFolder(key)) flags |= Qt::ItemIsDragEnabled;
+    if (NodeKindOf(key) != NodeKind::DueState) flags |= Qt::ItemIsDropEnabled;
+    item->setFlags(flags);
     if (parent)
         parent->addChild(item);
     else

@@ -5,12 +5,10 @@
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"
 #include "frame/program_state.h"
+#include "frame/web_address.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/later_windows.h"
 #include "mainwin/node_key.h"
-
-#include <QDesktopServices>
-#include <QUrl>
 
 namespace qvs {
 
@@ -18,21 +16,19 @@ namespace {
 
 constexpr int kDeleteQuestion = 30007;
 constexpr int kNoRowText = 9005;
-constexpr int kNoAddressText = 30001;
 constexpr char kCaption[] = "QVS";
 
 const ardeko::T_Password* FindEntry(const QString& service) {
     return Store().Password().Find(service.toStdString());
 }
 
-// The main window lists the shown node again with the changed entry's row.
-void Refresh(CategoryTree* tree, const ardeko::T_Password& changed) {
+} // namespace
+
+void RefreshAfterEntryChange(CategoryTree* tree, const ardeko::T_Password& changed) {
     if (IMainWindow* main = CurrentMainWindow())
         main->UpdateView(QString::fromStdString(changed.service));
     if (tree) tree->CalcNumber(changed.Codcat, changed.CodSCat);
 }
-
-} // namespace
 
 bool DeleteEntry(const QString& service, CategoryTree* tree) {
     const ardeko::T_Password* found = FindEntry(service);
@@ -42,7 +38,7 @@ bool DeleteEntry(const QString& service, CategoryTree* tree) {
     if (ShowMessage(question, vbYesNo | vbQuestion, QLatin1String(kCaption)) != vbYes) return false;
     const ardeko::T_Password deleted = *found; // the tree recounts its folders
     if (!Store().PWDel(service.toStdString())) return false;
-    Refresh(App().inTrayMode ? nullptr : tree, deleted);
+    RefreshAfterEntryChange(App().inTrayMode ? nullptr : tree, deleted);
     return true;
 }
 
@@ -65,7 +61,7 @@ void ToggleFavourite(const QString& service, const QString& shownNode, CategoryT
     const std::string name = service.toStdString();
     const bool ok = shownNode == QLatin1String(kFavouritesKey) ? Store().DelFavourite(name)
                                                                : Store().AddFavourite(name);
-    if (ok) Refresh(tree, *FindEntry(service));
+    if (ok) RefreshAfterEntryChange(tree, *FindEntry(service));
 }
 
 QString EntryUrlOf(const QString& service, EntryUrl which) {
@@ -83,30 +79,7 @@ QString EntryUrlOf(const QString& service, EntryUrl which) {
 }
 
 void OpenEntryUrl(const QString& service, EntryUrl which) {
-    if (service.isEmpty()) return;
-    const QString url = EntryUrlOf(service, which).trimmed();
-    if (url.isEmpty()) {
-        ShowMessage(GetLocalText(kNoAddressText), vbInformation, QLatin1String(kCaption));
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromUserInput(url));
-}
-
-bool EntryClipboard::Copy(const QString& service) {
-    const ardeko::T_Password* found = FindEntry(service);
-    if (!found) return false;
-    record_ = *found;
-    return true;
-}
-
-bool EntryClipboard::Cut(const QString& service, CategoryTree* tree) {
-    if (!Copy(service) || !Store().PWDel(service.toStdString())) return false;
-    Refresh(tree, *record_);
-    return true;
-}
-
-void EntryClipboard::Paste() const {
-    if (record_) PasswordPasteNew(*record_);
+    if (!service.isEmpty()) OpenWebAddress(EntryUrlOf(service, which));
 }
 
 } // namespace qvs

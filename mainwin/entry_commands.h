@@ -6,8 +6,6 @@
 
 #include <QString>
 
-#include <optional>
-
 namespace qvs {
 
 class CategoryTree;
@@ -24,23 +22,14 @@ void EditEntry(const QString& service);
 // Removes the entry from the favourites while they are shown, else adds it.
 void ToggleFavourite(const QString& service, const QString& shownNode, CategoryTree* tree);
 
-// The web addresses of an entry.
+// The main window lists the shown node again with the changed entry's row
+// selected; with a tree, its numbers are counted again.
+void RefreshAfterEntryChange(CategoryTree* tree, const ardeko::T_Password& changed);
+
+// The web addresses of an entry; opening one may take the program to the
+// tray ("GTSAfterURL").
 enum class EntryUrl { Access, Delete, Change };
 QString EntryUrlOf(const QString& service, EntryUrl which);
 void OpenEntryUrl(const QString& service, EntryUrl which);
-
-// The entry clipboard of the main window: a copied record, pasted into a new
-// entry through the editor.
-class EntryClipboard {
-public:
-    bool Copy(const QString& service);
-    // Copy, then delete the entry.
-    bool Cut(const QString& service, CategoryTree* tree);
-    void Paste() const;
-    bool HasEntry() const { return record_.has_value(); }
-
-private:
-    std::optional<ardeko::T_Password> record_;
-};
 
 } // namespace qvs

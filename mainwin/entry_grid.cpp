@@ -58,6 +58,8 @@ void EntryGrid::BuildColumns() {
 void EntryGrid::Connect() {
     connect(grdpw_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &EntryGrid::OnSelectionChanged);
+    connect(grdpw_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &EntryGrid::OnSelectionChanged);
     connect(grdpw_, &QAbstractItemView::doubleClicked, this, &EntryGrid::RunDefaultAction);
     connect(grdpw_, &EntryGridView::enterPressed, this, &EntryGrid::RunDefaultAction);
     connect(grdpw_, &EntryGridView::editKeyPressed, this,
@@ -102,8 +104,14 @@ void EntryGrid::Clear() {
     OnSelectionChanged();
 }
 
+// With several rows selected, the commands on one entry take the row that
+// has the focus.
 QString EntryGrid::SelectedService() const {
-    const QModelIndexList rows = grdpw_->selectionModel()->selectedRows();
+    const QItemSelectionModel* selection = grdpw_->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row()))
+        return model_->ServiceAt(current.row());
+    const QModelIndexList rows = selection->selectedRows();
     return rows.isEmpty() ? QString() : model_->ServiceAt(rows.front().row());
 }
 

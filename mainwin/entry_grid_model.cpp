@@ -3,6 +3,7 @@
 #include "frame/image_list.h"
 #include "frame/language.h"
 #include "frame/options.h"
+#include "mainwin/entry_drag.h"
 #include "mainwin/entry_grid_cells.h"
 #include "mainwin/node_entries.h"
 #include "store/pw.h"
@@ -218,7 +219,29 @@ QVariant EntryGridModel::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags EntryGridModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+QStringList EntryGridModel::mimeTypes() const {
+    return {QLatin1String(kDragMimeType)};
+}
+
+QMimeData* EntryGridModel::mimeData(const QModelIndexList& indexes) const {
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(indexes.size()));
+    for (const QModelIndex& i : indexes)
+        if (i.isValid() && i.row() < rowCount()) rows.push_back(i.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    DragPayload payload;
+    payload.services.reserve(static_cast<qsizetype>(rows.size()));
+    for (int row : rows)
+        payload.services << ServiceAt(row);
+    return payload.services.isEmpty() ? nullptr : EncodeDrag(payload);
+}
+
+Qt::DropActions EntryGridModel::supportedDragActions() const {
+    return Qt::MoveAction;
 }
 
 } // namespace qvs

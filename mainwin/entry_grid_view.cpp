@@ -1,5 +1,6 @@
 #include "mainwin/entry_grid_view.h"
 
+#include "mainwin/entry_drag.h"
 #include "mainwin/entry_grid_model.h"
 
 #include <QHeaderView>
@@ -21,7 +22,10 @@ EntryGridView::EntryGridView(EntryGridModel* model, QWidget* parent)
     setObjectName(QStringLiteral("grdpw"));
     setModel(model);
     setSelectionBehavior(SelectRows);
-    setSelectionMode(SingleSelection);
+    setSelectionMode(ExtendedSelection);
+    setDragEnabled(true);
+    setDragDropMode(DragOnly);
+    setDefaultDropAction(Qt::MoveAction);
     setEditTriggers(NoEditTriggers);
     setWordWrap(false);
     setTabKeyNavigation(false);
@@ -61,6 +65,10 @@ void EntryGridView::FitRowHeights() {
         if (rowHeight(row) != wanted) setRowHeight(row, wanted);
     }
     customHeights_ = tallNotes_;
+}
+
+void EntryGridView::startDrag(Qt::DropActions) {
+    ExecDrag(this, model_->mimeData(selectionModel()->selectedRows()), "DRAGPW");
 }
 
 void EntryGridView::keyPressEvent(QKeyEvent* event) {

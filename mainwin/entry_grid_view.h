@@ -1,6 +1,7 @@
-// The table of the entry grid (grdpw): whole-row single selection, no
-// editing in place, the grid's own keys reported as signals, and rows that
-// can grow to show every line of their notes.
+// The table of the entry grid (grdpw): whole rows selected (several with
+// Ctrl and Shift, to drag them onto the tree together), no editing in place,
+// the grid's own keys reported as signals, and rows that can grow to show
+// every line of their notes.
 #pragma once
 
 #include <QTableView>
@@ -28,6 +29,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     // Heights come from the line counts the model took at the fill: measuring

@@ -14,20 +14,22 @@
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "frame/web_address.h"
 #include "mainwin/category_tree.h"
+#include "mainwin/entry_commands.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/later_windows.h"
 #include "mainwin/node_key.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QUrl>
+#include <QVersionNumber>
 
 namespace qvs {
 
@@ -321,7 +323,7 @@ void MainMenus::mnuHelp_Click(int index) {
 
 void MainMenus::mnuHelpWeb_Click(int index) {
     const QString url = MakerPageUrl(index);
-    if (!url.isEmpty()) QDesktopServices::openUrl(QUrl(url));
+    if (!url.isEmpty()) OpenDocument(url);
 }
 
 void MainMenus::EnableFileCommands(bool fileOpen) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "dialogs/maker_info.h"
+#include "mainwin/entry_clipboard.h"
 #include "mainwin/entry_commands.h"
 #include "mainwin/indexed_menu.h"
 

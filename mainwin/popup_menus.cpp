@@ -4,6 +4,7 @@
 #include "frame/language.h"
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"
+#include "mainwin/drop_commands.h"
 #include "mainwin/entry_commands.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/later_windows.h"
@@ -211,6 +212,7 @@ void ConnectPopups(CategoryTree& tree, EntryGrid& grid, PopupMenus& popups) {
                      });
     QObject::connect(&grid, &EntryGrid::editRequested, &popups, &EditEntry);
     QObject::connect(&grid, &EntryGrid::defaultActionRequested, &popups, &RunDefaultAction);
+    ConnectDrops(tree);
 }
 
 void RunDefaultAction(int action, const QString& service) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ardeko {
 
@@ -134,6 +135,10 @@ public:
     // -1 keeps a code. The entry moves to the end of the collection.
     bool PWChangeCat(const std::string& PWserv, std::int16_t NewCat = -1,
                      std::int16_t NewSCat = -1);
+    // PWChangeCat for each of services, in one pass over the entries (a drop
+    // of many rows); names not found are skipped. The number re-filed.
+    std::size_t PWChangeCatAll(const std::vector<std::string>& services, std::int16_t NewCat,
+                               std::int16_t NewSCat);
     // One field as text; "" with ErrDescr "Service not Found!" for a missing entry.
     std::string GetText(E_GetPw tipo, const std::string& strServ);
     bool AddFavourite(const std::string& S);

@@ -2,6 +2,8 @@
 // fields and marking favourites. An entry's key is its service name.
 #include "store/pw.h"
 
+#include <unordered_set>
+
 namespace ardeko {
 
 bool clsPW::PWAdd(const T_Password& pw) {
@@ -47,6 +49,18 @@ bool clsPW::PWChangeCat(const std::string& PWserv, std::int16_t NewCat, std::int
     password_.Remove(PWserv);
     std::string key = moved.service;
     return Changed(password_.Append(std::move(key), std::move(moved)) == 0);
+}
+
+std::size_t clsPW::PWChangeCatAll(const std::vector<std::string>& services, std::int16_t NewCat,
+                                  std::int16_t NewSCat) {
+    std::unordered_set<const T_Password*> wanted;
+    for (const std::string& service : services)
+        if (const T_Password* p = password_.Find(service)) wanted.insert(p);
+    if (wanted.empty()) return 0;
+    MoveOrDeleteEntries([&](const T_Password& p) { return wanted.contains(&p); }, true, NewCat,
+                        NewSCat);
+    Changed(true);
+    return wanted.size();
 }
 
 std::string clsPW::GetText(E_GetPw tipo, const std::string& strServ) {

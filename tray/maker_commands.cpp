@@ -1,9 +1,7 @@
 #include "tray/maker_commands.h"
 
 #include "dialogs/maker_info.h"
-
-#include <QDesktopServices>
-#include <QUrl>
+#include "frame/web_address.h"
 
 #include <iterator>
 
@@ -12,9 +10,9 @@ namespace qvs {
 void AddMakerPageCommands(TrayActions& actions) {
     // In the order of the maker's page indexes.
     const char* const pages[] = {"home", "check", "forum", "email"};
+    // As the Help menu's web items open them.
     for (int i = 0; i < int(std::size(pages)); ++i)
-        actions.commands.insert(QLatin1String(pages[i]),
-                                [i] { QDesktopServices::openUrl(QUrl(MakerPageUrl(i))); });
+        actions.commands.insert(QLatin1String(pages[i]), [i] { OpenDocument(MakerPageUrl(i)); });
 }
 
 } // namespace qvs

@@ -52,10 +52,29 @@ private slots:
     void deletedWindowFreesTheOneBelow();
     void execModalWaitsAndCleansUp();
     void waitUntilNoModalReturnsWhenTheLastCloses();
+    void activatingTheMainWindowBringsTheDialogsForward();
 
 private:
     std::unique_ptr<FakeMain> main_;
 };
+
+void TestModalStack::activatingTheMainWindowBringsTheDialogsForward() {
+    QWidget* mainWidget = main_->MainWidget();
+    QDialog a, b;
+    qvs::PushModal(&a);
+    qvs::PushModal(&b);
+    a.show();
+    b.show();
+    mainWidget->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &b);
+    qvs::PopModal(&b);
+    qvs::PopModal(&a);
+    // With no dialog open the main window keeps the focus it is given.
+    mainWidget->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), mainWidget);
+    QTest::qWait(20);
+    QCOMPARE(QApplication::activeWindow(), mainWidget);
+}
 
 void TestModalStack::nestedDialogsDisableWhatIsBelow() {
     QWidget* mainWidget = main_->MainWidget();

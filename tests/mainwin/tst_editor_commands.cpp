@@ -93,6 +93,41 @@ private slots:
         editor->findChild<QPushButton*>("cmdCancel")->click();
     }
 
+    // The entry clipboard keeps its copy when the entry is deleted: paste
+    // proposes the deleted entry again, and saving it brings it back.
+    void copyDeletePasteBringsTheEntryBack() {
+        ardeko::T_Password p = *Store().Password().Find("Bank A");
+        p.User = "alice";
+        p.URL_Access = "https://bank-a.example";
+        QVERIFY(Store().PWEdit(p, "Bank A"));
+        MenuWindow w;
+        w.ShowNode(CategoryNodeKey(banks_));
+        w.SelectRow("Bank A");
+        w.menus->mnuEdit_Click(1); // copy
+        ModalScript script;
+        script.On<frmMessage>([](frmMessage* m) { AnswerYes(m); });
+        script.Start();
+        w.menus->mnuPassword_Click(2); // delete, confirmed
+        QVERIFY(script.Done());
+        QVERIFY(!Store().Password().Contains("Bank A"));
+
+        w.menus->mnuEdit_Click(2); // paste
+        QPointer<frmPW> editor = OpenEditor();
+        QVERIFY(editor);
+        QCOMPARE(editor->CurrentMode(), frmPW::Mode::Paste);
+        QCOMPARE(editor->findChild<QLineEdit*>("txtName")->text(), "alice");
+        QCOMPARE(editor->findChild<QComboBox*>("cboCateg")->currentText(), "Banks");
+        editor->findChild<QLineEdit*>("txtService")->setText("Bank A");
+        editor->findChild<QPushButton*>("cmdOK")->click();
+        Settle();
+        const ardeko::T_Password* back = Store().Password().Find("Bank A");
+        QVERIFY(back);
+        QCOMPARE(back->User, "alice");
+        QCOMPARE(back->URL_Access, "https://bank-a.example");
+        QCOMPARE(back->Codcat, banks_);
+        QVERIFY(w.menus->Clipboard().HasEntry()); // paste does not empty it
+    }
+
 private:
     std::int16_t banks_ = 0;
 };

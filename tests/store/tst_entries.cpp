@@ -102,6 +102,20 @@ private slots:
         COMPARE_RECORDS(*s.Password().Find("Bank A"), SampleEntry("Bank A", 2, 1));
     }
 
+    // Many at once: as one by one, in store order; unknown names skipped,
+    // nothing found leaves the store unchanged.
+    void changeCategoryOfMany() {
+        clsPW s;
+        FillSample(s);
+        QCOMPARE(s.PWChangeCatAll({"Nope"}, 1, 1), std::size_t(0));
+        QVERIFY(!s.NotSaved());
+        QCOMPARE(s.PWChangeCatAll({"loose", "Nope", "bank a"}, 3, 0), std::size_t(2));
+        QVERIFY(s.NotSaved());
+        QCOMPARE(Codes(s.Password()), "Bank B=1/0,Mailbox=2/2,Bank A=3/0,Loose=3/0");
+        QCOMPARE(s.PWChangeCatAll({"Mailbox"}, -1, 7), std::size_t(1));
+        QCOMPARE(s.Password().Find("Mailbox")->Codcat, 2);
+    }
+
     void getText_data() {
         QTest::addColumn<QString>("service");
         QTest::addColumn<int>("selector");

@@ -1,0 +1,188 @@
+#include "mainwin/drop_commands.h"
+
+#include "frame/language.h"
+#include "frame/main_window_iface.h"
+#include "frame/message_box.h"
+#include "frame/program_state.h"
+#include "mainwin/category_tree.h"
+#include "mainwin/node_entries.h"
+#include "mainwin/node_key.h"
+
+#include <string>
+#include <vector>
+
+namespace qvs {
+
+namespace {
+
+enum Text : int {
+    kMoveRefused = 9024,
+    kHasSubCategories = 32100, // id chosen here
+    kSubCategoryNameUsed = 32101,
+};
+
+const QString kCaption = QStringLiteral("QVS");
+
+bool Refuse(const QString& text) {
+    ShowMessage(text, vbExclamation, kCaption);
+    return false;
+}
+
+bool Refuse(int textId, const std::string& name = {}) {
+    return Refuse(GetLocalText(textId).replace(QLatin1String("%s"), QString::fromStdString(name)));
+}
+
+bool IsCategoryNode(NodeKind kind) {
+    return kind == NodeKind::Category;
+}
+
+DropEffect FolderEffect(const QString& folderKey, const QString& targetKey) {
+    const NodeKind source = NodeKindOf(folderKey);
+    const NodeKind target = NodeKindOf(targetKey);
+    const std::int16_t sourceCat = ParseNodeKey(folderKey, false).cat;
+    const std::int16_t targetCat = ParseNodeKey(targetKey, false).cat;
+    if (source == NodeKind::Category && IsCategoryNode(target) && targetCat != sourceCat)
+        return DropEffect::CategoryIntoCategory;
+    if (source == NodeKind::SubCategory && target == NodeKind::Root)
+        return DropEffect::SubCategoryToRoot;
+    if (source == NodeKind::SubCategory && IsCategoryNode(target) && targetCat != sourceCat)
+        return DropEffect::SubCategoryToCategory;
+    return DropEffect::None;
+}
+
+// Marks each entry a favourite; those gone from the store are counted.
+bool AddFavourites(const std::vector<std::string>& services, int& missing) {
+    bool changed = false;
+    for (const std::string& service : services) {
+        const ardeko::T_Password* p = Store().Password().Find(service);
+        if (!p) {
+            ++missing;
+            continue;
+        }
+        if (!p->Favourites && Store().AddFavourite(service)) changed = true;
+    }
+    return changed;
+}
+
+std::vector<std::string> StdNames(const QStringList& services) {
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(services.size()));
+    for (const QString& s : services)
+        names.push_back(s.toStdString());
+    return names;
+}
+
+// The services of the entries a folder node lists (a category with those
+// of its subcategories).
+std::vector<std::string> FolderServices(const QString& folderKey) {
+    const EntryPredicate listed = NodeEntries(folderKey, Store());
+    std::vector<std::string> names;
+    for (const ardeko::T_Password& p : Store().Password())
+        if (listed(p)) names.push_back(p.service);
+    return names;
+}
+
+// Files each entry under the node's category and subcategory, all in one
+// pass over the store; entries already there are left alone, so the file
+// only counts as changed by a real move.
+bool FileEntries(const QStringList& services, const QString& targetKey, int& missing) {
+    const NodeCodes to = ParseNodeKey(targetKey, false);
+    std::vector<std::string> moving;
+    for (std::string& service : StdNames(services)) {
+        const ardeko::T_Password* p = Store().Password().Find(service);
+        if (!p)
+            ++missing;
+        else if (p->Codcat != to.cat || p->CodSCat != to.scat)
+            moving.push_back(std::move(service));
+    }
+    return Store().PWChangeCatAll(moving, to.cat, to.scat) > 0;
+}
+
+bool CategoryIntoCategory(const QString& folderKey, std::int16_t target) {
+    const std::int16_t cat = ParseNodeKey(folderKey, false).cat;
+    // Its own subcategories would stay behind under a category that is gone.
+    if (Store().SubCatNumber(cat) > 0) return Refuse(kHasSubCategories);
+    const std::string name = Store().CatValue(cat);
+    if (Store().SubCatExist(target, name))
+        return Refuse(kSubCategoryNameUsed, Store().CatValue(target));
+    return Store().CambiaCatInSub(name, target) || Refuse(kMoveRefused);
+}
+
+bool SubCategoryToCategory(const QString& folderKey, std::int16_t target) {
+    const NodeCodes codes = ParseNodeKey(folderKey, false);
+    const std::string name = Store().SubCatValue(codes.scat);
+    if (Store().SubCatExist(target, name))
+        return Refuse(kSubCategoryNameUsed, Store().CatValue(target));
+    return Store().CatChange(name, codes.cat, target) || Refuse(kMoveRefused);
+}
+
+bool SubCategoryToRoot(const QString& folderKey) {
+    const NodeCodes codes = ParseNodeKey(folderKey, false);
+    const std::string name = Store().SubCatValue(codes.scat);
+    if (!Store().CatAdd(name)) return Refuse(QString::fromStdString(Store().ErrDescr()));
+    const std::int16_t added = Store().Category().Find(name)->Codcat;
+    // The new category stays even if the move fails: the store changed.
+    if (!Store().SubCatMove(codes.cat, added, name, true)) Refuse(kMoveRefused);
+    return true;
+}
+
+bool RunDrop(DropEffect effect, const QString& targetKey, const DragPayload& payload) {
+    const std::int16_t targetCat = ParseNodeKey(targetKey, false).cat;
+    int missing = 0;
+    bool changed = false;
+    switch (effect) {
+    case DropEffect::None:
+        return false;
+    case DropEffect::FavouriteEntries:
+        changed = AddFavourites(StdNames(payload.services), missing);
+        break;
+    case DropEffect::FavouriteFolder:
+        changed = AddFavourites(FolderServices(payload.folderKey), missing);
+        break;
+    case DropEffect::FileEntries:
+        changed = FileEntries(payload.services, targetKey, missing);
+        break;
+    case DropEffect::CategoryIntoCategory:
+        return CategoryIntoCategory(payload.folderKey, targetCat);
+    case DropEffect::SubCategoryToRoot:
+        return SubCategoryToRoot(payload.folderKey);
+    case DropEffect::SubCategoryToCategory:
+        return SubCategoryToCategory(payload.folderKey, targetCat);
+    }
+    // Entries deleted since the drag started cannot be moved.
+    if (missing > 0) Refuse(kMoveRefused);
+    return changed;
+}
+
+} // namespace
+
+DropEffect DropEffectOf(const QString& targetKey, const DragPayload& payload) {
+    // An empty key is no node (the empty space below the nodes).
+    if (targetKey.isEmpty()) return DropEffect::None;
+    switch (NodeKindOf(targetKey)) {
+    case NodeKind::DueState:
+    case NodeKind::Unknown:
+        return DropEffect::None;
+    case NodeKind::Favourites:
+        return payload.IsFolder() ? DropEffect::FavouriteFolder : DropEffect::FavouriteEntries;
+    default:
+        return payload.IsFolder() ? FolderEffect(payload.folderKey, targetKey)
+                                  : DropEffect::FileEntries;
+    }
+}
+
+bool DropOnNode(const QString& targetKey, const DragPayload& payload) {
+    if (!RunDrop(DropEffectOf(targetKey, payload), targetKey, payload)) return false;
+    if (IMainWindow* main = CurrentMainWindow()) main->UpdateView(QString());
+    return true;
+}
+
+void ConnectDrops(CategoryTree& tree) {
+    tree.SetDropRules(
+        [](const QString& key, const DragPayload& payload) {
+            return DropEffectOf(key, payload) != DropEffect::None;
+        },
+        [](const QString& key, const DragPayload& payload) { DropOnNode(key, payload); });
+}
+
+} // namespace qvs
