@@ -89,13 +89,45 @@ void clsEncrypt::Advance(bool advance) {
     if (advance) ++counter_;
 }
 
-void clsEncrypt::BuildMatrix() {
+std::int64_t clsEncrypt::RowByte(int row) const {
     const bool negative = seed_ < 0;
-    std::uint32_t v = static_cast<std::uint32_t>(negative ? ~seed_ : seed_);
+    const auto v = static_cast<std::uint32_t>(negative ? ~seed_ : seed_);
+    std::int64_t b = (v >> (8 * row)) & 0xFFu;
+    if (row == 3 && negative) b |= 0x80;
+    return b;
+}
+
+std::uint32_t clsEncrypt::RowStart(int row) const {
+    const std::int64_t b = RowByte(row);
+    return VbRandom::ReseededMixed(static_cast<float>(-(counter_ + b)),
+                                   static_cast<double>(b - counter_));
+}
+
+std::uint8_t clsEncrypt::MatrixByte(std::size_t i) const {
+    return static_cast<std::uint8_t>(
+        VbRandom::Rounded(VbRandom::After(RowStart(static_cast<int>(i % 4)), 1 + i / 4), 255));
+}
+
+void clsEncrypt::BuildMatrix() {
+    if (counter_ == 0) {
+        BuildMatrixInSequence();
+        return;
+    }
+    // Every row reseeds from a non-zero number, so each follows from the
+    // counter and the seed alone: the rows are computed side by side.
+    std::array<std::uint32_t, 4> start{};
+    for (int i = 0; i < 4; ++i)
+        start[i] = RowStart(i);
+    for (int j = 0; j < 4; ++j)
+        for (int i = 0; i < 4; ++i)
+            matrix_[i + 4 * j] = static_cast<std::uint8_t>(
+                VbRandom::Rounded(VbRandom::After(start[i], static_cast<std::size_t>(j) + 1), 255));
+    rng_.SetState(VbRandom::After(start[3], 4));
+}
+
+void clsEncrypt::BuildMatrixInSequence() {
     for (int i = 0; i < 4; ++i) {
-        std::int64_t b = v & 0xFFu;
-        if (i == 3 && negative) b |= 0x80;
-        v >>= 8;
+        const std::int64_t b = RowByte(i);
         // Reseed of 0 repeats the last value and keeps the state, as the runtime does.
         rng_.Reseed(static_cast<float>(-(counter_ + b)));
         rng_.Randomize(static_cast<double>(b - counter_));
@@ -153,6 +185,11 @@ std::int32_t clsEncrypt::Init(std::string_view password, std::optional<std::int3
 }
 
 std::string clsEncrypt::EncString(std::string_view s, bool advance) {
+    // Past the first field no later field depends on what this one draws.
+    if (s.empty() && counter_ > 0) {
+        Advance(advance);
+        return {};
+    }
     BuildMatrix();
     std::string out(1, Filler());
     const std::size_t g = matrix_[counter_ % 16] % 3 + 2;
@@ -178,6 +215,10 @@ std::string clsEncrypt::EncString(std::string_view s, bool advance) {
 
 std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* fillersMatch,
                                   bool partial) {
+    if (s.empty() && counter_ > 0) {
+        Advance(advance);
+        return {};
+    }
     BuildMatrix();
     // Draw the same fillers the writer drew, so that the generator stays in
     // step with the writer's for every later field, and compare them.
@@ -216,20 +257,19 @@ std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* filler
     return out;
 }
 
-std::uint8_t clsEncrypt::CodeNumberByte(std::uint8_t b, std::size_t i, bool decode) const {
-    const bool even = i % 2 == 0;
-    return decode ? DecByte(b, matrix_[i % 16], KeyByte(i), even)
-                  : EncByte(b, matrix_[i % 16], KeyByte(i), even);
-}
-
 std::int32_t clsEncrypt::TransformNumber(std::int32_t v, std::size_t width, bool decode,
                                          bool advance) {
-    BuildMatrix();
+    // A number needs the first two or four matrix bytes only.
+    if (counter_ == 0) BuildMatrix();
     std::array<std::uint8_t, 4> bytes{};
     const std::span<std::uint8_t> used(bytes.data(), width);
     NumberToBytes(v, used);
-    for (std::size_t i = 0; i < width; ++i)
-        used[i] = CodeNumberByte(used[i], i, decode);
+    for (std::size_t i = 0; i < width; ++i) {
+        const std::uint8_t k = counter_ == 0 ? matrix_[i] : MatrixByte(i);
+        const bool even = i % 2 == 0;
+        used[i] =
+            decode ? DecByte(used[i], k, KeyByte(i), even) : EncByte(used[i], k, KeyByte(i), even);
+    }
     Advance(advance);
     return BytesToNumber(used);
 }
@@ -264,8 +304,9 @@ double clsEncrypt::DecDate(double d, bool advance) {
 }
 
 bool clsEncrypt::FlipBool(bool b, bool advance) {
-    BuildMatrix();
-    const bool flip = matrix_[counter_ % 16] % 2 == 0;
+    const auto at = static_cast<std::size_t>(counter_ % 16);
+    if (counter_ == 0) BuildMatrix();
+    const bool flip = (counter_ == 0 ? matrix_[at] : MatrixByte(at)) % 2 == 0;
     Advance(advance);
     return flip ? !b : b;
 }

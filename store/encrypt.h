@@ -54,14 +54,22 @@ public:
     static float SecondsSinceMidnight();
 
 private:
+    // Fills Matrix for the current counter and leaves the generator where
+    // the last row's draws leave it.
     void BuildMatrix();
+    void BuildMatrixInSequence();
+    // Past the first field (counter > 0) every matrix row reseeds the
+    // generator from the counter and one seed byte, so any matrix byte can
+    // be computed on its own.
+    std::int64_t RowByte(int row) const;
+    std::uint32_t RowStart(int row) const;
+    std::uint8_t MatrixByte(std::size_t i) const;
     std::int32_t NewSeed();
     std::string MakeKeySuffix();
     std::uint8_t DrawByte(int factor);
     char Filler();
     std::uint8_t KeyByte(std::size_t i) const;
     class KeyCursor;
-    std::uint8_t CodeNumberByte(std::uint8_t b, std::size_t i, bool decode) const;
     std::int32_t TransformNumber(std::int32_t v, std::size_t width, bool decode, bool advance);
     void Advance(bool advance);
 

@@ -212,7 +212,7 @@ private slots:
                 const std::string text =
                     all.substr((i * 37) % 200, static_cast<std::size_t>(i % 41));
                 bool fillers = true;
-                switch (i % 9) {
+                switch ((i * 2) % 9) {
                 case 0:
                     mix(c.EncString(text, advance));
                     break;
@@ -246,7 +246,7 @@ private slots:
             }
             mix(number(c.FieldCounter()));
         }
-        QCOMPARE(QString::number(digest, 16), QString("b8153de11a7a6d6c"));
+        QCOMPARE(QString::number(digest, 16), QString("f3f1843898ad711c"));
     }
 
     // Frozen output, checked against a second implementation written from the
