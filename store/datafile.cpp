@@ -22,12 +22,12 @@ class ByteReader {
 public:
     explicit ByteReader(std::string_view data) : data_(data) {}
 
-    std::int16_t I16() { return static_cast<std::int16_t>(Unsigned(2)); }
-    std::int32_t I32() { return static_cast<std::int32_t>(Unsigned(4)); }
+    std::int16_t I16() { return static_cast<std::int16_t>(Unsigned<2>()); }
+    std::int32_t I32() { return static_cast<std::int32_t>(Unsigned<4>()); }
     bool Bool() { return I16() != 0; }
-    double F64() { return std::bit_cast<double>(Unsigned(8)); }
+    double F64() { return std::bit_cast<double>(Unsigned<8>()); }
     std::string Text() {
-        const auto n = static_cast<std::size_t>(Unsigned(2));
+        const auto n = static_cast<std::size_t>(Unsigned<2>());
         const std::size_t available = pastEnd_ ? 0 : data_.size() - pos_;
         const char* p = Take(n);
         if (!p && available > 0 && n > available)
@@ -63,11 +63,13 @@ private:
         pos_ += n;
         return p;
     }
-    std::uint64_t Unsigned(std::size_t n) {
-        const char* p = Take(n);
+    // A fixed width, so that the byte loop folds into one load.
+    template <std::size_t N> std::uint64_t Unsigned() {
+        const char* p = Take(N);
         std::uint64_t v = 0;
-        for (std::size_t i = 0; p && i < n; ++i)
-            v |= static_cast<std::uint64_t>(static_cast<std::uint8_t>(p[i])) << (8 * i);
+        if (p)
+            for (std::size_t i = 0; i < N; ++i)
+                v |= static_cast<std::uint64_t>(static_cast<std::uint8_t>(p[i])) << (8 * i);
         return v;
     }
 
@@ -133,7 +135,7 @@ struct Decipher {
     DecodeHealth& health;
     void operator()(const char*, std::string& v) {
         bool fillersMatch = true;
-        v = c.DecString(v, true, &fillersMatch);
+        c.DecStringInPlace(v, true, &fillersMatch);
         health.fillerMismatches += !fillersMatch;
         health.verifiedTexts += fillersMatch && !v.empty();
         health.Text(v);

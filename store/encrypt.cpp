@@ -3,6 +3,7 @@
 #include "store/bytes.h"
 #include "store/vbdate.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -89,23 +90,24 @@ void clsEncrypt::Advance(bool advance) {
     if (advance) ++counter_;
 }
 
-std::int64_t clsEncrypt::RowByte(int row) const {
-    const bool negative = seed_ < 0;
-    const auto v = static_cast<std::uint32_t>(negative ? ~seed_ : seed_);
-    std::int64_t b = (v >> (8 * row)) & 0xFFu;
-    if (row == 3 && negative) b |= 0x80;
-    return b;
+void clsEncrypt::SetSeed(std::int32_t seed) {
+    seed_ = seed;
+    const bool negative = seed < 0;
+    const auto v = static_cast<std::uint32_t>(negative ? ~seed : seed);
+    for (std::size_t row = 0; row < 4; ++row)
+        rowBytes_[row] = (v >> (8 * row)) & 0xFFu;
+    if (negative) rowBytes_[3] |= 0x80;
 }
 
-std::uint32_t clsEncrypt::RowStart(int row) const {
-    const std::int64_t b = RowByte(row);
+std::uint32_t clsEncrypt::RowStart(std::size_t row) const {
+    const std::int64_t b = rowBytes_[row];
     return VbRandom::ReseededMixed(static_cast<float>(-(counter_ + b)),
                                    static_cast<double>(b - counter_));
 }
 
 std::uint8_t clsEncrypt::MatrixByte(std::size_t i) const {
     return static_cast<std::uint8_t>(
-        VbRandom::Rounded(VbRandom::After(RowStart(static_cast<int>(i % 4)), 1 + i / 4), 255));
+        VbRandom::Rounded(VbRandom::After(RowStart(i % 4), 1 + i / 4), 255));
 }
 
 void clsEncrypt::BuildMatrix() {
@@ -116,7 +118,7 @@ void clsEncrypt::BuildMatrix() {
     // Every row reseeds from a non-zero number, so each follows from the
     // counter and the seed alone: the rows are computed side by side.
     std::array<std::uint32_t, 4> start{};
-    for (int i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
         start[i] = RowStart(i);
     for (int j = 0; j < 4; ++j)
         for (int i = 0; i < 4; ++i)
@@ -126,8 +128,8 @@ void clsEncrypt::BuildMatrix() {
 }
 
 void clsEncrypt::BuildMatrixInSequence() {
-    for (int i = 0; i < 4; ++i) {
-        const std::int64_t b = RowByte(i);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::int64_t b = rowBytes_[i];
         // Reseed of 0 repeats the last value and keeps the state, as the runtime does.
         rng_.Reseed(static_cast<float>(-(counter_ + b)));
         rng_.Randomize(static_cast<double>(b - counter_));
@@ -175,7 +177,7 @@ std::string clsEncrypt::MakeKeySuffix() {
 std::int32_t clsEncrypt::Init(std::string_view password, std::optional<std::int32_t> seed,
                               std::optional<std::uint8_t> history) {
     counter_ = 0;
-    seed_ = seed ? *seed : NewSeed();
+    SetSeed(seed ? *seed : NewSeed());
     if (history) rng_.SetState(*history);
     const std::string suffix = MakeKeySuffix();
     // Passwords of one or two characters do not enter the key.
@@ -215,46 +217,57 @@ std::string clsEncrypt::EncString(std::string_view s, bool advance) {
 
 std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* fillersMatch,
                                   bool partial) {
+    std::string text(s);
+    DecStringInPlace(text, advance, fillersMatch, partial);
+    return text;
+}
+
+void clsEncrypt::DecStringInPlace(std::string& s, bool advance, bool* fillersMatch, bool partial) {
     if (s.empty() && counter_ > 0) {
         Advance(advance);
-        return {};
+        return;
     }
     BuildMatrix();
     // Draw the same fillers the writer drew, so that the generator stays in
     // step with the writer's for every later field, and compare them.
     bool match = true;
     const char leading = Filler();
-    std::string out;
     if (partial && s.size() == 1) {
         match = s.front() == leading;
+        s.clear();
     } else if (s.size() > 1) {
         match = s.front() == leading;
-        const std::string_view body = partial ? s.substr(1) : s.substr(1, s.size() - 2);
+        const char trailing = s.back();
+        const std::size_t bodySize = partial ? s.size() - 1 : s.size() - 2;
         const std::size_t g1 = matrix_[counter_ % 16] % 3 + 3;
-        out.resize(body.size() - body.size() / g1);
-        KeyCursor key(key_);
-        std::size_t j = 0, untilFiller = g1;
-        for (std::size_t p = 0; p < body.size(); ++p) {
-            if (--untilFiller == 0) {
-                match = Filler() == body[p] && match;
-                untilFiller = g1;
-                continue;
+        // Character j is written over position j, before the body's
+        // position j + 1 it comes from: reading stays ahead of writing.
+        const char* body = s.data() + 1;
+        char* out = s.data();
+        std::size_t j = 0, k = 0;
+        for (std::size_t p = 0; p < bodySize;) {
+            const std::size_t run = std::min(g1 - 1, bodySize - p);
+            for (const std::size_t runEnd = p + run; p < runEnd; ++p, ++j) {
+                const auto c = static_cast<std::uint8_t>(body[p]);
+                const auto m = static_cast<std::uint8_t>(key_[k]);
+                out[j] = static_cast<char>(DecByte(c, matrix_[j % 16], m, j % 2 == 0));
+                if (++k == key_.size()) k = 0;
             }
-            const auto c = static_cast<std::uint8_t>(body[p]);
-            out[j] = static_cast<char>(DecByte(c, matrix_[j % 16], key.Next(), j % 2 == 0));
-            ++j;
+            if (p < bodySize) match = Filler() == body[p++] && match;
         }
+        s.resize(j);
         if (!partial) {
-            match = Filler() == s.back() && match;
+            match = Filler() == trailing && match;
             // A written text is empty or has at least one character between its fillers.
-            match = match && !out.empty();
+            match = match && !s.empty();
         }
-    } else if (!partial) {
-        match = s.empty();
+    } else {
+        // Nothing between two fillers: no text, and a whole one cannot be this short.
+        if (!partial) match = s.empty();
+        s.clear();
     }
     if (fillersMatch && !match) *fillersMatch = false;
     Advance(advance);
-    return out;
 }
 
 std::int32_t clsEncrypt::TransformNumber(std::int32_t v, std::size_t width, bool decode,

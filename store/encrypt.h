@@ -29,6 +29,9 @@ public:
     // partial: s is only the start of a text cut off by the end of the data.
     std::string DecString(std::string_view s, bool advance, bool* fillersMatch = nullptr,
                           bool partial = false);
+    // The same, deciphering s where it is (no second buffer).
+    void DecStringInPlace(std::string& s, bool advance, bool* fillersMatch = nullptr,
+                          bool partial = false);
     std::int16_t EncInt(std::int16_t v, bool advance);
     std::int16_t DecInt(std::int16_t v, bool advance);
     std::int32_t EncLong(std::int32_t v, bool advance);
@@ -61,8 +64,8 @@ private:
     // Past the first field (counter > 0) every matrix row reseeds the
     // generator from the counter and one seed byte, so any matrix byte can
     // be computed on its own.
-    std::int64_t RowByte(int row) const;
-    std::uint32_t RowStart(int row) const;
+    void SetSeed(std::int32_t seed);
+    std::uint32_t RowStart(std::size_t row) const;
     std::uint8_t MatrixByte(std::size_t i) const;
     std::int32_t NewSeed();
     std::string MakeKeySuffix();
@@ -75,6 +78,7 @@ private:
 
     VbRandom rng_;
     std::int32_t seed_ = 0;
+    std::array<std::int64_t, 4> rowBytes_{}; // the seed's byte for each matrix row
     std::string key_;
     // Widened from the original 16 bits: identical for files within 32,767
     // fields, and lets larger stores be written at all.

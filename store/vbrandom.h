@@ -34,10 +34,7 @@ public:
     // Inline, like the draws below: the cipher reseeds four times a field.
     float Rnd(float x = 1.0f) {
         if (x != 0.0f) {
-            if (x < 0.0f) {
-                const auto b = std::bit_cast<std::uint32_t>(x);
-                state_ = (b + (b >> 24)) & 0xFFFFFFu;
-            }
+            if (x < 0.0f) state_ = ReseededState(x);
             Advance();
         }
         return static_cast<float>(state_) / 16777216.0f;
@@ -58,9 +55,7 @@ public:
     float Reseed(float x) { return Rnd(x); }
 
     // Randomize(y): mixes the high word of the double y into the state.
-    void Randomize(double y) {
-        MixHighWord(static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(y) >> 32));
-    }
+    void Randomize(double y) { state_ = MixedHighWord(state_, HighWord(y)); }
     // Randomize without an argument: mixes in the time of day (seconds as a float).
     void RandomizeFromSeconds(float secondsSinceMidnight);
 
@@ -72,12 +67,8 @@ public:
     // (independent draws then run side by side instead of in one chain).
     // Rnd(x) for x < 0, then Randomize(y): depends on x and y only.
     static std::uint32_t ReseededMixed(float x, double y) {
-        VbRandom r;
-        r.Rnd(x);
-        r.Randomize(y);
-        return r.state_;
+        return MixedHighWord(After(ReseededState(x), 1), HighWord(y));
     }
-    // The state after n more draws from s (n <= kMaxJump).
     static constexpr std::size_t kMaxJump = kVbJumps.size() - 1;
     static std::uint32_t After(std::uint32_t s, std::size_t n) {
         return (s * kVbJumps[n].mul + kVbJumps[n].add) & 0xFFFFFFu;
@@ -95,9 +86,16 @@ public:
 
 private:
     void Advance() { state_ = (state_ * kVbMul + kVbAdd) & 0xFFFFFFu; }
-    void MixHighWord(std::uint32_t h) {
+    static std::uint32_t ReseededState(float x) {
+        const auto b = std::bit_cast<std::uint32_t>(x);
+        return (b + (b >> 24)) & 0xFFFFFFu;
+    }
+    static std::uint32_t HighWord(double y) {
+        return static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(y) >> 32);
+    }
+    static std::uint32_t MixedHighWord(std::uint32_t state, std::uint32_t h) {
         const std::uint32_t mixed = ((h & 0xFFFFu) ^ (h >> 16)) & 0xFFFFu;
-        state_ = (state_ & 0xFF0000FFu) | (mixed << 8);
+        return (state & 0xFF0000FFu) | (mixed << 8);
     }
 
     std::uint32_t state_ = kFreshState;
