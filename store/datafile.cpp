@@ -99,8 +99,10 @@ public:
 
 private:
     void Unsigned(std::uint64_t v, std::size_t n) {
+        char bytes[8];
         for (std::size_t i = 0; i < n; ++i)
-            out_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+            bytes[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        out_.append(bytes, n);
     }
     std::string out_;
 };
@@ -147,14 +149,6 @@ struct Decipher {
         // Every date a writer enciphers is a calendar date.
         health.impossible = health.impossible || !VbDateInRange(v);
     }
-};
-
-struct Encipher {
-    clsEncrypt& c;
-    void operator()(const char*, std::string& v) { v = c.EncString(v, true); }
-    void operator()(const char*, std::int16_t& v) { v = c.EncInt(v, true); }
-    void operator()(const char*, bool& v) { v = c.FlipBool(v, true); }
-    void operator()(const char*, double& v) { v = c.EncDate(v, true); }
 };
 
 template <class R> void TextsToUtf8(R& r) {
@@ -410,63 +404,86 @@ std::string Label(const T_Password& r) {
     return "Entry \"" + r.service + "\"";
 }
 
-// Converts a record's texts to the code page, checking everything the file
-// cannot hold; the first problem found is returned.
-template <class R> std::optional<EncodeError> ToFileForm(R& r) {
-    const std::string label = Label(r);
-    std::optional<EncodeError> err;
-    VisitFields(r, [&](const char* name, auto& field) {
-        using F = std::decay_t<decltype(field)>;
-        if (err) return;
-        const std::string where = label + ", field " + name;
-        if constexpr (std::is_same_v<F, std::string>) {
-            Cp1252Result c = Utf8ToCp1252(field);
+bool IsAscii(std::string_view s) {
+    return std::none_of(s.begin(), s.end(), [](char ch) { return ch & 0x80; });
+}
+
+// What the file cannot hold in one field, if anything: the message names
+// the record and the field.
+template <class R, class F>
+std::optional<EncodeError> CheckField(const R& r, const char* name, const F& field) {
+    auto where = [&] { return Label(r) + ", field " + name; };
+    if constexpr (std::is_same_v<F, std::string>) {
+        std::size_t length = field.size();
+        if (!IsAscii(field)) {
+            const Cp1252Result c = Utf8ToCp1252(field);
             if (c.badCodePoint) {
                 // Never quote a character of a password, even in a message.
                 const std::string what =
                     std::string(name) == "pw"
                         ? std::string("a character")
                         : "the character " + DescribeCodePoint(*c.badCodePoint);
-                err = EncodeError{kErrUnstorableText, where + ": " + what +
-                                                          " cannot be stored in a data file (only "
-                                                          "Western European characters can)."};
-            } else if (c.bytes.size() > kMaxTextLength) {
-                err = EncodeError{kErrTooLarge, where + ": the text is " +
-                                                    std::to_string(c.bytes.size()) +
-                                                    " characters long; a data file holds at most " +
-                                                    std::to_string(kMaxTextLength) + "."};
-            } else {
-                field = std::move(c.bytes);
+                return EncodeError{kErrUnstorableText, where() + ": " + what +
+                                                           " cannot be stored in a data file (only "
+                                                           "Western European characters can)."};
             }
-        } else if constexpr (std::is_same_v<F, double>) {
-            if (!VbDateInRange(field))
-                err = EncodeError{kErrTooLarge,
-                                  where + ": the date is out of range (years 100 to 9999)."};
+            length = c.bytes.size();
         }
-    });
-    return err;
-}
-
-template <class R>
-std::optional<EncodeError> PrepareSection(const KeyedCollection<R>& from, const char* what,
-                                          std::vector<R>& to) {
-    if (from.Count() > kMaxRecords)
-        return EncodeError{kErrTooLarge,
-                           std::string("Too many ") + what + ": " + std::to_string(from.Count()) +
-                               "; a data file holds at most " + std::to_string(kMaxRecords) + "."};
-    to.reserve(from.Count());
-    for (const R& r : from) {
-        to.push_back(r);
-        if (auto err = ToFileForm(to.back())) return err;
+        if (length > kMaxTextLength)
+            return EncodeError{kErrTooLarge, where() + ": the text is " + std::to_string(length) +
+                                                 " characters long; a data file holds at most " +
+                                                 std::to_string(kMaxTextLength) + "."};
+    } else if constexpr (std::is_same_v<F, double>) {
+        if (!VbDateInRange(field))
+            return EncodeError{kErrTooLarge,
+                               where() + ": the date is out of range (years 100 to 9999)."};
     }
     return std::nullopt;
 }
 
-template <class R> void WriteSection(ByteWriter& out, clsEncrypt& cipher, std::vector<R>& records) {
-    out.I16(cipher.EncInt(static_cast<std::int16_t>(records.size()), false));
-    for (R& r : records) {
-        VisitCipherFields(r, Encipher{cipher});
-        VisitFields(std::as_const(r), out);
+// Checks everything the file cannot hold; the first problem found is returned.
+template <class R>
+std::optional<EncodeError> CheckSection(const KeyedCollection<R>& records, const char* what) {
+    if (records.Count() > kMaxRecords)
+        return EncodeError{
+            kErrTooLarge, std::string("Too many ") + what + ": " + std::to_string(records.Count()) +
+                              "; a data file holds at most " + std::to_string(kMaxRecords) + "."};
+    std::optional<EncodeError> err;
+    for (const R& r : records) {
+        VisitFields(r, [&](const char* name, const auto& field) {
+            if (!err) err = CheckField(r, name, field);
+        });
+        if (err) return err;
+    }
+    return std::nullopt;
+}
+
+// Enciphers one field where it is; text goes through one reused buffer.
+struct Encipher {
+    clsEncrypt& c;
+    std::string& buffer;
+    void operator()(const char*, std::string& v) {
+        if (!IsAscii(v)) v = Utf8ToCp1252(v).bytes; // checked before
+        c.EncStringTo(v, true, buffer);
+        v.swap(buffer);
+    }
+    void operator()(const char*, std::int16_t& v) { v = c.EncInt(v, true); }
+    void operator()(const char*, bool& v) { v = c.FlipBool(v, true); }
+    void operator()(const char*, double& v) { v = c.EncDate(v, true); }
+};
+
+// Each record is copied into one scratch record, whose texts keep their
+// buffers from record to record, enciphered there in cipher order and
+// written in file order.
+template <class R>
+void WriteSection(ByteWriter& out, clsEncrypt& cipher, const KeyedCollection<R>& records) {
+    out.I16(cipher.EncInt(static_cast<std::int16_t>(records.Count()), false));
+    R scratch;
+    std::string buffer;
+    for (const R& r : records) {
+        scratch = r;
+        VisitCipherFields(scratch, Encipher{cipher, buffer});
+        VisitFields(std::as_const(scratch), out);
     }
 }
 
@@ -474,15 +491,10 @@ template <class R> void WriteSection(ByteWriter& out, clsEncrypt& cipher, std::v
 
 std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string_view password,
                                       EncodedFile& out) {
-    std::vector<T_Categ> categories;
-    std::vector<T_SCateg> subcategories;
-    std::vector<T_Password> passwords;
-    std::vector<T_Node> nodes;
-    if (auto err = PrepareSection(contents.categories, "categories", categories)) return err;
-    if (auto err = PrepareSection(contents.subcategories, "subcategories", subcategories))
-        return err;
-    if (auto err = PrepareSection(contents.passwords, "entries", passwords)) return err;
-    if (auto err = PrepareSection(contents.nodes, "tree nodes", nodes)) return err;
+    if (auto err = CheckSection(contents.categories, "categories")) return err;
+    if (auto err = CheckSection(contents.subcategories, "subcategories")) return err;
+    if (auto err = CheckSection(contents.passwords, "entries")) return err;
+    if (auto err = CheckSection(contents.nodes, "tree nodes")) return err;
     Cp1252Result pw = Utf8ToCp1252(password);
     if (pw.badCodePoint)
         return EncodeError{kErrUnstorableText,
@@ -499,10 +511,10 @@ std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string
     w.I32(out.seed);
     w.Text(cipher.EncString(pw.bytes, false));
     w.Bool(true);
-    WriteSection(w, cipher, categories);
-    WriteSection(w, cipher, subcategories);
-    WriteSection(w, cipher, passwords);
-    WriteSection(w, cipher, nodes);
+    WriteSection(w, cipher, contents.categories);
+    WriteSection(w, cipher, contents.subcategories);
+    WriteSection(w, cipher, contents.passwords);
+    WriteSection(w, cipher, contents.nodes);
     out.image = std::move(w.Data());
     return std::nullopt;
 }

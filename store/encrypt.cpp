@@ -69,23 +69,6 @@ std::uint8_t clsEncrypt::KeyByte(std::size_t i) const {
     return static_cast<std::uint8_t>(key_[i % key_.size()]);
 }
 
-// Walks the key byte by byte, wrapping at its end; the text loops use it
-// instead of a division per byte.
-class clsEncrypt::KeyCursor {
-public:
-    explicit KeyCursor(const std::string& key) : key_(key) {}
-    std::size_t Position() const { return pos_; }
-    std::uint8_t Next() {
-        const auto b = static_cast<std::uint8_t>(key_[pos_]);
-        if (++pos_ == key_.size()) pos_ = 0;
-        return b;
-    }
-
-private:
-    const std::string& key_;
-    std::size_t pos_ = 0;
-};
-
 void clsEncrypt::Advance(bool advance) {
     if (advance) ++counter_;
 }
@@ -187,32 +170,40 @@ std::int32_t clsEncrypt::Init(std::string_view password, std::optional<std::int3
 }
 
 std::string clsEncrypt::EncString(std::string_view s, bool advance) {
+    std::string out;
+    EncStringTo(s, advance, out);
+    return out;
+}
+
+void clsEncrypt::EncStringTo(std::string_view s, bool advance, std::string& out) {
+    out.clear();
     // Past the first field no later field depends on what this one draws.
     if (s.empty() && counter_ > 0) {
         Advance(advance);
-        return {};
+        return;
     }
     BuildMatrix();
-    std::string out(1, Filler());
+    const char leading = Filler();
     const std::size_t g = matrix_[counter_ % 16] % 3 + 2;
     if (s.empty()) {
         Advance(advance);
-        return {};
+        return;
     }
-    out.reserve(s.size() + s.size() / 2 + 2);
-    KeyCursor key(key_);
-    std::size_t untilFiller = g;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        out.push_back(static_cast<char>(
-            EncByte(static_cast<std::uint8_t>(s[i]), matrix_[i % 16], key.Next(), i % 2 == 0)));
-        if (--untilFiller == 0) {
-            out.push_back(Filler());
-            untilFiller = g;
+    out.resize(s.size() + s.size() / g + 2);
+    char* to = out.data();
+    *to++ = leading;
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        for (const std::size_t runEnd = std::min(i + g, s.size()); i < runEnd; ++i) {
+            const auto p = static_cast<std::uint8_t>(s[i]);
+            const auto m = static_cast<std::uint8_t>(key_[k]);
+            *to++ = static_cast<char>(EncByte(p, matrix_[i % 16], m, i % 2 == 0));
+            if (++k == key_.size()) k = 0;
         }
+        if (i % g == 0) *to++ = Filler();
     }
-    out.push_back(Filler());
+    *to = Filler();
     Advance(advance);
-    return out;
 }
 
 std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* fillersMatch,

@@ -24,6 +24,8 @@ public:
                       std::optional<std::uint8_t> history = {});
 
     std::string EncString(std::string_view s, bool advance);
+    // The same into out, whose buffer is reused.
+    void EncStringTo(std::string_view s, bool advance, std::string& out);
     // fillersMatch, when given, is cleared if a filler differs from the one
     // the writer's generator drew: the text is not what was written here.
     // partial: s is only the start of a text cut off by the end of the data.
@@ -72,7 +74,6 @@ private:
     std::uint8_t DrawByte(int factor);
     char Filler();
     std::uint8_t KeyByte(std::size_t i) const;
-    class KeyCursor;
     std::int32_t TransformNumber(std::int32_t v, std::size_t width, bool decode, bool advance);
     void Advance(bool advance);
 
