@@ -185,7 +185,8 @@ public:
     }
 
 private:
-    template <class R> bool Section(std::vector<R>& out) {
+    template <class Records> bool Section(Records& out) {
+        using R = typename Records::value_type;
         std::int16_t count = in_.I16();
         if (in_.PastEnd()) return false;
         if (cipher_) count = cipher_->DecInt(count, false);
@@ -194,6 +195,9 @@ private:
             if (cipher_) health_.impossible = true;
             return false;
         }
+        // At most 32,767 records: room for all of them at once.
+        if constexpr (requires { out.reserve(0); })
+            out.reserve(out.size() + static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
             R r;
             VisitFields(r, in_);
