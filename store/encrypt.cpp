@@ -247,6 +247,10 @@ void clsEncrypt::DecStringInPlace(std::string& s, bool advance, bool* fillersMat
             if (p < bodySize) match = Filler() == body[p++] && match;
         }
         s.resize(j);
+        // Most fields are short once their fillers are gone: back into the
+        // string's own inline room, freeing the block the enciphered form needed.
+        static const std::size_t inlineRoom = std::string().capacity();
+        if (j <= inlineRoom) s.shrink_to_fit();
         if (!partial) {
             match = Filler() == trailing && match;
             // A written text is empty or has at least one character between its fillers.
