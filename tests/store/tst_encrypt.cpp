@@ -18,6 +18,11 @@ std::string AllBytes() {
     return s;
 }
 
+// v * n in 32 bits, wrapping as the hardware does (without overflowing).
+std::int32_t Wrapped(std::int32_t v, int n) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(v) * static_cast<std::uint32_t>(n));
+}
+
 QByteArray Hex(const std::string& s) {
     return QByteArray::fromStdString(s).toHex();
 }
@@ -229,7 +234,7 @@ private slots:
                     mix(number(c.EncLong(i * 1234567, advance)));
                     break;
                 case 5:
-                    mix(number(c.DecLong(-i * 7654321, advance)));
+                    mix(number(c.DecLong(Wrapped(-7654321, i), advance)));
                     break;
                 case 6:
                     mix(number(static_cast<std::int64_t>(c.EncDate(36000.0 + i * 3.7, advance) *
