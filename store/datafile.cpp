@@ -26,18 +26,27 @@ public:
     std::int32_t I32() { return static_cast<std::int32_t>(Unsigned<4>()); }
     bool Bool() { return I16() != 0; }
     double F64() { return std::bit_cast<double>(Unsigned<8>()); }
-    std::string Text() {
+    std::string Text() { return std::string(TextView()); }
+    std::string_view TextView() {
         const auto n = static_cast<std::size_t>(Unsigned<2>());
         const std::size_t available = pastEnd_ ? 0 : data_.size() - pos_;
         const char* p = Take(n);
         if (!p && available > 0 && n > available)
             cutText_ = std::string(data_.substr(data_.size() - available));
-        return p ? std::string(p, n) : std::string();
+        return p ? std::string_view(p, n) : std::string_view();
     }
+
+    // With texts set, a record's texts are left empty and their bytes are
+    // listed there instead, in file order (they stay in the data), for the
+    // cipher to decipher straight into the record.
+    void KeepTextsIn(std::vector<std::string_view>* texts) { texts_ = texts; }
 
     void operator()(const char* name, std::string& v) {
         const bool before = pastEnd_;
-        v = Text();
+        if (texts_)
+            texts_->push_back(TextView());
+        else
+            v = Text();
         if (!before && pastEnd_) cutField_ = name;
     }
     void operator()(const char*, std::int16_t& v) { v = I16(); }
@@ -74,6 +83,7 @@ private:
     }
 
     std::string_view data_;
+    std::vector<std::string_view>* texts_ = nullptr;
     std::size_t pos_ = 0;
     bool pastEnd_ = false;
     std::string cutField_, cutText_;
@@ -132,12 +142,16 @@ struct DecodeHealth {
 };
 
 // Applies the cipher to every field of a record, one counter step per field.
+// Texts come from the list the reader kept (every record type holds its
+// texts in the same order for the cipher as in the file).
 struct Decipher {
     clsEncrypt& c;
     DecodeHealth& health;
+    const std::vector<std::string_view>& texts;
+    std::size_t next = 0;
     void operator()(const char*, std::string& v) {
         bool fillersMatch = true;
-        c.DecStringInPlace(v, true, &fillersMatch);
+        c.DecStringTo(texts[next++], v, true, &fillersMatch);
         health.fillerMismatches += !fillersMatch;
         health.verifiedTexts += fillersMatch && !v.empty();
         health.Text(v);
@@ -175,7 +189,9 @@ FileHeader ReadHeader(ByteReader& in) {
 class SectionReader {
 public:
     SectionReader(ByteReader& in, clsEncrypt* cipher, DecodeHealth& health)
-        : in_(in), cipher_(cipher), health_(health) {}
+        : in_(in), cipher_(cipher), health_(health) {
+        if (cipher_) in_.KeepTextsIn(&texts_);
+    }
 
     void ReadAll(bool categoriesOnly, DecodedFile& f) {
         const bool complete = Section(f.categories) && Section(f.subcategories) &&
@@ -200,13 +216,14 @@ private:
             out.reserve(out.size() + static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
             R r;
+            texts_.clear();
             VisitFields(r, in_);
             if (in_.PastEnd()) {
                 CheckCutText(r);
                 return false;
             }
             if (cipher_)
-                VisitCipherFields(r, Decipher{*cipher_, health_});
+                VisitCipherFields(r, Decipher{*cipher_, health_, texts_});
             else
                 DropImpossibleDates(r);
             if (health_.impossible) return false;
@@ -235,6 +252,7 @@ private:
     template <class R> void CheckCutText(R& r) {
         if (!cipher_ || in_.CutText().empty()) return;
         DecodeHealth scratch;
+        Decipher decipher{*cipher_, scratch, texts_};
         bool reached = false;
         VisitCipherFields(r, [&](const char* name, auto& field) {
             if (reached) return;
@@ -247,13 +265,14 @@ private:
                     return;
                 }
             }
-            Decipher{*cipher_, scratch}(name, field);
+            decipher(name, field);
         });
     }
 
     ByteReader& in_;
     clsEncrypt* cipher_;
     DecodeHealth& health_;
+    std::vector<std::string_view> texts_; // of the record being read
     bool badValues_ = false;
 };
 

@@ -208,12 +208,14 @@ void clsEncrypt::EncStringTo(std::string_view s, bool advance, std::string& out)
 
 std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* fillersMatch,
                                   bool partial) {
-    std::string text(s);
-    DecStringInPlace(text, advance, fillersMatch, partial);
+    std::string text;
+    DecStringTo(s, text, advance, fillersMatch, partial);
     return text;
 }
 
-void clsEncrypt::DecStringInPlace(std::string& s, bool advance, bool* fillersMatch, bool partial) {
+void clsEncrypt::DecStringTo(std::string_view s, std::string& out, bool advance, bool* fillersMatch,
+                             bool partial) {
+    out.clear();
     if (s.empty() && counter_ > 0) {
         Advance(advance);
         return;
@@ -225,41 +227,32 @@ void clsEncrypt::DecStringInPlace(std::string& s, bool advance, bool* fillersMat
     const char leading = Filler();
     if (partial && s.size() == 1) {
         match = s.front() == leading;
-        s.clear();
     } else if (s.size() > 1) {
         match = s.front() == leading;
-        const char trailing = s.back();
-        const std::size_t bodySize = partial ? s.size() - 1 : s.size() - 2;
+        const std::string_view body = partial ? s.substr(1) : s.substr(1, s.size() - 2);
         const std::size_t g1 = matrix_[counter_ % 16] % 3 + 3;
-        // Character j is written over position j, before the body's
-        // position j + 1 it comes from: reading stays ahead of writing.
-        const char* body = s.data() + 1;
-        char* out = s.data();
+        // Exactly the deciphered length: no room is kept for the fillers.
+        out.resize(body.size() - body.size() / g1);
+        char* to = out.data();
         std::size_t j = 0, k = 0;
-        for (std::size_t p = 0; p < bodySize;) {
-            const std::size_t run = std::min(g1 - 1, bodySize - p);
+        for (std::size_t p = 0; p < body.size();) {
+            const std::size_t run = std::min(g1 - 1, body.size() - p);
             for (const std::size_t runEnd = p + run; p < runEnd; ++p, ++j) {
                 const auto c = static_cast<std::uint8_t>(body[p]);
                 const auto m = static_cast<std::uint8_t>(key_[k]);
-                out[j] = static_cast<char>(DecByte(c, matrix_[j % 16], m, j % 2 == 0));
+                to[j] = static_cast<char>(DecByte(c, matrix_[j % 16], m, j % 2 == 0));
                 if (++k == key_.size()) k = 0;
             }
-            if (p < bodySize) match = Filler() == body[p++] && match;
+            if (p < body.size()) match = Filler() == body[p++] && match;
         }
-        s.resize(j);
-        // Most fields are short once their fillers are gone: back into the
-        // string's own inline room, freeing the block the enciphered form needed.
-        static const std::size_t inlineRoom = std::string().capacity();
-        if (j <= inlineRoom) s.shrink_to_fit();
         if (!partial) {
-            match = Filler() == trailing && match;
+            match = Filler() == s.back() && match;
             // A written text is empty or has at least one character between its fillers.
-            match = match && !s.empty();
+            match = match && !out.empty();
         }
-    } else {
-        // Nothing between two fillers: no text, and a whole one cannot be this short.
-        if (!partial) match = s.empty();
-        s.clear();
+    } else if (!partial) {
+        // Nothing between two fillers: a whole text cannot be this short.
+        match = s.empty();
     }
     if (fillersMatch && !match) *fillersMatch = false;
     Advance(advance);

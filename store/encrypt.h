@@ -31,9 +31,9 @@ public:
     // partial: s is only the start of a text cut off by the end of the data.
     std::string DecString(std::string_view s, bool advance, bool* fillersMatch = nullptr,
                           bool partial = false);
-    // The same, deciphering s where it is (no second buffer).
-    void DecStringInPlace(std::string& s, bool advance, bool* fillersMatch = nullptr,
-                          bool partial = false);
+    // The same into out (which must not be s's own storage).
+    void DecStringTo(std::string_view s, std::string& out, bool advance,
+                     bool* fillersMatch = nullptr, bool partial = false);
     std::int16_t EncInt(std::int16_t v, bool advance);
     std::int16_t DecInt(std::int16_t v, bool advance);
     std::int32_t EncLong(std::int32_t v, bool advance);
