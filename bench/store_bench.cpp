@@ -226,7 +226,8 @@ std::vector<Case> Cases() {
 int main() {
     try {
         const TempFolder folder;
-        std::printf("%-6s %8s %10s %14s\n", "case", "entries", "ms", "rate");
+        std::printf("%-6s %8s %10s %10s %14s\n", "case", "entries", "wall ms", "cpu ms",
+                    "rate (wall)");
         for (int entries : kEntryCounts) {
             Fixture f{entries,
                       (folder.Path() / ("bench-" + std::to_string(entries) + ".qvs")).string(),
@@ -236,14 +237,14 @@ int main() {
             FillStore(f.store, entries);
             for (const Case& c : Cases()) {
                 clsPW work;
-                const double ms = bench::BestMilliseconds(
+                const bench::Timing t = bench::BestTiming(
                     [&] {
                         work.NewFile();
                         if (c.prepare) c.prepare(f, work);
                     },
                     [&] { c.run(f, work); }, kRuns);
-                std::printf("%-6s %8d %10.1f %10.0f %s/s\n", c.name, entries, ms,
-                            static_cast<double>(c.units(f)) / (ms / 1000.0), c.unit);
+                std::printf("%-6s %8d %10.1f %10.1f %10.0f %s/s\n", c.name, entries, t.wallMs,
+                            t.cpuMs, static_cast<double>(c.units(f)) / (t.wallMs / 1000.0), c.unit);
             }
         }
         return 0;

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/json_writer.h"
 #include "cli/password_prompt.h"
 #include "cli/store_json.h"
 #include "store/datafile.h"
@@ -46,18 +47,10 @@ std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store) {
 }
 
 int RunDump(const Options& options) {
-    QJsonObject records;
-    {
-        // The store goes before the text is made, so both are never held at once.
-        ardeko::clsPW store;
-        if (auto code = OpenStore(options, store)) return *code;
-        records = StoreToJson(store);
-    }
-    // Written straight from the document's own buffer: no second copy of a
-    // large file's text.
-    const QByteArray json = QJsonDocument(records).toJson();
-    std::cout.write(json.constData(), json.size()) << std::flush;
-    return std::cout ? kExitOk : Fail("cannot write to standard output");
+    ardeko::clsPW store;
+    if (auto code = OpenStore(options, store)) return *code;
+    std::cout.flush();
+    return WriteStoreJson(store, stdout) ? kExitOk : Fail("cannot write to standard output");
 }
 
 int RunCreate(const Options& options) {

@@ -16,19 +16,6 @@ namespace {
 
 using Error = std::optional<std::string>;
 
-QJsonValue FieldToJson(const std::string& v) {
-    return QString::fromStdString(v);
-}
-QJsonValue FieldToJson(std::int16_t v) {
-    return int{v};
-}
-QJsonValue FieldToJson(bool v) {
-    return v;
-}
-QJsonValue FieldToJson(double v) {
-    return v;
-}
-
 const char* JsonTypeName(const QJsonValue& v) {
     switch (v.type()) {
     case QJsonValue::Null:
@@ -115,14 +102,6 @@ template <class R> Error FirstUnknownField(const QJsonObject& o) {
 
 } // namespace
 
-template <class R> QJsonObject RecordToJson(const R& r) {
-    QJsonObject o;
-    VisitFields(r, [&](const char* name, const auto& field) {
-        o.insert(QLatin1String(name), FieldToJson(field));
-    });
-    return o;
-}
-
 template <class R> std::optional<std::string> RecordFromJson(const QJsonObject& o, R& r) {
     if (Error err = FirstUnknownField<R>(o)) return err;
     r = R{};
@@ -136,10 +115,6 @@ template <class R> std::optional<std::string> RecordFromJson(const QJsonObject& 
     return err;
 }
 
-template QJsonObject RecordToJson(const ardeko::T_Categ&);
-template QJsonObject RecordToJson(const ardeko::T_SCateg&);
-template QJsonObject RecordToJson(const ardeko::T_Password&);
-template QJsonObject RecordToJson(const ardeko::T_Node&);
 template std::optional<std::string> RecordFromJson(const QJsonObject&, ardeko::T_Categ&);
 template std::optional<std::string> RecordFromJson(const QJsonObject&, ardeko::T_SCateg&);
 template std::optional<std::string> RecordFromJson(const QJsonObject&, ardeko::T_Password&);

@@ -9,8 +9,6 @@
 namespace qvs {
 
 // Defined for T_Categ, T_SCateg, T_Password and T_Node.
-template <class R> QJsonObject RecordToJson(const R& r);
-
 // Replaces r with the record o describes; fields o leaves out keep the
 // record type's defaults. Returns why o is not a valid record, if it is not.
 template <class R> std::optional<std::string> RecordFromJson(const QJsonObject& o, R& r);

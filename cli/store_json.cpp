@@ -27,13 +27,6 @@ template <class R> std::string RecordLabel(const char* section, qsizetype i, con
     return label;
 }
 
-template <class R> QJsonArray SectionToJson(const ardeko::KeyedCollection<R>& records) {
-    QJsonArray a;
-    for (const R& r : records)
-        a.append(RecordToJson(r));
-    return a;
-}
-
 template <class R>
 Error FillSection(const QJsonObject& doc, const char* section, ardeko::clsPW& store,
                   Inserter<R> insert) {
@@ -62,18 +55,6 @@ Error CheckTopLevelKeys(const QJsonObject& doc) {
 }
 
 } // namespace
-
-QJsonObject StoreToJson(const ardeko::clsPW& store) {
-    QJsonObject o;
-    o.insert("version", QString::fromStdString(store.LoadedVersion()));
-    o.insert("seed", store.FileSeed());
-    o.insert("encrypted", store.EncryptFile());
-    o.insert("Category", SectionToJson(store.Category()));
-    o.insert("SubCategory", SectionToJson(store.SubCategory()));
-    o.insert("Password", SectionToJson(store.Password()));
-    o.insert("NodeStates", SectionToJson(store.NodeStates()));
-    return o;
-}
 
 Error FillStoreFromJson(const QJsonObject& doc, ardeko::clsPW& store) {
     using ardeko::clsPW;

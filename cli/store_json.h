@@ -1,5 +1,4 @@
-// A whole store as one JSON object: the file's version text, seed and
-// enciphered flag, then one array per record list in collection order.
+// A store filled from one JSON object of the shape qvs-cli dump writes.
 #pragma once
 
 #include <QJsonObject>
@@ -11,8 +10,6 @@ class clsPW;
 }
 
 namespace qvs {
-
-QJsonObject StoreToJson(const ardeko::clsPW& store);
 
 // Adds every record of doc to store through the store's insert helpers.
 // "version", "seed" and "encrypted" are the file's own business and ignored;

@@ -8,9 +8,31 @@
 
 namespace ardeko {
 
-// n = 2 or 4 bytes, least significant first.
-void NumberToBytes(std::int32_t v, std::span<std::uint8_t> out);
-std::int32_t BytesToNumber(std::span<const std::uint8_t> bytes);
+// n = 2 or 4 bytes, least significant first. Inline: the cipher packs two
+// numbers for most fields of a file.
+inline void NumberToBytes(std::int32_t v, std::span<std::uint8_t> out) {
+    const bool negative = v < 0;
+    const auto m = static_cast<std::uint32_t>(negative ? ~v : v);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<std::uint8_t>((m >> (8 * i)) & 0xFFu);
+    if (negative && !out.empty()) out.back() |= 0x80u;
+}
+
+inline std::int32_t BytesToNumber(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return 0;
+    std::uint32_t m = 0;
+    bool negative = false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::uint32_t b = bytes[i];
+        if (i + 1 == bytes.size() && b > 127) {
+            b &= 0x7Fu;
+            negative = true;
+        }
+        m |= b << (8 * i);
+    }
+    const auto value = static_cast<std::int32_t>(m);
+    return negative ? ~value : value;
+}
 
 inline std::uint8_t MaxOf(std::uint8_t a, std::uint8_t b) {
     return a > b ? a : b;

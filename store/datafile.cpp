@@ -22,22 +22,31 @@ class ByteReader {
 public:
     explicit ByteReader(std::string_view data) : data_(data) {}
 
-    std::int16_t I16() { return static_cast<std::int16_t>(Unsigned(2)); }
-    std::int32_t I32() { return static_cast<std::int32_t>(Unsigned(4)); }
+    std::int16_t I16() { return static_cast<std::int16_t>(Unsigned<2>()); }
+    std::int32_t I32() { return static_cast<std::int32_t>(Unsigned<4>()); }
     bool Bool() { return I16() != 0; }
-    double F64() { return std::bit_cast<double>(Unsigned(8)); }
-    std::string Text() {
-        const auto n = static_cast<std::size_t>(Unsigned(2));
+    double F64() { return std::bit_cast<double>(Unsigned<8>()); }
+    std::string Text() { return std::string(TextView()); }
+    std::string_view TextView() {
+        const auto n = static_cast<std::size_t>(Unsigned<2>());
         const std::size_t available = pastEnd_ ? 0 : data_.size() - pos_;
         const char* p = Take(n);
         if (!p && available > 0 && n > available)
             cutText_ = std::string(data_.substr(data_.size() - available));
-        return p ? std::string(p, n) : std::string();
+        return p ? std::string_view(p, n) : std::string_view();
     }
+
+    // With texts set, a record's texts are left empty and their bytes are
+    // listed there instead, in file order (they stay in the data), for the
+    // cipher to decipher straight into the record.
+    void KeepTextsIn(std::vector<std::string_view>* texts) { texts_ = texts; }
 
     void operator()(const char* name, std::string& v) {
         const bool before = pastEnd_;
-        v = Text();
+        if (texts_)
+            texts_->push_back(TextView());
+        else
+            v = Text();
         if (!before && pastEnd_) cutField_ = name;
     }
     void operator()(const char*, std::int16_t& v) { v = I16(); }
@@ -63,15 +72,18 @@ private:
         pos_ += n;
         return p;
     }
-    std::uint64_t Unsigned(std::size_t n) {
-        const char* p = Take(n);
+    // A fixed width, so that the byte loop folds into one load.
+    template <std::size_t N> std::uint64_t Unsigned() {
+        const char* p = Take(N);
         std::uint64_t v = 0;
-        for (std::size_t i = 0; p && i < n; ++i)
-            v |= static_cast<std::uint64_t>(static_cast<std::uint8_t>(p[i])) << (8 * i);
+        if (p)
+            for (std::size_t i = 0; i < N; ++i)
+                v |= static_cast<std::uint64_t>(static_cast<std::uint8_t>(p[i])) << (8 * i);
         return v;
     }
 
     std::string_view data_;
+    std::vector<std::string_view>* texts_ = nullptr;
     std::size_t pos_ = 0;
     bool pastEnd_ = false;
     std::string cutField_, cutText_;
@@ -97,8 +109,10 @@ public:
 
 private:
     void Unsigned(std::uint64_t v, std::size_t n) {
+        char bytes[8];
         for (std::size_t i = 0; i < n; ++i)
-            out_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+            bytes[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        out_.append(bytes, n);
     }
     std::string out_;
 };
@@ -128,12 +142,16 @@ struct DecodeHealth {
 };
 
 // Applies the cipher to every field of a record, one counter step per field.
+// Texts come from the list the reader kept (every record type holds its
+// texts in the same order for the cipher as in the file).
 struct Decipher {
     clsEncrypt& c;
     DecodeHealth& health;
+    const std::vector<std::string_view>& texts;
+    std::size_t next = 0;
     void operator()(const char*, std::string& v) {
         bool fillersMatch = true;
-        v = c.DecString(v, true, &fillersMatch);
+        c.DecStringTo(texts[next++], v, true, &fillersMatch);
         health.fillerMismatches += !fillersMatch;
         health.verifiedTexts += fillersMatch && !v.empty();
         health.Text(v);
@@ -145,14 +163,6 @@ struct Decipher {
         // Every date a writer enciphers is a calendar date.
         health.impossible = health.impossible || !VbDateInRange(v);
     }
-};
-
-struct Encipher {
-    clsEncrypt& c;
-    void operator()(const char*, std::string& v) { v = c.EncString(v, true); }
-    void operator()(const char*, std::int16_t& v) { v = c.EncInt(v, true); }
-    void operator()(const char*, bool& v) { v = c.FlipBool(v, true); }
-    void operator()(const char*, double& v) { v = c.EncDate(v, true); }
 };
 
 template <class R> void TextsToUtf8(R& r) {
@@ -179,7 +189,9 @@ FileHeader ReadHeader(ByteReader& in) {
 class SectionReader {
 public:
     SectionReader(ByteReader& in, clsEncrypt* cipher, DecodeHealth& health)
-        : in_(in), cipher_(cipher), health_(health) {}
+        : in_(in), cipher_(cipher), health_(health) {
+        if (cipher_) in_.KeepTextsIn(&texts_);
+    }
 
     void ReadAll(bool categoriesOnly, DecodedFile& f) {
         const bool complete = Section(f.categories) && Section(f.subcategories) &&
@@ -189,7 +201,8 @@ public:
     }
 
 private:
-    template <class R> bool Section(std::vector<R>& out) {
+    template <class Records> bool Section(Records& out) {
+        using R = typename Records::value_type;
         std::int16_t count = in_.I16();
         if (in_.PastEnd()) return false;
         if (cipher_) count = cipher_->DecInt(count, false);
@@ -198,15 +211,19 @@ private:
             if (cipher_) health_.impossible = true;
             return false;
         }
+        // At most 32,767 records: room for all of them at once.
+        if constexpr (requires { out.reserve(0); })
+            out.reserve(out.size() + static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
             R r;
+            texts_.clear();
             VisitFields(r, in_);
             if (in_.PastEnd()) {
                 CheckCutText(r);
                 return false;
             }
             if (cipher_)
-                VisitCipherFields(r, Decipher{*cipher_, health_});
+                VisitCipherFields(r, Decipher{*cipher_, health_, texts_});
             else
                 DropImpossibleDates(r);
             if (health_.impossible) return false;
@@ -235,6 +252,7 @@ private:
     template <class R> void CheckCutText(R& r) {
         if (!cipher_ || in_.CutText().empty()) return;
         DecodeHealth scratch;
+        Decipher decipher{*cipher_, scratch, texts_};
         bool reached = false;
         VisitCipherFields(r, [&](const char* name, auto& field) {
             if (reached) return;
@@ -247,13 +265,14 @@ private:
                     return;
                 }
             }
-            Decipher{*cipher_, scratch}(name, field);
+            decipher(name, field);
         });
     }
 
     ByteReader& in_;
     clsEncrypt* cipher_;
     DecodeHealth& health_;
+    std::vector<std::string_view> texts_; // of the record being read
     bool badValues_ = false;
 };
 
@@ -408,63 +427,86 @@ std::string Label(const T_Password& r) {
     return "Entry \"" + r.service + "\"";
 }
 
-// Converts a record's texts to the code page, checking everything the file
-// cannot hold; the first problem found is returned.
-template <class R> std::optional<EncodeError> ToFileForm(R& r) {
-    const std::string label = Label(r);
-    std::optional<EncodeError> err;
-    VisitFields(r, [&](const char* name, auto& field) {
-        using F = std::decay_t<decltype(field)>;
-        if (err) return;
-        const std::string where = label + ", field " + name;
-        if constexpr (std::is_same_v<F, std::string>) {
-            Cp1252Result c = Utf8ToCp1252(field);
+bool IsAscii(std::string_view s) {
+    return std::none_of(s.begin(), s.end(), [](char ch) { return ch & 0x80; });
+}
+
+// What the file cannot hold in one field, if anything: the message names
+// the record and the field.
+template <class R, class F>
+std::optional<EncodeError> CheckField(const R& r, const char* name, const F& field) {
+    auto where = [&] { return Label(r) + ", field " + name; };
+    if constexpr (std::is_same_v<F, std::string>) {
+        std::size_t length = field.size();
+        if (!IsAscii(field)) {
+            const Cp1252Result c = Utf8ToCp1252(field);
             if (c.badCodePoint) {
                 // Never quote a character of a password, even in a message.
                 const std::string what =
                     std::string(name) == "pw"
                         ? std::string("a character")
                         : "the character " + DescribeCodePoint(*c.badCodePoint);
-                err = EncodeError{kErrUnstorableText, where + ": " + what +
-                                                          " cannot be stored in a data file (only "
-                                                          "Western European characters can)."};
-            } else if (c.bytes.size() > kMaxTextLength) {
-                err = EncodeError{kErrTooLarge, where + ": the text is " +
-                                                    std::to_string(c.bytes.size()) +
-                                                    " characters long; a data file holds at most " +
-                                                    std::to_string(kMaxTextLength) + "."};
-            } else {
-                field = std::move(c.bytes);
+                return EncodeError{kErrUnstorableText, where() + ": " + what +
+                                                           " cannot be stored in a data file (only "
+                                                           "Western European characters can)."};
             }
-        } else if constexpr (std::is_same_v<F, double>) {
-            if (!VbDateInRange(field))
-                err = EncodeError{kErrTooLarge,
-                                  where + ": the date is out of range (years 100 to 9999)."};
+            length = c.bytes.size();
         }
-    });
-    return err;
-}
-
-template <class R>
-std::optional<EncodeError> PrepareSection(const KeyedCollection<R>& from, const char* what,
-                                          std::vector<R>& to) {
-    if (from.Count() > kMaxRecords)
-        return EncodeError{kErrTooLarge,
-                           std::string("Too many ") + what + ": " + std::to_string(from.Count()) +
-                               "; a data file holds at most " + std::to_string(kMaxRecords) + "."};
-    to.reserve(from.Count());
-    for (const R& r : from) {
-        to.push_back(r);
-        if (auto err = ToFileForm(to.back())) return err;
+        if (length > kMaxTextLength)
+            return EncodeError{kErrTooLarge, where() + ": the text is " + std::to_string(length) +
+                                                 " characters long; a data file holds at most " +
+                                                 std::to_string(kMaxTextLength) + "."};
+    } else if constexpr (std::is_same_v<F, double>) {
+        if (!VbDateInRange(field))
+            return EncodeError{kErrTooLarge,
+                               where() + ": the date is out of range (years 100 to 9999)."};
     }
     return std::nullopt;
 }
 
-template <class R> void WriteSection(ByteWriter& out, clsEncrypt& cipher, std::vector<R>& records) {
-    out.I16(cipher.EncInt(static_cast<std::int16_t>(records.size()), false));
-    for (R& r : records) {
-        VisitCipherFields(r, Encipher{cipher});
-        VisitFields(std::as_const(r), out);
+// Checks everything the file cannot hold; the first problem found is returned.
+template <class R>
+std::optional<EncodeError> CheckSection(const KeyedCollection<R>& records, const char* what) {
+    if (records.Count() > kMaxRecords)
+        return EncodeError{
+            kErrTooLarge, std::string("Too many ") + what + ": " + std::to_string(records.Count()) +
+                              "; a data file holds at most " + std::to_string(kMaxRecords) + "."};
+    std::optional<EncodeError> err;
+    for (const R& r : records) {
+        VisitFields(r, [&](const char* name, const auto& field) {
+            if (!err) err = CheckField(r, name, field);
+        });
+        if (err) return err;
+    }
+    return std::nullopt;
+}
+
+// Enciphers one field where it is; text goes through one reused buffer.
+struct Encipher {
+    clsEncrypt& c;
+    std::string& buffer;
+    void operator()(const char*, std::string& v) {
+        if (!IsAscii(v)) v = Utf8ToCp1252(v).bytes; // checked before
+        c.EncStringTo(v, true, buffer);
+        v.swap(buffer);
+    }
+    void operator()(const char*, std::int16_t& v) { v = c.EncInt(v, true); }
+    void operator()(const char*, bool& v) { v = c.FlipBool(v, true); }
+    void operator()(const char*, double& v) { v = c.EncDate(v, true); }
+};
+
+// Each record is copied into one scratch record, whose texts keep their
+// buffers from record to record, enciphered there in cipher order and
+// written in file order.
+template <class R>
+void WriteSection(ByteWriter& out, clsEncrypt& cipher, const KeyedCollection<R>& records) {
+    out.I16(cipher.EncInt(static_cast<std::int16_t>(records.Count()), false));
+    R scratch;
+    std::string buffer;
+    for (const R& r : records) {
+        scratch = r;
+        VisitCipherFields(scratch, Encipher{cipher, buffer});
+        VisitFields(std::as_const(scratch), out);
     }
 }
 
@@ -472,15 +514,10 @@ template <class R> void WriteSection(ByteWriter& out, clsEncrypt& cipher, std::v
 
 std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string_view password,
                                       EncodedFile& out) {
-    std::vector<T_Categ> categories;
-    std::vector<T_SCateg> subcategories;
-    std::vector<T_Password> passwords;
-    std::vector<T_Node> nodes;
-    if (auto err = PrepareSection(contents.categories, "categories", categories)) return err;
-    if (auto err = PrepareSection(contents.subcategories, "subcategories", subcategories))
-        return err;
-    if (auto err = PrepareSection(contents.passwords, "entries", passwords)) return err;
-    if (auto err = PrepareSection(contents.nodes, "tree nodes", nodes)) return err;
+    if (auto err = CheckSection(contents.categories, "categories")) return err;
+    if (auto err = CheckSection(contents.subcategories, "subcategories")) return err;
+    if (auto err = CheckSection(contents.passwords, "entries")) return err;
+    if (auto err = CheckSection(contents.nodes, "tree nodes")) return err;
     Cp1252Result pw = Utf8ToCp1252(password);
     if (pw.badCodePoint)
         return EncodeError{kErrUnstorableText,
@@ -497,10 +534,10 @@ std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string
     w.I32(out.seed);
     w.Text(cipher.EncString(pw.bytes, false));
     w.Bool(true);
-    WriteSection(w, cipher, categories);
-    WriteSection(w, cipher, subcategories);
-    WriteSection(w, cipher, passwords);
-    WriteSection(w, cipher, nodes);
+    WriteSection(w, cipher, contents.categories);
+    WriteSection(w, cipher, contents.subcategories);
+    WriteSection(w, cipher, contents.passwords);
+    WriteSection(w, cipher, contents.nodes);
     out.image = std::move(w.Data());
     return std::nullopt;
 }

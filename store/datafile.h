@@ -7,6 +7,7 @@
 #include "store/records.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,7 +65,9 @@ struct DecodedFile {
     FileHeader header;
     std::vector<T_Categ> categories;
     std::vector<T_SCateg> subcategories;
-    std::vector<T_Password> passwords;
+    // A deque, so that whoever moves the entries on can free each one as it
+    // goes: a large file is never held twice over.
+    std::deque<T_Password> passwords;
     std::vector<T_Node> nodes;
     bool truncated = false; // a record was cut off by the end of the data
     bool badValues = false; // a plain file held values no writer writes (dropped)

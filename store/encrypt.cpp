@@ -3,6 +3,7 @@
 #include "store/bytes.h"
 #include "store/vbdate.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -68,34 +69,50 @@ std::uint8_t clsEncrypt::KeyByte(std::size_t i) const {
     return static_cast<std::uint8_t>(key_[i % key_.size()]);
 }
 
-// Walks the key byte by byte, wrapping at its end; the text loops use it
-// instead of a division per byte.
-class clsEncrypt::KeyCursor {
-public:
-    explicit KeyCursor(const std::string& key) : key_(key) {}
-    std::size_t Position() const { return pos_; }
-    std::uint8_t Next() {
-        const auto b = static_cast<std::uint8_t>(key_[pos_]);
-        if (++pos_ == key_.size()) pos_ = 0;
-        return b;
-    }
-
-private:
-    const std::string& key_;
-    std::size_t pos_ = 0;
-};
-
 void clsEncrypt::Advance(bool advance) {
     if (advance) ++counter_;
 }
 
+void clsEncrypt::SetSeed(std::int32_t seed) {
+    seed_ = seed;
+    const bool negative = seed < 0;
+    const auto v = static_cast<std::uint32_t>(negative ? ~seed : seed);
+    for (std::size_t row = 0; row < 4; ++row)
+        rowBytes_[row] = (v >> (8 * row)) & 0xFFu;
+    if (negative) rowBytes_[3] |= 0x80;
+}
+
+std::uint32_t clsEncrypt::RowStart(std::size_t row) const {
+    const std::int64_t b = rowBytes_[row];
+    return VbRandom::ReseededMixed(static_cast<float>(-(counter_ + b)),
+                                   static_cast<double>(b - counter_));
+}
+
+std::uint8_t clsEncrypt::MatrixByte(std::size_t i) const {
+    return static_cast<std::uint8_t>(
+        VbRandom::Rounded(VbRandom::After(RowStart(i % 4), 1 + i / 4), 255));
+}
+
 void clsEncrypt::BuildMatrix() {
-    const bool negative = seed_ < 0;
-    std::uint32_t v = static_cast<std::uint32_t>(negative ? ~seed_ : seed_);
-    for (int i = 0; i < 4; ++i) {
-        std::int64_t b = v & 0xFFu;
-        if (i == 3 && negative) b |= 0x80;
-        v >>= 8;
+    if (counter_ == 0) {
+        BuildMatrixInSequence();
+        return;
+    }
+    // Every row reseeds from a non-zero number, so each follows from the
+    // counter and the seed alone: the rows are computed side by side.
+    std::array<std::uint32_t, 4> start{};
+    for (std::size_t i = 0; i < 4; ++i)
+        start[i] = RowStart(i);
+    for (int j = 0; j < 4; ++j)
+        for (int i = 0; i < 4; ++i)
+            matrix_[i + 4 * j] = static_cast<std::uint8_t>(
+                VbRandom::Rounded(VbRandom::After(start[i], static_cast<std::size_t>(j) + 1), 255));
+    rng_.SetState(VbRandom::After(start[3], 4));
+}
+
+void clsEncrypt::BuildMatrixInSequence() {
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::int64_t b = rowBytes_[i];
         // Reseed of 0 repeats the last value and keeps the state, as the runtime does.
         rng_.Reseed(static_cast<float>(-(counter_ + b)));
         rng_.Randomize(static_cast<double>(b - counter_));
@@ -143,7 +160,7 @@ std::string clsEncrypt::MakeKeySuffix() {
 std::int32_t clsEncrypt::Init(std::string_view password, std::optional<std::int32_t> seed,
                               std::optional<std::uint8_t> history) {
     counter_ = 0;
-    seed_ = seed ? *seed : NewSeed();
+    SetSeed(seed ? *seed : NewSeed());
     if (history) rng_.SetState(*history);
     const std::string suffix = MakeKeySuffix();
     // Passwords of one or two characters do not enter the key.
@@ -153,55 +170,80 @@ std::int32_t clsEncrypt::Init(std::string_view password, std::optional<std::int3
 }
 
 std::string clsEncrypt::EncString(std::string_view s, bool advance) {
+    std::string out;
+    EncStringTo(s, advance, out);
+    return out;
+}
+
+void clsEncrypt::EncStringTo(std::string_view s, bool advance, std::string& out) {
+    out.clear();
+    // Past the first field no later field depends on what this one draws.
+    if (s.empty() && counter_ > 0) {
+        Advance(advance);
+        return;
+    }
     BuildMatrix();
-    std::string out(1, Filler());
+    const char leading = Filler();
     const std::size_t g = matrix_[counter_ % 16] % 3 + 2;
     if (s.empty()) {
         Advance(advance);
-        return {};
+        return;
     }
-    out.reserve(s.size() + s.size() / 2 + 2);
-    KeyCursor key(key_);
-    std::size_t untilFiller = g;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        out.push_back(static_cast<char>(
-            EncByte(static_cast<std::uint8_t>(s[i]), matrix_[i % 16], key.Next(), i % 2 == 0)));
-        if (--untilFiller == 0) {
-            out.push_back(Filler());
-            untilFiller = g;
+    out.resize(s.size() + s.size() / g + 2);
+    char* to = out.data();
+    *to++ = leading;
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        for (const std::size_t runEnd = std::min(i + g, s.size()); i < runEnd; ++i) {
+            const auto p = static_cast<std::uint8_t>(s[i]);
+            const auto m = static_cast<std::uint8_t>(key_[k]);
+            *to++ = static_cast<char>(EncByte(p, matrix_[i % 16], m, i % 2 == 0));
+            if (++k == key_.size()) k = 0;
         }
+        if (i % g == 0) *to++ = Filler();
     }
-    out.push_back(Filler());
+    *to = Filler();
     Advance(advance);
-    return out;
 }
 
 std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* fillersMatch,
                                   bool partial) {
+    std::string text;
+    DecStringTo(s, text, advance, fillersMatch, partial);
+    return text;
+}
+
+void clsEncrypt::DecStringTo(std::string_view s, std::string& out, bool advance, bool* fillersMatch,
+                             bool partial) {
+    out.clear();
+    if (s.empty() && counter_ > 0) {
+        Advance(advance);
+        return;
+    }
     BuildMatrix();
     // Draw the same fillers the writer drew, so that the generator stays in
     // step with the writer's for every later field, and compare them.
     bool match = true;
     const char leading = Filler();
-    std::string out;
     if (partial && s.size() == 1) {
         match = s.front() == leading;
     } else if (s.size() > 1) {
         match = s.front() == leading;
         const std::string_view body = partial ? s.substr(1) : s.substr(1, s.size() - 2);
         const std::size_t g1 = matrix_[counter_ % 16] % 3 + 3;
+        // Exactly the deciphered length: no room is kept for the fillers.
         out.resize(body.size() - body.size() / g1);
-        KeyCursor key(key_);
-        std::size_t j = 0, untilFiller = g1;
-        for (std::size_t p = 0; p < body.size(); ++p) {
-            if (--untilFiller == 0) {
-                match = Filler() == body[p] && match;
-                untilFiller = g1;
-                continue;
+        char* to = out.data();
+        std::size_t j = 0, k = 0;
+        for (std::size_t p = 0; p < body.size();) {
+            const std::size_t run = std::min(g1 - 1, body.size() - p);
+            for (const std::size_t runEnd = p + run; p < runEnd; ++p, ++j) {
+                const auto c = static_cast<std::uint8_t>(body[p]);
+                const auto m = static_cast<std::uint8_t>(key_[k]);
+                to[j] = static_cast<char>(DecByte(c, matrix_[j % 16], m, j % 2 == 0));
+                if (++k == key_.size()) k = 0;
             }
-            const auto c = static_cast<std::uint8_t>(body[p]);
-            out[j] = static_cast<char>(DecByte(c, matrix_[j % 16], key.Next(), j % 2 == 0));
-            ++j;
+            if (p < body.size()) match = Filler() == body[p++] && match;
         }
         if (!partial) {
             match = Filler() == s.back() && match;
@@ -209,27 +251,26 @@ std::string clsEncrypt::DecString(std::string_view s, bool advance, bool* filler
             match = match && !out.empty();
         }
     } else if (!partial) {
+        // Nothing between two fillers: a whole text cannot be this short.
         match = s.empty();
     }
     if (fillersMatch && !match) *fillersMatch = false;
     Advance(advance);
-    return out;
-}
-
-std::uint8_t clsEncrypt::CodeNumberByte(std::uint8_t b, std::size_t i, bool decode) const {
-    const bool even = i % 2 == 0;
-    return decode ? DecByte(b, matrix_[i % 16], KeyByte(i), even)
-                  : EncByte(b, matrix_[i % 16], KeyByte(i), even);
 }
 
 std::int32_t clsEncrypt::TransformNumber(std::int32_t v, std::size_t width, bool decode,
                                          bool advance) {
-    BuildMatrix();
+    // A number needs the first two or four matrix bytes only.
+    if (counter_ == 0) BuildMatrix();
     std::array<std::uint8_t, 4> bytes{};
     const std::span<std::uint8_t> used(bytes.data(), width);
     NumberToBytes(v, used);
-    for (std::size_t i = 0; i < width; ++i)
-        used[i] = CodeNumberByte(used[i], i, decode);
+    for (std::size_t i = 0; i < width; ++i) {
+        const std::uint8_t k = counter_ == 0 ? matrix_[i] : MatrixByte(i);
+        const bool even = i % 2 == 0;
+        used[i] =
+            decode ? DecByte(used[i], k, KeyByte(i), even) : EncByte(used[i], k, KeyByte(i), even);
+    }
     Advance(advance);
     return BytesToNumber(used);
 }
@@ -264,8 +305,9 @@ double clsEncrypt::DecDate(double d, bool advance) {
 }
 
 bool clsEncrypt::FlipBool(bool b, bool advance) {
-    BuildMatrix();
-    const bool flip = matrix_[counter_ % 16] % 2 == 0;
+    const auto at = static_cast<std::size_t>(counter_ % 16);
+    if (counter_ == 0) BuildMatrix();
+    const bool flip = (counter_ == 0 ? matrix_[at] : MatrixByte(at)) % 2 == 0;
     Advance(advance);
     return flip ? !b : b;
 }

@@ -24,11 +24,16 @@ public:
                       std::optional<std::uint8_t> history = {});
 
     std::string EncString(std::string_view s, bool advance);
+    // The same into out, whose buffer is reused.
+    void EncStringTo(std::string_view s, bool advance, std::string& out);
     // fillersMatch, when given, is cleared if a filler differs from the one
     // the writer's generator drew: the text is not what was written here.
     // partial: s is only the start of a text cut off by the end of the data.
     std::string DecString(std::string_view s, bool advance, bool* fillersMatch = nullptr,
                           bool partial = false);
+    // The same into out (which must not be s's own storage).
+    void DecStringTo(std::string_view s, std::string& out, bool advance,
+                     bool* fillersMatch = nullptr, bool partial = false);
     std::int16_t EncInt(std::int16_t v, bool advance);
     std::int16_t DecInt(std::int16_t v, bool advance);
     std::int32_t EncLong(std::int32_t v, bool advance);
@@ -54,19 +59,27 @@ public:
     static float SecondsSinceMidnight();
 
 private:
+    // Fills Matrix for the current counter and leaves the generator where
+    // the last row's draws leave it.
     void BuildMatrix();
+    void BuildMatrixInSequence();
+    // Past the first field (counter > 0) every matrix row reseeds the
+    // generator from the counter and one seed byte, so any matrix byte can
+    // be computed on its own.
+    void SetSeed(std::int32_t seed);
+    std::uint32_t RowStart(std::size_t row) const;
+    std::uint8_t MatrixByte(std::size_t i) const;
     std::int32_t NewSeed();
     std::string MakeKeySuffix();
     std::uint8_t DrawByte(int factor);
     char Filler();
     std::uint8_t KeyByte(std::size_t i) const;
-    class KeyCursor;
-    std::uint8_t CodeNumberByte(std::uint8_t b, std::size_t i, bool decode) const;
     std::int32_t TransformNumber(std::int32_t v, std::size_t width, bool decode, bool advance);
     void Advance(bool advance);
 
     VbRandom rng_;
     std::int32_t seed_ = 0;
+    std::array<std::int64_t, 4> rowBytes_{}; // the seed's byte for each matrix row
     std::string key_;
     // Widened from the original 16 bits: identical for files within 32,767
     // fields, and lets larger stores be written at all.

@@ -24,6 +24,7 @@ inline constexpr int kErrDuplicateKey = 457;
 
 template <class T> class KeyedCollection {
     struct Item {
+        Item(std::string&& k, T&& v) : key(std::move(k)), value(std::move(v)) {}
         std::string key;
         T value;
     };
@@ -54,12 +55,13 @@ public:
     // Inserts before position pos (Count() appends). Returns 0 or the
     // duplicate-key error.
     int InsertAt(std::string key, T item, std::size_t pos) {
-        std::string folded = FoldKey(key);
-        if (index_.contains(folded)) return kErrDuplicateKey;
+        // One lookup both refuses a duplicate and makes the index entry.
+        const auto [slot, added] = index_.try_emplace(FoldKey(key), nullptr);
+        if (!added) return kErrDuplicateKey;
         pos = std::min(pos, items_.size());
-        auto owned = std::make_unique<Item>(Item{std::move(key), std::move(item)});
+        auto owned = std::make_unique<Item>(std::move(key), std::move(item));
         if (ordered_ && !FitsOrderAt(owned->value, pos)) ordered_ = false;
-        index_.emplace(std::move(folded), owned.get());
+        slot->second = owned.get();
         items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(owned));
         return 0;
     }

@@ -135,7 +135,8 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
         skipped += category_.InsertByName(r.DescrCat, r) != 0;
     for (const T_SCateg& r : f.subcategories)
         skipped += subCategory_.InsertByName(SubCategoryKey(r.Codcat, r.DescrSCat), r) != 0;
-    for (T_Password& r : f.passwords) {
+    for (; !f.passwords.empty(); f.passwords.pop_front()) {
+        T_Password& r = f.passwords.front();
         r.Dt_Expire = VbDatePart(r.Dt_Expire);
         r.Dt_Change = VbDatePart(r.Dt_Change);
         if (noEmail) r.Email.clear();

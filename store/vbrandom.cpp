@@ -6,7 +6,7 @@
 namespace ardeko {
 
 void VbRandom::RandomizeFromSeconds(float secondsSinceMidnight) {
-    MixHighWord(std::bit_cast<std::uint32_t>(secondsSinceMidnight));
+    state_ = MixedHighWord(state_, std::bit_cast<std::uint32_t>(secondsSinceMidnight));
 }
 
 int RoundProduct(float r, int factor) {

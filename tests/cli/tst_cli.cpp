@@ -172,6 +172,38 @@ private slots:
         QVERIFY(entry["Data1"].toDouble() == r.Data1);
     }
 
+    // The dump is written piece by piece; its text must stay exactly what
+    // Qt's indented JSON writer makes of the same document (escapes, number
+    // forms, key order, empty lists), as scripts that read it rely on.
+    void dumpTextIsQtsIndentedJson() {
+        ardeko::T_Password r;
+        r.service = "Quote \" back\\slash /\x01\x1f\x7f\b\f\t\r\n é€\u0081 end";
+        r.User = std::string(300, 'u');
+        r.Dt_Insert = 45123.123456789012; // a plain file keeps the time of day
+        r.Dt_Modif = 100000;              // whole: printed as an integer, not 1e+05
+        r.Data1 = 1e-5;
+        r.Data2 = -657434;
+        r.Data3 = 2958465.5;
+        r.Data4 = -0.0;
+        r.int2 = -32768;
+        r.bool3 = true;
+        FileBuilder b("<Password File 1.02>", -2147483647, "", nullptr);
+        b.Count(1);
+        b.Categ({7, "Cat \"A\"", true});
+        b.Count(0);
+        b.Count(1);
+        b.Password(r);
+        b.Count(1);
+        b.Node({"Cat \"A\"", false});
+        QVERIFY(b.SaveTo(Path("plain.qvs")));
+        QCOMPARE(Create(QByteArray("{}"), "\n").exitCode, 0);
+        for (const QString& file : {Path("plain.qvs"), Path("out.qvs")}) {
+            const Run dumped = Dump(file, "\n");
+            QVERIFY2(dumped.exitCode == 0, dumped.err);
+            QCOMPARE(dumped.out, QJsonDocument::fromJson(dumped.out).toJson());
+        }
+    }
+
     void damagedFileIsShownWithAWarning() {
         const QJsonObject doc{{"Password", QJsonArray{Entry("One", 1), Entry("Two", 2)}}};
         QCOMPARE(Create(doc).exitCode, 0);

@@ -51,7 +51,8 @@ Loaded Collect(const DecodedFile& f) {
     return l;
 }
 
-template <class R> bool Same(const KeyedCollection<R>& expected, const std::vector<R>& got) {
+template <class R, class Records>
+bool Same(const KeyedCollection<R>& expected, const Records& got) {
     if (expected.Count() != got.size()) return false;
     for (std::size_t i = 0; i < got.size(); ++i)
         if (!(AsSaved(expected[i]) == got[i])) return false;

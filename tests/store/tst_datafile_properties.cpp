@@ -73,7 +73,7 @@ std::string Prose(Rng& rng, int length) {
 std::vector<T_Password> Decoded(std::string_view image, const std::string& password) {
     const DecodedFile f = DecodeFile(image, password);
     if (f.status != DecodeStatus::Ok || f.truncated) return {};
-    return f.passwords;
+    return {f.passwords.begin(), f.passwords.end()};
 }
 
 } // namespace
