@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QPointer>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -14,6 +15,9 @@
 namespace qvs {
 
 namespace {
+
+// Marks a window this stack made modal (see PushModal).
+constexpr char kMadeModal[] = "qvsMadeModal";
 
 std::vector<QPointer<QWidget>>& Stack() {
     static std::vector<QPointer<QWidget>> stack;
@@ -101,6 +105,15 @@ void PushModal(QWidget* window) {
     // Disabling an owner also disables the windows it owns: this one must
     // stay usable.
     window->setEnabled(true);
+    // Above a dialog that runs its own loop, Qt gives every activation to the
+    // topmost modal window it knows of; a plain window stacked on it must be
+    // modal too, or a click on the main window brings the lower one back over
+    // it. Undone when it leaves, so that it never blocks the tray on its own.
+    if (QApplication::activeModalWidget() && !window->isVisible() &&
+        window->windowModality() == Qt::NonModal) {
+        window->setWindowModality(Qt::ApplicationModal);
+        window->setProperty(kMadeModal, true);
+    }
 }
 
 void PopModal(QWidget* window, bool refresh, const QString& service) {
@@ -111,6 +124,10 @@ void PopModal(QWidget* window, bool refresh, const QString& service) {
         return;
     }
     s.erase(it);
+    if (window->property(kMadeModal).toBool()) {
+        window->setProperty(kMadeModal, QVariant());
+        if (!window->isVisible()) window->setWindowModality(Qt::NonModal);
+    }
     DropDeleted();
     EnableTop();
     if (refresh) {

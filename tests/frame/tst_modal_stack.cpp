@@ -53,6 +53,7 @@ private slots:
     void execModalWaitsAndCleansUp();
     void waitUntilNoModalReturnsWhenTheLastCloses();
     void activatingTheMainWindowBringsTheDialogsForward();
+    void aPlainWindowAboveARunningDialogKeepsTheActivation();
 
 private:
     std::unique_ptr<FakeMain> main_;
@@ -74,6 +75,34 @@ void TestModalStack::activatingTheMainWindowBringsTheDialogsForward() {
     QTRY_COMPARE(QApplication::activeWindow(), mainWidget);
     QTest::qWait(20);
     QCOMPARE(QApplication::activeWindow(), mainWidget);
+}
+
+// The start-up case: the expiry list (a plain window) opens while the tips
+// dialog runs its own loop; a click on the main window must not bring the
+// tips back over the list. Qt gives such activations to its active modal
+// window, so that must be the list.
+void TestModalStack::aPlainWindowAboveARunningDialogKeepsTheActivation() {
+    QDialog below(qvs::DialogOwner());
+    QWidget above;
+    bool aboveActive = false;
+    QWidget* modalWhileOpen = nullptr;
+    ModalScript script;
+    script.On<QDialog>([&](QDialog* d) {
+        qvs::PushModal(&above);
+        above.show();
+        modalWhileOpen = QApplication::activeModalWidget();
+        main_->MainWidget()->activateWindow();
+        aboveActive = QTest::qWaitFor([&] { return QApplication::activeWindow() == &above; });
+        above.hide();
+        qvs::PopModal(&above);
+        d->done(0);
+    });
+    script.Start();
+    qvs::ExecModal(below);
+    QVERIFY(script.Done());
+    QVERIFY(aboveActive);
+    QCOMPARE(modalWhileOpen, &above);
+    QCOMPARE(above.windowModality(), Qt::NonModal);
 }
 
 void TestModalStack::nestedDialogsDisableWhatIsBelow() {
