@@ -6,8 +6,11 @@
 #include "store/keyed_collection.h"
 #include "store/records.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,6 +63,28 @@ FileHeader DecodeHeader(std::string_view image);
 // password (or a badly damaged file).
 enum class DecodeStatus { Ok, BadVersion, WrongPassword, Inconsistent };
 
+// Allocates at least one collection item's bytes at a time. The decoded
+// entries sit one to a node; each node freed as its record moves into the
+// store is then exactly the block the next item needs, so a large file's
+// entries are not held twice over while the store fills (the texts between
+// the nodes would otherwise keep every freed node too small for reuse).
+template <class T, std::size_t MinBytes> struct ItemSizedAllocator {
+    using value_type = T;
+    template <class U> struct rebind { using other = ItemSizedAllocator<U, MinBytes>; };
+    ItemSizedAllocator() = default;
+    template <class U> ItemSizedAllocator(const ItemSizedAllocator<U, MinBytes>&) noexcept {}
+    T* allocate(std::size_t n) {
+        return static_cast<T*>(::operator new(std::max(n * sizeof(T), MinBytes)));
+    }
+    void deallocate(T* p, std::size_t) noexcept { ::operator delete(p); }
+    template <class U> bool operator==(const ItemSizedAllocator<U, MinBytes>&) const noexcept {
+        return true;
+    }
+};
+
+using DecodedPasswords =
+    std::deque<T_Password, ItemSizedAllocator<T_Password, KeyedCollection<T_Password>::kItemBytes>>;
+
 struct DecodedFile {
     DecodeStatus status = DecodeStatus::Ok;
     FileHeader header;
@@ -67,7 +92,7 @@ struct DecodedFile {
     std::vector<T_SCateg> subcategories;
     // A deque, so that whoever moves the entries on can free each one as it
     // goes: a large file is never held twice over.
-    std::deque<T_Password> passwords;
+    DecodedPasswords passwords;
     std::vector<T_Node> nodes;
     bool truncated = false; // a record was cut off by the end of the data
     bool badValues = false; // a plain file held values no writer writes (dropped)

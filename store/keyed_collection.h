@@ -30,6 +30,10 @@ template <class T> class KeyedCollection {
     };
 
 public:
+    // Bytes of one item's allocation, for whoever fills a collection from
+    // records it allocated itself (see ItemSizedAllocator in datafile.h).
+    static constexpr std::size_t kItemBytes = sizeof(Item);
+
     // Name ordering is ordinal over code points; UTF-8 byte order is the same.
     KeyedCollection() = default;
     KeyedCollection(const KeyedCollection& other) { CopyFrom(other); }
