@@ -34,14 +34,6 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The language text with its first "%s" replaced by value.
-QString TextWith(int id, const QString& value) {
-    QString text = GetLocalText(id);
-    const qsizetype at = text.indexOf(QLatin1String("%s"));
-    if (at >= 0) text.replace(at, 2, value);
-    return text;
-}
-
 int Tell(const QString& text, int style) {
     return ShowMessage(text, style, ProgramName());
 }
@@ -102,7 +94,7 @@ bool OpenDataFile(const QString& given, const QString& password) {
     const QString path = CleanFilePath(given);
     if (path.isEmpty()) return false;
     if (!FileAccessible(path)) {
-        Tell(TextWith(kCannotOpen, path), vbCritical);
+        Tell(LocalTextWith(kCannotOpen, path), vbCritical);
         return false;
     }
     const std::optional<QString> used = PasswordFor(path, password);
@@ -200,7 +192,7 @@ bool ImportDataFile() {
 }
 
 void OpenRecentFile(const QString& path) {
-    const QString question = TextWith(kRecentQuestion, FromStd(Store().Filename()));
+    const QString question = LocalTextWith(kRecentQuestion, FromStd(Store().Filename()));
     if (!SaveChangesPrompt(question, false)) return;
     OpenDataFile(path, QString());
 }

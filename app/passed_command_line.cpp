@@ -26,10 +26,7 @@ bool Busy() {
 }
 
 QString OpenOtherQuestion() {
-    QString text = GetLocalText(kOpenOtherQuestion);
-    const qsizetype at = text.indexOf(QLatin1String("%s"));
-    if (at >= 0) text.replace(at, 2, QString::fromStdString(Store().Filename()));
-    return text;
+    return LocalTextWith(kOpenOtherQuestion, QString::fromStdString(Store().Filename()));
 }
 
 void OpenPassedFile(const QString& name) {

@@ -28,12 +28,6 @@ bool FolderMissing(const QString& folder, ExportOutcome& outcome) {
 
 } // namespace
 
-QString LocalTextWith(int textId, const QString& value) {
-    QString text = GetLocalText(textId);
-    const qsizetype at = text.indexOf(QLatin1String("%s"));
-    return at < 0 ? text : text.replace(at, 2, value);
-}
-
 DocumentInfo MakeDocumentInfo(int mode) {
     const QVersionNumber version =
         QVersionNumber::fromString(QCoreApplication::applicationVersion());

@@ -23,9 +23,6 @@ struct ExportOutcome {
     QStringList files; // written, or started before the failure
 };
 
-// The language text with its first "%s" replaced by value.
-QString LocalTextWith(int textId, const QString& value);
-
 // Title with this program's version, the mode's format name, the maker.
 DocumentInfo MakeDocumentInfo(int mode);
 

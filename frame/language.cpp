@@ -126,4 +126,10 @@ QString GetLocalText(int id) {
     return it != table->texts.constEnd() ? *it : QStringLiteral("[%1]").arg(id);
 }
 
+QString LocalTextWith(int id, const QString& value) {
+    QString text = GetLocalText(id);
+    const qsizetype at = text.indexOf(QLatin1String("%s"));
+    return at < 0 ? text : text.replace(at, 2, value);
+}
+
 } // namespace qvs

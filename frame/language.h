@@ -39,6 +39,8 @@ QString LanguageDisplayName(const QString& code);
 // The text with this number; kNoLocalData when no table is loaded; "[id]"
 // when the loaded table lacks the id, so the gap shows on screen.
 QString GetLocalText(int id);
+// The text with this number, its first "%s" replaced by value.
+QString LocalTextWith(int id, const QString& value);
 
 // Replaces numbers by texts in a window and its controls. A text is "numeric"
 // when it reads as a whole number (surrounding blanks allowed); anything else

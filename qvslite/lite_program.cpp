@@ -28,13 +28,6 @@ constexpr int kNoTrayText = 32404;
 constexpr int kTrayWaitMs = 60000;
 constexpr int kTrayPollMs = 1000;
 
-QString TextWith(int id, const QString& value) {
-    QString text = GetLocalText(id);
-    const qsizetype at = text.indexOf(QLatin1String("%s"));
-    if (at >= 0) text.replace(at, 2, value);
-    return text;
-}
-
 // The service names the menu offers, for the tests' event log (names only:
 // no other field of an entry goes there).
 QString MenuServices(frmTray& tray) {
@@ -110,7 +103,7 @@ void LiteProgram::Close() {
 void LiteProgram::Report(FileFollower::Problem problem, const QString& path) {
     const bool vanished = problem == FileFollower::Problem::Vanished;
     LogTestEvent(vanished ? "vanished" : "unreadable", path);
-    ShowMessage(TextWith(vanished ? kVanishedText : kUnreadableText, path), vbExclamation,
+    ShowMessage(LocalTextWith(vanished ? kVanishedText : kUnreadableText, path), vbExclamation,
                 ProgramName());
 }
 

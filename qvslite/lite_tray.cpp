@@ -25,13 +25,6 @@ namespace {
 constexpr int kNoQvsText = 32400;
 constexpr int kReopenText = 32403;
 
-QString TextWith(int id, const QString& value) {
-    QString text = GetLocalText(id);
-    const qsizetype at = text.indexOf(QLatin1String("%s"));
-    if (at >= 0) text.replace(at, 2, value);
-    return text;
-}
-
 void Refresh() {
     if (IMainWindow* window = CurrentMainWindow()) window->UpdateView(QString());
 }
@@ -54,7 +47,7 @@ void StartQvs(const ProgramLauncher& launch) {
     if (!App().currentFileName.isEmpty()) arguments << App().currentFileName;
     const QFileInfo info(program);
     if (info.isFile() && info.isExecutable() && launch && launch(program, arguments)) return;
-    ShowMessage(TextWith(kNoQvsText, program), vbCritical, ProgramName());
+    ShowMessage(LocalTextWith(kNoQvsText, program), vbCritical, ProgramName());
 }
 
 bool OpenAndFollow(const QString& path, FileFollower& follower) {
@@ -81,7 +74,7 @@ TrayActions LiteTrayActions(FileFollower& follower, ProgramLauncher launch) {
     AddMakerPageCommands(a);
     a.reopenCaption = [&follower] {
         if (follower.CurrentProblem() == FileFollower::Problem::None) return QString();
-        return TextWith(kReopenText, QFileInfo(follower.Path()).fileName());
+        return LocalTextWith(kReopenText, QFileInfo(follower.Path()).fileName());
     };
     return a;
 }
