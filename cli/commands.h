@@ -20,6 +20,9 @@ struct Options {
     std::string file;
     std::string jsonFile; // create: the records to write
     bool passwordStdin = false;
+    std::string other; // merge: the other version
+    std::string base;  // merge: the version both started from ("" merges two-way)
+    bool dryRun = false;
 };
 
 // Writes the whole store in file as JSON to stdout.
@@ -33,6 +36,10 @@ int RunList(const Options& options);
 
 // Lists the entries whose expiry or change date has come or is near, with why.
 int RunExpiring(const Options& options);
+
+// Merges options.other into options.file (three-way with options.base) and
+// saves it, unless dryRun; prints what came from where.
+int RunMerge(const Options& options);
 
 // Asks for the password and loads options.file; reports its own failures and
 // returns the exit code then. A damaged file loads with a warning.

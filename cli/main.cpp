@@ -21,6 +21,10 @@ constexpr const char* kUsage =
     "  qvs-cli create FILE --from JSON [--password-stdin]\n"
     "      Writes a new data file FILE (replacing any) from the records in the file JSON,\n"
     "      which has the shape dump writes. An empty password makes a file without one.\n"
+    "  qvs-cli merge FILE OTHER [--base BASE] [--dry-run] [--password-stdin]\n"
+    "      Merges OTHER, another version of FILE, into FILE (backed up as on every save)\n"
+    "      and lists what came from where; with BASE, the version both started\n"
+    "      from, deletions are merged too. A file with another password asks for it next.\n"
     "  qvs-cli --help\n"
     "\n"
     "The password is asked for on the terminal, or with --password-stdin read from the\n"
@@ -32,7 +36,8 @@ const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {{"dump", qvs::RunDump},
                                                             {"create", qvs::RunCreate},
                                                             {"ls", qvs::RunList},
-                                                            {"expiring", qvs::RunExpiring}};
+                                                            {"expiring", qvs::RunExpiring},
+                                                            {"merge", qvs::RunMerge}};
     return commands;
 }
 
@@ -53,6 +58,11 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
             if (++i == args.size()) return "--from needs a file name";
             options.jsonFile = args[i];
             haveFrom = true;
+        } else if (a == "--base") {
+            if (++i == args.size()) return "--base needs a file name";
+            options.base = args[i];
+        } else if (a == "--dry-run") {
+            options.dryRun = true;
         } else if (a.starts_with("-") && a != "-") {
             // Without any "=value": it could be a password typed in the wrong place.
             return "unknown option " + std::string(a.substr(0, a.find('=')));
@@ -60,10 +70,15 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
             positional.push_back(a);
         }
     }
-    if (positional.size() != 2) return "expected a command and a file name";
+    const bool merge = !positional.empty() && positional[0] == "merge";
+    if (positional.size() != (merge ? 3u : 2u))
+        return merge ? "merge needs FILE and OTHER" : "expected a command and a file name";
     options.command = positional[0];
     options.file = positional[1];
+    if (merge) options.other = positional[2];
     if (!Commands().contains(options.command)) return "unknown command " + options.command;
+    if (!merge && (options.dryRun || !options.base.empty()))
+        return "--base and --dry-run are for merge only";
     if ((options.command == "create") != haveFrom)
         return haveFrom ? "--from is for create only" : "create needs --from JSON";
     return std::nullopt;

@@ -5,6 +5,7 @@
 
 #include "store/keyed_collection.h"
 #include "store/list_control.h"
+#include "store/merge.h"
 #include "store/records.h"
 #include "store/vbdate.h"
 
@@ -169,6 +170,14 @@ public:
     // of names not added ("" when none), or ErrNum/ErrDescr tell why the file
     // could not be read.
     bool ImportFile(const std::string& strName, const std::string& strPw = "");
+    // --- Merge ---
+    // Replaces the records by the merge of base (the version this store and
+    // theirs both started from; nullptr merges two-way, which deletes
+    // nothing), this store and theirs, and marks the store unsaved. File
+    // name, password and settings stay. Fails (nothing changes) only when
+    // the codes run out.
+    bool Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
+               const MergeIdentity* identity = nullptr);
     // ===== End of store operations =====
 
     // --- Environment ---

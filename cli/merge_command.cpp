@@ -1,0 +1,105 @@
+// qvs-cli merge: brings another version of a data file (a sync tool's
+// conflicted copy, another machine's file) into FILE, and says what came
+// from where. Passwords are never printed.
+#include "cli/commands.h"
+#include "cli/password_prompt.h"
+
+#include "store/datafile.h"
+#include "store/pw.h"
+
+#include <sys/stat.h>
+
+#include <iostream>
+
+namespace qvs {
+
+namespace {
+
+using ardeko::clsPW;
+
+// What tells one version of FILE from the next, to refuse a save over a
+// version written while the merge ran.
+struct Stamp {
+    long long size = -1, modifiedNs = 0, inode = 0;
+    static Stamp Of(const std::string& path) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) return {};
+        return {static_cast<long long>(st.st_size),
+                static_cast<long long>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                static_cast<long long>(st.st_ino)};
+    }
+    bool operator==(const Stamp&) const = default;
+};
+
+// Another file is tried with FILE's password first; another one is asked
+// for (the next line of standard input) only when that one is wrong.
+// A damaged file is refused: its missing records would count as deleted.
+std::optional<int> OpenWith(const Options& options, const std::string& path,
+                            const std::string& password, clsPW& store) {
+    if (!store.LoadFile(path, password)) {
+        if (store.ErrNum() != ardeko::kErrBadFile || !store.FileExist(path))
+            return Fail(store.ErrDescr());
+        std::cerr << "qvs-cli: " << path << " has another password.\n";
+        std::string own, error;
+        if (!ReadPassword({options.passwordStdin, false}, own, error)) return Fail(error);
+        if (!store.LoadFile(path, own)) return Fail(store.ErrDescr());
+    }
+    if (store.ErrNum() == ardeko::kErrDamagedFile)
+        return Fail(store.ErrDescr() + " Not merged: its missing records would count as deleted.");
+    return std::nullopt;
+}
+
+void PrintNames(const char* what, const std::vector<std::string>& names) {
+    for (const std::string& n : names)
+        std::cout << "  " << what << ": " << n << '\n';
+}
+
+void PrintSide(const std::string& from, const ardeko::MergeSide& side) {
+    std::cout << "From " << from << ": " << side.added.size() << " added, " << side.changed.size()
+              << " changed, " << side.deleted.size() << " deleted\n";
+    PrintNames("added", side.added);
+    PrintNames("changed", side.changed);
+    PrintNames("deleted", side.deleted);
+}
+
+void PrintSummary(const Options& options, const ardeko::MergeSummary& s) {
+    PrintSide(options.other, s.theirs);
+    PrintSide(options.file, s.mine);
+    PrintNames("changed on both sides, both changes kept", s.combined);
+    PrintNames("changed on one side, deleted on the other, kept", s.keptChanged);
+    for (const ardeko::MergeConflict& c : s.conflicts)
+        std::cout << "  conflict: " << c.service << " (the later change); the other version is \""
+                  << c.copy << "\"\n";
+}
+
+} // namespace
+
+int RunMerge(const Options& options) {
+    clsPW mine;
+    std::string password, error;
+    if (!ReadPassword({options.passwordStdin, false}, password, error)) return Fail(error);
+    if (!mine.LoadFile(options.file, password)) return Fail(mine.ErrDescr());
+    if (mine.ErrNum() == ardeko::kErrDamagedFile)
+        return Fail(mine.ErrDescr() + " Not merged: the merge would save what is missing.");
+    const Stamp read = Stamp::Of(options.file);
+    clsPW theirs, base;
+    if (auto code = OpenWith(options, options.other, password, theirs)) return *code;
+    if (!options.base.empty())
+        if (auto code = OpenWith(options, options.base, password, base)) return *code;
+
+    ardeko::MergeSummary summary;
+    if (!mine.Merge(options.base.empty() ? nullptr : &base, theirs, summary))
+        return Fail(mine.ErrDescr());
+    PrintSummary(options, summary);
+    if (options.dryRun) {
+        std::cout << "Nothing written (--dry-run).\n";
+        return kExitOk;
+    }
+    if (!(Stamp::Of(options.file) == read))
+        return Fail(options.file + " changed while it was being merged; nothing written. Run the "
+                                   "merge again.");
+    if (!mine.SaveFile("", /*backup*/ true)) return Fail(mine.ErrDescr());
+    return kExitOk;
+}
+
+} // namespace qvs

@@ -1,0 +1,244 @@
+// clsPW::Merge: the merged categories, subcategories, nodes and entries are
+// filed into new collections. Records this store has keep its codes, so an
+// open view still finds them; new ones get codes above every code in use.
+#include "store/merge.h"
+
+#include "store/codepage.h"
+#include "store/merge_entries.h"
+#include "store/pw.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace ardeko {
+
+namespace {
+
+using namespace merge;
+
+constexpr int kMaxCode = 32767;
+
+struct CatRec {
+    std::string name;
+    bool tvexp = false;
+    bool operator==(const CatRec&) const = default;
+};
+
+// The category is part of the key; its name is kept to make it again
+// should only the subcategory survive.
+struct SubRec {
+    std::string catKey;
+    std::string catName;
+    std::string name;
+    bool operator==(const SubRec& o) const { return name == o.name; }
+};
+
+std::string SubKey(const std::string& catKey, const std::string& subKey) {
+    return catKey + '\n' + subKey;
+}
+
+std::map<std::string, CatRec> CategoriesOf(const Version& v) {
+    std::map<std::string, CatRec> out;
+    for (const T_Categ& c : v.store.Category())
+        out.emplace(FoldKey(c.DescrCat), CatRec{c.DescrCat, c.TVExp});
+    return out;
+}
+
+std::map<std::string, SubRec> SubcategoriesOf(const Version& v) {
+    std::map<std::string, SubRec> out;
+    for (const auto& [code, sub] : v.subs) {
+        const Named& cat = v.cats.at(sub.cat);
+        out.emplace(SubKey(cat.key, sub.named.key), SubRec{cat.key, cat.name, sub.named.name});
+    }
+    return out;
+}
+
+std::map<std::string, T_Node> NodesOf(const Version& v) {
+    std::map<std::string, T_Node> out;
+    for (const T_Node& n : v.store.NodeStates())
+        out.emplace(FoldKey(n.DescrCat), n);
+    return out;
+}
+
+// Changed on both sides: the same answer whichever side is which.
+CatRec PickCategory(const CatRec& a, const CatRec& b) {
+    return std::tie(a.name, a.tvexp) < std::tie(b.name, b.tvexp) ? a : b;
+}
+SubRec PickSubcategory(const SubRec& a, const SubRec& b) {
+    return a.name < b.name ? a : b;
+}
+T_Node PickNode(const T_Node& a, const T_Node& b) {
+    return {std::min(a.DescrCat, b.DescrCat), a.TVExp || b.TVExp};
+}
+
+struct Merged {
+    std::map<std::string, CatRec> cats;
+    std::map<std::string, SubRec> subs;
+    std::map<std::string, T_Node> nodes;
+    MergedEntries entries;
+};
+
+// A category or subcategory deleted on one side but still holding an entry
+// of the other is kept.
+void KeepPlaces(Merged& m) {
+    auto keep = [&](const OutEntry& e) {
+        if (!e.cat) return;
+        m.cats.try_emplace(e.cat->key, CatRec{e.cat->name, false});
+        if (e.sub)
+            m.subs.try_emplace(SubKey(e.cat->key, e.sub->key),
+                               SubRec{e.cat->key, e.cat->name, e.sub->name});
+    };
+    for (const OutEntry& e : m.entries.kept)
+        keep(e);
+    for (const OutEntry& e : m.entries.copies)
+        keep(e);
+    for (const auto& [key, sub] : m.subs)
+        m.cats.try_emplace(sub.catKey, CatRec{sub.catName, false});
+}
+
+// Files the merged records into a store, with mine's codes where mine has
+// the record.
+class Filer {
+public:
+    Filer(const Version& mine, clsPW& into) : mine_(mine), into_(into) {}
+
+    bool Categories(const std::map<std::string, CatRec>& cats) {
+        int next = 0;
+        std::map<std::string, std::int16_t> mineCodes;
+        for (const auto& [code, named] : mine_.cats)
+            mineCodes.emplace(named.key, code);
+        // Above orphaned subcategories' category codes too: a new category
+        // must not adopt them.
+        for (const T_Categ& c : mine_.store.Category())
+            next = std::max(next, int(c.Codcat));
+        for (const T_SCateg& s : mine_.store.SubCategory())
+            next = std::max(next, int(s.Codcat));
+        for (const auto& [key, rec] : cats) {
+            const auto own = mineCodes.find(key);
+            const int code = own != mineCodes.end() ? own->second : ++next;
+            if (code > kMaxCode) return false;
+            catCodes_[key] = std::int16_t(code);
+            into_.InsertCategory({std::int16_t(code), rec.name, rec.tvexp});
+        }
+        return true;
+    }
+
+    bool Subcategories(const std::map<std::string, SubRec>& subs) {
+        int next = 0;
+        std::map<std::string, std::int16_t> mineCodes;
+        for (const auto& [code, sub] : mine_.subs)
+            mineCodes.emplace(SubKey(mine_.cats.at(sub.cat).key, sub.named.key), code);
+        for (const T_SCateg& s : mine_.store.SubCategory()) {
+            next = std::max(next, int(s.CodSCat));
+            if (!mine_.cats.contains(s.Codcat)) into_.InsertSubCategory(s); // kept as it was
+        }
+        for (const auto& [key, rec] : subs) {
+            const auto own = mineCodes.find(key);
+            const int code = own != mineCodes.end() ? own->second : ++next;
+            if (code > kMaxCode) return false;
+            subCodes_[key] = std::int16_t(code);
+            into_.InsertSubCategory({std::int16_t(code), catCodes_.at(rec.catKey), rec.name});
+        }
+        return true;
+    }
+
+    void Nodes(std::map<std::string, T_Node> nodes) {
+        for (const T_Node& n : mine_.store.NodeStates())
+            if (const auto it = nodes.find(FoldKey(n.DescrCat)); it != nodes.end()) {
+                into_.AppendNode(it->second);
+                nodes.erase(it);
+            }
+        for (const auto& [key, n] : nodes)
+            into_.AppendNode(n);
+    }
+
+    // In name order, so that each goes in at the end. A name taken already
+    // (only pairing by identifiers can lead there) is kept as a conflict.
+    void Entries(MergedEntries& entries) {
+        auto byName = [](const OutEntry& a, const OutEntry& b) {
+            return a.rec.service < b.rec.service;
+        };
+        std::sort(entries.kept.begin(), entries.kept.end(), byName);
+        std::sort(entries.copies.begin(), entries.copies.end(), byName);
+        for (OutEntry& e : entries.kept)
+            if (!Insert(e)) {
+                e.rec.service = ConflictName(e.rec.service, e.rec.Dt_Modif);
+                InsertUnique(e);
+            }
+        for (OutEntry& e : entries.copies)
+            InsertUnique(e);
+    }
+
+private:
+    bool Insert(OutEntry& e) {
+        e.rec.Codcat = e.cat ? catCodes_.at(e.cat->key) : 0;
+        e.rec.CodSCat = e.cat && e.sub ? subCodes_.at(SubKey(e.cat->key, e.sub->key)) : 0;
+        return !into_.Password().Contains(e.rec.service) && into_.InsertPassword(e.rec);
+    }
+
+    void InsertUnique(OutEntry& e) {
+        const std::string name = e.rec.service;
+        for (int n = 2; !Insert(e); ++n)
+            e.rec.service = name + " " + std::to_string(n);
+    }
+
+    const Version& mine_;
+    clsPW& into_;
+    std::map<std::string, std::int16_t> catCodes_;
+    std::map<std::string, std::int16_t> subCodes_;
+};
+
+void SortSummary(MergeSummary& s) {
+    for (auto* list : {&s.mine.added, &s.mine.changed, &s.mine.deleted, &s.theirs.added,
+                       &s.theirs.changed, &s.theirs.deleted, &s.combined, &s.keptChanged})
+        std::sort(list->begin(), list->end());
+    std::sort(s.conflicts.begin(), s.conflicts.end(),
+              [](const MergeConflict& a, const MergeConflict& b) { return a.copy < b.copy; });
+}
+
+} // namespace
+
+bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
+                  const MergeIdentity* identity) {
+    static const MergeIdentity byName;
+    const MergeIdentity& id = identity ? *identity : byName;
+    summary = {};
+    const Version mine(*this, id), other(theirs, id);
+    std::optional<Version> start;
+    if (base) start.emplace(*base, id);
+    const Version* b = start ? &*start : nullptr;
+
+    Merged m;
+    {
+        const auto baseCats = b ? CategoriesOf(*b) : std::map<std::string, CatRec>{};
+        const auto baseSubs = b ? SubcategoriesOf(*b) : std::map<std::string, SubRec>{};
+        const auto baseNodes = b ? NodesOf(*b) : std::map<std::string, T_Node>{};
+        m.cats = MergeKeyed(b ? &baseCats : nullptr, CategoriesOf(mine), CategoriesOf(other),
+                            PickCategory);
+        m.subs = MergeKeyed(b ? &baseSubs : nullptr, SubcategoriesOf(mine), SubcategoriesOf(other),
+                            PickSubcategory);
+        m.nodes = MergeKeyed(b ? &baseNodes : nullptr, NodesOf(mine), NodesOf(other), PickNode);
+    }
+    m.entries = MergeEntries(b, mine, other, id, summary);
+    KeepPlaces(m);
+
+    clsPW built;
+    Filer filer(mine, built);
+    if (!filer.Categories(m.cats) || !filer.Subcategories(m.subs)) {
+        summary = {};
+        return Fail(kErrOverflow, "Overflow");
+    }
+    filer.Nodes(std::move(m.nodes));
+    filer.Entries(m.entries);
+    SortSummary(summary);
+
+    category_ = std::move(built.category_);
+    subCategory_ = std::move(built.subCategory_);
+    password_ = std::move(built.password_);
+    nodeStates_ = std::move(built.nodeStates_);
+    notSaved_ = true;
+    Succeed();
+    return true;
+}
+
+} // namespace ardeko

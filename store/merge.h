@@ -1,0 +1,65 @@
+// Merging two versions of one data file, such as the copies two machines
+// keep of a file a sync tool shares: three-way against the version both
+// started from (the base), or two-way when there is none. clsPW::Merge runs
+// it; these are the types it takes and gives back.
+#pragma once
+
+#include "store/records.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ardeko {
+
+class clsPW;
+
+// How the records of two versions are paired. Legacy files carry nothing
+// but names, so the default pairs entries by service name (regardless of
+// case); a file format that gives entries identifiers and keeps deletion
+// marks overrides both, which lets a merge tell a rename from a delete and
+// an add, and a delete from an entry the other side never had.
+class MergeIdentity {
+public:
+    virtual ~MergeIdentity() = default;
+    // The key that pairs an entry with its other versions.
+    virtual std::string EntryKey(const clsPW& store, const T_Password& entry) const;
+    // When store recorded deleting the entry with this key; none when it
+    // does not know.
+    virtual std::optional<VbDate> DeletedAt(const clsPW& store, const std::string& key) const;
+};
+
+// One side's changes that reached the result, by service name.
+struct MergeSide {
+    std::vector<std::string> added;
+    std::vector<std::string> changed;
+    std::vector<std::string> deleted;
+};
+
+// An entry changed on both sides in the same fields: the later change keeps
+// the name, the other version is kept beside it under copy.
+struct MergeConflict {
+    std::string service;
+    std::string copy;
+};
+
+struct MergeSummary {
+    MergeSide mine;   // from the store merged into
+    MergeSide theirs; // from the other version
+    // Changed on both sides in different fields: both changes were kept.
+    std::vector<std::string> combined;
+    std::vector<MergeConflict> conflicts;
+    // Changed on one side and deleted on the other: kept, nothing is lost.
+    std::vector<std::string> keptChanged;
+
+    bool NothingFromTheirs() const {
+        return theirs.added.empty() && theirs.changed.empty() && theirs.deleted.empty() &&
+               combined.empty() && conflicts.empty() && keptChanged.empty();
+    }
+};
+
+// "<service> (conflict 2026-12-08 14:02)": the name the losing version of a
+// conflict is kept under; modified is that version's modification date.
+std::string ConflictName(const std::string& service, VbDate modified);
+
+} // namespace ardeko

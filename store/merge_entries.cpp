@@ -1,0 +1,234 @@
+// Entries of a merge: paired by MergeIdentity, compared field by field
+// against the base, and kept, combined or set side by side as a conflict.
+#include "store/merge_entries.h"
+
+#include "store/codepage.h"
+#include "store/vbdate.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <variant>
+
+namespace ardeko {
+
+std::string MergeIdentity::EntryKey(const clsPW&, const T_Password& entry) const {
+    return FoldKey(entry.service);
+}
+
+std::optional<VbDate> MergeIdentity::DeletedAt(const clsPW&, const std::string&) const {
+    return std::nullopt;
+}
+
+std::string ConflictName(const std::string& service, VbDate modified) {
+    const VbDateTime t = VbDateToParts(modified);
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute);
+    return service + " (conflict " + date + ")";
+}
+
+namespace merge {
+
+namespace {
+
+constexpr std::size_t kPlaceField = 1; // Codcat
+constexpr std::size_t kSubField = 2;   // CodSCat, part of the place
+constexpr std::size_t kModifiedField = 10;
+
+using FieldRef = std::variant<const std::string*, const std::int16_t*, const bool*, const VbDate*>;
+using FieldSlot = std::variant<std::string*, std::int16_t*, bool*, VbDate*>;
+
+std::array<FieldRef, kFieldCount> Refs(const T_Password& r) {
+    std::array<FieldRef, kFieldCount> refs;
+    std::size_t i = 0;
+    VisitFields(r, [&](const char*, const auto& field) { refs[i++] = &field; });
+    return refs;
+}
+
+void CopyField(T_Password& to, const T_Password& from, std::size_t index) {
+    std::array<FieldSlot, kFieldCount> slots;
+    std::size_t i = 0;
+    VisitFields(to, [&](const char*, auto& field) { slots[i++] = &field; });
+    const FieldRef source = Refs(from)[index];
+    std::visit(
+        [&](auto* slot) {
+            using T = std::remove_pointer_t<decltype(slot)>;
+            *slot = *std::get<const T*>(source);
+        },
+        slots[index]);
+}
+
+// -1, 0, 1 as a < b, equal, a > b; both hold the same field.
+int CompareField(const FieldRef& a, const FieldRef& b) {
+    return std::visit(
+        [&](const auto* x) {
+            using T = std::remove_cvref_t<decltype(*x)>;
+            const T& y = *std::get<const T*>(b);
+            return *x < y ? -1 : (y < *x ? 1 : 0);
+        },
+        a);
+}
+
+const std::string& KeyOf(const Named* n) {
+    static const std::string none;
+    return n ? n->key : none;
+}
+
+// Which of two versions changed on both sides prevails: the later change;
+// at the same moment, the greater content, so that the choice does not
+// depend on which side is which.
+bool FirstPrevails(const EntryView& a, const EntryView& b) {
+    if (a.rec->Dt_Modif != b.rec->Dt_Modif) return a.rec->Dt_Modif > b.rec->Dt_Modif;
+    const auto ra = Refs(*a.rec), rb = Refs(*b.rec);
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        if (const int c = CompareField(ra[i], rb[i])) return c > 0;
+    if (KeyOf(a.cat) != KeyOf(b.cat)) return KeyOf(a.cat) > KeyOf(b.cat);
+    return KeyOf(a.sub) >= KeyOf(b.sub);
+}
+
+OutEntry Copy(const EntryView& v) {
+    return {*v.rec, v.cat, v.sub};
+}
+
+class EntryMerger {
+public:
+    EntryMerger(const Version* base, const Version& mine, const Version& theirs,
+                const MergeIdentity& identity, MergeSummary& summary)
+        : base_(base), mine_(mine), theirs_(theirs), identity_(identity), summary_(summary) {}
+
+    MergedEntries Run() {
+        for (const auto& [key, m] : mine_.entries) {
+            if (const EntryView* t = theirs_.Find(key))
+                Both(key, m, *t);
+            else
+                Alone(key, m, theirs_, summary_.mine, summary_.theirs);
+        }
+        for (const auto& [key, t] : theirs_.entries)
+            if (!mine_.Find(key)) Alone(key, t, mine_, summary_.theirs, summary_.mine);
+        return std::move(out_);
+    }
+
+private:
+    const EntryView* InBase(const std::string& key) const {
+        return base_ ? base_->Find(key) : nullptr;
+    }
+
+    // On one side only: added there, or deleted by the other side.
+    void Alone(const std::string& key, const EntryView& e, const Version& other, MergeSide& side,
+               MergeSide& otherSide) {
+        if (const EntryView* b = InBase(key)) {
+            if (Diff(*b, e).none()) {
+                otherSide.deleted.push_back(e.rec->service);
+                return;
+            }
+            summary_.keptChanged.push_back(e.rec->service);
+        } else if (const auto at = identity_.DeletedAt(other.store, key);
+                   at && *at >= e.rec->Dt_Modif) {
+            otherSide.deleted.push_back(e.rec->service);
+            return;
+        } else {
+            side.added.push_back(e.rec->service);
+        }
+        out_.kept.push_back(Copy(e));
+    }
+
+    void Both(const std::string& key, const EntryView& m, const EntryView& t) {
+        const FieldMask apart = Diff(m, t);
+        if (apart.none()) {
+            out_.kept.push_back(Copy(m));
+            return;
+        }
+        const EntryView* b = InBase(key);
+        if (b) {
+            const FieldMask dm = Diff(*b, m), dt = Diff(*b, t);
+            if (dm.none() || dt.none()) {
+                const bool theirsChanged = dm.none();
+                const EntryView& kept = theirsChanged ? t : m;
+                out_.kept.push_back(Copy(kept));
+                (theirsChanged ? summary_.theirs : summary_.mine)
+                    .changed.push_back(kept.rec->service);
+                return;
+            }
+            FieldMask clash = dm & dt & apart;
+            clash.reset(kModifiedField);
+            if (clash.none()) return Combine(m, t, dt);
+        }
+        Conflict(m, t);
+    }
+
+    // Different fields changed on each side: both changes are kept.
+    void Combine(const EntryView& m, const EntryView& t, const FieldMask& fromTheirs) {
+        OutEntry e = Copy(m);
+        for (std::size_t i = 0; i < kFieldCount; ++i)
+            if (fromTheirs[i] && i != kPlaceField && i != kSubField) CopyField(e.rec, *t.rec, i);
+        if (fromTheirs[kPlaceField]) {
+            e.cat = t.cat;
+            e.sub = t.sub;
+        }
+        e.rec.Dt_Modif = std::max(m.rec->Dt_Modif, t.rec->Dt_Modif);
+        summary_.combined.push_back(e.rec.service);
+        out_.kept.push_back(std::move(e));
+    }
+
+    void Conflict(const EntryView& m, const EntryView& t) {
+        const bool mineWins = FirstPrevails(m, t);
+        const EntryView& winner = mineWins ? m : t;
+        OutEntry copy = Copy(mineWins ? t : m);
+        copy.rec.service = ConflictName(copy.rec.service, copy.rec.Dt_Modif);
+        summary_.conflicts.push_back({winner.rec->service, copy.rec.service});
+        out_.kept.push_back(Copy(winner));
+        out_.copies.push_back(std::move(copy));
+    }
+
+    const Version* base_;
+    const Version& mine_;
+    const Version& theirs_;
+    const MergeIdentity& identity_;
+    MergeSummary& summary_;
+    MergedEntries out_;
+};
+
+} // namespace
+
+Version::Version(const clsPW& s, const MergeIdentity& identity) : store(s) {
+    for (const T_Categ& c : s.Category())
+        cats.emplace(c.Codcat, Named{c.DescrCat, FoldKey(c.DescrCat)});
+    for (const T_SCateg& sc : s.SubCategory())
+        if (cats.contains(sc.Codcat))
+            subs.emplace(sc.CodSCat, Sub{{sc.DescrSCat, FoldKey(sc.DescrSCat)}, sc.Codcat});
+    entries.reserve(s.Password().Count());
+    for (const T_Password& p : s.Password()) {
+        EntryView v{&p, nullptr, nullptr};
+        if (const auto c = cats.find(p.Codcat); c != cats.end()) {
+            v.cat = &c->second;
+            const auto sc = subs.find(p.CodSCat);
+            if (p.CodSCat != 0 && sc != subs.end() && sc->second.cat == p.Codcat)
+                v.sub = &sc->second.named;
+        }
+        entries.emplace(identity.EntryKey(s, p), v);
+    }
+}
+
+const EntryView* Version::Find(const std::string& key) const {
+    const auto it = entries.find(key);
+    return it == entries.end() ? nullptr : &it->second;
+}
+
+FieldMask Diff(const EntryView& a, const EntryView& b) {
+    FieldMask differ;
+    const auto ra = Refs(*a.rec), rb = Refs(*b.rec);
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        if (i != kPlaceField && i != kSubField && CompareField(ra[i], rb[i]) != 0) differ.set(i);
+    if (KeyOf(a.cat) != KeyOf(b.cat) || KeyOf(a.sub) != KeyOf(b.sub)) differ.set(kPlaceField);
+    return differ;
+}
+
+MergedEntries MergeEntries(const Version* base, const Version& mine, const Version& theirs,
+                           const MergeIdentity& identity, MergeSummary& summary) {
+    return EntryMerger(base, mine, theirs, identity, summary).Run();
+}
+
+} // namespace merge
+
+} // namespace ardeko

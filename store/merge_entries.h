@@ -1,0 +1,108 @@
+// The parts of a merge: each version seen by name (codes are handed out per
+// machine, so only names pair categories and subcategories), the field-wise
+// comparison of entries, and the rules for entries and for the small keyed
+// records (categories, subcategories, tree nodes).
+#pragma once
+
+#include "store/merge.h"
+#include "store/pw.h"
+
+#include <bitset>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace ardeko::merge {
+
+// A category or subcategory name with its comparison key.
+struct Named {
+    std::string name;
+    std::string key;
+};
+
+// An entry of one version with where it is filed (nullptr: none).
+struct EntryView {
+    const T_Password* rec = nullptr;
+    const Named* cat = nullptr;
+    const Named* sub = nullptr;
+};
+
+// One version of the file, looked at by name and by entry key.
+class Version {
+public:
+    Version(const clsPW& store, const MergeIdentity& identity);
+    Version(const Version&) = delete;
+    Version& operator=(const Version&) = delete;
+
+    const EntryView* Find(const std::string& key) const;
+
+    const clsPW& store;
+    std::unordered_map<std::int16_t, Named> cats; // by code
+    struct Sub {
+        Named named;
+        std::int16_t cat = 0;
+    };
+    std::unordered_map<std::int16_t, Sub> subs; // by code; those of a category that exists
+    std::unordered_map<std::string, EntryView> entries;
+};
+
+// The result's entries, filed by name; the codes are given afterwards.
+struct OutEntry {
+    T_Password rec;
+    const Named* cat = nullptr;
+    const Named* sub = nullptr;
+};
+
+struct MergedEntries {
+    std::vector<OutEntry> kept;
+    std::vector<OutEntry> copies; // conflicts' other versions, already renamed
+};
+
+// Fields of T_Password in declaration order. The category and subcategory
+// codes count as one field, the entry's place, compared by names.
+inline constexpr std::size_t kFieldCount = 39;
+using FieldMask = std::bitset<kFieldCount>;
+FieldMask Diff(const EntryView& a, const EntryView& b);
+
+MergedEntries MergeEntries(const Version* base, const Version& mine, const Version& theirs,
+                           const MergeIdentity& identity, MergeSummary& summary);
+
+// Categories, subcategories and nodes: a record on one side only is added,
+// or deleted when the other side still has it as it was; changed on both
+// sides, pick chooses (the same whichever side is which).
+template <class R, class Pick>
+std::map<std::string, R> MergeKeyed(const std::map<std::string, R>* base,
+                                    const std::map<std::string, R>& mine,
+                                    const std::map<std::string, R>& theirs, Pick pick) {
+    auto inBase = [&](const std::string& key) -> const R* {
+        if (!base) return nullptr;
+        const auto it = base->find(key);
+        return it == base->end() ? nullptr : &it->second;
+    };
+    std::map<std::string, R> out;
+    auto alone = [&](const std::string& key, const R& r) {
+        const R* b = inBase(key);
+        if (!b || !(*b == r)) out.emplace(key, r); // added, or changed where the other deleted
+    };
+    for (const auto& [key, m] : mine) {
+        const auto t = theirs.find(key);
+        if (t == theirs.end()) {
+            alone(key, m);
+            continue;
+        }
+        const R* b = inBase(key);
+        if (m == t->second || (b && *b == t->second))
+            out.emplace(key, m);
+        else if (b && *b == m)
+            out.emplace(key, t->second);
+        else
+            out.emplace(key, pick(m, t->second));
+    }
+    for (const auto& [key, t] : theirs)
+        if (!mine.contains(key)) alone(key, t);
+    return out;
+}
+
+} // namespace ardeko::merge

@@ -1,0 +1,365 @@
+// Merging two versions of a file: what each side's changes become, in both
+// orders (the merged content must not depend on which side is "mine"), with
+// categories paired by name across differing codes.
+#include "store/pw.h"
+#include "tests/store/store_samples.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+
+using namespace ardeko;
+
+namespace {
+
+struct Codes {
+    std::int16_t banks, mail, cards, work;
+};
+
+// FillSample's tree and entries under codes of one's choosing, as another
+// machine would have numbered them.
+void FillSampleWith(clsPW& s, Codes c) {
+    s.InsertCategory({c.banks, "Banks", false});
+    s.InsertCategory({c.mail, "Mail", true});
+    s.InsertSubCategory({c.cards, c.banks, "Cards"});
+    s.InsertSubCategory({c.work, c.mail, "Work"});
+    s.InsertPassword(SampleEntry("Bank A", c.banks, c.cards));
+    s.InsertPassword(SampleEntry("Bank B", c.banks, 0));
+    s.InsertPassword(SampleEntry("Mailbox", c.mail, c.work));
+    s.InsertPassword(SampleEntry("Loose", 0, 0));
+    s.AppendNode({"Banks", false});
+    s.AppendNode({"Mail", true});
+}
+
+clsPW Sample(Codes c = {1, 2, 1, 2}) {
+    clsPW s;
+    FillSampleWith(s, c);
+    return s;
+}
+
+void Edit(clsPW& s, const std::string& name, const std::function<void(T_Password&)>& change,
+          double modified) {
+    T_Password p = *s.Password().Find(name);
+    change(p);
+    p.Dt_Modif = modified;
+    QVERIFY(s.PWEdit(p, name));
+}
+
+// One line per entry, filed by names: what a merge keeps, whatever codes.
+QStringList Content(const clsPW& s) {
+    QStringList lines;
+    for (const T_Password& p : s.Password()) {
+        const std::string sub = p.CodSCat ? s.SubCatValue(p.CodSCat) : "";
+        lines << QString::fromStdString(p.service + "|" + s.CatValue(p.Codcat) + "|" + sub + "|" +
+                                        p.User + "|" + p.pw + "|" + (p.Favourites ? "fav" : ""));
+    }
+    lines.sort();
+    return lines;
+}
+
+QStringList Names(const std::vector<std::string>& names) {
+    QStringList out;
+    for (const std::string& n : names)
+        out << QString::fromStdString(n);
+    return out;
+}
+
+QStringList CategoryNames(const clsPW& s) {
+    QStringList out;
+    for (const T_Categ& c : s.Category())
+        out << QString::fromStdString(c.DescrCat);
+    return out;
+}
+
+struct Both {
+    clsPW ab, ba;
+    MergeSummary sab, sba;
+};
+
+// Merges a into b and b into a; both results must hold the same entries.
+Both MergeBothWays(const clsPW* base, const clsPW& a, const clsPW& b,
+                   const MergeIdentity* identity = nullptr) {
+    Both r{a, b, {}, {}};
+    const bool ok1 = r.ab.Merge(base, b, r.sab, identity);
+    const bool ok2 = r.ba.Merge(base, a, r.sba, identity);
+    if (!ok1 || !ok2) qWarning("merge failed");
+    return r;
+}
+
+#define QCOMPARE_BOTH(r)                                                                           \
+    do {                                                                                           \
+        QCOMPARE(Content((r).ab), Content((r).ba));                                                \
+        QCOMPARE(CategoryNames((r).ab), CategoryNames((r).ba));                                    \
+    } while (0)
+
+// Identifiers kept in a reserved field, as a format with entry identifiers
+// would pair entries; deletions remembered with their date.
+class IdIdentity : public MergeIdentity {
+public:
+    std::map<std::string, VbDate> deletedInTheirs;
+    const clsPW* theirs = nullptr;
+    std::string EntryKey(const clsPW&, const T_Password& e) const override { return e.stringa5; }
+    std::optional<VbDate> DeletedAt(const clsPW& s, const std::string& key) const override {
+        const auto it = deletedInTheirs.find(key);
+        if (&s != theirs || it == deletedInTheirs.end()) return std::nullopt;
+        return it->second;
+    }
+};
+
+} // namespace
+
+class TestMerge : public QObject {
+    Q_OBJECT
+
+private slots:
+    void changesOfOneSideAreTaken() {
+        const clsPW base = Sample();
+        clsPW mine = base;
+        const clsPW theirs = base;
+        QVERIFY(mine.PWAdd(SampleEntry("New", 2, 2)));
+        QVERIFY(mine.PWDel("Bank B"));
+        Edit(
+            mine, "Loose", [](T_Password& p) { p.pw = "changed"; }, 46100);
+        QVERIFY(mine.PWChangeCat("Mailbox", 1, 1)); // moved
+
+        Both r = MergeBothWays(&base, mine, theirs);
+        QCOMPARE_BOTH(r);
+        QCOMPARE(Content(r.ab), Content(mine));
+        QCOMPARE(Names(r.sab.mine.added), QStringList{"New"});
+        QCOMPARE(Names(r.sab.mine.deleted), QStringList{"Bank B"});
+        QCOMPARE(Names(r.sab.mine.changed), QStringList({"Loose", "Mailbox"}));
+        QVERIFY(r.sab.NothingFromTheirs());
+        // The other order: the same changes, now from theirs.
+        QCOMPARE(Names(r.sba.theirs.added), QStringList{"New"});
+        QCOMPARE(Names(r.sba.theirs.deleted), QStringList{"Bank B"});
+        QVERIFY(r.ab.NotSaved());
+        QVERIFY(r.ba.NotSaved());
+    }
+
+    void changesOnBothSides() {
+        const clsPW base = Sample();
+        clsPW mine = base, theirs = base;
+        // Different fields: both kept, no copy.
+        Edit(
+            mine, "Bank A", [](T_Password& p) { p.pw = "mine"; }, 46100);
+        Edit(
+            theirs, "Bank A", [](T_Password& p) { p.User = "their user"; }, 46200);
+        QVERIFY(theirs.AddFavourite("Bank A"));
+        // The same field: the later change wins, the other is kept beside it.
+        Edit(
+            mine, "Mailbox", [](T_Password& p) { p.pw = "older"; }, 46100.5);
+        Edit(
+            theirs, "Mailbox", [](T_Password& p) { p.pw = "newer"; }, 46300.25);
+        // The same change on both sides is no conflict.
+        Edit(
+            mine, "Loose", [](T_Password& p) { p.pw = "same"; }, 46100);
+        Edit(
+            theirs, "Loose", [](T_Password& p) { p.pw = "same"; }, 46100);
+
+        Both r = MergeBothWays(&base, mine, theirs);
+        QCOMPARE_BOTH(r);
+        const clsPW& m = r.ab;
+        const T_Password& a = *m.Password().Find("Bank A");
+        QCOMPARE(a.pw, std::string("mine"));
+        QCOMPARE(a.User, std::string("their user"));
+        QVERIFY(a.Favourites);
+        QCOMPARE(a.Dt_Modif, 46200.0);
+        QCOMPARE(m.Password().Find("Mailbox")->pw, std::string("newer"));
+        const std::string copy = "Mailbox (conflict 2026-03-19 12:00)";
+        QVERIFY(m.Password().Find(copy));
+        QCOMPARE(m.Password().Find(copy)->pw, std::string("older"));
+        QCOMPARE(m.Password().Count(), std::size_t(5));
+        QCOMPARE(r.sab.conflicts.size(), std::size_t(1));
+        QCOMPARE(r.sab.conflicts[0].copy, copy);
+        QCOMPARE(Names(r.sab.combined), QStringList{"Bank A"});
+        // The copy stays where its version was filed.
+        QCOMPARE(m.CatValue(m.Password().Find(copy)->Codcat), std::string("Mail"));
+    }
+
+    void sameMomentConflictDoesNotDependOnTheOrder() {
+        const clsPW base = Sample();
+        clsPW mine = base, theirs = base;
+        Edit(
+            mine, "Loose", [](T_Password& p) { p.pw = "a"; }, 46500);
+        Edit(
+            theirs, "Loose", [](T_Password& p) { p.pw = "b"; }, 46500);
+        Both r = MergeBothWays(&base, mine, theirs);
+        QCOMPARE_BOTH(r);
+        QCOMPARE(r.ab.Password().Count(), std::size_t(5));
+    }
+
+    void deletedOnOneSide() {
+        const clsPW base = Sample();
+        clsPW mine = base, theirs = base;
+        QVERIFY(mine.PWDel("Bank A")); // unchanged there: gone
+        QVERIFY(mine.PWDel("Bank B")); // changed there: kept
+        Edit(
+            theirs, "Bank B", [](T_Password& p) { p.Descr = "note"; }, 46400);
+        QVERIFY(mine.PWDel("Loose"));
+        QVERIFY(theirs.PWDel("Loose")); // deleted on both
+
+        Both r = MergeBothWays(&base, mine, theirs);
+        QCOMPARE_BOTH(r);
+        QVERIFY(!r.ab.Password().Contains("Bank A"));
+        QVERIFY(!r.ab.Password().Contains("Loose"));
+        QCOMPARE(r.ab.Password().Find("Bank B")->Descr, std::string("note"));
+        QCOMPARE(Names(r.sab.keptChanged), QStringList{"Bank B"});
+        QCOMPARE(Names(r.sab.mine.deleted), QStringList{"Bank A"});
+    }
+
+    void categoriesPairByNameNotCode() {
+        const clsPW base = Sample();
+        clsPW mine = base;
+        clsPW theirs = Sample({7, 3, 9, 4}); // the same tree, numbered elsewhere
+        QVERIFY(theirs.PWAdd(SampleEntry("Card 2", 7, 9)));
+        QVERIFY(theirs.CatAdd("Shops"));
+
+        MergeSummary s;
+        QVERIFY(mine.Merge(&base, theirs, s));
+        QCOMPARE(Names(s.theirs.added), QStringList{"Card 2"});
+        QVERIFY(s.theirs.changed.empty()); // the codes alone are no change
+        const T_Password& card = *mine.Password().Find("Card 2");
+        QCOMPARE(card.Codcat, std::int16_t(1)); // mine's codes
+        QCOMPARE(card.CodSCat, std::int16_t(1));
+        QVERIFY(mine.CatExist("Shops"));
+        QCOMPARE(int(mine.Category().Find("Shops")->Codcat), 3); // above mine's codes
+        QCOMPARE(mine.SubCategory().Count(), std::size_t(2));
+    }
+
+    void renamedCategoryAndMovedEntries() {
+        const clsPW base = Sample();
+        clsPW mine = base, theirs = base;
+        QVERIFY(mine.CatRen("Banks", "Money"));
+        QVERIFY(mine.PWChangeCat("Loose", 2, 0));
+        {
+            Both r = MergeBothWays(&base, mine, theirs);
+            QCOMPARE_BOTH(r);
+            QCOMPARE(CategoryNames(r.ab), QStringList({"Mail", "Money"}));
+            QCOMPARE(r.ab.CatValue(r.ab.Password().Find("Bank A")->Codcat), std::string("Money"));
+            QCOMPARE(r.ab.SubCatValue(r.ab.Password().Find("Bank A")->CodSCat),
+                     std::string("Cards"));
+            QCOMPARE(r.ab.CatValue(r.ab.Password().Find("Loose")->Codcat), std::string("Mail"));
+        }
+        // An entry the other side filed under the old name keeps it alive.
+        QVERIFY(theirs.PWAdd(SampleEntry("Bank C", 1, 1)));
+        Both r = MergeBothWays(&base, mine, theirs);
+        QCOMPARE_BOTH(r);
+        QCOMPARE(CategoryNames(r.ab), QStringList({"Banks", "Mail", "Money"}));
+        const T_Password& c = *r.ab.Password().Find("Bank C");
+        QCOMPARE(r.ab.CatValue(c.Codcat), std::string("Banks"));
+        QCOMPARE(r.ab.SubCatValue(c.CodSCat), std::string("Cards"));
+    }
+
+    void nodeStatesAndCaseRenames() {
+        const clsPW base = Sample();
+        clsPW mine = base, theirs = base;
+        mine.ChangeNodeStatus("Banks", true);
+        theirs.ChangeNodeStatus("Mail", false);
+        QVERIFY(theirs.CatRen("Mail", "MAIL"));
+        Both r = MergeBothWays(&base, mine, theirs);
+        QCOMPARE_BOTH(r);
+        QVERIFY(r.ab.NodeStat("Banks"));
+        QVERIFY(!r.ab.NodeStat("Mail"));
+        QCOMPARE(CategoryNames(r.ab), QStringList({"Banks", "MAIL"}));
+        // Mine's codes stay, so what the window shows is still found.
+        QCOMPARE(int(r.ab.Category().Find("MAIL")->Codcat), 2);
+    }
+
+    void twoWayDeletesNothingAndKeepsBoth() {
+        clsPW mine = Sample();
+        clsPW theirs = Sample({5, 6, 5, 6});
+        QVERIFY(mine.PWDel("Bank B"));
+        QVERIFY(theirs.PWAdd(SampleEntry("Theirs only", 0, 0)));
+        Edit(
+            mine, "Loose", [](T_Password& p) { p.pw = "m"; }, 46100);
+        Edit(
+            theirs, "Loose", [](T_Password& p) { p.pw = "t"; }, 46200);
+        Both r = MergeBothWays(nullptr, mine, theirs);
+        QCOMPARE_BOTH(r);
+        const clsPW& m = r.ab;
+        QVERIFY(m.Password().Contains("Bank B"));
+        QVERIFY(m.Password().Contains("Theirs only"));
+        QCOMPARE(m.Password().Find("Loose")->pw, std::string("t"));
+        QVERIFY(m.Password().Contains("Loose (conflict 2026-03-19 00:00)"));
+        QCOMPARE(m.Password().Count(), std::size_t(6));
+        QCOMPARE(Names(r.sab.theirs.added), QStringList({"Bank B", "Theirs only"}));
+    }
+
+    void identifiersTellRenamesAndDeletions() {
+        auto withIds = [](clsPW s) {
+            int id = 0;
+            for (const T_Password& p : Items(s.Password())) {
+                T_Password q = p;
+                q.stringa5 = "id" + std::to_string(++id);
+                s.PWEdit(q, p.service);
+            }
+            return s;
+        };
+        const clsPW base = withIds(Sample());
+        clsPW mine = base, theirs = base;
+        QVERIFY(mine.PWRen("Bank A", "Bank Alpha"));
+        Edit(
+            theirs, "Bank A", [](T_Password& p) { p.pw = "new"; }, 46300);
+        IdIdentity ids;
+        Both r = MergeBothWays(&base, mine, theirs, &ids);
+        QCOMPARE_BOTH(r);
+        QVERIFY(!r.ab.Password().Contains("Bank A"));
+        QCOMPARE(r.ab.Password().Find("Bank Alpha")->pw, std::string("new"));
+        QCOMPARE(Names(r.sab.combined), QStringList{"Bank Alpha"});
+
+        // Two-way: a deletion mark later than the other's change deletes.
+        clsPW deleted = base;
+        const std::string id = deleted.Password().Find("Loose")->stringa5;
+        QVERIFY(deleted.PWDel("Loose"));
+        ids.theirs = &deleted;
+        ids.deletedInTheirs[id] = 46500;
+        clsPW merged = base;
+        MergeSummary s;
+        QVERIFY(merged.Merge(nullptr, deleted, s, &ids));
+        QVERIFY(!merged.Password().Contains("Loose"));
+        QCOMPARE(Names(s.theirs.deleted), QStringList{"Loose"});
+        ids.deletedInTheirs[id] = 40000; // deleted before it was last changed
+        merged = base;
+        QVERIFY(merged.Merge(nullptr, deleted, s, &ids));
+        QVERIFY(merged.Password().Contains("Loose"));
+    }
+
+    void resultKeepsFileAndSavesWhole() {
+        QTemporaryDir dir;
+        const clsPW base = Sample();
+        clsPW mine = base, theirs = base;
+        const std::string path = dir.filePath("m.QVS").toStdString();
+        mine.SetFilePW("secret");
+        QVERIFY(mine.SaveFile(path, false));
+        QVERIFY(theirs.PWAdd(SampleEntry("Added", 1, 1)));
+        MergeSummary s;
+        QVERIFY(mine.Merge(&base, theirs, s));
+        QCOMPARE(mine.Filename(), path);
+        QVERIFY(mine.NotSaved());
+        QVERIFY(mine.SaveFile("", false));
+        clsPW back;
+        QVERIFY(back.LoadFile(path, "secret"));
+        QCOMPARE(Content(back), Content(mine));
+    }
+
+    // A category turned into a subcategory leaves its own subcategories
+    // under a code no category has: a category new from the other side must
+    // not take that code and adopt them.
+    void orphanedSubcategoriesStayOrphans() {
+        const clsPW base = Sample();
+        clsPW mine = base, theirs = base;
+        QVERIFY(mine.CambiaCatInSub("Mail", 1)); // Work stays behind under code 2
+        QVERIFY(theirs.CatAdd("Shops"));
+        MergeSummary s;
+        QVERIFY(mine.Merge(&base, theirs, s));
+        const std::int16_t shops = mine.Category().Find("Shops")->Codcat;
+        QCOMPARE(int(shops), 3);
+        QCOMPARE(mine.SubCatNumber(shops), 0);
+        QVERIFY(mine.SubCategory().Contains("2!Work"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestMerge)
+#include "tst_merge.moc"
