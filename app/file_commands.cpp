@@ -1,5 +1,6 @@
 #include "app/file_commands.h"
 
+#include "app/disk_guard.h"
 #include "app/expiry_check.h"
 #include "app/file_password.h"
 #include "app/file_path.h"
@@ -46,6 +47,11 @@ void RefreshView() {
     if (IMainWindow* window = CurrentMainWindow()) window->UpdateView(QString());
 }
 
+// The store holds its file as it is on disk now (or no file): QVS follows it.
+void FollowFile() {
+    if (DiskGuard* guard = DiskGuard::Current()) guard->Follow();
+}
+
 // The password to open path with: none when the file has none, else given,
 // else asked for. Nothing when the user gave none.
 std::optional<QString> PasswordFor(const QString& path, const QString& given) {
@@ -64,6 +70,7 @@ void TakeOpenedFile(const QString& path, const QString& password) {
     app.loadTime = QFileInfo(path).lastModified();
     app.currentFilePassword = password;
     Opt().Recent.Add(path, Opt().HistorySize);
+    FollowFile();
 }
 
 void ShowOpenedFile() {
@@ -143,14 +150,18 @@ bool SaveDataFile(bool saveAs) {
         target = CleanFilePath(AskSaveFileName());
         if (target.isEmpty()) return false;
     }
+    // A version written on disk since it was read is not overwritten unasked.
+    if (DiskGuard* guard = DiskGuard::Current(); guard && !guard->MaySave(target)) return false;
     OfferFilePassword(target.isEmpty() ? current : target);
     // Taken only now: the store is not held across a dialog.
     ardeko::clsPW& store = Store();
     const bool saved = store.SaveFile(target.toStdString(), Opt().BackupFile, Opt().BackupHistory);
-    if (saved)
+    if (saved) {
         App().currentFileName = FromStd(store.Filename());
-    else
+        FollowFile();
+    } else {
         TellStoreError(vbCritical);
+    }
     RefreshView();
     return saved;
 }
@@ -162,6 +173,7 @@ void NewDataFile() {
     app.store->NewFile();
     app.currentFileName = FromStd(app.store->Filename());
     app.currentFilePassword.clear();
+    FollowFile();
     RefreshView();
 }
 

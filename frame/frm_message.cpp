@@ -139,6 +139,12 @@ void frmMessage::SetButton(int flags, const QString& caption, const QString& mes
     ShowIcon();
 }
 
+void frmMessage::SetCaptions(const QStringList& captions) {
+    int next = 0;
+    for (QPushButton* b : {cmdOK_, cmdNo_, cmdCancel_})
+        if (!b->isHidden() && next < captions.size()) b->setText(captions[next++]);
+}
+
 int frmMessage::GetButton() const {
     return SetDef(buttonSet_).answers.at(pressed_ - 1);
 }

@@ -16,6 +16,9 @@ public:
 
     // Prepares buttons, icon, caption and text for one message.
     void SetButton(int flags, const QString& caption, const QString& message);
+    // Other captions for the shown buttons, in order (after SetButton), for
+    // a question whose answers are not Yes and No.
+    void SetCaptions(const QStringList& captions);
     // The answer, read after the window has closed.
     int GetButton() const;
 

@@ -40,6 +40,17 @@ public:
     // such menu.
     virtual void SetMenuEnabled(bool enabled) { (void)enabled; }
 
+    // Runs replace, which puts another version of the open file into the
+    // store (a reload, a merge), and shows the result keeping the shown
+    // node, the selected entry and the sort as far as they still exist.
+    virtual void KeepPlaceAcross(const std::function<void()>& replace) {
+        replace();
+        UpdateView(QString());
+    }
+
+    // A short note in the status bar ("Reloaded: …"); nowhere without one.
+    virtual void ShowNote(const QString& text) { (void)text; }
+
     // The options were applied: settings that shape open windows (menu
     // icons, notes, caption, panes, password masking) take effect now.
     virtual void OptionsChanged() {}

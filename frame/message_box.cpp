@@ -18,8 +18,14 @@ QString ProgramCaption() {
 } // namespace
 
 int ShowMessage(const QString& text, int style, const QString& caption) {
+    return ShowChoice(text, style, {}, caption);
+}
+
+int ShowChoice(const QString& text, int style, const QStringList& buttonTexts,
+               const QString& caption) {
     frmMessage form(DialogOwner());
     form.SetButton(style, caption.isEmpty() ? ProgramCaption() : caption, text);
+    form.SetCaptions(buttonTexts);
     ExecModal(form);
     return form.GetButton();
 }

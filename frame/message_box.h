@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace qvs {
 
@@ -35,5 +36,9 @@ enum MessageAnswer : int {
 // Shows text with the style's buttons and icon; caption "" means the
 // program's own name. Returns the answer.
 int ShowMessage(const QString& text, int style = vbOKOnly, const QString& caption = QString());
+// ShowMessage with the style's buttons captioned by buttonTexts, in order;
+// the answers stay those of the style.
+int ShowChoice(const QString& text, int style, const QStringList& buttonTexts,
+               const QString& caption = QString());
 
 } // namespace qvs

@@ -33,7 +33,7 @@ class frmMain : public QMainWindow, public IMainWindow, public ILockableView {
     Q_OBJECT
 public:
     // The File menu holds this many indexed items (some are separators).
-    static constexpr int kFileItems = 14;
+    static constexpr int kFileItems = 15;
 
     // Becomes the current main window.
     explicit frmMain(QWidget* parent = nullptr);
@@ -51,6 +51,9 @@ public:
     void UpdateView(const QString& service) override;
     void ReloadMenu() override;
     void CalcNumber(std::int16_t cat, std::int16_t scat) override;
+    // The node, the selected entry and the sort stay, found again by name.
+    void KeepPlaceAcross(const std::function<void()>& replace) override;
+    void ShowNote(const QString& text) override;
 
     // Menu icons, caption, panes and grid follow the settings just applied.
     void OptionsChanged() override;

@@ -5,6 +5,7 @@
 #include "mainwin/main_menus.h"
 
 #include "app/file_commands.h"
+#include "app/merge_file_command.h"
 #include "frame/options.h"
 #include "mainwin/pending_commands.h"
 
@@ -27,10 +28,13 @@ enum FileIndex : int {
     kRecentMenu = 11,
     kExit = 12,
     kLock = 13,
+    kMerge = 14,
 };
 
 // Shown only while a file is open.
-constexpr int kFileOpenItems[] = {3, 4, 5, 6, 7, 8, 10, 13};
+constexpr int kFileOpenItems[] = {3, 4, 5, 6, 7, 8, 10, 13, 14};
+// 34521: merge another version of the open file into it.
+constexpr int kMergeText = 34521;
 // 31410: the Lock command (id chosen here).
 constexpr int kLockText = 31410;
 // The export kinds of the Export menu, in mode order.
@@ -75,6 +79,7 @@ void frmMain::BuildFileMenu() {
     AddFileItem(kSaveAs, 104, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     AddSeparator(5);
     AddFileItem(kImport, 105);
+    AddFileItem(kMerge, kMergeText);
     BuildExportMenu();
     AddSeparator(8);
     AddFileItem(kPrint, 111, QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -120,6 +125,9 @@ void frmMain::mnuFile_Click(int index) {
         break;
     case kLock:
         LockCommand();
+        break;
+    case kMerge:
+        MergeOtherFile();
         break;
     default: // separators and submenu holders
         break;

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/dbus_session_lock.h"
+#include "app/disk_guard.h"
 #include "app/file_path.h"
 #include "app/lock_controller.h"
 #include "app/program_start.h"
@@ -48,6 +49,7 @@ int RunProgram() {
     if (Opt().ViewSplash) ShowSplash();
     App().store = std::make_unique<ardeko::clsPW>();
     App().startingUp = true;
+    DiskGuard diskGuard; // follows the open file from its first open on
     SetExpiryEntryEditor(&PasswordEdit);
     OpenFirstFile(ProgramCommandLine());
     App().switchingWindows = false;

@@ -7,70 +7,40 @@
 #include <QApplication>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-
 namespace qvs {
 
 namespace {
 
-// Watcher signals come in bursts (temporary file, rename); one look after
-// the burst is enough.
-constexpr int kSettleMs = 250;
 // A file read while it was being rewritten in place may not open; it is
 // looked at once more after this pause before a problem is reported.
 constexpr int kRetryMs = 1000;
 
 } // namespace
 
-FileStamp FileStamp::Of(const QString& path) {
-    struct stat st {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
-    return {true, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-            quint64(st.st_ino)};
-}
-
 FileFollower::FileFollower(Reporter report, QObject* parent)
     : QObject(parent), report_(std::move(report)) {
-    settleTimer_.setSingleShot(true);
-    settleTimer_.setInterval(kSettleMs);
-    connect(&settleTimer_, &QTimer::timeout, this, &FileFollower::Check);
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, &settleTimer_,
-            qOverload<>(&QTimer::start));
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settleTimer_,
-            qOverload<>(&QTimer::start));
-    checkTimer_.setInterval(kCheckMs);
-    connect(&checkTimer_, &QTimer::timeout, this, &FileFollower::Check);
+    connect(&watch_, &FileWatch::MaybeChanged, this, &FileFollower::Check);
 }
 
 void FileFollower::Follow() {
     const QString name = QString::fromStdString(Store().Filename());
     if (name.isEmpty()) return;
-    path_ = name;
-    seen_ = FileStamp::Of(path_);
+    seen_ = FileStamp::Of(name);
     failedOnce_ = {};
     problem_ = Problem::None;
-    if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
-    if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
-    watcher_.addPath(QFileInfo(path_).absolutePath());
-    Watch();
-    checkTimer_.start();
+    watch_.Watch(name);
 }
 
 void FileFollower::FollowOpened() {
     const QString name = QString::fromStdString(Store().Filename());
-    if (name.isEmpty() || (name == path_ && problem_ == Problem::None)) return;
+    if (name.isEmpty() || (name == Path() && problem_ == Problem::None)) return;
     Follow();
 }
 
-// A file replaced by a rename is a new file: its watch is set again.
-void FileFollower::Watch() {
-    if (!watcher_.files().contains(path_) && QFileInfo::exists(path_)) watcher_.addPath(path_);
-}
-
 void FileFollower::Check() {
-    if (path_.isEmpty() || checking_ || QApplication::activeModalWidget()) return;
-    Watch();
-    const FileStamp now = FileStamp::Of(path_);
+    if (Path().isEmpty() || checking_ || QApplication::activeModalWidget()) return;
+    watch_.Rearm();
+    const FileStamp now = FileStamp::Of(Path());
     if (now == seen_) return;
     checking_ = true;
     if (!now.exists) {
@@ -97,11 +67,11 @@ void FileFollower::Check() {
 bool FileFollower::Reload() {
     auto fresh = std::make_unique<ardeko::clsPW>();
     const ProgramState& app = App();
-    if (!fresh->LoadFile(path_.toStdString(), app.currentFilePassword.toStdString(),
+    if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.toStdString(),
                          DefaultKeyVal()))
         return false;
     App().store = std::move(fresh);
-    App().loadTime = QFileInfo(path_).lastModified();
+    App().loadTime = QFileInfo(Path()).lastModified();
     return true;
 }
 
@@ -114,7 +84,7 @@ void FileFollower::Drop(Problem problem) {
     App().store = std::make_unique<ardeko::clsPW>();
     Refresh();
     emit Dropped();
-    if (first && report_) report_(problem, path_);
+    if (first && report_) report_(problem, Path());
 }
 
 void FileFollower::Refresh() {

@@ -1,43 +1,27 @@
 // QVSLite shows the file QVS edits, so it follows QVS's saves: when the
-// file changes on disk it is read again with the password it was opened
-// with and the menu is rebuilt, without asking. QVS saves by writing a new
-// file and renaming it over the old one, which ends a watch on the file
-// itself: the folder is watched as well and the file's watch is set again
-// after each change, and a check every few seconds catches whatever a
-// watcher misses (network folders).
+// file changes on disk (FileWatch tells) it is read again with the password
+// it was opened with and the menu is rebuilt, without asking.
 //
 // A file that vanished, or that no longer opens with the held password, is
 // reported once: its entries leave the menu, which then offers to open the
 // file again. Should the file come back as it was, it is shown again.
 #pragma once
 
+#include "frame/file_watch.h"
+
 #include <QElapsedTimer>
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 
 namespace qvs {
 
-// What identifies one version of a file on disk: a rename over it changes
-// the inode, a rewrite in place the time or size.
-struct FileStamp {
-    bool exists = false;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-    quint64 inode = 0;
-
-    static FileStamp Of(const QString& path);
-    bool operator==(const FileStamp&) const = default;
-};
-
 class FileFollower : public QObject {
     Q_OBJECT
 public:
     // The fallback check's period.
-    static constexpr int kCheckMs = 3000;
+    static constexpr int kCheckMs = FileWatch::kCheckMs;
 
     enum class Problem { None, Vanished, Unreadable };
     // Tells the user about a problem with path; called once per problem.
@@ -57,7 +41,7 @@ public:
     // another.
     void Check();
 
-    QString Path() const { return path_; }
+    QString Path() const { return watch_.Path(); }
     Problem CurrentProblem() const { return problem_; }
 
 signals:
@@ -67,16 +51,12 @@ signals:
     void Dropped();
 
 private:
-    void Watch();
     bool Reload();
     void Drop(Problem problem);
     void Refresh();
 
     Reporter report_;
-    QFileSystemWatcher watcher_;
-    QTimer checkTimer_;
-    QTimer settleTimer_;
-    QString path_;
+    FileWatch watch_;
     FileStamp seen_;
     FileStamp failedOnce_; // the version that did not open at the first try
     QElapsedTimer failedAt_;

@@ -1,0 +1,70 @@
+#include "app/merge_file_command.h"
+
+#include "app/file_commands.h"
+#include "app/file_path.h"
+#include "app/merge_summary.h"
+#include "autotype/key_pair.h"
+#include "dialogs/choose_data_file.h"
+#include "dialogs/frm_file_pw.h"
+#include "frame/language.h"
+#include "frame/main_window_iface.h"
+#include "frame/message_box.h"
+#include "frame/program_identity.h"
+#include "frame/program_state.h"
+#include "store/datafile.h"
+
+#include <QFileInfo>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kMergeFailed = 34522;
+
+// Another version usually has the open file's password: that is tried
+// first, and another is asked for only when it is wrong.
+bool LoadOther(const QString& path, ardeko::clsPW& other) {
+    const std::string name = path.toStdString();
+    const bool needsNone = other.TestForPW(name);
+    const std::string held = needsNone ? std::string() : App().currentFilePassword.toStdString();
+    if (other.LoadFile(name, held, DefaultKeyVal())) return true;
+    if (!needsNone && other.ErrNum() == ardeko::kErrBadFile) {
+        frmFilePW dialog;
+        const QString typed = dialog.controlla();
+        if (typed.isEmpty()) return false;
+        if (other.LoadFile(name, typed.toStdString(), DefaultKeyVal())) return true;
+    }
+    ShowMessage(QString::fromStdString(other.ErrDescr()), vbCritical, ProgramName());
+    return false;
+}
+
+} // namespace
+
+bool MergeIntoStore(const ardeko::clsPW* base, const ardeko::clsPW& theirs, const QString& from) {
+    ardeko::MergeSummary summary;
+    bool merged = false;
+    auto merge = [&] { merged = Store().Merge(base, theirs, summary); };
+    if (IMainWindow* window = CurrentMainWindow())
+        window->KeepPlaceAcross(merge);
+    else
+        merge();
+    if (!merged) {
+        ShowMessage(LocalTextWith(kMergeFailed, QString::fromStdString(Store().ErrDescr())),
+                    vbCritical, ProgramName());
+        return false;
+    }
+    ShowMessage(MergeSummaryText(summary, from), vbInformation, ProgramName());
+    return true;
+}
+
+bool MergeOtherFile() {
+    if (Store().Filename().empty()) return false;
+    const QString chosen = ChooseDataFile(false);
+    if (chosen.isEmpty() || IsNewFileMarker(chosen)) return false;
+    const QString path = CleanFilePath(chosen);
+    ardeko::clsPW other;
+    if (!LoadOther(path, other)) return false;
+    return MergeIntoStore(nullptr, other, QFileInfo(path).fileName());
+}
+
+} // namespace qvs

@@ -1,0 +1,50 @@
+#include "app/merge_summary.h"
+
+#include "frame/language.h"
+
+#include <QStringList>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kHeading = 34512;
+constexpr int kAdded = 34513;
+constexpr int kChanged = 34514;
+constexpr int kDeleted = 34515;
+constexpr int kCombined = 34516;
+constexpr int kKept = 34517;
+constexpr int kConflicts = 34518;
+constexpr int kNothing = 34519;
+constexpr int kNotSaved = 34520;
+// Conflicts are named one a line; beyond this many the list would not fit.
+constexpr std::size_t kNamedConflicts = 8;
+
+void AddCount(QStringList& lines, int textId, std::size_t count) {
+    if (count > 0) lines << LocalTextWith(textId, QString::number(count));
+}
+
+QString Quoted(const std::string& name) {
+    return QStringLiteral("\"%1\"").arg(QString::fromStdString(name));
+}
+
+} // namespace
+
+QString MergeSummaryText(const ardeko::MergeSummary& s, const QString& from) {
+    QStringList lines{LocalTextWith(kHeading, from)};
+    if (s.NothingFromTheirs()) lines << GetLocalText(kNothing);
+    AddCount(lines, kAdded, s.theirs.added.size());
+    AddCount(lines, kChanged, s.theirs.changed.size());
+    AddCount(lines, kDeleted, s.theirs.deleted.size());
+    AddCount(lines, kCombined, s.combined.size());
+    AddCount(lines, kKept, s.keptChanged.size());
+    AddCount(lines, kConflicts, s.conflicts.size());
+    for (std::size_t i = 0; i < s.conflicts.size() && i < kNamedConflicts; ++i)
+        lines << QStringLiteral("  %1 / %2")
+                     .arg(Quoted(s.conflicts[i].service), Quoted(s.conflicts[i].copy));
+    if (s.conflicts.size() > kNamedConflicts) lines << QStringLiteral("  …");
+    lines << GetLocalText(kNotSaved);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace qvs

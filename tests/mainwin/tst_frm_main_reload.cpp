@@ -1,0 +1,78 @@
+// Another version of the open file put in the store (a reload from disk, a
+// merge): the window shows the same node, row and sort, although the
+// version numbers its categories differently.
+#include "tests/mainwin/menus_fixture.h"
+
+#include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
+#include "mainwin/node_key.h"
+#include "mainwin/status_bar.h"
+
+using namespace qvs;
+
+namespace {
+
+// Mail and Banks, Banks holding Cards; codes as given.
+std::unique_ptr<ardeko::clsPW> Version(std::int16_t banks, std::int16_t mail, std::int16_t cards) {
+    auto s = std::make_unique<ardeko::clsPW>();
+    s->NewFile();
+    s->InsertCategory({banks, "Banks", true});
+    s->InsertCategory({mail, "Mail", true});
+    s->InsertSubCategory({cards, banks, "Cards"});
+    for (const char* name : {"Card A", "Card B", "Card C"}) {
+        ardeko::T_Password p;
+        p.service = name;
+        p.Codcat = banks;
+        p.CodSCat = cards;
+        p.User = std::string("user ") + name;
+        s->InsertPassword(p);
+    }
+    return s;
+}
+
+} // namespace
+
+class TestFrmMainReload : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { LoadEnglish(); }
+    void init() {
+        Opt() = DefaultOptions();
+        App().store = Version(1, 2, 1);
+    }
+
+    void nodeRowAndSortStayAcrossOtherCodes() {
+        MenuWindow w;
+        w.ShowNode(SubCategoryNodeKey(1, 1));
+        w.window.Grid()->SortGrid(0, Qt::DescendingOrder);
+        w.SelectRow(QStringLiteral("Card B"));
+
+        w.window.KeepPlaceAcross([] {
+            auto other = Version(7, 3, 9);
+            ardeko::T_Password p;
+            p.service = "Card D";
+            p.Codcat = 7;
+            p.CodSCat = 9;
+            other->InsertPassword(p);
+            App().store = std::move(other);
+        });
+        QCOMPARE(w.window.Tree()->ShownKey(), SubCategoryNodeKey(7, 9));
+        QCOMPARE(w.window.SelectedService(), QStringLiteral("Card B"));
+        QCOMPARE(w.window.Grid()->SortColumn(), 0);
+        QCOMPARE(w.window.Grid()->SortOrder(), Qt::DescendingOrder);
+
+        // A node that is gone leaves the view on what is there.
+        w.window.KeepPlaceAcross([] {
+            App().store = std::make_unique<ardeko::clsPW>();
+            Store().NewFile();
+            Store().CatAdd("Mail");
+        });
+        QVERIFY(w.window.Tree()->FindNode(w.window.Tree()->ShownKey()));
+
+        w.window.ShowNote(QStringLiteral("Reloaded"));
+        QCOMPARE(w.window.StatusBar()->currentMessage(), QStringLiteral("Reloaded"));
+    }
+};
+
+QTEST_MAIN(TestFrmMainReload)
+#include "tst_frm_main_reload.moc"
