@@ -9,6 +9,9 @@
 #include "mainwin/node_key.h"
 #include "mainwin/status_bar.h"
 
+#include <QLabel>
+#include <QTimer>
+
 namespace qvs {
 
 namespace {
@@ -66,8 +69,21 @@ void frmMain::KeepPlaceAcross(const std::function<void()>& replace) {
     if (!service.isEmpty()) grid_->SelectService(service);
 }
 
+// In a field of its own: a status bar message would be painted over by the
+// entry count whenever the grid changes.
 void frmMain::ShowNote(const QString& text) {
-    sbstatusbar_->showMessage(text, kNoteMs);
+    auto* note = sbstatusbar_->findChild<QLabel*>(QStringLiteral("sbNote"));
+    if (!note) {
+        note = new QLabel(sbstatusbar_);
+        note->setObjectName(QStringLiteral("sbNote"));
+        sbstatusbar_->addWidget(note);
+        auto* clear = new QTimer(note);
+        clear->setObjectName(QStringLiteral("sbNoteTimer"));
+        clear->setSingleShot(true);
+        connect(clear, &QTimer::timeout, note, &QLabel::clear);
+    }
+    note->setText(text);
+    note->findChild<QTimer*>(QStringLiteral("sbNoteTimer"))->start(kNoteMs);
 }
 
 } // namespace qvs

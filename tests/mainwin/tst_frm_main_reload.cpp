@@ -5,8 +5,11 @@
 
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
+#include "mainwin/entry_grid_columns.h"
 #include "mainwin/node_key.h"
 #include "mainwin/status_bar.h"
+
+#include <QLabel>
 
 using namespace qvs;
 
@@ -44,7 +47,7 @@ private slots:
     void nodeRowAndSortStayAcrossOtherCodes() {
         MenuWindow w;
         w.ShowNode(SubCategoryNodeKey(1, 1));
-        w.window.Grid()->SortGrid(0, Qt::DescendingOrder);
+        w.window.Grid()->SortGrid(GridColumn::UserName, Qt::DescendingOrder);
         w.SelectRow(QStringLiteral("Card B"));
 
         w.window.KeepPlaceAcross([] {
@@ -58,7 +61,7 @@ private slots:
         });
         QCOMPARE(w.window.Tree()->ShownKey(), SubCategoryNodeKey(7, 9));
         QCOMPARE(w.window.SelectedService(), QStringLiteral("Card B"));
-        QCOMPARE(w.window.Grid()->SortColumn(), 0);
+        QCOMPARE(w.window.Grid()->SortColumn(), int(GridColumn::UserName));
         QCOMPARE(w.window.Grid()->SortOrder(), Qt::DescendingOrder);
 
         // A node that is gone leaves the view on what is there.
@@ -70,7 +73,9 @@ private slots:
         QVERIFY(w.window.Tree()->FindNode(w.window.Tree()->ShownKey()));
 
         w.window.ShowNote(QStringLiteral("Reloaded"));
-        QCOMPARE(w.window.StatusBar()->currentMessage(), QStringLiteral("Reloaded"));
+        auto* note = w.window.StatusBar()->findChild<QLabel*>(QStringLiteral("sbNote"));
+        QVERIFY(note);
+        QCOMPARE(note->text(), QStringLiteral("Reloaded"));
     }
 };
 
