@@ -173,7 +173,7 @@ private:
     bool Insert(OutEntry& e) {
         e.rec.Codcat = e.cat ? catCodes_.at(e.cat->key) : 0;
         e.rec.CodSCat = e.cat && e.sub ? subCodes_.at(SubKey(e.cat->key, e.sub->key)) : 0;
-        return !into_.Password().Contains(e.rec.service) && into_.InsertPassword(e.rec);
+        return into_.InsertPassword(e.rec); // false for a name taken
     }
 
     void InsertUnique(OutEntry& e) {
@@ -229,6 +229,7 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
         return Fail(kErrOverflow, "Overflow");
     }
     filer.Nodes(std::move(m.nodes));
+    built.password_.Reserve(m.entries.kept.size() + m.entries.copies.size());
     filer.Entries(m.entries);
     SortSummary(summary);
 

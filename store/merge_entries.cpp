@@ -87,6 +87,14 @@ bool FirstPrevails(const EntryView& a, const EntryView& b) {
     return KeyOf(a.sub) >= KeyOf(b.sub);
 }
 
+// The same version: most entries, so the common case (both versions number
+// the tree alike) is one record comparison.
+bool Same(const EntryView& a, const EntryView& b) {
+    if (KeyOf(a.cat) != KeyOf(b.cat) || KeyOf(a.sub) != KeyOf(b.sub)) return false;
+    if (a.rec->Codcat == b.rec->Codcat && a.rec->CodSCat == b.rec->CodSCat) return *a.rec == *b.rec;
+    return Diff(a, b).none();
+}
+
 OutEntry Copy(const EntryView& v) {
     return {*v.rec, v.cat, v.sub};
 }
@@ -118,7 +126,7 @@ private:
     void Alone(const std::string& key, const EntryView& e, const Version& other, MergeSide& side,
                MergeSide& otherSide) {
         if (const EntryView* b = InBase(key)) {
-            if (Diff(*b, e).none()) {
+            if (Same(*b, e)) {
                 otherSide.deleted.push_back(e.rec->service);
                 return;
             }
@@ -134,25 +142,24 @@ private:
     }
 
     void Both(const std::string& key, const EntryView& m, const EntryView& t) {
-        const FieldMask apart = Diff(m, t);
-        if (apart.none()) {
+        if (Same(m, t)) {
             out_.kept.push_back(Copy(m));
             return;
         }
         const EntryView* b = InBase(key);
         if (b) {
-            const FieldMask dm = Diff(*b, m), dt = Diff(*b, t);
-            if (dm.none() || dt.none()) {
-                const bool theirsChanged = dm.none();
+            const bool mineSame = Same(*b, m);
+            if (mineSame || Same(*b, t)) {
+                const bool theirsChanged = mineSame;
                 const EntryView& kept = theirsChanged ? t : m;
                 out_.kept.push_back(Copy(kept));
                 (theirsChanged ? summary_.theirs : summary_.mine)
                     .changed.push_back(kept.rec->service);
                 return;
             }
-            FieldMask clash = dm & dt & apart;
+            FieldMask clash = Diff(*b, m) & Diff(*b, t) & Diff(m, t);
             clash.reset(kModifiedField);
-            if (clash.none()) return Combine(m, t, dt);
+            if (clash.none()) return Combine(m, t, Diff(*b, t));
         }
         Conflict(m, t);
     }

@@ -3,6 +3,9 @@
 // version numbers its categories differently.
 #include "tests/mainwin/menus_fixture.h"
 
+#include "app/disk_guard.h"
+#include "app/file_commands.h"
+
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/entry_grid_columns.h"
@@ -10,6 +13,7 @@
 #include "mainwin/status_bar.h"
 
 #include <QLabel>
+#include <QTemporaryDir>
 
 using namespace qvs;
 
@@ -76,6 +80,38 @@ private slots:
         auto* note = w.window.StatusBar()->findChild<QLabel*>(QStringLiteral("sbNote"));
         QVERIFY(note);
         QCOMPARE(note->text(), QStringLiteral("Reloaded"));
+    }
+
+    // The whole way: the open file replaced on disk by a writer that numbers
+    // the tree its own way; the window reads it and stays where it was.
+    void fileReplacedOnDiskIsShownInPlace() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Shared.QVS"));
+        auto write = [&path](std::unique_ptr<ardeko::clsPW> s) {
+            s->SetFilePW("pw");
+            return s->SaveFile(path.toStdString(), false);
+        };
+        QVERIFY(write(Version(1, 2, 1)));
+        Opt().AutoCheck = false;
+        MenuWindow w;
+        DiskGuard guard;
+        QVERIFY(OpenDataFile(path, QStringLiteral("pw")));
+        w.ShowNode(SubCategoryNodeKey(1, 1));
+        w.SelectRow(QStringLiteral("Card B"));
+
+        auto other = Version(7, 3, 9);
+        ardeko::T_Password p;
+        p.service = "Card D";
+        p.Codcat = 7;
+        p.CodSCat = 9;
+        other->InsertPassword(p);
+        QVERIFY(write(std::move(other)));
+        QTRY_VERIFY_WITH_TIMEOUT(Store().Password().Contains("Card D"), 6000);
+        QCOMPARE(w.window.Tree()->ShownKey(), SubCategoryNodeKey(7, 9));
+        QCOMPARE(w.window.SelectedService(), QStringLiteral("Card B"));
+        QVERIFY(!Store().NotSaved());
+        auto* note = w.window.StatusBar()->findChild<QLabel*>(QStringLiteral("sbNote"));
+        QVERIFY(note && note->text().startsWith(GetLocalText(34500).section('%', 0, 0)));
     }
 };
 
