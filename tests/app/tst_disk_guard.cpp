@@ -141,6 +141,7 @@ private slots:
             .On<frmMessage>([](frmMessage* m) { Click(m, "cmdOK"); }) // the summary
             .Start();
         WriteFromElsewhere(path_, [](ardeko::clsPW& s) { AddEntry(s, "Theirs"); });
+        guard_->Check(); // now: on a loaded machine the watch may be late
         QTRY_VERIFY_WITH_TIMEOUT(script.Done() && qvs::ModalDepth() == 0, kSeenMs);
         QVERIFY(Has(Store(), "Mine") && Has(Store(), "Theirs"));
         QVERIFY(Store().NotSaved());
@@ -154,6 +155,7 @@ private slots:
         ModalScript script;
         script.On<frmMessage>([](frmMessage* m) { AnswerNo(m); }).Start();
         WriteFromElsewhere(path_, [](ardeko::clsPW& s) { AddEntry(s, "Theirs"); });
+        guard_->Check();
         QTRY_VERIFY_WITH_TIMEOUT(Has(Store(), "Theirs"), kSeenMs);
         QVERIFY(!Has(Store(), "Mine"));
         QVERIFY(!Store().NotSaved());
@@ -167,6 +169,7 @@ private slots:
             ModalScript script;
             script.On<frmMessage>([](frmMessage* m) { AnswerCancel(m); }).Start();
             WriteFromElsewhere(path_, [](ardeko::clsPW& s) { AddEntry(s, "Theirs"); });
+            guard_->Check();
             QTRY_VERIFY_WITH_TIMEOUT(script.Done() && qvs::ModalDepth() == 0, kSeenMs);
         }
         QVERIFY(!Has(Store(), "Theirs"));

@@ -19,14 +19,17 @@ using namespace qvs;
 
 namespace {
 
-// Mail and Banks, Banks holding Cards; codes as given.
-std::unique_ptr<ardeko::clsPW> Version(std::int16_t banks, std::int16_t mail, std::int16_t cards) {
+// Mail and Banks, Banks holding Cards and in it Card A to C (and D when
+// withD); codes as given.
+std::unique_ptr<ardeko::clsPW> Version(std::int16_t banks, std::int16_t mail, std::int16_t cards,
+                                       bool withD = false) {
     auto s = std::make_unique<ardeko::clsPW>();
     s->NewFile();
     s->InsertCategory({banks, "Banks", true});
     s->InsertCategory({mail, "Mail", true});
     s->InsertSubCategory({cards, banks, "Cards"});
-    for (const char* name : {"Card A", "Card B", "Card C"}) {
+    for (const char* name : {"Card A", "Card B", "Card C", "Card D"}) {
+        if (!withD && name == std::string("Card D")) break;
         ardeko::T_Password p;
         p.service = name;
         p.Codcat = banks;
@@ -54,15 +57,7 @@ private slots:
         w.window.Grid()->SortGrid(GridColumn::UserName, Qt::DescendingOrder);
         w.SelectRow(QStringLiteral("Card B"));
 
-        w.window.KeepPlaceAcross([] {
-            auto other = Version(7, 3, 9);
-            ardeko::T_Password p;
-            p.service = "Card D";
-            p.Codcat = 7;
-            p.CodSCat = 9;
-            other->InsertPassword(p);
-            App().store = std::move(other);
-        });
+        w.window.KeepPlaceAcross([] { App().store = Version(7, 3, 9, true); });
         QCOMPARE(w.window.Tree()->ShownKey(), SubCategoryNodeKey(7, 9));
         QCOMPARE(w.window.SelectedService(), QStringLiteral("Card B"));
         QCOMPARE(w.window.Grid()->SortColumn(), int(GridColumn::UserName));
@@ -99,13 +94,7 @@ private slots:
         w.ShowNode(SubCategoryNodeKey(1, 1));
         w.SelectRow(QStringLiteral("Card B"));
 
-        auto other = Version(7, 3, 9);
-        ardeko::T_Password p;
-        p.service = "Card D";
-        p.Codcat = 7;
-        p.CodSCat = 9;
-        other->InsertPassword(p);
-        QVERIFY(write(std::move(other)));
+        QVERIFY(write(Version(7, 3, 9, true)));
         QTRY_VERIFY_WITH_TIMEOUT(Store().Password().Contains("Card D"), 6000);
         QCOMPARE(w.window.Tree()->ShownKey(), SubCategoryNodeKey(7, 9));
         QCOMPARE(w.window.SelectedService(), QStringLiteral("Card B"));
