@@ -1,5 +1,6 @@
 // qvs-cli: a data file as JSON and back, for scripts, tests and inspection.
 #include "cli/commands.h"
+#include "cli/import_command.h"
 
 #include <iostream>
 #include <map>
@@ -21,6 +22,14 @@ constexpr const char* kUsage =
     "  qvs-cli create FILE --from JSON [--password-stdin]\n"
     "      Writes a new data file FILE (replacing any) from the records in the file JSON,\n"
     "      which has the shape dump writes. An empty password makes a file without one.\n"
+    "  qvs-cli import FILE --from SOURCE [--format FORMAT] [--dry-run] [--password-stdin]\n"
+    "          [--encoding auto|utf-8|utf-16|cp1252] [--map FIELD=COLUMN,...] [--delimiter C]\n"
+    "          [--no-captions]\n"
+    "      Adds the entries another password program exported to SOURCE to the data file\n"
+    "      FILE, in one save that keeps a backup copy; prints what it imports. FORMAT: auto,\n"
+    "      chrome, firefox, keepass-csv, bitwarden-csv, bitwarden-json, lastpass or csv;\n"
+    "      for csv, --map says which column (caption or number) holds which field (title,\n"
+    "      user, password, url, notes, email, group, favourite). --dry-run writes nothing.\n"
     "  qvs-cli --help\n"
     "\n"
     "The password is asked for on the terminal, or with --password-stdin read from the\n"
@@ -32,7 +41,8 @@ const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {{"dump", qvs::RunDump},
                                                             {"create", qvs::RunCreate},
                                                             {"ls", qvs::RunList},
-                                                            {"expiring", qvs::RunExpiring}};
+                                                            {"expiring", qvs::RunExpiring},
+                                                            {"import", qvs::RunImport}};
     return commands;
 }
 
@@ -53,6 +63,10 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
             if (++i == args.size()) return "--from needs a file name";
             options.jsonFile = args[i];
             haveFrom = true;
+        } else if (qvs::IsImportOption(a)) {
+            const bool valued = qvs::ImportOptionTakesValue(a);
+            if (valued && ++i == args.size()) return std::string(a) + " needs a value";
+            options.importOptions.emplace_back(a, valued ? args[i] : "");
         } else if (a.starts_with("-") && a != "-") {
             // Without any "=value": it could be a password typed in the wrong place.
             return "unknown option " + std::string(a.substr(0, a.find('=')));
@@ -64,8 +78,12 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
     options.command = positional[0];
     options.file = positional[1];
     if (!Commands().contains(options.command)) return "unknown command " + options.command;
-    if ((options.command == "create") != haveFrom)
-        return haveFrom ? "--from is for create only" : "create needs --from JSON";
+    const bool takesFrom = options.command == "create" || options.command == "import";
+    if (takesFrom != haveFrom)
+        return haveFrom ? "--from is for create and import only"
+                        : options.command + " needs --from FILE";
+    if (!options.importOptions.empty() && options.command != "import")
+        return options.importOptions.front().first + " is for import only";
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 // qvs-cli end to end: JSON in, data file, JSON out, and every way of refusing input.
 #include "store/records.h"
 #include "store/vbdate.h"
+#include "tests/cli/cli_run.h"
 #include "tests/store/file_builder.h"
 
 #include <QDir>
@@ -14,24 +15,6 @@
 #include <type_traits>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-Run RunCli(const QStringList& args, const QByteArray& input) {
-    QProcess p;
-    p.start(QStringLiteral(QVS_CLI_PATH), args);
-    p.write(input);
-    p.closeWriteChannel();
-    Run r;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
 
 // variant 0 leaves every field at its default; other variants set every field,
 // at the edges of what the file can hold: extreme 16-bit values, Western

@@ -1,0 +1,24 @@
+// Runs the built qvs-cli with arguments and standard input, as a user would.
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+inline Run RunCli(const QStringList& args, const QByteArray& input) {
+    QProcess p;
+    p.start(QStringLiteral(QVS_CLI_PATH), args);
+    p.write(input);
+    p.closeWriteChannel();
+    Run r;
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
