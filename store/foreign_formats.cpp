@@ -305,6 +305,10 @@ std::optional<std::string> ReadGenericCsv(std::string_view text, const ReadOptio
                         e.email = get(ForeignField::Email);
                         e.groups = SplitPath(get(ForeignField::Group), '/');
                         e.favourite = IsOne(get(ForeignField::Favourite));
+                        // Columns given no field still reach the notes.
+                        for (std::size_t c = 0; c < width; ++c)
+                            if (!record.fields[c].empty() && !map.Has(c))
+                                e.extras.emplace_back(data.captions[c], record.fields[c]);
                     });
 }
 
@@ -352,6 +356,11 @@ std::optional<ForeignField> FieldByName(std::string_view name) {
     return ByName<ForeignField>(kFieldNames, name);
 }
 
+bool ColumnMap::Has(std::size_t column) const {
+    return std::any_of(columns.begin(), columns.end(),
+                       [&](const auto& m) { return m.second == column; });
+}
+
 std::optional<std::size_t> ColumnMap::Of(ForeignField f) const {
     for (const auto& [field, column] : columns)
         if (field == f) return column;
@@ -364,9 +373,7 @@ ColumnMap GuessColumnMap(const std::vector<std::string>& captions) {
         for (std::size_t i = 0; i < captions.size(); ++i) {
             const std::string caption = Lower(captions[i]);
             const auto& names = FieldCaptions()[f];
-            const bool taken = std::any_of(map.columns.begin(), map.columns.end(),
-                                           [&](const auto& m) { return m.second == i; });
-            if (!taken && std::find(names.begin(), names.end(), caption) != names.end()) {
+            if (!map.Has(i) && std::find(names.begin(), names.end(), caption) != names.end()) {
                 map.columns.emplace_back(static_cast<ForeignField>(f), i);
                 break;
             }

@@ -40,6 +40,7 @@ std::optional<ForeignField> FieldByName(std::string_view name);
 struct ColumnMap {
     std::vector<std::pair<ForeignField, std::size_t>> columns;
     std::optional<std::size_t> Of(ForeignField f) const;
+    bool Has(std::size_t column) const; // mapped to some field
 };
 
 struct ForeignEntry {
@@ -74,7 +75,8 @@ struct ReadOptions {
     TextEncoding encoding = TextEncoding::Auto;
     char delimiter = 0;           // generic CSV: 0 = guess from the first row
     bool firstRowCaptions = true; // generic CSV
-    // Generic CSV: the columns of the fields; else mapSpec ("user=Login,
+    // Generic CSV (columns mapped to no field go to the notes): the columns of
+    // the fields; else mapSpec ("user=Login,
     // password=3": captions or 1-based numbers); else guessed from the captions.
     std::optional<ColumnMap> map;
     std::string mapSpec;

@@ -157,6 +157,10 @@ private slots:
         QVERIFY(!ReadForeignData(text, o, data));
         QCOMPARE(data.entries.size(), std::size_t(2));
         QCOMPARE(data.captions.front(), std::string("Column 1"));
+        // Columns given no field are not lost: they go to the notes.
+        const std::vector<std::pair<std::string, std::string>> unmapped = {{"Column 2", "me"},
+                                                                           {"Column 4", "a/b/c"}};
+        QCOMPARE(data.entries[1].extras, unmapped);
         for (const char* spec : {"title=9", "colour=1", "title"}) {
             o.mapSpec = spec;
             QVERIFY2(QString::fromStdString(ErrorOf(text, o)).contains("--map"), spec);
