@@ -1,6 +1,7 @@
 #include "cli/import_command.h"
 
 #include "cli/commands.h"
+#include "store/datafile.h"
 #include "store/file_io.h"
 #include "store/foreign_import.h"
 #include "store/pw.h"
@@ -89,6 +90,10 @@ int RunImport(const Options& options) {
         return Fail(options.jsonFile + ": " + *err);
     ardeko::clsPW store;
     if (auto code = OpenStore(options, store)) return *code;
+    // Saving what could be read of a damaged file would drop the rest.
+    if (store.ErrNum() == ardeko::kErrDamagedFile)
+        return Fail("nothing was imported into a damaged file; open it in QVS to see what it "
+                    "still holds.");
     const ardeko::ImportPlan plan = ardeko::PlanImport(store, data, {store.Now(), 0});
     std::cout << ardeko::ImportSummaryText(plan);
     if (plan.problem) return Fail(*plan.problem + " Nothing was imported.");

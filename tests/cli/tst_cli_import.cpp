@@ -129,6 +129,12 @@ private slots:
                      qPrintable(QString::number(r.exitCode) + " " + r.err));
             QCOMPARE(Bytes(Data()), before);
         }
+        // A damaged file (its data ends early) is never saved over.
+        QFile::resize(Data(), before.size() - 30);
+        const QByteArray damaged = Bytes(Data());
+        const Run intoDamaged = Import(kKeePass);
+        QVERIFY2(intoDamaged.exitCode == 1 && intoDamaged.err.contains("damaged"), intoDamaged.err);
+        QCOMPARE(Bytes(Data()), damaged);
         const Run noFrom = RunCli({"import", Data()}, kPassword);
         QCOMPARE(noFrom.exitCode, 2);
         const Run notForDump = RunCli({"dump", Data(), "--dry-run"}, kPassword);
