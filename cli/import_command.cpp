@@ -38,7 +38,7 @@ std::optional<std::string> ReadSettings(const Options& options, ImportSettings& 
         } else if (name == "--no-captions") {
             s.read.firstRowCaptions = false;
         } else if (name == "--map") {
-            s.read.mapSpec = value;
+            s.read.mapText = value;
         } else if (name == "--format") {
             const auto f = ardeko::FormatByName(value);
             if (!f)
@@ -58,7 +58,7 @@ std::optional<std::string> ReadSettings(const Options& options, ImportSettings& 
         }
     }
     const bool generic = s.read.format == ardeko::ForeignFormat::Csv;
-    if (!generic && (!s.read.mapSpec.empty() || s.read.delimiter || !s.read.firstRowCaptions))
+    if (!generic && (!s.read.mapText.empty() || s.read.delimiter || !s.read.firstRowCaptions))
         return "--map, --delimiter and --no-captions are for --format csv";
     return std::nullopt;
 }

@@ -240,9 +240,9 @@ const std::array<std::vector<const char*>, 8>& FieldCaptions() {
     return captions;
 }
 
-std::optional<std::string> ParseMapSpec(std::string_view spec,
+std::optional<std::string> ParseMapText(std::string_view mapText,
                                         const std::vector<std::string>& captions, ColumnMap& map) {
-    for (const std::string& item : SplitPath(spec, ',')) {
+    for (const std::string& item : SplitPath(mapText, ',')) {
         const std::size_t eq = item.find('=');
         const auto field = FieldByName(Lower(item.substr(0, eq)));
         if (eq == std::string::npos || !field)
@@ -282,9 +282,9 @@ std::optional<std::string> ReadGenericCsv(std::string_view text, const ReadOptio
     }
     ColumnMap map = options.map ? *options.map : ColumnMap{};
     if (!options.map) {
-        if (options.mapSpec.empty())
+        if (options.mapText.empty())
             map = GuessColumnMap(data.captions);
-        else if (auto err = ParseMapSpec(options.mapSpec, data.captions, map))
+        else if (auto err = ParseMapText(options.mapText, data.captions, map))
             return err;
     }
     for (const auto& [field, column] : map.columns)

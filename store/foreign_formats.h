@@ -76,10 +76,10 @@ struct ReadOptions {
     char delimiter = 0;           // generic CSV: 0 = guess from the first row
     bool firstRowCaptions = true; // generic CSV
     // Generic CSV (columns mapped to no field go to the notes): the columns of
-    // the fields; else mapSpec ("user=Login,
+    // the fields; else mapText ("user=Login,
     // password=3": captions or 1-based numbers); else guessed from the captions.
     std::optional<ColumnMap> map;
-    std::string mapSpec;
+    std::string mapText;
 };
 
 // Files larger than this are refused before reading: no export of a personal

@@ -143,7 +143,7 @@ private slots:
         ForeignData data;
         QVERIFY(!ReadForeignData(text, o, data)); // captions guessed: nothing matches "Site"
         QCOMPARE(data.delimiter, ';');
-        o.mapSpec = "title=Site,user=login,password=3,group=4";
+        o.mapText = "title=Site,user=login,password=3,group=4";
         QVERIFY(!ReadForeignData(text, o, data));
         QCOMPARE(data.entries.size(), std::size_t(1));
         const ForeignEntry& e = data.entries.front();
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(e.groups, (std::vector<std::string>{"a", "b", "c"}));
         // Without captions the first row is data and columns are numbers.
         o.firstRowCaptions = false;
-        o.mapSpec = "title=1,password=3";
+        o.mapText = "title=1,password=3";
         QVERIFY(!ReadForeignData(text, o, data));
         QCOMPARE(data.entries.size(), std::size_t(2));
         QCOMPARE(data.captions.front(), std::string("Column 1"));
@@ -161,9 +161,9 @@ private slots:
         const std::vector<std::pair<std::string, std::string>> unmapped = {{"Column 2", "me"},
                                                                            {"Column 4", "a/b/c"}};
         QCOMPARE(data.entries[1].extras, unmapped);
-        for (const char* spec : {"title=9", "colour=1", "title"}) {
-            o.mapSpec = spec;
-            QVERIFY2(QString::fromStdString(ErrorOf(text, o)).contains("--map"), spec);
+        for (const char* wrong : {"title=9", "colour=1", "title"}) {
+            o.mapText = wrong;
+            QVERIFY2(QString::fromStdString(ErrorOf(text, o)).contains("--map"), wrong);
         }
     }
 
