@@ -21,6 +21,9 @@ void NewDataFile();
 void OpenWithDialog(bool showNew);
 // Adds the categories of another file; true when all of them were added.
 bool ImportDataFile();
+// Adds what another password program exported, through its dialog; true when
+// entries were added.
+bool ImportFromOtherProgram();
 // The recent-files menu: open path after the save question.
 void OpenRecentFile(const QString& path);
 bool FileAccessible(const QString& path);

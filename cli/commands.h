@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ardeko {
 class clsPW;
@@ -18,7 +20,8 @@ inline constexpr int kExitUsage = 2;
 struct Options {
     std::string command;
     std::string file;
-    std::string jsonFile; // create: the records to write
+    std::string jsonFile; // create: the records to write; import: the file to import
+    std::vector<std::pair<std::string, std::string>> importOptions; // import: name, value
     bool passwordStdin = false;
     std::string other; // merge: the other version
     std::string base;  // merge: the version both started from ("" merges two-way)

@@ -1,5 +1,6 @@
 // qvs-cli: a data file as JSON and back, for scripts, tests and inspection.
 #include "cli/commands.h"
+#include "cli/import_command.h"
 
 #include <iostream>
 #include <map>
@@ -25,6 +26,14 @@ constexpr const char* kUsage =
     "      Merges OTHER, another version of FILE, into FILE (backed up as on every save)\n"
     "      and lists what came from where; with BASE, the version both started\n"
     "      from, deletions are merged too. A file with another password asks for it next.\n"
+    "  qvs-cli import FILE --from SOURCE [--format FORMAT] [--dry-run] [--password-stdin]\n"
+    "          [--encoding auto|utf-8|utf-16|cp1252] [--map FIELD=COLUMN,...] [--delimiter C]\n"
+    "          [--no-captions]\n"
+    "      Adds the entries another password program exported to SOURCE to the data file\n"
+    "      FILE, in one save that keeps a backup copy; prints what it imports. FORMAT: auto,\n"
+    "      chrome, firefox, keepass-csv, bitwarden-csv, bitwarden-json, lastpass or csv;\n"
+    "      for csv, --map says which column (caption or number) holds which field (title,\n"
+    "      user, password, url, notes, email, group, favourite). --dry-run writes nothing.\n"
     "  qvs-cli --help\n"
     "\n"
     "The password is asked for on the terminal, or with --password-stdin read from the\n"
@@ -37,7 +46,8 @@ const std::map<std::string, Command>& Commands() {
                                                             {"create", qvs::RunCreate},
                                                             {"ls", qvs::RunList},
                                                             {"expiring", qvs::RunExpiring},
-                                                            {"merge", qvs::RunMerge}};
+                                                            {"merge", qvs::RunMerge},
+                                                            {"import", qvs::RunImport}};
     return commands;
 }
 
@@ -63,6 +73,10 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
             options.base = args[i];
         } else if (a == "--dry-run") {
             options.dryRun = true;
+        } else if (qvs::IsImportOption(a)) {
+            const bool valued = qvs::ImportOptionTakesValue(a);
+            if (valued && ++i == args.size()) return std::string(a) + " needs a value";
+            options.importOptions.emplace_back(a, valued ? args[i] : "");
         } else if (a.starts_with("-") && a != "-") {
             // Without any "=value": it could be a password typed in the wrong place.
             return "unknown option " + std::string(a.substr(0, a.find('=')));
@@ -77,10 +91,15 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
     options.file = positional[1];
     if (merge) options.other = positional[2];
     if (!Commands().contains(options.command)) return "unknown command " + options.command;
-    if (!merge && (options.dryRun || !options.base.empty()))
-        return "--base and --dry-run are for merge only";
-    if ((options.command == "create") != haveFrom)
-        return haveFrom ? "--from is for create only" : "create needs --from JSON";
+    if (!merge && !options.base.empty()) return "--base is for merge only";
+    if (options.dryRun && !merge && options.command != "import")
+        return "--dry-run is for merge and import only";
+    const bool takesFrom = options.command == "create" || options.command == "import";
+    if (takesFrom != haveFrom)
+        return haveFrom ? "--from is for create and import only"
+                        : options.command + " needs --from FILE";
+    if (!options.importOptions.empty() && options.command != "import")
+        return options.importOptions.front().first + " is for import only";
     return std::nullopt;
 }
 

@@ -122,6 +122,7 @@ private:
     void BuildFileMenu();
     QAction* AddFileItem(int index, int textId, const QKeySequence& key = {});
     void AddSeparator(int index = -1);
+    void BuildImportMenu();
     void BuildExportMenu();
     void EnableFileCommands(bool fileOpen);
     void BuildPanes();

@@ -37,6 +37,10 @@ constexpr int kFileOpenItems[] = {3, 4, 5, 6, 7, 8, 10, 13, 14};
 constexpr int kMergeText = 34521;
 // 31410: the Lock command (id chosen here).
 constexpr int kLockText = 31410;
+// The Import submenu: another data file's categories, another program's export.
+constexpr int kImportMenuText = 34003;
+constexpr int kImportDataFileText = 34002;
+constexpr int kImportForeignText = 34001;
 // The export kinds of the Export menu, in mode order.
 constexpr int kExportTexts[] = {107, 108, 109, 110};
 constexpr int kPrintMode = 10;
@@ -78,7 +82,7 @@ void frmMain::BuildFileMenu() {
     AddFileItem(kSave, 103, QKeySequence(Qt::CTRL | Qt::Key_S));
     AddFileItem(kSaveAs, 104, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     AddSeparator(5);
-    AddFileItem(kImport, 105);
+    BuildImportMenu();
     AddFileItem(kMerge, kMergeText);
     BuildExportMenu();
     AddSeparator(8);
@@ -89,6 +93,17 @@ void frmMain::BuildFileMenu() {
     AddSeparator();
     AddFileItem(kLock, kLockText, QKeySequence(Qt::CTRL | Qt::Key_L));
     AddFileItem(kExit, 113, QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+void frmMain::BuildImportMenu() {
+    QMenu* menu = mnuFileTop_->addMenu(Id(kImportMenuText));
+    menu->setObjectName(QStringLiteral("mnuImport"));
+    mnuFile_[kImport] = menu->menuAction();
+    QAction* dataFile = menu->addAction(Id(kImportDataFileText));
+    connect(dataFile, &QAction::triggered, this, [this] { mnuFile_Click(kImport); });
+    QAction* other = menu->addAction(Id(kImportForeignText));
+    other->setObjectName(QStringLiteral("mnuImportForeign"));
+    connect(other, &QAction::triggered, this, [] { ImportFromOtherProgram(); });
 }
 
 void frmMain::BuildExportMenu() {

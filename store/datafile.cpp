@@ -464,6 +464,14 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
     return std::nullopt;
 }
 
+template <class R> std::optional<EncodeError> CheckOne(const R& r) {
+    std::optional<EncodeError> err;
+    VisitFields(r, [&](const char* name, const auto& field) {
+        if (!err) err = CheckField(r, name, field);
+    });
+    return err;
+}
+
 // Checks everything the file cannot hold; the first problem found is returned.
 template <class R>
 std::optional<EncodeError> CheckSection(const KeyedCollection<R>& records, const char* what) {
@@ -471,13 +479,8 @@ std::optional<EncodeError> CheckSection(const KeyedCollection<R>& records, const
         return EncodeError{
             kErrTooLarge, std::string("Too many ") + what + ": " + std::to_string(records.Count()) +
                               "; a data file holds at most " + std::to_string(kMaxRecords) + "."};
-    std::optional<EncodeError> err;
-    for (const R& r : records) {
-        VisitFields(r, [&](const char* name, const auto& field) {
-            if (!err) err = CheckField(r, name, field);
-        });
-        if (err) return err;
-    }
+    for (const R& r : records)
+        if (auto err = CheckOne(r)) return err;
     return std::nullopt;
 }
 
@@ -511,6 +514,16 @@ void WriteSection(ByteWriter& out, clsEncrypt& cipher, const KeyedCollection<R>&
 }
 
 } // namespace
+
+std::optional<EncodeError> CheckRecord(const T_Categ& r) {
+    return CheckOne(r);
+}
+std::optional<EncodeError> CheckRecord(const T_SCateg& r) {
+    return CheckOne(r);
+}
+std::optional<EncodeError> CheckRecord(const T_Password& r) {
+    return CheckOne(r);
+}
 
 std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string_view password,
                                       EncodedFile& out) {

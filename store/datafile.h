@@ -108,6 +108,12 @@ struct EncodeError {
     std::string descr;
 };
 
+// What a data file could not hold in one record, the message naming the
+// record and field; none when it fits.
+std::optional<EncodeError> CheckRecord(const T_Categ& r);
+std::optional<EncodeError> CheckRecord(const T_SCateg& r);
+std::optional<EncodeError> CheckRecord(const T_Password& r);
+
 struct StoreContents {
     const KeyedCollection<T_Categ>& categories;
     const KeyedCollection<T_SCateg>& subcategories;

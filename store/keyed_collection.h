@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace ardeko {
@@ -79,6 +81,30 @@ public:
     int InsertByName(std::string key, T item) {
         const std::size_t pos = FirstGreaterPosition(NameOf(item));
         return InsertAt(std::move(key), std::move(item), pos);
+    }
+
+    // Inserts every item as InsertByName would one by one, or none: a key
+    // already present, or twice among the items, refuses them all (bad is
+    // then its position in items). While the collection is in name order it
+    // is merged in one pass, so a large batch does not move the list once per
+    // item.
+    int InsertAllByName(std::vector<std::pair<std::string, T>> items, std::size_t& bad) {
+        std::unordered_map<std::string, std::size_t> keys;
+        keys.reserve(items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            std::string folded = FoldKey(items[i].first);
+            if (index_.contains(folded) || !keys.emplace(std::move(folded), i).second) {
+                bad = i;
+                return kErrDuplicateKey;
+            }
+        }
+        if (!ordered_) {
+            for (auto& [key, item] : items)
+                InsertByName(std::move(key), std::move(item));
+            return 0;
+        }
+        MergeByName(std::move(items));
+        return 0;
     }
 
     int Remove(std::string_view key) {
@@ -173,6 +199,26 @@ private:
         for (std::size_t i = 0; i < items_.size(); ++i)
             if (NameOf(items_[i]->value) > name) return i;
         return items_.size();
+    }
+
+    // Keys known to be new; equal names keep the order of items, after the
+    // items already here, as inserting them one by one would.
+    void MergeByName(std::vector<std::pair<std::string, T>> items) {
+        std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
+            return NameOf(a.second) < NameOf(b.second);
+        });
+        std::vector<std::unique_ptr<Item>> merged;
+        merged.reserve(items_.size() + items.size());
+        auto old = items_.begin();
+        for (auto& [key, item] : items) {
+            while (old != items_.end() && !(NameOf(item) < NameOf((*old)->value)))
+                merged.push_back(std::move(*old++));
+            auto owned = std::make_unique<Item>(std::move(key), std::move(item));
+            index_.emplace(FoldKey(owned->key), owned.get());
+            merged.push_back(std::move(owned));
+        }
+        std::move(old, items_.end(), std::back_inserter(merged));
+        items_ = std::move(merged);
     }
 
     bool IsInNameOrder() const {

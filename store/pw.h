@@ -127,6 +127,10 @@ public:
 
     // --- Entries ---
     bool PWAdd(const T_Password& pw); // records its failure
+    // Adds many entries in name order, all or none (a duplicate name refuses
+    // them all, recorded as PWAdd records it); one pass over the list however
+    // many there are.
+    bool PWAddAll(std::vector<T_Password> entries);
     // Replaces entry oldserv by p; on failure the store is as before. Cat and
     // scat are not used.
     bool PWEdit(const T_Password& p, const std::string& oldserv, std::int16_t Cat = 0,
@@ -163,6 +167,15 @@ public:
     // date of their own: a date of today or earlier has come (Past); one
     // within warnDays after today is Near.
     static Due DueState(bool inForce, double date, std::int16_t warnDays, double today);
+
+    // --- What the open file can hold ---
+    // Why the file could not store the record (a character outside its code
+    // page, a text too long, a date out of range), in words naming the record
+    // and field; none when it can. Whoever brings in text from elsewhere asks
+    // here, so the rule follows the file's format.
+    std::optional<std::string> Unstorable(const T_Password& r) const;
+    std::optional<std::string> Unstorable(const T_Categ& r) const;
+    std::optional<std::string> Unstorable(const T_SCateg& r) const;
 
     // --- Import ---
     // Adds the categories and subcategories of another data file by name.

@@ -10,6 +10,21 @@ bool clsPW::PWAdd(const T_Password& pw) {
     return Changed(InsertPassword(pw));
 }
 
+bool clsPW::PWAddAll(std::vector<T_Password> entries) {
+    const bool any = !entries.empty();
+    std::vector<std::pair<std::string, T_Password>> items;
+    items.reserve(entries.size());
+    for (T_Password& p : entries) {
+        std::string key = p.service;
+        items.emplace_back(std::move(key), std::move(p));
+    }
+    std::size_t bad = 0;
+    if (const int err = password_.InsertAllByName(std::move(items), bad))
+        return Fail(err, "You cannot duplicate Service!");
+    notSaved_ = notSaved_ || any;
+    return true;
+}
+
 bool clsPW::PWDel(const std::string& PWserv) {
     return Changed(password_.Remove(PWserv) == 0);
 }

@@ -84,7 +84,7 @@ private slots:
 
     void itemsAndTextsByIndex() {
         frmMain w;
-        const std::pair<int, int> textOf[] = {{0, 101}, {1, 102},  {3, 103},  {4, 104}, {6, 105},
+        const std::pair<int, int> textOf[] = {{0, 101}, {1, 102},  {3, 103},  {4, 104}, {6, 34003},
                                               {7, 106}, {10, 111}, {11, 112}, {12, 113}};
         for (const auto& [index, id] : textOf)
             QCOMPARE(w.mnuFile(index)->text(), GetLocalText(id));
@@ -94,6 +94,11 @@ private slots:
         QCOMPARE(w.mnuFile(7)->menu(), w.mnuExport());
         QCOMPARE(w.mnuFile(11)->menu(), w.mnuReload());
         QCOMPARE(w.mnuExport()->actions().size(), 4);
+        // Import: another data file's categories, or another program's export.
+        const QList<QAction*> imports = w.mnuFile(6)->menu()->actions();
+        QCOMPARE(imports.size(), 2);
+        QCOMPARE(imports[0]->text(), GetLocalText(34002));
+        QCOMPARE(imports[1]->text(), GetLocalText(34001));
     }
 
     void itemsFollowTheFileState() {

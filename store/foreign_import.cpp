@@ -1,0 +1,230 @@
+#include "store/foreign_import.h"
+
+#include "store/codepage.h"
+#include "store/pw.h"
+#include "store/vbdate.h"
+
+#include <array>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace ardeko {
+
+namespace {
+
+std::string Trimmed(std::string s) {
+    for (char& c : s)
+        if (c == '\n' || c == '\r' || c == '\t') c = ' '; // names are one line
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// The host of an address: "https://me@www.example.com:8443/x" -> www.example.com.
+std::string HostOf(const std::string& url) {
+    std::string rest = url;
+    if (const std::size_t scheme = rest.find("://"); scheme != std::string::npos)
+        rest.erase(0, scheme + 3);
+    rest = rest.substr(0, rest.find_first_of("/?#"));
+    if (const std::size_t at = rest.rfind('@'); at != std::string::npos) rest.erase(0, at + 1);
+    return Trimmed(rest.substr(0, rest.find(':')));
+}
+
+std::string BaseName(const ForeignEntry& e) {
+    for (const std::string& candidate : {e.title, HostOf(e.url), e.user})
+        if (std::string name = Trimmed(candidate); !name.empty()) return name;
+    return "Imported entry";
+}
+
+// Service names taken so far, in the store and by this import.
+class Names {
+public:
+    explicit Names(const clsPW& store) : store_(store) {}
+    bool Taken(const std::string& name) const {
+        return store_.Password().Contains(name) || planned_.contains(FoldKey(name));
+    }
+    void Take(const std::string& name) { planned_.insert(FoldKey(name)); }
+
+    // base, else "base (user)", else "base (user) 2", "base (user) 3", ...
+    std::string Unique(const std::string& base, const std::string& user) {
+        std::string name = base;
+        const std::string stem = user.empty() ? base : base + " (" + Trimmed(user) + ")";
+        if (Taken(name)) name = stem;
+        for (int n = 2; Taken(name); ++n)
+            name = stem + " " + std::to_string(n);
+        Take(name);
+        return name;
+    }
+
+private:
+    const clsPW& store_;
+    std::unordered_set<std::string> planned_;
+};
+
+std::string Notes(const ForeignEntry& e) {
+    if (e.extras.empty()) return e.notes;
+    std::string notes = e.notes;
+    if (!notes.empty()) notes += "\n\n";
+    notes += kMovedFieldsHeading;
+    for (const auto& [caption, value] : e.extras)
+        notes += "\n" + caption + ": " + value;
+    return notes;
+}
+
+double DateOr(const std::optional<double>& d, double fallback) {
+    return d && VbDateInRange(*d) ? *d : fallback;
+}
+
+T_Password Record(const ForeignEntry& e, const std::string& service, const PlanOptions& options) {
+    T_Password p;
+    p.service = service;
+    p.User = e.user;
+    p.pw = e.password;
+    p.Descr = Notes(e);
+    p.URL_Access = e.url;
+    p.Email = e.email;
+    p.Dt_Insert = DateOr(e.created, options.now);
+    p.Dt_Modif = DateOr(e.modified, p.Dt_Insert);
+    p.Favourites = e.favourite;
+    p.Keyaftbef = options.keyPair;
+    return p;
+}
+
+// Category and subcategory of an entry's folder path: two levels, deeper
+// ones joined into the subcategory's name.
+class Tree {
+public:
+    Tree(const clsPW& store, ImportPlan& plan) : store_(store), plan_(plan) {}
+
+    void File(const std::vector<std::string>& groups, PlannedEntry& entry) {
+        if (groups.empty()) return;
+        entry.category = Category(Trimmed(groups.front()));
+        std::string sub;
+        for (std::size_t i = 1; i < groups.size(); ++i)
+            sub += (i > 1 ? " / " : "") + Trimmed(groups[i]);
+        if (!sub.empty()) entry.subcategory = Subcategory(entry.category, sub);
+    }
+
+private:
+    std::string Category(const std::string& name) {
+        if (const T_Categ* here = store_.Category().Find(name)) return here->DescrCat;
+        const auto [it, added] = newCategories_.try_emplace(FoldKey(name), name);
+        if (added) plan_.newCategories.push_back(name);
+        return it->second;
+    }
+
+    std::string Subcategory(const std::string& category, const std::string& name) {
+        if (const T_Categ* cat = store_.Category().Find(category))
+            if (const T_SCateg* here = store_.SubCategory().Find(SubCategoryKey(cat->Codcat, name)))
+                return here->DescrSCat;
+        const auto [it, added] =
+            newSubcategories_.try_emplace(FoldKey(category) + "!" + FoldKey(name), name);
+        if (added) plan_.newSubcategories.emplace_back(category, name);
+        return it->second;
+    }
+
+    const clsPW& store_;
+    ImportPlan& plan_;
+    std::unordered_map<std::string, std::string> newCategories_, newSubcategories_;
+};
+
+std::string At(std::size_t line) {
+    return line ? "Line " + std::to_string(line) + ": " : std::string();
+}
+
+// The first thing the open file could not hold, with the line it came from.
+std::optional<std::string> CheckStorable(const clsPW& store, const ImportPlan& plan) {
+    for (const std::string& name : plan.newCategories)
+        if (auto why = store.Unstorable(T_Categ{0, name, false})) return why;
+    for (const auto& [category, name] : plan.newSubcategories)
+        if (auto why = store.Unstorable(T_SCateg{0, 0, name})) return why;
+    for (const PlannedEntry& e : plan.entries)
+        if (auto why = store.Unstorable(e.record)) return At(e.line) + *why;
+    return std::nullopt;
+}
+
+} // namespace
+
+const char* FormatTitle(ForeignFormat f) {
+    constexpr std::array<const char*, 8> kTitles = {"detected",      "Chromium-family browser CSV",
+                                                    "Firefox CSV",   "KeePass-format CSV",
+                                                    "Bitwarden CSV", "Bitwarden JSON",
+                                                    "LastPass CSV",  "other CSV"};
+    return kTitles[static_cast<std::size_t>(f)];
+}
+
+ImportPlan PlanImport(const clsPW& store, const ForeignData& data, const PlanOptions& options) {
+    ImportPlan plan;
+    plan.format = data.format;
+    plan.skipped = data.skipped;
+    plan.entries.reserve(data.entries.size());
+    Names names(store);
+    Tree tree(store, plan);
+    for (const ForeignEntry& e : data.entries) {
+        PlannedEntry entry;
+        entry.line = e.line;
+        const std::string base = BaseName(e);
+        const std::string service = names.Unique(base, e.user);
+        if (service != base) {
+            entry.givenName = base;
+            ++plan.renamed;
+        }
+        tree.File(e.groups, entry);
+        entry.record = Record(e, service, options);
+        plan.movedToNotes += e.extras.size();
+        plan.entries.push_back(std::move(entry));
+    }
+    plan.problem = CheckStorable(store, plan);
+    return plan;
+}
+
+std::optional<std::string> ApplyImport(clsPW& store, const ImportPlan& plan) {
+    if (plan.problem) return plan.problem;
+    // Work on a copy, so that a failure midway leaves the store untouched.
+    clsPW work(store);
+    for (const std::string& name : plan.newCategories)
+        if (!work.CatAdd(name)) return work.ErrDescr();
+    auto codeOf = [&](const std::string& category) {
+        const T_Categ* c = work.Category().Find(category);
+        return c ? c->Codcat : std::int16_t(0);
+    };
+    for (const auto& [category, name] : plan.newSubcategories)
+        if (!work.SubCatAdd(codeOf(category), name)) return work.ErrDescr();
+    std::vector<T_Password> records;
+    records.reserve(plan.entries.size());
+    for (const PlannedEntry& e : plan.entries) {
+        T_Password p = e.record;
+        if (!e.category.empty()) p.Codcat = codeOf(e.category);
+        if (!e.subcategory.empty())
+            if (const T_SCateg* s =
+                    work.SubCategory().Find(SubCategoryKey(p.Codcat, e.subcategory)))
+                p.CodSCat = s->CodSCat;
+        records.push_back(std::move(p));
+    }
+    if (!work.PWAddAll(std::move(records))) return work.ErrDescr();
+    store = std::move(work);
+    return std::nullopt;
+}
+
+std::string ImportSummaryText(const ImportPlan& plan) {
+    std::string text =
+        std::string("Format: ") + FormatTitle(plan.format) + " (" + FormatName(plan.format) + ")\n";
+    auto line = [&](const char* what, std::size_t n) {
+        text += std::string(what) + ": " + std::to_string(n) + "\n";
+    };
+    line("Entries", plan.entries.size());
+    line("New categories", plan.newCategories.size());
+    line("New subcategories", plan.newSubcategories.size());
+    line("Renamed entries (name already taken)", plan.renamed);
+    for (const PlannedEntry& e : plan.entries)
+        if (!e.givenName.empty())
+            text += "  " + At(e.line) + "\"" + e.givenName + "\" becomes \"" + e.record.service +
+                    "\"\n";
+    line("Fields kept in the notes", plan.movedToNotes);
+    line("Rows skipped", plan.skipped.size());
+    for (const ForeignSkip& s : plan.skipped)
+        text += "  " + At(s.line) + s.reason + "\n";
+    return text;
+}
+
+} // namespace ardeko
