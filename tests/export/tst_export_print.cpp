@@ -115,6 +115,14 @@ private slots:
         const ExportOutcome outcome = WriteReportPdf(report, dir_.filePath("gone/r.pdf"));
         QVERIFY(!outcome.ok);
         QVERIFY(!QFileInfo::exists(dir_.filePath("gone")));
+        // No folder at all: not the folder the program happens to run in.
+        const QString here = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir_.path()));
+        const ExportOutcome unplaced = WriteReportPdf(report, QStringLiteral("r.pdf"));
+        QDir::setCurrent(here);
+        QVERIFY(!unplaced.ok);
+        QVERIFY(!unplaced.message.isEmpty());
+        QVERIFY(!QFileInfo::exists(dir_.filePath("r.pdf")));
     }
 
     void printerListShowsNameOnPort() {
