@@ -66,7 +66,7 @@ frmPwGen::frmPwGen(QWidget* parent)
     txtResult_->setReadOnly(true);
     KeepOutOfSelection(txtResult_);
     txtResult_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtResult_->setMinimumWidth(txtResult_->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 32);
+    txtResult_->setMinimumWidth(txtResult_->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 44);
     txtResult_->setPlaceholderText(QString::fromLatin1(kNoKindText));
 
     // The two modes sit in different frames: one group makes them exclusive.

@@ -2,8 +2,6 @@
 
 #include "export/export_fields.h"
 
-#include <QRegularExpression>
-
 namespace qvs {
 
 namespace {
@@ -96,16 +94,8 @@ public:
         QString text;
         for (int i = 0; i < values.size(); ++i)
             text += Fit(plan_.captions[i] + QLatin1Char(':'), kCaptionWidth) + QLatin1Char(' ') +
-                    Indented(values[i]) + kEol;
+                    ContinuedLines(values[i], kCaptionWidth + 1, kEol) + kEol;
         return text + kEol;
-    }
-
-private:
-    // A value keeps its line breaks (a password may hold one): its further
-    // lines start under its first.
-    static QString Indented(const QString& value) {
-        static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-        return value.split(lineBreak).join(kEol + QString(kCaptionWidth + 1, QLatin1Char(' ')));
     }
 };
 

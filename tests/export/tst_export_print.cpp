@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace qvs;
 
 namespace {
@@ -42,6 +44,7 @@ class TestExportPrint : public QObject {
         c.mode = kModePrint;
         c.grouping = kGroupCategory;
         c.fields = QStringList{"Password"};
+        c.notes = layout != 0;
         c.printLayout = layout;
         return c;
     }
@@ -79,6 +82,10 @@ private slots:
         QCOMPARE(lines[2].markup,
                  QStringLiteral("\r\n<Color=16711680>Password:      <COLOR=0>g&g"));
         QVERIFY(!lines[1].newParagraph);
+        // A line break in a value stays, the next line under the first.
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const auto& line) {
+            return line.markup.endsWith("<COLOR=0>line1\r\n               line2");
+        }));
     }
 
     void bothLayoutsPrintToPdf_data() {
