@@ -15,8 +15,8 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "store/datafile.h"
+#include "store/file_io.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
@@ -88,10 +88,9 @@ bool IsNewFileMarker(const QString& name) {
 }
 
 bool FileAccessible(const QString& path) {
-    if (path.isEmpty()) return false;
-    // ReadOnly never creates the file; directories do not open.
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+    // Never creates the file; only a regular file counts, checked without
+    // blocking: a plain open of a FIFO would wait for a writer for ever.
+    return !path.isEmpty() && ardeko::CanOpenForReading(path.toStdString());
 }
 
 bool OpenDataFile(const QString& given, const QString& password) {

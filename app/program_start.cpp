@@ -20,6 +20,8 @@ namespace qvs {
 
 namespace {
 
+constexpr int kHandOverFailedText = 33820;
+
 // Fixed: there is no language table to take it from.
 constexpr char kNoLanguageMessage[] = "Language DLL Not Found!";
 
@@ -79,6 +81,14 @@ void ConnectHandOver(SingleInstance& instance, const std::function<void()>& hand
                              if (handled) handled();
                          });
                      });
+}
+
+int HandOverToRunningCopy(const SingleInstance& instance) {
+    if (instance.HandOver(HandOverCommandLine(ProgramCommandLine()))) return 0;
+    // Nothing would show otherwise: the user would wait for a window in vain.
+    if (LoadSettingsAndLanguage())
+        ShowMessage(GetLocalText(kHandOverFailedText), vbCritical, ProgramName());
+    return kExitHandOverFailed;
 }
 
 void LogTestEvent(const char* event) {

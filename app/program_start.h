@@ -13,6 +13,8 @@ namespace qvs {
 
 // Exit code of a start that could not load any language table.
 inline constexpr int kExitNoLanguage = 1;
+// Exit code of a later copy whose command line did not reach the running one.
+inline constexpr int kExitHandOverFailed = 3;
 
 // Organisation, name (ProgramName()), version and icon of the program.
 void SetApplicationIdentity(QApplication& app, const QString& version);
@@ -36,6 +38,10 @@ class SingleInstance;
 // Files handed over by later copies are opened (or the program comes to
 // the front); handled runs after each.
 void ConnectHandOver(SingleInstance& instance, const std::function<void()>& handled = {});
+
+// From a later copy: hands this program's command line to the running copy.
+// 0 when it arrived; else, after telling the user, kExitHandOverFailed.
+int HandOverToRunningCopy(const SingleInstance& instance);
 
 // Set only by the tests that start a whole program: the file that gets one
 // line per event ("<event> <open data file>").

@@ -9,6 +9,10 @@
 #include <QThread>
 #include <QTimer>
 
+#include <QFile>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qvs {
@@ -24,19 +28,46 @@ constexpr qsizetype kMaxSocketPath = 100;
 // The first copy may still be coming up when a second one looks for it.
 constexpr int kConnectRetryMs = 50;
 
-QString RuntimeFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+// A folder only this user can reach: another local user must not be able
+// to plant a lock file or a listening socket where we look for our own copy.
+bool IsPrivateFolder(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && QDir::isAbsolutePath(path) &&
+           ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
 }
 
-// The temp folder is shared by all users: names there carry the user id.
-QString UserSuffix() {
-    return QStringLiteral("-%1").arg(::getuid());
+// path itself, made 0700 when it was not there; "" when it is not private.
+QString MakePrivateFolder(const QString& path) {
+    ::mkdir(QFile::encodeName(path).constData(), 0700);
+    return IsPrivateFolder(path) ? path : QString();
 }
 
-QString InFolder(const QString& fileName) {
-    const QString runtime = RuntimeFolder();
-    if (!runtime.isEmpty()) return QDir(runtime).filePath(fileName);
-    return QDir(QDir::tempPath()).filePath(fileName + UserSuffix());
+// $XDG_RUNTIME_DIR when it is private; else a folder of our own in the temp
+// folder, or, should someone else hold that name, in the user's cache.
+QString PrivateFolder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (IsPrivateFolder(runtime)) return runtime;
+    const QString temp = MakePrivateFolder(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("quorvane-%1").arg(::getuid())));
+    if (!temp.isEmpty()) return temp;
+    const QString cache = QDir::home().filePath(QStringLiteral(".cache"));
+    QDir().mkpath(cache);
+    return MakePrivateFolder(QDir(cache).filePath(QStringLiteral("quorvane-run")));
+}
+
+// The user id of the process at the other end of a connected local socket;
+// -1 when it cannot be told.
+long PeerUserId(qintptr descriptor) {
+    struct ucred credentials {};
+    socklen_t size = sizeof credentials;
+    if (::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0) return -1;
+    return long(credentials.uid);
+}
+
+bool OwnedByUs(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_uid == ::getuid();
 }
 
 struct Incoming {
@@ -48,18 +79,26 @@ struct Incoming {
 } // namespace
 
 QString InstanceLockPath(const QString& instanceName) {
-    return InFolder(QStringLiteral("_APPLICATION_MUTEX") + instanceName + QStringLiteral(".lock"));
+    const QString folder = PrivateFolder();
+    if (folder.isEmpty()) return QString();
+    return QDir(folder).filePath(QStringLiteral("_APPLICATION_MUTEX") + instanceName +
+                                 QStringLiteral(".lock"));
 }
 
 QString InstanceServerName(const QString& instanceName) {
+    const QString folder = PrivateFolder();
+    if (folder.isEmpty()) return QString();
     const QString base = QStringLiteral("_APPLICATION") + instanceName;
-    const QString path = InFolder(base);
+    const QString path = QDir(folder).filePath(base);
     if (path.size() <= kMaxSocketPath) return path;
-    // Too long for a socket: a bare name, which QLocalServer places in the
-    // temp folder, still one per user and runtime folder.
-    const QByteArray folder =
-        QCryptographicHash::hash(RuntimeFolder().toUtf8(), QCryptographicHash::Sha1).toHex();
-    return base + UserSuffix() + u'-' + QString::fromLatin1(folder.left(12));
+    // Too long for a socket: a short name in our own folder in the temp
+    // folder, one per runtime folder.
+    const QString temp = MakePrivateFolder(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("quorvane-%1").arg(::getuid())));
+    if (temp.isEmpty()) return QString();
+    const QByteArray hash =
+        QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QDir(temp).filePath(base + u'-' + QString::fromLatin1(hash.left(12)));
 }
 
 SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
@@ -71,6 +110,10 @@ SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::Claim() {
+    if (InstanceServerName(instanceName_).isEmpty() || lock_.fileName().isEmpty()) {
+        qWarning("single instance: no private folder for the lock and the socket");
+        return true;
+    }
     if (!lock_.tryLock(0)) {
         // Only a lock held by a live copy means another copy runs; a folder
         // we cannot write to must not keep the program from starting.
@@ -97,8 +140,15 @@ bool SingleInstance::IsListening() const {
 }
 
 void SingleInstance::OnNewConnection() {
-    while (QLocalSocket* socket = server_->nextPendingConnection())
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        // Only this user's own copies may hand us a file.
+        if (PeerUserId(socket->socketDescriptor()) != long(::getuid())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         Collect(socket);
+    }
 }
 
 // Reads until the sender closes; what it sent is delivered only then.
@@ -130,6 +180,8 @@ void SingleInstance::Collect(QLocalSocket* socket) {
 bool SingleInstance::HandOver(const QString& commandLine, int timeoutMs) const {
     const QDeadlineTimer deadline(timeoutMs);
     const QString name = InstanceServerName(instanceName_);
+    // The file name goes only to a copy run by this user.
+    if (name.isEmpty() || !OwnedByUs(lock_.fileName())) return false;
     QLocalSocket socket;
     for (;;) {
         socket.connectToServer(name);
@@ -137,6 +189,7 @@ bool SingleInstance::HandOver(const QString& commandLine, int timeoutMs) const {
         if (deadline.hasExpired()) return false;
         QThread::msleep(kConnectRetryMs);
     }
+    if (PeerUserId(socket.socketDescriptor()) != long(::getuid())) return false;
     const QByteArray bytes = commandLine.toUtf8();
     if (!bytes.isEmpty()) {
         socket.write(bytes);

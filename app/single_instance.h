@@ -2,8 +2,10 @@
 // its whole run and listens on a local socket; a later copy finds the lock
 // taken, hands its command line to the first through the socket and ends.
 //
-// Both live in the user's runtime folder ($XDG_RUNTIME_DIR), or in the temp
-// folder with the user id in their names when there is none. A lock or a
+// Both live in a folder only the user can reach: the runtime folder
+// ($XDG_RUNTIME_DIR) when it is private, else a 0700 folder of the user's own
+// in the temp folder (or the cache folder, should another user hold that
+// name). Each side checks that the other runs as the same user. A lock or a
 // socket left behind by a copy that crashed is taken over.
 #pragma once
 
@@ -24,6 +26,7 @@ inline constexpr char kInstanceName[] = "TarnwickQuorvane";
 // How long a second copy tries to reach the first.
 inline constexpr int kHandOverTimeoutMs = 5000;
 
+// "" when no private folder can be had: then there is no single instance.
 QString InstanceLockPath(const QString& instanceName = QLatin1String(kInstanceName));
 QString InstanceServerName(const QString& instanceName = QLatin1String(kInstanceName));
 
@@ -40,7 +43,8 @@ public:
     bool IsListening() const;
 
     // From a second copy: delivers commandLine to the running copy ("" sends
-    // no bytes). False when no copy answered in time.
+    // no bytes). False when no copy answered in time, or when the lock file
+    // or the listening copy belongs to another user.
     bool HandOver(const QString& commandLine, int timeoutMs = kHandOverTimeoutMs) const;
 
 signals:

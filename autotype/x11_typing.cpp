@@ -85,23 +85,36 @@ KeySym KeySymFor(char32_t c) {
 
 class Typer {
 public:
-    explicit Typer(Display* display) : display_(display) {
+    Typer(Display* display, Window window) : display_(display), window_(window) {
         XDisplayKeycodes(display_, &minCode_, &maxCode_);
         XkbStateRec state;
-        if (XkbGetState(display_, XkbUseCoreKbd, &state) == Success) group_ = state.group;
+        if (XkbGetState(display_, XkbUseCoreKbd, &state) != Success) return;
+        group_ = state.group;
+        // A locked Caps Lock (or Shift Lock) flips the case of letters, also
+        // of those typed through a borrowed key code, and Num Lock changes
+        // the keypad: the levels chosen below assume no lock.
+        locked_ = state.locked_mods;
+        if (locked_) XkbLockModifiers(display_, XkbUseCoreKbd, locked_, 0);
     }
-    ~Typer() { RestoreSpare(); }
+    ~Typer() {
+        RestoreSpare();
+        if (locked_) XkbLockModifiers(display_, XkbUseCoreKbd, locked_, locked_);
+        XSync(display_, False);
+    }
     Typer(const Typer&) = delete;
     Typer& operator=(const Typer&) = delete;
 
-    void Key(KeySym sym) {
+    // False, typing nothing, once another window has become active: the
+    // rest of a password must not go there.
+    bool Key(KeySym sym) {
+        if (ReadActiveWindow(display_) != window_) return false;
         const KeyCode code = XKeysymToKeycode(display_, sym);
         int level = code ? LevelOf(code, sym) : -1;
-        if (level == 0 || level == 1) {
+        if (level == 0 || level == 1)
             Press(code, level == 1);
-            return;
-        }
-        TypeThroughSpare(sym);
+        else
+            TypeThroughSpare(sym);
+        return true;
     }
 
 private:
@@ -167,10 +180,26 @@ private:
     }
 
     Display* display_;
+    Window window_;
+    unsigned int locked_ = 0;
     int minCode_ = 8, maxCode_ = 255;
     int group_ = 0;
     int spare_ = 0;
 };
+
+bool TypeStroke(Typer& typer, const Stroke& stroke) {
+    switch (stroke.kind) {
+    case Stroke::Kind::Tab:
+        return typer.Key(XK_Tab);
+    case Stroke::Kind::Enter:
+        return typer.Key(XK_Return);
+    case Stroke::Kind::Text:
+        break;
+    }
+    for (char32_t c : stroke.text)
+        if (!typer.Key(KeySymFor(c))) return false;
+    return true;
+}
 
 } // namespace
 
@@ -192,27 +221,16 @@ TypeResult ActivateAndType(std::uint64_t target, const std::vector<Stroke>& stro
     xdo_activate_window(xdo.get(), window);
     if (!WaitUntilActive(xdo->xdpy, window)) return TypeResult::NotActivated;
 
+    // Before the held keys are looked at: the locks are the typer's.
+    Typer typer(xdo->xdpy, window);
     charcodemap_t* held = nullptr;
     int heldCount = 0;
     xdo_get_active_modifiers(xdo.get(), &held, &heldCount);
     if (heldCount > 0) xdo_clear_active_modifiers(xdo.get(), CURRENTWINDOW, held, heldCount);
     free(held);
 
-    Typer typer(xdo->xdpy);
-    for (const Stroke& stroke : strokes) {
-        switch (stroke.kind) {
-        case Stroke::Kind::Tab:
-            typer.Key(XK_Tab);
-            break;
-        case Stroke::Kind::Enter:
-            typer.Key(XK_Return);
-            break;
-        case Stroke::Kind::Text:
-            for (char32_t c : stroke.text)
-                typer.Key(KeySymFor(c));
-            break;
-        }
-    }
+    for (const Stroke& stroke : strokes)
+        if (!TypeStroke(typer, stroke)) return TypeResult::FocusMoved;
     XSync(xdo->xdpy, False);
     return TypeResult::Typed;
 }

@@ -22,6 +22,7 @@ enum class TypeResult {
     NoDisplay,    // no X display could be opened, or it lacks XTest
     NoWindow,     // the window is gone (or was none)
     NotActivated, // the window manager did not make it active in time
+    FocusMoved,   // another window became active while typing: the rest was not typed
 };
 
 // Whether an X display with XTest can be reached ($DISPLAY).
@@ -31,7 +32,9 @@ bool Available();
 std::uint64_t ActiveWindow();
 
 // Makes window active (restoring it when minimised), waits until it is,
-// releases modifier keys the user still holds, and types the strokes.
+// releases modifier keys the user still holds, and types the strokes. Locked
+// modifiers (Caps Lock, Num Lock) are released while typing and restored
+// after. Typing stops as soon as window is no longer the active one.
 TypeResult ActivateAndType(std::uint64_t window, const std::vector<Stroke>& strokes);
 
 } // namespace qvs::x11

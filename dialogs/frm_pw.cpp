@@ -1,6 +1,7 @@
 // The editor's window: its pages and controls, and how they are wired.
 #include "dialogs/frm_pw.h"
 
+#include "autotype/selection_guard.h"
 #include "dialogs/combo_list.h"
 #include "dialogs/due_date_frame.h"
 #include "dialogs/key_chooser.h"
@@ -145,6 +146,7 @@ QWidget* frmPW::BuildEntryFrame(QWidget* page) {
     txtService_ = Box("txtService", frame);
     txtName_ = Box("txtName", frame);
     txtPw_ = Box("txtPw", frame);
+    KeepOutOfSelection(txtPw_);
     cmdGenerate_ = Named(new QToolButton(frame), "cmdGenerate");
     cmdGenerate_->setText(QString::fromLatin1(kGenerateText));
     cmdGenerate_->setToolTip(QString::fromLatin1(kGenerateTip));

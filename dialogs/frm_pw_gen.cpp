@@ -1,5 +1,6 @@
 #include "dialogs/frm_pw_gen.h"
 
+#include "autotype/selection_guard.h"
 #include "dialogs/password_strength.h"
 #include "frame/language.h"
 #include "frame/modal_stack.h"
@@ -63,8 +64,9 @@ frmPwGen::frmPwGen(QWidget* parent)
     setObjectName(QStringLiteral("frmPwGen"));
     setWindowTitle(QString::fromLatin1(kCaption));
     txtResult_->setReadOnly(true);
+    KeepOutOfSelection(txtResult_);
     txtResult_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtResult_->setMinimumWidth(txtResult_->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 32);
+    txtResult_->setMinimumWidth(txtResult_->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 44);
     txtResult_->setPlaceholderText(QString::fromLatin1(kNoKindText));
 
     // The two modes sit in different frames: one group makes them exclusive.
@@ -104,7 +106,6 @@ frmPwGen::frmPwGen(QWidget* parent)
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdNew_, &QPushButton::clicked, this, &frmPwGen::Generate);
-    connect(txtResult_, &QLineEdit::textChanged, strength_, &StrengthMeter::SetPassword);
     for (QCheckBox* check : {chkCapitals_, chkSmall_, chkDigits_, chkSymbols_, chkLookAlikes_})
         connect(check, &QCheckBox::toggled, this, &frmPwGen::Generate);
     for (QRadioButton* option : {optCharacters_, optPassphrase_})
@@ -151,6 +152,12 @@ void frmPwGen::Generate() {
     const GeneratorOptions o = Options();
     txtResult_->setText(o.passphrase ? GeneratePassphrase(o, words_, *QRandomGenerator::system())
                                      : GeneratePassword(o));
+    // What the generator put in, not what the result looks like: a
+    // passphrase of real words would read as far stronger than it is.
+    if (txtResult_->text().isEmpty())
+        strength_->SetPassword(QString());
+    else
+        strength_->SetBits(GeneratedEntropyBits(o, words_.size()));
     EnableControls();
 }
 

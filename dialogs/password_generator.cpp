@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace qvs {
 
@@ -86,6 +87,35 @@ QString GeneratePassphrase(const GeneratorOptions& options, const QStringList& w
     for (int i = 0; i < count; ++i)
         chosen << words.at(static_cast<int>(random.bounded(static_cast<quint32>(words.size()))));
     return chosen.join(QLatin1Char('-'));
+}
+
+double GeneratedEntropyBits(const GeneratorOptions& options, qsizetype wordListSize) {
+    if (options.passphrase) {
+        if (wordListSize <= 0) return 0;
+        const int count =
+            std::clamp(options.words, GeneratorOptions::kMinWords, GeneratorOptions::kMaxWords);
+        return count * std::log2(double(wordListSize));
+    }
+    const QStringList kinds = Kinds(options);
+    const double pool = double(CharacterPool(options).size());
+    if (pool == 0) return 0;
+    const int length =
+        std::clamp(options.length, GeneratorOptions::kMinLength, GeneratorOptions::kMaxLength);
+    if (length < kinds.size()) return length * std::log2(pool);
+    // Passwords missing no kind, by inclusion and exclusion over the kinds
+    // left out, relative to all pool^length: at most 2^4 terms.
+    double share = 0;
+    for (unsigned missing = 0; missing < (1u << kinds.size()); ++missing) {
+        double left = pool;
+        int sign = 1;
+        for (int k = 0; k < kinds.size(); ++k)
+            if (missing & (1u << k)) {
+                left -= double(kinds[k].size());
+                sign = -sign;
+            }
+        share += sign * std::pow(left / pool, length);
+    }
+    return length * std::log2(pool) + std::log2(share);
 }
 
 QStringList WordList(const QString& language) {

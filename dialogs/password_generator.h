@@ -23,7 +23,9 @@ struct GeneratorOptions {
     bool symbols = true;
     bool noLookAlikes = false; // leave out 0 O o 1 l I | and quotes
     bool passphrase = false;
-    int words = 6;
+    // With the shipped lists (about 10 bits a word) as many words as the
+    // default password's strength needs: at least 75 bits.
+    int words = 8;
 };
 
 // The characters a password may be made of; empty when no kind is chosen.
@@ -38,6 +40,11 @@ QString GeneratePassword(const GeneratorOptions& options);
 // options.words words of the list, joined by "-".
 QString GeneratePassphrase(const GeneratorOptions& options, const QStringList& words,
                            QRandomGenerator& random);
+
+// How many bits of randomness the generator puts into what it makes with
+// options: log2 of the number of passwords it can give, each as likely (a
+// password holds every chosen kind), or words x log2 of the list's size.
+double GeneratedEntropyBits(const GeneratorOptions& options, qsizetype wordListSize);
 
 // The shipped word list of a language ("ENG", "ITA"); English when the
 // language has none.

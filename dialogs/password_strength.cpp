@@ -9,6 +9,7 @@
 #include <QProgressBar>
 
 #include <array>
+#include <cmath>
 
 namespace qvs {
 
@@ -18,6 +19,7 @@ namespace {
 // 80 and more is beyond any.
 constexpr std::array<double, kStrongestLevel> kLevelBits = {28, 36, 60, 80};
 constexpr int kFirstLevelText = 31119; // "very weak" .. "very strong"
+constexpr int kBitsText = 33830;
 constexpr std::array<const char*, kStrongestLevel + 1> kLevelColours = {
     "#c0392b", "#e67e22", "#d4ac0d", "#27ae60", "#1e8449"};
 
@@ -53,9 +55,21 @@ StrengthMeter::StrengthMeter(QWidget* parent)
 }
 
 void StrengthMeter::SetPassword(const QString& password) {
-    level_ = password.isEmpty() ? -1 : StrengthLevel(PasswordEntropyBits(password));
+    const int level = password.isEmpty() ? -1 : StrengthLevel(PasswordEntropyBits(password));
+    Show(level, level < 0 ? QString() : GetLocalText(kFirstLevelText + level));
+}
+
+void StrengthMeter::SetBits(double bits) {
+    const int level = StrengthLevel(bits);
+    // Rounded down: the meter never claims more than there is.
+    Show(level, GetLocalText(kFirstLevelText + level) + QStringLiteral(" \u00b7 ") +
+                    LocalTextWith(kBitsText, QString::number(int(std::floor(bits)))));
+}
+
+void StrengthMeter::Show(int level, const QString& words) {
+    level_ = level;
     bar_->setValue(level_ + 1);
-    words_->setText(level_ < 0 ? QString() : GetLocalText(kFirstLevelText + level_));
+    words_->setText(words);
     const char* colour = level_ < 0 ? "palette(mid)" : kLevelColours[level_];
     bar_->setStyleSheet(
         QStringLiteral("QProgressBar::chunk { background-color: %1; }").arg(QLatin1String(colour)));

@@ -27,9 +27,14 @@ public:
     int Level() const { return level_; }
 
 public slots:
+    // An estimate from the password's look.
     void SetPassword(const QString& password);
+    // The known strength of a generated password; the bits are shown too.
+    void SetBits(double bits);
 
 private:
+    void Show(int level, const QString& words);
+
     QProgressBar* bar_;
     QLabel* words_;
     int level_ = -1;

@@ -21,6 +21,7 @@ ExportChoice ChoiceFromOptions(const Options& options, int mode) {
     c.fileName = options.RPExpFile;
     c.fields = options.RPFields.split(kFieldJoin, Qt::SkipEmptyParts);
     c.delimiter = options.RPDelim;
+    c.csvSafe = options.RPCsvSafe;
     c.printLayout = options.RPPType;
     c.printer = options.RPPrinter;
     return c;
@@ -38,6 +39,7 @@ void StoreChoice(const ExportChoice& c, Options& options) {
     options.RPExpFile = c.fileName;
     options.RPFields = c.fields.join(kFieldJoin);
     options.RPDelim = c.delimiter;
+    options.RPCsvSafe = c.csvSafe;
     options.RPPType = c.printLayout;
     options.RPPrinter = c.printer;
 }

@@ -34,8 +34,9 @@ struct ExportChoice {
     QString fileName;   // without extension
     QStringList fields; // selected captions, in order
     QString delimiter;
-    int printLayout = 0; // 0 columns, else labelled lines
-    QString printer;     // the printer list's text of the chosen item
+    bool csvSafe = false; // formulas neutralised (CSV); off keeps values byte-exact
+    int printLayout = 0;  // 0 columns, else labelled lines
+    QString printer;      // the printer list's text of the chosen item
 
     bool Tabular() const { return mode == kModeColumns || mode == kModeCsv; }
     bool Splits() const { return split && grouping != kGroupNone && mode != kModePrint; }

@@ -95,9 +95,19 @@ QString ExportDateText(double date) {
     return QString::asprintf("%02d/%02d/%04d", t.day, t.month, t.year);
 }
 
-QString OneLine(const QString& value) {
+namespace {
+const QRegularExpression& LineBreak() {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return QString(value).replace(lineBreak, QStringLiteral(" "));
+    return lineBreak;
+}
+} // namespace
+
+QString OneLine(const QString& value) {
+    return QString(value).replace(LineBreak(), QStringLiteral(" "));
+}
+
+QString ContinuedLines(const QString& value, int indent, const QString& lineBreak) {
+    return value.split(LineBreak()).join(lineBreak + QString(indent, QLatin1Char(' ')));
 }
 
 } // namespace qvs

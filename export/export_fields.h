@@ -31,5 +31,8 @@ QString ExportDateText(double date);
 
 // The value on one line: every line break becomes a blank.
 QString OneLine(const QString& value);
+// A value that keeps its line breaks (a password may hold one), each
+// written as lineBreak, its further lines starting indent blanks in.
+QString ContinuedLines(const QString& value, int indent, const QString& lineBreak);
 
 } // namespace qvs

@@ -33,7 +33,8 @@ public:
             const QString colour = i == 0 ? QStringLiteral("<font color=#ff0000>")
                                           : QStringLiteral("<font color=#00FFFF>");
             text += QStringLiteral("<TR><TD width=30%>") + colour + QStringLiteral("<B>") +
-                    plan_.captions[i] + QStringLiteral("</B></font></TD><TD>") +
+                    plan_.captions[i] +
+                    QStringLiteral("</B></font></TD><TD style=\"white-space:pre-wrap\">") +
                     HtmlValue(values[i]) + QStringLiteral("&nbsp;</TD></TR>") + kEol;
         }
         return text + QStringLiteral("<TR><TD colspan=2>&nbsp;</TD></TR>") + kEol;
@@ -52,7 +53,8 @@ public:
     }
 
 private:
-    // Notes keep their lines.
+    // Notes keep their lines; blanks and tabs stay as they are (a browser
+    // would fold them, and a password " p " would read "p").
     static QString HtmlValue(const QString& value) {
         QString text = HtmlEscape(value);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -92,7 +94,7 @@ public:
         QString text;
         for (int i = 0; i < values.size(); ++i)
             text += Fit(plan_.captions[i] + QLatin1Char(':'), kCaptionWidth) + QLatin1Char(' ') +
-                    OneLine(values[i]) + kEol;
+                    ContinuedLines(values[i], kCaptionWidth + 1, kEol) + kEol;
         return text + kEol;
     }
 };
@@ -129,20 +131,23 @@ protected:
 
 class CsvFormat : public TableFormat {
 public:
-    CsvFormat(const ExportPlan& plan, const DocumentInfo& info, bool header, QString delimiter)
-        : TableFormat(plan, info, header), delimiter_(std::move(delimiter)) {}
+    CsvFormat(const ExportPlan& plan, const DocumentInfo& info, bool header, QString delimiter,
+              bool neutralise)
+        : TableFormat(plan, info, header), delimiter_(std::move(delimiter)),
+          neutralise_(neutralise) {}
     QString EmptyGroup(const QString& line) const override { return Line({line}); }
 
 protected:
     QString Line(const QStringList& values) const override {
         QStringList cells;
         for (const QString& value : values)
-            cells << CsvValue(value, delimiter_);
+            cells << CsvValue(value, delimiter_, neutralise_);
         return cells.join(delimiter_) + kEol;
     }
 
 private:
     QString delimiter_;
+    bool neutralise_;
 };
 
 } // namespace
@@ -157,7 +162,8 @@ std::unique_ptr<ExportFormat> MakeFileFormat(const ExportChoice& choice, const E
     case kModeColumns:
         return std::make_unique<ColumnsFormat>(plan, info, choice.header);
     case kModeCsv:
-        return std::make_unique<CsvFormat>(plan, info, choice.header, choice.delimiter);
+        return std::make_unique<CsvFormat>(plan, info, choice.header, choice.delimiter,
+                                           choice.csvSafe);
     default:
         return nullptr;
     }
@@ -171,7 +177,11 @@ QString HtmlEscape(const QString& text) {
     return text.toHtmlEscaped();
 }
 
-QString CsvValue(const QString& value, const QString& delimiter) {
+QString CsvValue(const QString& given, const QString& delimiter, bool neutralise) {
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    const QString value = neutralise && !given.isEmpty() && kFormulaStarts.contains(given.front())
+                              ? QLatin1Char('\'') + given
+                              : given;
     const bool quote = (!delimiter.isEmpty() && value.contains(delimiter)) ||
                        value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\n')) ||
                        value.contains(QLatin1Char('\r'));

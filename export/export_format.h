@@ -44,6 +44,9 @@ QString HtmlEscape(const QString& text);
 
 // A value in quotes, quotes doubled, when it holds the delimiter, a quote or
 // a line break (a reader would split it otherwise); else as it stands.
-QString CsvValue(const QString& value, const QString& delimiter);
+// With neutralise, a value a spreadsheet would run as a formula (first
+// character "=", "+", "-", "@", a tab or a carriage return) gets a leading
+// "'", which spreadsheets show as text.
+QString CsvValue(const QString& value, const QString& delimiter, bool neutralise = false);
 
 } // namespace qvs

@@ -17,12 +17,18 @@ namespace {
 
 constexpr int kFolderMissingText = 31603;
 constexpr int kPdfFailedText = 31609;
+constexpr int kNothingToExportText = 33801;
+constexpr int kNoFolderText = 33802;
 
 // Nothing may be written into a folder that is not there (the user would
 // look for the file in vain), nor into a name that is no folder.
+// An empty folder is none either: the file would land in whatever folder
+// the program was started from.
 bool FolderMissing(const QString& folder, ExportOutcome& outcome) {
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return false;
-    outcome.message = LocalTextWith(kFolderMissingText, QDir::toNativeSeparators(folder));
+    outcome.message = folder.isEmpty()
+                          ? GetLocalText(kNoFolderText)
+                          : LocalTextWith(kFolderMissingText, QDir::toNativeSeparators(folder));
     return true;
 }
 
@@ -54,11 +60,17 @@ ExportOutcome ExportToFiles(const ardeko::clsPW& store, const ExportChoice& choi
     ExportOutcome outcome;
     if (FolderMissing(choice.folder, outcome)) return outcome;
     const ExportPlan plan = MakePlan(store, choice);
+    if (plan.groups.empty()) {
+        // Grouped without entries and without empty groups asked for.
+        outcome.message = GetLocalText(kNothingToExportText);
+        return outcome;
+    }
     FileSink sink(MakeFileFormat(choice, plan, info), choice.folder, choice.fileName,
                   ModeExtension(choice.mode));
     outcome.ok = Generate(plan, choice.Splits(), sink, progress);
     outcome.message = sink.Error();
     outcome.files = sink.Written();
+    outcome.renamed = sink.Renamed();
     return outcome;
 }
 
@@ -71,7 +83,8 @@ void BuildReport(const ardeko::clsPW& store, const ExportChoice& choice, const D
 
 ExportOutcome WriteReportPdf(Report& report, const QString& path) {
     ExportOutcome outcome;
-    if (FolderMissing(QFileInfo(path).absolutePath(), outcome)) return outcome;
+    if (FolderMissing(QDir::isAbsolutePath(path) ? QFileInfo(path).path() : QString(), outcome))
+        return outcome;
     // The PDF writer keeps the permissions of a file it replaces: create it
     // (or narrow it) first.
     QFile file(path);

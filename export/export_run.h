@@ -19,8 +19,9 @@ class Report;
 
 struct ExportOutcome {
     bool ok = false;
-    QString message;   // why it failed, for the user
-    QStringList files; // written, or started before the failure
+    QString message;     // why it failed, for the user
+    QStringList files;   // written, or started before the failure
+    QStringList renamed; // group files given another name than their group's
 };
 
 // Title with this program's version, the mode's format name, the maker.

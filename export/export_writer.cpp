@@ -44,7 +44,7 @@ FileSink::FileSink(std::unique_ptr<ExportFormat> format, QString folder, QString
 
 void FileSink::Begin(const QString& nameSuffix) {
     if (Failed()) return;
-    file_.setFileName(QDir(folder_).filePath(fileName_ + SafeNamePart(nameSuffix) + extension_));
+    file_.setFileName(QDir(folder_).filePath(UniqueName(fileName_ + SafeNamePart(nameSuffix))));
     // A file that exists keeps its permissions on open: narrow them before
     // anything is written into it.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate, kOwnerOnly) ||
@@ -52,6 +52,20 @@ void FileSink::Begin(const QString& nameSuffix) {
         return Fail();
     written_ << file_.fileName();
     Write(format_->Header());
+}
+
+// Different groups can give one name ("Mail/Web" and "Mail_Web", a category
+// called "No Category" and the entries without one, "a.b"+"c" and "a"+"b.c"):
+// a later group must not replace an earlier one's file. Names are compared
+// without case so that an export onto a FAT stick loses nothing either.
+QString FileSink::UniqueName(const QString& wanted) {
+    QString name = wanted + extension_;
+    for (int n = 2; taken_.contains(name.toLower()); ++n)
+        name = wanted + QStringLiteral(" (%1)").arg(n) + extension_;
+    taken_.insert(name.toLower());
+    if (name != wanted + extension_)
+        renamed_ << wanted + extension_ + QStringLiteral(" \u2192 ") + name;
+    return name;
 }
 
 void FileSink::End() {

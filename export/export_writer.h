@@ -6,6 +6,7 @@
 #include "export/export_plan.h"
 
 #include <QFile>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -51,16 +52,21 @@ public:
     // The system's reason, with the file it concerns.
     const QString& Error() const { return error_; }
     const QStringList& Written() const { return written_; }
+    // "intended -> written" for each group file whose name an earlier group
+    // of this export had already taken.
+    const QStringList& Renamed() const { return renamed_; }
 
 private:
     void Write(const QString& text);
     void Fail();
+    QString UniqueName(const QString& wanted);
 
     std::unique_ptr<ExportFormat> format_;
     QString folder_, fileName_, extension_;
     QFile file_;
     QString error_;
-    QStringList written_;
+    QStringList written_, renamed_;
+    QSet<QString> taken_; // names of this export, folded to lower case
 };
 
 // A name part made from user text that stays inside the folder.

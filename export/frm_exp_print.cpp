@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kClearTextWarning = 31601;
 constexpr int kPdfButton = 31602;
+constexpr int kCsvSafeText = 33850;
 
 QString Id(int textId) {
     return QString::number(textId); // localised with the window
@@ -133,7 +134,9 @@ QWidget* frmExpPrint::BuildOptionPart() {
     chkEmptySub_ = Named(new QCheckBox(Id(6020), part), "chkEmptySub");
     chkHeader_ = Named(new QCheckBox(Id(6021), part), "chkHeader");
     chkNotes_ = Named(new QCheckBox(Id(6022), part), "chkNotes");
-    for (QCheckBox* box : {chkSplit_, chkEmptyCat_, chkEmptySub_, chkHeader_, chkNotes_})
+    chkCsvSafe_ = Named(new QCheckBox(Id(kCsvSafeText), part), "chkCsvSafe");
+    for (QCheckBox* box :
+         {chkSplit_, chkEmptyCat_, chkEmptySub_, chkHeader_, chkNotes_, chkCsvSafe_})
         layout->addWidget(box);
     layout->addStretch();
     return part;
@@ -209,6 +212,7 @@ void frmExpPrint::ShowChoice(const ExportChoice& c) {
     chkEmptySub_->setChecked(c.emptySubCategories);
     chkHeader_->setChecked(c.header);
     chkNotes_->setChecked(c.notes);
+    chkCsvSafe_->setChecked(c.csvSafe);
     txtDir_->setText(c.folder);
     txtFile_->setText(c.fileName);
     txtDelim_->setText(c.delimiter);
@@ -221,6 +225,7 @@ void frmExpPrint::FitToMode() {
     txtDelim_->setEnabled(mode_ == kModeCsv);
     lblDelim_->setEnabled(mode_ == kModeCsv);
     chkHeader_->setEnabled(mode_ == kModeColumns || mode_ == kModeCsv);
+    chkCsvSafe_->setVisible(mode_ == kModeCsv);
     chkSplit_->setEnabled(!printing);
     printPart_->setVisible(printing);
     cmdExport_->setVisible(!printing);
@@ -245,6 +250,7 @@ ExportChoice frmExpPrint::Choice() const {
     c.emptySubCategories = chkEmptySub_->isChecked();
     c.header = chkHeader_->isChecked();
     c.notes = chkNotes_->isChecked();
+    c.csvSafe = chkCsvSafe_->isChecked();
     c.folder = txtDir_->text().trimmed();
     c.fileName = txtFile_->text().trimmed();
     c.fields = fields_->Chosen();

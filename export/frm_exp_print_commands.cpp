@@ -31,6 +31,7 @@ constexpr int kBrowseTitle = 31610;
 constexpr int kPrintedText = 6051;
 constexpr int kProgressText = 6057;
 constexpr int kNothingToOpenText = 30001;
+constexpr int kRenamedFilesText = 33800;
 
 // Keeps the dialog from taking input while a command runs.
 class Busy {
@@ -89,7 +90,11 @@ void frmExpPrint::Export() {
         lastExport_ = outcome.files.front();
         cmdView_->setEnabled(true);
     }
-    if (!outcome.ok) ShowError(outcome.message);
+    if (!outcome.ok)
+        ShowError(outcome.message);
+    else if (!outcome.renamed.isEmpty())
+        ShowMessage(LocalTextWith(kRenamedFilesText, outcome.renamed.join(QLatin1Char('\n'))),
+                    vbInformation, ProgramName());
 }
 
 void frmExpPrint::BuildReportInto(Report& report) {

@@ -53,7 +53,8 @@ void ReportSink::Entry(const QStringList& values) {
             report_.AddText(
                 kCrLf + QStringLiteral("<Color=") + Number(colour) + QStringLiteral(">") +
                     report::EscapeMarkup(Fit(plan_.captions[i] + QLatin1Char(':'), kCaptionWidth)) +
-                    QStringLiteral("<COLOR=0>") + report::EscapeMarkup(OneLine(values[i])),
+                    QStringLiteral("<COLOR=0>") +
+                    report::EscapeMarkup(ContinuedLines(values[i], kCaptionWidth, kCrLf)),
                 false, Size());
         }
     }

@@ -7,6 +7,13 @@
 
 namespace qvs {
 
+QString NameCaption(const QString& name) {
+    QString caption = name;
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    caption.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return caption;
+}
+
 KeyedMenu::KeyedMenu(QObject* parent) : QObject(parent), root_(std::make_unique<QMenu>()) {}
 
 // The actions and submenus belong to the root menu's object tree.
@@ -22,7 +29,7 @@ int KeyedMenu::Add(const MenuItem& item) {
     if (item.parent != 0 && (!IsValid(item.parent) || At(item.parent).action->isSeparator()))
         return 0;
     QMenu* menu = MenuFor(item.parent);
-    const bool separator = item.caption == QLatin1String("-");
+    const bool separator = item.key.isEmpty();
     // Some styles draw a separator's text as a heading: it gets none.
     Entry entry{item, new QAction(separator ? QString() : item.caption, menu), nullptr};
     QAction* action = entry.action;

@@ -22,8 +22,9 @@ namespace qvs {
 // One item to add, built in steps:
 //   MenuItem("Open", "open").WithIcon(0).AsDefault()
 // parent is the index of the item it hangs under (0 = top level); icon is an
-// index into the menu's image list (-1 = none). The caption "-" makes a
-// separator.
+// index into the menu's image list (-1 = none). An item without a key is a
+// separator, whatever its caption ("-" by custom): an entry named "-" stays
+// an item.
 struct MenuItem {
     MenuItem(const QString& itemCaption, const QString& itemKey)
         : caption(itemCaption), key(itemKey) {}
@@ -48,6 +49,10 @@ struct MenuItem {
     QVariant data;
     QString toolTip;
 };
+
+// A name from a data file as a caption shown as it is: "&" is no mnemonic
+// mark, and a tab would push the rest into the shortcut column.
+QString NameCaption(const QString& name);
 
 class KeyedMenu : public QObject {
     Q_OBJECT

@@ -69,7 +69,7 @@ constexpr std::array kReportKeys{
     OptionKey{"RPHeader", &O::RPHeader},     OptionKey{"RPNotes", &O::RPNotes},
     OptionKey{"RPExpDir", &O::RPExpDir},     OptionKey{"RPExpFile", &O::RPExpFile},
     OptionKey{"RPFields", &O::RPFields},     OptionKey{"RPPrinter", &O::RPPrinter},
-    OptionKey{"RPDelim", &O::RPDelim},
+    OptionKey{"RPDelim", &O::RPDelim},       OptionKey{"RPCsvSafe", &O::RPCsvSafe},
 };
 
 template <std::size_t A, std::size_t B>

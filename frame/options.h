@@ -76,6 +76,7 @@ struct Options {
     bool RPEmptySub = false;
     bool RPHeader = true;
     bool RPNotes = true;
+    bool RPCsvSafe = false; // CSV values a spreadsheet would run as formulas get a "'"
     QString RPExpDir;
     QString RPExpFile = QStringLiteral("ExpPw");
     QString RPFields;

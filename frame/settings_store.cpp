@@ -2,13 +2,31 @@
 
 #include "frame/program_identity.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qvs {
 
 namespace {
 const QString kVersionKey = QStringLiteral("SettingsVersion");
+
+// The settings name the user's data files, recent folders and reminders:
+// their folder is for the user alone, also one an earlier version made 0755.
+void MakeFolderPrivate(const QString& folder) {
+    const QByteArray name = QFile::encodeName(folder);
+    QDir().mkpath(QFileInfo(folder).path());
+    ::mkdir(name.constData(), 0700);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+        (st.st_mode & 077) != 0)
+        ::chmod(name.constData(), st.st_mode & 0700);
 }
+} // namespace
 
 QString SettingsFilePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
@@ -90,6 +108,7 @@ void SettingsStore::WriteFlag(const QString& name, bool value) {
 
 bool SettingsStore::Sync() {
     if (written_) {
+        MakeFolderPrivate(QFileInfo(settings_.fileName()).path());
         const QString group = settings_.group();
         if (!group.isEmpty()) settings_.endGroup();
         settings_.setValue(kVersionKey, QString::fromLatin1(kSettingsVersion));

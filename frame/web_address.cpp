@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kNoAddressText = 30001;
 constexpr int kCannotOpenText = 32103; // id chosen here
+constexpr int kOtherSchemeText = 33840;
 const QString kCaption = QStringLiteral("QVS");
 
 UrlOpener& Opener() {
@@ -34,6 +35,17 @@ bool IsMailAddress(const QString& text) {
     return mail.match(text).hasMatch();
 }
 
+// An address from a data file can name anything the desktop opens (a local
+// file, a program's scheme): only web and mail addresses go without asking.
+bool SafeToOpen(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+        scheme == QLatin1String("mailto"))
+        return true;
+    return ShowMessage(LocalTextWith(kOtherSchemeText, url.toDisplayString()),
+                       vbYesNo | vbQuestion | vbDefaultButton2, kCaption) == vbYes;
+}
+
 } // namespace
 
 QUrl WebAddressUrl(const QString& text) {
@@ -50,6 +62,7 @@ bool OpenDocument(const QString& text) {
         return false;
     }
     const QUrl url = WebAddressUrl(address);
+    if (url.isValid() && !SafeToOpen(url)) return false;
     if (!url.isValid() || !HandToDesktop(url)) {
         ShowMessage(GetLocalText(kCannotOpenText).replace(QLatin1String("%s"), address),
                     vbExclamation, kCaption);

@@ -10,6 +10,7 @@
 
 #include <QBrush>
 #include <QIcon>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <numeric>
@@ -29,9 +30,11 @@ CellContext ContextFor(const clsPW& store) {
     return {store, store.Today(), Opt().SecurityLevel != 0, Opt().ShowNotes};
 }
 
+// Tool tips take text that looks like mark-up as HTML: notes are shown as
+// the text they are (an "<img src=...>" in a hostile file loads nothing).
 QVariant NotesTip(const T_Password& p) {
     if (p.Descr.empty()) return {};
-    return NotesText(p.Descr, true);
+    return Qt::convertFromPlainText(NotesText(p.Descr, true), Qt::WhiteSpaceNormal);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "app/file_commands.h"
 #include "app/merge_file_command.h"
+#include "frame/keyed_menu.h"
 #include "frame/options.h"
 #include "mainwin/pending_commands.h"
 
@@ -46,9 +47,6 @@ constexpr int kExportTexts[] = {107, 108, 109, 110};
 constexpr int kPrintMode = 10;
 
 // Menu texts read "&" as the mark of the access key.
-QString MenuCaption(const QString& text) {
-    return QString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
-}
 
 QString Id(int textId) {
     return QString::number(textId); // localised with the window
@@ -165,7 +163,7 @@ void frmMain::ReloadMenu() {
     }
     const QStringList paths = Opt().Recent.Paths().mid(0, Opt().HistorySize);
     for (const QString& path : paths) {
-        QAction* item = new QAction(MenuCaption(path), mnuReload_);
+        QAction* item = new QAction(NameCaption(path), mnuReload_);
         connect(item, &QAction::triggered, this, [path] { OpenRecentFile(path); });
         mnuReload_->addAction(item);
     }

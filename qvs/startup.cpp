@@ -37,10 +37,7 @@ void OpenFirstFile(const QString& commandLine) {
 
 int RunProgram() {
     SingleInstance instance;
-    if (!instance.Claim()) {
-        instance.HandOver(HandOverCommandLine(ProgramCommandLine()));
-        return 0;
-    }
+    if (!instance.Claim()) return HandOverToRunningCopy(instance);
     ConnectHandOver(instance);
     SetProgramPaths();
     if (!LoadSettingsAndLanguage()) return kExitNoLanguage;

@@ -109,10 +109,7 @@ void LiteProgram::Report(FileFollower::Problem problem, const QString& path) {
 
 int RunLiteProgram() {
     SingleInstance instance{QLatin1String(kLiteInstanceName)};
-    if (!instance.Claim()) {
-        instance.HandOver(HandOverCommandLine(ProgramCommandLine()));
-        return 0;
-    }
+    if (!instance.Claim()) return HandOverToRunningCopy(instance);
     SetProgramPaths();
     if (!LoadSettingsAndLanguage()) return kExitNoLanguage;
     // The expiry check belongs to QVS, where the entries can be changed.

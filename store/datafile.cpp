@@ -324,7 +324,7 @@ bool SameRecords(const DecodedFile& a, const DecodedFile& b) {
 // For a seed whose key depends on another writer's generator history: try
 // each of the 256 histories that matter and keep the decode that reads most
 // like what a writer wrote (complete, fillers in place, to the end of the
-// data, text rather than control characters). The keys of different
+// data, no control characters, then most like prose). The keys of different
 // histories agree on their start, so decodes often tie; then the decode
 // that the most histories give is the likeliest.
 DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
@@ -356,12 +356,14 @@ DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
         if (same == groups.end()) same = groups.insert(groups.end(), Group{std::move(a), 0});
         same->weight += candidate.second;
     }
+    // Characters no typed text holds come first: notes of symbols and
+    // accented letters hold few of the characters prose is made of, fewer
+    // than a wrong key's output, but none of those.
     auto rank = [&](const Group& g) {
         const Attempt& a = g.attempt;
-        const auto plausibility =
-            static_cast<long long>(a.health.textChars) - static_cast<long long>(a.health.oddChars);
         return std::make_tuple(a.file.truncated, a.health.fillerMismatches,
-                               !categoriesOnly && a.end != image.size(), -plausibility, -g.weight);
+                               !categoriesOnly && a.end != image.size(), a.health.oddChars,
+                               -static_cast<long long>(a.health.textChars), -g.weight);
     };
     const auto best =
         std::min_element(groups.begin(), groups.end(),

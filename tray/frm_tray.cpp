@@ -2,8 +2,10 @@
 
 #include "frame/image_list.h"
 #include "frame/language.h"
+#include "frame/message_box.h"
 #include "frame/modal_stack.h"
 #include "frame/options.h"
+#include "frame/program_identity.h"
 #include "frame/program_state.h"
 
 namespace qvs {
@@ -11,6 +13,7 @@ namespace qvs {
 namespace {
 
 constexpr char kTrayTip[] = "Quorvane!";
+constexpr int kTypingStoppedText = 33810;
 
 void Call(const std::function<void(const QString&)>& action, const QString& service) {
     if (action) action(service);
@@ -160,7 +163,10 @@ bool frmTray::ShowMessage(const QString& title, const QString& text) {
 
 x11::TypeResult frmTray::SendKeysToPreviousWindow(const KeyStrokes& strokes) {
     if (previousWindow_ == 0 || !actions_.type) return x11::TypeResult::NoWindow;
-    return actions_.type(previousWindow_, strokes);
+    const x11::TypeResult result = actions_.type(previousWindow_, strokes);
+    if (result == x11::TypeResult::FocusMoved)
+        qvs::ShowMessage(GetLocalText(kTypingStoppedText), vbExclamation, ProgramName());
+    return result;
 }
 
 } // namespace qvs

@@ -14,6 +14,11 @@ constexpr int kAddText = 71, kAddEntryText = 72, kAddCategoryText = 73, kAddSubC
 constexpr int kOpenText = 75, kOptionsText = 76, kLoadText = 77, kMailText = 78;
 constexpr int kForumText = 79, kHomeText = 80, kCheckText = 81, kAboutText = 82, kCloseText = 83;
 
+// A name from the data file, shown as it stands.
+QString Caption(const std::string& name) {
+    return NameCaption(QString::fromStdString(name));
+}
+
 QString Text(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -39,8 +44,8 @@ public:
     }
     void Separator() { menu_.Add(MenuItem(QStringLiteral("-"), QString())); }
     void Entry(const ardeko::T_Password& entry, int parent) {
-        Add(Text(entry.service), QLatin1String(kEntryKeyPrefix) + Text(entry.service), "PW", parent,
-            entries_.enabled, false, entries_.toolTip);
+        Add(Caption(entry.service), QLatin1String(kEntryKeyPrefix) + Text(entry.service), "PW",
+            parent, entries_.enabled, false, entries_.toolTip);
     }
     void Enable(int index) {
         if (index > 0) menu_.SetEnabled(index, true);
@@ -65,10 +70,10 @@ QString SubCatKey(std::int16_t code) {
 // gone as well goes to the top level, so that no entry is unreachable.
 void AddCategories(Builder& b, const ardeko::clsPW& store) {
     for (const ardeko::T_Categ& cat : store.Category()) {
-        const int catItem = b.Add(Text(cat.DescrCat), CatKey(cat.Codcat), "CFOLDER", 0, false);
+        const int catItem = b.Add(Caption(cat.DescrCat), CatKey(cat.Codcat), "CFOLDER", 0, false);
         for (const ardeko::T_SCateg& sub : store.SubCategory())
             if (sub.Codcat == cat.Codcat)
-                b.Add(Text(sub.DescrSCat), SubCatKey(sub.CodSCat), "CFOLDER", catItem, false);
+                b.Add(Caption(sub.DescrSCat), SubCatKey(sub.CodSCat), "CFOLDER", catItem, false);
     }
     for (const ardeko::T_Password& entry : store.Password()) {
         const int subItem = entry.CodSCat ? b.IndexOf(SubCatKey(entry.CodSCat)) : 0;

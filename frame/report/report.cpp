@@ -2,11 +2,32 @@
 
 #include "frame/modal_stack.h"
 
+#include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 namespace qvs {
+
+namespace {
+
+// A report holds passwords in clear. The PDF writer keeps the permissions of
+// a file it replaces and creates a new one after the umask: create the file
+// (or narrow it) for the user alone first. Printing to a queue needs nothing.
+bool PrepareOutputFile(const QPrinter& printer) {
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return true;
+    QFile file(printer.outputFileName());
+    constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate, ownerOnly) &&
+           file.setPermissions(ownerOnly);
+}
+
+bool PaintInto(const report::ReportContent& content, QPrinter& printer) {
+    return PrepareOutputFile(printer) && PaintReport(content, printer);
+}
+
+} // namespace
 
 void Report::AddText(const QString& markup, bool newParagraph, double pointSize) {
     content_.lines.push_back({markup, newParagraph, pointSize});
@@ -20,7 +41,8 @@ bool Report::Preview(QWidget* parent) {
     bool failed = false;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         ++paints;
-        failed = !PaintReport(content_, *target) || failed;
+        // The preview's own print command can also write a PDF file.
+        failed = !PaintInto(content_, *target) || failed;
     });
     ExecModal(dialog);
     return paints > 0 && !failed;
@@ -37,7 +59,7 @@ bool Report::WritePdf(const QString& path) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    return PaintReport(content_, printer);
+    return PaintInto(content_, printer);
 }
 
 } // namespace qvs

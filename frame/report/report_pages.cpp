@@ -38,7 +38,7 @@ public:
         header_->drawContents(&painter);
         painter.save();
         painter.translate(0, HeaderHeight() + gap_ - page * BodyHeight());
-        body_->drawContents(&painter, QRectF(0, page * BodyHeight(), area_.width(), BodyHeight()));
+        body_->drawContents(&painter, PageRect(page));
         painter.restore();
         painter.save();
         painter.translate(0, area_.height() - numberHeight_ - FooterHeight());
@@ -53,6 +53,15 @@ private:
         auto doc = BuildDocument({{markup, true, kHeaderPointSize}}, face, &printer);
         doc->setTextWidth(area_.width());
         return doc;
+    }
+
+    // The body's part on page, a hair inside its edges: a line is drawn when
+    // it touches the rectangle, and the line that starts the next page (or
+    // ends the last one) touches its edge. Drawn clipped, it would still be
+    // in the PDF's text twice.
+    QRectF PageRect(int page) const {
+        constexpr double hair = 0.5;
+        return QRectF(0, page * BodyHeight() + hair, area_.width(), BodyHeight() - 2 * hair);
     }
 
     double HeaderHeight() const { return header_->size().height(); }

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 using qvs::App;
 using qvs::frmFilePW;
 using qvs::frmMessage;
@@ -45,6 +47,10 @@ void TestOpenDataFile::fileAccessibleOpensWithoutCreating() {
     QVERIFY(!QFileInfo::exists(absent));
     QVERIFY(!qvs::FileAccessible(dir_.path())); // a folder is no data file
     QVERIFY(!qvs::FileAccessible(QString()));
+    // Nobody writes into this FIFO: looking at it must not wait for a writer.
+    const QString fifo = dir_.filePath(QStringLiteral("fifo.QVS"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(!qvs::FileAccessible(fifo));
 }
 
 void TestOpenDataFile::opensAFileWithoutPasswordAndRefreshesTheWindow() {

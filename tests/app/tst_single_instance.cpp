@@ -8,12 +8,72 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using qvs::SingleInstance;
 
 namespace {
 
 QByteArray Received(const QSignalSpy& spy, int at = 0) {
     return spy.at(at).at(0).toByteArray();
+}
+
+constexpr uid_t kOtherUser = 65534;
+
+struct stat StatOf(const QString& path) {
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+// Sets an environment variable for one scope ("" unsets it).
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : name_(name), saved_(qgetenv(name)) {
+        if (value.isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~ScopedEnv() { qputenv(name_, saved_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    QByteArray saved_;
+};
+
+// Another user's process listening on path for up to two seconds; its exit
+// code is the number of bytes it was sent (bound as root, listening as the
+// other user: the peer's credentials are those of listen()).
+pid_t ListenAsOtherUser(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const pid_t child = ::fork();
+    if (child != 0) return child;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    ::unlink(name.constData());
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(name.constData(), 0777) != 0 || ::setresgid(kOtherUser, kOtherUser, kOtherUser) ||
+        ::setresuid(kOtherUser, kOtherUser, kOtherUser) || ::listen(fd, 4) != 0)
+        ::_exit(100);
+    ::alarm(2);
+    int total = 0;
+    for (;;) {
+        const int peer = ::accept(fd, nullptr, nullptr);
+        char buffer[256];
+        for (ssize_t got; peer >= 0 && (got = ::read(peer, buffer, sizeof buffer)) > 0;)
+            total += int(got);
+        if (peer >= 0) ::close(peer);
+        if (total > 0) ::_exit(total > 99 ? 99 : total);
+    }
 }
 
 } // namespace
@@ -39,6 +99,53 @@ private slots:
             QVERIFY(qvs::InstanceServerName().size() < 108);
         }
         qputenv("XDG_RUNTIME_DIR", saved);
+    }
+
+    // Without a runtime folder, or with one others can reach, the lock and
+    // the socket go to a 0700 folder of the user's own, never to a folder
+    // another user prepared.
+    void withoutAPrivateRuntimeFolderAPrivateOneIsMade() {
+        QTemporaryDir temp;
+        ScopedEnv tmpdir("TMPDIR", temp.path().toUtf8());
+        QTemporaryDir shared;
+        QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777));
+        for (const QByteArray& runtime : {QByteArray(), shared.path().toUtf8()}) {
+            ScopedEnv env("XDG_RUNTIME_DIR", runtime);
+            const QString folder = QFileInfo(qvs::InstanceLockPath()).path();
+            QCOMPARE(folder, temp.filePath(QStringLiteral("quorvane-%1").arg(::getuid())));
+            QCOMPARE(int(StatOf(folder).st_mode & 0777), 0700);
+            QCOMPARE(QFileInfo(qvs::InstanceServerName()).path(), folder);
+        }
+        if (::getuid() != 0) QSKIP("only root can give a folder to another user");
+        // Someone else made that folder first: the user's cache holds ours.
+        ScopedEnv env("XDG_RUNTIME_DIR", QByteArray());
+        const QString planted = temp.filePath(QStringLiteral("quorvane-%1").arg(::getuid()));
+        QVERIFY(::chown(QFile::encodeName(planted).constData(), kOtherUser, kOtherUser) == 0);
+        const QString folder = QFileInfo(qvs::InstanceLockPath()).path();
+        QVERIFY(folder.startsWith(QDir::homePath() + '/'));
+        QCOMPARE(StatOf(folder).st_uid, ::getuid());
+        QCOMPARE(int(StatOf(folder).st_mode & 0777), 0700);
+    }
+
+    // A lock file or a listening copy of another user gets no file name.
+    void nothingGoesToAnotherUser() {
+        if (::getuid() != 0) QSKIP("only root can act as another user");
+        const QString instance = QStringLiteral("Foreign");
+        const QString lock = qvs::InstanceLockPath(instance);
+        QFile file(lock);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(::chown(QFile::encodeName(lock).constData(), kOtherUser, kOtherUser) == 0);
+        SingleInstance second(instance);
+        QVERIFY(!second.HandOver(QStringLiteral("secret.QVS"), 500));
+        // Our own lock, but another user's process on the socket.
+        QVERIFY(::chown(QFile::encodeName(lock).constData(), ::getuid(), ::getgid()) == 0);
+        const pid_t listener = ListenAsOtherUser(qvs::InstanceServerName(instance));
+        QTest::qWait(200);
+        QVERIFY(!second.HandOver(QStringLiteral("secret.QVS"), 1000));
+        int status = 0;
+        ::waitpid(listener, &status, 0);
+        QVERIFY(WIFSIGNALED(status)); // its time ran out: it was sent nothing
     }
 
     void secondCopyHandsItsCommandLineToTheFirst() {

@@ -6,6 +6,7 @@
 #include "autotype/send_keys.h"
 #include "autotype/x11_typing.h"
 #include "tests/autotype/x_desktop.h"
+#include "tests/autotype/x_locks.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -83,6 +84,42 @@ private slots:
         QCOMPARE(TypeInto(window, strokes), x11::TypeResult::Typed);
         const QByteArray expected = "USER=" + user.toUtf8() + "\nPASS=" + password.toUtf8() + "\n";
         QCOMPARE(form.Result(), expected);
+    }
+
+    // Letters, symbols, digits and characters typed through a borrowed key
+    // code arrive as they are with Caps Lock and Num Lock locked, and the
+    // locks are back afterwards.
+    void typesExactlyWithTheLocksOn() {
+        if (!skipReason_.isEmpty()) QSKIP(qPrintable(skipReason_));
+        TargetForm form(*desktop_);
+        const std::uint64_t window = form.Window();
+        QVERIFY(XDesktop::WaitActive(window));
+        QVERIFY(xlocks::SetLocks(true, true));
+        QVERIFY(xlocks::CapsLockOn());
+        const QString user = QStringLiteral("J\u00fcrgen.\u00df");
+        const QString password = QStringLiteral("P{a}+B^c7 \u00c9x\u00e9Z/*-");
+        const auto typed = TypeInto(window, ParseKeyString(user + QStringLiteral("{TAB}") +
+                                                           password + QStringLiteral("{ENTER}")));
+        const bool capsAfter = xlocks::CapsLockOn(), numAfter = xlocks::NumLockOn();
+        xlocks::SetLocks(false, false);
+        QCOMPARE(typed, x11::TypeResult::Typed);
+        QCOMPARE(form.Result(), "USER=" + user.toUtf8() + "\nPASS=" + password.toUtf8() + "\n");
+        QVERIFY(capsAfter);
+        QVERIFY(numAfter);
+    }
+
+    // A window that takes the focus halfway gets none of the rest.
+    void typingStopsWhenAnotherWindowIsActivated() {
+        if (!skipReason_.isEmpty()) QSKIP(qPrintable(skipReason_));
+        TargetForm form(*desktop_);
+        const std::uint64_t window = form.Window();
+        QVERIFY(XDesktop::WaitActive(window));
+        // Characters typed through a borrowed key code take about 0.1 s
+        // each: the new window shows up long before the end.
+        TargetForm intruder(*desktop_);
+        const auto typed = TypeInto(window, ParseKeyString(QString(80, QChar(0xe9))));
+        QCOMPARE(typed, x11::TypeResult::FocusMoved);
+        QVERIFY(x11::ActiveWindow() != window);
     }
 
     void windowThatHasGoneIsReported() {

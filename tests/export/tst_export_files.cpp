@@ -50,35 +50,36 @@ private slots:
         ExportChoice c = Choice(kModeHtml, {"Password"});
         c.order = kOrderCategory;
         QCOMPARE(Export(c, "HTML page"),
-                 QByteArray("<html><head><meta charset=\"utf-8\"><title>Quorvane Export</title>"
-                            "</head><body bgcolor=#000000 text=#FFFFFF>\n"
-                            "<TABLE BORDER=1 width=100%><TR><TD colspan=2 align=center><font "
-                            "color=#ff0000><H1>Quorvane 1.2.3</H1><font size=1>(HTML page)</font>"
-                            "</font></TD></TR>\n"
-                            "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
-                            "<TD>Gamma&nbsp;</TD></TR>\n"
-                            "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
-                            "<TD>g&amp;g&nbsp;</TD></TR>\n"
-                            "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
-                            "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
-                            "<TD>Delta&nbsp;</TD></TR>\n"
-                            "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
-                            "<TD>plain&nbsp;</TD></TR>\n"
-                            "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
-                            "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
-                            "<TD>Alpha&nbsp;</TD></TR>\n"
-                            "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
-                            "<TD>p;w&quot;1&nbsp;</TD></TR>\n"
-                            "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
-                            "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
-                            "<TD>Beta&nbsp;</TD></TR>\n"
-                            "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
-                            "<TD>&lt;b&gt;bold&lt;/b&gt;&nbsp;</TD></TR>\n"
-                            "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
-                            "</Table><p>&nbsp;\n"
-                            "<br><font size=1>Quorvane by Tarnwick</font>\n"
-                            "<br><a href=\"https://h.example\">Quorvane HomePage</a>\n"
-                            "<br><a href=\"mailto:m@h.example\">Email Me</a></p></body></html>\n"));
+                 QByteArray(
+                     "<html><head><meta charset=\"utf-8\"><title>Quorvane Export</title>"
+                     "</head><body bgcolor=#000000 text=#FFFFFF>\n"
+                     "<TABLE BORDER=1 width=100%><TR><TD colspan=2 align=center><font "
+                     "color=#ff0000><H1>Quorvane 1.2.3</H1><font size=1>(HTML page)</font>"
+                     "</font></TD></TR>\n"
+                     "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
+                     "<TD style=\"white-space:pre-wrap\">Gamma&nbsp;</TD></TR>\n"
+                     "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
+                     "<TD style=\"white-space:pre-wrap\">g&amp;g&nbsp;</TD></TR>\n"
+                     "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
+                     "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
+                     "<TD style=\"white-space:pre-wrap\">Delta&nbsp;</TD></TR>\n"
+                     "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
+                     "<TD style=\"white-space:pre-wrap\">plain&nbsp;</TD></TR>\n"
+                     "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
+                     "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
+                     "<TD style=\"white-space:pre-wrap\">Alpha&nbsp;</TD></TR>\n"
+                     "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
+                     "<TD style=\"white-space:pre-wrap\">p;w&quot;1&nbsp;</TD></TR>\n"
+                     "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
+                     "<TR><TD width=30%><font color=#ff0000><B>Service</B></font></TD>"
+                     "<TD style=\"white-space:pre-wrap\">Beta&nbsp;</TD></TR>\n"
+                     "<TR><TD width=30%><font color=#00FFFF><B>Password</B></font></TD>"
+                     "<TD style=\"white-space:pre-wrap\">&lt;b&gt;bold&lt;/b&gt;&nbsp;</TD></TR>\n"
+                     "<TR><TD colspan=2>&nbsp;</TD></TR>\n"
+                     "</Table><p>&nbsp;\n"
+                     "<br><font size=1>Quorvane by Tarnwick</font>\n"
+                     "<br><a href=\"https://h.example\">Quorvane HomePage</a>\n"
+                     "<br><a href=\"mailto:m@h.example\">Email Me</a></p></body></html>\n"));
     }
 
     // Entries without category get a group of their own instead of being
@@ -137,6 +138,37 @@ private slots:
         QVERIFY(Export(c).startsWith("Service \"User Name\"\nAlpha ann\n"));
     }
 
+    // Off by default, values stay byte-exact; on, what a spreadsheet would
+    // run as a formula reads as text, and the quoting still holds.
+    void csvFormulasNeutralisedOnlyWhenAsked() {
+        store_ = ardeko::clsPW();
+        store_.InsertPassword(ExportEntry("=HYPERLINK(\"x\")", 0, 0, "+1", "-2;3"));
+        store_.InsertPassword(ExportEntry("@SUM", 0, 0, "\tx", "a=b"));
+        ExportChoice c = Choice(kModeCsv, {"User Name", "Password"});
+        c.delimiter = QStringLiteral(";");
+        c.header = false;
+        QCOMPARE(Export(c), QByteArray("\"=HYPERLINK(\"\"x\"\")\";+1;\"-2;3\"\n\n"
+                                       "@SUM;\tx;a=b\n\n"));
+        c.csvSafe = true;
+        QCOMPARE(Export(c), QByteArray("\"'=HYPERLINK(\"\"x\"\")\";'+1;\"'-2;3\"\n\n"
+                                       "'@SUM;'\tx;a=b\n\n"));
+        QVERIFY(!ChoiceFromOptions(DefaultOptions(), kModeCsv).csvSafe);
+    }
+
+    // Blanks, tabs and line breaks are part of a value (a password too).
+    void valuesKeepTheirBlanksAndLines() {
+        store_ = ardeko::clsPW();
+        ardeko::T_Password p = ExportEntry("S", 0, 0, "u", " p\tq\nr ");
+        p.Descr = "l1\r\nl2";
+        store_.InsertPassword(p);
+        ExportChoice c = Choice(kModeLabelled, {"Password"});
+        c.notes = true;
+        QVERIFY(Export(c).contains("Password:        p\tq\n                r \n"
+                                   "Notes:          l1\n                l2\n"));
+        c.mode = kModeHtml;
+        QVERIFY(Export(c).contains("<TD style=\"white-space:pre-wrap\"> p\tq<br>r &nbsp;</TD>"));
+    }
+
     void noFieldsWritesTheServiceOnly() {
         ExportChoice c = Choice(kModeLabelled, {});
         QVERIFY(Export(c).contains("\n\nService:        Alpha\n\nService:        Beta\n\n"));
@@ -159,6 +191,57 @@ private slots:
         c.grouping = kGroupNone;
         QCOMPARE(ExportToFiles(store_, c, FixedInfo("Fmt")).files,
                  QStringList{dir.filePath("ExpPw.CSV")});
+    }
+
+    // Names that clash once made into file names: "/" made "_", a category
+    // called like the group of entries without one, dots that join parts.
+    void groupsWithClashingNamesLoseNoEntry() {
+        store_.CatRen("Mail", "Mail/Web");
+        store_.CatRen("Spare", "Mail_Web");
+        store_.InsertCategory({4, "No Category", false});
+        store_.InsertCategory({5, "a.b", false});
+        store_.InsertCategory({6, "a", false});
+        store_.InsertSubCategory({4, 5, "c"});
+        store_.InsertSubCategory({5, 6, "b.c"});
+        store_.InsertPassword(ExportEntry("Spare1", 3, 0, "s", "s"));
+        store_.InsertPassword(ExportEntry("NoCat1", 4, 0, "n", "n"));
+        store_.InsertPassword(ExportEntry("Dots1", 5, 4, "d", "d"));
+        store_.InsertPassword(ExportEntry("Dots2", 6, 5, "e", "e"));
+        ExportChoice c = Choice(kModeCsv, {});
+        c.delimiter = QStringLiteral(",");
+        c.header = false;
+        c.split = true;
+        for (const int grouping : {int(kGroupCategory), int(kGroupSubCategory)}) {
+            QDir(dir_.path()).removeRecursively();
+            QDir().mkpath(dir_.path());
+            c.grouping = grouping;
+            const ExportOutcome outcome = ExportToFiles(store_, c, FixedInfo("Fmt"));
+            QVERIFY(outcome.ok);
+            QStringList services;
+            for (const QString& file : outcome.files)
+                services << QString::fromUtf8(ReadAll(file)).split('\n', Qt::SkipEmptyParts);
+            services.sort();
+            QCOMPARE(services, QStringList({"Alpha", "Beta", "Delta", "Dots1", "Dots2", "Gamma",
+                                            "NoCat1", "Spare1"}));
+            QCOMPARE(QDir(dir_.path()).entryList(QDir::Files).size(), outcome.files.size());
+            QCOMPARE(outcome.renamed.size(), 2);
+        }
+        QVERIFY(QFileInfo::exists(dir_.filePath("ExpPw.No Category.No SubCategory (2).CSV")));
+    }
+
+    // A grouped export of a file without entries says so and writes nothing.
+    void nothingToWriteIsReported() {
+        ardeko::clsPW empty;
+        empty.InsertCategory({1, "Banks", false});
+        ExportChoice c = Choice(kModeHtml, {});
+        c.grouping = kGroupCategory;
+        c.split = true;
+        const ExportOutcome outcome = ExportToFiles(empty, c, FixedInfo("Fmt"));
+        QVERIFY(!outcome.ok);
+        QVERIFY(!outcome.message.isEmpty());
+        QVERIFY(QDir(dir_.path()).isEmpty());
+        c.emptyCategories = true;
+        QVERIFY(ExportToFiles(empty, c, FixedInfo("Fmt")).ok);
     }
 
     void filesAreReadableByTheUserOnly() {

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace qvs;
 
 namespace {
@@ -42,6 +44,7 @@ class TestExportPrint : public QObject {
         c.mode = kModePrint;
         c.grouping = kGroupCategory;
         c.fields = QStringList{"Password"};
+        c.notes = layout != 0;
         c.printLayout = layout;
         return c;
     }
@@ -79,6 +82,10 @@ private slots:
         QCOMPARE(lines[2].markup,
                  QStringLiteral("\r\n<Color=16711680>Password:      <COLOR=0>g&g"));
         QVERIFY(!lines[1].newParagraph);
+        // A line break in a value stays, the next line under the first.
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const auto& line) {
+            return line.markup.endsWith("<COLOR=0>line1\r\n               line2");
+        }));
     }
 
     void bothLayoutsPrintToPdf_data() {
@@ -115,6 +122,14 @@ private slots:
         const ExportOutcome outcome = WriteReportPdf(report, dir_.filePath("gone/r.pdf"));
         QVERIFY(!outcome.ok);
         QVERIFY(!QFileInfo::exists(dir_.filePath("gone")));
+        // No folder at all: not the folder the program happens to run in.
+        const QString here = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir_.path()));
+        const ExportOutcome unplaced = WriteReportPdf(report, QStringLiteral("r.pdf"));
+        QDir::setCurrent(here);
+        QVERIFY(!unplaced.ok);
+        QVERIFY(!unplaced.message.isEmpty());
+        QVERIFY(!QFileInfo::exists(dir_.filePath("r.pdf")));
     }
 
     void printerListShowsNameOnPort() {

@@ -7,12 +7,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTest>
 
 #include <cstdio>
 #include <map>
+
+#include <sys/stat.h>
 
 using namespace qvs;
 
@@ -119,6 +123,7 @@ const std::map<QString, QVariant> kQvsDefaults = {
     {"RPFields", ""},
     {"RPPrinter", ""},
     {"RPDelim", ""},
+    {"RPCsvSafe", false},
     {"Path", "<folder>"},
     {"RPExpDir", "<folder>"},
     {"ClipboardClearSecs", 30},
@@ -240,6 +245,22 @@ private slots:
         QVERIFY(SaveOptions(QString()));
         LoadOptions();
         QCOMPARE(Opt().Language, "ITA");
+    }
+
+    // The settings name data files and folders: their folder is the user's
+    // alone, also when an earlier run left it open to others.
+    void settingsFolderIsPrivate() {
+        const QByteArray folder = QFile::encodeName(QFileInfo(SettingsFilePath()).path());
+        QDir(QString::fromLocal8Bit(folder)).removeRecursively();
+        LoadOptions();
+        QVERIFY(SaveOptions(QString()));
+        struct stat st {};
+        QCOMPARE(::stat(folder.constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0700);
+        QCOMPARE(::chmod(folder.constData(), 0755), 0);
+        QVERIFY(SaveOptions(QString()));
+        QCOMPARE(::stat(folder.constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0700);
     }
 
     void damagedValuesGiveSafeOnes_data() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -112,6 +113,23 @@ private slots:
                  caption->indexOf("User Name") - caption->indexOf("Service"));
     }
 
+    // A paragraph that runs over a page break: every line on one page only.
+    void aParagraphAcrossPagesIsDrawnOnce() {
+        Report report;
+        QString lines;
+        for (int i = 0; i < 200; ++i)
+            lines += QStringLiteral("line%1").arg(i, 3, 10, QChar('0')) + kCrLf;
+        report.AddText(lines, true, 10);
+        const QString pdf = dir_.filePath("paragraph.pdf");
+        QVERIFY(report.WritePdf(pdf));
+        const QString text = PdfText(pdf);
+        QVERIFY(text.count(u'\f') >= 3);
+        for (int i = 0; i < 200; ++i) {
+            const QString line = QStringLiteral("line%1").arg(i, 3, 10, QChar('0'));
+            QVERIFY2(text.count(line) == 1, qPrintable(line));
+        }
+    }
+
     // 255 is red and 16711680 blue (BGR): the header is red, the blue text
     // sits below it.
     void pdfShowsTheColours() {
@@ -135,7 +153,6 @@ private slots:
         Report report = SampleReport(3);
         QVERIFY(!report.Print("no printer has this name"));
         QVERIFY(!report.Print(""));
-        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         QVERIFY(!report.WritePdf(dir_.filePath("no/such/folder/out.pdf")));
         report.SetMargins({10, 400, 10, 10}); // taller than the paper
         QVERIFY(!report.WritePdf(dir_.filePath("margins.pdf")));
@@ -159,6 +176,30 @@ private slots:
         report.SetMargins({10, 400, 10, 10});
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
         QVERIFY(!report.Preview(nullptr));
+    }
+
+    // The preview's print command, printing to a file, writes it for the
+    // user alone whatever the umask, also over a file readable by others.
+    void previewPrintToFileIsReadableByTheUserOnly() {
+        const QString pdf = dir_.filePath("preview.pdf");
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.close();
+        QVERIFY(old.setPermissions(old.permissions() | QFileDevice::ReadOther));
+        Report report = SampleReport(3);
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            emit dialog->paintRequested(&printer);
+            dialog->reject();
+        });
+        QVERIFY(report.Preview(nullptr));
+        QVERIFY(PdfText(pdf).contains("Quorvane 1.0.0"));
+        QCOMPARE(QFile::permissions(pdf) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
 private:

@@ -11,6 +11,7 @@
 #include "frame/web_address.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace qvs;
@@ -88,6 +89,27 @@ private slots:
         const QString refused = GetLocalText(32103).replace(QLatin1String("%s"), "www.x.example");
         QVERIFY(!Open(&OpenWebAddress, QStringLiteral(" www.x.example"), refused));
         QCOMPARE(toTray_, 0); // nothing opened: the window stays
+    }
+
+    // An address from a hostile file may name a local file or a program's
+    // scheme: asked first, opened only on Yes.
+    void otherSchemesAreOpenedOnlyWhenTheUserAgrees() {
+        const QString address = QStringLiteral("file:///etc/passwd");
+        const QString question = LocalTextWith(33840, address);
+        for (const char* answer : {"cmdNo", "cmdOK"}) {
+            ModalScript script;
+            script.On<frmMessage>([&](frmMessage* m) {
+                QCOMPARE(m->findChild<QLabel*>(QStringLiteral("lblMsg"))->text(), question);
+                m->findChild<QPushButton*>(QLatin1String(answer))->click();
+            });
+            script.Start();
+            QCOMPARE(OpenWebAddress(address), answer == std::string_view("cmdOK"));
+            QVERIFY(script.Done());
+        }
+        QCOMPARE(opened_, QList<QUrl>{QUrl(address)});
+        // Web and mail addresses go without a question (Open fails on one).
+        QVERIFY(Open(&OpenDocument, QStringLiteral("HTTPS://bank.example"), {}));
+        QVERIFY(Open(&OpenDocument, QStringLiteral("a@b.example"), {}));
     }
 
     // Only an entry's address takes the program to the tray, and only from

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 
 using namespace qvs;
 using ardeko::T_Password;
@@ -243,6 +244,21 @@ private slots:
             QCOMPARE(image.isValid(), !icon.isEmpty());
             if (!icon.isEmpty()) QCOMPARE(Picture(image.value<QIcon>()), Picture(KeyIcon(icon)));
         }
+    }
+
+    // The notes' tool tip shows mark-up from a file as the text it is.
+    void notesTipIsPlainText() {
+        const char* notes = "<img src=\"http://x.example/p.png\"><table><tr><td>a</td></tr>"
+                            "</table> <a href=\"file:///etc\">b</a> &amp; <b>c</b>";
+        store_->InsertPassword([&] {
+            T_Password p = Entry("Marked", 0, 0);
+            p.Descr = notes;
+            return p;
+        }());
+        Grid().ShowNode("R");
+        QTextDocument shown;
+        shown.setHtml(Cell(RowOf("Marked"), Col::Notes, Qt::ToolTipRole));
+        QCOMPARE(shown.toPlainText(), QString::fromUtf8(notes));
     }
 
     void passwordsMaskedBySecurityLevel() {

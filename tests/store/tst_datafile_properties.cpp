@@ -2,6 +2,7 @@
 // opens every file the store writes whatever its text holds, and files of
 // another writer whose key depends on that writer's generator history read
 // back exactly.
+#include "store/codepage.h"
 #include "store/datafile.h"
 #include "store/encrypt.h"
 #include "store/pw.h"
@@ -70,6 +71,31 @@ std::string Prose(Rng& rng, int length) {
     return s;
 }
 
+// Notes of random characters a person can type, in any language: the
+// letters, digits and signs of Windows-1252, tabs and line breaks. With
+// symbols and accented letters most likely, they look no more like prose
+// than a wrong key's output does.
+std::string RandomNote(Rng& rng, int shortest, int longest) {
+    static const std::string kUndefined = "\x81\x8D\x8F\x90\x9D";
+    std::string bytes;
+    for (int n = Pick(rng, shortest, longest); n > 0; --n) {
+        const int kind = Pick(rng, 0, 40);
+        if (kind == 0) {
+            bytes += "\r\n";
+        } else if (kind == 1) {
+            bytes += '\t';
+        } else {
+            const bool ascii = kind < 8;
+            char c = 0;
+            do
+                c = static_cast<char>(ascii ? Pick(rng, 0x20, 0x7E) : Pick(rng, 0x80, 0xFF));
+            while (kUndefined.find(c) != std::string::npos);
+            bytes.push_back(c);
+        }
+    }
+    return Cp1252ToUtf8(bytes);
+}
+
 std::vector<T_Password> Decoded(std::string_view image, const std::string& password) {
     const DecodedFile f = DecodeFile(image, password);
     if (f.status != DecodeStatus::Ok || f.truncated) return {};
@@ -108,17 +134,31 @@ private slots:
 
     void historyDependentSeedsReadBackExactly() {
         Rng rng(4242);
+        CheckHistoryDependentFiles(rng, 300, [](Rng& r, bool remember) {
+            if (!remember) return Prose(r, Pick(r, 0, 300));
+            return Prose(r, Pick(r, 0, 1) ? Pick(r, 0, 40) : Pick(r, 200, 700));
+        });
+    }
+
+    // Notes of random characters read like a wrong key's output to a judge
+    // of prose; only characters that no typed text holds tell them apart.
+    void historyDependentSeedsWithRandomNotesReadBackExactly() {
+        Rng rng(777);
+        CheckHistoryDependentFiles(rng, 40, [](Rng& r, bool) { return RandomNote(r, 400, 1500); });
+    }
+
+private:
+    // files files of another writer, each with a seed whose lowest byte is 0
+    // and the writer's generator left wherever its history took it.
+    template <class Notes> void CheckHistoryDependentFiles(Rng& rng, int files, Notes notes) {
         int failures = 0;
         QString first;
-        const int files = 300;
         for (int file = 0; file < files; ++file) {
             const std::string password = file % 3 == 0 ? "" : RandomPassword(rng);
-            // A seed whose lowest byte is 0, either sign.
             std::int32_t seed =
                 static_cast<std::int32_t>(static_cast<std::uint32_t>(rng()) & 0x7FFFFF00u);
             if (file % 2) seed = ~seed;
             clsEncrypt cipher;
-            // Leaves the writer's generator wherever its history took it.
             cipher.Init("history", static_cast<std::int32_t>(rng() % 100000 + 1));
             for (int i = Pick(rng, 0, 3); i > 0; --i)
                 cipher.EncString("x", true);
@@ -133,8 +173,8 @@ private slots:
                 T_Password p = SampleEntry("Service " + std::to_string(i));
                 p.Dt_Insert = 46000;
                 p.Dt_Modif = 46010;
-                p.Remember = Prose(rng, Pick(rng, 0, 1) ? Pick(rng, 0, 40) : Pick(rng, 200, 700));
-                p.Descr = Prose(rng, Pick(rng, 0, 300));
+                p.Remember = notes(rng, true);
+                p.Descr = notes(rng, false);
                 b.Password(p);
                 expected.push_back(p);
             }

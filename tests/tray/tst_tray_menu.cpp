@@ -6,7 +6,11 @@
 #include "tests/store/store_samples.h"
 #include "tray/tray_menu.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QTest>
+
+#include <functional>
 
 using namespace qvs;
 
@@ -100,6 +104,31 @@ private slots:
         ardeko::clsPW empty;
         BuildTrayMenu(menu, empty, {0, 1, false, true}, std::nullopt);
         QCOMPARE(Outline(menu), kCommands);
+    }
+
+    // Names are shown as they are: no mnemonic marks, no separators, no
+    // shortcut column; each still reaches its entry.
+    void namesAreNotMenuSyntax() {
+        ardeko::clsPW store;
+        store.InsertCategory({1, "R&D lab", false});
+        store.InsertPassword(SampleEntry("-", 1, 0));
+        store.InsertPassword(SampleEntry("a\tb && c", 1, 0));
+        KeyedMenu menu;
+        BuildTrayMenu(menu, store, {1, 1, false, true}, std::nullopt);
+        QStringList shown;
+        int separators = 0;
+        std::function<void(QMenu*)> walk = [&](QMenu* m) {
+            for (QAction* a : m->actions()) {
+                separators += a->isSeparator();
+                if (!a->isSeparator()) shown << a->iconText();
+                if (a->menu()) walk(a->menu());
+            }
+        };
+        walk(menu.Menu());
+        QCOMPARE(shown.mid(0, 3), (QStringList{"R&D lab", "-", "a b && c"}));
+        QCOMPARE(separators, 3); // the menu's own: before and among the commands
+        QCOMPARE(ServiceOfKey(menu.Key(menu.IndexOf(QStringLiteral("srv-")))), QStringLiteral("-"));
+        QVERIFY(menu.IsEnabled(menu.IndexOf(QStringLiteral("srv-"))));
     }
 
     void lightProgramCommands() {
