@@ -2,6 +2,8 @@
 
 #include "store/datafile.h"
 #include "store/file_io.h"
+#include "store/format2.h"
+#include "store/legacy_trailer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -120,7 +122,10 @@ void clsPW::NewFile() {
     encryptFile_ = true;
     notSaved_ = false;
     filename_ = kNewFileName;
-    filePassword_.clear();
+    WipeString(filePassword_);
+    format_ = FileFormat::Two;
+    key_.master.Clear();
+    kdfChosen_ = false;
 }
 
 void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped) {
@@ -152,7 +157,10 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     // A file that cannot be read, has an unknown version or another password
     // leaves the store exactly as it was, so nothing open is lost or re-keyed.
     DecodedFile f;
-    if (!ReadDataFile(strName, strPw, false, f)) {
+    const FileKey* known = adoptedKey_.Valid() ? &adoptedKey_ : nullptr;
+    const bool read = ReadDataFile(strName, strPw, false, f, known);
+    adoptedKey_.master.Clear();
+    if (!read) {
         if (errNum_ == kErrNotFound) {
             ResetCollections();
             filename_ = strName;
@@ -164,6 +172,10 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     filename_ = strName;
     fileSeed_ = f.header.seed;
     loadedVersion_ = f.header.version;
+    format_ = f.header.version == kVersion200 ? FileFormat::Two : FileFormat::Legacy;
+    key_ = std::move(f.key);
+    kdfChosen_ = key_.Valid();
+    if (kdfChosen_) kdfParams_ = key_.params;
     std::size_t skipped = 0;
     FillFrom(f, defkval, skipped);
     Succeed();
@@ -185,6 +197,7 @@ bool clsPW::TestForPW(const std::string& strName) {
     // The header is at most two texts of 64 KiB and a few numbers.
     std::string head;
     if (auto err = file.Read(2 * kMaxTextBytes + 16, head)) return !Fail(err->num, err->descr);
+    if (IsFormat2(head)) return false; // always has a key
     const FileHeader h = DecodeHeader(head);
     return !IsKnownVersion(h.version) || h.storedPassword.empty();
 }
@@ -209,10 +222,9 @@ bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     // A new store has a caption, not a file name, until it is saved under one.
     if (name.empty() || name == kNewFileName)
         return Fail(52, "The file has no name yet: choose where to save it.");
-    EncodedFile encoded;
-    if (auto err =
-            EncodeFile({category_, subCategory_, password_, nodeStates_}, filePassword_, encoded))
-        return Fail(err->num, err->descr);
+    std::string image;
+    std::int32_t seed = 0;
+    if (!EncodeImage(image, seed)) return false;
     auto makeBackup = [&](bool inPlace) {
         if (!backup) return;
         const std::string target = BackupPathFor(name, backhist);
@@ -220,20 +232,73 @@ bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
         if (backhist && MakeFolders(backupFolder_)) return;
         KeepBackupCopy(name, target, !inPlace);
     };
-    if (auto err = WriteFileAtomically(name, encoded.image, makeBackup))
-        return Fail(err->num, err->descr);
+    const auto err = WriteFileAtomically(name, image, makeBackup);
+    WipeString(image);
+    if (err) return Fail(err->num, err->descr);
     encryptFile_ = true;
     filename_ = name;
     notSaved_ = false;
-    fileSeed_ = encoded.seed;
-    loadedVersion_ = kVersion103;
+    fileSeed_ = seed;
+    loadedVersion_ = format_ == FileFormat::Two ? kVersion200 : kVersion103;
     Succeed();
     return true;
 }
 
+bool clsPW::EnsureKey() {
+    if (key_.Valid()) return true;
+    const KdfParams params = kdfChosen_ ? kdfParams_ : DefaultKdfParams();
+    if (NewFileKey(filePassword_, params, key_)) return true;
+    return Fail(7, "The key of the file could not be made: there is not enough memory.");
+}
+
+bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
+    const StoreContents contents{category_, subCategory_, password_, nodeStates_};
+    if (format_ == FileFormat::Two) {
+        if (!EnsureKey()) return false;
+        seed = 0;
+        if (auto err = EncodeFormat2(contents, key_, image)) return Fail(err->num, err->descr);
+        return true;
+    }
+    // The legacy checks first: a text it cannot hold costs no derivation.
+    EncodedFile encoded;
+    if (auto err = EncodeFile(contents, filePassword_, encoded)) return Fail(err->num, err->descr);
+    if (!EnsureKey()) return false;
+    if (!AppendTrailer(encoded.image, key_))
+        return Fail(7, "The file could not be sealed: there is not enough memory.");
+    image = std::move(encoded.image);
+    seed = encoded.seed;
+    return true;
+}
+
 void clsPW::SetFilePW(const std::string& x) {
+    WipeString(filePassword_);
     filePassword_ = x;
+    // A new password gets a new key under a new salt at the next save.
+    key_.master.Clear();
     notSaved_ = true;
+}
+
+KdfParams clsPW::KdfSettings() const {
+    if (key_.Valid()) return key_.params;
+    return kdfChosen_ ? kdfParams_ : DefaultKdfParams();
+}
+
+bool clsPW::RaiseKdf(const KdfParams& p) {
+    if (p.passes < kKdfFloor.passes || p.memoryKiB < kKdfFloor.memoryKiB || !KdfParamsAcceptable(p))
+        return Fail(5, "Invalid procedure call or argument");
+    FileKey fresh;
+    if (!NewFileKey(filePassword_, p, fresh))
+        return Fail(7, "The key of the file could not be made: there is not enough memory.");
+    key_ = std::move(fresh);
+    kdfParams_ = p;
+    kdfChosen_ = true;
+    notSaved_ = true;
+    Succeed();
+    return true;
+}
+
+bool clsPW::AdoptKey(const clsPW& other) {
+    return adoptedKey_.CopyFrom(other.key_);
 }
 
 std::optional<std::string> clsPW::RootName() const {

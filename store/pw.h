@@ -3,6 +3,7 @@
 // results plus ErrNum/ErrDescr; nothing is shown and nothing is thrown.
 #pragma once
 
+#include "store/kdf.h"
 #include "store/keyed_collection.h"
 #include "store/list_control.h"
 #include "store/records.h"
@@ -20,6 +21,10 @@ struct DecodedFile;
 class InputFile;
 
 inline constexpr const char* kNewFileName = "<New QVS File>";
+
+// Legacy: the 1.0x format other programs read (our writer adds a trailer
+// they ignore). Two: the authenticated format, the default for new files.
+enum class FileFormat { Legacy, Two };
 
 using CategoryCollection = KeyedCollection<T_Categ>;
 using SubCategoryCollection = KeyedCollection<T_SCateg>;
@@ -67,6 +72,22 @@ public:
     // extension (invalid call).
     std::optional<std::string> RootName() const;
     const std::string& FileVersion() const { return fileVersion_; }
+
+    // --- Format and key ---
+    // The format the next save writes: a new file's is Two, a loaded file's
+    // its own, until changed here (Save as, conversion).
+    FileFormat Format() const { return format_; }
+    void SetFormat(FileFormat f) { format_ = f; }
+    // The key derivation's parameters of the file's key (those the next key
+    // will get when none is held yet).
+    KdfParams KdfSettings() const;
+    // Derives a new key with stronger parameters (at least kKdfFloor) under
+    // a new salt; the next save writes it. Records its failure.
+    bool RaiseKdf(const KdfParams& p);
+    // Lets LoadFile use other's key instead of deriving one, for a file
+    // saved under it (same salt and parameters): following another
+    // program's saves costs no derivation.
+    bool AdoptKey(const clsPW& other);
 
     // Seed and version text of the file last loaded or saved.
     std::int32_t FileSeed() const { return fileSeed_; }
@@ -194,7 +215,11 @@ private:
     // Reads and decodes a data file, recording the error when it cannot be
     // used. A 50001 error means the header was read (out.header is valid).
     bool ReadDataFile(const std::string& name, const std::string& pw, bool categoriesOnly,
-                      DecodedFile& out);
+                      DecodedFile& out, const FileKey* known = nullptr);
+    // The key the next save needs, derived from the file password when none
+    // is held (a new password, or a legacy file without a trailer).
+    bool EnsureKey();
+    bool EncodeImage(std::string& image, std::int32_t& seed);
     // Opens a data file for reading; 50003 only when it does not exist.
     bool OpenDataFile(const std::string& name, InputFile& file);
     bool SetFavourite(const std::string& S, bool on);
@@ -223,6 +248,11 @@ private:
     std::string errDescr_;
     bool encryptFile_ = true;
     std::string filePassword_;
+    FileFormat format_ = FileFormat::Two;
+    FileKey key_;        // the file's key while it is open
+    FileKey adoptedKey_; // see AdoptKey
+    KdfParams kdfParams_ = kKdfFloor;
+    bool kdfChosen_ = false; // kdfParams_ set by RaiseKdf, not defaulted
     std::string fileVersion_;
     std::int32_t fileSeed_ = 0;
     std::string loadedVersion_;
