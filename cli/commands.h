@@ -20,6 +20,7 @@ struct Options {
     std::string file;
     std::string jsonFile; // create: the records to write
     bool passwordStdin = false;
+    std::string format; // create, convert: "legacy" or "2"; empty: the default
 };
 
 // Writes the whole store in file as JSON to stdout.
@@ -34,9 +35,18 @@ int RunList(const Options& options);
 // Lists the entries whose expiry or change date has come or is near, with why.
 int RunExpiring(const Options& options);
 
+// Writes the data file again in another format (default 2), keeping a
+// time-stamped copy of the file as it was.
+int RunConvert(const Options& options);
+
+// Prints the file's format and key-derivation parameters; no password.
+int RunInfo(const Options& options);
+
 // Asks for the password and loads options.file; reports its own failures and
-// returns the exit code then. A damaged file loads with a warning.
-std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store);
+// returns the exit code then. A damaged file loads with a warning. password:
+// where to keep the password given, for a caller that needs it again.
+std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store,
+                             std::string* password = nullptr);
 
 int Fail(const std::string& message);
 

@@ -1,5 +1,6 @@
 // qvs-cli: a data file as JSON and back, for scripts, tests and inspection.
 #include "cli/commands.h"
+#include "store/process_guard.h"
 
 #include <iostream>
 #include <map>
@@ -18,9 +19,14 @@ constexpr const char* kUsage =
     "  qvs-cli expiring FILE [--password-stdin]\n"
     "      Lists the entries whose expiry or change date has come or is near:\n"
     "      name, reason and date, separated by tabs.\n"
-    "  qvs-cli create FILE --from JSON [--password-stdin]\n"
+    "  qvs-cli create FILE --from JSON [--format legacy|2] [--password-stdin]\n"
     "      Writes a new data file FILE (replacing any) from the records in the file JSON,\n"
-    "      which has the shape dump writes. An empty password makes a file without one.\n"
+    "      which has the shape dump writes, in format 2 (default) or the legacy format.\n"
+    "  qvs-cli convert FILE [--format legacy|2] [--password-stdin]\n"
+    "      Writes FILE again in format 2 (default) or the legacy format; the file as it\n"
+    "      was is kept as a backup copy.\n"
+    "  qvs-cli info FILE\n"
+    "      Prints the file's format and key-derivation parameters (no password needed).\n"
     "  qvs-cli --help\n"
     "\n"
     "The password is asked for on the terminal, or with --password-stdin read from the\n"
@@ -29,10 +35,9 @@ constexpr const char* kUsage =
 using Command = int (*)(const qvs::Options&);
 
 const std::map<std::string, Command>& Commands() {
-    static const std::map<std::string, Command> commands = {{"dump", qvs::RunDump},
-                                                            {"create", qvs::RunCreate},
-                                                            {"ls", qvs::RunList},
-                                                            {"expiring", qvs::RunExpiring}};
+    static const std::map<std::string, Command> commands = {
+        {"dump", qvs::RunDump},         {"create", qvs::RunCreate},   {"ls", qvs::RunList},
+        {"expiring", qvs::RunExpiring}, {"convert", qvs::RunConvert}, {"info", qvs::RunInfo}};
     return commands;
 }
 
@@ -53,6 +58,10 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
             if (++i == args.size()) return "--from needs a file name";
             options.jsonFile = args[i];
             haveFrom = true;
+        } else if (a == "--format") {
+            if (++i == args.size() || (args[i] != "legacy" && args[i] != "2"))
+                return "--format needs legacy or 2";
+            options.format = args[i];
         } else if (a.starts_with("-") && a != "-") {
             // Without any "=value": it could be a password typed in the wrong place.
             return "unknown option " + std::string(a.substr(0, a.find('=')));
@@ -66,12 +75,15 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
     if (!Commands().contains(options.command)) return "unknown command " + options.command;
     if ((options.command == "create") != haveFrom)
         return haveFrom ? "--from is for create only" : "create needs --from JSON";
+    if (!options.format.empty() && options.command != "create" && options.command != "convert")
+        return "--format is for create and convert only";
     return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    ardeko::KeepSecretsOutOfDumps();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     for (std::string_view a : args)
         if (a == "--help" || a == "-h") {

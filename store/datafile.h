@@ -30,6 +30,9 @@ inline constexpr int kErrUnstorableText = 50004;
 inline constexpr int kErrTooLarge = 50005;
 // The password is right, but the contents are not what was saved under it.
 inline constexpr int kErrChangedFile = 50006;
+// Saving in the legacy format needs the file password itself, which a
+// format-2 file does not keep once its key is made.
+inline constexpr int kErrPasswordNeeded = 50007;
 
 // Longest text (in code-page characters) whose enciphered form is sure to fit
 // the 2-byte length whatever group length the cipher picks.

@@ -7,10 +7,29 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <type_traits>
 
 namespace ardeko {
 
 namespace {
+
+// A format-2 file needs only its key once that is made: the password goes.
+void ForgetPasswordOnceKeyed(FileFormat format, const FileKey& key, std::string& password,
+                             bool& held) {
+    if (format != FileFormat::Two || !key.Valid()) return;
+    WipeString(password);
+    held = false;
+}
+
+template <class R> void WipeTexts(const KeyedCollection<R>& records) {
+    // The records are the store's own (never const objects): only the
+    // collection hands them out read-only.
+    for (const R& r : records)
+        VisitFields(const_cast<R&>(r), [](const char*, auto& f) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(f)>, std::string>) WipeString(f);
+        });
+}
+
 std::string TwoDigits(int v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02d", v % 100);
@@ -50,7 +69,13 @@ void clsPW::Succeed() {
     errDescr_.clear();
 }
 
+clsPW::~clsPW() {
+    WipeString(filePassword_);
+    WipeTexts(password_);
+}
+
 void clsPW::ResetCollections() {
+    WipeTexts(password_);
     category_.Clear();
     subCategory_.Clear();
     password_.Clear();
@@ -123,6 +148,7 @@ void clsPW::NewFile() {
     notSaved_ = false;
     filename_ = kNewFileName;
     WipeString(filePassword_);
+    passwordHeld_ = emptyPassword_ = true;
     format_ = FileFormat::Two;
     key_.master.Clear();
     kdfChosen_ = false;
@@ -130,7 +156,7 @@ void clsPW::NewFile() {
 
 void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped) {
     ResetCollections();
-    const bool noEmail = f.header.version != kVersion103;
+    const bool noEmail = f.header.version == kVersion101 || f.header.version == kVersion102;
     const bool noKeys = f.header.version == kVersion101;
     category_.Reserve(f.categories.size());
     subCategory_.Reserve(f.subcategories.size());
@@ -169,6 +195,8 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     }
     encryptFile_ = f.header.encrypted;
     filePassword_ = strPw;
+    passwordHeld_ = true;
+    emptyPassword_ = strPw.empty();
     filename_ = strName;
     fileSeed_ = f.header.seed;
     loadedVersion_ = f.header.version;
@@ -176,6 +204,7 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     key_ = std::move(f.key);
     kdfChosen_ = key_.Valid();
     if (kdfChosen_) kdfParams_ = key_.params;
+    ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
     std::size_t skipped = 0;
     FillFrom(f, defkval, skipped);
     Succeed();
@@ -255,10 +284,14 @@ bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
     const StoreContents contents{category_, subCategory_, password_, nodeStates_};
     if (format_ == FileFormat::Two) {
         if (!EnsureKey()) return false;
+        ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
         seed = 0;
         if (auto err = EncodeFormat2(contents, key_, image)) return Fail(err->num, err->descr);
         return true;
     }
+    if (!passwordHeld_)
+        return Fail(kErrPasswordNeeded,
+                    "To save the file in the older format, give its password again.");
     // The legacy checks first: a text it cannot hold costs no derivation.
     EncodedFile encoded;
     if (auto err = EncodeFile(contents, filePassword_, encoded)) return Fail(err->num, err->descr);
@@ -273,6 +306,8 @@ bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
 void clsPW::SetFilePW(const std::string& x) {
     WipeString(filePassword_);
     filePassword_ = x;
+    passwordHeld_ = true;
+    emptyPassword_ = x.empty();
     // A new password gets a new key under a new salt at the next save.
     key_.master.Clear();
     notSaved_ = true;
@@ -283,11 +318,19 @@ KdfParams clsPW::KdfSettings() const {
     return kdfChosen_ ? kdfParams_ : DefaultKdfParams();
 }
 
-bool clsPW::RaiseKdf(const KdfParams& p) {
+bool clsPW::CheckFilePW(const std::string& x) const {
+    if (passwordHeld_) return x == filePassword_;
+    if (x.empty()) return emptyPassword_;
+    FileKey probe;
+    return DeriveFileKey(x, key_.params, key_.salt, probe) && probe.master.Equals(key_.master);
+}
+
+bool clsPW::RaiseKdf(const KdfParams& p, const std::string& password) {
     if (p.passes < kKdfFloor.passes || p.memoryKiB < kKdfFloor.memoryKiB || !KdfParamsAcceptable(p))
         return Fail(5, "Invalid procedure call or argument");
+    if (!CheckFilePW(password)) return Fail(kErrBadFile, "The file password is wrong!");
     FileKey fresh;
-    if (!NewFileKey(filePassword_, p, fresh))
+    if (!NewFileKey(password, p, fresh))
         return Fail(7, "The key of the file could not be made: there is not enough memory.");
     key_ = std::move(fresh);
     kdfParams_ = p;

@@ -42,6 +42,12 @@ std::string SubCategoryKey(std::int16_t codcat, const std::string& name);
 class clsPW {
 public:
     clsPW();
+    // Wipes the file password and the entries' texts.
+    ~clsPW();
+    clsPW(const clsPW&) = default;
+    clsPW(clsPW&&) = default;
+    clsPW& operator=(const clsPW&) = default;
+    clsPW& operator=(clsPW&&) = default;
 
     bool EncryptFile() const { return encryptFile_; }
     void SetEncryptFile(bool v) { encryptFile_ = v; }
@@ -67,7 +73,13 @@ public:
     bool TestForPW(const std::string& strName);
     bool SaveFile(const std::string& strName = "", bool backup = true, bool backhist = false);
     void SetFilePW(const std::string& x);
-    bool CheckFilePW(const std::string& x) const { return x == filePassword_; }
+    // Whether x is the file password. For a format-2 file, whose password is
+    // not held once its key is, this costs a key derivation (except for "").
+    bool CheckFilePW(const std::string& x) const;
+    // Whether the password itself is held: a legacy file's cipher needs it,
+    // so saving a file in the legacy format without it fails (give it again
+    // with SetFilePW).
+    bool HoldsFilePassword() const { return passwordHeld_; }
     // The file name without folder and extension; none when the name has no
     // extension (invalid call).
     std::optional<std::string> RootName() const;
@@ -82,8 +94,9 @@ public:
     // will get when none is held yet).
     KdfParams KdfSettings() const;
     // Derives a new key with stronger parameters (at least kKdfFloor) under
-    // a new salt; the next save writes it. Records its failure.
-    bool RaiseKdf(const KdfParams& p);
+    // a new salt from password, which must be the file password (50001
+    // otherwise); the next save writes it. Records its failure.
+    bool RaiseKdf(const KdfParams& p, const std::string& password);
     // Lets LoadFile use other's key instead of deriving one, for a file
     // saved under it (same salt and parameters): following another
     // program's saves costs no derivation.
@@ -248,6 +261,8 @@ private:
     std::string errDescr_;
     bool encryptFile_ = true;
     std::string filePassword_;
+    bool passwordHeld_ = true;  // filePassword_ is the password, not wiped
+    bool emptyPassword_ = true; // the file password is ""
     FileFormat format_ = FileFormat::Two;
     FileKey key_;        // the file's key while it is open
     FileKey adoptedKey_; // see AdoptKey

@@ -16,8 +16,12 @@ public:
 
     SecretKey() = default;
     ~SecretKey() { Clear(); }
-    SecretKey(const SecretKey&) = delete;
-    SecretKey& operator=(const SecretKey&) = delete;
+    // A copy gets memory of its own (empty when none could be had).
+    SecretKey(const SecretKey& o) { CopyFrom(o); }
+    SecretKey& operator=(const SecretKey& o) {
+        if (this != &o) CopyFrom(o);
+        return *this;
+    }
     SecretKey(SecretKey&& o) noexcept : data_(o.data_) { o.data_ = nullptr; }
     SecretKey& operator=(SecretKey&& o) noexcept;
 

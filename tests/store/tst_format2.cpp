@@ -85,6 +85,8 @@ private slots:
         clsPW back;
         QVERIFY2(back.LoadFile(S(fx.Path("w.QVS")), "pässwörd 🔒"), back.ErrDescr().c_str());
         QCOMPARE(back.Format(), FileFormat::Two);
+        for (std::size_t i = 0; i < back.Password().Count(); ++i)
+            QCOMPARE(back.Password()[i].Email, s.Password()[i].Email); // not a 1.0x field
         QCOMPARE(back.LoadedVersion(), std::string(kVersion200));
         QVERIFY(back.TestForPW(S(fx.Path("w.QVS"))) == false);
     }
@@ -192,9 +194,11 @@ private slots:
         clsPW s;
         s.NewFile();
         s.SetFilePW("pw");
-        QVERIFY(!s.RaiseKdf({1, 8}));
+        QVERIFY(!s.RaiseKdf({1, 8}, "pw"));
         QCOMPARE(s.ErrNum(), 5);
-        QVERIFY(s.RaiseKdf(kKdfFloor));
+        QVERIFY(!s.RaiseKdf(kKdfFloor, "PW"));
+        QCOMPARE(s.ErrNum(), kErrBadFile);
+        QVERIFY(s.RaiseKdf(kKdfFloor, "pw"));
         QVERIFY(s.SaveFile(path));
         QCOMPARE(ReadFormat2Header(ReadBytes(fx.Path("r.QVS")))->params, kKdfFloor);
         clsPW r;
