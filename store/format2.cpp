@@ -73,6 +73,13 @@ std::optional<Format2Header> ReadFormat2Header(std::string_view image) {
     return h;
 }
 
+bool Format2OpensWithoutPassword(std::string_view head) {
+    const auto h = ReadFormat2Header(head);
+    FileKey key;
+    return h && KdfParamsAcceptable(h->params) &&
+           KeyFor(*h, head, "", nullptr, key) == DecodeStatus::Ok;
+}
+
 DecodedFile DecodeFormat2(std::string_view image, std::string_view password, const FileKey* known,
                           bool categoriesOnly) {
     DecodedFile f;

@@ -30,6 +30,11 @@ bool IsFormat2(std::string_view image);
 // The header of a format-2 image; none when it is cut or malformed.
 std::optional<Format2Header> ReadFormat2Header(std::string_view image);
 
+// Whether the empty password opens the file whose header is in head (as a
+// legacy file with no stored password opens without asking). Costs a key
+// derivation.
+bool Format2OpensWithoutPassword(std::string_view head);
+
 // Decodes a format-2 image. known: a key already held for this file, used
 // instead of deriving one when its salt and parameters match the header's.
 // The key used is handed back in the result.

@@ -92,6 +92,8 @@ bool DeriveFileKey(std::string_view password, const KdfParams& params, const Sal
         out.master.Clear();
         return false;
     }
+    // The hash state that read the password lay on the stack below here.
+    sodium_stackzero(16 * 1024);
     return true;
 }
 

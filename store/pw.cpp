@@ -226,7 +226,7 @@ bool clsPW::TestForPW(const std::string& strName) {
     // The header is at most two texts of 64 KiB and a few numbers.
     std::string head;
     if (auto err = file.Read(2 * kMaxTextBytes + 16, head)) return !Fail(err->num, err->descr);
-    if (IsFormat2(head)) return false; // always has a key
+    if (IsFormat2(head)) return Format2OpensWithoutPassword(head);
     const FileHeader h = DecodeHeader(head);
     return !IsKnownVersion(h.version) || h.storedPassword.empty();
 }

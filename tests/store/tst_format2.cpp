@@ -88,7 +88,11 @@ private slots:
         for (std::size_t i = 0; i < back.Password().Count(); ++i)
             QCOMPARE(back.Password()[i].Email, s.Password()[i].Email); // not a 1.0x field
         QCOMPARE(back.LoadedVersion(), std::string(kVersion200));
-        QVERIFY(back.TestForPW(S(fx.Path("w.QVS"))) == false);
+        QVERIFY(!back.TestForPW(S(fx.Path("w.QVS"))));
+        clsPW open;
+        open.NewFile();
+        QVERIFY(open.SaveFile(S(fx.Path("open.QVS"))));
+        QVERIFY(open.TestForPW(S(fx.Path("open.QVS")))); // no password: opens without asking
     }
 
     void wrongPasswordAndChangedFileAreToldApartAndShowNothing() {
