@@ -120,8 +120,11 @@ bool OpenDataFile(const QString& given, const QString& password) {
 
     TakeOpenedFile(path, *used);
     ShowOpenedFile();
-    if (!damage.isEmpty()) Tell(damage, vbExclamation);
-    OfferNewFormat(path);
+    // A damaged file is not the moment to rewrite it in another format.
+    if (!damage.isEmpty())
+        Tell(damage, vbExclamation);
+    else
+        OfferNewFormat(path);
     return true;
 }
 
@@ -147,9 +150,9 @@ bool SaveDataFile(bool saveAs) {
     const QString current = FromStd(Store().Filename());
     QString target; // "" writes to the store's own file
     if (saveAs || current.isEmpty() || IsNewFileMarker(current)) {
-        target = CleanFilePath(AskSaveFileName());
-        if (target.isEmpty()) return false;
-        if (saveAs && !ChooseSaveFormat()) return false;
+        ardeko::FileFormat format = Store().Format();
+        target = CleanFilePath(AskSaveFileName(saveAs ? &format : nullptr));
+        if (target.isEmpty() || !UseSaveFormat(format)) return false;
     }
     OfferFilePassword(target.isEmpty() ? current : target);
     // Taken only now: the store is not held across a dialog.

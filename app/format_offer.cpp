@@ -17,7 +17,6 @@ namespace qvs {
 namespace {
 
 constexpr int kOfferQuestion = 33000;
-constexpr int kSaveAsQuestion = 33002;
 constexpr int kTextQuestion = 33003;
 constexpr int kKeptCopy = 33004;
 constexpr const char* kOfferGroup = "NewFormatOffer";
@@ -69,18 +68,10 @@ void OfferNewFormat(const QString& path) {
         Ask(LocalTextWith(kKeptCopy, QString::fromStdString(copy)), vbInformation);
 }
 
-bool ChooseSaveFormat() {
-    switch (Ask(GetLocalText(kSaveAsQuestion), vbYesNoCancel | vbQuestion)) {
-    case vbYes:
-        Store().SetFormat(ardeko::FileFormat::Two);
-        return true;
-    case vbNo:
-        if (!HavePasswordForLegacy()) return false;
-        Store().SetFormat(ardeko::FileFormat::Legacy);
-        return true;
-    default:
-        return false;
-    }
+bool UseSaveFormat(ardeko::FileFormat format) {
+    if (format == ardeko::FileFormat::Legacy && !HavePasswordForLegacy()) return false;
+    Store().SetFormat(format);
+    return true;
 }
 
 bool OfferNewFormatForText() {

@@ -3,6 +3,8 @@
 // made when the legacy format cannot hold a text.
 #pragma once
 
+#include "store/pw.h"
+
 #include <QString>
 
 namespace qvs {
@@ -13,9 +15,9 @@ namespace qvs {
 // answer is remembered for the file.
 void OfferNewFormat(const QString& path);
 
-// For "Save as…": asks which format to write and sets it in the store.
-// False when the user cancelled.
-bool ChooseSaveFormat();
+// For "Save as…": makes the store write format (asking for the password
+// again where the older format needs it). False when the user cancelled.
+bool UseSaveFormat(ardeko::FileFormat format);
 
 // After a legacy save failed on a text the format cannot hold: offers the
 // new format. True when the user took it (the store then writes it).
