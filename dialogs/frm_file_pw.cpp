@@ -30,7 +30,7 @@ ardeko::KdfParams Stronger(const ardeko::KdfParams& now) {
     ardeko::KdfParams p{std::max(now.passes * 2, ardeko::kKdfFloor.passes),
                         std::max(now.memoryKiB * 2, ardeko::kKdfFloor.memoryKiB)};
     p.passes = std::min(p.passes, ardeko::kKdfCeiling.passes);
-    p.memoryKiB = std::min(p.memoryKiB, 1024u * 1024u); // 1 GiB: most desktops have it
+    p.memoryKiB = std::min(p.memoryKiB, ardeko::kKdfCeiling.memoryKiB);
     return p;
 }
 const QString kPlacementName = QStringLiteral("frmFilePW");

@@ -19,9 +19,9 @@ struct KdfParams {
 
 // The least a new file gets: 64 MiB and three passes.
 inline constexpr KdfParams kKdfFloor{3, 64 * 1024};
-// The most a reader accepts: a damaged header must not make opening take
-// hours or ask for all the memory there is.
-inline constexpr KdfParams kKdfCeiling{64, 4 * 1024 * 1024};
+// The most a reader accepts (and a key may get): a damaged header must not
+// make opening take hours or ask for all the memory there is.
+inline constexpr KdfParams kKdfCeiling{64, 1024 * 1024};
 
 // The smallest parameters the library allows. Only test and fuzz builds use
 // them, through the hooks below.
