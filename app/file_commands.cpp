@@ -4,6 +4,7 @@
 #include "app/expiry_check.h"
 #include "app/file_password.h"
 #include "app/file_path.h"
+#include "app/format_offer.h"
 #include "app/save_file_dialog.h"
 #include "autotype/key_pair.h"
 #include "dialogs/choose_data_file.h"
@@ -30,6 +31,7 @@ constexpr int kSaveQuestion = 30003;
 constexpr int kImportDone = 30004;
 constexpr int kCannotOpen = 30005;
 constexpr int kRecentQuestion = 9001;
+constexpr int kChangedFile = 33001;
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -39,8 +41,12 @@ int Tell(const QString& text, int style) {
     return ShowMessage(text, style, ProgramName());
 }
 
-void TellStoreError(int style) {
-    Tell(FromStd(Store().ErrDescr()), style);
+// path: the file the failure is about, for the texts that name it.
+void TellStoreError(int style, const QString& path = QString()) {
+    if (Store().ErrNum() == ardeko::kErrChangedFile && !path.isEmpty())
+        Tell(LocalTextWith(kChangedFile, path), style);
+    else
+        Tell(FromStd(Store().ErrDescr()), style);
 }
 
 void RefreshView() {
@@ -109,7 +115,7 @@ bool OpenDataFile(const QString& given, const QString& password) {
     ardeko::clsPW& store = Store();
     const std::string before = store.Filename();
     if (!store.LoadFile(path.toStdString(), used->toStdString(), DefaultKeyVal())) {
-        TellStoreError(vbCritical);
+        TellStoreError(vbCritical, path);
         // A file that vanished since the check leaves the store emptied.
         if (store.Filename() != before) RefreshView();
         return false;
@@ -120,7 +126,11 @@ bool OpenDataFile(const QString& given, const QString& password) {
 
     TakeOpenedFile(path, *used);
     ShowOpenedFile();
-    if (!damage.isEmpty()) Tell(damage, vbExclamation);
+    // A damaged file is not the moment to rewrite it in another format.
+    if (!damage.isEmpty())
+        Tell(damage, vbExclamation);
+    else
+        OfferNewFormat(path);
     return true;
 }
 
@@ -146,15 +156,18 @@ bool SaveDataFile(bool saveAs) {
     const QString current = FromStd(Store().Filename());
     QString target; // "" writes to the store's own file
     if (saveAs || current.isEmpty() || IsNewFileMarker(current)) {
-        target = CleanFilePath(AskSaveFileName());
-        if (target.isEmpty()) return false;
+        ardeko::FileFormat format = Store().Format();
+        target = CleanFilePath(AskSaveFileName(saveAs ? &format : nullptr));
+        if (target.isEmpty() || !UseSaveFormat(format)) return false;
     }
     // A version written on disk since it was read is not overwritten unasked.
     if (DiskGuard* guard = DiskGuard::Current(); guard && !guard->MaySave(target)) return false;
     OfferFilePassword(target.isEmpty() ? current : target);
     // Taken only now: the store is not held across a dialog.
     ardeko::clsPW& store = Store();
-    const bool saved = store.SaveFile(target.toStdString(), Opt().BackupFile, Opt().BackupHistory);
+    bool saved = store.SaveFile(target.toStdString(), Opt().BackupFile, Opt().BackupHistory);
+    if (!saved && OfferNewFormatForText())
+        saved = store.SaveFile(target.toStdString(), Opt().BackupFile, Opt().BackupHistory);
     if (saved) {
         App().currentFileName = FromStd(store.Filename());
         FollowFile();

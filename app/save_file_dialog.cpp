@@ -12,6 +12,7 @@ namespace qvs {
 
 namespace {
 constexpr int kTitleText = 30006;
+constexpr int kLegacyFormatText = 33002;
 
 QString StartFolder() {
     const QString path = Opt().Path;
@@ -19,17 +20,29 @@ QString StartFolder() {
 }
 } // namespace
 
-QString AskSaveFileName() {
+QString LegacyFormatFilter() {
+    return GetLocalText(kLegacyFormatText) + QStringLiteral(" (*.QVS)");
+}
+
+QString AskSaveFileName(ardeko::FileFormat* format) {
     QFileDialog dialog(DialogOwner(), GetLocalText(kTitleText), StartFolder());
     dialog.setObjectName(QString::fromLatin1(kSaveFileDialogName));
     // Qt's own dialog: the same on every desktop, and reachable by tests.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(DataFileNameFilter());
+    if (format) {
+        dialog.setNameFilters({DataFileNameFilter(), LegacyFormatFilter()});
+        if (*format == ardeko::FileFormat::Legacy) dialog.selectNameFilter(LegacyFormatFilter());
+    } else {
+        dialog.setNameFilter(DataFileNameFilter());
+    }
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive); // .QVS, .qvs, .Qvs alike
     dialog.setDefaultSuffix(QString::fromLatin1(kDataFileSuffix));
     if (ExecModal(dialog) != QDialog::Accepted) return {};
+    if (format)
+        *format = dialog.selectedNameFilter() == LegacyFormatFilter() ? ardeko::FileFormat::Legacy
+                                                                      : ardeko::FileFormat::Two;
     return dialog.selectedFiles().value(0);
 }
 

@@ -68,6 +68,19 @@ inline void FillStore(ardeko::clsPW& store) {
         store.InsertPassword(MakeEntry(i, today));
 }
 
+// A new store under the benchmark password, filled and in format; the
+// caller saves it.
+inline void MakeBenchStore(ardeko::clsPW& store, ardeko::FileFormat format) {
+    store.NewFile();
+    store.SetFilePW(kFilePassword);
+    store.SetFormat(format);
+    FillStore(store);
+}
+
+inline const char* FormatName(ardeko::FileFormat format) {
+    return format == ardeko::FileFormat::Two ? "2" : "legacy";
+}
+
 // Process CPU time (user and system, all threads) in milliseconds: on a
 // shared machine it varies far less than the wall clock.
 inline double CpuMilliseconds() {

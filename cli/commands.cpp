@@ -6,6 +6,7 @@
 #include "store/datafile.h"
 #include "store/file_io.h"
 #include "store/pw.h"
+#include "store/secret_key.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -37,10 +38,13 @@ int Fail(const std::string& message) {
     return kExitFailure;
 }
 
-std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store) {
+std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store, std::string* keep) {
     std::string password, error;
     if (!ReadPassword({options.passwordStdin, false}, password, error)) return Fail(error);
-    if (!store.LoadFile(options.file, password)) return Fail(store.ErrDescr());
+    const bool loaded = store.LoadFile(options.file, password);
+    if (keep) keep->swap(password);
+    ardeko::WipeString(password);
+    if (!loaded) return Fail(store.ErrDescr());
     if (store.ErrNum() == ardeko::kErrDamagedFile)
         std::cerr << "qvs-cli: warning: " << store.ErrDescr() << '\n';
     return std::nullopt;
@@ -62,6 +66,8 @@ int RunCreate(const Options& options) {
     std::string password, error;
     if (!ReadPassword({options.passwordStdin, true}, password, error)) return Fail(error);
     store.SetFilePW(password);
+    ardeko::WipeString(password);
+    if (options.format == "legacy") store.SetFormat(ardeko::FileFormat::Legacy);
     if (!store.SaveFile(options.file, /*backup*/ false)) return Fail(store.ErrDescr());
     return kExitOk;
 }

@@ -26,6 +26,7 @@ struct Options {
     std::string other; // merge: the other version
     std::string base;  // merge: the version both started from ("" merges two-way)
     bool dryRun = false;
+    std::string format; // create, convert: "legacy" or "2"; empty: the default
 };
 
 // Writes the whole store in file as JSON to stdout.
@@ -43,10 +44,18 @@ int RunExpiring(const Options& options);
 // Merges options.other into options.file (three-way with options.base) and
 // saves it, unless dryRun; prints what came from where.
 int RunMerge(const Options& options);
+// Writes the data file again in another format (default 2), keeping a
+// time-stamped copy of the file as it was.
+int RunConvert(const Options& options);
+
+// Prints the file's format and key-derivation parameters; no password.
+int RunInfo(const Options& options);
 
 // Asks for the password and loads options.file; reports its own failures and
-// returns the exit code then. A damaged file loads with a warning.
-std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store);
+// returns the exit code then. A damaged file loads with a warning. password:
+// where to keep the password given, for a caller that needs it again.
+std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store,
+                             std::string* password = nullptr);
 
 int Fail(const std::string& message);
 

@@ -15,8 +15,7 @@ namespace qvs {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kValueOptions = {"--format", "--map", "--encoding",
-                                                           "--delimiter"};
+constexpr std::array<std::string_view, 3> kValueOptions = {"--map", "--encoding", "--delimiter"};
 constexpr std::array<std::string_view, 1> kFlags = {"--no-captions"};
 
 struct ImportSettings {
@@ -33,18 +32,19 @@ std::optional<char> DelimiterByName(const std::string& v) {
 // Fills settings from the import options; returns why one is unusable.
 std::optional<std::string> ReadSettings(const Options& options, ImportSettings& s) {
     s.dryRun = options.dryRun;
+    if (!options.format.empty()) {
+        const auto f = ardeko::FormatByName(options.format);
+        if (!f)
+            return "--format: unknown format " + options.format +
+                   " (auto, chrome, firefox, keepass-csv, "
+                   "bitwarden-csv, bitwarden-json, lastpass, csv)";
+        s.read.format = *f;
+    }
     for (const auto& [name, value] : options.importOptions) {
         if (name == "--no-captions") {
             s.read.firstRowCaptions = false;
         } else if (name == "--map") {
             s.read.mapText = value;
-        } else if (name == "--format") {
-            const auto f = ardeko::FormatByName(value);
-            if (!f)
-                return "--format: unknown format " + value +
-                       " (auto, chrome, firefox, keepass-csv, "
-                       "bitwarden-csv, bitwarden-json, lastpass, csv)";
-            s.read.format = *f;
         } else if (name == "--encoding") {
             const auto e = ardeko::EncodingByName(value);
             if (!e)

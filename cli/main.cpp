@@ -1,6 +1,7 @@
 // qvs-cli: a data file as JSON and back, for scripts, tests and inspection.
 #include "cli/commands.h"
 #include "cli/import_command.h"
+#include "store/process_guard.h"
 
 #include <iostream>
 #include <map>
@@ -19,9 +20,9 @@ constexpr const char* kUsage =
     "  qvs-cli expiring FILE [--password-stdin]\n"
     "      Lists the entries whose expiry or change date has come or is near:\n"
     "      name, reason and date, separated by tabs.\n"
-    "  qvs-cli create FILE --from JSON [--password-stdin]\n"
+    "  qvs-cli create FILE --from JSON [--format legacy|2] [--password-stdin]\n"
     "      Writes a new data file FILE (replacing any) from the records in the file JSON,\n"
-    "      which has the shape dump writes. An empty password makes a file without one.\n"
+    "      which has the shape dump writes, in format 2 (default) or the legacy format.\n"
     "  qvs-cli merge FILE OTHER [--base BASE] [--dry-run] [--password-stdin]\n"
     "      Merges OTHER, another version of FILE, into FILE (backed up as on every save)\n"
     "      and lists what came from where; with BASE, the version both started\n"
@@ -34,6 +35,11 @@ constexpr const char* kUsage =
     "      chrome, firefox, keepass-csv, bitwarden-csv, bitwarden-json, lastpass or csv;\n"
     "      for csv, --map says which column (caption or number) holds which field (title,\n"
     "      user, password, url, notes, email, group, favourite). --dry-run writes nothing.\n"
+    "  qvs-cli convert FILE [--format legacy|2] [--password-stdin]\n"
+    "      Writes FILE again in format 2 (default) or the legacy format; the file as it\n"
+    "      was is kept as a backup copy.\n"
+    "  qvs-cli info FILE\n"
+    "      Prints the file's format and key-derivation parameters (no password needed).\n"
     "  qvs-cli --help\n"
     "\n"
     "The password is asked for on the terminal, or with --password-stdin read from the\n"
@@ -42,12 +48,10 @@ constexpr const char* kUsage =
 using Command = int (*)(const qvs::Options&);
 
 const std::map<std::string, Command>& Commands() {
-    static const std::map<std::string, Command> commands = {{"dump", qvs::RunDump},
-                                                            {"create", qvs::RunCreate},
-                                                            {"ls", qvs::RunList},
-                                                            {"expiring", qvs::RunExpiring},
-                                                            {"merge", qvs::RunMerge},
-                                                            {"import", qvs::RunImport}};
+    static const std::map<std::string, Command> commands = {
+        {"dump", qvs::RunDump},         {"create", qvs::RunCreate},   {"ls", qvs::RunList},
+        {"expiring", qvs::RunExpiring}, {"convert", qvs::RunConvert}, {"info", qvs::RunInfo},
+        {"merge", qvs::RunMerge},       {"import", qvs::RunImport}};
     return commands;
 }
 
@@ -68,6 +72,9 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
             if (++i == args.size()) return "--from needs a file name";
             options.jsonFile = args[i];
             haveFrom = true;
+        } else if (a == "--format") {
+            if (++i == args.size()) return "--format needs a value";
+            options.format = args[i];
         } else if (a == "--base") {
             if (++i == args.size()) return "--base needs a file name";
             options.base = args[i];
@@ -100,12 +107,19 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
                         : options.command + " needs --from FILE";
     if (!options.importOptions.empty() && options.command != "import")
         return options.importOptions.front().first + " is for import only";
+    const bool fileFormat = options.command == "create" || options.command == "convert";
+    if (!options.format.empty() && !fileFormat && options.command != "import")
+        return "--format is for create, convert and import only";
+    if (fileFormat && !options.format.empty() && options.format != "legacy" &&
+        options.format != "2")
+        return "--format needs legacy or 2";
     return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    ardeko::KeepSecretsOutOfDumps();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     for (std::string_view a : args)
         if (a == "--help" || a == "-h") {

@@ -7,18 +7,32 @@
 #include "frame/window_placement.h"
 #include "store/pw.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace qvs {
 
 namespace {
 
 constexpr int kHelpTopic = 26;
+constexpr int kStrongerText = 33005;
+constexpr int kStrongerFailed = 33006;
+
+// Twice the passes and memory of the file's key derivation (at least the
+// least a new file gets), within what every reader accepts.
+ardeko::KdfParams Stronger(const ardeko::KdfParams& now) {
+    ardeko::KdfParams p{std::max(now.passes * 2, ardeko::kKdfFloor.passes),
+                        std::max(now.memoryKiB * 2, ardeko::kKdfFloor.memoryKiB)};
+    p.passes = std::min(p.passes, ardeko::kKdfCeiling.passes);
+    p.memoryKiB = std::min(p.memoryKiB, ardeko::kKdfCeiling.memoryKiB);
+    return p;
+}
 const QString kPlacementName = QStringLiteral("frmFilePW");
 
 QLineEdit* MakePasswordBox(const char* name, QWidget* parent) {
@@ -46,7 +60,8 @@ QPushButton* MakeButton(const char* name, const char* textId, QWidget* parent) {
 frmFilePW::frmFilePW(QWidget* parent)
     : QDialog(parent), txtPW1_(MakePasswordBox("txtPW1", this)),
       txtPW2_(MakePasswordBox("txtPW2", this)), txtPW3_(MakePasswordBox("txtPW3", this)),
-      cmdOK_(MakeButton("cmdOK", "10", this)), cmdCancel_(MakeButton("cmdCancel", "11", this)) {
+      chkStronger_(new QCheckBox(this)), cmdOK_(MakeButton("cmdOK", "10", this)),
+      cmdCancel_(MakeButton("cmdCancel", "11", this)) {
     setWindowTitle(QStringLiteral("7000"));
     Label1_ = MakeLabel("Label1", "7003", txtPW1_, this);
     Label2_ = MakeLabel("Label2", "7004", txtPW2_, this);
@@ -60,15 +75,18 @@ frmFilePW::frmFilePW(QWidget* parent)
     grid->addWidget(txtPW1_, 1, 1);
     grid->addWidget(Label2_, 2, 0);
     grid->addWidget(txtPW2_, 2, 1);
+    chkStronger_->setObjectName(QStringLiteral("chkStronger"));
+    grid->addWidget(chkStronger_, 3, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK_);
     buttons->addWidget(cmdCancel_);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->addLayout(buttons, 4, 0, 1, 2);
     txtPW1_->setMinimumWidth(200);
     setTabOrder(txtPW3_, txtPW1_);
     setTabOrder(txtPW1_, txtPW2_);
-    setTabOrder(txtPW2_, cmdOK_);
+    setTabOrder(txtPW2_, chkStronger_);
+    setTabOrder(chkStronger_, cmdOK_);
     setTabOrder(cmdOK_, cmdCancel_);
 
     cmdOK_->setDefault(true);
@@ -92,6 +110,9 @@ bool frmFilePW::changepw(ardeko::clsPW& store) {
     store_ = nullptr;
     if (cancelled_) return false;
     store.SetFilePW(password.toStdString());
+    if (chkStronger_->isChecked() &&
+        !store.RaiseKdf(Stronger(store.KdfSettings()), password.toStdString()))
+        ShowMessage(GetLocalText(kStrongerFailed), vbExclamation);
     const int done = password.isEmpty() ? 7006 : 7007;
     ShowMessage(GetLocalText(done) + QLatin1Char('\r') + GetLocalText(7008), vbInformation);
     return true;
@@ -144,6 +165,9 @@ void frmFilePW::SetMode(Mode mode) {
     txtPW2_->setVisible(!enter);
     Label3_->setVisible(change);
     txtPW3_->setVisible(change);
+    chkStronger_->setText(GetLocalText(kStrongerText));
+    chkStronger_->setChecked(false);
+    chkStronger_->setVisible(change);
     (change ? txtPW3_ : txtPW1_)->setFocus();
 }
 

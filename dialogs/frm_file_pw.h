@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +28,8 @@ public:
     // Set mode: cannot be left until the same password was typed twice.
     QString nuova();
     // Change mode: checks the old password against store and gives it the
-    // new one. True when the password was changed.
+    // new one, with a slower key derivation when the user asked for one.
+    // True when the password was changed.
     bool changepw(ardeko::clsPW& store);
 
     // Accepts the new password when both boxes hold the same text.
@@ -63,6 +65,7 @@ private:
     QLineEdit* txtPW1_;
     QLineEdit* txtPW2_;
     QLineEdit* txtPW3_;
+    QCheckBox* chkStronger_;
     QPushButton* cmdOK_;
     QPushButton* cmdCancel_;
 };

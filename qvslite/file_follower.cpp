@@ -67,6 +67,9 @@ void FileFollower::Check() {
 bool FileFollower::Reload() {
     auto fresh = std::make_unique<ardeko::clsPW>();
     const ProgramState& app = App();
+    // A save under the key held (same salt and parameters) costs no new
+    // key derivation; a new password is still found out.
+    if (app.store) fresh->AdoptKey(*app.store);
     if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.toStdString(),
                          DefaultKeyVal()))
         return false;

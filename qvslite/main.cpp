@@ -2,10 +2,12 @@
 #include "app/program_start.h"
 #include "frame/program_identity.h"
 #include "qvslite/lite_program.h"
+#include "store/process_guard.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    ardeko::KeepSecretsOutOfDumps();
     qvs::SetProgramKind(qvs::ProgramKind::QVSLite);
     QApplication app(argc, argv);
     qvs::SetApplicationIdentity(app, QStringLiteral(QVS_VERSION));

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace ardeko {
 
@@ -39,6 +41,23 @@ inline std::uint8_t MaxOf(std::uint8_t a, std::uint8_t b) {
 }
 inline std::uint8_t MinOf(std::uint8_t a, std::uint8_t b) {
     return a < b ? a : b;
+}
+
+} // namespace ardeko
+
+namespace ardeko {
+
+// Plain little-endian unsigned 32-bit values, as the newer file parts use.
+inline std::uint32_t LittleU32At(std::string_view s, std::size_t pos) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(s[pos + i])) << (8 * i);
+    return v;
+}
+
+inline void AppendLittleU32(std::string& s, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
 } // namespace ardeko

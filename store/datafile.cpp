@@ -2,6 +2,8 @@
 
 #include "store/codepage.h"
 #include "store/encrypt.h"
+#include "store/format2.h"
+#include "store/legacy_trailer.h"
 #include "store/vbdate.h"
 
 #include <algorithm>
@@ -378,7 +380,8 @@ DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
 } // namespace
 
 bool IsKnownVersion(std::string_view version) {
-    return version == kVersion101 || version == kVersion102 || version == kVersion103;
+    return version == kVersion101 || version == kVersion102 || version == kVersion103 ||
+           version == kVersion200;
 }
 
 FileHeader DecodeHeader(std::string_view image) {
@@ -386,12 +389,14 @@ FileHeader DecodeHeader(std::string_view image) {
     return ReadHeader(in);
 }
 
-DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly) {
+namespace {
+
+DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool categoriesOnly) {
     ByteReader in(image);
     const FileHeader header = ReadHeader(in);
     DecodedFile f;
     f.header = header;
-    if (!IsKnownVersion(header.version)) {
+    if (!IsKnownVersion(header.version) || header.version == kVersion200) {
         f.status = DecodeStatus::BadVersion;
         return f;
     }
@@ -412,6 +417,30 @@ DecodedFile DecodeFile(std::string_view image, std::string_view password, bool c
     if (clsEncrypt::SeedNeedsRecovery(header.seed))
         return RecoverEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly);
     return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt).file;
+}
+
+} // namespace
+
+DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly,
+                       const FileKey* known) {
+    if (IsFormat2(image)) return DecodeFormat2(image, password, known, categoriesOnly);
+    // A trailer proves the password and the contents before the legacy data
+    // is read at all; without one the file reads as it always has.
+    const auto trailer = IsKnownVersion(DecodeHeader(image.substr(0, kVersionBytes)).version)
+                             ? FindTrailer(image)
+                             : std::nullopt;
+    if (!trailer) return DecodeLegacy(image, password, categoriesOnly);
+    FileKey key;
+    const DecodeStatus checked = CheckTrailer(image, *trailer, password, known, key);
+    if (checked != DecodeStatus::Ok) {
+        DecodedFile f;
+        f.header = DecodeHeader(image);
+        f.status = checked;
+        return f;
+    }
+    DecodedFile f = DecodeLegacy(image.substr(0, trailer->start), password, categoriesOnly);
+    f.key = std::move(key);
+    return f;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // does the file-system side.
 #pragma once
 
+#include "store/kdf.h"
 #include "store/keyed_collection.h"
 #include "store/records.h"
 
@@ -27,6 +28,11 @@ inline constexpr int kErrDamagedFile = 50002; // data ends early (a warning)
 inline constexpr int kErrNotFound = 50003;
 inline constexpr int kErrUnstorableText = 50004;
 inline constexpr int kErrTooLarge = 50005;
+// The password is right, but the contents are not what was saved under it.
+inline constexpr int kErrChangedFile = 50006;
+// Saving in the legacy format needs the file password itself, which a
+// format-2 file does not keep once its key is made.
+inline constexpr int kErrPasswordNeeded = 50007;
 
 // Longest text (in code-page characters) whose enciphered form is sure to fit
 // the 2-byte length whatever group length the cipher picks.
@@ -60,8 +66,9 @@ FileHeader DecodeHeader(std::string_view image);
 // Inconsistent: the stored password matched, but the data does not decipher
 // into anything a writer could have written. The stored check cannot tell
 // every wrong password from the right one, so this usually means a wrong
-// password (or a badly damaged file).
-enum class DecodeStatus { Ok, BadVersion, WrongPassword, Inconsistent };
+// password (or a badly damaged file). Damaged: the key was proved right (or
+// could not be tried), but the file was changed or is damaged.
+enum class DecodeStatus { Ok, BadVersion, WrongPassword, Inconsistent, Damaged };
 
 // Allocates at least one collection item's bytes at a time. The decoded
 // entries sit one to a node; each node freed as its record moves into the
@@ -96,12 +103,17 @@ struct DecodedFile {
     std::vector<T_Node> nodes;
     bool truncated = false; // a record was cut off by the end of the data
     bool badValues = false; // a plain file held values no writer writes (dropped)
+    // The file's key, when it holds one (format 2, or a legacy file with a
+    // trailer); what it was derived with tells the file's parameters.
+    FileKey key;
 };
 
 // Decodes a file image with the password the user gave (UTF-8). With
-// categoriesOnly the entry and node sections are not read.
+// categoriesOnly the entry and node sections are not read. known: a key
+// already held for this file, used in place of a derivation when the file
+// names the same salt and parameters.
 DecodedFile DecodeFile(std::string_view image, std::string_view password,
-                       bool categoriesOnly = false);
+                       bool categoriesOnly = false, const FileKey* known = nullptr);
 
 struct EncodeError {
     int num = 0;

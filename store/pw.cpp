@@ -2,13 +2,34 @@
 
 #include "store/datafile.h"
 #include "store/file_io.h"
+#include "store/format2.h"
+#include "store/legacy_trailer.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <type_traits>
 
 namespace ardeko {
 
 namespace {
+
+// A format-2 file needs only its key once that is made: the password goes.
+void ForgetPasswordOnceKeyed(FileFormat format, const FileKey& key, std::string& password,
+                             bool& held) {
+    if (format != FileFormat::Two || !key.Valid()) return;
+    WipeString(password);
+    held = false;
+}
+
+template <class R> void WipeTexts(const KeyedCollection<R>& records) {
+    // The records are the store's own (never const objects): only the
+    // collection hands them out read-only.
+    for (const R& r : records)
+        VisitFields(const_cast<R&>(r), [](const char*, auto& f) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(f)>, std::string>) WipeString(f);
+        });
+}
+
 std::string TwoDigits(int v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02d", v % 100);
@@ -48,7 +69,13 @@ void clsPW::Succeed() {
     errDescr_.clear();
 }
 
+clsPW::~clsPW() {
+    WipeString(filePassword_);
+    WipeTexts(password_);
+}
+
 void clsPW::ResetCollections() {
+    WipeTexts(password_);
     category_.Clear();
     subCategory_.Clear();
     password_.Clear();
@@ -120,12 +147,16 @@ void clsPW::NewFile() {
     encryptFile_ = true;
     notSaved_ = false;
     filename_ = kNewFileName;
-    filePassword_.clear();
+    WipeString(filePassword_);
+    passwordHeld_ = emptyPassword_ = true;
+    format_ = FileFormat::Two;
+    key_.master.Clear();
+    kdfChosen_ = false;
 }
 
 void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped) {
     ResetCollections();
-    const bool noEmail = f.header.version != kVersion103;
+    const bool noEmail = f.header.version == kVersion101 || f.header.version == kVersion102;
     const bool noKeys = f.header.version == kVersion101;
     category_.Reserve(f.categories.size());
     subCategory_.Reserve(f.subcategories.size());
@@ -152,7 +183,10 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     // A file that cannot be read, has an unknown version or another password
     // leaves the store exactly as it was, so nothing open is lost or re-keyed.
     DecodedFile f;
-    if (!ReadDataFile(strName, strPw, false, f)) {
+    const FileKey* known = adoptedKey_.Valid() ? &adoptedKey_ : nullptr;
+    const bool read = ReadDataFile(strName, strPw, false, f, known);
+    adoptedKey_.master.Clear();
+    if (!read) {
         if (errNum_ == kErrNotFound) {
             ResetCollections();
             filename_ = strName;
@@ -161,9 +195,16 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     }
     encryptFile_ = f.header.encrypted;
     filePassword_ = strPw;
+    passwordHeld_ = true;
+    emptyPassword_ = strPw.empty();
     filename_ = strName;
     fileSeed_ = f.header.seed;
     loadedVersion_ = f.header.version;
+    format_ = f.header.version == kVersion200 ? FileFormat::Two : FileFormat::Legacy;
+    key_ = std::move(f.key);
+    kdfChosen_ = key_.Valid();
+    if (kdfChosen_) kdfParams_ = key_.params;
+    ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
     std::size_t skipped = 0;
     FillFrom(f, defkval, skipped);
     Succeed();
@@ -185,6 +226,7 @@ bool clsPW::TestForPW(const std::string& strName) {
     // The header is at most two texts of 64 KiB and a few numbers.
     std::string head;
     if (auto err = file.Read(2 * kMaxTextBytes + 16, head)) return !Fail(err->num, err->descr);
+    if (IsFormat2(head)) return Format2OpensWithoutPassword(head);
     const FileHeader h = DecodeHeader(head);
     return !IsKnownVersion(h.version) || h.storedPassword.empty();
 }
@@ -209,10 +251,9 @@ bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     // A new store has a caption, not a file name, until it is saved under one.
     if (name.empty() || name == kNewFileName)
         return Fail(52, "The file has no name yet: choose where to save it.");
-    EncodedFile encoded;
-    if (auto err =
-            EncodeFile({category_, subCategory_, password_, nodeStates_}, filePassword_, encoded))
-        return Fail(err->num, err->descr);
+    std::string image;
+    std::int32_t seed = 0;
+    if (!EncodeImage(image, seed)) return false;
     auto makeBackup = [&](bool inPlace) {
         if (!backup) return;
         const std::string target = BackupPathFor(name, backhist);
@@ -220,20 +261,87 @@ bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
         if (backhist && MakeFolders(backupFolder_)) return;
         KeepBackupCopy(name, target, !inPlace);
     };
-    if (auto err = WriteFileAtomically(name, encoded.image, makeBackup))
-        return Fail(err->num, err->descr);
+    const auto err = WriteFileAtomically(name, image, makeBackup);
+    WipeString(image);
+    if (err) return Fail(err->num, err->descr);
     encryptFile_ = true;
     filename_ = name;
     notSaved_ = false;
-    fileSeed_ = encoded.seed;
-    loadedVersion_ = kVersion103;
+    fileSeed_ = seed;
+    loadedVersion_ = format_ == FileFormat::Two ? kVersion200 : kVersion103;
     Succeed();
     return true;
 }
 
+bool clsPW::EnsureKey() {
+    if (key_.Valid()) return true;
+    const KdfParams params = kdfChosen_ ? kdfParams_ : DefaultKdfParams();
+    if (NewFileKey(filePassword_, params, key_)) return true;
+    return Fail(7, "The key of the file could not be made: there is not enough memory.");
+}
+
+bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
+    const StoreContents contents{category_, subCategory_, password_, nodeStates_};
+    if (format_ == FileFormat::Two) {
+        if (!EnsureKey()) return false;
+        ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
+        seed = 0;
+        if (auto err = EncodeFormat2(contents, key_, image)) return Fail(err->num, err->descr);
+        return true;
+    }
+    if (!passwordHeld_)
+        return Fail(kErrPasswordNeeded,
+                    "To save the file in the older format, give its password again.");
+    // The legacy checks first: a text it cannot hold costs no derivation.
+    EncodedFile encoded;
+    if (auto err = EncodeFile(contents, filePassword_, encoded)) return Fail(err->num, err->descr);
+    if (!EnsureKey()) return false;
+    if (!AppendTrailer(encoded.image, key_))
+        return Fail(7, "The file could not be sealed: there is not enough memory.");
+    image = std::move(encoded.image);
+    seed = encoded.seed;
+    return true;
+}
+
 void clsPW::SetFilePW(const std::string& x) {
+    WipeString(filePassword_);
     filePassword_ = x;
+    passwordHeld_ = true;
+    emptyPassword_ = x.empty();
+    // A new password gets a new key under a new salt at the next save.
+    key_.master.Clear();
     notSaved_ = true;
+}
+
+KdfParams clsPW::KdfSettings() const {
+    if (key_.Valid()) return key_.params;
+    return kdfChosen_ ? kdfParams_ : DefaultKdfParams();
+}
+
+bool clsPW::CheckFilePW(const std::string& x) const {
+    if (passwordHeld_) return x == filePassword_;
+    if (x.empty()) return emptyPassword_;
+    FileKey probe;
+    return DeriveFileKey(x, key_.params, key_.salt, probe) && probe.master.Equals(key_.master);
+}
+
+bool clsPW::RaiseKdf(const KdfParams& p, const std::string& password) {
+    if (p.passes < kKdfFloor.passes || p.memoryKiB < kKdfFloor.memoryKiB || !KdfParamsAcceptable(p))
+        return Fail(5, "Invalid procedure call or argument");
+    if (!CheckFilePW(password)) return Fail(kErrBadFile, "The file password is wrong!");
+    FileKey fresh;
+    if (!NewFileKey(password, p, fresh))
+        return Fail(7, "The key of the file could not be made: there is not enough memory.");
+    key_ = std::move(fresh);
+    kdfParams_ = p;
+    kdfChosen_ = true;
+    notSaved_ = true;
+    Succeed();
+    return true;
+}
+
+bool clsPW::AdoptKey(const clsPW& other) {
+    return adoptedKey_.CopyFrom(other.key_);
 }
 
 std::optional<std::string> clsPW::RootName() const {

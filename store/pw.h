@@ -3,6 +3,7 @@
 // results plus ErrNum/ErrDescr; nothing is shown and nothing is thrown.
 #pragma once
 
+#include "store/kdf.h"
 #include "store/keyed_collection.h"
 #include "store/list_control.h"
 #include "store/merge.h"
@@ -22,6 +23,10 @@ class InputFile;
 
 inline constexpr const char* kNewFileName = "<New QVS File>";
 
+// Legacy: the 1.0x format other programs read (our writer adds a trailer
+// they ignore). Two: the authenticated format, the default for new files.
+enum class FileFormat { Legacy, Two };
+
 using CategoryCollection = KeyedCollection<T_Categ>;
 using SubCategoryCollection = KeyedCollection<T_SCateg>;
 using PasswordCollection = KeyedCollection<T_Password>;
@@ -38,6 +43,12 @@ std::string SubCategoryKey(std::int16_t codcat, const std::string& name);
 class clsPW {
 public:
     clsPW();
+    // Wipes the file password and the entries' texts.
+    ~clsPW();
+    clsPW(const clsPW&) = default;
+    clsPW(clsPW&&) = default;
+    clsPW& operator=(const clsPW&) = default;
+    clsPW& operator=(clsPW&&) = default;
 
     bool EncryptFile() const { return encryptFile_; }
     void SetEncryptFile(bool v) { encryptFile_ = v; }
@@ -63,11 +74,34 @@ public:
     bool TestForPW(const std::string& strName);
     bool SaveFile(const std::string& strName = "", bool backup = true, bool backhist = false);
     void SetFilePW(const std::string& x);
-    bool CheckFilePW(const std::string& x) const { return x == filePassword_; }
+    // Whether x is the file password. For a format-2 file, whose password is
+    // not held once its key is, this costs a key derivation (except for "").
+    bool CheckFilePW(const std::string& x) const;
+    // Whether the password itself is held: a legacy file's cipher needs it,
+    // so saving a file in the legacy format without it fails (give it again
+    // with SetFilePW).
+    bool HoldsFilePassword() const { return passwordHeld_; }
     // The file name without folder and extension; none when the name has no
     // extension (invalid call).
     std::optional<std::string> RootName() const;
     const std::string& FileVersion() const { return fileVersion_; }
+
+    // --- Format and key ---
+    // The format the next save writes: a new file's is Two, a loaded file's
+    // its own, until changed here (Save as, conversion).
+    FileFormat Format() const { return format_; }
+    void SetFormat(FileFormat f) { format_ = f; }
+    // The key derivation's parameters of the file's key (those the next key
+    // will get when none is held yet).
+    KdfParams KdfSettings() const;
+    // Derives a new key with stronger parameters (at least kKdfFloor) under
+    // a new salt from password, which must be the file password (50001
+    // otherwise); the next save writes it. Records its failure.
+    bool RaiseKdf(const KdfParams& p, const std::string& password);
+    // Lets LoadFile use other's key instead of deriving one, for a file
+    // saved under it (same salt and parameters): following another
+    // program's saves costs no derivation.
+    bool AdoptKey(const clsPW& other);
 
     // Seed and version text of the file last loaded or saved.
     std::int32_t FileSeed() const { return fileSeed_; }
@@ -216,7 +250,11 @@ private:
     // Reads and decodes a data file, recording the error when it cannot be
     // used. A 50001 error means the header was read (out.header is valid).
     bool ReadDataFile(const std::string& name, const std::string& pw, bool categoriesOnly,
-                      DecodedFile& out);
+                      DecodedFile& out, const FileKey* known = nullptr);
+    // The key the next save needs, derived from the file password when none
+    // is held (a new password, or a legacy file without a trailer).
+    bool EnsureKey();
+    bool EncodeImage(std::string& image, std::int32_t& seed);
     // Opens a data file for reading; 50003 only when it does not exist.
     bool OpenDataFile(const std::string& name, InputFile& file);
     bool SetFavourite(const std::string& S, bool on);
@@ -245,6 +283,13 @@ private:
     std::string errDescr_;
     bool encryptFile_ = true;
     std::string filePassword_;
+    bool passwordHeld_ = true;  // filePassword_ is the password, not wiped
+    bool emptyPassword_ = true; // the file password is ""
+    FileFormat format_ = FileFormat::Two;
+    FileKey key_;        // the file's key while it is open
+    FileKey adoptedKey_; // see AdoptKey
+    KdfParams kdfParams_ = kKdfFloor;
+    bool kdfChosen_ = false; // kdfParams_ set by RaiseKdf, not defaulted
     std::string fileVersion_;
     std::int32_t fileSeed_ = 0;
     std::string loadedVersion_;

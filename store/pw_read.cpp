@@ -18,7 +18,7 @@ bool clsPW::OpenDataFile(const std::string& name, InputFile& file) {
 }
 
 bool clsPW::ReadDataFile(const std::string& name, const std::string& pw, bool categoriesOnly,
-                         DecodedFile& out) {
+                         DecodedFile& out, const FileKey* known) {
     InputFile file;
     if (!OpenDataFile(name, file)) return false;
     // The version text first, so that a large file of another kind is not
@@ -32,7 +32,7 @@ bool clsPW::ReadDataFile(const std::string& name, const std::string& pw, bool ca
     image.reserve(static_cast<std::size_t>(file.Size()));
     if (auto err = file.Read(static_cast<std::size_t>(file.Size()) - image.size(), image))
         return Fail(err->num, err->descr);
-    out = DecodeFile(image, pw, categoriesOnly);
+    out = DecodeFile(image, pw, categoriesOnly, known);
     if (out.status == DecodeStatus::BadVersion)
         return Fail(kErrBadFile, "File " + name + ": Invalid File Version!");
     if (out.status == DecodeStatus::WrongPassword)
@@ -40,6 +40,10 @@ bool clsPW::ReadDataFile(const std::string& name, const std::string& pw, bool ca
     if (out.status == DecodeStatus::Inconsistent)
         return Fail(kErrBadFile,
                     "The password for file " + name + " is wrong, or the file is damaged!");
+    if (out.status == DecodeStatus::Damaged)
+        return Fail(kErrChangedFile, "File " + name +
+                                         " was changed or is damaged and cannot be read; its "
+                                         "backup copies (.BCK) may still be whole.");
     return true;
 }
 

@@ -61,9 +61,11 @@ inline void ResetProgram(FakeMainWindow& fake) {
 // A data file holding one category per name in categories.
 inline QString WriteDataFile(const QTemporaryDir& dir, const QString& name,
                              const std::string& password,
-                             std::initializer_list<const char*> categories = {"Banks"}) {
+                             std::initializer_list<const char*> categories = {"Banks"},
+                             ardeko::FileFormat format = ardeko::FileFormat::Two) {
     ardeko::clsPW store;
     store.NewFile();
+    store.SetFormat(format);
     for (const char* category : categories)
         store.CatAdd(category);
     store.SetFilePW(password);

@@ -1,4 +1,5 @@
 // qvs-cli end to end: JSON in, data file, JSON out, and every way of refusing input.
+#include "store/legacy_trailer.h"
 #include "store/records.h"
 #include "store/vbdate.h"
 #include "tests/cli/cli_run.h"
@@ -41,11 +42,15 @@ QJsonObject Entry(const QString& service, int variant) {
     return o;
 }
 
-// What a date becomes in an enciphered file: its day, midnight.
-QJsonObject AsStored(QJsonObject o) {
+// What a date becomes in an enciphered legacy file: its day, midnight. A
+// format-2 file keeps every date whole; the store keeps the expiry and change
+// dates by day.
+QJsonObject AsStored(QJsonObject o, bool legacy = true) {
     ardeko::VisitFields(ardeko::T_Password{}, [&](const char* name, const auto& field) {
+        const QString key = QLatin1String(name);
         if constexpr (std::is_same_v<std::decay_t<decltype(field)>, double>)
-            o[QLatin1String(name)] = std::trunc(o[QLatin1String(name)].toDouble());
+            if (legacy || key == "Dt_Expire" || key == "Dt_Change")
+                o[key] = std::trunc(o[key].toDouble());
     });
     return o;
 }
@@ -58,14 +63,19 @@ class TestCli : public QObject {
     QTemporaryDir dir_;
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
-    Run Create(const QByteArray& json, const QByteArray& passwordLine = "pw-1\n") {
+    Run Create(const QByteArray& json, const QByteArray& passwordLine = "pw-1\n",
+               const QStringList& more = {}) {
         QFile f(Path("in.json"));
         if (!f.open(QIODevice::WriteOnly) || f.write(json) != json.size()) return {};
         f.close();
-        return RunCli({"create", Path("out.qvs"), "--from", Path("in.json"), "--password-stdin"},
-                      passwordLine);
+        return RunCli(
+            QStringList{"create", Path("out.qvs"), "--from", Path("in.json"), "--password-stdin"} +
+                more,
+            passwordLine);
     }
-    Run Create(const QJsonObject& doc) { return Create(QJsonDocument(doc).toJson()); }
+    Run Create(const QJsonObject& doc, const QStringList& more = {}) {
+        return Create(QJsonDocument(doc).toJson(), "pw-1\n", more);
+    }
     Run Dump(const QString& file, const QByteArray& passwordLine = "pw-1\n") {
         return RunCli({"dump", file, "--password-stdin"}, passwordLine);
     }
@@ -97,7 +107,19 @@ private slots:
         QFile::remove(Path("plain.qvs"));
     }
 
+    void everyFieldSurvivesTheRoundTrip_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("version");
+        QTest::newRow("legacy") << "legacy"
+                                << "<Password File 1.03>";
+        QTest::newRow("2") << "2"
+                           << "<Password File 2.00>";
+    }
+
     void everyFieldSurvivesTheRoundTrip() {
+        QFETCH(QString, format);
+        QFETCH(QString, version);
+        const bool legacy = format == "legacy";
         const QJsonObject catLow{
             {"Codcat", -32768}, {"DescrCat", "Zubehör & Öle"}, {"TVExp", true}};
         const QJsonObject catHigh{{"Codcat", 32767}, {"DescrCat", "Ärzte"}, {"TVExp", false}};
@@ -111,22 +133,22 @@ private slots:
             {"SubCategory", QJsonArray{sub1, sub2}},
             {"Password", QJsonArray{zeta, alpha, QJsonObject{{"service", "Minimal"}}}},
             {"NodeStates", QJsonArray{node}}};
-        const Run created = Create(doc);
+        const Run created = Create(doc, {"--format", format});
         QVERIFY2(created.exitCode == 0, created.err);
 
         const Run dumped = Dump(Path("out.qvs"));
         QVERIFY2(dumped.exitCode == 0, dumped.err);
         QVERIFY(dumped.err.isEmpty());
         const QJsonObject out = QJsonDocument::fromJson(dumped.out).object();
-        QCOMPARE(out["version"].toString(), QString("<Password File 1.03>"));
+        QCOMPARE(out["version"].toString(), version);
         QCOMPARE(out["encrypted"], QJsonValue(true));
         QVERIFY(out["seed"].isDouble());
         // Records come back in the collections' name order, ordinal over UTF-8
         // ("Zubehör" before "Ärzte").
         CompareRecords(out["Category"].toArray(), {catLow, catHigh}, "Category");
         CompareRecords(out["SubCategory"].toArray(), {sub1, sub2}, "SubCategory");
-        CompareRecords(out["Password"].toArray(), {AsStored(alpha), minimal, AsStored(zeta)},
-                       "Password");
+        CompareRecords(out["Password"].toArray(),
+                       {AsStored(alpha, legacy), minimal, AsStored(zeta, legacy)}, "Password");
         CompareRecords(out["NodeStates"].toArray(), {node}, "NodeStates");
     }
 
@@ -187,15 +209,68 @@ private slots:
         }
     }
 
+    // A cut legacy file shows what is left; a changed format-2 file shows nothing.
     void damagedFileIsShownWithAWarning() {
         const QJsonObject doc{{"Password", QJsonArray{Entry("One", 1), Entry("Two", 2)}}};
-        QCOMPARE(Create(doc).exitCode, 0);
+        QCOMPARE(Create(doc, {"--format", "legacy"}).exitCode, 0);
         QFile f(Path("out.qvs"));
-        QVERIFY(f.resize(f.size() - 3));
+        QVERIFY(f.resize(f.size() - static_cast<qint64>(ardeko::kTrailerBytes) -
+                         3)); // the records, past the trailer
         const Run dumped = Dump(Path("out.qvs"));
         QCOMPARE(dumped.exitCode, 0);
         QVERIFY2(dumped.err.contains("damaged"), dumped.err);
         QCOMPARE(QJsonDocument::fromJson(dumped.out).object()["Password"].toArray().size(), 1);
+
+        QCOMPARE(Create(doc).exitCode, 0);
+        QVERIFY(f.resize(f.size() - 3));
+        const Run refused = Dump(Path("out.qvs"));
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("changed or is damaged"), refused.err);
+        QVERIFY(refused.out.isEmpty());
+    }
+
+    void formatsAreChosenConvertedAndTold() {
+        QJsonObject entry = Entry("Почта", 0);
+        entry["pw"] = "密码";
+        const QJsonObject world{{"Password", QJsonArray{entry}}};
+        const Run legacy = Create(world, {"--format", "legacy"});
+        QCOMPARE(legacy.exitCode, 1);
+        QVERIFY2(legacy.err.contains("only Western European characters can"), legacy.err);
+
+        const QJsonObject doc{{"Password", QJsonArray{Entry("One", 1), Entry("Two", 2)}}};
+        QCOMPARE(Create(doc, {"--format", "legacy"}).exitCode, 0);
+        const Run info = RunCli({"info", Path("out.qvs")}, {});
+        QCOMPARE(info.exitCode, 0);
+        QVERIFY2(info.out.startsWith("format: legacy\nversion: <Password File 1.03>\n"
+                                     "key derivation: Argon2id, "),
+                 info.out);
+        const QByteArray before = Dump(Path("out.qvs")).out;
+
+        const Run converted = RunCli({"convert", Path("out.qvs"), "--password-stdin"}, "pw-1\n");
+        QVERIFY2(converted.exitCode == 0, converted.err);
+        const QString backup = QString::fromUtf8(converted.err).section(" kept as ", 1).trimmed();
+        QVERIFY2(QFile::exists(backup), converted.err);
+        QVERIFY(RunCli({"info", Path("out.qvs")}, {}).out.startsWith("format: 2\n"));
+        QVERIFY(RunCli({"info", backup}, {}).out.startsWith("format: legacy\n"));
+        QByteArray after = Dump(Path("out.qvs")).out;
+        after.replace("<Password File 2.00>", "<Password File 1.03>");
+        QCOMPARE(QJsonDocument::fromJson(after)["Password"],
+                 QJsonDocument::fromJson(before)["Password"]);
+
+        const Run again = RunCli({"convert", Path("out.qvs"), "--password-stdin"}, "pw-1\n");
+        QCOMPARE(again.exitCode, 0);
+        QVERIFY(again.err.contains("already"));
+        const Run wrong =
+            RunCli({"convert", Path("out.qvs"), "--format", "legacy", "--password-stdin"}, "x\n");
+        QCOMPARE(wrong.exitCode, 1);
+        QVERIFY(
+            RunCli({"convert", Path("out.qvs"), "--format", "legacy", "--password-stdin"}, "pw-1\n")
+                .exitCode == 0);
+        QVERIFY(RunCli({"info", Path("out.qvs")}, {}).out.startsWith("format: legacy\n"));
+
+        const Run notData = RunCli({"info", Path("in.json")}, {});
+        QCOMPARE(notData.exitCode, 1);
+        QVERIFY(notData.err.contains("Invalid File Version"));
     }
 
     void passwordsComeFromTheFirstLineOfStdin() {
@@ -265,7 +340,8 @@ private slots:
     void badInputIsRefused() {
         QFETCH(QByteArray, json);
         QFETCH(QStringList, mentions);
-        const Run r = Create(json);
+        // The legacy writer, which refuses the most.
+        const Run r = Create(json, "pw-1\n", {"--format", "legacy"});
         QCOMPARE(r.exitCode, 1);
         for (const QString& m : mentions)
             QVERIFY2(QString::fromUtf8(r.err).contains(m), qPrintable(m + " not in: " + r.err));
@@ -291,6 +367,8 @@ private slots:
         QTest::newRow("--from without file") << QStringList{"create", "f.qvs", "--from"};
         QTest::newRow("password as argument") << QStringList{"dump", "f.qvs", "--password=pw-1"};
         QTest::newRow("two files") << QStringList{"dump", "f.qvs", "g.qvs"};
+        QTest::newRow("unknown format") << QStringList{"convert", "f.qvs", "--format", "3"};
+        QTest::newRow("format for dump") << QStringList{"dump", "f.qvs", "--format", "2"};
     }
 
     void usageErrors() {

@@ -7,6 +7,7 @@
 #include "frame/modal_stack.h"
 #include "store/pw.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -58,10 +59,11 @@ private slots:
     void changeModeRetriesThenChanges();
     void changeModeToAnEmptyPassword();
     void changeModeCancelKeepsThePassword();
+    void changeModeCanMakeTheKeyDerivationSlower();
 
 private:
     TestLanguage language_{
-        {10, 11, 7000, 7001, 7002, 7003, 7004, 7005, 7006, 7007, 7008, 7050, 7051}};
+        {10, 11, 7000, 7001, 7002, 7003, 7004, 7005, 7006, 7007, 7008, 7050, 7051, 33005}};
 };
 
 void TestFilePW::enterModeReturnsTheTextAsTyped() {
@@ -226,6 +228,42 @@ void TestFilePW::changeModeCancelKeepsThePassword() {
     QVERIFY(dialog.Cancelled());
     QVERIFY(store.CheckFilePW(""));
     QVERIFY(!store.NotSaved());
+}
+
+// Only the change mode offers it; the new key is derived under the new
+// password with at least the least a new file gets.
+void TestFilePW::changeModeCanMakeTheKeyDerivationSlower() {
+    ardeko::clsPW store;
+    store.NewFile();
+    store.SetFilePW("old");
+    const ardeko::KdfParams before = store.KdfSettings();
+    frmFilePW dialog;
+    ModalScript script;
+    script.On<frmFilePW>([](frmFilePW* w) {
+        auto* stronger = w->findChild<QCheckBox*>(QStringLiteral("chkStronger"));
+        QVERIFY(stronger->isVisibleTo(w) && !stronger->isChecked());
+        QCOMPARE(stronger->text(), TestLanguage::Text(33005));
+        stronger->setChecked(true);
+        Type(w, QStringLiteral("old"), QStringLiteral("new"), QStringLiteral("new"));
+        Click(w, "cmdOK");
+    });
+    script.On<frmMessage>([](frmMessage* m) { Click(m, "cmdOK"); });
+    script.Start();
+    QVERIFY(dialog.changepw(store));
+    QVERIFY(script.Done());
+    const ardeko::KdfParams after = store.KdfSettings();
+    QVERIFY(after.passes >= std::max(2 * before.passes, ardeko::kKdfFloor.passes));
+    QVERIFY(after.memoryKiB >= ardeko::kKdfFloor.memoryKiB);
+    QVERIFY(store.CheckFilePW("new"));
+
+    ModalScript enter;
+    enter.On<frmFilePW>([](frmFilePW* w) {
+        QVERIFY(!w->findChild<QCheckBox*>(QStringLiteral("chkStronger"))->isVisibleTo(w));
+        Click(w, "cmdCancel");
+    });
+    enter.Start();
+    dialog.controlla();
+    QVERIFY(enter.Done());
 }
 
 QTEST_MAIN(TestFilePW)

@@ -1,7 +1,11 @@
 // Writes the fuzz target's seed corpus into the folder given: enciphered
-// files made by the store (no password and the corpus password) and plain
-// files of each version, laid out field by field.
+// files made by the store (no password and the corpus password) in format 2
+// and legacy (with and without trailer), and plain files of each version,
+// laid out field by field. Keys use the smallest parameters, as the fuzz
+// target accepts no more.
 #include "store/datafile.h"
+#include "store/format2.h"
+#include "store/legacy_trailer.h"
 #include "store/pw.h"
 
 #include <cstdio>
@@ -80,16 +84,24 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
+    SetKdfParamsForTesting(MinimalKdfParams());
     int n = 0;
     for (int entries : {0, 1, 5}) {
         for (const char* password : {"", "fuzz-pw"}) {
             clsPW s;
             Fill(s, entries);
+            const StoreContents contents{s.Category(), s.SubCategory(), s.Password(),
+                                         s.NodeStates()};
             EncodedFile out;
-            if (EncodeFile({s.Category(), s.SubCategory(), s.Password(), s.NodeStates()}, password,
-                           out))
+            FileKey key;
+            std::string two;
+            if (EncodeFile(contents, password, out) ||
+                !NewFileKey(password, MinimalKdfParams(), key) || EncodeFormat2(contents, key, two))
                 return 1;
             Save(folder + "/store-" + std::to_string(n++), out.image);
+            Save(folder + "/format2-" + std::to_string(n++), two);
+            if (!AppendTrailer(out.image, key)) return 1;
+            Save(folder + "/trailer-" + std::to_string(n++), out.image);
         }
         clsPW s;
         Fill(s, entries);

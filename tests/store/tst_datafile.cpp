@@ -2,6 +2,7 @@
 // plain files, passwords, damage, backups, crash-safe writes and the checks
 // that keep unstorable data out of a file.
 #include "store/datafile.h"
+#include "store/legacy_trailer.h"
 #include "store/pw.h"
 #include "tests/store/file_builder.h"
 #include "tests/store/record_compare.h"
@@ -107,6 +108,7 @@ private slots:
         s.InsertCategory({32767, "Zeta", true});
         s.InsertSubCategory({-5, 32767, ""});
         s.SetFilePW("Pässwörd");
+        s.SetFormat(FileFormat::Legacy);
         const QString path = Path("roundtrip.QVS");
         QVERIFY2(s.SaveFile(S(path), false), s.ErrDescr().c_str());
         QVERIFY(!s.NotSaved());
@@ -133,6 +135,7 @@ private slots:
     void everySaveDrawsANewSeed() {
         clsPW s;
         FillSample(s);
+        s.SetFormat(FileFormat::Legacy);
         const QString path = Path("seeds.QVS");
         QVERIFY(s.SaveFile(S(path), false));
         const QByteArray first = ReadAll(path);
@@ -259,6 +262,7 @@ private slots:
     void emptyPasswordsAndMissingFiles() {
         clsPW w;
         FillSample(w);
+        w.SetFormat(FileFormat::Legacy);
         const QString open = Path("open.QVS");
         QVERIFY(w.SaveFile(S(open), false));
         clsPW s;
@@ -280,9 +284,11 @@ private slots:
     void damagedFilesKeepWhatWasRead() {
         clsPW w;
         FillSample(w);
+        w.SetFormat(FileFormat::Legacy);
         const QString whole = Path("whole.QVS");
         QVERIFY(w.SaveFile(S(whole), false));
-        const QByteArray bytes = ReadAll(whole);
+        // Cut within the records, the trailer goes first.
+        const QByteArray bytes = ReadAll(whole).chopped(static_cast<qsizetype>(kTrailerBytes));
 
         // The last node record loses its final byte: everything else stays.
         QFile cut(Path("cut.QVS"));
@@ -380,6 +386,7 @@ private slots:
         const QString path = Path("refuse.QVS");
         clsPW s;
         FillSample(s);
+        s.SetFormat(FileFormat::Legacy);
         QVERIFY(s.SaveFile(S(path), false));
         const QByteArray before = ReadAll(path);
 
@@ -396,6 +403,7 @@ private slots:
         T_Password named = SampleEntry("Named");
         named.User = "Жанна";
         other.InsertPassword(named);
+        other.SetFormat(FileFormat::Legacy);
         QVERIFY(!other.SaveFile(S(Path("other.QVS")), false));
         QVERIFY(other.ErrDescr().find("field User: the character U+0416") != std::string::npos);
         QCOMPARE(ReadAll(path), before);
@@ -404,6 +412,7 @@ private slots:
         T_Password huge = SampleEntry("Huge");
         huge.Descr = std::string(kMaxTextLength + 1, 'x');
         longText.InsertPassword(huge);
+        longText.SetFormat(FileFormat::Legacy);
         QVERIFY(!longText.SaveFile(S(Path("long.QVS")), false));
         QCOMPARE(longText.ErrNum(), 50005);
         QVERIFY(!QFile::exists(Path("long.QVS")));
@@ -412,12 +421,14 @@ private slots:
         for (int i = 0; i <= 32767; ++i)
             many.InsertCategory(
                 {static_cast<std::int16_t>(i % 32767), "C" + std::to_string(i), false});
+        many.SetFormat(FileFormat::Legacy);
         QVERIFY(!many.SaveFile(S(Path("many.QVS")), false));
         QCOMPARE(many.ErrNum(), 50005);
         QVERIFY(!QFile::exists(Path("many.QVS")));
 
         clsPW password;
         password.SetFilePW("пароль");
+        password.SetFormat(FileFormat::Legacy);
         QVERIFY(!password.SaveFile(S(Path("pw.QVS")), false));
         QCOMPARE(password.ErrNum(), 50004);
     }
@@ -494,6 +505,7 @@ private slots:
             s.InsertPassword(p);
         }
         s.SetFilePW(password);
+        s.SetFormat(FileFormat::Legacy);
         const QString path = Path("nearmiss.QVS");
         for (int save = 0; save < 6; ++save) {
             QVERIFY(s.SaveFile(S(path), false));

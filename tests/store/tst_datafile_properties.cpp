@@ -5,6 +5,7 @@
 #include "store/codepage.h"
 #include "store/datafile.h"
 #include "store/encrypt.h"
+#include "store/legacy_trailer.h"
 #include "store/pw.h"
 #include "tests/store/file_builder.h"
 #include "tests/store/record_compare.h"
@@ -130,6 +131,53 @@ private slots:
             QCOMPARE(f.passwords.size(), static_cast<std::size_t>(entries));
             QCOMPARE(f.passwords.front().Remember, s.Password()[0].Remember);
         }
+    }
+
+    // The twin of the test above for the trailer our writer adds: no
+    // one-character typo opens the file, and a file whose trailer was cut
+    // off, wholly or in part, still opens with the right password.
+    void noTypoOpensAFileWeWrite() {
+        Rng rng(20261208);
+        static const std::string kTypoChars =
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        long typos = 0;
+        for (int file = 0; file < 1000; ++file) {
+            clsPW s;
+            for (int i = Pick(rng, 1, 3); i > 0; --i)
+                s.InsertPassword(SampleEntry("Entry " + std::to_string(i)));
+            std::string password = RandomPassword(rng);
+            if (password.empty()) password = "x";
+            EncodedFile out;
+            FileKey key;
+            QVERIFY(!EncodeFile({s.Category(), s.SubCategory(), s.Password(), s.NodeStates()},
+                                password, out));
+            QVERIFY(NewFileKey(password, MinimalKdfParams(), key));
+            const std::size_t legacyBytes = out.image.size();
+            QVERIFY(AppendTrailer(out.image, key));
+            QCOMPARE(DecodeFile(out.image, password).status, DecodeStatus::Ok);
+            // Every file gets every typo at one position; the first hundred
+            // at every position.
+            const std::size_t only = static_cast<std::size_t>(Pick(rng, 0, 1000)) % password.size();
+            for (std::size_t at = 0; at < password.size(); ++at) {
+                if (file >= 100 && at != only) continue;
+                for (char c : kTypoChars) {
+                    if (c == password[at]) continue;
+                    std::string typo = password;
+                    typo[at] = c;
+                    ++typos;
+                    if (DecodeFile(out.image, typo).status != DecodeStatus::WrongPassword)
+                        QFAIL(qPrintable(
+                            QString("file %1: a typo at %2 was not refused").arg(file).arg(at)));
+                }
+            }
+            const auto cut = static_cast<std::size_t>(Pick(rng, 1, kTrailerBytes));
+            const DecodedFile f =
+                DecodeFile(std::string_view(out.image).substr(0, out.image.size() - cut), password);
+            if (f.status != DecodeStatus::Ok || f.passwords.size() != s.Password().Count())
+                QFAIL(qPrintable(QString("file %1: cut by %2 bytes, refused").arg(file).arg(cut)));
+            QVERIFY(cut < kTrailerBytes || out.image.size() - cut == legacyBytes);
+        }
+        QVERIFY(typos > 100000);
     }
 
     void historyDependentSeedsReadBackExactly() {

@@ -50,6 +50,7 @@ private slots:
     void filesCutAfterTheirHeaderLoadEmptyWithTheWarning() {
         clsPW w;
         w.SetFilePW("Secret");
+        w.SetFormat(FileFormat::Legacy); // a format-2 file that is cut shows nothing
         const std::string whole = Path("whole.QVS");
         QVERIFY(w.SaveFile(whole, false));
         const std::string bytes = ReadBytes(whole);

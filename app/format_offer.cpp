@@ -1,0 +1,89 @@
+#include "app/format_offer.h"
+
+#include "dialogs/frm_file_pw.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/options.h"
+#include "frame/program_identity.h"
+#include "frame/program_state.h"
+#include "frame/settings_store.h"
+#include "store/datafile.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kOfferQuestion = 33000;
+constexpr int kTextQuestion = 33003;
+constexpr int kKeptCopy = 33004;
+constexpr const char* kOfferGroup = "NewFormatOffer";
+
+// Settings names cannot hold a path's slashes: one hash per file.
+QString OfferName(const QString& path) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
+}
+
+int Ask(const QString& text, int style) {
+    return ShowMessage(text, style, ProgramName());
+}
+
+// A legacy save needs the password itself, which a format-2 store drops.
+bool HavePasswordForLegacy() {
+    ardeko::clsPW& store = Store();
+    if (store.HoldsFilePassword()) return true;
+    frmFilePW dialog;
+    const QString typed = dialog.controlla();
+    if (typed.isEmpty() || !store.CheckFilePW(typed.toStdString())) return false;
+    store.SetFilePW(typed.toStdString());
+    return true;
+}
+
+} // namespace
+
+void OfferNewFormat(const QString& path) {
+    ardeko::clsPW& store = Store();
+    if (CurrentProgram() != ProgramKind::QVS || store.Format() != ardeko::FileFormat::Legacy)
+        return;
+    {
+        SettingsStore settings(QString::fromLatin1(kOfferGroup));
+        if (settings.Contains(OfferName(path))) return;
+        settings.WriteFlag(OfferName(path), true);
+    }
+    if (Ask(LocalTextWith(kOfferQuestion, path), vbYesNo | vbQuestion) != vbYes) return;
+    const std::string name = path.toStdString();
+    const std::string copy = store.BackupPathFor(name, true);
+    store.SetFormat(ardeko::FileFormat::Two);
+    // The time-stamped copy keeps the legacy file as it was.
+    if (!store.SaveFile(name, true, true)) {
+        store.SetFormat(ardeko::FileFormat::Legacy);
+        Ask(QString::fromStdString(store.ErrDescr()), vbCritical);
+        return;
+    }
+    // A copy that could not be made does not stop the save; then it is not named.
+    if (QFile::exists(QString::fromStdString(copy)))
+        Ask(LocalTextWith(kKeptCopy, QString::fromStdString(copy)), vbInformation);
+}
+
+bool UseSaveFormat(ardeko::FileFormat format) {
+    if (format == ardeko::FileFormat::Legacy && !HavePasswordForLegacy()) return false;
+    Store().SetFormat(format);
+    return true;
+}
+
+bool OfferNewFormatForText() {
+    ardeko::clsPW& store = Store();
+    if (store.ErrNum() != ardeko::kErrUnstorableText ||
+        store.Format() != ardeko::FileFormat::Legacy)
+        return false;
+    const QString text =
+        QString::fromStdString(store.ErrDescr()) + "\n\n" + GetLocalText(kTextQuestion);
+    if (Ask(text, vbYesNo | vbQuestion) != vbYes) return false;
+    store.SetFormat(ardeko::FileFormat::Two);
+    return true;
+}
+
+} // namespace qvs

@@ -1,0 +1,131 @@
+#include "store/kdf.h"
+
+#include <sodium.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace ardeko {
+
+namespace {
+
+std::optional<KdfParams>& TestParams() {
+    static std::optional<KdfParams> p;
+    return p;
+}
+std::optional<KdfParams>& TestCeiling() {
+    static std::optional<KdfParams> p;
+    return p;
+}
+
+bool FastKdfFromEnvironment() {
+    const char* v = std::getenv("QVS_TEST_FAST_KDF");
+    return v && std::strcmp(v, "1") == 0;
+}
+
+// The 8-byte context every subkey of a file key is derived under.
+constexpr char kSubkeyContext[crypto_kdf_CONTEXTBYTES] = {'Q', 'V', 'S', 'F', 'i', 'l', 'e', '2'};
+
+} // namespace
+
+KdfParams MinimalKdfParams() {
+    return {static_cast<std::uint32_t>(crypto_pwhash_OPSLIMIT_MIN),
+            static_cast<std::uint32_t>(crypto_pwhash_MEMLIMIT_MIN / 1024)};
+}
+
+void SetKdfParamsForTesting(std::optional<KdfParams> p) {
+    TestParams() = p;
+}
+
+void SetKdfCeilingForTesting(std::optional<KdfParams> p) {
+    TestCeiling() = p;
+}
+
+KdfParams CalibrateKdf(std::uint32_t memoryKiB, double seconds) {
+    KdfParams p{kKdfFloor.passes, std::max(memoryKiB, kKdfFloor.memoryKiB)};
+    FileKey probe;
+    Salt salt{};
+    // The first run also pays for the memory's first touch: time the second.
+    if (!DeriveFileKey("calibration", p, salt, probe)) return p;
+    const auto start = std::chrono::steady_clock::now();
+    if (!DeriveFileKey("calibration", p, salt, probe)) return p;
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (took <= 0) return p;
+    // Time grows with the passes in proportion.
+    const double passes = std::floor(p.passes * seconds / took);
+    p.passes =
+        static_cast<std::uint32_t>(std::clamp(passes, static_cast<double>(kKdfFloor.passes), 32.0));
+    return p;
+}
+
+KdfParams DefaultKdfParams() {
+    if (TestParams()) return *TestParams();
+    if (FastKdfFromEnvironment()) return MinimalKdfParams();
+    static const KdfParams calibrated = CalibrateKdf(kKdfFloor.memoryKiB, 0.5);
+    return calibrated;
+}
+
+bool KdfParamsAcceptable(const KdfParams& p) {
+    const KdfParams ceiling = TestCeiling().value_or(kKdfCeiling);
+    const KdfParams least = MinimalKdfParams();
+    return p.passes >= least.passes && p.memoryKiB >= least.memoryKiB &&
+           p.passes <= ceiling.passes && p.memoryKiB <= ceiling.memoryKiB;
+}
+
+bool FileKey::CopyFrom(const FileKey& other) {
+    params = other.params;
+    salt = other.salt;
+    return master.CopyFrom(other.master);
+}
+
+bool DeriveFileKey(std::string_view password, const KdfParams& params, const Salt& salt,
+                   FileKey& out) {
+    out.master.Clear();
+    if (!KdfParamsAcceptable(params) || !out.master.Allocate()) return false;
+    out.params = params;
+    out.salt = salt;
+    if (crypto_pwhash(out.master.Data(), SecretKey::kBytes, password.data(), password.size(),
+                      salt.data(), params.passes, std::size_t{params.memoryKiB} * 1024,
+                      crypto_pwhash_ALG_ARGON2ID13) != 0) {
+        out.master.Clear();
+        return false;
+    }
+    // The hash state that read the password lay on the stack below here.
+    sodium_stackzero(16 * 1024);
+    return true;
+}
+
+bool NewFileKey(std::string_view password, const KdfParams& params, FileKey& out) {
+    if (!InitSodium()) return false;
+    Salt salt;
+    randombytes_buf(salt.data(), salt.size());
+    return DeriveFileKey(password, params, salt, out);
+}
+
+bool KeyForFile(std::string_view password, const KdfParams& params, const Salt& salt,
+                const FileKey* known, FileKey& out) {
+    if (known && known->SameDerivation(params, salt)) return out.CopyFrom(*known);
+    return DeriveFileKey(password, params, salt, out);
+}
+
+bool DeriveSubkey(const FileKey& key, Subkey which, SecretKey& out) {
+    static_assert(SecretKey::kBytes == crypto_kdf_KEYBYTES);
+    if (!key.Valid() || !out.Allocate()) return false;
+    return crypto_kdf_derive_from_key(out.Data(), SecretKey::kBytes,
+                                      static_cast<std::uint64_t>(which), kSubkeyContext,
+                                      key.master.Data()) == 0;
+}
+
+bool ComputeKeyCheck(const FileKey& key, std::string_view data, KeyCheckValue& out) {
+    SecretKey sub;
+    if (!DeriveSubkey(key, Subkey::Check, sub)) return false;
+    return crypto_generichash(out.data(), out.size(),
+                              reinterpret_cast<const unsigned char*>(data.data()), data.size(),
+                              sub.Data(), SecretKey::kBytes) == 0;
+}
+
+} // namespace ardeko

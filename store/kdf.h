@@ -1,0 +1,84 @@
+// Turning a file password into a file key: Argon2id with parameters stored
+// beside the salt in the file, and the subkeys derived from that key.
+#pragma once
+
+#include "store/secret_key.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace ardeko {
+
+struct KdfParams {
+    std::uint32_t passes = 3;
+    std::uint32_t memoryKiB = 64 * 1024;
+    bool operator==(const KdfParams&) const = default;
+};
+
+// The least a new file gets: 64 MiB and three passes.
+inline constexpr KdfParams kKdfFloor{3, 64 * 1024};
+// The most a reader accepts (and a key may get): a damaged header must not
+// make opening take hours or ask for all the memory there is.
+inline constexpr KdfParams kKdfCeiling{64, 1024 * 1024};
+
+// The smallest parameters the library allows. Only test and fuzz builds use
+// them, through the hooks below.
+KdfParams MinimalKdfParams();
+
+// Parameters for a new key: at least kKdfFloor, with as many passes as make
+// a derivation take about half a second here (measured once per process).
+KdfParams DefaultKdfParams();
+// Measures this machine: passes (at least 3) for the given memory so that a
+// derivation takes about `seconds`.
+KdfParams CalibrateKdf(std::uint32_t memoryKiB, double seconds);
+
+// Whether a reader derives a key with these parameters at all.
+bool KdfParamsAcceptable(const KdfParams& p);
+
+// Test hooks. Tests derive with MinimalKdfParams when the environment holds
+// QVS_TEST_FAST_KDF=1 or after SetKdfParamsForTesting; the fuzz target also
+// narrows what a reader accepts. Production code never calls these.
+void SetKdfParamsForTesting(std::optional<KdfParams> p);
+void SetKdfCeilingForTesting(std::optional<KdfParams> p);
+
+inline constexpr std::size_t kSaltBytes = 16;
+inline constexpr std::size_t kCheckBytes = 16;
+using Salt = std::array<unsigned char, kSaltBytes>;
+using KeyCheckValue = std::array<unsigned char, kCheckBytes>;
+
+// The key of one file: what it was derived with, and the derived bytes.
+struct FileKey {
+    KdfParams params;
+    Salt salt{};
+    SecretKey master;
+
+    bool Valid() const { return !master.Empty(); }
+    bool SameDerivation(const KdfParams& p, const Salt& s) const {
+        return Valid() && params == p && salt == s;
+    }
+    bool CopyFrom(const FileKey& other);
+};
+
+// Derives the key; false when the library refuses (no memory).
+bool DeriveFileKey(std::string_view password, const KdfParams& params, const Salt& salt,
+                   FileKey& out);
+// Derives a key under a fresh random salt.
+bool NewFileKey(std::string_view password, const KdfParams& params, FileKey& out);
+
+// The key for a file whose header names params and salt: a copy of known
+// when that was derived the same way, else a new derivation. False when no
+// key can be had with these parameters.
+bool KeyForFile(std::string_view password, const KdfParams& params, const Salt& salt,
+                const FileKey* known, FileKey& out);
+
+// Separate subkeys for separate uses of one file key.
+enum class Subkey : std::uint64_t { Contents = 1, Check = 2, Mac = 3 };
+bool DeriveSubkey(const FileKey& key, Subkey which, SecretKey& out);
+
+// Keyed BLAKE2b of data under the key-check subkey: tells the right key from
+// a wrong one without revealing anything about the key.
+bool ComputeKeyCheck(const FileKey& key, std::string_view data, KeyCheckValue& out);
+
+} // namespace ardeko

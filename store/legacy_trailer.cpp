@@ -1,0 +1,75 @@
+#include "store/legacy_trailer.h"
+
+#include "store/bytes.h"
+
+#include <sodium.h>
+
+#include <cstring>
+
+namespace ardeko {
+
+namespace {
+
+constexpr char kMarker[8] = {'Q', 'V', 'S', '-', 'T', 'R', 'L', '1'};
+constexpr std::size_t kMacBytes = 32;
+constexpr std::size_t kCheckedBytes = 8 + 4 + 4 + kSaltBytes; // what the key check covers
+
+bool Mac(const FileKey& key, std::string_view data, unsigned char* out) {
+    SecretKey sub;
+    if (!DeriveSubkey(key, Subkey::Mac, sub)) return false;
+    return crypto_generichash(out, kMacBytes, reinterpret_cast<const unsigned char*>(data.data()),
+                              data.size(), sub.Data(), SecretKey::kBytes) == 0;
+}
+
+bool SameBytes(const unsigned char* a, std::string_view b) {
+    return sodium_memcmp(a, b.data(), b.size()) == 0;
+}
+
+} // namespace
+
+std::optional<LegacyTrailer> FindTrailer(std::string_view image) {
+    if (image.size() < kTrailerBytes) return std::nullopt;
+    const std::size_t start = image.size() - kTrailerBytes;
+    if (std::memcmp(image.data() + start, kMarker, sizeof kMarker) != 0) return std::nullopt;
+    LegacyTrailer t;
+    t.start = start;
+    t.params.passes = LittleU32At(image, start + 8);
+    t.params.memoryKiB = LittleU32At(image, start + 12);
+    std::memcpy(t.salt.data(), image.data() + start + 16, kSaltBytes);
+    return t;
+}
+
+DecodeStatus CheckTrailer(std::string_view image, const LegacyTrailer& t, std::string_view password,
+                          const FileKey* known, FileKey& key) {
+    // Parameters no reader accepts: the trailer itself is damaged.
+    if (!KeyForFile(password, t.params, t.salt, known, key)) return DecodeStatus::Damaged;
+    const std::string_view trailer = image.substr(t.start);
+    KeyCheckValue check;
+    unsigned char mac[kMacBytes];
+    if (!ComputeKeyCheck(key, trailer.substr(0, kCheckedBytes), check) ||
+        !Mac(key, image.substr(0, image.size() - kMacBytes), mac))
+        return DecodeStatus::Damaged;
+    if (!SameBytes(check.data(), trailer.substr(kCheckedBytes, kCheckBytes))) {
+        key.master.Clear();
+        return DecodeStatus::WrongPassword;
+    }
+    if (!SameBytes(mac, trailer.substr(kCheckedBytes + kCheckBytes))) return DecodeStatus::Damaged;
+    return DecodeStatus::Ok;
+}
+
+bool AppendTrailer(std::string& image, const FileKey& key) {
+    const std::size_t start = image.size();
+    image.append(kMarker, sizeof kMarker);
+    AppendLittleU32(image, key.params.passes);
+    AppendLittleU32(image, key.params.memoryKiB);
+    image.append(reinterpret_cast<const char*>(key.salt.data()), kSaltBytes);
+    KeyCheckValue check;
+    unsigned char mac[kMacBytes];
+    if (!ComputeKeyCheck(key, std::string_view(image).substr(start), check)) return false;
+    image.append(reinterpret_cast<const char*>(check.data()), kCheckBytes);
+    if (!Mac(key, image, mac)) return false;
+    image.append(reinterpret_cast<const char*>(mac), kMacBytes);
+    return true;
+}
+
+} // namespace ardeko
