@@ -269,6 +269,19 @@ void frmPW::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+void frmPW::HoldForLock() {
+    picker_->close();
+    stackEntry_.reset();
+    hide();
+}
+
+void frmPW::ResumeAfterLock() {
+    if (!stackEntry_) stackEntry_.emplace(this);
+    show();
+    raise();
+    activateWindow();
+}
+
 void frmPW::OpenAddress(int index) {
     OpenWebAddress(txtURL_[index]->text());
 }
@@ -281,19 +294,19 @@ void frmPW::OpenGenerator() {
 }
 
 frmPW* PasswordAdd(std::int16_t cat, std::int16_t scat) {
-    auto* window = new frmPW(DialogOwner());
+    auto* window = new frmPW(MainOwner());
     window->PasswordAdd(cat, scat);
     return window;
 }
 
 frmPW* PasswordEdit(const QString& service) {
-    auto window = std::make_unique<frmPW>(DialogOwner());
+    auto window = std::make_unique<frmPW>(MainOwner());
     if (!window->PasswordEdit(service)) return nullptr;
     return window.release(); // deletes itself when closed
 }
 
 frmPW* PasswordPasteNew(const ardeko::T_Password& record) {
-    auto* window = new frmPW(DialogOwner());
+    auto* window = new frmPW(MainOwner());
     window->PasswordPasteNew(record);
     return window;
 }
