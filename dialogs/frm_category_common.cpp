@@ -65,9 +65,9 @@ std::optional<bool> AskKeepEntries(int firstText, int secondText, int entries) {
     return std::nullopt;
 }
 
-void ShowRefusal(int textId, const std::string& storeReason) {
+void ShowRefusal(int textId, const QString& storeReason) {
     QString text = GetLocalText(textId);
-    if (!storeReason.empty()) text += QLatin1Char('\r') + QString::fromStdString(storeReason);
+    if (!storeReason.isEmpty()) text += QLatin1Char('\r') + storeReason;
     ShowMessage(text, vbOKOnly | vbCritical);
 }
 

@@ -49,7 +49,7 @@ std::optional<bool> AskKeepEntries(int firstText, int secondText, int entries);
 
 // The store refused a change: the window's text, in the error style, with the
 // store's own reason under it when it recorded one.
-void ShowRefusal(int textId, const std::string& storeReason = std::string());
+void ShowRefusal(int textId, const QString& storeReason = QString());
 
 // A command that needs a selected item and a typed name lacks one of them.
 void ShowMissingInput();

@@ -4,6 +4,7 @@
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"
 #include "frame/program_state.h"
+#include "frame/store_reason.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/node_entries.h"
 #include "mainwin/node_key.h"
@@ -119,7 +120,7 @@ bool SubCategoryToCategory(const QString& folderKey, std::int16_t target) {
 bool SubCategoryToRoot(const QString& folderKey) {
     const NodeCodes codes = ParseNodeKey(folderKey, false);
     const std::string name = Store().SubCatValue(codes.scat);
-    if (!Store().CatAdd(name)) return Refuse(QString::fromStdString(Store().ErrDescr()));
+    if (!Store().CatAdd(name)) return Refuse(StoreReason(Store()));
     const std::int16_t added = Store().Category().Find(name)->Codcat;
     // The new category stays even if the move fails: the store changed.
     if (!Store().SubCatMove(codes.cat, added, name, true)) Refuse(kMoveRefused);

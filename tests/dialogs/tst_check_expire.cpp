@@ -103,6 +103,7 @@ private slots:
         AddEntry("Delta", {true, -2, 0}, {true, 1, 5, true});
         AddEntry("Echo", {false, -30, 0}, {false, -30, 0});
         AddEntry("Foxtrot", {true, 9, 8, true}, {true, 0, 0});
+        AddEntry("Golf", {true, 1, 3, true}); // one day: no plural
         const QStringList lines = [] {
             QStringList out;
             for (const ExpiryLine& l : qvs::ExpiryLines(qvs::Store()))
@@ -111,8 +112,8 @@ private slots:
         }();
         const QStringList expected{
             "Alpha|10/03/2026||txt500210/03/2026|red",   "Bravo|18/03/2026||8txt5003|yellow",
-            "Delta|08/03/2026||txt500208/03/2026|red",   "Delta||11/03/2026|1txt5005|yellow",
-            "Foxtrot||10/03/2026|txt500410/03/2026|red",
+            "Delta|08/03/2026||txt500208/03/2026|red",   "Delta||11/03/2026|1txt33501|yellow",
+            "Foxtrot||10/03/2026|txt500410/03/2026|red", "Golf|11/03/2026||1txt33500|yellow",
         };
         QCOMPARE(lines, expected);
     }
@@ -182,8 +183,8 @@ private slots:
     }
 
 private:
-    TestLanguage language_{
-        {10, 11, 5000, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009, 5010, 5011}};
+    TestLanguage language_{{10, 11, 5000, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009,
+                            5010, 5011, 33500, 33501}};
 };
 
 QTEST_MAIN(TestCheckExpire)

@@ -215,7 +215,7 @@ private slots:
         DropAnswered(w, "C2", DragFolder(w, "C1"), GetLocalText(32100));
         DropAnswered(w, "C1", DragFolder(w, "C2"), GetLocalText(32101).replace("%s", "Banks"));
         // The store's own words for a category name in use.
-        DropAnswered(w, "R", DragFolder(w, "S1C1"), "You cannot duplicate Category!");
+        DropAnswered(w, "R", DragFolder(w, "S1C1"), GetLocalText(33504));
         QCOMPARE(Snapshot(), before);
     }
 
