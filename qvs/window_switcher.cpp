@@ -17,6 +17,7 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "mainwin/entry_commands.h"
+#include "tray/entry_actions.h"
 #include "tray/maker_commands.h"
 
 #include <QCoreApplication>
@@ -39,14 +40,8 @@ template <class W> void Retire(std::unique_ptr<W>& window) {
 
 TrayActions QvsTrayActions() {
     TrayActions a;
-    a.showEntry = [](const QString& s) { OpenShowPW(Store(), s, Opt().SecurityLevel); };
+    AddEntryActions(a);
     a.editEntry = [](const QString& s) { PasswordEdit(s); };
-    a.copyPassword = [](const QString& s) { CopyPasswordToClipboard(s); };
-    a.copyLogin = [](const QString& s) { CopyLoginToClipboard(s); };
-    a.copyAccessUrl = [](const QString& s) { CopyAccessUrlToClipboard(s); };
-    a.openAccessUrl = [](const QString& s) { OpenEntryUrl(s, EntryUrl::Access); };
-    a.passwordOf = [](const QString& s) { return EntryText(ardeko::E_GetPw::pword, s); };
-    a.typedLogin = BuildTypedLogin;
     a.commands.insert(QStringLiteral("open"), [] { GoToMainWindow(); });
     AddMakerPageCommands(a);
     a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
