@@ -8,8 +8,8 @@
 #include <QDrag>
 #include <QIODevice>
 #include <QMimeData>
-#include <QWidget>
 #include <QRandomGenerator>
+#include <QWidget>
 
 namespace qvs {
 
