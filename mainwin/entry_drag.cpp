@@ -8,8 +8,8 @@
 #include <QDrag>
 #include <QIODevice>
 #include <QMimeData>
-#include <QRandomGenerator>
 #include <QWidget>
+#include <QRandomGenerator>
 
 namespace qvs {
 
