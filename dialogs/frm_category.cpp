@@ -53,16 +53,8 @@ frmCategory::frmCategory(ardeko::clsPW& store, QWidget* parent)
     grid->addWidget(label, 0, 0);
     grid->addWidget(txtcateg_, 1, 0);
     grid->addWidget(lstCategorie_, 2, 0);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {cmdAdd_, cmdDel_, cmdRen_})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(cmdOK_);
-    grid->addLayout(buttons, 1, 1, 2, 1);
+    grid->addLayout(ButtonColumn({cmdAdd_, cmdDel_, cmdRen_}, cmdOK_), 1, 1, 2, 1);
     lstCategorie_->setMinimumSize(260, 220);
-    // Enter adds the name typed; elsewhere it presses nothing by surprise.
-    for (QPushButton* b : {cmdAdd_, cmdDel_, cmdRen_, cmdOK_})
-        b->setAutoDefault(false);
     setTabOrder(txtcateg_, lstCategorie_);
 
     connect(cmdAdd_, &QPushButton::clicked, this, &frmCategory::cmdAdd_Click);

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace qvs {
 
@@ -63,6 +64,18 @@ std::optional<bool> AskKeepEntries(int firstText, int secondText, int entries) {
     if (answer == vbYes) return true;
     if (answer == vbNo) return false;
     return std::nullopt;
+}
+
+QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> commands, QPushButton* ok) {
+    auto* column = new QVBoxLayout;
+    for (QPushButton* b : commands) {
+        b->setAutoDefault(false);
+        column->addWidget(b);
+    }
+    column->addStretch();
+    ok->setAutoDefault(false);
+    column->addWidget(ok);
+    return column;
 }
 
 void ShowRefusal(int textId, const QString& storeReason) {

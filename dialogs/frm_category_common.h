@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@ class QDialog;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace qvs {
@@ -36,6 +38,11 @@ private:
 
 // A push button captioned by text number, named for tests and help.
 QPushButton* CategoryButton(const char* name, int textId, QWidget* parent);
+
+// The windows' button column: the commands at the top, OK at the bottom.
+// None of them is pressed by Enter: that adds the name typed, and elsewhere
+// it presses nothing by surprise.
+QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> commands, QPushButton* ok);
 
 // The name typed in box without blanks at either end, as the store keeps it.
 std::string TypedName(const QLineEdit* box);

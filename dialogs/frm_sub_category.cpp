@@ -65,16 +65,8 @@ frmSubCategory::frmSubCategory(ardeko::clsPW& store, QWidget* parent)
     grid->addWidget(lblName, 2, 0);
     grid->addWidget(txtSubCateg_, 3, 0);
     grid->addWidget(lstSubCateg_, 4, 0);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {cmdAdd_, cmdDel_, cmdRename_, cmdChange_})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(cmdOK_);
-    grid->addLayout(buttons, 3, 1, 2, 1);
+    grid->addLayout(ButtonColumn({cmdAdd_, cmdDel_, cmdRename_, cmdChange_}, cmdOK_), 3, 1, 2, 1);
     lstSubCateg_->setMinimumSize(260, 220);
-    // Enter adds the name typed; elsewhere it presses nothing by surprise.
-    for (QPushButton* b : {cmdAdd_, cmdDel_, cmdRename_, cmdChange_, cmdOK_})
-        b->setAutoDefault(false);
     setTabOrder(cboCategorie_, txtSubCateg_);
     setTabOrder(txtSubCateg_, lstSubCateg_);
 
