@@ -3,6 +3,8 @@
 #include "app/session_lock_source.h"
 #include "autotype/secret_clipboard.h"
 #include "dialogs/frm_file_pw.h"
+#include "dialogs/frm_pw.h"
+#include "dialogs/frm_show_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/options.h"
@@ -13,6 +15,8 @@
 #include <QDialog>
 #include <QEvent>
 #include <QMimeData>
+
+#include <utility>
 
 namespace qvs {
 
@@ -85,6 +89,7 @@ bool LockController::Lock() {
         return false;
     }
     pendingTimer_.stop();
+    HoldEditors();
     ClearSecretFromClipboard(); // ours only: another program's copy is not ours to drop
     locked_ = true;
     if (view_) view_->LockView();
@@ -100,6 +105,7 @@ bool LockController::Unlock(const QString& password) {
     NoteInput();
     if (view_) view_->UnlockView();
     if (trayHook_) trayHook_(false);
+    ResumeEditors();
     emit lockedChanged(false);
     return true;
 }
@@ -133,20 +139,39 @@ void LockController::OnSessionLocked() {
     if (Opt().LockOnSessionLock) Lock();
 }
 
-// Open dialogs show the file's contents and would stay above the locked
-// window: they are cancelled. A dialog that cannot be cancelled (a question
-// that needs its answer) stays, and the lock waits for it.
+// Open dialogs and entry windows show the file's contents and would stay
+// above the locked window: they are cancelled or closed. A dialog that cannot
+// be cancelled (a question that needs its answer) stays, and the lock waits
+// for it. Editors are not cancelled: that would ask about their changes.
 bool LockController::CloseOpenDialogs() {
     while (QWidget* popup = QApplication::activePopupWidget()) // an open menu
         if (!popup->close()) break;
     bool allClosed = true;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<QDialog*>(window);
-        if (!dialog || !dialog->isVisible()) continue;
-        dialog->reject();
-        allClosed = allClosed && !dialog->isVisible();
+        if (!window->isVisible() || qobject_cast<frmPW*>(window)) continue;
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialog->reject();
+        else if (qobject_cast<frmShowPW*>(window))
+            window->close();
+        else
+            continue;
+        allClosed = allClosed && !window->isVisible();
     }
     return allClosed;
+}
+
+void LockController::HoldEditors() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* editor = qobject_cast<frmPW*>(window);
+        if (!editor || !editor->isVisible()) continue;
+        editor->HoldForLock();
+        heldEditors_.emplace_back(editor);
+    }
+}
+
+void LockController::ResumeEditors() {
+    for (const QPointer<frmPW>& editor : std::exchange(heldEditors_, {}))
+        if (editor) editor->ResumeAfterLock();
 }
 
 void LockController::RetryPendingLock() {

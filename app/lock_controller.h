@@ -12,10 +12,12 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace qvs {
 
 class SessionLockSource;
+class frmPW;
 
 // A window that shows the file: the main window, later the entry windows.
 class ILockableView {
@@ -75,6 +77,8 @@ protected:
 private:
     void OnSessionLocked();
     bool CloseOpenDialogs();
+    void HoldEditors();
+    void ResumeEditors();
     void RetryPendingLock();
 
     ILockableView* view_ = nullptr;
@@ -84,6 +88,7 @@ private:
     QDateTime lastInput_;
     QTimer idleTimer_;
     QTimer pendingTimer_;
+    std::vector<QPointer<frmPW>> heldEditors_; // hidden by the lock, input kept
     bool locked_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/file_commands.h"
 #include "app/file_path.h"
+#include "app/lock_controller.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/modal_stack.h"
@@ -23,6 +24,12 @@ constexpr int kRetryMs = 250;
 bool Busy() {
     return App().startingUp || !CurrentMainWindow() || ModalDepth() > 0 ||
            QApplication::activeModalWidget();
+}
+
+// A locked file is not swapped behind the lock screen: a named file waits
+// for the unlock. Coming to the front does not.
+bool MustWait(const QByteArray& bytes) {
+    return Busy() || (!bytes.isEmpty() && Locking().IsLocked());
 }
 
 QString OpenOtherQuestion() {
@@ -55,9 +62,9 @@ void Handle(const QByteArray& bytes) {
 // Waits while the program is busy; only the first try brings the open
 // dialogs forward, so that the wait does not take the focus again and again.
 void Receive(const QByteArray& bytes, const std::function<void()>& handled, bool firstTry) {
-    if (Busy()) {
+    if (MustWait(bytes)) {
         // The user should see what keeps the program from answering.
-        if (firstTry) RaiseModalWindows();
+        if (firstTry) Locking().IsLocked() ? ActivateMainWindow() : RaiseModalWindows();
         QTimer::singleShot(kRetryMs, qApp, [bytes, handled] { Receive(bytes, handled, false); });
         return;
     }

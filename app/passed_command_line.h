@@ -10,8 +10,9 @@ namespace qvs {
 
 // No bytes: the current main window comes to the front. Otherwise the
 // bytes (UTF-8) name a file: after the save question (text 9001) it is
-// opened. While the program is starting or a dialog is open the hand-over
-// waits, so that it never replaces the file under an open dialog.
+// opened. While the program is starting, a dialog is open or the file is
+// locked the hand-over waits, so that it never replaces the file under an
+// open dialog or behind the lock screen.
 // handled runs once the hand-over has been dealt with.
 void ReceiveCommandLine(const QByteArray& bytes, const std::function<void()>& handled = {});
 

@@ -94,9 +94,10 @@ int main(int argc, char** argv) {
                                      window.Grid()->grdpw()->selectionModel()->selectedRows()))
                                  .get());
         qvs::SetCurrentMainWindow(nullptr);
-        worstStore = std::max(worstStore, Milliseconds([&] {
-                                  qvs::DropOnNode(qvs::CategoryNodeKey(category + 5), payload);
-                              }));
+        worstStore =
+            std::max(worstStore, Milliseconds([&] {
+                         qvs::DropOnNode(qvs::CategoryNodeKey(category + 5), payload, QString());
+                     }));
         qvs::SetCurrentMainWindow(&window);
     }
     const auto moved = qvs::Store().PwInCat(qvs::Store().CatValue(7)).value_or(0);

@@ -13,25 +13,27 @@ constexpr int kExpiredText = 5002;
 constexpr int kDaysToExpiryText = 5003;
 constexpr int kChangeDueText = 5004;
 constexpr int kDaysToChangeText = 5005;
+constexpr int kDayToExpiryText = 33500; // one day ahead
+constexpr int kDayToChangeText = 33501;
 
 // What differs between the expiry and the change line.
 struct DueKind {
     double ardeko::T_Password::*date;
-    bool ardeko::T_Password::*warnAhead;
     int pastText;
     int aheadText;
+    int oneDayAheadText;
     QString ExpiryLine::*dateColumn;
 };
 
-constexpr DueKind kExpiry{&ardeko::T_Password::Dt_Expire, &ardeko::T_Password::blNotExpire,
-                          kExpiredText, kDaysToExpiryText, &ExpiryLine::expDate};
-constexpr DueKind kChange{&ardeko::T_Password::Dt_Change, &ardeko::T_Password::blNotChange,
-                          kChangeDueText, kDaysToChangeText, &ExpiryLine::changeDate};
+constexpr DueKind kExpiry{&ardeko::T_Password::Dt_Expire, kExpiredText, kDaysToExpiryText,
+                          kDayToExpiryText, &ExpiryLine::expDate};
+constexpr DueKind kChange{&ardeko::T_Password::Dt_Change, kChangeDueText, kDaysToChangeText,
+                          kDayToChangeText, &ExpiryLine::changeDate};
 
 void AddLine(std::vector<ExpiryLine>& lines, const ardeko::T_Password& p, const DueKind& kind,
              ardeko::clsPW::Due due, double today) {
     using Due = ardeko::clsPW::Due;
-    if (due == Due::No || (due == Due::Near && !(p.*kind.warnAhead))) return;
+    if (due == Due::No) return; // a near date counts only when warned ahead (DueOf)
     const double date = p.*kind.date;
     ExpiryLine line;
     line.service = QString::fromStdString(p.service);
@@ -42,7 +44,8 @@ void AddLine(std::vector<ExpiryLine>& lines, const ardeko::T_Password& p, const 
     } else {
         // At least one day: the date is after today.
         const auto days = static_cast<long long>(std::ceil(date - today));
-        line.status = QString::number(days) + GetLocalText(kind.aheadText);
+        line.status =
+            QString::number(days) + GetLocalText(days == 1 ? kind.oneDayAheadText : kind.aheadText);
         line.level = DateLevel::Warning;
     }
     lines.push_back(std::move(line));

@@ -5,6 +5,7 @@
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/program_state.h"
+#include "frame/store_reason.h"
 #include "store/pw.h"
 
 #include <QGridLayout>
@@ -25,6 +26,7 @@ constexpr int kAddText = 3001;
 constexpr int kDelText = 3002;
 constexpr int kRenText = 3003;
 constexpr int kAddRefused = 3005;
+constexpr int kOneEntryText = 33502;
 constexpr int kEntriesText = 3006;
 constexpr int kKeepEntriesText = 3007;
 constexpr int kDelRefused = 3008;
@@ -51,16 +53,8 @@ frmCategory::frmCategory(ardeko::clsPW& store, QWidget* parent)
     grid->addWidget(label, 0, 0);
     grid->addWidget(txtcateg_, 1, 0);
     grid->addWidget(lstCategorie_, 2, 0);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {cmdAdd_, cmdDel_, cmdRen_})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(cmdOK_);
-    grid->addLayout(buttons, 1, 1, 2, 1);
+    grid->addLayout(ButtonColumn({cmdAdd_, cmdDel_, cmdRen_}, cmdOK_), 1, 1, 2, 1);
     lstCategorie_->setMinimumSize(260, 220);
-    // Enter adds the name typed; elsewhere it presses nothing by surprise.
-    for (QPushButton* b : {cmdAdd_, cmdDel_, cmdRen_, cmdOK_})
-        b->setAutoDefault(false);
     setTabOrder(txtcateg_, lstCategorie_);
 
     connect(cmdAdd_, &QPushButton::clicked, this, &frmCategory::cmdAdd_Click);
@@ -90,7 +84,7 @@ void frmCategory::cmdAdd_Click() {
     const std::string name = TypedName(txtcateg_);
     if (name.empty()) return;
     if (!store_.CatAdd(name)) {
-        ShowRefusal(kAddRefused, store_.ErrDescr());
+        ShowRefusal(kAddRefused, StoreReason(store_));
         return;
     }
     lstCategorie_->addItem(QString::fromStdString(name));
@@ -126,7 +120,8 @@ void frmCategory::cmdDel_Click() {
     }
     bool keep = true;
     if (*entries > 0) {
-        const std::optional<bool> answer = AskKeepEntries(kEntriesText, kKeepEntriesText, *entries);
+        const std::optional<bool> answer = AskKeepEntries(
+            *entries == 1 ? kOneEntryText : kEntriesText, kKeepEntriesText, *entries);
         if (!answer) return;
         keep = *answer;
     }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace qvs {
 
@@ -65,9 +66,21 @@ std::optional<bool> AskKeepEntries(int firstText, int secondText, int entries) {
     return std::nullopt;
 }
 
-void ShowRefusal(int textId, const std::string& storeReason) {
+QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> commands, QPushButton* ok) {
+    auto* column = new QVBoxLayout;
+    for (QPushButton* b : commands) {
+        b->setAutoDefault(false);
+        column->addWidget(b);
+    }
+    column->addStretch();
+    ok->setAutoDefault(false);
+    column->addWidget(ok);
+    return column;
+}
+
+void ShowRefusal(int textId, const QString& storeReason) {
     QString text = GetLocalText(textId);
-    if (!storeReason.empty()) text += QLatin1Char('\r') + QString::fromStdString(storeReason);
+    if (!storeReason.isEmpty()) text += QLatin1Char('\r') + storeReason;
     ShowMessage(text, vbOKOnly | vbCritical);
 }
 

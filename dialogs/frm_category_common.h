@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@ class QDialog;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace qvs {
@@ -37,6 +39,11 @@ private:
 // A push button captioned by text number, named for tests and help.
 QPushButton* CategoryButton(const char* name, int textId, QWidget* parent);
 
+// The windows' button column: the commands at the top, OK at the bottom.
+// None of them is pressed by Enter: that adds the name typed, and elsewhere
+// it presses nothing by surprise.
+QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> commands, QPushButton* ok);
+
 // The name typed in box without blanks at either end, as the store keeps it.
 std::string TypedName(const QLineEdit* box);
 // The text of the list's current item; "" when none is selected.
@@ -49,7 +56,7 @@ std::optional<bool> AskKeepEntries(int firstText, int secondText, int entries);
 
 // The store refused a change: the window's text, in the error style, with the
 // store's own reason under it when it recorded one.
-void ShowRefusal(int textId, const std::string& storeReason = std::string());
+void ShowRefusal(int textId, const QString& storeReason = QString());
 
 // A command that needs a selected item and a typed name lacks one of them.
 void ShowMissingInput();

@@ -28,6 +28,7 @@ constexpr int kEditText = 5001;
 constexpr int kCancelText = 11;
 constexpr int kNothingDueText = 5006;
 constexpr int kSelectFirstText = 5007;
+constexpr int kEntryGoneText = 33506;
 constexpr int kHelpTopic = 27;
 
 enum Column { Service, ExpDate, ChangeDate, Status, ColumnCount };
@@ -142,9 +143,19 @@ void frmCheckExpire::cmdEdit_Click() {
     }
     const QString service = rows.front().data().toString();
     if (!Editor()) return;
-    Editor()(service);
-    // The edit may have moved a date or renamed the entry: show what is due now.
     const int row = rows.front().row();
+    QWidget* editor = Editor()(service);
+    if (!editor) {
+        ShowMessage(LocalTextWith(kEntryGoneText, service), vbExclamation, QStringLiteral("QVS"));
+        Refill(row);
+        return;
+    }
+    // The edit may move a date or rename the entry: once it is over, show
+    // what is due then.
+    connect(editor, &QObject::destroyed, this, [this, row] { Refill(row); });
+}
+
+void frmCheckExpire::Refill(int row) {
     Fill();
     if (model_.rowCount() > 0) grid_->selectRow(std::min(row, model_.rowCount() - 1));
 }

@@ -35,6 +35,7 @@ protected:
 
 private:
     void cmdEdit_Click();
+    void Refill(int row);
     void FitColumns();
     void Leave();
 
@@ -46,9 +47,10 @@ private:
     std::optional<ModalStackEntry> stackEntry_; // while shown
 };
 
-// Opens an entry in the editor; set once at start-up by the program, which
-// owns the editor.
-using EntryEditor = std::function<void(const QString& service)>;
+// Opens an entry in the editor and returns its window (nullptr when the
+// store has no such entry); set once at start-up by the program, which owns
+// the editor.
+using EntryEditor = std::function<QWidget*(const QString& service)>;
 void SetExpiryEntryEditor(EntryEditor editor);
 
 // Checks the open file. With something to report a new window shows it and

@@ -51,6 +51,12 @@ public:
     // Whether the controls differ from what the window was filled with.
     bool HasChanges() const;
 
+    // A lock hides the window with its input kept, off the window stack so
+    // that the lock screen takes the password; after the unlock it comes
+    // back as it was.
+    void HoldForLock();
+    void ResumeAfterLock();
+
 public slots:
     // OK: check, save, close on success.
     void accept() override;
@@ -148,6 +154,9 @@ private:
 
 // The editor's entry points, for every command that opens it: each opens a
 // new window and returns it (nullptr when there is no such entry to edit).
+// Its owner is the main window, never the dialog it was opened from: a
+// dialog that goes first (the expiry list, closed or locked) would take the
+// editor and its unsaved input with it.
 frmPW* PasswordAdd(std::int16_t cat, std::int16_t scat);
 frmPW* PasswordEdit(const QString& service);
 frmPW* PasswordPasteNew(const ardeko::T_Password& record);

@@ -5,6 +5,7 @@
 #include "frame/language.h"
 #include "frame/modal_stack.h"
 #include "frame/named_widget.h"
+#include "frame/options.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -68,6 +69,9 @@ frmPwGen::frmPwGen(QWidget* parent)
     txtResult_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtResult_->setMinimumWidth(txtResult_->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 44);
     txtResult_->setPlaceholderText(QString::fromLatin1(kNoKindText));
+    // Masked where the editor masks its password box: the proposal is the
+    // password.
+    if (Opt().SecurityLevel >= 1) txtResult_->setEchoMode(QLineEdit::Password);
 
     // The two modes sit in different frames: one group makes them exclusive.
     auto* modes = new QButtonGroup(this);

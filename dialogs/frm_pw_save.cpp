@@ -12,6 +12,7 @@
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "frame/store_reason.h"
 #include "frame/web_address.h"
 #include "frame/window_placement.h"
 
@@ -79,7 +80,7 @@ void frmPW::AddCategory() {
     if (!NameStorable(cboCateg_, kCategoryLabel)) return;
     if (!Ask(kAddCategory, name, kAddCategoryTitle)) return;
     if (!Store().CatAdd(name.toStdString())) {
-        ShowMessage(QString::fromStdString(Store().ErrDescr()));
+        ShowMessage(StoreReason(Store()));
         return;
     }
     FillCategories();
@@ -101,7 +102,7 @@ void frmPW::AddSubCategory() {
     if (!NameStorable(cboSCateg_, kSubCategoryLabel)) return;
     if (!Ask(kAddSubCategory, name, kAddSubCategoryTitle)) return;
     if (!Store().SubCatAdd(cat, name.toStdString())) {
-        ShowMessage(QString::fromStdString(Store().ErrDescr()));
+        ShowMessage(StoreReason(Store()));
         return;
     }
     const QString category = cboCateg_->currentText();
@@ -203,7 +204,7 @@ bool frmPW::Save() {
                         ? Store().PWEdit(record, formerService_, formerCat_, formerSCat_)
                         : Store().PWAdd(record);
     if (!ok) {
-        ShowMessage(QString::fromStdString(Store().ErrDescr()), vbOKOnly, QStringLiteral("QVS"));
+        ShowMessage(StoreReason(Store()), vbOKOnly, QStringLiteral("QVS"));
         return false;
     }
     lastSaved_ = QString::fromStdString(record.service);
@@ -223,6 +224,13 @@ bool frmPW::Save() {
 }
 
 void frmPW::accept() {
+    // An entry confirmed unchanged stays exactly as stored: going through
+    // the controls would rewrite its line ends, blanks and unused dates.
+    if (mode_ == Mode::Modify && !HasChanges()) {
+        closing_ = true;
+        close();
+        return;
+    }
     if (!Validate() || !Save()) return;
     closing_ = true;
     close();
@@ -269,6 +277,19 @@ void frmPW::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+void frmPW::HoldForLock() {
+    picker_->close();
+    stackEntry_.reset();
+    hide();
+}
+
+void frmPW::ResumeAfterLock() {
+    if (!stackEntry_) stackEntry_.emplace(this);
+    show();
+    raise();
+    activateWindow();
+}
+
 void frmPW::OpenAddress(int index) {
     OpenWebAddress(txtURL_[index]->text());
 }
@@ -281,19 +302,19 @@ void frmPW::OpenGenerator() {
 }
 
 frmPW* PasswordAdd(std::int16_t cat, std::int16_t scat) {
-    auto* window = new frmPW(DialogOwner());
+    auto* window = new frmPW(MainOwner());
     window->PasswordAdd(cat, scat);
     return window;
 }
 
 frmPW* PasswordEdit(const QString& service) {
-    auto window = std::make_unique<frmPW>(DialogOwner());
+    auto window = std::make_unique<frmPW>(MainOwner());
     if (!window->PasswordEdit(service)) return nullptr;
     return window.release(); // deletes itself when closed
 }
 
 frmPW* PasswordPasteNew(const ardeko::T_Password& record) {
-    auto* window = new frmPW(DialogOwner());
+    auto* window = new frmPW(MainOwner());
     window->PasswordPasteNew(record);
     return window;
 }

@@ -7,6 +7,7 @@
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/program_state.h"
+#include "frame/store_reason.h"
 #include "store/pw.h"
 
 #include <QComboBox>
@@ -30,6 +31,7 @@ constexpr int kRenameText = 14003;
 constexpr int kChangeText = 14004;
 constexpr int kAddRefused = 14005;
 constexpr int kChangeRefused = 14006;
+constexpr int kOneEntryText = 33503;
 constexpr int kEntriesText = 14007;
 constexpr int kKeepEntriesText = 14008;
 constexpr int kDelRefused = 14009;
@@ -63,16 +65,8 @@ frmSubCategory::frmSubCategory(ardeko::clsPW& store, QWidget* parent)
     grid->addWidget(lblName, 2, 0);
     grid->addWidget(txtSubCateg_, 3, 0);
     grid->addWidget(lstSubCateg_, 4, 0);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {cmdAdd_, cmdDel_, cmdRename_, cmdChange_})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(cmdOK_);
-    grid->addLayout(buttons, 3, 1, 2, 1);
+    grid->addLayout(ButtonColumn({cmdAdd_, cmdDel_, cmdRename_, cmdChange_}, cmdOK_), 3, 1, 2, 1);
     lstSubCateg_->setMinimumSize(260, 220);
-    // Enter adds the name typed; elsewhere it presses nothing by surprise.
-    for (QPushButton* b : {cmdAdd_, cmdDel_, cmdRename_, cmdChange_, cmdOK_})
-        b->setAutoDefault(false);
     setTabOrder(cboCategorie_, txtSubCateg_);
     setTabOrder(txtSubCateg_, lstSubCateg_);
 
@@ -128,7 +122,7 @@ void frmSubCategory::cmdAdd_Click() {
         return;
     }
     if (!store_.SubCatAdd(*category, name)) {
-        ShowRefusal(kAddRefused, store_.ErrDescr());
+        ShowRefusal(kAddRefused, StoreReason(store_));
         return;
     }
     lstSubCateg_->addItem(QString::fromStdString(name));
@@ -165,7 +159,8 @@ void frmSubCategory::cmdDel_Click() {
     }
     bool keep = true;
     if (*entries > 0) {
-        const std::optional<bool> answer = AskKeepEntries(kEntriesText, kKeepEntriesText, *entries);
+        const std::optional<bool> answer = AskKeepEntries(
+            *entries == 1 ? kOneEntryText : kEntriesText, kKeepEntriesText, *entries);
         if (!answer) return;
         keep = *answer;
     }

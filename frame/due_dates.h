@@ -1,8 +1,11 @@
 // Where an expiry or change date stands against today, with the colour that
 // shows it. One rule for every window that shows it (entry grid, expiry
-// check), the same as the store's counters: a date that has come, today
-// included, is due; one within the warning days is near.
+// check), the store's own (clsPW::DueOf): a date that has come, today
+// included, is due; one within the warning days is near when the entry asks
+// to be warned ahead.
 #pragma once
+
+#include "store/pw.h"
 
 #include <QColor>
 #include <QString>
@@ -13,8 +16,12 @@ namespace qvs {
 
 enum class DateLevel { Normal, Warning, Alert };
 
-// Not in force: normal. Today or before: alert. Up to today + days: warning.
-// Otherwise normal. today is a date without time of day.
+// The level of one of the store's due states.
+DateLevel LevelOfDue(ardeko::clsPW::Due due);
+
+// A date alone, without the entry's wish to be warned: not in force:
+// normal. Today or before: alert. Up to today + days: warning. Otherwise
+// normal. today is a date without time of day.
 DateLevel DateState(bool inForce, double date, std::int16_t days, double today);
 
 // One of three values chosen by the level, e.g. colours or icon keys.
@@ -32,6 +39,11 @@ template <class T> T ByDateLevel(DateLevel level, T alert, T warning, T normal) 
 
 // Red, yellow or green.
 QColor DateLevelColour(DateLevel level);
+
+// A see-through red or amber laid over a row's own background, so that the
+// theme's text stays readable on light and dark backgrounds alike; none
+// for a normal level.
+QColor DateLevelTint(DateLevel level);
 
 // "dd/mm/yyyy"; empty for a value that is no valid date.
 QString DayMonthYearText(double date);

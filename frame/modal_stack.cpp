@@ -151,6 +151,10 @@ QWidget* DialogOwner() {
     return top ? top : MainWidget();
 }
 
+QWidget* MainOwner() {
+    return MainWidget();
+}
+
 void RaiseModalWindows() {
     DropDeleted();
     for (const auto& w : Stack()) {

@@ -26,6 +26,10 @@ QWidget* TopModal();
 // The owner for a new dialog: the top of the stack, else the main window.
 QWidget* DialogOwner();
 
+// The main window (nullptr in tray mode), for a window that must outlive
+// the dialogs it was opened from.
+QWidget* MainOwner();
+
 // Brings every open dialog to the front, in stack order (the program was
 // activated).
 void RaiseModalWindows();

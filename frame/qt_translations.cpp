@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -19,6 +20,7 @@ std::unique_ptr<QTranslator>& Installed() {
 } // namespace
 
 bool UseQtTranslations(const QString& locale) {
+    QLocale::setDefault(locale.isEmpty() ? QLocale::system() : QLocale(locale));
     if (!QCoreApplication::instance()) return true;
     if (auto& old = Installed()) {
         QCoreApplication::removeTranslator(old.get());

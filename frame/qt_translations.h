@@ -9,7 +9,9 @@ namespace qvs {
 // Installs Qt's translation for locale ("it", "en", ...) from Qt's
 // translations folder, replacing the one installed before. English, an
 // empty locale or a missing translation leave Qt's built-in English texts.
-// False only when a translation exists but could not be loaded.
+// Month and day names (the date picker's) follow locale too; an empty one
+// gives the system's back. False only when a translation exists but could
+// not be loaded.
 bool UseQtTranslations(const QString& locale);
 
 } // namespace qvs

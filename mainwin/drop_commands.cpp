@@ -4,6 +4,7 @@
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"
 #include "frame/program_state.h"
+#include "frame/store_reason.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/node_entries.h"
 #include "mainwin/node_key.h"
@@ -119,11 +120,41 @@ bool SubCategoryToCategory(const QString& folderKey, std::int16_t target) {
 bool SubCategoryToRoot(const QString& folderKey) {
     const NodeCodes codes = ParseNodeKey(folderKey, false);
     const std::string name = Store().SubCatValue(codes.scat);
-    if (!Store().CatAdd(name)) return Refuse(QString::fromStdString(Store().ErrDescr()));
+    if (!Store().CatAdd(name)) return Refuse(StoreReason(Store()));
     const std::int16_t added = Store().Category().Find(name)->Codcat;
     // The new category stays even if the move fails: the store changed.
     if (!Store().SubCatMove(codes.cat, added, name, true)) Refuse(kMoveRefused);
     return true;
+}
+
+// The folder a moved folder became, found by its name once it has moved;
+// "" when the drop moved no folder.
+struct Landing {
+    DropEffect effect = DropEffect::None;
+    std::string name;
+    std::int16_t targetCat = 0;
+};
+
+Landing LandingOf(DropEffect effect, const DragPayload& payload, const QString& targetKey) {
+    const NodeCodes from = ParseNodeKey(payload.folderKey, false);
+    Landing landing{effect, {}, ParseNodeKey(targetKey, false).cat};
+    if (effect == DropEffect::CategoryIntoCategory)
+        landing.name = Store().CatValue(from.cat);
+    else if (effect == DropEffect::SubCategoryToRoot || effect == DropEffect::SubCategoryToCategory)
+        landing.name = Store().SubCatValue(from.scat);
+    return landing;
+}
+
+QString LandedKey(const Landing& landing) {
+    if (landing.name.empty()) return {};
+    if (landing.effect == DropEffect::SubCategoryToRoot) {
+        const ardeko::T_Categ* category = Store().Category().Find(landing.name);
+        return category ? CategoryNodeKey(category->Codcat) : QString();
+    }
+    for (const ardeko::T_SCateg& s : Store().SubCategory())
+        if (s.Codcat == landing.targetCat && s.DescrSCat == landing.name)
+            return SubCategoryNodeKey(s.Codcat, s.CodSCat);
+    return {};
 }
 
 bool RunDrop(DropEffect effect, const QString& targetKey, const DragPayload& payload) {
@@ -171,10 +202,13 @@ DropEffect DropEffectOf(const QString& targetKey, const DragPayload& payload) {
     }
 }
 
-bool DropOnNode(const QString& targetKey, const DragPayload& payload) {
-    if (!RunDrop(DropEffectOf(targetKey, payload), targetKey, payload)) return false;
+QString DropOnNode(const QString& targetKey, const DragPayload& payload, const QString& shownKey) {
+    const DropEffect effect = DropEffectOf(targetKey, payload);
+    const Landing landing = LandingOf(effect, payload, targetKey);
+    if (!RunDrop(effect, targetKey, payload)) return {};
     if (IMainWindow* main = CurrentMainWindow()) main->UpdateView(QString());
-    return true;
+    const QString landed = LandedKey(landing);
+    return landed.isEmpty() ? shownKey : landed;
 }
 
 void ConnectDrops(CategoryTree& tree) {
@@ -182,7 +216,10 @@ void ConnectDrops(CategoryTree& tree) {
         [](const QString& key, const DragPayload& payload) {
             return DropEffectOf(key, payload) != DropEffect::None;
         },
-        [](const QString& key, const DragPayload& payload) { DropOnNode(key, payload); });
+        [&tree](const QString& key, const DragPayload& payload) {
+            const QString show = DropOnNode(key, payload, tree.ShownKey());
+            if (!show.isEmpty() && tree.FindNode(show)) tree.SelectNode(show);
+        });
 }
 
 } // namespace qvs

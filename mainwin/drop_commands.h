@@ -30,11 +30,14 @@ DropEffect DropEffectOf(const QString& targetKey, const DragPayload& payload);
 
 // Runs the drop: the store operations, a message when the drop is refused
 // (a category with subcategories of its own, a name in use) or a store
-// operation fails, and the main window rebuilt after a change. True when the
-// store changed.
-bool DropOnNode(const QString& targetKey, const DragPayload& payload);
+// operation fails, and the main window rebuilt after a change. When the
+// store changed, the node to show now: the folder where a moved folder
+// landed, else shownKey (the node shown before; entries moved out of it
+// leave it in place). "" when nothing changed.
+QString DropOnNode(const QString& targetKey, const DragPayload& payload, const QString& shownKey);
 
-// Lets tree take drags of this run and run the drops above.
+// Lets tree take drags of this run and run the drops above, showing the
+// node DropOnNode names.
 void ConnectDrops(CategoryTree& tree);
 
 } // namespace qvs

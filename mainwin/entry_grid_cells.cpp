@@ -4,6 +4,7 @@
 #include "store/pw.h"
 #include "store/vbdate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -66,11 +67,11 @@ int NoteLineCount(const std::string& utf8) {
 }
 
 DateLevel ExpiryLevel(const T_Password& p, double today) {
-    return DateState(p.blExpire, p.Dt_Expire, p.ggNotExpire, today);
+    return LevelOfDue(ardeko::clsPW::DueOn(p, today).expiry);
 }
 
 DateLevel ChangeLevel(const T_Password& p, double today) {
-    return DateState(p.blChange, p.Dt_Change, p.ggNotChange, today);
+    return LevelOfDue(ardeko::clsPW::DueOn(p, today).change);
 }
 
 QString CellText(const T_Password& p, int column, const CellContext& ctx) {
@@ -104,17 +105,15 @@ QString CellText(const T_Password& p, int column, const CellContext& ctx) {
     }
 }
 
-std::optional<QColor> CellColour(const T_Password& p, int column, double today) {
-    switch (column) {
-    case GridColumn::ExpDate:
-        return DateLevelColour(ExpiryLevel(p, today));
-    case GridColumn::ChangeDate:
-        return DateLevelColour(ChangeLevel(p, today));
-    case GridColumn::Notes:
-        return QColor(128, 128, 128);
-    default:
-        return std::nullopt;
-    }
+std::optional<QColor> CellColour(int column) {
+    if (column == GridColumn::Notes) return QColor(128, 128, 128);
+    return std::nullopt;
+}
+
+std::optional<QColor> RowTint(const T_Password& p, double today) {
+    const DateLevel level = std::max(ExpiryLevel(p, today), ChangeLevel(p, today));
+    if (level == DateLevel::Normal) return std::nullopt;
+    return DateLevelTint(level);
 }
 
 QString CellIconKey(const T_Password& p, int column, double today) {

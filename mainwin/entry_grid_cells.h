@@ -42,8 +42,12 @@ DateLevel ChangeLevel(const ardeko::T_Password& p, double today);
 
 QString CellText(const ardeko::T_Password& p, int column, const CellContext& ctx);
 
-// Text colour of a cell: the date columns by state, the notes grey.
-std::optional<QColor> CellColour(const ardeko::T_Password& p, int column, double today);
+// Text colour of a cell: the notes grey, else the theme's.
+std::optional<QColor> CellColour(int column);
+
+// Background of an entry's row: tinted by the more urgent of its two dates
+// when it is due (as the expiry list shows it), else the theme's.
+std::optional<QColor> RowTint(const ardeko::T_Password& p, double today);
 
 // Image key of a state column's icon; empty when the cell has none.
 QString CellIconKey(const ardeko::T_Password& p, int column, double today);

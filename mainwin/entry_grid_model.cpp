@@ -177,6 +177,7 @@ QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
     case Qt::ForegroundRole:
+    case Qt::BackgroundRole:
     case Qt::DecorationRole:
         break;
     default:
@@ -195,8 +196,12 @@ QVariant EntryGridModel::CellData(const T_Password& p, int column, int role) con
     case Qt::ToolTipRole:
         return column == GridColumn::Notes ? NotesTip(p) : QVariant();
     case Qt::ForegroundRole: {
-        const std::optional<QColor> colour = CellColour(p, column, ctx.today);
+        const std::optional<QColor> colour = CellColour(column);
         return colour ? QVariant(QBrush(*colour)) : QVariant();
+    }
+    case Qt::BackgroundRole: {
+        const std::optional<QColor> tint = RowTint(p, ctx.today);
+        return tint ? QVariant(QBrush(*tint)) : QVariant();
     }
     default: {
         const QString key = CellIconKey(p, column, ctx.today);

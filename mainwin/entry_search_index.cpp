@@ -39,6 +39,8 @@ void EntrySearchIndex::Build(const ardeko::clsPW& store) {
     for (std::size_t i = 0; i < entries.Count(); ++i)
         haystacks_.push_back(Haystack(entries[i]));
     built_ = true;
+    builtFrom_ = &store;
+    builtFile_ = store.Filename();
 }
 
 void EntrySearchIndex::Invalidate() {
@@ -47,7 +49,8 @@ void EntrySearchIndex::Invalidate() {
 }
 
 bool EntrySearchIndex::IsCurrentFor(const ardeko::clsPW& store) const {
-    return built_ && haystacks_.size() == store.Password().Count();
+    return built_ && builtFrom_ == &store && builtFile_ == store.Filename() &&
+           haystacks_.size() == store.Password().Count();
 }
 
 EntrySearchIndex::Positions EntrySearchIndex::Find(const QString& folded,

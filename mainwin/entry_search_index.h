@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace ardeko {
@@ -24,7 +25,8 @@ public:
     void Build(const ardeko::clsPW& store);
     // The store changed: the next use has to build again.
     void Invalidate();
-    // Built since the last Invalidate, and for as many entries as store has.
+    // Built since the last Invalidate, from this store and file, and for as
+    // many entries as it has.
     bool IsCurrentFor(const ardeko::clsPW& store) const;
 
     // The entries whose searched text contains folded (already folded with
@@ -37,6 +39,8 @@ public:
 private:
     std::vector<QString> haystacks_; // by store position
     bool built_ = false;
+    const ardeko::clsPW* builtFrom_ = nullptr;
+    std::string builtFile_;
 };
 
 } // namespace qvs

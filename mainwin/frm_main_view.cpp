@@ -66,8 +66,10 @@ void frmMain::ConnectPanes() {
 
 void frmMain::UpdateView(const QString& service) {
     ShowTitle();
-    if (ShowsLockedView()) return; // the unlock rebuilds it
+    // Also while locked: a file opened meanwhile must not be searched
+    // through the previous file's index.
     search_->StoreChanged();
+    if (ShowsLockedView()) return; // the unlock rebuilds it
     const bool fileOpen = !Store().Filename().empty();
     if (!fileOpen) {
         search_->Leave();

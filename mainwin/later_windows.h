@@ -1,5 +1,4 @@
-// Commands whose windows come later. Each has the one entry point the menus,
-// pop-ups and toolbar call; until its window exists it says so (text 30100).
+// The move to tray mode as the menus, pop-ups and toolbar call it.
 #pragma once
 
 #include "store/pw.h"
@@ -10,7 +9,6 @@
 
 namespace qvs {
 
-void SaveLayoutNow();
 void GotoSysTray();
 
 } // namespace qvs

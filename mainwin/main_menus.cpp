@@ -311,7 +311,7 @@ void MainMenus::PreparePasswordMenu() {
 void MainMenus::mnuOption_Click(int index) {
     if (index == 0) ShowOptions({Locking().SessionLockAvailable()});
     if (index == 1 && fileOpen_) ChangeFilePassword();
-    if (index == 3) access_.saveLayout ? access_.saveLayout() : SaveLayoutNow();
+    if (index == 3 && access_.saveLayout) access_.saveLayout();
     if (index == 4) GotoSysTray();
 }
 

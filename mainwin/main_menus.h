@@ -27,8 +27,8 @@ struct MenuAccess {
     std::function<QString()> selectedService;
     std::function<CategoryTree*()> tree;
     std::function<EntryGrid*()> grid;
-    // Options 3: writes the layout now and shows the caption again; without
-    // it the command is not there yet.
+    // Options 3: writes the layout now and shows the caption again, as the
+    // main window's close does.
     std::function<void()> saveLayout;
 };
 

@@ -1,11 +1,14 @@
 #include "mainwin/tree_commands.h"
 
+#include "dialogs/frm_change_cat.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"
 #include "frame/program_state.h"
 #include "mainwin/input_box.h"
 #include "mainwin/node_key.h"
+
+#include <QComboBox>
 
 namespace qvs {
 
@@ -23,7 +26,6 @@ enum Text : int {
     kAddRefused = 9018,
     kMoveCategoryTitle = 9020,
     kMoveSubCategoryTitle = 9021,
-    kMovePrompt = 9022,
     kMoveEntriesQuestion = 9023,
     kMoveRefused = 9024,
     kDeleteCategoryRefused = 31001,
@@ -113,15 +115,31 @@ bool TreeDeleteNode(const QString& key) {
                 IsCategory(kind) ? kDeleteCategoryRefused : kDeleteSubCategoryRefused);
 }
 
+namespace {
+
+// The category to move to, from the category windows' own chooser; none
+// when cancelled or when there is nothing else to choose. except is not
+// offered.
+std::optional<std::int16_t> ChooseTarget(int titleId, std::int16_t except) {
+    frmChangeCat chooser(Store());
+    QComboBox* list = chooser.cboCategorie();
+    if (const int own = list->findData(except); own >= 0) list->removeItem(own);
+    if (list->count() == 0) return std::nullopt;
+    const std::int16_t code = chooser.ChooseCat(GetLocalText(titleId));
+    if (code < 0) return std::nullopt;
+    return code;
+}
+
+} // namespace
+
 bool TreeMoveNode(const QString& key) {
     const NodeKind kind = NodeKindOf(key);
     if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
     const NodeCodes codes = ParseNodeKey(key, false);
     // Its own subcategories would be left under a category that is gone.
     if (IsCategory(kind) && Store().SubCatNumber(codes.cat) > 0) return false;
-    const std::optional<std::int16_t> target = ChooseCategory(
-        GetLocalText(kMovePrompt),
-        GetLocalText(IsCategory(kind) ? kMoveCategoryTitle : kMoveSubCategoryTitle), codes.cat);
+    const std::optional<std::int16_t> target =
+        ChooseTarget(IsCategory(kind) ? kMoveCategoryTitle : kMoveSubCategoryTitle, codes.cat);
     if (!target) return false;
     return Done(IsCategory(kind) ? Store().CambiaCatInSub(CategoryName(codes), *target)
                                  : Store().CatChange(SubCategoryName(codes), codes.cat, *target),
@@ -131,8 +149,7 @@ bool TreeMoveNode(const QString& key) {
 bool TreeMoveSubCategoryEntries(const QString& key) {
     if (NodeKindOf(key) != NodeKind::SubCategory) return false;
     const NodeCodes codes = ParseNodeKey(key, false);
-    const std::optional<std::int16_t> target =
-        ChooseCategory(GetLocalText(kMovePrompt), GetLocalText(kMoveSubCategoryTitle), 0);
+    const std::optional<std::int16_t> target = ChooseTarget(kMoveSubCategoryTitle, 0);
     if (!target || !Ask(kMoveEntriesQuestion)) return false;
     return Done(Store().SubCatMove(codes.cat, *target, SubCategoryName(codes), true), kMoveRefused);
 }

@@ -17,6 +17,7 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "mainwin/entry_commands.h"
+#include "tray/entry_actions.h"
 #include "tray/maker_commands.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,8 @@ constexpr int kExitSaveQuestion = 9002;
 constexpr int kExitQuestion = 9003;
 constexpr int kNoCategoryText = 30008;
 constexpr int kNoTrayText = 31802;
+// How often tray mode looks whether the tray host went away.
+constexpr int kTrayWatchMs = 2000;
 
 // A window left behind by a move is deleted once its own event is over.
 template <class W> void Retire(std::unique_ptr<W>& window) {
@@ -39,14 +42,8 @@ template <class W> void Retire(std::unique_ptr<W>& window) {
 
 TrayActions QvsTrayActions() {
     TrayActions a;
-    a.showEntry = [](const QString& s) { OpenShowPW(Store(), s, Opt().SecurityLevel); };
+    AddEntryActions(a);
     a.editEntry = [](const QString& s) { PasswordEdit(s); };
-    a.copyPassword = [](const QString& s) { CopyPasswordToClipboard(s); };
-    a.copyLogin = [](const QString& s) { CopyLoginToClipboard(s); };
-    a.copyAccessUrl = [](const QString& s) { CopyAccessUrlToClipboard(s); };
-    a.openAccessUrl = [](const QString& s) { OpenEntryUrl(s, EntryUrl::Access); };
-    a.passwordOf = [](const QString& s) { return EntryText(ardeko::E_GetPw::pword, s); };
-    a.typedLogin = BuildTypedLogin;
     a.commands.insert(QStringLiteral("open"), [] { GoToMainWindow(); });
     AddMakerPageCommands(a);
     a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
@@ -66,6 +63,8 @@ TrayActions QvsTrayActions() {
 
 WindowSwitcher::WindowSwitcher() {
     SetWindowSwitch({[this] { ToTray(); }, [this] { ToMainWindow(); }});
+    trayWatch_.setInterval(kTrayWatchMs);
+    QObject::connect(&trayWatch_, &QTimer::timeout, [this] { CheckTrayStillThere(); });
     QObject::connect(&notification_, &DesktopNotification::Clicked, &reminders_,
                      &DueReminderService::OpenList);
 }
@@ -86,6 +85,8 @@ void WindowSwitcher::Start(bool inTray) {
 
 void WindowSwitcher::ShowMainWindow() {
     main_ = std::make_unique<frmMain>();
+    // A locked file shows the lock screen from the first moment.
+    if (Locking().IsLocked()) main_->LockView();
     main_->Load();
     reminders_.SetShow([this](const QString& title, const QString& text) {
         return notification_.Show(title, text);
@@ -106,6 +107,7 @@ bool WindowSwitcher::ShowTray() {
     });
     App().startingUp = false;
     tray_ = std::move(tray);
+    trayWatch_.start();
     return true;
 }
 
@@ -131,6 +133,19 @@ void WindowSwitcher::ToTray() {
 
 void WindowSwitcher::ToMainWindow() {
     if (!tray_ || !tray_->MenuEnabled() || tray_->Locked()) return;
+    LeaveTray();
+}
+
+// Without a tray host nothing reaches the program any more (a second start
+// would only hand over to an invisible controller): it comes back to its
+// window, as a start without a tray does, locked if it was.
+void WindowSwitcher::CheckTrayStillThere() {
+    if (!tray_ || frmSysTray::TrayAvailable() || ModalDepth() > 0) return;
+    LeaveTray();
+}
+
+void WindowSwitcher::LeaveTray() {
+    trayWatch_.stop();
     Locking().SetTrayHook({});
     reminders_.SetShow({});
     App().switchingWindows = true;
@@ -152,6 +167,7 @@ void WindowSwitcher::CloseFromTray() {
     SetCurrentMainWindow(nullptr);
     Locking().SetTrayHook({});
     reminders_.SetShow({});
+    trayWatch_.stop();
     Retire(tray_);
     QCoreApplication::quit();
 }

@@ -8,6 +8,8 @@
 #include "tray/due_reminder_service.h"
 #include "tray/frm_tray.h"
 
+#include <QTimer>
+
 #include <memory>
 
 namespace qvs {
@@ -27,6 +29,8 @@ private:
     bool ShowTray();
     void ToTray();
     void ToMainWindow();
+    void LeaveTray();
+    void CheckTrayStillThere();
     void CloseFromTray();
 
     // Reminders go through the tray icon in tray mode, else through the
@@ -35,6 +39,8 @@ private:
     DesktopNotification notification_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmTray> tray_;
+    // In tray mode: whether the tray host is still there to reach us by.
+    QTimer trayWatch_;
 };
 
 // The tray's actions as QVS carries them out.

@@ -5,13 +5,13 @@
 #include "dialogs/choose_data_file.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_lite_options.h"
-#include "dialogs/frm_show_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "qvslite/file_follower.h"
+#include "tray/entry_actions.h"
 #include "tray/maker_commands.h"
 
 #include <QDir>
@@ -59,7 +59,7 @@ bool OpenAndFollow(const QString& path, FileFollower& follower) {
 
 TrayActions LiteTrayActions(FileFollower& follower, ProgramLauncher launch) {
     TrayActions a;
-    a.showEntry = [](const QString& s) { OpenShowPW(Store(), s, Opt().SecurityLevel); };
+    AddEntryActions(a);
     a.commands.insert(QStringLiteral("open"), [launch] { StartQvs(launch); });
     a.commands.insert(QStringLiteral("load"), [&follower] { LoadOtherFile(follower); });
     a.commands.insert(QStringLiteral("reopen"),

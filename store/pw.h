@@ -190,16 +190,20 @@ public:
     std::int32_t InChangeNumber() const;
     std::int32_t ChangedNumber() const;
     // Where one entry stands against its expiry and change dates today: the
-    // date has come (Past), or is ahead within the warning days (Near).
+    // date has come (Past), or is ahead within the warning days and the
+    // entry asks to be warned ahead (Near). The one rule of every counter,
+    // list and colour that tells which entries are due.
     enum class Due { No, Near, Past };
     struct DueStatus {
         Due expiry = Due::No;
         Due change = Due::No;
     };
     DueStatus DueOf(const T_Password& p) const;
-    // The one rule behind DueOf and the counters, for callers that hold a
-    // date of their own: a date of today or earlier has come (Past); one
-    // within warnDays after today is Near.
+    // The same on a given day.
+    static DueStatus DueOn(const T_Password& p, double today);
+    // The dates' part of that rule, for callers that hold a date of their
+    // own: a date of today or earlier has come (Past); one within warnDays
+    // after today is Near.
     static Due DueState(bool inForce, double date, std::int16_t warnDays, double today);
 
     // --- What the open file can hold ---

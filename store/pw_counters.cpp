@@ -12,14 +12,20 @@ struct DueDate {
     bool T_Password::*inForce;
     VbDate T_Password::*date;
     std::int16_t T_Password::*warnDays;
+    bool T_Password::*warnAhead;
 };
-constexpr DueDate kExpiry{&T_Password::blExpire, &T_Password::Dt_Expire, &T_Password::ggNotExpire};
-constexpr DueDate kChange{&T_Password::blChange, &T_Password::Dt_Change, &T_Password::ggNotChange};
+constexpr DueDate kExpiry{&T_Password::blExpire, &T_Password::Dt_Expire, &T_Password::ggNotExpire,
+                          &T_Password::blNotExpire};
+constexpr DueDate kChange{&T_Password::blChange, &T_Password::Dt_Change, &T_Password::ggNotChange,
+                          &T_Password::blNotChange};
 
 using Due = clsPW::Due;
 
+// A near date counts only for an entry that asks to be warned ahead; a date
+// that has come counts always.
 Due StateOf(const T_Password& p, DueDate d, double today) {
-    return clsPW::DueState(p.*d.inForce, p.*d.date, p.*d.warnDays, today);
+    const Due due = clsPW::DueState(p.*d.inForce, p.*d.date, p.*d.warnDays, today);
+    return due == Due::Near && !(p.*d.warnAhead) ? Due::No : due;
 }
 
 std::int32_t CountDue(const PasswordCollection& c, DueDate d, Due wanted, double today) {
@@ -34,9 +40,12 @@ clsPW::Due clsPW::DueState(bool inForce, double date, std::int16_t warnDays, dou
     return today + warnDays >= date ? Due::Near : Due::No;
 }
 
-clsPW::DueStatus clsPW::DueOf(const T_Password& p) const {
-    const double today = Today();
+clsPW::DueStatus clsPW::DueOn(const T_Password& p, double today) {
     return {StateOf(p, kExpiry, today), StateOf(p, kChange, today)};
+}
+
+clsPW::DueStatus clsPW::DueOf(const T_Password& p) const {
+    return DueOn(p, Today());
 }
 
 std::int32_t clsPW::FavouriteNumber() const {

@@ -21,10 +21,12 @@ double StoreDay(const QDate& day) {
 
 QSet<QString> Marked(const DueEntries& due) {
     QSet<QString> marked;
+    // Kind, file and service: a name cannot end a file name with a new line.
+    const QString file = due.file + QLatin1Char('\n');
     for (const QString& service : due.expired)
-        marked.insert(QLatin1Char('e') + service);
+        marked.insert(QLatin1Char('e') + file + service);
     for (const QString& service : due.changeDue)
-        marked.insert(QLatin1Char('c') + service);
+        marked.insert(QLatin1Char('c') + file + service);
     return marked;
 }
 
@@ -39,6 +41,7 @@ DueEntries DueEntriesOf(const ardeko::clsPW& store, const QDate& day) {
     using Due = ardeko::clsPW::Due;
     const double today = StoreDay(day);
     DueEntries due;
+    due.file = QString::fromStdString(store.Filename());
     for (const ardeko::T_Password& p : store.Password()) {
         const QString service = QString::fromStdString(p.service);
         if (ardeko::clsPW::DueState(p.blExpire, p.Dt_Expire, p.ggNotExpire, today) == Due::Past)
@@ -51,13 +54,9 @@ DueEntries DueEntriesOf(const ardeko::clsPW& store, const QDate& day) {
 
 DueReminder::DueReminder(Clock now) : now_(std::move(now)) {}
 
-std::optional<DueCounts> DueReminder::Check(const DueEntries& due) {
-    const QDate today = Today();
-    if (today != day_) known_.clear();
+std::optional<DueCounts> DueReminder::Check(const DueEntries& due) const {
     const QSet<QString> marked = Marked(due);
-    if (marked.isEmpty() || known_.contains(marked)) return std::nullopt;
-    day_ = today;
-    known_.unite(marked);
+    if (marked.isEmpty() || (Today() == day_ && known_.contains(marked))) return std::nullopt;
     return DueCounts{int(due.expired.size()), int(due.changeDue.size())};
 }
 

@@ -19,10 +19,13 @@ class clsPW;
 
 namespace qvs {
 
-// Entries (by service name) whose expiry date, or whose change date, has come.
+// Entries (by service name) whose expiry date, or whose change date, has
+// come, in the data file of that name: entries of another file are other
+// entries, whatever their names.
 struct DueEntries {
     QSet<QString> expired;
     QSet<QString> changeDue;
+    QString file;
 };
 
 // What is due in store on day.
@@ -42,10 +45,10 @@ public:
     explicit DueReminder(Clock now);
 
     // The reminder to show now, counting everything due; nothing when there
-    // is nothing to tell. What it returns counts as reminded.
-    std::optional<DueCounts> Check(const DueEntries& due);
-    // Counts what is due as reminded without a reminder (the user is
-    // looking at the list of it already).
+    // is nothing to tell. Nothing counts as reminded until Acknowledge.
+    std::optional<DueCounts> Check(const DueEntries& due) const;
+    // Counts what is due as reminded: the reminder was shown, or the user is
+    // looking at the list of it already.
     void Acknowledge(const DueEntries& due);
 
     QDate Today() const { return now_().date(); }

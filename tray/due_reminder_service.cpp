@@ -36,8 +36,10 @@ void DueReminderService::CheckNow() {
         if (qobject_cast<frmCheckExpire*>(TopModal())) reminder_.Acknowledge(due);
         return;
     }
-    if (const auto counts = reminder_.Check(due))
-        show_(DueReminderTitle(), DueReminderText(*counts));
+    // Only a reminder that reached the user counts: without a notification
+    // service or a tray host it is tried again at the next check.
+    const auto counts = reminder_.Check(due);
+    if (counts && show_(DueReminderTitle(), DueReminderText(*counts))) reminder_.Acknowledge(due);
 }
 
 void DueReminderService::OpenList() {

@@ -110,9 +110,7 @@ void frmTray::OnIconClicked(const QString& command) {
 }
 
 TypingSupport frmTray::EntryTypingSupport() const {
-    // QVSLite's entries only show their window, whatever the setting says.
-    if (!fullProgram_ || !IsTyping(Opt().SysTrayPWDefault) || !actions_.typingSupport)
-        return TypingSupport::Full;
+    if (!IsTyping(Opt().SysTrayPWDefault) || !actions_.typingSupport) return TypingSupport::Full;
     return actions_.typingSupport();
 }
 
@@ -122,18 +120,14 @@ void frmTray::RunCommand(const QString& key) {
 }
 
 void frmTray::RunEntryAction(const QString& service) {
-    // QVSLite only shows entries; everything else is done from that window.
-    if (!fullProgram_) {
-        Call(actions_.showEntry, service);
-        return;
-    }
     if (EntryTypingSupport() == TypingSupport::None) return;
     switch (static_cast<TrayEntryAction>(Opt().SysTrayPWDefault)) {
     case TrayEntryAction::ShowEntry:
         Call(actions_.showEntry, service);
         break;
     case TrayEntryAction::EditEntry:
-        Call(actions_.editEntry, service);
+        // QVSLite cannot edit: its window shows the entry instead.
+        Call(actions_.editEntry ? actions_.editEntry : actions_.showEntry, service);
         break;
     case TrayEntryAction::CopyPassword:
         Call(actions_.copyPassword, service);

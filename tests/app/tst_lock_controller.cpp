@@ -5,6 +5,9 @@
 #include "app/lock_controller.h"
 #include "app/session_lock_source.h"
 #include "autotype/secret_clipboard.h"
+#include "dialogs/frm_check_expire.h"
+#include "dialogs/frm_pw.h"
+#include "dialogs/frm_show_pw.h"
 #include "frame/message_box.h"
 #include "frame/modal_stack.h"
 
@@ -154,7 +157,95 @@ private slots:
         QTRY_VERIFY(controller_->IsLocked());
     }
 
+    // Nothing of the entry stays on screen or on a button that copies it.
+    void entryWindowsClose() {
+        AddEntry();
+        QPointer<frmShowPW> shown = OpenShowPW(Store(), QStringLiteral("Bank"), 0);
+        QVERIFY(shown && shown->isVisible());
+        QVERIFY(controller_->Lock());
+        QVERIFY(!shown || !shown->isVisible());
+        Settle();
+        QVERIFY(!shown);
+    }
+
+    // The lock comes at once, without asking about the editor's changes;
+    // only the file password brings the editor back, as it was. The lock
+    // screen takes input meanwhile (the editor has left the window stack).
+    void editorIsHeldOverTheLock() {
+        AddEntry();
+        QPointer<frmPW> editor = PasswordEdit(QStringLiteral("Bank"));
+        QVERIFY(editor);
+        Box(editor, "txtName")->setText(QStringLiteral("changed"));
+        ModalScript script;
+        script.On<frmMessage>([](frmMessage*) { QFAIL("the lock asked a question"); });
+        script.Start();
+        QVERIFY(controller_->Lock());
+        QVERIFY(editor && !editor->isVisible());
+        QCOMPARE(ModalDepth(), 0);
+        QVERIFY(!controller_->Unlock(QStringLiteral("wrong")));
+        QVERIFY(!editor->isVisible());
+        QVERIFY(controller_->Unlock(kPassword));
+        QVERIFY(editor->isVisible());
+        QCOMPARE(ModalDepth(), 1);
+        QCOMPARE(Box(editor, "txtName")->text(), QStringLiteral("changed"));
+        Discard(editor);
+    }
+
+    // A lock while the editor asks whether to drop its changes answers
+    // "no": the changes are kept behind the lock.
+    void lockDuringTheEditorsQuestionKeepsTheChanges() {
+        AddEntry();
+        QPointer<frmPW> editor = PasswordEdit(QStringLiteral("Bank"));
+        Box(editor, "txtName")->setText(QStringLiteral("changed"));
+        ModalScript script;
+        script.On<frmMessage>([this](frmMessage*) { QVERIFY(controller_->Lock()); });
+        script.Start();
+        editor->reject();
+        QVERIFY(script.Done());
+        Settle();
+        QVERIFY(editor && !editor->isVisible());
+        QVERIFY(controller_->Unlock(kPassword));
+        QCOMPARE(Box(editor, "txtName")->text(), QStringLiteral("changed"));
+        Discard(editor);
+    }
+
+    // The expiry list goes on close (and on a lock); an editor opened from it
+    // stays, with its input.
+    void editorOutlivesTheExpiryList() {
+        AddEntry();
+        QPointer<frmCheckExpire> list = new frmCheckExpire(Store());
+        list->setAttribute(Qt::WA_DeleteOnClose);
+        list->ShowList();
+        QPointer<frmPW> editor = PasswordEdit(QStringLiteral("Bank"));
+        Box(editor, "txtName")->setText(QStringLiteral("changed"));
+        QVERIFY(controller_->Lock());
+        Settle();
+        QVERIFY(!list);
+        QVERIFY(editor);
+        QVERIFY(controller_->Unlock(kPassword));
+        QCOMPARE(Box(editor, "txtName")->text(), QStringLiteral("changed"));
+        Discard(editor);
+    }
+
 private:
+    static void AddEntry() {
+        ardeko::T_Password entry;
+        entry.service = "Bank";
+        entry.User = "anna";
+        entry.pw = "s3cret";
+        QVERIFY(Store().PWAdd(entry));
+    }
+    // Closes an editor without saving: its input is put back first, so that
+    // it closes without asking.
+    static void Discard(frmPW* editor) {
+        Box(editor, "txtName")->setText(QStringLiteral("anna"));
+        editor->reject();
+        Settle();
+    }
+    static void Settle() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
     static QLineEdit* Box(QWidget* w, const char* name) {
         return w->findChild<QLineEdit*>(QString::fromLatin1(name));
     }

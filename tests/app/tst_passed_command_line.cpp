@@ -4,6 +4,7 @@
 #include "tests/app/file_commands_fixture.h"
 
 #include "app/file_commands.h"
+#include "app/lock_controller.h"
 #include "app/passed_command_line.h"
 #include "frame/message_box.h"
 #include "frame/modal_stack.h"
@@ -114,6 +115,24 @@ private slots:
         }
         QTRY_COMPARE(handled_, 1);
         QCOMPARE(QString::fromStdString(StoreName()), path);
+    }
+
+    // Behind the lock screen the locked file stays; the named one opens
+    // once the user has unlocked.
+    void waitsWhileTheFileIsLocked() {
+        const QString locked = WriteDataFile(dir_, QStringLiteral("locked.QVS"), "pw");
+        const QString other = WriteDataFile(dir_, QStringLiteral("other.QVS"), "");
+        ModalScript script;
+        script.On<frmFilePW>([](frmFilePW* w) { TypePassword(w, QStringLiteral("pw")); }).Start();
+        QVERIFY(OpenDataFile(locked, QString()));
+        QVERIFY(Locking().Lock());
+        Receive(other.toUtf8());
+        QTest::qWait(600);
+        QCOMPARE(handled_, 0);
+        QCOMPARE(QString::fromStdString(StoreName()), locked);
+        QVERIFY(Locking().Unlock(QStringLiteral("pw")));
+        QTRY_COMPARE(handled_, 1);
+        QCOMPARE(QString::fromStdString(StoreName()), other);
     }
 
     void waitsWhileTheProgramStarts() {

@@ -417,9 +417,11 @@ private slots:
                                {"blExpire", expireIn < 1000},
                                {"Dt_Expire", std::trunc(today) + expireIn},
                                {"ggNotExpire", 7},
+                               {"blNotExpire", true},
                                {"blChange", changeIn < 1000},
                                {"Dt_Change", std::trunc(today) + changeIn},
-                               {"ggNotChange", 3}};
+                               {"ggNotChange", 3},
+                               {"blNotChange", true}};
         };
         const QJsonObject doc{
             {"Password", QJsonArray{entry("Due today", 0, 5000), entry("Soon", 7, 2),

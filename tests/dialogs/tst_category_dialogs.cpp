@@ -84,8 +84,9 @@ QString Question(int first, int second, int entries) {
     return question.replace(QLatin1String("%n"), QString::number(entries));
 }
 
-QString Refusal(int id, const char* storeReason = nullptr) {
-    return storeReason ? Text(id) + QLatin1Char('\n') + QLatin1String(storeReason) : Text(id);
+// The store's reason comes in the user's language, never in its own words.
+QString Refusal(int id, int reasonId = 0) {
+    return reasonId ? Text(id) + QLatin1Char('\n') + Text(reasonId) : Text(id);
 }
 
 std::int16_t CatCode(const std::string& name) {
@@ -179,7 +180,7 @@ private slots:
         Click(&form, "cmdAdd");
         Type(&form, "txtcateg", QStringLiteral("mail"));
         Click(&form, "cmdAdd");
-        QCOMPARE(answer.messages, QStringList{Refusal(3005, "You cannot duplicate Category!")});
+        QCOMPARE(answer.messages, QStringList{Refusal(3005, 33504)});
         QCOMPARE(Items(list), QStringList({"Bank", "Mail", "Work", "Shops"}));
         QVERIFY(Store().CatExist("Shops") && !Store().CatExist("  Shops  "));
         QVERIFY(Child<QLineEdit>(&form, "txtcateg")->text() == QStringLiteral("mail"));
@@ -279,7 +280,7 @@ private slots:
         Click(&form, "cmdAdd");
         Type(&form, "txtSubCateg", QStringLiteral("CARDS"));
         Click(&form, "cmdAdd");
-        QCOMPARE(answer.messages, QStringList{Refusal(14005, "You cannot duplicate SubCategory!")});
+        QCOMPARE(answer.messages, QStringList{Refusal(14005, 33504)});
         QCOMPARE(Items(list), QStringList{"Cards"});
         QVERIFY(Store().SubCatExist(CatCode("Mail"), "Cards"));
 
@@ -342,7 +343,7 @@ private slots:
         Select(list, QStringLiteral("Cards"));
         Click(&form, "cmdDel");
         QCOMPARE(answer.messages,
-                 button.isEmpty() ? QStringList() : QStringList{Question(14007, 14008, 1)});
+                 button.isEmpty() ? QStringList() : QStringList{Question(33503, 14008, 1)});
         QCOMPARE(Store().SubCatExist(CatCode(category.toStdString()), "Cards"), !deleted);
         QCOMPARE(Items(list).contains(QStringLiteral("Cards")), !deleted);
         QCOMPARE(Store().SubCatNumber(CatCode("Bank")) + Store().SubCatNumber(CatCode("Work")),

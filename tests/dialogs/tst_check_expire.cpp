@@ -103,6 +103,7 @@ private slots:
         AddEntry("Delta", {true, -2, 0}, {true, 1, 5, true});
         AddEntry("Echo", {false, -30, 0}, {false, -30, 0});
         AddEntry("Foxtrot", {true, 9, 8, true}, {true, 0, 0});
+        AddEntry("Golf", {true, 1, 3, true}); // one day: no plural
         const QStringList lines = [] {
             QStringList out;
             for (const ExpiryLine& l : qvs::ExpiryLines(qvs::Store()))
@@ -111,8 +112,8 @@ private slots:
         }();
         const QStringList expected{
             "Alpha|10/03/2026||txt500210/03/2026|red",   "Bravo|18/03/2026||8txt5003|yellow",
-            "Delta|08/03/2026||txt500208/03/2026|red",   "Delta||11/03/2026|1txt5005|yellow",
-            "Foxtrot||10/03/2026|txt500410/03/2026|red",
+            "Delta|08/03/2026||txt500208/03/2026|red",   "Delta||11/03/2026|1txt33501|yellow",
+            "Foxtrot||10/03/2026|txt500410/03/2026|red", "Golf|11/03/2026||1txt33500|yellow",
         };
         QCOMPARE(lines, expected);
     }
@@ -149,31 +150,56 @@ private slots:
         AddEntry("Alpha", {true, -1, 0});
         AddEntry("Bravo", {true, -1, 0});
         QStringList edited;
+        std::unique_ptr<QWidget> editor;
         qvs::SetExpiryEntryEditor([&](const QString& service) {
             edited << service;
-            // The user moves the date out of reach.
-            ardeko::T_Password p = *qvs::Store().Password().Find(service.toStdString());
-            p.Dt_Expire = kToday + 100;
-            QVERIFY(qvs::Store().PWEdit(p, p.service));
+            editor = std::make_unique<QWidget>();
+            return editor.get();
         });
         QPointer<frmCheckExpire> w = qvs::View_Expires(true);
         QTableView* grid = Grid(w);
         grid->selectRow(1);
         Click(w, "cmdEdit");
         QCOMPARE(edited, QStringList{QStringLiteral("Bravo")});
+        // The user moves the date out of reach and saves: the list follows
+        // once the editor has closed, not when it opened.
+        ardeko::T_Password p = *qvs::Store().Password().Find("Bravo");
+        p.Dt_Expire = kToday + 100;
+        QVERIFY(qvs::Store().PWEdit(p, p.service));
+        QCOMPARE(grid->model()->rowCount(), 2);
+        editor.reset();
         QCOMPARE(grid->model()->rowCount(), 1);
 
         const QModelIndex alpha = grid->model()->index(0, 2);
         grid->selectRow(0);
         emit grid->doubleClicked(alpha);
         QCOMPARE(edited.back(), QStringLiteral("Alpha"));
+        editor.reset();
+        Close(w);
+    }
+
+    // A line whose entry went meanwhile (renamed or deleted): the user is
+    // told, and the list shows what is due now.
+    void editOfAnEntryGoneSaysSo() {
+        AddEntry("Alpha", {true, -1, 0});
+        AddEntry("Bravo", {true, -1, 0});
+        qvs::SetExpiryEntryEditor([](const QString&) -> QWidget* { return nullptr; });
+        QPointer<frmCheckExpire> w = qvs::View_Expires(true);
+        QVERIFY(qvs::Store().PWRen("Bravo", "Charlie"));
+        Grid(w)->selectRow(1);
+        QCOMPARE(MessageDuring([&] { Click(w, "cmdEdit"); }),
+                 TestLanguage::Text(33506).replace(QLatin1String("%s"), QStringLiteral("Bravo")));
+        QCOMPARE(Grid(w)->model()->index(1, 0).data().toString(), QStringLiteral("Charlie"));
         Close(w);
     }
 
     void editWithoutSelectionAsksForOne() {
         AddEntry("Alpha", {true, -1, 0});
         bool editorCalled = false;
-        qvs::SetExpiryEntryEditor([&](const QString&) { editorCalled = true; });
+        qvs::SetExpiryEntryEditor([&](const QString&) -> QWidget* {
+            editorCalled = true;
+            return nullptr;
+        });
         QPointer<frmCheckExpire> w = qvs::View_Expires(true);
         Grid(w)->clearSelection();
         QCOMPARE(MessageDuring([&] { Click(w, "cmdEdit"); }), TestLanguage::Text(5007));
@@ -182,8 +208,8 @@ private slots:
     }
 
 private:
-    TestLanguage language_{
-        {10, 11, 5000, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009, 5010, 5011}};
+    TestLanguage language_{{10, 11, 5000, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009,
+                            5010, 5011, 33500, 33501, 33506}};
 };
 
 QTEST_MAIN(TestCheckExpire)

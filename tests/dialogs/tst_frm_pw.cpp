@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -91,6 +92,8 @@ private slots:
     void dayCountAndDateFollowEachOther();
     void calendarFillsTheDateBox();
     void cancelAsksOnlyAfterChanges();
+    void okWithoutChangesLeavesTheEntryAsStored();
+    void mnemonicsAreUniqueInBothLanguages();
 
 private:
     std::unique_ptr<RecordingMain> main_;
@@ -167,7 +170,7 @@ void TestFrmPW::editsAndRenames() {
     Box(w, "txtService")->setText(QStringLiteral("MAIL b"));
     Combo(w, "cboCateg")->setCurrentIndex(Combo(w, "cboCateg")->findText(QStringLiteral("Mail")));
     QCOMPARE(Answering({true}, [&] { Confirm(w); }),
-             QStringList{QStringLiteral("You cannot duplicate Service!")});
+             QStringList{qvs::GetLocalText(33504)}); // in the user's language
     QVERIFY(w);
     QCOMPARE(Entry("Bank A")->Codcat, CatCode("Banks"));
     QCOMPARE(Entry("Mail B")->User, std::string("anna"));
@@ -425,6 +428,55 @@ void TestFrmPW::cancelAsksOnlyAfterChanges() {
     QVERIFY(!w);
     QCOMPARE(Entry("Bank A")->User, std::string("anna"));
     QVERIFY(main_->updates.isEmpty());
+}
+
+// Notes with CR LF, blanks around the name, unused dates of 0: what the
+// controls would tidy up must stay as the file has it.
+void TestFrmPW::okWithoutChangesLeavesTheEntryAsStored() {
+    ardeko::T_Password p;
+    p.service = " Spaced ";
+    p.Codcat = CatCode("Banks");
+    p.User = "ulla";
+    p.Descr = "line one\r\nline two";
+    p.Dt_Insert = 40000;
+    p.Dt_Modif = 40001;
+    QVERIFY(Store().PWAdd(p));
+    const ardeko::T_Password before = *Entry(" Spaced ");
+    QVERIFY(before.Dt_Expire == 0 && before.Dt_Change == 0);
+    QPointer<frmPW> w = qvs::PasswordEdit(QStringLiteral(" Spaced "));
+    QVERIFY(w);
+    QVERIFY(!w->HasChanges());
+    Confirm(w);
+    Settle();
+    QVERIFY(!w);
+    QVERIFY(Entry(" Spaced ") && *Entry(" Spaced ") == before);
+}
+
+// Every Alt key of the editor's general page reaches one control only.
+void TestFrmPW::mnemonicsAreUniqueInBothLanguages() {
+    for (const char* language : {"ITA", "ENG"}) {
+        QString code = QString::fromLatin1(language);
+        QVERIFY(qvs::LoadLanguage(code));
+        QPointer<frmPW> w = qvs::PasswordAdd(-1, -1);
+        QStringList texts;
+        auto* tabs = Child<QTabWidget>(w, "sstPassword");
+        for (int i = 0; i < tabs->count(); ++i)
+            texts << tabs->tabText(i);
+        for (QAbstractButton* b : tabs->widget(0)->findChildren<QAbstractButton*>())
+            texts << b->text();
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+            texts << b->text();
+        QSet<QChar> keys;
+        for (const QString& text : texts) {
+            const int at = text.indexOf(QLatin1Char('&'));
+            if (at < 0 || at + 1 >= text.size()) continue;
+            const QChar key = text.at(at + 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(code + QStringLiteral(": ") + text));
+            keys.insert(key);
+        }
+        w->reject();
+        Settle();
+    }
 }
 
 QTEST_MAIN(TestFrmPW)

@@ -158,6 +158,8 @@ private slots:
         ModalScript script;
         script.On<qvs::frmPwGen>([&](qvs::frmPwGen* g) {
             QCOMPARE(Child<QSpinBox>(g, "txtLength")->value(), 20);
+            // Masked where the editor masks the password.
+            QCOMPARE(Box(g, "txtResult")->echoMode(), QLineEdit::Password);
             Child<QCheckBox>(g, "chkSymbols")->click();
             Child<QSpinBox>(g, "txtLength")->setValue(12);
             proposed = Box(g, "txtResult")->text();

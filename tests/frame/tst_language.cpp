@@ -115,6 +115,15 @@ private slots:
         QCOMPARE(cancel(), QStringLiteral("Cancel"));
     }
 
+    // Month names (the date picker's) come in the program's language, not
+    // the system's.
+    void monthNamesFollowTheLanguage() {
+        QVERIFY(Load(QStringLiteral("ITA")));
+        QCOMPARE(QLocale().monthName(3), QStringLiteral("marzo"));
+        QVERIFY(Load(QStringLiteral("ENG")));
+        QCOMPARE(QLocale().monthName(3), QStringLiteral("March"));
+    }
+
     void unknownCodeFallsBackToEnglish_data() {
         QTest::addColumn<QString>("code");
         QTest::newRow("unknown") << QStringLiteral("XYZ");

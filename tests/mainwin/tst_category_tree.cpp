@@ -37,6 +37,7 @@ ardeko::T_Password Expiring(ardeko::T_Password p, double inDays, std::int16_t wa
     p.blExpire = true;
     p.Dt_Expire = kToday + inDays;
     p.ggNotExpire = warnDays;
+    p.blNotExpire = true;
     return p;
 }
 
@@ -44,6 +45,7 @@ ardeko::T_Password Changing(ardeko::T_Password p, double inDays, std::int16_t wa
     p.blChange = true;
     p.Dt_Change = kToday + inDays;
     p.ggNotChange = warnDays;
+    p.blNotChange = true;
     return p;
 }
 

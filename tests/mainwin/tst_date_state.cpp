@@ -49,7 +49,8 @@ private slots:
     }
 
     // The grid's colours and the counters of the state folders and status
-    // bar must never disagree about an entry, on either edge of a period.
+    // bar must never disagree about an entry, on either edge of a period,
+    // nor about an entry that does not ask to be warned ahead.
     void gridLevelsMatchTheCounters() {
         ardeko::clsPW store;
         store.NewFile();
@@ -63,6 +64,10 @@ private slots:
             p.Dt_Change = kToday + offset + 1;
             p.ggNotExpire = 5;
             p.ggNotChange = 0;
+            p.blNotExpire = p.blNotChange = true;
+            QVERIFY(store.PWAdd(p));
+            p.service = "quiet " + p.service;
+            p.blNotExpire = p.blNotChange = false;
             QVERIFY(store.PWAdd(p));
         }
         std::map<DateLevel, int> expiry, change;
@@ -74,7 +79,8 @@ private slots:
         QCOMPARE(expiry[DateLevel::Warning], int(store.InExpirationNumber()));
         QCOMPARE(change[DateLevel::Alert], int(store.ChangedNumber()));
         QCOMPARE(change[DateLevel::Warning], int(store.InChangeNumber()));
-        QCOMPARE(expiry[DateLevel::Alert], 3); // -30, -1 and today
+        QCOMPARE(expiry[DateLevel::Alert], 6);   // -30, -1 and today, warned or not
+        QCOMPARE(expiry[DateLevel::Warning], 4); // 0.5, 1, 4 and 5 days ahead, warned only
     }
 
     void picksTheCallersValue() {

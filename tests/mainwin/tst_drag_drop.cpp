@@ -151,9 +151,10 @@ private slots:
         }
         QCOMPARE(CodesOf("Vault"), (NodeCodes{1, 0})); // not dragged
         QVERIFY(!EntryOf("Vault").Favourites);
-        // The tree was rebuilt with the new numbers.
+        // The tree was rebuilt with the new numbers, and still shows the
+        // node the rows were dragged from.
         QCOMPARE(w.window.Tree()->Number(SubCategoryNodeKey(1, 1)), cat == 1 && scat == 1 ? 3 : 0);
-        QCOMPARE(w.window.Tree()->SelectedKey(), QStringLiteral("R"));
+        QCOMPARE(w.window.Tree()->ShownKey(), SubCategoryNodeKey(1, 1));
     }
 
     void foldersDroppedOntoNodes() {
@@ -166,7 +167,7 @@ private slots:
             const std::int16_t code = *Store().NextSubCatCode() - 1;
             QVERIFY(Store().SubCatExist(2, "Banks"));
             QCOMPARE(CodesOf("Alpha"), (NodeCodes{2, code}));
-            QVERIFY(w.window.Tree()->FindNode(SubCategoryNodeKey(2, code)));
+            QCOMPARE(w.window.Tree()->ShownKey(), SubCategoryNodeKey(2, code)); // where it landed
         }
         FreshStore();
         {
@@ -179,6 +180,7 @@ private slots:
             for (const char* s : {"Alpha", "Beta", "Gamma"})
                 QCOMPARE(CodesOf(s), (NodeCodes{online, 0}));
             QCOMPARE(w.window.Tree()->Number(CategoryNodeKey(online)), 3);
+            QCOMPARE(w.window.Tree()->ShownKey(), CategoryNodeKey(online));
         }
         FreshStore();
         {
@@ -188,6 +190,7 @@ private slots:
             QVERIFY(Store().SubCatExist(2, "Online") && !Store().SubCatExist(1, "Online"));
             QCOMPARE(CodesOf("Beta"), (NodeCodes{2, 1}));
             QCOMPARE(CodesOf("Vault"), (NodeCodes{1, 0}));
+            QCOMPARE(w.window.Tree()->ShownKey(), SubCategoryNodeKey(2, 1));
         }
         FreshStore();
         {
@@ -198,6 +201,7 @@ private slots:
             QCOMPARE(Store().FavouriteNumber(), 4);
             QVERIFY(!EntryOf("Card").Favourites && !EntryOf("Loose").Favourites);
             QCOMPARE(w.window.Tree()->Number("P"), 4);
+            QCOMPARE(w.window.Tree()->ShownKey(), QStringLiteral("C1")); // nothing moved
         }
     }
 
@@ -211,7 +215,7 @@ private slots:
         DropAnswered(w, "C2", DragFolder(w, "C1"), GetLocalText(32100));
         DropAnswered(w, "C1", DragFolder(w, "C2"), GetLocalText(32101).replace("%s", "Banks"));
         // The store's own words for a category name in use.
-        DropAnswered(w, "R", DragFolder(w, "S1C1"), "You cannot duplicate Category!");
+        DropAnswered(w, "R", DragFolder(w, "S1C1"), GetLocalText(33504));
         QCOMPARE(Snapshot(), before);
     }
 

@@ -28,6 +28,7 @@ struct Dates {
     bool inForce = false;
     int offset = 0; // days from today
     int warnDays = 0;
+    bool warnAhead = true;
 };
 
 T_Password Entry(const std::string& name, std::int16_t cat, std::int16_t scat, Dates expiry = {},
@@ -42,9 +43,11 @@ T_Password Entry(const std::string& name, std::int16_t cat, std::int16_t scat, D
     p.blExpire = expiry.inForce;
     p.Dt_Expire = kToday + expiry.offset;
     p.ggNotExpire = static_cast<std::int16_t>(expiry.warnDays);
+    p.blNotExpire = expiry.warnAhead;
     p.blChange = change.inForce;
     p.Dt_Change = kToday + change.offset;
     p.ggNotChange = static_cast<std::int16_t>(change.warnDays);
+    p.blNotChange = change.warnAhead;
     return p;
 }
 
@@ -206,30 +209,38 @@ private slots:
                  QString("Echo"));
     }
 
-    void dateColoursAndIcons_data() {
+    // Due rows are tinted over the theme's background, by the same rule as
+    // the expiry list and the counters: a near date only for an entry that
+    // asks to be warned ahead. The text keeps the theme's colour.
+    void dueRowsTintedWithIcons_data() {
         QTest::addColumn<bool>("inForce");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("warnDays");
-        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("warnAhead");
+        QTest::addColumn<QColor>("tint");
         QTest::addColumn<QString>("icon");
-        const QColor red(255, 0, 0), yellow(255, 255, 0), green(0, 255, 0);
-        QTest::newRow("not in force, past") << false << -3 << 5 << green << "";
-        QTest::newRow("yesterday") << true << -1 << 5 << red << "ALERT";
+        const QColor alert = DateLevelTint(DateLevel::Alert);
+        const QColor warning = DateLevelTint(DateLevel::Warning);
+        QTest::newRow("not in force, past") << false << -3 << 5 << true << QColor() << "";
+        QTest::newRow("yesterday") << true << -1 << 5 << true << alert << "ALERT";
         // A date that has come is due, today included, as the counters have it.
-        QTest::newRow("today with 5 days") << true << 0 << 5 << red << "ALERT";
-        QTest::newRow("in 4 days with 5 days") << true << 4 << 5 << yellow << "WARNING";
-        QTest::newRow("in 5 days with 5 days") << true << 5 << 5 << yellow << "WARNING";
-        QTest::newRow("in 6 days with 5 days") << true << 6 << 5 << green << "";
-        QTest::newRow("today with 0 days") << true << 0 << 0 << red << "ALERT";
+        QTest::newRow("today with 5 days") << true << 0 << 5 << true << alert << "ALERT";
+        QTest::newRow("today, no warning asked") << true << 0 << 5 << false << alert << "ALERT";
+        QTest::newRow("in 4 days with 5 days") << true << 4 << 5 << true << warning << "WARNING";
+        QTest::newRow("in 5 days with 5 days") << true << 5 << 5 << true << warning << "WARNING";
+        QTest::newRow("in 4 days, no warning asked") << true << 4 << 5 << false << QColor() << "";
+        QTest::newRow("in 6 days with 5 days") << true << 6 << 5 << true << QColor() << "";
+        QTest::newRow("today with 0 days") << true << 0 << 0 << true << alert << "ALERT";
     }
-    void dateColoursAndIcons() {
+    void dueRowsTintedWithIcons() {
         QFETCH(bool, inForce);
         QFETCH(int, offset);
         QFETCH(int, warnDays);
-        QFETCH(QColor, colour);
+        QFETCH(bool, warnAhead);
+        QFETCH(QColor, tint);
         QFETCH(QString, icon);
         // The same rule on both dates, each with its own fields.
-        const Dates dates{inForce, offset, warnDays};
+        const Dates dates{inForce, offset, warnDays, warnAhead};
         store_->SetPassword(ardeko::MakePasswordCollection());
         store_->InsertPassword(Entry("Expiring", 0, 0, dates, {}));
         store_->InsertPassword(Entry("Changing", 0, 0, {}, dates));
@@ -237,8 +248,13 @@ private slots:
         const std::pair<int, int> pairs[] = {{RowOf("Expiring"), Col::ExpDate},
                                              {RowOf("Changing"), Col::ChangeDate}};
         for (const auto& [row, dateColumn] : pairs) {
-            const QModelIndex date = Grid().model()->index(row, dateColumn);
-            QCOMPARE(date.data(Qt::ForegroundRole).value<QBrush>().color(), colour);
+            for (int column : {int(Col::Service), dateColumn}) {
+                const QModelIndex cell = Grid().model()->index(row, column);
+                const QVariant background = cell.data(Qt::BackgroundRole);
+                QCOMPARE(background.isValid(), tint.isValid());
+                if (tint.isValid()) QCOMPARE(background.value<QBrush>().color(), tint);
+                QVERIFY(!cell.data(Qt::ForegroundRole).isValid());
+            }
             const QVariant image =
                 Grid().model()->index(row, dateColumn - 1).data(Qt::DecorationRole);
             QCOMPARE(image.isValid(), !icon.isEmpty());

@@ -309,6 +309,27 @@ private slots:
         w.BeginSearch();
         QVERIFY(!Box(w)->IsOpen());
     }
+
+    // A file replaced while locked, holding as many entries as the one
+    // searched before: the search looks through the new entries.
+    void aFileChangedWhileLockedIsSearchedAfresh() {
+        MenuWindow m;
+        frmMain& w = m.window;
+        ShowWindow(m, QStringLiteral("P"));
+        Search(m, QStringLiteral("bank"));
+        QCOMPARE(Rows(w).size(), 2);
+        w.LockView();
+        Store().NewFile();
+        for (const char* service : {"Zeta One", "Zeta Two", "Zeta Three", "Zeta Four"})
+            QVERIFY(Store().PWAdd(Entry(service)));
+        w.UpdateView(QString());
+        w.UnlockView();
+        Search(m, QStringLiteral("zeta"));
+        QCOMPARE(Rows(w).size(), 4);
+        Text(w)->clear();
+        Type(w, QStringLiteral("bank"));
+        QVERIFY(Rows(w).isEmpty());
+    }
 };
 
 QTEST_MAIN(TestEntrySearch)

@@ -2,6 +2,7 @@
 // before deleting, the store operation run, and the refusals shown.
 #include "tests/mainwin/menus_fixture.h"
 
+#include "dialogs/frm_change_cat.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/input_box.h"
@@ -9,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace qvs;
 
@@ -23,13 +25,14 @@ void Type(ModalScript& script, const QString& text, const QString& expectTitle =
 }
 
 void Choose(ModalScript& script, const QString& category, const QStringList& offered) {
-    script.On<frmInputBox>([category, offered](frmInputBox* box) {
+    script.On<frmChangeCat>([category, offered](frmChangeCat* box) {
+        QComboBox* list = box->cboCategorie();
         QStringList items;
-        for (int i = 0; i < box->cboChoice()->count(); ++i)
-            items << box->cboChoice()->itemText(i);
+        for (int i = 0; i < list->count(); ++i)
+            items << list->itemText(i);
         QCOMPARE(items, offered);
-        box->cboChoice()->setCurrentText(category);
-        box->accept();
+        list->setCurrentIndex(list->findText(category));
+        box->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
     });
 }
 

@@ -16,6 +16,8 @@
 
 #include <memory>
 
+#include <signal.h>
+
 namespace {
 
 constexpr char kUser[] = "jürgen.ß";
@@ -139,6 +141,44 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(LogLines().contains("handed " + Path("Other.QVS")), 10000);
         QCOMPARE(ChooseFirstEntry(), QByteArray("USER=other.user\nPASS=other-pw\n"));
         QCOMPARE(qvs_->state(), QProcess::Running);
+    }
+
+    // Without a tray host nothing could reach the copy in the tray: it comes
+    // back to its main window.
+    void whenTheTrayGoesTheMainWindowComesBack() {
+        QVERIFY(qvs_);
+        QVERIFY(!MainWindowShown());
+        const qint64 trayHost = TrayHostOfThisDesktop();
+        QVERIFY(trayHost > 0);
+        QCOMPARE(::kill(pid_t(trayHost), SIGTERM), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(MainWindowShown(), 10000);
+        QCOMPARE(qvs_->state(), QProcess::Running);
+    }
+
+private:
+    bool MainWindowShown() const {
+        QProcess tool;
+        tool.setProcessEnvironment(desktop_->Environment());
+        tool.start(QStringLiteral("xdotool"),
+                   {"search", "--onlyvisible", "--name", "^QVS - .*Other\\.QVS$"});
+        tool.waitForFinished(5000);
+        return !tool.readAllStandardOutput().trimmed().isEmpty();
+    }
+    // The tray host the desktop starter ran for this test's display.
+    qint64 TrayHostOfThisDesktop() const {
+        const QByteArray display = "DISPLAY=" + desktop_->Display().toLatin1();
+        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool number = false;
+            const qint64 pid = entry.toLongLong(&number);
+            if (!number) continue;
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+            QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+            if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "trayer") continue;
+            if (environ.open(QIODevice::ReadOnly) &&
+                environ.readAll().split('\0').contains(display))
+                return pid;
+        }
+        return 0;
     }
 };
 

@@ -1,4 +1,4 @@
-// QVSLite's tray: the reduced menu, entries that always show their window,
+// QVSLite's tray: the reduced menu, entries that follow the click action,
 // "open" starting the QVS beside it (or saying it is missing), the file to
 // open at start, and no menu command that writes the data file.
 #include "dialogs/frm_show_pw.h"
@@ -102,21 +102,30 @@ private slots:
         QCOMPARE(keys.mid(open - 1, 3), (QStringList{"open", "option", "load"}));
     }
 
-    // Whatever the click action says, QVSLite shows the entry: nothing is
-    // copied or typed behind the user's back.
-    void entriesAlwaysShowTheirWindow() {
+    int ShownEntries() {
+        int shown = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            shown += qobject_cast<frmShowPW*>(w) && w->isVisible();
+        return shown;
+    }
+
+    // The click action the user chose is carried out, as QVS does; showing
+    // the entry is the default, and the choice QVSLite cannot do (editing)
+    // shows it too.
+    void entriesFollowTheClickAction() {
         QApplication::clipboard()->clear();
-        for (int action : {2, 3, 5, 6, 7}) {
+        for (int action : {0, 1}) {
             Opt().SysTrayPWDefault = action;
             tray_->OnMenuClick(0, QStringLiteral("srvAlpha"));
-            int shown = 0;
-            for (QWidget* w : QApplication::topLevelWidgets())
-                shown += qobject_cast<frmShowPW*>(w) && w->isVisible();
-            QCOMPARE(shown, 1);
+            QCOMPARE(ShownEntries(), 1);
             CloseShownEntries();
         }
         QVERIFY(QApplication::clipboard()->text().isEmpty());
-        QVERIFY(urls_.opened.isEmpty());
+        Opt().SysTrayPWDefault = 2; // copy the password
+        tray_->OnMenuClick(0, QStringLiteral("srvAlpha"));
+        QCOMPARE(ShownEntries(), 0);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("secret-Alpha"));
+        QApplication::clipboard()->clear();
     }
 
     void openStartsTheQvsBesideItOrSaysItIsMissing() {

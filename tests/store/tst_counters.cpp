@@ -35,14 +35,19 @@ private slots:
         QTest::addColumn<int>("warnDays");
         QTest::addColumn<bool>("past");
         QTest::addColumn<bool>("near");
-        QTest::newRow("7 ahead, 7 days warning") << true << 7 << 7 << false << true;
-        QTest::newRow("8 ahead, 7 days warning") << true << 8 << 7 << false << false;
-        QTest::newRow("tomorrow, no warning") << true << 1 << 0 << false << false;
-        QTest::newRow("negative warning") << true << 1 << -5 << false << false;
-        QTest::newRow("on the day") << true << 0 << 7 << true << false;
-        QTest::newRow("long past") << true << -400 << 0 << true << false;
-        QTest::newRow("not in force, past") << false << -3 << 7 << false << false;
-        QTest::newRow("not in force, near") << false << 3 << 7 << false << false;
+        QTest::addColumn<bool>("warnAhead");
+        QTest::newRow("7 ahead, 7 days warning") << true << 7 << 7 << false << true << true;
+        // Near only for an entry that asks to be warned; a date that has
+        // come counts all the same.
+        QTest::newRow("7 ahead, no warning asked") << true << 7 << 7 << false << false << false;
+        QTest::newRow("on the day, no warning asked") << true << 0 << 7 << true << false << false;
+        QTest::newRow("8 ahead, 7 days warning") << true << 8 << 7 << false << false << true;
+        QTest::newRow("tomorrow, no warning") << true << 1 << 0 << false << false << true;
+        QTest::newRow("negative warning") << true << 1 << -5 << false << false << true;
+        QTest::newRow("on the day") << true << 0 << 7 << true << false << true;
+        QTest::newRow("long past") << true << -400 << 0 << true << false << true;
+        QTest::newRow("not in force, past") << false << -3 << 7 << false << false << true;
+        QTest::newRow("not in force, near") << false << 3 << 7 << false << false << true;
     }
     // Each case once as the expiry date and once as the change date, so
     // neither pair of counters reads the other's fields.
@@ -52,12 +57,13 @@ private slots:
         QFETCH(int, warnDays);
         QFETCH(bool, past);
         QFETCH(bool, near);
+        QFETCH(bool, warnAhead);
         const std::int32_t p = past, n = near;
         for (bool expiry : {true, false}) {
             T_Password e = SampleEntry("Dated");
             // The other date is long past but not in force.
             e.Dt_Expire = e.Dt_Change = kToday - 1000;
-            e.blNotExpire = e.blNotChange = true; // the warning flags take no part
+            e.blNotExpire = e.blNotChange = warnAhead;
             (expiry ? e.blExpire : e.blChange) = inForce;
             (expiry ? e.Dt_Expire : e.Dt_Change) = kToday + daysAhead;
             (expiry ? e.ggNotExpire : e.ggNotChange) = static_cast<std::int16_t>(warnDays);
@@ -83,6 +89,7 @@ private slots:
             e.blChange = true;
             e.Dt_Change = kToday + 2;
             e.ggNotChange = 2;
+            e.blNotChange = true;
             s.InsertPassword(e);
         }
         QCOMPARE(s.FavouriteNumber(), 33000);

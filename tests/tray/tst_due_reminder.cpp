@@ -51,9 +51,16 @@ struct Clock {
     }
 };
 
-DueEntries Due(QStringList expired, QStringList changeDue = {}) {
+DueEntries Due(QStringList expired, QStringList changeDue = {}, QString file = {}) {
     return {QSet<QString>(expired.begin(), expired.end()),
-            QSet<QString>(changeDue.begin(), changeDue.end())};
+            QSet<QString>(changeDue.begin(), changeDue.end()), file};
+}
+
+// A check whose reminder, if any, was shown.
+std::optional<DueCounts> Remind(DueReminder& reminder, const DueEntries& due) {
+    const auto counts = reminder.Check(due);
+    if (counts) reminder.Acknowledge(due);
+    return counts;
 }
 
 } // namespace
@@ -94,28 +101,40 @@ private slots:
     void oncePerDayAndForWhatIsNew() {
         Clock clock;
         DueReminder reminder(clock.Function());
-        QCOMPARE(reminder.Check(Due({})), std::nullopt);
-        QCOMPARE(reminder.Check(Due({"A", "B"})), (DueCounts{2, 0}));
-        QCOMPARE(reminder.Check(Due({"A", "B"})), std::nullopt);
+        QCOMPARE(Remind(reminder, Due({})), std::nullopt);
+        QCOMPARE(Remind(reminder, Due({"A", "B"})), (DueCounts{2, 0}));
+        QCOMPARE(Remind(reminder, Due({"A", "B"})), std::nullopt);
         // One renewed: nothing new to tell.
-        QCOMPARE(reminder.Check(Due({"A"})), std::nullopt);
+        QCOMPARE(Remind(reminder, Due({"A"})), std::nullopt);
         // Newly due the same day, for a change this time: told with the rest.
-        QCOMPARE(reminder.Check(Due({"A"}, {"A"})), (DueCounts{1, 1}));
+        QCOMPARE(Remind(reminder, Due({"A"}, {"A"})), (DueCounts{1, 1}));
         clock.now = clock.now.addSecs(3600 * 14); // 23:00
-        QCOMPARE(reminder.Check(Due({"A"}, {"A"})), std::nullopt);
+        QCOMPARE(Remind(reminder, Due({"A"}, {"A"})), std::nullopt);
         clock.now = clock.now.addSecs(3600 * 2); // the next day
-        QCOMPARE(reminder.Check(Due({"A"}, {"A"})), (DueCounts{1, 1}));
-        QCOMPARE(reminder.Check(Due({"A"}, {"A"})), std::nullopt);
+        QCOMPARE(Remind(reminder, Due({"A"}, {"A"})), (DueCounts{1, 1}));
+        QCOMPARE(Remind(reminder, Due({"A"}, {"A"})), std::nullopt);
     }
 
     void acknowledgedEntriesDoNotRemindThatDay() {
         Clock clock;
         DueReminder reminder(clock.Function());
         reminder.Acknowledge(Due({"A"}));
-        QCOMPARE(reminder.Check(Due({"A"})), std::nullopt);
-        QCOMPARE(reminder.Check(Due({"A", "B"})), (DueCounts{2, 0}));
+        QCOMPARE(Remind(reminder, Due({"A"})), std::nullopt);
+        QCOMPARE(Remind(reminder, Due({"A", "B"})), (DueCounts{2, 0}));
         clock.now = clock.now.addDays(1);
-        QCOMPARE(reminder.Check(Due({"A"})), (DueCounts{1, 0}));
+        QCOMPARE(Remind(reminder, Due({"A"})), (DueCounts{1, 0}));
+    }
+
+    // The same names in another file are other entries; a reminder that
+    // could not be shown counts for nothing.
+    void remindersArePerFileAndOnlyWhenShown() {
+        Clock clock;
+        DueReminder reminder(clock.Function());
+        QCOMPARE(reminder.Check(Due({"A"}, {}, "/d/one.QVS")), (DueCounts{1, 0}));
+        QCOMPARE(reminder.Check(Due({"A"}, {}, "/d/one.QVS")), (DueCounts{1, 0})); // not shown
+        QCOMPARE(Remind(reminder, Due({"A"}, {}, "/d/one.QVS")), (DueCounts{1, 0}));
+        QCOMPARE(reminder.Check(Due({"A"}, {}, "/d/one.QVS")), std::nullopt);
+        QCOMPARE(reminder.Check(Due({"A"}, {}, "/d/two.QVS")), (DueCounts{1, 0}));
     }
 
     void textCountsWithoutNames() {
@@ -162,6 +181,21 @@ private slots:
             QVERIFY(!shown.first().contains(QLatin1String(secret)));
         service.CheckNow();
         QCOMPARE(shown.size(), 1);
+
+        // Nowhere to show it (no notification service, no tray): it is not
+        // taken as told, and comes as soon as it can be shown.
+        App().store->InsertPassword(Dated("Third Bank", 0));
+        int tries = 0;
+        service.SetShow([&tries](const QString&, const QString&) { return ++tries, false; });
+        service.CheckNow();
+        service.CheckNow();
+        QCOMPARE(tries, 2);
+        service.SetShow([&shown](const QString& title, const QString& text) {
+            shown << title + u'|' + text;
+            return true;
+        });
+        service.CheckNow();
+        QCOMPARE(shown.size(), 2);
     }
 
     // The list open needs no reminder of what it shows.
