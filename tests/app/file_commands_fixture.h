@@ -34,103 +34,39 @@ public:
 };
 
 // Every id the commands and the windows they open ask for.
-inline TestLanguage* MakeFileCommandLanguage() {
-    return new TestLanguage({10,   11,   13,   14,    7000,  7001,  7002,  7003,
-                             7004, 7005, 8000, 8001,  8002,  8003,  8004,  8007,
-                             8008, 8009, 9001, 30002, 30003, 30004, 30005, 30006});
-}
+TestLanguage* MakeFileCommandLanguage();
 
 // Starts a test from a program with no file, default settings and fake as
 // its main window.
-inline void ResetProgram(FakeMainWindow& fake) {
-    qvs::ProgramState& app = qvs::App();
-    app.store = std::make_unique<ardeko::clsPW>();
-    app.currentFileName.clear();
-    app.currentFilePassword.clear();
-    app.loadTime = QDateTime();
-    app.inTrayMode = false;
-    qvs::Opt() = qvs::DefaultOptions();
-    qvs::Opt().AutoCheck = false;
-    qvs::Opt().BackupHistory = false;
-    // Its own tests turn it on; elsewhere it would ask at every first save.
-    qvs::SetFilePasswordOffer(false);
-    fake = FakeMainWindow();
-    qvs::SetCurrentMainWindow(&fake);
-}
+void ResetProgram(FakeMainWindow& fake);
 
 // A data file holding one category per name in categories.
-inline QString WriteDataFile(const QTemporaryDir& dir, const QString& name,
-                             const std::string& password,
-                             std::initializer_list<const char*> categories = {"Banks"},
-                             ardeko::FileFormat format = ardeko::FileFormat::Two) {
-    ardeko::clsPW store;
-    store.NewFile();
-    store.SetFormat(format);
-    for (const char* category : categories)
-        store.CatAdd(category);
-    store.SetFilePW(password);
-    const QString path = dir.filePath(name);
-    if (!store.SaveFile(path.toStdString(), false, false)) qFatal("cannot write a test data file");
-    return path;
-}
+QString WriteDataFile(const QTemporaryDir& dir, const QString& name, const std::string& password,
+                      std::initializer_list<const char*> categories = {"Banks"},
+                      ardeko::FileFormat format = ardeko::FileFormat::Two);
 
-inline QString MessageText(qvs::frmMessage* m) {
-    return m->findChild<QLabel*>(QStringLiteral("lblMsg"))->text();
-}
+QString MessageText(qvs::frmMessage* m);
 
-inline bool IsShown(QWidget* w, const char* name) {
-    return w->findChild<QWidget*>(QString::fromLatin1(name))->isVisibleTo(w);
-}
+bool IsShown(QWidget* w, const char* name);
 
-inline void Click(QWidget* w, const char* name) {
-    w->findChild<QPushButton*>(QString::fromLatin1(name))->click();
-}
+void Click(QWidget* w, const char* name);
 
 // The message boxes the commands show, told apart by their buttons and icon.
-inline void ExpectError(qvs::frmMessage* m, const QString& text) {
-    QCOMPARE(m->windowTitle(), QStringLiteral("QVS"));
-    QCOMPARE(MessageText(m), text);
-    QVERIFY(IsShown(m, "Pict"));
-    QVERIFY(!IsShown(m, "cmdNo"));
-}
+void ExpectError(qvs::frmMessage* m, const QString& text);
 
-inline void ExpectQuestion(qvs::frmMessage* m, const QString& text) {
-    QCOMPARE(m->windowTitle(), QStringLiteral("QVS"));
-    QCOMPARE(MessageText(m), text);
-    QVERIFY(IsShown(m, "Pict") && IsShown(m, "cmdNo") && IsShown(m, "cmdCancel"));
-}
+void ExpectQuestion(qvs::frmMessage* m, const QString& text);
 
 // Buttons of the Yes/No/Cancel question.
-inline void AnswerYes(qvs::frmMessage* m) {
-    Click(m, "cmdOK");
-}
-inline void AnswerNo(qvs::frmMessage* m) {
-    Click(m, "cmdNo");
-}
-inline void AnswerCancel(qvs::frmMessage* m) {
-    Click(m, "cmdCancel");
-}
+void AnswerYes(qvs::frmMessage* m);
+void AnswerNo(qvs::frmMessage* m);
+void AnswerCancel(qvs::frmMessage* m);
 
-inline void TypePassword(qvs::frmFilePW* w, const QString& password) {
-    w->findChild<QLineEdit*>(QStringLiteral("txtPW1"))->setText(password);
-    Click(w, "cmdOK");
-}
+void TypePassword(qvs::frmFilePW* w, const QString& password);
 
 // Types name into the save dialog and accepts it.
-inline void SaveAs(QFileDialog* dialog, const QString& name) {
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-    QMetaObject::invokeMethod(dialog, "accept"); // what the Save button does
-}
+void SaveAs(QFileDialog* dialog, const QString& name);
 
 // Picks the recent file at row on the chooser's Recent page.
-inline void PickRecent(qvs::frmLoadSave* w, int row) {
-    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("tabStrip"));
-    tabs->setCurrentWidget(w->findChild<QWidget*>(QStringLiteral("pageRECENT")));
-    auto* list = w->findChild<QTreeWidget*>(QStringLiteral("grdRecent"));
-    list->setCurrentItem(list->topLevelItem(row));
-    Click(w->findChild<QWidget*>(QStringLiteral("pageRECENT")), "cmdOK");
-}
+void PickRecent(qvs::frmLoadSave* w, int row);
 
-inline std::string StoreName() {
-    return qvs::Store().Filename();
-}
+std::string StoreName();

@@ -36,26 +36,8 @@ private:
         std::function<void(QWidget*)> action;
     };
 
-    void Arm() {
-        QTimer::singleShot(5, [this, alive = alive_] {
-            if (*alive) Tick();
-        });
-    }
-
-    void Tick() {
-        if (steps_.empty()) return;
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || !steps_.front().matches(w)) {
-            if (++waited_ > kMaxWaits) qFatal("modal script: the expected window never came");
-            Arm();
-            return;
-        }
-        const Step step = steps_.front();
-        steps_.pop_front();
-        waited_ = 0;
-        if (!steps_.empty()) Arm();
-        step.action(w);
-    }
+    void Arm();
+    void Tick();
 
     static constexpr int kMaxWaits = 1000;
     std::deque<Step> steps_;
