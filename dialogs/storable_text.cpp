@@ -2,6 +2,7 @@
 
 #include "frame/language.h"
 #include "frame/message_box.h"
+#include "frame/program_state.h"
 #include "store/codepage.h"
 #include "store/datafile.h"
 
@@ -14,6 +15,8 @@ constexpr int kTooLongText = 31102;
 } // namespace
 
 std::optional<TextProblem> CheckStorable(const QString& text) {
+    // A format-2 file holds any text; the legacy format only its code page.
+    if (Store().Format() == ardeko::FileFormat::Two) return std::nullopt;
     const ardeko::Cp1252Result r = ardeko::Utf8ToCp1252(text.toStdString());
     if (r.badCodePoint) {
         const char32_t cp = *r.badCodePoint;
