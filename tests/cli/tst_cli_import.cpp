@@ -52,10 +52,13 @@ class TestCliImport : public QObject {
     }
 
 private slots:
-    void init() {
+    void init() { WriteData(ardeko::FileFormat::Two); }
+
+    void WriteData(ardeko::FileFormat format) {
         QFile::remove(Path("data.BCK"));
         ardeko::clsPW s;
         s.NewFile();
+        s.SetFormat(format);
         ardeko::T_Password p;
         p.service = "Existing";
         s.PWAdd(p);
@@ -101,6 +104,19 @@ private slots:
         QCOMPARE(s.Password().Find("bank")->pw, std::string("s1"));
     }
 
+    // Any text goes into a format-2 file; a legacy file refuses what its code
+    // page cannot hold, and is left as it was.
+    void textFollowsTheFilesFormat() {
+        const QByteArray cyrillic = "name,url,username,password\nx,,Жанна,p\n";
+        QCOMPARE(Import(cyrillic).exitCode, 0);
+        QCOMPARE(Load().Password().Find("x")->User, std::string("Жанна"));
+        WriteData(ardeko::FileFormat::Legacy);
+        const QByteArray before = Bytes(Data());
+        const Run r = Import(cyrillic);
+        QVERIFY2(r.exitCode == 1 && r.err.contains("U+0416"), r.err);
+        QCOMPARE(Bytes(Data()), before);
+    }
+
     void refusalsLeaveTheFileAlone() {
         const QByteArray before = Bytes(Data());
         struct Case {
@@ -116,7 +132,6 @@ private slots:
             {"", {}, kPassword, 1, "empty"},
             {QByteArray("\x00\x01\x02garbage", 10), {}, kPassword, 1, "binary"},
             {"{\"something\": 1}", {}, kPassword, 1, "items"},
-            {"name,url,username,password\nx,,Жанна,p\n", {}, kPassword, 1, "U+0416"},
             {kKeePass, {}, "wrong\n", 1, "wrong"},
             {kKeePass, {"--format", "opera"}, kPassword, 2, "unknown format"},
             {kKeePass, {"--map", "title=1"}, kPassword, 2, "--format csv"},
@@ -139,7 +154,7 @@ private slots:
         QCOMPARE(noFrom.exitCode, 2);
         const Run notForDump = RunCli({"dump", Data(), "--dry-run"}, kPassword);
         QCOMPARE(notForDump.exitCode, 2);
-        QVERIFY(notForDump.err.contains("--dry-run is for import only"));
+        QVERIFY(notForDump.err.contains("--dry-run is for merge and import only"));
     }
 };
 

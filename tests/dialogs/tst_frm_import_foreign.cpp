@@ -116,8 +116,16 @@ private slots:
     }
 
     void textTheFileCannotHoldKeepsImportOff() {
+        const QString cyrillic = File("u.csv", "name,url,username,password\nЖурнал,,u,p\n");
+        {
+            frmImportForeign modern(Store()); // a format-2 file holds any text
+            modern.SetFile(cyrillic);
+            QVERIFY(modern.cmdImport()->isEnabled());
+        }
+        Store().SetFormat(ardeko::FileFormat::Legacy);
         frmImportForeign w(Store());
-        w.SetFile(File("u.csv", "name,url,username,password\nЖурнал,,u,p\n"));
+        w.SetFile(cyrillic);
+        Store().SetFormat(ardeko::FileFormat::Two);
         QVERIFY(!w.cmdImport()->isEnabled());
         QVERIFY2(w.lblProblem()->text().contains("U+0416"), qPrintable(w.lblProblem()->text()));
         w.SetFile(dir_.filePath("missing.csv"));

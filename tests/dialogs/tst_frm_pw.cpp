@@ -310,6 +310,7 @@ void TestFrmPW::refusesTextTheFileCannotHold() {
         {"txtNotes", longText, Text(31102, "Notes").replace("%n", "43690").replace("%m", "43689"),
          4},
     };
+    Store().SetFormat(ardeko::FileFormat::Legacy);
     QPointer<frmPW> w = qvs::PasswordAdd(0, 0);
     Box(w, "txtService")->setText(QStringLiteral("Refused"));
     for (const Case& c : cases) {
@@ -336,6 +337,13 @@ void TestFrmPW::refusesTextTheFileCannotHold() {
                 .first()
                 .startsWith(prefix + QStringLiteral("Category\" holds the character Ω")));
     QVERIFY(!Store().CatExist("Ωmega"));
+    // A format-2 file takes the same texts.
+    Store().SetFormat(ardeko::FileFormat::Two);
+    Combo(w, "cboCateg")->setEditText(QStringLiteral("Banks"));
+    Box(w, "txtName")->setText(QStringLiteral("Иван 日本"));
+    const QStringList shown = Answering({true}, [&] { Confirm(w); });
+    QVERIFY2(Entry("Refused"), qPrintable(shown.join('|')));
+    QCOMPARE(Entry("Refused")->User, std::string("Иван 日本"));
 }
 
 void TestFrmPW::keyPairRoundTrip() {

@@ -200,6 +200,7 @@ private slots:
 
     void textTheFileCannotHoldChangesNothing() {
         clsPW s;
+        s.SetFormat(FileFormat::Legacy);
         FillSample(s);
         const clsPW before = s;
         const auto r = Import(s, "name,url,username,password\n"
@@ -213,6 +214,7 @@ private slots:
         QVERIFY(!s.NotSaved());
         // A password is never quoted, even in a message.
         clsPW t;
+        t.SetFormat(FileFormat::Legacy);
         const auto secret = Import(t, "name,url,username,password\nx,,,пароль\n");
         QVERIFY(secret.error);
         QVERIFY(!Q(*secret.error).contains("п"));
@@ -222,6 +224,10 @@ private slots:
                                       "login_password\nДом,,login,x,,,\n");
         QVERIFY(folder.error);
         QCOMPARE(t.Category().Count(), std::size_t(0));
+        // A format-2 file holds any text.
+        clsPW modern;
+        QVERIFY(!Import(modern, "name,url,username,password\nMail,,Жанна,пароль\n").error);
+        QCOMPARE(modern.Password().Find("Mail")->User, std::string("Жанна"));
     }
 
     void failureMidwayLeavesTheStoreAlone() {
