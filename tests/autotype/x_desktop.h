@@ -41,10 +41,12 @@ public:
         return env;
     }
 
+    // Generous: with sanitizer builds running desktop tests side by side a
+    // window can take many seconds to come up.
     static bool WaitActive(std::uint64_t window) {
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < 5000) {
+        while (timer.elapsed() < 20000) {
             if (qvs::x11::ActiveWindow() == window) return true;
             QTest::qWait(50);
         }
@@ -96,8 +98,12 @@ public:
     TargetForm& operator=(const TargetForm&) = delete;
 
     std::uint64_t Window() {
-        while (!output_.contains("WINDOW=") && process_.waitForReadyRead(5000))
+        QElapsedTimer timer;
+        timer.start();
+        while (!output_.contains("WINDOW=") && timer.elapsed() < 20000) {
+            process_.waitForReadyRead(1000);
             output_ += process_.readAllStandardOutput();
+        }
         const qsizetype at = output_.indexOf("WINDOW=");
         return at < 0 ? 0 : output_.mid(at + 7).split('\n').first().toULongLong();
     }
