@@ -32,6 +32,7 @@ constexpr int kNoCategoryText = 30008;
 constexpr int kNoTrayText = 31802;
 // How often tray mode looks whether the tray host went away.
 constexpr int kTrayWatchMs = 2000;
+constexpr int kTrayMissesToLeave = 3;
 
 // A window left behind by a move is deleted once its own event is over.
 template <class W> void Retire(std::unique_ptr<W>& window) {
@@ -107,6 +108,7 @@ bool WindowSwitcher::ShowTray() {
     });
     App().startingUp = false;
     tray_ = std::move(tray);
+    trayMisses_ = 0;
     trayWatch_.start();
     return true;
 }
@@ -139,9 +141,12 @@ void WindowSwitcher::ToMainWindow() {
 // Without a tray host nothing reaches the program any more (a second start
 // would only hand over to an invisible controller): it comes back to its
 // window, as a start without a tray does, locked if it was.
+// Only a tray missing at several checks in a row counts as gone: a busy or
+// restarting tray host must not throw the program out of the tray.
 void WindowSwitcher::CheckTrayStillThere() {
-    if (!tray_ || frmSysTray::TrayAvailable() || ModalDepth() > 0) return;
-    LeaveTray();
+    if (!tray_ || ModalDepth() > 0) return;
+    trayMisses_ = frmSysTray::TrayAvailable() ? 0 : trayMisses_ + 1;
+    if (trayMisses_ >= kTrayMissesToLeave) LeaveTray();
 }
 
 void WindowSwitcher::LeaveTray() {

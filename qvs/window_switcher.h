@@ -41,6 +41,7 @@ private:
     std::unique_ptr<frmTray> tray_;
     // In tray mode: whether the tray host is still there to reach us by.
     QTimer trayWatch_;
+    int trayMisses_ = 0; // tray checks in a row that found no tray
 };
 
 // The tray's actions as QVS carries them out.

@@ -151,7 +151,7 @@ private slots:
         const qint64 trayHost = TrayHostOfThisDesktop();
         QVERIFY(trayHost > 0);
         QCOMPARE(::kill(pid_t(trayHost), SIGTERM), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(MainWindowShown(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(MainWindowShown(), 20000);
         QCOMPARE(qvs_->state(), QProcess::Running);
     }
 
