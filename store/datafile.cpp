@@ -495,11 +495,25 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
     return std::nullopt;
 }
 
+// The older format has no place for one-time codes or earlier passwords:
+// refused, never dropped.
+std::optional<EncodeError> CheckLaterFields(const T_Password& r) {
+    if (!r.Totp.empty())
+        return EncodeError{kErrUnstorableText, Label(r) + ": its one-time code cannot be stored "
+                                                          "in a file of the older format."};
+    if (!r.History.empty())
+        return EncodeError{kErrUnstorableText, Label(r) + ": its earlier passwords cannot be "
+                                                          "stored in a file of the older format."};
+    return std::nullopt;
+}
+
 template <class R> std::optional<EncodeError> CheckOne(const R& r) {
     std::optional<EncodeError> err;
     VisitFields(r, [&](const char* name, const auto& field) {
         if (!err) err = CheckField(r, name, field);
     });
+    if constexpr (std::is_same_v<R, T_Password>)
+        if (!err) err = CheckLaterFields(r);
     return err;
 }
 

@@ -30,11 +30,34 @@ template <class F> bool IsDefault(const F& v) {
         return v == F{};
 }
 
+// Fields added after the 1.0x order, tagged from 64 up.
+constexpr unsigned char kTagTotp = 64;
+constexpr unsigned char kTagHistory = 65;
+// Fields of one history item.
+constexpr unsigned char kTagHistoryPw = 1;
+constexpr unsigned char kTagHistoryReplaced = 2;
+
+template <class F> std::size_t FieldSize(const F& v) {
+    return IsDefault(v) ? 0 : kItemHead + ValueSize(v);
+}
+
+std::size_t HistoryItemSize(const T_PwHistory& h) {
+    return FieldSize(h.pw) + FieldSize(h.replaced);
+}
+
+std::size_t ExtraPayload(const T_Password& r) {
+    std::size_t n = FieldSize(r.Totp);
+    for (const T_PwHistory& h : r.History)
+        n += kItemHead + HistoryItemSize(h);
+    return n;
+}
+template <class R> std::size_t ExtraPayload(const R&) {
+    return 0;
+}
+
 template <class R> std::size_t RecordPayload(const R& r) {
-    std::size_t n = 0;
-    VisitFields(r, [&n](const char*, const auto& f) {
-        if (!IsDefault(f)) n += kItemHead + ValueSize(f);
-    });
+    std::size_t n = ExtraPayload(r);
+    VisitFields(r, [&n](const char*, const auto& f) { n += FieldSize(f); });
     return n;
 }
 
@@ -46,16 +69,28 @@ public:
         Byte(static_cast<unsigned char>(kind));
         U32(RecordPayload(r));
         unsigned char tag = 0;
-        VisitFields(r, [&](const char*, const auto& f) {
-            ++tag;
-            if (IsDefault(f)) return;
-            Byte(tag);
-            U32(ValueSize(f));
-            Value(f);
-        });
+        VisitFields(r, [&](const char*, const auto& f) { Field(++tag, f); });
+        Extras(r);
     }
 
 private:
+    template <class F> void Field(unsigned char tag, const F& f) {
+        if (IsDefault(f)) return;
+        Byte(tag);
+        U32(ValueSize(f));
+        Value(f);
+    }
+    void Extras(const T_Password& r) {
+        Field(kTagTotp, r.Totp);
+        for (const T_PwHistory& h : r.History) {
+            Byte(kTagHistory);
+            U32(HistoryItemSize(h));
+            Field(kTagHistoryPw, h.pw);
+            Field(kTagHistoryReplaced, h.replaced);
+        }
+    }
+    template <class R> void Extras(const R&) {}
+
     void Byte(unsigned char b) { *p_++ = static_cast<char>(b); }
     void U32(std::size_t v) { Little(v, 4); }
     void Little(std::uint64_t v, int n) {
@@ -112,32 +147,57 @@ template <class Fn> bool ForEachItem(std::string_view data, Fn&& fn) {
     return true;
 }
 
-// Fills the fields a record names; unknown tags and values of a size no
-// writer gives are passed over (a later writer's fields).
+// One value into its field; values of a size no writer gives are passed over.
+template <class F> void ReadValue(std::string_view value, F& f, bool& badValues) {
+    if constexpr (std::is_same_v<F, std::string>) {
+        f.assign(value);
+    } else if (value.size() == ValueSize(f)) {
+        if constexpr (std::is_same_v<F, bool>)
+            f = value[0] != 0;
+        else if constexpr (std::is_same_v<F, std::int16_t>)
+            f = static_cast<std::int16_t>(Little(value));
+        else {
+            f = std::bit_cast<double>(Little(value));
+            if (!VbDateInRange(f)) {
+                f = 0;
+                badValues = true;
+            }
+        }
+    }
+}
+
+// The later fields of an entry; false when a history item is malformed.
+bool ReadExtra(T_Password& r, unsigned char tag, std::string_view value, bool& badValues) {
+    if (tag == kTagTotp) {
+        ReadValue(value, r.Totp, badValues);
+    } else if (tag == kTagHistory) {
+        T_PwHistory h;
+        const bool ok = ForEachItem(value, [&](unsigned char itemTag, std::string_view v) {
+            if (itemTag == kTagHistoryPw) ReadValue(v, h.pw, badValues);
+            if (itemTag == kTagHistoryReplaced) ReadValue(v, h.replaced, badValues);
+        });
+        if (!ok) return false;
+        r.History.push_back(std::move(h));
+    }
+    return true;
+}
+template <class R> bool ReadExtra(R&, unsigned char, std::string_view, bool&) {
+    return true;
+}
+
+// Fills the fields a record names; unknown tags are passed over (a later
+// writer's fields).
 template <class R> R ReadRecord(std::string_view payload, bool& ok, bool& badValues) {
     R r;
+    bool extrasOk = true;
     ok = ForEachItem(payload, [&](unsigned char tag, std::string_view value) {
         unsigned char index = 0;
         VisitFields(r, [&](const char*, auto& f) {
-            if (++index != tag) return;
-            using F = std::decay_t<decltype(f)>;
-            if constexpr (std::is_same_v<F, std::string>) {
-                f.assign(value);
-            } else if (value.size() == ValueSize(f)) {
-                if constexpr (std::is_same_v<F, bool>)
-                    f = value[0] != 0;
-                else if constexpr (std::is_same_v<F, std::int16_t>)
-                    f = static_cast<std::int16_t>(Little(value));
-                else {
-                    f = std::bit_cast<double>(Little(value));
-                    if (!VbDateInRange(f)) {
-                        f = 0;
-                        badValues = true;
-                    }
-                }
-            }
+            if (++index == tag) ReadValue(value, f, badValues);
         });
+        if (tag > index) extrasOk = ReadExtra(r, tag, value, badValues) && extrasOk;
     });
+    ok = ok && extrasOk;
     return r;
 }
 

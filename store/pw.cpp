@@ -24,10 +24,17 @@ void ForgetPasswordOnceKeyed(FileFormat format, const FileKey& key, std::string&
 template <class R> void WipeTexts(const KeyedCollection<R>& records) {
     // The records are the store's own (never const objects): only the
     // collection hands them out read-only.
-    for (const R& r : records)
-        VisitFields(const_cast<R&>(r), [](const char*, auto& f) {
+    for (const R& r : records) {
+        R& own = const_cast<R&>(r);
+        VisitFields(own, [](const char*, auto& f) {
             if constexpr (std::is_same_v<std::decay_t<decltype(f)>, std::string>) WipeString(f);
         });
+        if constexpr (std::is_same_v<R, T_Password>) {
+            WipeString(own.Totp);
+            for (T_PwHistory& h : own.History)
+                WipeString(h.pw);
+        }
+    }
 }
 
 std::string TwoDigits(int v) {

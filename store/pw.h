@@ -22,6 +22,8 @@ struct DecodedFile;
 class InputFile;
 
 inline constexpr const char* kNewFileName = "<New QVS File>";
+inline constexpr int kDefaultHistoryLimit = 10;
+inline constexpr int kMaxHistoryLimit = 50;
 
 // Legacy: the 1.0x format other programs read (our writer adds a trailer
 // they ignore). Two: the authenticated format, the default for new files.
@@ -167,8 +169,14 @@ public:
     bool PWAddAll(std::vector<T_Password> entries);
     // Replaces entry oldserv by p; on failure the store is as before. Cat and
     // scat are not used.
+    // When p changes a non-empty password of a format-2 file, the old one goes
+    // to the front of p's History with Now(), cut to HistoryLimit (the legacy
+    // format holds no history).
     bool PWEdit(const T_Password& p, const std::string& oldserv, std::int16_t Cat = 0,
                 std::int16_t scat = 0);
+    // Earlier passwords kept per entry (0..50, default 10; clamped).
+    void SetHistoryLimit(int n);
+    int HistoryLimit() const { return historyLimit_; }
     bool PWDel(const std::string& PWserv);
     bool PWRen(const std::string& oldPW, const std::string& newPW);
     // -1 keeps a code. The entry moves to the end of the collection.
@@ -299,6 +307,7 @@ private:
     std::string loadedVersion_;
     Clock clock_;
     std::string backupFolder_;
+    int historyLimit_ = kDefaultHistoryLimit;
 };
 
 } // namespace ardeko

@@ -2,9 +2,14 @@
 // fields and marking favourites. An entry's key is its service name.
 #include "store/pw.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace ardeko {
+
+void clsPW::SetHistoryLimit(int n) {
+    historyLimit_ = std::clamp(n, 0, kMaxHistoryLimit);
+}
 
 bool clsPW::PWAdd(const T_Password& pw) {
     return Changed(InsertPassword(pw));
@@ -34,8 +39,14 @@ bool clsPW::PWEdit(const T_Password& p, const std::string& oldserv, std::int16_t
     if (!found) return false;
     const T_Password old = *found;
     const bool wasNotSaved = notSaved_;
+    T_Password edited = p;
+    if (format_ == FileFormat::Two && !old.pw.empty() && old.pw != p.pw && historyLimit_ > 0) {
+        edited.History.insert(edited.History.begin(), T_PwHistory{old.pw, Now()});
+        if (edited.History.size() > static_cast<std::size_t>(historyLimit_))
+            edited.History.resize(static_cast<std::size_t>(historyLimit_));
+    }
     PWDel(oldserv);
-    if (PWAdd(p)) return true;
+    if (PWAdd(edited)) return true;
     // p's name belongs to another entry: put the old one back as it was.
     InsertPassword(old);
     notSaved_ = wasNotSaved;

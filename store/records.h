@@ -5,10 +5,18 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ardeko {
 
 using VbDate = double; // days since 30 December 1899, fraction = time of day
+
+// One earlier password of an entry and when it was replaced.
+struct T_PwHistory {
+    std::string pw;
+    VbDate replaced = 0;
+    bool operator==(const T_PwHistory&) const = default;
+};
 
 struct T_Categ {
     std::int16_t Codcat = 0;
@@ -67,6 +75,10 @@ struct T_Password {
     bool bool3 = false;
     bool bool4 = false;
     bool bool5 = false;
+    // Only format 2 holds these (body tags 64 and up); VisitFields leaves
+    // them out, as it walks the 1.0x field order.
+    std::string Totp;                 // one-time-code secret as an otpauth://totp/ address; "" none
+    std::vector<T_PwHistory> History; // earlier passwords, newest first
 
     bool operator==(const T_Password&) const = default;
 };

@@ -1,0 +1,155 @@
+// One-time codes against the published HOTP and TOTP vectors, and the
+// secrets and addresses people paste.
+#include "store/totp.h"
+
+#include <QMessageAuthenticationCode>
+#include <QtTest>
+
+using namespace ardeko;
+
+namespace {
+
+std::string Hmac(TotpAlgorithm a, std::string_view key, std::string_view message) {
+    const auto method = a == TotpAlgorithm::Sha1     ? QCryptographicHash::Sha1
+                        : a == TotpAlgorithm::Sha256 ? QCryptographicHash::Sha256
+                                                     : QCryptographicHash::Sha512;
+    const auto bytes = [](std::string_view s) {
+        return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+    };
+    return QMessageAuthenticationCode::hash(bytes(message), bytes(key), method).toStdString();
+}
+
+// The RFC test keys: "12345678901234567890" repeated to the hash's size.
+std::string RfcKey(std::size_t n) {
+    std::string key;
+    while (key.size() < n)
+        key += "1234567890";
+    return key.substr(0, n);
+}
+
+} // namespace
+
+class TestTotp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void hotpVectors() {
+        TotpSpec spec;
+        spec.secret = RfcKey(20);
+        const char* expected[] = {"755224", "287082", "359152", "969429", "338314",
+                                  "254676", "287922", "162583", "399871", "520489"};
+        for (std::uint64_t i = 0; i < 10; ++i)
+            QCOMPARE(HotpCode(spec, i, &Hmac), std::string(expected[i]));
+    }
+
+    void totpVectors_data() {
+        QTest::addColumn<qint64>("time");
+        QTest::addColumn<QString>("sha1");
+        QTest::addColumn<QString>("sha256");
+        QTest::addColumn<QString>("sha512");
+        QTest::newRow("59") << qint64(59) << "94287082"
+                            << "46119246"
+                            << "90693936";
+        QTest::newRow("1111111109") << qint64(1111111109) << "07081804"
+                                    << "68084774"
+                                    << "25091201";
+        QTest::newRow("1111111111") << qint64(1111111111) << "14050471"
+                                    << "67062674"
+                                    << "99943326";
+        QTest::newRow("1234567890") << qint64(1234567890) << "89005924"
+                                    << "91819424"
+                                    << "93441116";
+        QTest::newRow("2000000000") << qint64(2000000000) << "69279037"
+                                    << "90698825"
+                                    << "38618901";
+        QTest::newRow("20000000000") << qint64(20000000000) << "65353130"
+                                     << "77737706"
+                                     << "47863826";
+    }
+    // Through the stored address, so writing and reading it back are part of it.
+    void totpVectors() {
+        QFETCH(qint64, time);
+        QFETCH(QString, sha1);
+        QFETCH(QString, sha256);
+        QFETCH(QString, sha512);
+        const std::pair<TotpAlgorithm, QString> cases[] = {{TotpAlgorithm::Sha1, sha1},
+                                                           {TotpAlgorithm::Sha256, sha256},
+                                                           {TotpAlgorithm::Sha512, sha512}};
+        for (const auto& [algorithm, expected] : cases) {
+            TotpSpec spec;
+            spec.algorithm = algorithm;
+            spec.secret = RfcKey(algorithm == TotpAlgorithm::Sha1     ? 20
+                                 : algorithm == TotpAlgorithm::Sha256 ? 32
+                                                                      : 64);
+            spec.digits = 8;
+            const auto now = TotpCodeAt(TotpAddress(spec), time, &Hmac);
+            QVERIFY(now);
+            QCOMPARE(QString::fromStdString(now->code), expected);
+            QCOMPARE(now->secondsLeft, int(30 - time % 30));
+        }
+    }
+
+    void acceptsPastedForms() {
+        const std::string key = "Hello!\xDE\xAD\xBE\xEF";
+        for (const char* text :
+             {"JBSWY3DPEHPK3PXP", " jbsw y3dp-ehpk 3pxp\n", "JBSWY3DPEHPK3PXP===="}) {
+            const TotpParse p = ParseTotp(text);
+            QVERIFY2(p.spec, text);
+            QCOMPARE(p.spec->secret, key);
+            QCOMPARE(p.spec->digits, 6);
+            QCOMPARE(p.spec->period, 30);
+        }
+        const TotpParse a =
+            ParseTotp("otpauth://TOTP/ACME%20Co:john%40example.com?secret=jbswy3dpehpk3pxp"
+                      "&issuer=ACME+Co&algorithm=sha512&digits=8&period=60&image=x");
+        QVERIFY(a.spec);
+        QCOMPARE(a.spec->secret, key);
+        QCOMPARE(a.spec->issuer, std::string("ACME Co"));
+        QCOMPARE(a.spec->account, std::string("john@example.com"));
+        QCOMPARE(a.spec->digits, 8);
+        QCOMPARE(a.spec->period, 60);
+        QVERIFY(a.spec->algorithm == TotpAlgorithm::Sha512);
+
+        // Texts that mean something in an address survive writing and reading.
+        TotpSpec odd = *a.spec;
+        odd.issuer = "A:B & C?";
+        odd.account = "x=y/z%";
+        const TotpParse back = ParseTotp(TotpAddress(odd));
+        QVERIFY(back.spec);
+        QCOMPARE(back.spec->issuer, odd.issuer);
+        QCOMPARE(back.spec->account, odd.account);
+        QCOMPARE(TotpAddress(*back.spec), TotpAddress(odd));
+    }
+
+    void refusesWithReason_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("error");
+        const auto row = [](const char* name, const char* text, TotpError e) {
+            QTest::newRow(name) << QString::fromUtf8(text) << int(e);
+        };
+        row("blank", "  ", TotpError::Empty);
+        row("not base32", "JBSWY3DPEHPK3PX1", TotpError::NotBase32);
+        row("cut short", "JBSWY3DPEHPK3PXPJ", TotpError::NotBase32);
+        row("too short", "JBSWY3DP", TotpError::SecretTooShort);
+        row("counter based", "otpauth://hotp/x?secret=JBSWY3DPEHPK3PXP&counter=1",
+            TotpError::NotTotpAddress);
+        row("no secret", "otpauth://totp/x?issuer=y", TotpError::Empty);
+        row("nine digits", "otpauth://totp/x?secret=JBSWY3DPEHPK3PXP&digits=9",
+            TotpError::BadDigits);
+        row("zero period", "otpauth://totp/x?secret=JBSWY3DPEHPK3PXP&period=0",
+            TotpError::BadPeriod);
+        row("md5", "otpauth://totp/x?secret=JBSWY3DPEHPK3PXP&algorithm=MD5",
+            TotpError::BadAlgorithm);
+    }
+    void refusesWithReason() {
+        QFETCH(QString, text);
+        QFETCH(int, error);
+        const TotpParse p = ParseTotp(text.toStdString());
+        QVERIFY(!p.spec);
+        QCOMPARE(int(p.error), error);
+        QVERIFY(!TotpCodeAt(text.toStdString(), 59, &Hmac));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTotp)
+#include "tst_totp.moc"
