@@ -3,6 +3,7 @@
 #include "store/records.h"
 #include "store/secret_key.h"
 #include "store/totp.h"
+#include "store/vbdate.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -91,6 +92,9 @@ Error FieldFromJson(const QJsonValue& v, bool& out) {
 
 Error FieldFromJson(const QJsonValue& v, double& out) {
     if (!v.isDouble()) return Expected("a date number", v);
+    // A format-2 file would take it, and the next load call the file damaged.
+    if (!ardeko::VbDateInRange(v.toDouble()))
+        return NumberText(v.toDouble()) + " is out of range (years 100 to 9999)";
     out = v.toDouble();
     return std::nullopt;
 }

@@ -323,6 +323,15 @@ private slots:
             << entries(R"({"Favourites": 1})") << QStringList{"\"Favourites\""};
         QTest::newRow("text for date")
             << entries(R"({"Dt_Expire": "2024-05-01"})") << QStringList{"\"Dt_Expire\""};
+        QTest::newRow("date out of range")
+            << entries(R"({"Data1": 1e9})") << QStringList{"\"Data1\"", "out of range"};
+        QTest::newRow("counter-based code")
+            << entries(
+                   "{\"service\": \"S\", \"Totp\": \"otpauth://hotp/x?secret=GEZDGNBVGY3TQOJQ\"}")
+            << QStringList{"\"Totp\"", "otpauth://totp/"};
+        QTest::newRow("history item")
+            << entries(R"({"service": "S", "History": [{"pw": "a"}, {"pw": 1}]})")
+            << QStringList{"\"History\"", "item 1", "\"pw\""};
         QTest::newRow("null for text")
             << entries(R"({"service": null})") << QStringList{"\"service\"", "null"};
         QTest::newRow("unknown field")
