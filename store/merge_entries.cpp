@@ -269,8 +269,9 @@ std::vector<T_PwHistory> MergeHistory(const std::vector<T_PwHistory>* base,
     for (const auto* side : {&mine, &theirs})
         for (const T_PwHistory& h : *side)
             if (!removed(h) && !has(out, h)) out.push_back(h);
-    std::stable_sort(out.begin(), out.end(), [](const T_PwHistory& a, const T_PwHistory& b) {
-        return a.replaced > b.replaced;
+    // A total order, so that the result does not depend on which side is which.
+    std::sort(out.begin(), out.end(), [](const T_PwHistory& a, const T_PwHistory& b) {
+        return a.replaced != b.replaced ? a.replaced > b.replaced : a.pw < b.pw;
     });
     out.resize(std::min(out.size(), std::max({limit, mine.size(), theirs.size()})));
     return out;

@@ -236,6 +236,8 @@ private slots:
             many.push_back({"p" + std::to_string(i), double(45000 + i)});
         QCOMPARE(merge::MergeHistory(nullptr, many, {{"q", 1}}, 10).size(), std::size_t(12));
         QCOMPARE(merge::MergeHistory(nullptr, {{"a", 1}}, {{"b", 2}}, 1).size(), std::size_t(1));
+        QCOMPARE(merge::MergeHistory(nullptr, {{"b", 1}}, {{"a", 1}}, 10),
+                 merge::MergeHistory(nullptr, {{"a", 1}}, {{"b", 1}}, 10));
     }
 
     void sameMomentConflictDoesNotDependOnTheOrder() {
