@@ -30,9 +30,22 @@ template <class F> bool IsDefault(const F& v) {
         return v == F{};
 }
 
+// Entry fields beyond the 1.0x ones, with tags of their own.
+constexpr unsigned char kTagEntryId = 66;
+
+// v(tag, field) for every field a record kind stores: the 1.0x fields at
+// their positions, then the later ones.
+template <class R, class V> void VisitTaggedFields(R& r, V&& v) {
+    unsigned char tag = 0;
+    VisitFields(r, [&](const char*, auto& f) { v(++tag, f); });
+    if constexpr (std::is_same_v<std::remove_const_t<R>, T_Password>) {
+        v(kTagEntryId, r.Id);
+    }
+}
+
 template <class R> std::size_t RecordPayload(const R& r) {
     std::size_t n = 0;
-    VisitFields(r, [&n](const char*, const auto& f) {
+    VisitTaggedFields(r, [&n](unsigned char, const auto& f) {
         if (!IsDefault(f)) n += kItemHead + ValueSize(f);
     });
     return n;
@@ -45,9 +58,7 @@ public:
     template <class R> void Record(BodyRecord kind, const R& r) {
         Byte(static_cast<unsigned char>(kind));
         U32(RecordPayload(r));
-        unsigned char tag = 0;
-        VisitFields(r, [&](const char*, const auto& f) {
-            ++tag;
+        VisitTaggedFields(r, [&](unsigned char tag, const auto& f) {
             if (IsDefault(f)) return;
             Byte(tag);
             U32(ValueSize(f));
@@ -73,9 +84,9 @@ private:
     char* p_;
 };
 
-template <class R>
-void ForEach(const KeyedCollection<R>& records, BodyRecord kind, std::size_t& size, BodyWriter* w) {
-    for (const R& r : records) {
+template <class Records>
+void ForEach(const Records& records, BodyRecord kind, std::size_t& size, BodyWriter* w) {
+    for (const auto& r : records) {
         if (w)
             w->Record(kind, r);
         else
@@ -88,6 +99,7 @@ void WalkContents(const StoreContents& c, std::size_t& size, BodyWriter* w) {
     ForEach(c.subcategories, BodyRecord::SubCategory, size, w);
     ForEach(c.passwords, BodyRecord::Entry, size, w);
     ForEach(c.nodes, BodyRecord::Node, size, w);
+    if (c.deleted) ForEach(*c.deleted, BodyRecord::Deleted, size, w);
 }
 
 std::uint64_t Little(std::string_view b) {
@@ -117,9 +129,8 @@ template <class Fn> bool ForEachItem(std::string_view data, Fn&& fn) {
 template <class R> R ReadRecord(std::string_view payload, bool& ok, bool& badValues) {
     R r;
     ok = ForEachItem(payload, [&](unsigned char tag, std::string_view value) {
-        unsigned char index = 0;
-        VisitFields(r, [&](const char*, auto& f) {
-            if (++index != tag) return;
+        VisitTaggedFields(r, [&](unsigned char index, auto& f) {
+            if (index != tag) return;
             using F = std::decay_t<decltype(f)>;
             if constexpr (std::is_same_v<F, std::string>) {
                 f.assign(value);
@@ -172,6 +183,10 @@ bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f) {
             break;
         case BodyRecord::Node:
             if (!categoriesOnly) f.nodes.push_back(ReadRecord<T_Node>(payload, ok, f.badValues));
+            break;
+        case BodyRecord::Deleted:
+            if (!categoriesOnly)
+                f.deleted.push_back(ReadRecord<T_Deleted>(payload, ok, f.badValues));
             break;
         default: // a later writer's record
             break;

@@ -1,5 +1,6 @@
 // Adding, replacing, deleting, renaming and re-filing entries, reading single
 // fields and marking favourites. An entry's key is its service name.
+#include "store/entry_id.h"
 #include "store/pw.h"
 
 #include <unordered_set>
@@ -7,7 +8,9 @@
 namespace ardeko {
 
 bool clsPW::PWAdd(const T_Password& pw) {
-    return Changed(InsertPassword(pw));
+    T_Password added = pw;
+    added.Id = NewEntryId(); // a new entry, even when copied from another
+    return Changed(InsertPassword(added));
 }
 
 bool clsPW::PWAddAll(std::vector<T_Password> entries) {
@@ -16,6 +19,7 @@ bool clsPW::PWAddAll(std::vector<T_Password> entries) {
     items.reserve(entries.size());
     for (T_Password& p : entries) {
         std::string key = p.service;
+        p.Id = NewEntryId();
         items.emplace_back(std::move(key), std::move(p));
     }
     std::size_t bad = 0;
@@ -26,6 +30,9 @@ bool clsPW::PWAddAll(std::vector<T_Password> entries) {
 }
 
 bool clsPW::PWDel(const std::string& PWserv) {
+    const T_Password* found = password_.Find(PWserv);
+    if (!found) return false;
+    MarkDeleted(*found);
     return Changed(password_.Remove(PWserv) == 0);
 }
 
@@ -34,8 +41,10 @@ bool clsPW::PWEdit(const T_Password& p, const std::string& oldserv, std::int16_t
     if (!found) return false;
     const T_Password old = *found;
     const bool wasNotSaved = notSaved_;
-    PWDel(oldserv);
-    if (PWAdd(p)) return true;
+    password_.Remove(oldserv);
+    T_Password edited = p;
+    edited.Id = old.Id; // the same entry, whatever the editor handed in
+    if (Changed(InsertPassword(edited))) return true;
     // p's name belongs to another entry: put the old one back as it was.
     InsertPassword(old);
     notSaved_ = wasNotSaved;
@@ -50,7 +59,7 @@ bool clsPW::PWRen(const std::string& oldPW, const std::string& newPW) {
     // A change of letter case only is the same key, which an add next to the
     // old entry would refuse as a duplicate: replace the entry instead.
     if (FoldKey(oldPW) == FoldKey(newPW)) return PWEdit(renamed, oldPW);
-    if (!PWAdd(renamed)) return false;
+    if (!Changed(InsertPassword(renamed))) return false;
     password_.Remove(oldPW);
     return true;
 }
