@@ -1,8 +1,8 @@
 // The real program following its open file while another machine's version
 // arrives as a sync tool delivers it (written aside, renamed over the file):
 // without unsaved changes QVS reads it at once; with unsaved changes it asks,
-// and the default answer, Merge, followed by a save loses neither side's
-// change. QVS runs on a headless desktop and reports what it did to the log
+// and neither Merge nor Keep mine (after which the save asks) loses either
+// side's change. QVS runs on a headless desktop and reports what it did to the log
 // named in QVS_TEST_EVENT_LOG; the test answers it with keys, as a user
 // would. Skipped, with the reason, where no desktop can be started.
 #include "store/pw.h"
@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -88,6 +87,11 @@ class TestQvsFollowsFile : public QObject {
         QVERIFY(other.SaveFile(file_.toStdString(), false));
     }
 
+    QString MainWindow() const {
+        if (!qvs_) return {};
+        return WaitActiveTitled(QStringLiteral("QVS - ") + file_);
+    }
+
     bool OnDisk(std::initializer_list<const char*> present,
                 std::initializer_list<const char*> gone) {
         ardeko::clsPW disk;
@@ -135,36 +139,56 @@ private slots:
     // An unsaved change here (Alpha cut), another there (Gamma added): the
     // question comes, Merge and a save keep both.
     void withUnsavedChangesMergeKeepsBothSides() {
-        QVERIFY(qvs_);
-        const QString main = WaitActiveTitled(QStringLiteral("QVS - ") + file_);
-        QVERIFY(!main.isEmpty());
+        const QString main = MainWindow();
         CutFirstEntry(main);
         if (QTest::currentTestFailed()) return;
         ReplaceFile([](ardeko::clsPW& s) { QVERIFY(s.PWAdd(Entry("Gamma"))); });
         QVERIFY(Logged("asked " + file_));
-        const QString question = WaitActiveTitled(QStringLiteral("QVS"));
+        const QString question = Answer("Return"); // Merge, the default
         QVERIFY(!question.isEmpty());
-        Tool({"key", "Return"}); // Merge, the default
-        const QString summary = WaitActiveTitled(QStringLiteral("QVS"), question);
-        QVERIFY(!summary.isEmpty());
-        Tool({"key", "Return"});
+        QVERIFY(!Answer("Return", question).isEmpty()); // the summary
         QVERIFY(Logged("merged " + file_));
-        QVERIFY(!WaitActiveTitled(QStringLiteral("QVS - ") + file_).isEmpty());
+        QVERIFY(WaitActiveTitled(QStringLiteral("QVS - ") + file_) == main);
         Tool({"key", "ctrl+s"});
         QTRY_VERIFY_WITH_TIMEOUT(OnDisk({"Beta", "From B", "Gamma"}, {"Alpha"}), kWaitMs);
+    }
+
+    // Keep mine: the file stays unread, so the save asks first, and merging
+    // then keeps the other version's change as well.
+    void keptChangesAreMergedBeforeTheSave() {
+        const QString main = MainWindow();
+        CutFirstEntry(main); // Beta
+        if (QTest::currentTestFailed()) return;
+        ReplaceFile([](ardeko::clsPW& s) { QVERIFY(s.PWAdd(Entry("Delta"))); });
+        QVERIFY(Logged("asked " + file_, 2));
+        QVERIFY(!Answer("Escape").isEmpty()); // Keep mine
+        QVERIFY(WaitActiveTitled(QStringLiteral("QVS - ") + file_) == main);
+        Tool({"key", "ctrl+s"});
+        const QString question = Answer("Return"); // Merge, then save
+        QVERIFY(!question.isEmpty());
+        QVERIFY(!Answer("Return", question).isEmpty()); // the summary
+        QTRY_VERIFY_WITH_TIMEOUT(OnDisk({"From B", "Gamma", "Delta"}, {"Alpha", "Beta"}), kWaitMs);
         QCOMPARE(qvs_->state(), QProcess::Running);
     }
 
 private:
-    // Cuts the first entry. Opening another file then asks about the unsaved
-    // change, which proves it was made before the file is replaced; Escape
-    // cancels the opening.
+    // Cuts the first entry of the list, moving there from the tree, which
+    // has the focus at start and after a merge. Opening another file then
+    // asks about the unsaved change, which proves it was made before the
+    // file is replaced; Escape cancels the opening.
     void CutFirstEntry(const QString& main) const {
-        // From the tree to the list, where moving selects a row.
+        // Moving in the list selects a row.
         Tool({"key", "--delay", "150", "Tab", "Down", "Up", "ctrl+x", "ctrl+o"});
-        QVERIFY(!WaitActiveTitled(QStringLiteral("QVS"), main).isEmpty());
-        Tool({"key", "Escape"});
+        QVERIFY(!Answer("Escape", main).isEmpty());
         QVERIFY(WaitActiveTitled(QStringLiteral("QVS - ") + file_) == main);
+    }
+
+    // Waits for a message box of the program (not other, one answered
+    // before) and answers it with key; "" when none came.
+    QString Answer(const char* key, const QString& other = {}) const {
+        const QString box = WaitActiveTitled(QStringLiteral("QVS"), other);
+        if (!box.isEmpty()) Tool({"key", key});
+        return box;
     }
 };
 
