@@ -2,6 +2,7 @@
 
 #include "app/file_commands.h"
 #include "app/merge_file_command.h"
+#include "app/program_start.h"
 #include "autotype/key_pair.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
@@ -149,6 +150,7 @@ void DiskGuard::Handle(DiskAction action, std::unique_ptr<ardeko::clsPW> theirs,
         break;
     }
     told_ = now;
+    LogTestEvent("asked");
     const int answer = ShowChoice(
         LocalTextWith(kChangedQuestion, FileName(watch_.Path())), vbYesNoCancel | vbQuestion,
         {GetLocalText(kMergeButton), GetLocalText(kReloadButton), GetLocalText(kKeepButton)},
@@ -169,7 +171,9 @@ void DiskGuard::Reload(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& n
     Follow();
     read_ = now;
     const QDateTime at = QDateTime::fromMSecsSinceEpoch(now.modifiedNs / 1000000);
-    Note(LocalTextWith(kReloadedNote, at.toString(QStringLiteral("HH:mm"))));
+    const QString note = LocalTextWith(kReloadedNote, at.toString(QStringLiteral("HH:mm")));
+    Note(note);
+    LogTestEvent("reloaded", note);
 }
 
 bool DiskGuard::Merge(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& now) {
@@ -177,6 +181,7 @@ bool DiskGuard::Merge(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& no
     base_ = std::move(theirs); // the version on disk now holds what both started from
     read_ = now;
     told_.reset();
+    LogTestEvent("merged");
     return true;
 }
 

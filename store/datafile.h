@@ -101,8 +101,9 @@ struct DecodedFile {
     // goes: a large file is never held twice over.
     DecodedPasswords passwords;
     std::vector<T_Node> nodes;
-    bool truncated = false; // a record was cut off by the end of the data
-    bool badValues = false; // a plain file held values no writer writes (dropped)
+    std::vector<T_Deleted> deleted; // format 2 only
+    bool truncated = false;         // a record was cut off by the end of the data
+    bool badValues = false;         // a plain file held values no writer writes (dropped)
     // The file's key, when it holds one (format 2, or a legacy file with a
     // trailer); what it was derived with tells the file's parameters.
     FileKey key;
@@ -131,6 +132,7 @@ struct StoreContents {
     const KeyedCollection<T_SCateg>& subcategories;
     const KeyedCollection<T_Password>& passwords;
     const KeyedCollection<T_Node>& nodes;
+    const std::vector<T_Deleted>* deleted = nullptr; // written by format 2 only
 };
 
 // Checks every text, date and count, then writes version 1.03 enciphered

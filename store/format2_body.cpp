@@ -32,7 +32,8 @@ template <class F> bool IsDefault(const F& v) {
 
 // Fields added after the 1.0x order, tagged from 64 up.
 constexpr unsigned char kTagTotp = 64;
-constexpr unsigned char kTagHistory = 65;
+constexpr unsigned char kTagHistory = 65; // repeated, one earlier password each
+constexpr unsigned char kTagEntryId = 66;
 // Fields of one history item.
 constexpr unsigned char kTagHistoryPw = 1;
 constexpr unsigned char kTagHistoryReplaced = 2;
@@ -45,8 +46,20 @@ std::size_t HistoryItemSize(const T_PwHistory& h) {
     return FieldSize(h.pw) + FieldSize(h.replaced);
 }
 
+// v(tag, field) for every single-valued field a record kind stores: the
+// 1.0x fields at their positions, then the later ones.
+template <class R, class V> void VisitTaggedFields(R& r, V&& v) {
+    unsigned char tag = 0;
+    VisitFields(r, [&](const char*, auto& f) { v(++tag, f); });
+    if constexpr (std::is_same_v<std::remove_const_t<R>, T_Password>) {
+        v(kTagTotp, r.Totp);
+        v(kTagEntryId, r.Id);
+    }
+}
+
+// The repeated history items, which VisitTaggedFields leaves out.
 std::size_t ExtraPayload(const T_Password& r) {
-    std::size_t n = FieldSize(r.Totp);
+    std::size_t n = 0;
     for (const T_PwHistory& h : r.History)
         n += kItemHead + HistoryItemSize(h);
     return n;
@@ -57,7 +70,7 @@ template <class R> std::size_t ExtraPayload(const R&) {
 
 template <class R> std::size_t RecordPayload(const R& r) {
     std::size_t n = ExtraPayload(r);
-    VisitFields(r, [&n](const char*, const auto& f) { n += FieldSize(f); });
+    VisitTaggedFields(r, [&n](unsigned char, const auto& f) { n += FieldSize(f); });
     return n;
 }
 
@@ -68,8 +81,7 @@ public:
     template <class R> void Record(BodyRecord kind, const R& r) {
         Byte(static_cast<unsigned char>(kind));
         U32(RecordPayload(r));
-        unsigned char tag = 0;
-        VisitFields(r, [&](const char*, const auto& f) { Field(++tag, f); });
+        VisitTaggedFields(r, [&](unsigned char tag, const auto& f) { Field(tag, f); });
         Extras(r);
     }
 
@@ -81,7 +93,6 @@ private:
         Value(f);
     }
     void Extras(const T_Password& r) {
-        Field(kTagTotp, r.Totp);
         for (const T_PwHistory& h : r.History) {
             Byte(kTagHistory);
             U32(HistoryItemSize(h));
@@ -108,9 +119,9 @@ private:
     char* p_;
 };
 
-template <class R>
-void ForEach(const KeyedCollection<R>& records, BodyRecord kind, std::size_t& size, BodyWriter* w) {
-    for (const R& r : records) {
+template <class Records>
+void ForEach(const Records& records, BodyRecord kind, std::size_t& size, BodyWriter* w) {
+    for (const auto& r : records) {
         if (w)
             w->Record(kind, r);
         else
@@ -123,6 +134,7 @@ void WalkContents(const StoreContents& c, std::size_t& size, BodyWriter* w) {
     ForEach(c.subcategories, BodyRecord::SubCategory, size, w);
     ForEach(c.passwords, BodyRecord::Entry, size, w);
     ForEach(c.nodes, BodyRecord::Node, size, w);
+    if (c.deleted) ForEach(*c.deleted, BodyRecord::Deleted, size, w);
 }
 
 std::uint64_t Little(std::string_view b) {
@@ -166,11 +178,9 @@ template <class F> void ReadValue(std::string_view value, F& f, bool& badValues)
     }
 }
 
-// The later fields of an entry; false when a history item is malformed.
+// An entry's history item; false when it is malformed.
 bool ReadExtra(T_Password& r, unsigned char tag, std::string_view value, bool& badValues) {
-    if (tag == kTagTotp) {
-        ReadValue(value, r.Totp, badValues);
-    } else if (tag == kTagHistory) {
+    if (tag == kTagHistory) {
         T_PwHistory h;
         const bool ok = ForEachItem(value, [&](unsigned char itemTag, std::string_view v) {
             if (itemTag == kTagHistoryPw) ReadValue(v, h.pw, badValues);
@@ -191,11 +201,10 @@ template <class R> R ReadRecord(std::string_view payload, bool& ok, bool& badVal
     R r;
     bool extrasOk = true;
     ok = ForEachItem(payload, [&](unsigned char tag, std::string_view value) {
-        unsigned char index = 0;
-        VisitFields(r, [&](const char*, auto& f) {
-            if (++index == tag) ReadValue(value, f, badValues);
+        VisitTaggedFields(r, [&](unsigned char index, auto& f) {
+            if (index == tag) ReadValue(value, f, badValues);
         });
-        if (tag > index) extrasOk = ReadExtra(r, tag, value, badValues) && extrasOk;
+        extrasOk = ReadExtra(r, tag, value, badValues) && extrasOk;
     });
     ok = ok && extrasOk;
     return r;
@@ -232,6 +241,10 @@ bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f) {
             break;
         case BodyRecord::Node:
             if (!categoriesOnly) f.nodes.push_back(ReadRecord<T_Node>(payload, ok, f.badValues));
+            break;
+        case BodyRecord::Deleted:
+            if (!categoriesOnly)
+                f.deleted.push_back(ReadRecord<T_Deleted>(payload, ok, f.badValues));
             break;
         default: // a later writer's record
             break;

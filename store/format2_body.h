@@ -11,7 +11,13 @@
 namespace ardeko {
 
 // Record kinds of the body.
-enum class BodyRecord : unsigned char { Category = 1, SubCategory = 2, Entry = 3, Node = 4 };
+enum class BodyRecord : unsigned char {
+    Category = 1,
+    SubCategory = 2,
+    Entry = 3,
+    Node = 4,
+    Deleted = 5
+};
 
 // The exact size of the body, so that it is written into one buffer that
 // never moves (no stray copies of the secrets in freed memory).

@@ -141,6 +141,12 @@ public:
         return count;
     }
 
+    // Lets change edit every item in place (never its name: the key stays).
+    template <class Change> void EditEach(Change change) {
+        for (auto& item : items_)
+            change(item->value);
+    }
+
     // Room for n items, so that filling a collection from a file does not regrow it.
     void Reserve(std::size_t n) {
         items_.reserve(n);

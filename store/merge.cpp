@@ -188,6 +188,25 @@ private:
     std::map<std::string, std::int16_t> subCodes_;
 };
 
+// Pairs entries by identifier, and knows the deletions each version marked.
+class ById : public MergeIdentity {
+public:
+    std::string EntryKey(const clsPW&, const T_Password& entry) const override { return entry.Id; }
+    std::optional<VbDate> DeletedAt(const clsPW& store, const std::string& key) const override {
+        return store.DeletedAt(key);
+    }
+};
+
+// Identifiers pair entries only when every version has them throughout: a
+// version with names alone (a legacy file) could not be paired with them.
+const MergeIdentity& ChooseIdentity(const clsPW* base, const clsPW& mine, const clsPW& theirs) {
+    static const MergeIdentity byName;
+    static const ById byId;
+    const bool identified = (!base || base->AllEntriesIdentified()) &&
+                            mine.AllEntriesIdentified() && theirs.AllEntriesIdentified();
+    return identified ? static_cast<const MergeIdentity&>(byId) : byName;
+}
+
 void SortSummary(MergeSummary& s) {
     for (auto* list : {&s.mine.added, &s.mine.changed, &s.mine.deleted, &s.theirs.added,
                        &s.theirs.changed, &s.theirs.deleted, &s.combined, &s.keptChanged})
@@ -200,12 +219,17 @@ void SortSummary(MergeSummary& s) {
 
 bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
                   const MergeIdentity* identity) {
-    static const MergeIdentity byName;
-    const MergeIdentity& id = identity ? *identity : byName;
+    const MergeIdentity& id = identity ? *identity : ChooseIdentity(base, *this, theirs);
     summary = {};
-    const Version mine(*this, id), other(theirs, id);
+    const Version mine(*this, id);
+    Version other(theirs, id);
+    other.PairLeftoversByName(mine);
     std::optional<Version> start;
-    if (base) start.emplace(*base, id);
+    if (base) {
+        start.emplace(*base, id);
+        start->PairLeftoversByName(mine);
+        start->PairLeftoversByName(other);
+    }
     const Version* b = start ? &*start : nullptr;
 
     Merged m;
@@ -237,6 +261,7 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
     subCategory_ = std::move(built.subCategory_);
     password_ = std::move(built.password_);
     nodeStates_ = std::move(built.nodeStates_);
+    MergeDeletionMarks(theirs);
     notSaved_ = true;
     Succeed();
     return true;

@@ -3,6 +3,7 @@
 #include "store/merge_entries.h"
 
 #include "store/codepage.h"
+#include "store/entry_id.h"
 #include "store/vbdate.h"
 
 #include <algorithm>
@@ -96,7 +97,10 @@ bool FirstPrevails(const EntryView& a, const EntryView& b) {
 // the tree alike) is one record comparison.
 bool Same(const EntryView& a, const EntryView& b) {
     if (KeyOf(a.cat) != KeyOf(b.cat) || KeyOf(a.sub) != KeyOf(b.sub)) return false;
-    if (a.rec->Codcat == b.rec->Codcat && a.rec->CodSCat == b.rec->CodSCat) return *a.rec == *b.rec;
+    // Paired by name, an entry may carry another identifier on each side.
+    if (a.rec->Codcat == b.rec->Codcat && a.rec->CodSCat == b.rec->CodSCat &&
+        a.rec->Id == b.rec->Id)
+        return *a.rec == *b.rec;
     return Diff(a, b).none() && a.rec->History == b.rec->History;
 }
 
@@ -206,6 +210,7 @@ private:
         const EntryView& winner = mineWins ? m : t;
         OutEntry copy = Copy(mineWins ? t : m);
         copy.rec.service = ConflictName(copy.rec.service, copy.rec.Dt_Modif);
+        copy.rec.Id = NewEntryId(); // from now on an entry of its own
         summary_.conflicts.push_back({winner.rec->service, copy.rec.service});
         OutEntry kept = Copy(winner);
         kept.rec.History = History(b, m, t);
@@ -245,6 +250,24 @@ Version::Version(const clsPW& s, const MergeIdentity& identity) : store(s) {
 const EntryView* Version::Find(const std::string& key) const {
     const auto it = entries.find(key);
     return it == entries.end() ? nullptr : &it->second;
+}
+
+void Version::PairLeftoversByName(const Version& other) {
+    std::unordered_map<std::string, const std::string*> otherLeft; // by name
+    for (const auto& [key, v] : other.entries)
+        if (!entries.contains(key)) otherLeft.emplace(FoldKey(v.rec->service), &key);
+    if (otherLeft.empty()) return;
+    std::vector<std::pair<std::string, std::string>> moves;
+    for (const auto& [key, v] : entries) {
+        if (other.entries.contains(key)) continue;
+        if (const auto it = otherLeft.find(FoldKey(v.rec->service)); it != otherLeft.end())
+            moves.emplace_back(key, *it->second);
+    }
+    for (const auto& [from, to] : moves) {
+        auto node = entries.extract(from);
+        node.key() = to;
+        entries.insert(std::move(node));
+    }
 }
 
 FieldMask Diff(const EntryView& a, const EntryView& b) {

@@ -37,6 +37,11 @@ public:
     Version& operator=(const Version&) = delete;
 
     const EntryView* Find(const std::string& key) const;
+    // Entries whose keys other does not know, paired by name with entries of
+    // other whose keys this version does not know: one entry given
+    // identifiers apart (added under one name on two machines, pasted back
+    // after a cut). Takes other's keys for them.
+    void PairLeftoversByName(const Version& other);
 
     const clsPW& store;
     std::unordered_map<std::int16_t, Named> cats; // by code

@@ -87,6 +87,7 @@ void clsPW::ResetCollections() {
     subCategory_.Clear();
     password_.Clear();
     nodeStates_.Clear();
+    deleted_.clear();
 }
 
 template <class R>
@@ -184,6 +185,7 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
     }
     for (const T_Node& r : f.nodes)
         skipped += nodeStates_.Append(r.DescrCat, r) != 0;
+    deleted_ = std::move(f.deleted);
 }
 
 bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::int16_t defkval) {
@@ -288,9 +290,10 @@ bool clsPW::EnsureKey() {
 }
 
 bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
-    const StoreContents contents{category_, subCategory_, password_, nodeStates_};
     if (format_ == FileFormat::Two) {
+        const StoreContents contents{category_, subCategory_, password_, nodeStates_, &deleted_};
         if (!EnsureKey()) return false;
+        PrepareIdentities();
         ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
         seed = 0;
         if (auto err = EncodeFormat2(contents, key_, image)) return Fail(err->num, err->descr);
@@ -300,6 +303,7 @@ bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
         return Fail(kErrPasswordNeeded,
                     "To save the file in the older format, give its password again.");
     // The legacy checks first: a text it cannot hold costs no derivation.
+    const StoreContents contents{category_, subCategory_, password_, nodeStates_};
     EncodedFile encoded;
     if (auto err = EncodeFile(contents, filePassword_, encoded)) return Fail(err->num, err->descr);
     if (!EnsureKey()) return false;

@@ -235,8 +235,19 @@ public:
     // nothing), this store and theirs, and marks the store unsaved. File
     // name, password and settings stay. Fails (nothing changes) only when
     // the codes run out.
+    // Without identity, entries pair by identifier when every entry of the
+    // versions given has one, else by name.
     bool Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
                const MergeIdentity* identity = nullptr);
+
+    // --- Entry identifiers and deletion marks (kept by format 2) ---
+    // Entries deleted here, by identifier, for merges to tell a deletion
+    // from an entry this version never had.
+    const std::vector<T_Deleted>& DeletionMarks() const { return deleted_; }
+    // When this store recorded deleting the entry with identifier id.
+    std::optional<VbDate> DeletedAt(const std::string& id) const;
+    // Whether every entry has an identifier.
+    bool AllEntriesIdentified() const;
     // ===== End of store operations =====
 
     // --- Environment ---
@@ -254,6 +265,13 @@ private:
     void Succeed();
     void ResetCollections();
     void FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped);
+    // Before a format-2 save: identifiers for entries without one, and
+    // deletion marks past their time dropped.
+    void PrepareIdentities();
+    void MarkDeleted(const T_Password& entry);
+    // The marks of both versions of a merge, without those of entries the
+    // merged result still has.
+    void MergeDeletionMarks(const clsPW& theirs);
     template <class R>
     bool InsertRecord(KeyedCollection<R>& into, const R& r, std::string key,
                       const char* duplicateText);
@@ -289,6 +307,7 @@ private:
     SubCategoryCollection subCategory_;
     PasswordCollection password_;
     NodeCollection nodeStates_;
+    std::vector<T_Deleted> deleted_;
     std::string filename_;
     bool notSaved_ = false;
     std::int32_t errNum_ = 0;

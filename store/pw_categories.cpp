@@ -30,7 +30,11 @@ void clsPW::MoveOrDeleteEntries(const std::function<bool(const T_Password&)>& ma
     // In one pass: the same order as re-filing (PWChangeCat) or deleting the
     // matches one at a time, without a search and an erase for each.
     if (!move) {
-        password_.RemoveIf(match);
+        password_.RemoveIf([&](const T_Password& p) {
+            if (!match(p)) return false;
+            MarkDeleted(p);
+            return true;
+        });
         return;
     }
     password_.MoveToEndIf(match, [=](T_Password& p) {

@@ -1,5 +1,6 @@
 // Adding, replacing, deleting, renaming and re-filing entries, reading single
 // fields and marking favourites. An entry's key is its service name.
+#include "store/entry_id.h"
 #include "store/pw.h"
 
 #include <algorithm>
@@ -12,7 +13,9 @@ void clsPW::SetHistoryLimit(int n) {
 }
 
 bool clsPW::PWAdd(const T_Password& pw) {
-    return Changed(InsertPassword(pw));
+    T_Password added = pw;
+    added.Id = NewEntryId(); // a new entry, even when copied from another
+    return Changed(InsertPassword(added));
 }
 
 bool clsPW::PWAddAll(std::vector<T_Password> entries) {
@@ -21,6 +24,7 @@ bool clsPW::PWAddAll(std::vector<T_Password> entries) {
     items.reserve(entries.size());
     for (T_Password& p : entries) {
         std::string key = p.service;
+        p.Id = NewEntryId();
         items.emplace_back(std::move(key), std::move(p));
     }
     std::size_t bad = 0;
@@ -31,6 +35,9 @@ bool clsPW::PWAddAll(std::vector<T_Password> entries) {
 }
 
 bool clsPW::PWDel(const std::string& PWserv) {
+    const T_Password* found = password_.Find(PWserv);
+    if (!found) return false;
+    MarkDeleted(*found);
     return Changed(password_.Remove(PWserv) == 0);
 }
 
@@ -40,13 +47,14 @@ bool clsPW::PWEdit(const T_Password& p, const std::string& oldserv, std::int16_t
     const T_Password old = *found;
     const bool wasNotSaved = notSaved_;
     T_Password edited = p;
+    edited.Id = old.Id; // the same entry, whatever the editor handed in
     if (format_ == FileFormat::Two && !old.pw.empty() && old.pw != p.pw && historyLimit_ > 0) {
         edited.History.insert(edited.History.begin(), T_PwHistory{old.pw, Now()});
         if (edited.History.size() > static_cast<std::size_t>(historyLimit_))
             edited.History.resize(static_cast<std::size_t>(historyLimit_));
     }
-    PWDel(oldserv);
-    if (PWAdd(edited)) return true;
+    password_.Remove(oldserv); // not PWDel: an edit leaves no deletion mark
+    if (Changed(InsertPassword(edited))) return true;
     // p's name belongs to another entry: put the old one back as it was.
     InsertPassword(old);
     notSaved_ = wasNotSaved;
@@ -61,7 +69,7 @@ bool clsPW::PWRen(const std::string& oldPW, const std::string& newPW) {
     // A change of letter case only is the same key, which an add next to the
     // old entry would refuse as a duplicate: replace the entry instead.
     if (FoldKey(oldPW) == FoldKey(newPW)) return PWEdit(renamed, oldPW);
-    if (!PWAdd(renamed)) return false;
+    if (!Changed(InsertPassword(renamed))) return false;
     password_.Remove(oldPW);
     return true;
 }

@@ -79,9 +79,22 @@ struct T_Password {
     // them out, as it walks the 1.0x field order.
     std::string Totp;                 // one-time-code secret as an otpauth://totp/ address; "" none
     std::vector<T_PwHistory> History; // earlier passwords, newest first
+    // Format 2 only (not in VisitFields): pairs the entry's versions in a
+    // merge whatever its name. Given on add, kept on edit, rename and move;
+    // "" until the entry is first saved in format 2.
+    std::string Id;
 
     bool operator==(const T_Password&) const = default;
 };
+
+// An entry deleted from a format-2 file: merges take its other versions as
+// deleted rather than new. Kept for a while (kDeletionMarkDays), then dropped.
+struct T_Deleted {
+    std::string Id;
+    VbDate when = 0;
+    bool operator==(const T_Deleted&) const = default;
+};
+inline constexpr double kDeletionMarkDays = 180;
 
 inline bool operator==(const T_Categ& a, const T_Categ& b) {
     return a.Codcat == b.Codcat && a.DescrCat == b.DescrCat && a.TVExp == b.TVExp;
@@ -178,6 +191,11 @@ template <class R, class V> void VisitPasswordFields(R& r, V&& v) {
     v("bool5", r.bool5);
 }
 
+template <class R, class V> void VisitDeletedFields(R& r, V&& v) {
+    v("Id", r.Id);
+    v("when", r.when);
+}
+
 // One overload set so generic code can walk any record.
 template <class V> void VisitFields(T_Categ& r, V&& v) {
     VisitCategFields(r, v);
@@ -196,6 +214,12 @@ template <class V> void VisitFields(T_Node& r, V&& v) {
 }
 template <class V> void VisitFields(const T_Node& r, V&& v) {
     VisitNodeFields(r, v);
+}
+template <class V> void VisitFields(T_Deleted& r, V&& v) {
+    VisitDeletedFields(r, v);
+}
+template <class V> void VisitFields(const T_Deleted& r, V&& v) {
+    VisitDeletedFields(r, v);
 }
 template <class V> void VisitFields(T_Password& r, V&& v) {
     VisitPasswordFields(r, v);

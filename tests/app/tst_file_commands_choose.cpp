@@ -3,6 +3,7 @@
 #include "tests/app/file_commands_fixture.h"
 
 #include "app/file_commands.h"
+#include "app/merge_file_command.h"
 
 using qvs::App;
 using qvs::frmFilePW;
@@ -51,6 +52,7 @@ private slots:
     void recentFileCancelledKeepsEverything();
     void importWithNoFileShowsNothing();
     void importAddsTheCategoriesOfAnotherFile();
+    void mergeAnotherFileKeepsBothVersionsAndTells();
 
 private:
     void OpenA(bool change) {
@@ -241,6 +243,74 @@ void TestChooseCommands::importAddsTheCategoriesOfAnotherFile() {
     // The message box shows the report's carriage returns as line breaks.
     QCOMPARE(report, QString::fromStdString(Store().ErrDescr()).replace(u'\r', u'\n'));
     QVERIFY(report.contains(QStringLiteral("Shops")));
+}
+
+namespace {
+
+ardeko::T_Password Entry(const char* name, const char* pw, double modified) {
+    ardeko::T_Password p;
+    p.service = name;
+    p.pw = pw;
+    p.Dt_Modif = modified;
+    return p;
+}
+
+} // namespace
+
+// A sync tool's conflicted copy under another password: it is asked for,
+// the two versions come together (two-way: nothing deleted, a clash kept
+// twice) and the summary names the copy and what came from it.
+void TestChooseCommands::mergeAnotherFileKeepsBothVersionsAndTells() {
+    OpenA(false);
+    QVERIFY(Store().PWAdd(Entry("Shared", "old", 46000)));
+    QVERIFY(Store().PWAdd(Entry("Mine only", "m", 46000)));
+    ardeko::clsPW copy;
+    copy.NewFile();
+    QVERIFY(copy.PWAdd(Entry("Shared", "new", 46100)));
+    QVERIFY(copy.PWAdd(Entry("Theirs only", "t", 46000)));
+    copy.SetFilePW("pw");
+    const QString copyPath = dir_->filePath(QStringLiteral("a (conflicted copy).QVS"));
+    QVERIFY(copy.SaveFile(copyPath.toStdString(), false));
+    Opt().Recent.Add(copyPath, Opt().HistorySize);
+
+    ModalScript cancelled;
+    cancelled.On<frmLoadSave>([](frmLoadSave* w) { PickRecent(w, 0); });
+    cancelled.On<frmFilePW>([](frmFilePW* w) { Click(w, "cmdCancel"); });
+    cancelled.Start();
+    QVERIFY(!qvs::MergeOtherFile());
+    QVERIFY(cancelled.Done());
+    QVERIFY(!Store().Password().Contains("Theirs only"));
+
+    language_.reset(); // the real texts, to see the numbers and the name
+    QString english = QStringLiteral("ENG");
+    QVERIFY(qvs::LoadLanguage(english));
+    QString summary;
+    ModalScript script;
+    script.On<frmLoadSave>([](frmLoadSave* w) { PickRecent(w, 0); });
+    script.On<frmFilePW>([](frmFilePW* w) { TypePassword(w, QStringLiteral("pw")); });
+    script.On<frmMessage>([&](frmMessage* m) {
+        summary = MessageText(m);
+        Click(m, "cmdOK");
+    });
+    script.Start();
+    const bool merged = qvs::MergeOtherFile();
+    language_.reset(MakeFileCommandLanguage());
+    QVERIFY(merged);
+    QVERIFY(script.Done());
+    QVERIFY2(summary.startsWith(QStringLiteral("Merged with a (conflicted copy).QVS.")),
+             qPrintable(summary));
+    QVERIFY(summary.contains(QStringLiteral("Added from the other version: 1")));
+    QVERIFY(summary.contains(QStringLiteral("both versions kept: 1")));
+    QVERIFY(summary.endsWith(QStringLiteral("The result is not saved yet.")));
+
+    const auto& entries = Store().Password();
+    QCOMPARE(entries.Count(), std::size_t(4));
+    QCOMPARE(entries.Find("Shared")->pw, std::string("new"));
+    QCOMPARE(entries.Find("Shared (conflict 2025-12-09 00:00)")->pw, std::string("old"));
+    QVERIFY(entries.Contains("Mine only") && entries.Contains("Theirs only"));
+    QVERIFY(Store().NotSaved());
+    QCOMPARE(StoreName(), a_.toStdString()); // still the open file
+    QCOMPARE(main_.updates, 1);
 }
 
 QTEST_MAIN(TestChooseCommands)

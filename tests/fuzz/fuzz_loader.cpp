@@ -87,7 +87,8 @@ void RoundTrip(std::string_view image, const std::string& password) {
     DecodeFile(image, password, true);
     if (first.status != DecodeStatus::Ok) return;
     const Loaded l = Collect(first);
-    const StoreContents contents{l.categories, l.subcategories, l.passwords, l.nodes};
+    const StoreContents contents{l.categories, l.subcategories, l.passwords, l.nodes,
+                                 &first.deleted};
     if (IsFormat2(image)) {
         std::string again;
         if (EncodeFormat2(contents, first.key, again)) Finding("a format-2 file cannot be saved");

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
             clsPW s;
             Fill(s, entries);
             const StoreContents contents{s.Category(), s.SubCategory(), s.Password(),
-                                         s.NodeStates()};
+                                         s.NodeStates(), &s.DeletionMarks()};
             EncodedFile out;
             FileKey key;
             std::string two;

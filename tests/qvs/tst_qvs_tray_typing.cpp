@@ -7,7 +7,8 @@
 // that file's entries. Skipped, with the reason, where no desktop can be
 // started.
 #include "store/pw.h"
-#include "tests/autotype/x_desktop.h"
+#include "tests/autotype/x_desktop.h" // also marks the test as one on a desktop
+#include "tests/qvs/desktop_home.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,33 +54,13 @@ class TestQvsTrayTyping : public QObject {
     Q_OBJECT
 
     std::unique_ptr<XDesktop> desktop_;
-    QTemporaryDir root_;
+    DesktopHome home_;
     std::unique_ptr<QProcess> qvs_; // the copy in the tray
 
-    QString Path(const char* name) const { return root_.filePath(QLatin1String(name)); }
-
-    QProcessEnvironment Environment() const {
-        auto env = desktop_->Environment();
-        env.insert(QStringLiteral("HOME"), root_.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Path("config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), Path("data"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Path("runtime"));
-        env.insert(QStringLiteral("QVS_TEST_EVENT_LOG"), Path("log"));
-        return env;
-    }
-
-    QStringList LogLines() const {
-        QFile file(Path("log"));
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    }
-
-    void Run(const QStringList& arguments) const {
-        QProcess tool;
-        tool.setProcessEnvironment(desktop_->Environment());
-        tool.start(QStringLiteral("xdotool"), arguments);
-        tool.waitForFinished(5000);
-    }
+    QString Path(const char* name) const { return home_.Path(name); }
+    QProcessEnvironment Environment() const { return home_.Environment(*desktop_); }
+    QStringList LogLines() const { return home_.LogLines(); }
+    void Run(const QStringList& arguments) const { DesktopHome::Xdotool(*desktop_, arguments); }
 
     // Opens the tray menu and chooses the first entry of the first category;
     // what the login form received.
@@ -102,26 +83,19 @@ private slots:
         if (!desktop_->SkipReason().isEmpty()) QSKIP(qPrintable(desktop_->SkipReason()));
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("xdotool is not installed");
-        QVERIFY(root_.isValid());
+        QVERIFY(home_.Valid());
         WriteDataFile(Path("Tray.QVS"), kUser, kPassword);
         WriteDataFile(Path("Other.QVS"), "other.user", "other-pw");
-        QDir(root_.path()).mkpath(QStringLiteral("runtime"));
-        QFile::setPermissions(Path("runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        home_.MakeFolders();
         WriteSettings(Path("config"));
     }
     void cleanupTestCase() {
-        if (qvs_) {
-            qvs_->kill();
-            qvs_->waitForFinished(5000);
-        }
+        DesktopHome::Stop(qvs_);
         desktop_.reset();
     }
 
     void typesTheChosenEntryIntoTheActiveProgram() {
-        qvs_ = std::make_unique<QProcess>();
-        qvs_->setProcessEnvironment(Environment());
-        qvs_->start(QStringLiteral(QVS_BINARY), {Path("Tray.QVS")});
+        qvs_ = home_.StartQvs(*desktop_, {Path("Tray.QVS")});
         QTRY_VERIFY_WITH_TIMEOUT(LogLines().contains("ready " + Path("Tray.QVS")), 20000);
         QTest::qWait(1000); // the tray host embeds the icon
 

@@ -80,11 +80,10 @@ struct Both {
 };
 
 // Merges a into b and b into a; both results must hold the same entries.
-Both MergeBothWays(const clsPW* base, const clsPW& a, const clsPW& b,
-                   const MergeIdentity* identity = nullptr) {
+Both MergeBothWays(const clsPW* base, const clsPW& a, const clsPW& b) {
     Both r{a, b, {}, {}};
-    const bool ok1 = r.ab.Merge(base, b, r.sab, identity);
-    const bool ok2 = r.ba.Merge(base, a, r.sba, identity);
+    const bool ok1 = r.ab.Merge(base, b, r.sab);
+    const bool ok2 = r.ba.Merge(base, a, r.sba);
     if (!ok1 || !ok2) qWarning("merge failed");
     return r;
 }
@@ -94,20 +93,6 @@ Both MergeBothWays(const clsPW* base, const clsPW& a, const clsPW& b,
         QCOMPARE(Content((r).ab), Content((r).ba));                                                \
         QCOMPARE(CategoryNames((r).ab), CategoryNames((r).ba));                                    \
     } while (0)
-
-// Identifiers kept in a reserved field, as a format with entry identifiers
-// would pair entries; deletions remembered with their date.
-class IdIdentity : public MergeIdentity {
-public:
-    std::map<std::string, VbDate> deletedInTheirs;
-    const clsPW* theirs = nullptr;
-    std::string EntryKey(const clsPW&, const T_Password& e) const override { return e.stringa5; }
-    std::optional<VbDate> DeletedAt(const clsPW& s, const std::string& key) const override {
-        const auto it = deletedInTheirs.find(key);
-        if (&s != theirs || it == deletedInTheirs.end()) return std::nullopt;
-        return it->second;
-    }
-};
 
 } // namespace
 
@@ -349,43 +334,84 @@ private slots:
         QCOMPARE(Names(r.sab.theirs.added), QStringList({"Bank B", "Theirs only"}));
     }
 
-    void identifiersTellRenamesAndDeletions() {
-        auto withIds = [](clsPW s) {
-            int id = 0;
-            for (const T_Password& p : Items(s.Password())) {
-                T_Password q = p;
-                q.stringa5 = "id" + std::to_string(++id);
-                s.PWEdit(q, p.service);
-            }
-            return s;
+    // Through files, as two machines would see them: format 2 gives every
+    // entry an identifier and keeps deletion marks, so a rename pairs with
+    // its other version and a deletion carries over even without a base;
+    // a legacy file still pairs by name.
+    void identifiersTellRenamesFromDeletions() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("ids.QVS").toStdString();
+        auto saved = [&](clsPW s, FileFormat format) {
+            s.SetFormat(format);
+            s.SetFilePW("pw");
+            s.SetClock([] { return 46400.0; });
+            if (!s.SaveFile(path, false)) qWarning("save failed");
+            clsPW back;
+            back.AdoptKey(s);
+            if (!back.LoadFile(path, "pw")) qWarning("load failed");
+            back.SetClock([] { return 46400.0; });
+            return back;
         };
-        const clsPW base = withIds(Sample());
+        const clsPW base = saved(Sample(), FileFormat::Two);
+        QVERIFY(base.AllEntriesIdentified());
+        const std::string bankA = base.Password().Find("Bank A")->Id;
         clsPW mine = base, theirs = base;
         QVERIFY(mine.PWRen("Bank A", "Bank Alpha"));
-        Edit(
-            theirs, "Bank A", [](T_Password& p) { p.pw = "new"; }, 46300);
-        IdIdentity ids;
-        Both r = MergeBothWays(&base, mine, theirs, &ids);
+        T_Password edited = *theirs.Password().Find("Bank A");
+        edited.Id.clear(); // an editor's record: the entry keeps its identifier
+        edited.pw = "new";
+        QVERIFY(theirs.PWEdit(edited, "Bank A"));
+        Both r = MergeBothWays(&base, mine, theirs);
         QCOMPARE_BOTH(r);
         QVERIFY(!r.ab.Password().Contains("Bank A"));
         QCOMPARE(r.ab.Password().Find("Bank Alpha")->pw, std::string("new"));
+        QCOMPARE(r.ab.Password().Find("Bank Alpha")->Id, bankA);
         QCOMPARE(Names(r.sab.combined), QStringList{"Bank Alpha"});
+        // Added under one name on both machines: two identifiers, one entry.
+        QVERIFY(mine.PWAdd(SampleEntry("Twice")));
+        T_Password twice = SampleEntry("Twice");
+        twice.pw = "other";
+        twice.Dt_Modif = 46600;
+        QVERIFY(theirs.PWAdd(twice));
+        r = MergeBothWays(&base, mine, theirs);
+        QCOMPARE_BOTH(r);
+        QCOMPARE(r.sab.conflicts.size(), std::size_t(1));
+        QCOMPARE(r.ab.Password().Find("Twice")->pw, std::string("other"));
 
-        // Two-way: a deletion mark later than the other's change deletes.
-        clsPW deleted = base;
-        const std::string id = deleted.Password().Find("Loose")->stringa5;
-        QVERIFY(deleted.PWDel("Loose"));
-        ids.theirs = &deleted;
-        ids.deletedInTheirs[id] = 46500;
-        clsPW merged = base;
+        // Two-way: a deletion marked after the other's last change deletes;
+        // one renamed after the deletion is kept under its new name.
+        clsPW deleting = base;
+        QVERIFY(deleting.PWDel("Loose"));
+        QVERIFY(deleting.PWDel("Bank B"));
+        const clsPW deleted = saved(deleting, FileFormat::Two);
+        QCOMPARE(deleted.DeletionMarks().size(), std::size_t(2));
+        clsPW other = base;
+        QVERIFY(other.PWRen("Bank B", "Bank Beta"));
+        Edit(
+            other, "Bank Beta", [](T_Password&) {}, 46500);
+        Both two = MergeBothWays(nullptr, other, deleted);
+        QCOMPARE_BOTH(two);
+        QVERIFY(!two.ab.Password().Contains("Loose"));
+        QVERIFY(two.ab.Password().Contains("Bank Beta"));
+        QCOMPARE(Names(two.sab.theirs.deleted), QStringList{"Loose"});
+        QCOMPARE(two.ab.DeletionMarks().size(), std::size_t(1)); // Bank B lives on
+        // Marks go after a while, so that files do not grow for ever.
+        clsPW later = deleted;
+        later.SetClock([] { return 46400.0 + kDeletionMarkDays + 1; });
+        QVERIFY(later.SaveFile(path, false));
+        QVERIFY(later.DeletionMarks().empty());
+
+        // A legacy file has no identifiers: the rename is a delete and an add.
+        const clsPW legacy = saved(Sample(), FileFormat::Legacy);
+        QVERIFY(!legacy.AllEntriesIdentified());
+        clsPW renamed = legacy, changed = legacy;
+        QVERIFY(renamed.PWRen("Bank A", "Bank Alpha"));
+        Edit(
+            changed, "Bank A", [](T_Password& p) { p.pw = "new"; }, 46300);
         MergeSummary s;
-        QVERIFY(merged.Merge(nullptr, deleted, s, &ids));
-        QVERIFY(!merged.Password().Contains("Loose"));
-        QCOMPARE(Names(s.theirs.deleted), QStringList{"Loose"});
-        ids.deletedInTheirs[id] = 40000; // deleted before it was last changed
-        merged = base;
-        QVERIFY(merged.Merge(nullptr, deleted, s, &ids));
-        QVERIFY(merged.Password().Contains("Loose"));
+        QVERIFY(renamed.Merge(&legacy, changed, s));
+        QCOMPARE(renamed.Password().Find("Bank A")->pw, std::string("new"));
+        QVERIFY(renamed.Password().Contains("Bank Alpha"));
     }
 
     void resultKeepsFileAndSavesWhole() {

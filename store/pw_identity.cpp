@@ -1,0 +1,54 @@
+// Entry identifiers and deletion marks: given and kept by the store's
+// operations, written by format 2, and carried through merges.
+#include "store/entry_id.h"
+#include "store/pw.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+namespace ardeko {
+
+std::optional<VbDate> clsPW::DeletedAt(const std::string& id) const {
+    const auto it = std::find_if(deleted_.begin(), deleted_.end(),
+                                 [&](const T_Deleted& d) { return d.Id == id; });
+    if (it == deleted_.end()) return std::nullopt;
+    return it->when;
+}
+
+bool clsPW::AllEntriesIdentified() const {
+    return std::all_of(password_.begin(), password_.end(),
+                       [](const T_Password& p) { return !p.Id.empty(); });
+}
+
+void clsPW::PrepareIdentities() {
+    password_.EditEach([](T_Password& p) {
+        if (p.Id.empty()) p.Id = DerivedEntryId(p);
+    });
+    const VbDate oldest = Now() - kDeletionMarkDays;
+    std::erase_if(deleted_, [&](const T_Deleted& d) { return d.when < oldest; });
+}
+
+void clsPW::MarkDeleted(const T_Password& entry) {
+    if (!entry.Id.empty()) deleted_.push_back({entry.Id, Now()});
+}
+
+void clsPW::MergeDeletionMarks(const clsPW& theirs) {
+    std::unordered_map<std::string, VbDate> latest;
+    for (const std::vector<T_Deleted>* marks : {&std::as_const(deleted_), &theirs.deleted_})
+        for (const T_Deleted& d : *marks) {
+            VbDate& when = latest[d.Id];
+            when = std::max(when, d.when);
+        }
+    std::unordered_set<std::string> present;
+    for (const T_Password& p : password_)
+        if (!p.Id.empty()) present.insert(p.Id);
+    deleted_.clear();
+    for (const auto& [id, when] : latest)
+        if (!present.contains(id)) deleted_.push_back({id, when});
+    std::sort(deleted_.begin(), deleted_.end(),
+              [](const T_Deleted& a, const T_Deleted& b) { return a.Id < b.Id; });
+}
+
+} // namespace ardeko
