@@ -61,6 +61,8 @@ void CodePanel::Build() {
     big.setPointSizeF(big.pointSizeF() * 1.6);
     big.setBold(true);
     code_->setFont(big);
+    // The rows below stay put when a code appears.
+    code_->setMinimumHeight(code_->fontMetrics().height());
     code_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* form = new QFormLayout(this);
     auto* secretLabel = new QLabel(QStringLiteral("35109"), this);
@@ -81,6 +83,7 @@ void CodePanel::SetStored(const std::string& stored) {
     filled_ = stored;
     filledText_ = QString::fromStdString(stored);
     box_->setText(filledText_);
+    box_->setCursorPosition(0); // an address shows its beginning
     UpdateCode();
 }
 
@@ -110,10 +113,12 @@ void CodePanel::UpdateCode() {
         stored.empty() ? std::nullopt : ardeko::TotpCodeAt(stored, CodeClockNow(), &QtHmac);
     const QString code = now ? QString::fromStdString(now->code) : QString();
     code_->setProperty("code", code);
-    code_->setText(now || stored.empty() ? code : GetLocalText(kInvalidStoredText));
-    left_->setText(now ? GetLocalText(kSecondsLeftText)
-                             .replace(QLatin1String("%s"), QString::number(now->secondsLeft))
-                       : QString());
+    code_->setText(code);
+    if (now)
+        left_->setText(GetLocalText(kSecondsLeftText)
+                           .replace(QLatin1String("%s"), QString::number(now->secondsLeft)));
+    else
+        left_->setText(stored.empty() ? QString() : GetLocalText(kInvalidStoredText));
     copy_->setEnabled(now.has_value());
 }
 
