@@ -54,7 +54,9 @@ int RunDump(const Options& options) {
     ardeko::clsPW store;
     if (auto code = OpenStore(options, store)) return *code;
     std::cout.flush();
-    return WriteStoreJson(store, stdout) ? kExitOk : Fail("cannot write to standard output");
+    return WriteStoreJson(store, stdout, options.withHistory)
+               ? kExitOk
+               : Fail("cannot write to standard output");
 }
 
 int RunCreate(const Options& options) {

@@ -26,7 +26,10 @@ struct Options {
     std::string other; // merge: the other version
     std::string base;  // merge: the version both started from ("" merges two-way)
     bool dryRun = false;
-    std::string format; // create, convert: "legacy" or "2"; empty: the default
+    std::string format;  // create, convert: "legacy" or "2"; empty: the default
+    std::string service; // show: the entry
+    std::string field;   // show: user, password, url, notes or code; empty: all but the password
+    bool withHistory = false; // dump: the entries' earlier passwords too
 };
 
 // Writes the whole store in file as JSON to stdout.
@@ -34,6 +37,9 @@ int RunDump(const Options& options);
 
 // Writes a new data file from the records in jsonFile.
 int RunCreate(const Options& options);
+
+// Prints one entry's fields (options.field: only that one).
+int RunShow(const Options& options);
 
 // Lists the category tree with its entries, one per line (no passwords).
 int RunList(const Options& options);

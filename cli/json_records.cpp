@@ -1,8 +1,12 @@
 #include "cli/json_records.h"
 
 #include "store/records.h"
+#include "store/secret_key.h"
+#include "store/totp.h"
+#include "store/vbdate.h"
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QJsonValue>
 #include <QLocale>
 #include <QSet>
@@ -88,6 +92,9 @@ Error FieldFromJson(const QJsonValue& v, bool& out) {
 
 Error FieldFromJson(const QJsonValue& v, double& out) {
     if (!v.isDouble()) return Expected("a date number", v);
+    // A format-2 file would take it, and the next load call the file damaged.
+    if (!ardeko::VbDateInRange(v.toDouble()))
+        return NumberText(v.toDouble()) + " is out of range (years 100 to 9999)";
     out = v.toDouble();
     return std::nullopt;
 }
@@ -95,8 +102,61 @@ Error FieldFromJson(const QJsonValue& v, double& out) {
 template <class R> Error FirstUnknownField(const QJsonObject& o) {
     QSet<QString> names;
     VisitFields(R{}, [&](const char* name, const auto&) { names.insert(QLatin1String(name)); });
+    if constexpr (std::is_same_v<R, ardeko::T_Password>)
+        names << "Totp"
+              << "History";
     for (auto it = o.begin(); it != o.end(); ++it)
         if (!names.contains(it.key())) return "unknown field \"" + it.key().toStdString() + "\"";
+    return std::nullopt;
+}
+
+// A code kept in its stored form, whatever form it was given in.
+Error TotpFromJson(const QJsonValue& v, std::string& out) {
+    std::string text;
+    if (Error err = FieldFromJson(v, text)) return err;
+    if (text.empty()) return std::nullopt;
+    ardeko::TotpParse parsed = ardeko::ParseTotp(text);
+    ardeko::WipeString(text);
+    if (!parsed.spec) return std::string(ardeko::TotpErrorText(parsed.error));
+    out = ardeko::TotpAddress(*parsed.spec);
+    ardeko::WipeString(parsed.spec->secret);
+    return std::nullopt;
+}
+
+Error HistoryItemFromJson(const QJsonValue& v, ardeko::T_PwHistory& h) {
+    if (!v.isObject()) return Expected("an object", v);
+    const QJsonObject o = v.toObject();
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (it.key() != "pw" && it.key() != "replaced")
+            return "unknown field \"" + it.key().toStdString() + "\"";
+    if (o.contains("pw"))
+        if (Error err = FieldFromJson(o["pw"], h.pw)) return "\"pw\": " + *err;
+    if (o.contains("replaced"))
+        if (Error err = FieldFromJson(o["replaced"], h.replaced)) return "\"replaced\": " + *err;
+    return std::nullopt;
+}
+
+Error HistoryFromJson(const QJsonValue& v, std::vector<ardeko::T_PwHistory>& out) {
+    if (!v.isArray()) return Expected("an array", v);
+    const QJsonArray items = v.toArray();
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        ardeko::T_PwHistory h;
+        if (Error err = HistoryItemFromJson(items[i], h))
+            return "item " + std::to_string(i) + ": " + *err;
+        out.push_back(std::move(h));
+    }
+    return std::nullopt;
+}
+
+Error LaterFieldsFromJson(const QJsonObject& o, ardeko::T_Password& r) {
+    if (o.contains("Totp"))
+        if (Error err = TotpFromJson(o["Totp"], r.Totp)) return "field \"Totp\": " + *err;
+    if (o.contains("History"))
+        if (Error err = HistoryFromJson(o["History"], r.History))
+            return "field \"History\": " + *err;
+    return std::nullopt;
+}
+template <class R> Error LaterFieldsFromJson(const QJsonObject&, R&) {
     return std::nullopt;
 }
 
@@ -112,6 +172,7 @@ template <class R> std::optional<std::string> RecordFromJson(const QJsonObject& 
         if (Error fieldErr = FieldFromJson(*it, field))
             err = std::string("field \"") + name + "\": " + *fieldErr;
     });
+    if (!err) err = LaterFieldsFromJson(o, r);
     return err;
 }
 

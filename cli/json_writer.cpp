@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <numeric>
 #include <string>
 #include <string_view>
@@ -110,7 +111,8 @@ void JsonOut::Number(double d) {
     text_.append(shortest.constData(), static_cast<std::size_t>(shortest.size()));
 }
 
-using FieldValue = std::variant<const std::string*, std::int16_t, bool, double>;
+using History = std::vector<ardeko::T_PwHistory>;
+using FieldValue = std::variant<const std::string*, std::int16_t, bool, double, const History*>;
 
 struct Field {
     const char* name = nullptr;
@@ -144,41 +146,91 @@ template <class R> const std::vector<std::size_t>& KeyOrder() {
     return order;
 }
 
-template <class R> void Record(JsonOut& out, const R& r, std::vector<Field>& fields) {
-    CollectFields(r, fields);
+// An entry's later fields, appended in key order: only when they hold
+// something (the history only when asked for), so that the dump of a file
+// without them keeps its shape.
+void AddLaterFields(const ardeko::T_Password& r, std::vector<Field>& fields, bool withHistory) {
+    if (withHistory && !r.History.empty()) fields.push_back({"History", &r.History});
+    if (!r.Totp.empty()) fields.push_back({"Totp", &r.Totp});
+}
+template <class R> void AddLaterFields(const R&, std::vector<Field>&, bool) {}
+
+void HistoryArray(JsonOut& out, const History& history) {
+    out.Raw("[\n");
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        out.Indent(4);
+        out.Raw("{\n");
+        out.Key(5, "pw");
+        out.String(history[i].pw);
+        out.Raw(",\n");
+        out.Key(5, "replaced");
+        out.Number(history[i].replaced);
+        out.Raw("\n");
+        out.Indent(4);
+        out.Raw(i + 1 < history.size() ? "},\n" : "}\n");
+    }
+    out.Indent(3);
+    out.Raw("]");
+}
+
+void Value(JsonOut& out, const FieldValue& value) {
+    std::visit(
+        [&](const auto& v) {
+            using V = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<V, const std::string*>)
+                out.String(*v);
+            else if constexpr (std::is_same_v<V, std::int16_t>)
+                out.Integer(v);
+            else if constexpr (std::is_same_v<V, bool>)
+                out.Bool(v);
+            else if constexpr (std::is_same_v<V, const History*>)
+                HistoryArray(out, *v);
+            else
+                out.Number(v);
+        },
+        value);
+}
+
+struct Scratch {
+    std::vector<Field> fields;
+    std::vector<std::size_t> order;
+    bool withHistory = false;
+};
+
+template <class R> void Record(JsonOut& out, const R& r, Scratch& s) {
+    CollectFields(r, s.fields);
+    const std::vector<std::size_t>& declared = KeyOrder<R>();
+    const std::size_t later = s.fields.size();
+    AddLaterFields(r, s.fields, s.withHistory);
+    std::vector<std::size_t> extra(s.fields.size() - later);
+    std::iota(extra.begin(), extra.end(), later);
+    s.order.clear();
+    std::merge(declared.begin(), declared.end(), extra.begin(), extra.end(),
+               std::back_inserter(s.order), [&](std::size_t a, std::size_t b) {
+                   return std::strcmp(s.fields[a].name, s.fields[b].name) < 0;
+               });
     out.Indent(2);
     out.Raw("{\n");
-    const std::vector<std::size_t>& order = KeyOrder<R>();
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const Field& f = fields[order[i]];
+    for (std::size_t i = 0; i < s.order.size(); ++i) {
+        const Field& f = s.fields[s.order[i]];
         out.Key(3, f.name);
-        std::visit(
-            [&](const auto& v) {
-                using V = std::decay_t<decltype(v)>;
-                if constexpr (std::is_same_v<V, const std::string*>)
-                    out.String(*v);
-                else if constexpr (std::is_same_v<V, std::int16_t>)
-                    out.Integer(v);
-                else if constexpr (std::is_same_v<V, bool>)
-                    out.Bool(v);
-                else
-                    out.Number(v);
-            },
-            f.value);
-        out.Raw(i + 1 < order.size() ? ",\n" : "\n");
+        Value(out, f.value);
+        out.Raw(i + 1 < s.order.size() ? ",\n" : "\n");
     }
     out.Indent(2);
     out.Raw("}");
 }
 
 template <class R>
-bool Section(JsonOut& out, const char* name, const ardeko::KeyedCollection<R>& records) {
+bool Section(JsonOut& out, const char* name, const ardeko::KeyedCollection<R>& records,
+             bool withHistory) {
     out.Key(1, name);
     out.Raw("[\n");
-    std::vector<Field> fields;
+    Scratch scratch;
+    scratch.withHistory = withHistory;
     std::size_t left = records.Count();
     for (const R& r : records) {
-        Record(out, r, fields);
+        Record(out, r, scratch);
         out.Raw(--left > 0 ? ",\n" : "\n");
         if (!out.Pass()) return false;
     }
@@ -189,14 +241,14 @@ bool Section(JsonOut& out, const char* name, const ardeko::KeyedCollection<R>& r
 
 } // namespace
 
-bool WriteStoreJson(const ardeko::clsPW& store, std::FILE* out) {
+bool WriteStoreJson(const ardeko::clsPW& store, std::FILE* out, bool withHistory) {
     JsonOut json(out);
     json.Raw("{\n");
     // Keys in order: upper case sorts before lower case.
-    if (!Section(json, "Category", store.Category()) ||
-        !Section(json, "NodeStates", store.NodeStates()) ||
-        !Section(json, "Password", store.Password()) ||
-        !Section(json, "SubCategory", store.SubCategory()))
+    if (!Section(json, "Category", store.Category(), false) ||
+        !Section(json, "NodeStates", store.NodeStates(), false) ||
+        !Section(json, "Password", store.Password(), withHistory) ||
+        !Section(json, "SubCategory", store.SubCategory(), false))
         return false;
     json.Key(1, "encrypted");
     json.Bool(store.EncryptFile());

@@ -12,7 +12,8 @@ class clsPW;
 
 namespace qvs {
 
-// False when out refused the text.
-bool WriteStoreJson(const ardeko::clsPW& store, std::FILE* out);
+// False when out refused the text. The entries' earlier passwords only
+// withHistory: they leave the file only when asked for.
+bool WriteStoreJson(const ardeko::clsPW& store, std::FILE* out, bool withHistory = false);
 
 } // namespace qvs

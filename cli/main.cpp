@@ -6,6 +6,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -13,8 +14,12 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage:\n"
-    "  qvs-cli dump FILE [--password-stdin]\n"
-    "      Writes every record of the data file FILE to standard output as one JSON object.\n"
+    "  qvs-cli dump FILE [--with-history] [--password-stdin]\n"
+    "      Writes every record of the data file FILE to standard output as one JSON object;\n"
+    "      the entries' earlier passwords only with --with-history.\n"
+    "  qvs-cli show FILE SERVICE [--field user|password|url|notes|code] [--password-stdin]\n"
+    "      Prints the fields of the entry SERVICE but its password, or only the field asked\n"
+    "      for: the password only so, code the current one-time code.\n"
     "  qvs-cli ls FILE [--password-stdin]\n"
     "      Lists the category tree with its entries, one per line (no passwords).\n"
     "  qvs-cli expiring FILE [--password-stdin]\n"
@@ -51,7 +56,7 @@ const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"dump", qvs::RunDump},         {"create", qvs::RunCreate},   {"ls", qvs::RunList},
         {"expiring", qvs::RunExpiring}, {"convert", qvs::RunConvert}, {"info", qvs::RunInfo},
-        {"merge", qvs::RunMerge},       {"import", qvs::RunImport}};
+        {"merge", qvs::RunMerge},       {"import", qvs::RunImport},   {"show", qvs::RunShow}};
     return commands;
 }
 
@@ -80,6 +85,11 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
             options.base = args[i];
         } else if (a == "--dry-run") {
             options.dryRun = true;
+        } else if (a == "--with-history") {
+            options.withHistory = true;
+        } else if (a == "--field") {
+            if (++i == args.size()) return "--field needs a value";
+            options.field = args[i];
         } else if (qvs::IsImportOption(a)) {
             const bool valued = qvs::ImportOptionTakesValue(a);
             if (valued && ++i == args.size()) return std::string(a) + " needs a value";
@@ -92,11 +102,20 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
         }
     }
     const bool merge = !positional.empty() && positional[0] == "merge";
-    if (positional.size() != (merge ? 3u : 2u))
-        return merge ? "merge needs FILE and OTHER" : "expected a command and a file name";
+    const bool show = !positional.empty() && positional[0] == "show";
+    if (positional.size() != (merge || show ? 3u : 2u))
+        return merge  ? "merge needs FILE and OTHER"
+               : show ? "show needs FILE and SERVICE"
+                      : "expected a command and a file name";
     options.command = positional[0];
     options.file = positional[1];
     if (merge) options.other = positional[2];
+    if (show) options.service = positional[2];
+    if (options.withHistory && options.command != "dump") return "--with-history is for dump only";
+    if (!options.field.empty() && !show) return "--field is for show only";
+    static const std::set<std::string> fields = {"user", "password", "url", "notes", "code"};
+    if (show && !options.field.empty() && !fields.contains(options.field))
+        return "--field needs user, password, url, notes or code";
     if (!Commands().contains(options.command)) return "unknown command " + options.command;
     if (!merge && !options.base.empty()) return "--base is for merge only";
     if (options.dryRun && !merge && options.command != "import")

@@ -2,8 +2,10 @@
 
 #include "store/codepage.h"
 #include "store/pw.h"
+#include "store/totp.h"
 #include "store/vbdate.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 #include <unordered_set>
@@ -61,13 +63,46 @@ private:
     std::unordered_set<std::string> planned_;
 };
 
-std::string Notes(const ForeignEntry& e) {
-    if (e.extras.empty()) return e.notes;
+bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return s.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), s.begin(),
+                      [&](char a, char b) { return lower(a) == lower(b); });
+}
+
+// A one-time-code secret: a column or field so named, or any otpauth address.
+bool LooksLikeCode(const std::string& caption, const std::string& value) {
+    const std::string c = FoldKey(Trimmed(caption));
+    return c == FoldKey("totp") || c == FoldKey("otp") || c == FoldKey("otpauth") ||
+           StartsWithNoCase(Trimmed(value), "otpauth://totp/");
+}
+
+// The entry's one-time code for a file that holds codes: the first secret
+// that parses (its place among the extras, and its stored form). Secrets
+// that do not parse stay in the notes, as in a file that holds no codes.
+struct FoundCode {
+    std::size_t extra = 0;
+    std::string address;
+};
+std::optional<FoundCode> FindCode(const clsPW& store, const ForeignEntry& e) {
+    if (store.Format() != FileFormat::Two) return std::nullopt;
+    for (std::size_t i = 0; i < e.extras.size(); ++i) {
+        const auto& [caption, value] = e.extras[i];
+        if (!LooksLikeCode(caption, value)) continue;
+        if (const TotpParse parsed = ParseTotp(value); parsed.spec)
+            return FoundCode{i, TotpAddress(*parsed.spec)};
+    }
+    return std::nullopt;
+}
+
+std::string Notes(const ForeignEntry& e, const std::optional<FoundCode>& code) {
+    if (e.extras.size() == (code ? 1u : 0u)) return e.notes;
     std::string notes = e.notes;
     if (!notes.empty()) notes += "\n\n";
     notes += kMovedFieldsHeading;
-    for (const auto& [caption, value] : e.extras)
-        notes += "\n" + caption + ": " + value;
+    for (std::size_t i = 0; i < e.extras.size(); ++i)
+        if (!code || code->extra != i)
+            notes += "\n" + e.extras[i].first + ": " + e.extras[i].second;
     return notes;
 }
 
@@ -75,12 +110,14 @@ double DateOr(const std::optional<double>& d, double fallback) {
     return d && VbDateInRange(*d) ? *d : fallback;
 }
 
-T_Password Record(const ForeignEntry& e, const std::string& service, const PlanOptions& options) {
+T_Password Record(const ForeignEntry& e, const std::string& service, const PlanOptions& options,
+                  const std::optional<FoundCode>& code) {
     T_Password p;
     p.service = service;
     p.User = e.user;
     p.pw = e.password;
-    p.Descr = Notes(e);
+    p.Descr = Notes(e, code);
+    if (code) p.Totp = code->address;
     p.URL_Access = e.url;
     p.Email = e.email;
     p.Dt_Insert = DateOr(e.created, options.now);
@@ -170,8 +207,10 @@ ImportPlan PlanImport(const clsPW& store, const ForeignData& data, const PlanOpt
             ++plan.renamed;
         }
         tree.File(e.groups, entry);
-        entry.record = Record(e, service, options);
-        plan.movedToNotes += e.extras.size();
+        const std::optional<FoundCode> code = FindCode(store, e);
+        entry.record = Record(e, service, options, code);
+        plan.movedToNotes += e.extras.size() - (code ? 1 : 0);
+        plan.codes += code ? 1 : 0;
         plan.entries.push_back(std::move(entry));
     }
     plan.problem = CheckStorable(store, plan);
@@ -220,6 +259,7 @@ std::string ImportSummaryText(const ImportPlan& plan) {
         if (!e.givenName.empty())
             text += "  " + At(e.line) + "\"" + e.givenName + "\" becomes \"" + e.record.service +
                     "\"\n";
+    line("One-time codes", plan.codes);
     line("Fields kept in the notes", plan.movedToNotes);
     line("Rows skipped", plan.skipped.size());
     for (const ForeignSkip& s : plan.skipped)

@@ -31,6 +31,7 @@ struct ImportPlan {
     std::vector<std::pair<std::string, std::string>> newSubcategories; // category, name
     std::size_t renamed = 0;
     std::size_t movedToNotes = 0; // fields with no place of their own
+    std::size_t codes = 0;        // one-time-code secrets taken into their field
     std::vector<ForeignSkip> skipped;
     // Why the plan cannot be applied (the store's words, naming the entry).
     std::optional<std::string> problem;

@@ -36,20 +36,25 @@ constexpr std::size_t kPlaceField = 1; // Codcat
 constexpr std::size_t kSubField = 2;   // CodSCat, part of the place
 constexpr std::size_t kModifiedField = 10;
 
+template <class R, class V> void VisitMergeFields(R& r, V&& v) {
+    VisitFields(r, v);
+    v("Totp", r.Totp);
+}
+
 using FieldRef = std::variant<const std::string*, const std::int16_t*, const bool*, const VbDate*>;
 using FieldSlot = std::variant<std::string*, std::int16_t*, bool*, VbDate*>;
 
 std::array<FieldRef, kFieldCount> Refs(const T_Password& r) {
     std::array<FieldRef, kFieldCount> refs;
     std::size_t i = 0;
-    VisitFields(r, [&](const char*, const auto& field) { refs[i++] = &field; });
+    VisitMergeFields(r, [&](const char*, const auto& field) { refs[i++] = &field; });
     return refs;
 }
 
 void CopyField(T_Password& to, const T_Password& from, std::size_t index) {
     std::array<FieldSlot, kFieldCount> slots;
     std::size_t i = 0;
-    VisitFields(to, [&](const char*, auto& field) { slots[i++] = &field; });
+    VisitMergeFields(to, [&](const char*, auto& field) { slots[i++] = &field; });
     const FieldRef source = Refs(from)[index];
     std::visit(
         [&](auto* slot) {
@@ -92,7 +97,7 @@ bool FirstPrevails(const EntryView& a, const EntryView& b) {
 bool Same(const EntryView& a, const EntryView& b) {
     if (KeyOf(a.cat) != KeyOf(b.cat) || KeyOf(a.sub) != KeyOf(b.sub)) return false;
     if (a.rec->Codcat == b.rec->Codcat && a.rec->CodSCat == b.rec->CodSCat) return *a.rec == *b.rec;
-    return Diff(a, b).none();
+    return Diff(a, b).none() && a.rec->History == b.rec->History;
 }
 
 OutEntry Copy(const EntryView& v) {
@@ -147,6 +152,15 @@ private:
             return;
         }
         const EntryView* b = InBase(key);
+        FieldMask differ = Diff(m, t);
+        differ.reset(kModifiedField);
+        if (!b && differ.none()) {
+            // Apart from their earlier passwords, the same: nothing to set aside.
+            OutEntry e = Copy(FirstPrevails(m, t) ? m : t);
+            e.rec.History = History(nullptr, m, t);
+            out_.kept.push_back(std::move(e));
+            return;
+        }
         if (b) {
             const bool mineSame = Same(*b, m);
             if (mineSame || Same(*b, t)) {
@@ -159,13 +173,20 @@ private:
             }
             FieldMask clash = Diff(*b, m) & Diff(*b, t) & Diff(m, t);
             clash.reset(kModifiedField);
-            if (clash.none()) return Combine(m, t, Diff(*b, t));
+            if (clash.none()) return Combine(*b, m, t, Diff(*b, t));
         }
-        Conflict(m, t);
+        Conflict(b, m, t);
+    }
+
+    std::vector<T_PwHistory> History(const EntryView* b, const EntryView& m,
+                                     const EntryView& t) const {
+        return MergeHistory(b ? &b->rec->History : nullptr, m.rec->History, t.rec->History,
+                            static_cast<std::size_t>(mine_.store.HistoryLimit()));
     }
 
     // Different fields changed on each side: both changes are kept.
-    void Combine(const EntryView& m, const EntryView& t, const FieldMask& fromTheirs) {
+    void Combine(const EntryView& b, const EntryView& m, const EntryView& t,
+                 const FieldMask& fromTheirs) {
         OutEntry e = Copy(m);
         for (std::size_t i = 0; i < kFieldCount; ++i)
             if (fromTheirs[i] && i != kPlaceField && i != kSubField) CopyField(e.rec, *t.rec, i);
@@ -174,17 +195,21 @@ private:
             e.sub = t.sub;
         }
         e.rec.Dt_Modif = std::max(m.rec->Dt_Modif, t.rec->Dt_Modif);
+        e.rec.History = History(&b, m, t);
         summary_.combined.push_back(e.rec.service);
         out_.kept.push_back(std::move(e));
     }
 
-    void Conflict(const EntryView& m, const EntryView& t) {
+    // The later version keeps the name and both sides' earlier passwords.
+    void Conflict(const EntryView* b, const EntryView& m, const EntryView& t) {
         const bool mineWins = FirstPrevails(m, t);
         const EntryView& winner = mineWins ? m : t;
         OutEntry copy = Copy(mineWins ? t : m);
         copy.rec.service = ConflictName(copy.rec.service, copy.rec.Dt_Modif);
         summary_.conflicts.push_back({winner.rec->service, copy.rec.service});
-        out_.kept.push_back(Copy(winner));
+        OutEntry kept = Copy(winner);
+        kept.rec.History = History(b, m, t);
+        out_.kept.push_back(std::move(kept));
         out_.copies.push_back(std::move(copy));
     }
 
@@ -229,6 +254,27 @@ FieldMask Diff(const EntryView& a, const EntryView& b) {
         if (i != kPlaceField && i != kSubField && CompareField(ra[i], rb[i]) != 0) differ.set(i);
     if (KeyOf(a.cat) != KeyOf(b.cat) || KeyOf(a.sub) != KeyOf(b.sub)) differ.set(kPlaceField);
     return differ;
+}
+
+std::vector<T_PwHistory> MergeHistory(const std::vector<T_PwHistory>* base,
+                                      const std::vector<T_PwHistory>& mine,
+                                      const std::vector<T_PwHistory>& theirs, std::size_t limit) {
+    const auto has = [](const std::vector<T_PwHistory>& list, const T_PwHistory& h) {
+        return std::find(list.begin(), list.end(), h) != list.end();
+    };
+    const auto removed = [&](const T_PwHistory& h) {
+        return base && has(*base, h) && !(has(mine, h) && has(theirs, h));
+    };
+    std::vector<T_PwHistory> out;
+    for (const auto* side : {&mine, &theirs})
+        for (const T_PwHistory& h : *side)
+            if (!removed(h) && !has(out, h)) out.push_back(h);
+    // A total order, so that the result does not depend on which side is which.
+    std::sort(out.begin(), out.end(), [](const T_PwHistory& a, const T_PwHistory& b) {
+        return a.replaced != b.replaced ? a.replaced > b.replaced : a.pw < b.pw;
+    });
+    out.resize(std::min(out.size(), std::max({limit, mine.size(), theirs.size()})));
+    return out;
 }
 
 MergedEntries MergeEntries(const Version* base, const Version& mine, const Version& theirs,

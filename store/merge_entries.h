@@ -60,11 +60,18 @@ struct MergedEntries {
     std::vector<OutEntry> copies; // conflicts' other versions, already renamed
 };
 
-// Fields of T_Password in declaration order. The category and subcategory
-// codes count as one field, the entry's place, compared by names.
-inline constexpr std::size_t kFieldCount = 39;
+// Fields of T_Password in declaration order, then the one-time code. The
+// category and subcategory codes count as one field, the entry's place,
+// compared by names. The earlier passwords are not a field: they are united.
+inline constexpr std::size_t kFieldCount = 40;
 using FieldMask = std::bitset<kFieldCount>;
 FieldMask Diff(const EntryView& a, const EntryView& b);
+
+// Earlier passwords of both sides, without those one side removed from the
+// base's; newest first, cut to limit but never below what either side kept.
+std::vector<T_PwHistory> MergeHistory(const std::vector<T_PwHistory>* base,
+                                      const std::vector<T_PwHistory>& mine,
+                                      const std::vector<T_PwHistory>& theirs, std::size_t limit);
 
 MergedEntries MergeEntries(const Version* base, const Version& mine, const Version& theirs,
                            const MergeIdentity& identity, MergeSummary& summary);

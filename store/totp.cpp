@@ -282,6 +282,8 @@ const char* TotpErrorText(TotpError e) {
 }
 
 std::string HotpCode(const TotpSpec& spec, std::uint64_t counter, HmacFunction hmac) {
+    // Ten digits would overrun the 31 bits a code is taken from.
+    if (spec.digits < 1 || spec.digits > 9) return {};
     std::string message(8, '\0');
     for (int i = 7; i >= 0; --i, counter >>= 8)
         message[static_cast<std::size_t>(i)] = static_cast<char>(counter & 0xFF);

@@ -52,7 +52,8 @@ std::optional<std::string> Base32Decode(std::string_view text);
 // HMAC over message under key with the algorithm, given by the caller.
 using HmacFunction = std::string (*)(TotpAlgorithm, std::string_view key, std::string_view message);
 
-// The code for one counter value; "" when the HMAC is too short.
+// The code for one counter value; "" when the HMAC is too short or digits
+// is not 1..9.
 std::string HotpCode(const TotpSpec& spec, std::uint64_t counter, HmacFunction hmac);
 
 struct TotpNow {

@@ -1,14 +1,17 @@
 // qvs-cli end to end: JSON in, data file, JSON out, and every way of refusing input.
 #include "store/legacy_trailer.h"
 #include "store/records.h"
+#include "store/totp.h"
 #include "store/vbdate.h"
 #include "tests/cli/cli_run.h"
 #include "tests/store/file_builder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMessageAuthenticationCode>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,6 +56,13 @@ QJsonObject AsStored(QJsonObject o, bool legacy = true) {
                 o[key] = std::trunc(o[key].toDouble());
     });
     return o;
+}
+
+std::string Hmac(ardeko::TotpAlgorithm, std::string_view key, std::string_view message) {
+    return QMessageAuthenticationCode::hash(QByteArray(message.data(), qsizetype(message.size())),
+                                            QByteArray(key.data(), qsizetype(key.size())),
+                                            QCryptographicHash::Sha1)
+        .toStdString();
 }
 
 } // namespace
@@ -313,6 +323,15 @@ private slots:
             << entries(R"({"Favourites": 1})") << QStringList{"\"Favourites\""};
         QTest::newRow("text for date")
             << entries(R"({"Dt_Expire": "2024-05-01"})") << QStringList{"\"Dt_Expire\""};
+        QTest::newRow("date out of range")
+            << entries(R"({"Data1": 1e9})") << QStringList{"\"Data1\"", "out of range"};
+        QTest::newRow("counter-based code")
+            << entries(
+                   "{\"service\": \"S\", \"Totp\": \"otpauth://hotp/x?secret=GEZDGNBVGY3TQOJQ\"}")
+            << QStringList{"\"Totp\"", "otpauth://totp/"};
+        QTest::newRow("history item")
+            << entries(R"({"service": "S", "History": [{"pw": "a"}, {"pw": 1}]})")
+            << QStringList{"\"History\"", "item 1", "\"pw\""};
         QTest::newRow("null for text")
             << entries(R"({"service": null})") << QStringList{"\"service\"", "null"};
         QTest::newRow("unknown field")
@@ -369,6 +388,9 @@ private slots:
         QTest::newRow("two files") << QStringList{"dump", "f.qvs", "g.qvs"};
         QTest::newRow("unknown format") << QStringList{"convert", "f.qvs", "--format", "3"};
         QTest::newRow("format for dump") << QStringList{"dump", "f.qvs", "--format", "2"};
+        QTest::newRow("show without entry") << QStringList{"show", "f.qvs"};
+        QTest::newRow("unknown field") << QStringList{"show", "f.qvs", "x", "--field", "pw"};
+        QTest::newRow("history for show") << QStringList{"show", "f.qvs", "x", "--with-history"};
     }
 
     void usageErrors() {
@@ -378,6 +400,66 @@ private slots:
         QVERIFY(r.err.contains("Usage:"));
         QVERIFY(!r.err.contains("pw-1"));
         QVERIFY(r.out.isEmpty());
+    }
+
+    // The history leaves the file only when asked for; codes and history come
+    // back whole through create, and show prints one field at a time.
+    void codesAndHistoryRoundTripAndShow() {
+        QJsonObject entry = Entry("Bank", 0);
+        entry["pw"] = "now";
+        entry["User"] = "me";
+        entry["Descr"] = "line 1\nline 2";
+        entry["Totp"] = "gezd gnbv gy3t qojq gezd gnbv gy3t qojq"; // stored as an address
+        entry["History"] = QJsonArray{QJsonObject{{"pw", "old ü"}, {"replaced", 46000.5}},
+                                      QJsonObject{{"pw", "older"}, {"replaced", 45000}}};
+        QCOMPARE(Create(QJsonObject{{"Password", QJsonArray{entry}}}).exitCode, 0);
+
+        const QJsonObject plain = QJsonDocument::fromJson(Dump(Path("out.qvs")).out).object();
+        const QJsonObject shown = plain["Password"][0].toObject();
+        QVERIFY(!shown.contains("History"));
+        QVERIFY(shown["Totp"].toString().startsWith("otpauth://totp/?secret=GEZDGNBVGY3TQOJQ"));
+        const Run full =
+            RunCli({"dump", Path("out.qvs"), "--with-history", "--password-stdin"}, "pw-1\n");
+        QCOMPARE(full.out, QJsonDocument::fromJson(full.out).toJson());
+        QCOMPARE(QJsonDocument::fromJson(full.out)["Password"][0]["History"].toArray(),
+                 entry["History"].toArray());
+        QFile f(Path("in.json"));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(full.out) == full.out.size());
+        f.close();
+        QCOMPARE(
+            RunCli({"create", Path("again.qvs"), "--from", Path("in.json"), "--password-stdin"},
+                   "pw-1\n")
+                .exitCode,
+            0);
+        QCOMPARE(
+            RunCli({"dump", Path("again.qvs"), "--with-history", "--password-stdin"}, "pw-1\n").out,
+            full.out);
+        // A legacy file has no place for either: refused, not dropped.
+        const Run legacy =
+            Create(QJsonObject{{"Password", QJsonArray{entry}}}, {"--format", "legacy"});
+        QCOMPARE(legacy.exitCode, 1);
+        QVERIFY2(legacy.err.contains("one-time code"), legacy.err);
+
+        const auto show = [&](const QString& service, const QStringList& more) {
+            return RunCli(QStringList{"show", Path("out.qvs"), service, "--password-stdin"} + more,
+                          "pw-1\n");
+        };
+        const Run all = show("bank", {});
+        QCOMPARE(all.exitCode, 0);
+        QVERIFY2(all.out.contains("\nuser: me\n"), all.out);
+        QVERIFY(all.out.endsWith("notes:\nline 1\nline 2\n"));
+        QVERIFY(!all.out.contains("now") && !all.out.contains("old"));
+        QCOMPARE(show("Bank", {"--field", "password"}).out, QByteArray("now\n"));
+        const auto codeAt = [&](std::int64_t t) {
+            return ardeko::TotpCodeAt(shown["Totp"].toString().toStdString(), t, &Hmac)->code +
+                   "\n";
+        };
+        const std::int64_t before = QDateTime::currentSecsSinceEpoch();
+        const QByteArray code = show("Bank", {"--field", "code"}).out;
+        const std::int64_t after = QDateTime::currentSecsSinceEpoch();
+        QVERIFY2(code == codeAt(before).c_str() || code == codeAt(after).c_str(), code);
+        QCOMPARE(show("Nobody", {}).exitCode, 1);
+        QFile::remove(Path("again.qvs"));
     }
 
     // Orphans (a subcategory or an entry whose category is gone) must show up

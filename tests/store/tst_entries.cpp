@@ -165,6 +165,37 @@ private slots:
         QCOMPARE(Names(s.Password()), "Bank A,Bank B,Loose,Mailbox");
         COMPARE_RECORDS(*s.Password().Find("Bank B"), SampleEntry("Bank B", 1, 0));
     }
+
+    void replacedPasswordsGoToTheHistory() {
+        clsPW s;
+        FillSample(s);
+        double now = 46100;
+        s.SetClock([&now] { return now; });
+        s.SetHistoryLimit(3);
+        const auto setPw = [&s](const std::string& pw) {
+            T_Password p = *s.Password().Find("Loose");
+            p.pw = pw;
+            QVERIFY(s.PWEdit(p, "Loose"));
+        };
+        for (const char* pw : {"one", "two", "", "three", "four"}) {
+            setPw(pw);
+            now += 1;
+        }
+        setPw("four"); // unchanged: nothing new
+        QVERIFY(s.AddFavourite("Loose"));
+        QVERIFY(s.PWRen("Loose", "Renamed"));
+        const std::vector<T_PwHistory> expected = {
+            {"three", 46104}, {"two", 46102}, {"one", 46101}};
+        QCOMPARE(s.Password().Find("Renamed")->History, expected); // an empty password is not kept
+        // Deleting the entry deletes its history with it.
+        QVERIFY(s.PWDel("Renamed"));
+        QVERIFY(s.PWAdd(SampleEntry("Renamed")));
+        QVERIFY(s.Password().Find("Renamed")->History.empty());
+        s.SetHistoryLimit(99);
+        QCOMPARE(s.HistoryLimit(), 50);
+        s.SetHistoryLimit(-1);
+        QCOMPARE(s.HistoryLimit(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEntries)

@@ -3,6 +3,7 @@
 // what goes to the notes, and imports that must change nothing.
 #include "store/foreign_import.h"
 #include "store/pw.h"
+#include "store/totp.h"
 #include "store/vbdate.h"
 #include "tests/store/store_samples.h"
 
@@ -184,6 +185,40 @@ private slots:
         QCOMPARE(Entry(s, "Me").Descr, std::string(kMovedFieldsHeading) + "\nfirstName: Ann");
         QCOMPARE(PlaceOf(s, "Wifi"), std::string()); // an unknown folder is no folder
         QCOMPARE(Entry(s, "Wifi").Descr, std::string("key: x"));
+    }
+
+    // Secrets that parse go into the code field of a file that holds codes;
+    // any other, and every secret imported into an older-format file, stays
+    // in the notes.
+    void codesTakeTheirOwnFieldWhereTheFileHoldsThem() {
+        const std::string csv = "name,user,OTP,totp\n"
+                                "A,a,,jbsw y3dp ehpk 3pxp\n"
+                                "B,b,otpauth://totp/Co:b?secret=JBSWY3DPEHPK3PXP&digits=8,x\n"
+                                "C,c,steam://ABC,\n";
+        ReadOptions generic;
+        generic.format = ForeignFormat::Csv;
+        generic.mapText = "title=name,user=user";
+        clsPW s;
+        const auto r = Import(s, csv, generic);
+        QVERIFY(!r.error);
+        QCOMPARE(r.plan.codes, std::size_t(2));
+        QCOMPARE(Entry(s, "A").Descr, std::string());
+        const auto a = ParseTotp(Entry(s, "A").Totp);
+        QVERIFY(a.spec);
+        QCOMPARE(a.spec->secret, std::string("Hello!\xDE\xAD\xBE\xEF"));
+        QVERIFY(Entry(s, "B").Totp.find("digits=8") != std::string::npos);
+        QCOMPARE(Entry(s, "B").Descr, std::string(kMovedFieldsHeading) + "\ntotp: x");
+        QCOMPARE(Entry(s, "C").Totp, std::string());
+        QCOMPARE(Entry(s, "C").Descr, std::string(kMovedFieldsHeading) + "\nOTP: steam://ABC");
+
+        clsPW legacy;
+        legacy.SetFormat(FileFormat::Legacy);
+        const auto l = Import(legacy, csv, generic);
+        QVERIFY(!l.error);
+        QCOMPARE(l.plan.codes, std::size_t(0));
+        QCOMPARE(Entry(legacy, "A").Totp, std::string());
+        QCOMPARE(Entry(legacy, "A").Descr,
+                 std::string(kMovedFieldsHeading) + "\ntotp: jbsw y3dp ehpk 3pxp");
     }
 
     void lastPass() {

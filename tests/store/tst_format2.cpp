@@ -41,6 +41,8 @@ T_Password WorldEntry() {
     p.Keyaftbef = -1;
     p.blChange = p.Favourites = p.bool5 = true;
     p.Email = "ünïcødé@example.org";
+    p.Totp = "otpauth://totp/%D0%9F:x?secret=JBSWY3DPEHPK3PXP&issuer=%D0%9F";
+    p.History = {{"старый 😀", 45999.5}, {"", 0}, {"older", 45000.25}};
     return p;
 }
 
@@ -163,6 +165,39 @@ private slots:
         QCOMPARE(f.nodes.size(), std::size_t{1});
         DecodedFile cut;
         QVERIFY(!ReadBody(body.substr(0, body.size() - 1), false, cut));
+        // A history item is a field sequence of its own: one that overruns
+        // is as malformed as a field that does.
+        DecodedFile badItem;
+        QVERIFY(!ReadBody(item(3, item(1, "Svc") + item(65, item(1, "old").substr(0, 7))), false,
+                          badItem));
+    }
+
+    void legacyFormatRefusesCodesAndHistoryInsteadOfDroppingThem() {
+        Fixture fx;
+        clsPW s;
+        s.NewFile();
+        s.SetFilePW("pw");
+        s.SetFormat(FileFormat::Legacy);
+        T_Password coded = SampleEntry("Coded");
+        coded.Totp = "otpauth://totp/x?secret=JBSWY3DPEHPK3PXP";
+        T_Password earlier = SampleEntry("Earlier");
+        earlier.History = {{"old", 46000}};
+        for (const T_Password& p : {coded, earlier}) {
+            QVERIFY(s.Unstorable(p));
+            QVERIFY(s.Unstorable(p)->find(p.service) != std::string::npos);
+            s.InsertPassword(p);
+            QVERIFY(!s.SaveFile(S(fx.Path("l.QVS"))));
+            QCOMPARE(s.ErrNum(), kErrUnstorableText);
+            QVERIFY(!QFile::exists(fx.Path("l.QVS")));
+            s.PWDel(p.service);
+        }
+        // A legacy file's entries gain no history when their password changes.
+        s.InsertPassword(SampleEntry("Plain"));
+        T_Password changed = SampleEntry("Plain");
+        changed.pw = "new";
+        QVERIFY(s.PWEdit(changed, "Plain"));
+        QVERIFY(s.Password().Find("Plain")->History.empty());
+        QVERIFY2(s.SaveFile(S(fx.Path("l.QVS"))), s.ErrDescr().c_str());
     }
 
     void savesKeepTheKeyAndANewPasswordDrawsANewSalt() {

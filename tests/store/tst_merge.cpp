@@ -1,6 +1,7 @@
 // Merging two versions of a file: what each side's changes become, in both
 // orders (the merged content must not depend on which side is "mine"), with
 // categories paired by name across differing codes.
+#include "store/merge_entries.h"
 #include "store/pw.h"
 #include "tests/store/store_samples.h"
 
@@ -176,6 +177,67 @@ private slots:
         QCOMPARE(Names(r.sab.combined), QStringList{"Bank A"});
         // The copy stays where its version was filed.
         QCOMPARE(m.CatValue(m.Password().Find(copy)->Codcat), std::string("Mail"));
+    }
+
+    void codesMergeAsAFieldAndHistoriesAreUnited() {
+        clsPW base = Sample();
+        T_Password a = *base.Password().Find("Bank A");
+        a.History = {{"h1", 45000}};
+        QVERIFY(base.PWEdit(a, "Bank A"));
+        clsPW mine = base, theirs = base;
+        mine.SetClock([] { return 46100.0; });
+        theirs.SetClock([] { return 46200.0; });
+        // Bank A: mine changes the password, theirs drops h1 and changes the user.
+        Edit(
+            mine, "Bank A", [](T_Password& p) { p.pw = "new A"; }, 46100);
+        Edit(
+            theirs, "Bank A",
+            [](T_Password& p) {
+                p.History.clear();
+                p.User = "u";
+            },
+            46200);
+        // Loose: theirs sets a code, mine changes another field.
+        Edit(
+            theirs, "Loose", [](T_Password& p) { p.Totp = "otpauth://totp/x?secret=AAAA"; }, 46200);
+        Edit(
+            mine, "Loose", [](T_Password& p) { p.Descr = "d"; }, 46100);
+        // Mailbox: both change the password, so a conflict.
+        Edit(
+            mine, "Mailbox", [](T_Password& p) { p.pw = "m"; }, 46100);
+        Edit(
+            theirs, "Mailbox", [](T_Password& p) { p.pw = "t"; }, 46200);
+
+        Both r = MergeBothWays(&base, mine, theirs);
+        for (const clsPW* m : {&r.ab, &r.ba}) {
+            const T_Password& ma = *m->Password().Find("Bank A");
+            QCOMPARE(ma.pw, std::string("new A"));
+            QCOMPARE(ma.History, std::vector<T_PwHistory>({{"pw-Bank A", 46100}}));
+            QCOMPARE(m->Password().Find("Loose")->Totp,
+                     std::string("otpauth://totp/x?secret=AAAA"));
+            QCOMPARE(m->Password().Find("Loose")->Descr, std::string("d"));
+            const T_Password& mb = *m->Password().Find("Mailbox");
+            QCOMPARE(mb.pw, std::string("t"));
+            QCOMPARE(mb.History,
+                     std::vector<T_PwHistory>({{"pw-Mailbox", 46200}, {"pw-Mailbox", 46100}}));
+        }
+        // Two-way, the same entry differing only in its history is united, not set aside.
+        clsPW other = base;
+        T_Password b = *other.Password().Find("Bank B");
+        b.History = {{"old B", 45500}};
+        QVERIFY(other.PWEdit(b, "Bank B"));
+        Both two = MergeBothWays(nullptr, base, other);
+        QCOMPARE(two.ab.Password().Count(), base.Password().Count());
+        QCOMPARE(two.ab.Password().Find("Bank B")->History, b.History);
+        QCOMPARE(two.ba.Password().Find("Bank B")->History, b.History);
+        // Cut to the limit, but never below what one side already kept.
+        std::vector<T_PwHistory> many;
+        for (int i = 0; i < 12; ++i)
+            many.push_back({"p" + std::to_string(i), double(45000 + i)});
+        QCOMPARE(merge::MergeHistory(nullptr, many, {{"q", 1}}, 10).size(), std::size_t(12));
+        QCOMPARE(merge::MergeHistory(nullptr, {{"a", 1}}, {{"b", 2}}, 1).size(), std::size_t(1));
+        QCOMPARE(merge::MergeHistory(nullptr, {{"b", 1}}, {{"a", 1}}, 10),
+                 merge::MergeHistory(nullptr, {{"a", 1}}, {{"b", 1}}, 10));
     }
 
     void sameMomentConflictDoesNotDependOnTheOrder() {

@@ -26,6 +26,8 @@ std::string Masked(const char* plain) {
 }
 const std::string kFilePassword = Masked("file-password-0123456789-xyz");
 const std::string kEntryPassword = Masked("entry-secret-9876543210-abc");
+const std::string kEarlierPassword = Masked("earlier-secret-5555555555-def");
+const std::string kCode = Masked("otpauth://totp/?secret=MFRGGZDFMZTWQ2LKNNWG23TPOBYXE");
 
 std::string Unmasked(const std::string& masked) {
     std::string s(masked.size(), '\0');
@@ -101,8 +103,12 @@ private slots:
             T_Password p = SampleEntry("Bank");
             std::string secret = Unmasked(kEntryPassword);
             p.pw.swap(secret);
+            p.History.push_back({Unmasked(kEarlierPassword), 46000});
+            p.Totp = Unmasked(kCode);
             s.InsertPassword(p);
             WipeString(p.pw);
+            WipeString(p.History[0].pw);
+            WipeString(p.Totp);
             std::string password = Unmasked(kFilePassword);
             s.SetFilePW(password);
             WipeString(password);
@@ -110,7 +116,8 @@ private slots:
             QVERIFY(!s.HoldsFilePassword());
         }
         QVERIFY(!InMemory(kFilePassword));
-        QVERIFY(!InMemory(kEntryPassword));
+        for (const std::string* secret : {&kEntryPassword, &kEarlierPassword, &kCode})
+            QVERIFY(!InMemory(*secret));
 
         clsPW r;
         std::string password = Unmasked(kFilePassword);
@@ -119,9 +126,11 @@ private slots:
         // Open: the key is held, the password is not.
         QVERIFY(!InMemory(kFilePassword));
         QVERIFY(InMemory(kEntryPassword));
+        QVERIFY(InMemory(kEarlierPassword));
         r.NewFile(); // closing the file
         QVERIFY(!InMemory(kFilePassword));
-        QVERIFY(!InMemory(kEntryPassword));
+        for (const std::string* secret : {&kEntryPassword, &kEarlierPassword, &kCode})
+            QVERIFY(!InMemory(*secret));
     }
 };
 
