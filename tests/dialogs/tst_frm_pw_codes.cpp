@@ -168,14 +168,6 @@ private slots:
         QVERIFY(Entry("Bank A")->History == before);
     }
 
-    void olderFormatSaysWhyThePageIsOff() {
-        Store().SetFormat(ardeko::FileFormat::Legacy);
-        QPointer<frmPW> w = qvs::PasswordEdit(QStringLiteral("Bank A"));
-        QVERIFY(!Child(w, "lblFormat")->isHidden());
-        QVERIFY(!Codes(w)->isEnabled());
-        w->reject();
-    }
-
 private:
     std::unique_ptr<RecordingMain> main_;
 };

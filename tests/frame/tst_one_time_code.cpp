@@ -1,8 +1,7 @@
 // The windows' codes: Qt's HMAC under each algorithm an address can name
-// gives RFC 6238's published codes, and entries without a code give none.
+// gives RFC 6238's published codes.
 #include "frame/one_time_code.h"
-#include "frame/program_state.h"
-#include "store/pw.h"
+#include "store/totp.h"
 
 #include <QtTest>
 
@@ -35,17 +34,6 @@ private slots:
         QVERIFY(now);
         QCOMPARE(QString::fromStdString(now->code), code);
         QCOMPARE(now->secondsLeft, 1);
-    }
-
-    void entriesWithoutACode() {
-        qvs::App().store = std::make_unique<ardeko::clsPW>();
-        ardeko::T_Password p;
-        p.service = "Plain";
-        QVERIFY(qvs::Store().PWAdd(p));
-        QVERIFY(!qvs::CurrentCode(p));
-        QVERIFY(!qvs::EntryHasCode(QStringLiteral("Plain")));
-        QVERIFY(qvs::CurrentCodeText(QStringLiteral("Plain")).isEmpty());
-        QVERIFY(qvs::CurrentCodeText(QStringLiteral("Nobody")).isEmpty());
     }
 };
 
