@@ -2,6 +2,7 @@
 
 #include "autotype/login_text.h"
 #include "autotype/secret_clipboard.h"
+#include "frame/one_time_code.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -14,6 +15,13 @@ void CopyPasswordToClipboard(const QString& service) {
 
 void CopyLoginToClipboard(const QString& service) {
     CopySecretToClipboard(BuildClipboardLogin(service));
+}
+
+bool CopyCodeToClipboard(const QString& service) {
+    const QString code = CurrentCodeText(service);
+    if (code.isEmpty()) return false;
+    CopySecretToClipboard(code);
+    return true;
 }
 
 void CopyAccessUrlToClipboard(const QString& service) {

@@ -11,5 +11,8 @@ namespace qvs {
 void CopyPasswordToClipboard(const QString& service);
 void CopyLoginToClipboard(const QString& service); // see BuildClipboardLogin
 void CopyAccessUrlToClipboard(const QString& service);
+// The entry's one-time code of this moment, a secret as the password; false
+// (copying nothing) when the entry has no code.
+bool CopyCodeToClipboard(const QString& service);
 
 } // namespace qvs

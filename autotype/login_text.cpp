@@ -1,6 +1,7 @@
 #include "autotype/login_text.h"
 
 #include "autotype/key_pair.h"
+#include "frame/one_time_code.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "store/codepage.h"
@@ -92,9 +93,17 @@ QString BuildClipboardLogin(const QString& service) {
 KeyStrokes BuildTypedLogin(const QString& service) {
     const Options& o = Opt();
     KeyStrokes strokes;
-    AddText(strokes, EntryText(ardeko::E_GetPw::User, service));
-    AddKey(strokes, o.KeyBeforeCB, o.KeyBefore);
+    if (o.LoginFields != kLoginPasswordCode) {
+        AddText(strokes, EntryText(ardeko::E_GetPw::User, service));
+        AddKey(strokes, o.KeyBeforeCB, o.KeyBefore);
+    }
     AddText(strokes, EntryText(ardeko::E_GetPw::pword, service));
+    // Made now, so that it is the code of the moment it is typed.
+    const QString code = o.LoginFields == kLoginUserPassword ? QString() : CurrentCodeText(service);
+    if (!code.isEmpty()) {
+        AddKey(strokes, o.KeyBeforeCB, o.KeyBefore);
+        AddText(strokes, code);
+    }
     AddKey(strokes, o.KeyAfterCB, o.KeyAfter);
     return strokes;
 }

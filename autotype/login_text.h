@@ -45,7 +45,10 @@ QString EntryText(ardeko::E_GetPw field, const QString& service);
 QString BuildClipboardLogin(const QString& service);
 
 // User name, the KeyBeforeCB/KeyBefore key, password, the KeyAfterCB/KeyAfter
-// key, as steps for typing into another window.
+// key, as steps for typing into another window. The setting "LoginFields"
+// can add the one-time code of this moment after the password (the key
+// before goes between them too) or leave out the user name; an entry without
+// a code types no code and no key for it.
 KeyStrokes BuildTypedLogin(const QString& service);
 
 } // namespace qvs

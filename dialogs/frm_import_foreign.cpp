@@ -41,6 +41,7 @@ constexpr int kDetectedText = 34015;
 constexpr int kPreviewText = 34037;
 constexpr int kPreviewColumnTexts[] = {34038, 34039, 34040, 34053, 34054, 34055, 34056};
 constexpr int kCountsText = 34041;
+constexpr int kCodesText = 35138; // after the counts, only when there are any
 constexpr int kImportText = 34042;
 constexpr int kChooseFileText = 34044;
 constexpr int kExportsFilterText = 34045;
@@ -257,13 +258,15 @@ void frmImportForeign::ShowPlan() {
         preview_->appendRow(items);
     }
     grdPreview_->resizeColumnsToContents();
-    lblCounts_->setText(GetLocalText(kCountsText)
-                            .arg(plan_.entries.size())
-                            .arg(plan_.newCategories.size())
-                            .arg(plan_.newSubcategories.size())
-                            .arg(plan_.renamed)
-                            .arg(plan_.movedToNotes)
-                            .arg(plan_.skipped.size()));
+    QString counts = GetLocalText(kCountsText)
+                         .arg(plan_.entries.size())
+                         .arg(plan_.newCategories.size())
+                         .arg(plan_.newSubcategories.size())
+                         .arg(plan_.renamed)
+                         .arg(plan_.movedToNotes)
+                         .arg(plan_.skipped.size());
+    if (plan_.codes > 0) counts += GetLocalText(kCodesText).arg(plan_.codes);
+    lblCounts_->setText(counts);
     ShowDetails();
     lblProblem_->clear();
     lblProblem_->setVisible(false);

@@ -113,6 +113,9 @@ void frmLiteOptions::BuildKeys(QLayout* layout) {
         new KeySettingChooser(QStringLiteral("cbAfter"), QStringLiteral("txtAfter"), this);
     keys->addRow(Id(10501), before);
     keys->addRow(Id(10506), after);
+    QComboBox* fields = Chooser("cbLoginFields", LoginFieldItems());
+    keys->addRow(Id(35103), fields);
+    Bindings().Chooser(fields, &Options::LoginFields);
     Bindings().Key(before, &Options::KeyBeforeCB, &Options::KeyBefore);
     Bindings().Key(after, &Options::KeyAfterCB, &Options::KeyAfter);
 }

@@ -233,6 +233,9 @@ void frmOptions::BuildKeyPage() {
     QComboBox* level = Chooser("cbSecurity", SecurityItems(false), page);
     AddRow(security, 10551, level);
     Bindings().Chooser(level, &Options::SecurityLevel);
+    QSpinBox* kept = NumberBox("txtPwHistory", kPwHistoryMax, page);
+    AddRow(security, 35133, kept);
+    Bindings().Number(kept, &Options::PwHistoryLimit);
 
     QFormLayout* keys = Form(Group(10500, page));
     auto* before =
@@ -241,6 +244,9 @@ void frmOptions::BuildKeyPage() {
         new KeySettingChooser(QStringLiteral("cbAfter"), QStringLiteral("txtAfter"), page);
     AddRow(keys, 10501, before);
     AddRow(keys, 10506, after);
+    QComboBox* fields = Chooser("cbLoginFields", LoginFieldItems(), page);
+    AddRow(keys, 35103, fields);
+    Bindings().Chooser(fields, &Options::LoginFields);
     Bindings().Key(before, &Options::KeyBeforeCB, &Options::KeyBefore);
     Bindings().Key(after, &Options::KeyAfterCB, &Options::KeyAfter);
     BuildLockGroup(page);

@@ -2,8 +2,10 @@
 #include "dialogs/frm_pw.h"
 
 #include "autotype/selection_guard.h"
+#include "dialogs/code_panel.h"
 #include "dialogs/combo_list.h"
 #include "dialogs/due_date_frame.h"
+#include "dialogs/history_panel.h"
 #include "dialogs/key_chooser.h"
 #include "dialogs/password_strength.h"
 #include "frame/frm_calendar.h"
@@ -34,7 +36,8 @@ namespace qvs {
 
 namespace {
 
-constexpr int kFirstHelpTopic = 40; // the general page; one topic per page
+// One help topic per page, in page order.
+constexpr int kPageHelpTopics[] = {40, 41, 42, 43, 44, 36};
 constexpr char kGenerateText[] = "31105";
 constexpr char kGenerateTip[] = "31106";
 constexpr char kRepeatLabel[] = "31126";
@@ -99,7 +102,7 @@ frmPW::frmPW(QWidget* parent)
     const int captions = std::max(expire_->CaptionWidth(), change_->CaptionWidth());
     expire_->SetCaptionWidth(captions);
     change_->SetCaptionWidth(captions);
-    SetHelpTopic(this, kFirstHelpTopic);
+    SetHelpTopic(this, kPageHelpTopics[0]);
 }
 
 frmPW::~frmPW() = default;
@@ -111,6 +114,7 @@ void frmPW::BuildPages() {
     sstPassword_->addTab(BuildUrlPage(), QString());
     sstPassword_->addTab(BuildExpiryPage(), QString());
     sstPassword_->addTab(BuildNotesPage(), QString());
+    sstPassword_->addTab(BuildCodesPage(), QString());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sstPassword_);
 }
@@ -238,6 +242,19 @@ QWidget* frmPW::BuildNotesPage() {
     return page;
 }
 
+QWidget* frmPW::BuildCodesPage() {
+    QWidget* page = Page("35107", "CODES");
+    codes_ = new CodePanel(page);
+    history_ = new HistoryPanel(page);
+    lblFormat_ = Named(new QLabel(QStringLiteral("35120"), page), "lblFormat");
+    lblFormat_->setWordWrap(true);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(lblFormat_);
+    layout->addWidget(codes_);
+    layout->addWidget(history_, 1);
+    return page;
+}
+
 void frmPW::BuildButtons() {
     cmdAnother_ = Button("11001", "cmdAnother", this);
     cmdOK_ = Button("10", "cmdOK", this);
@@ -260,6 +277,7 @@ void frmPW::Connect() {
     connect(cmdGenerate_, &QToolButton::clicked, this, &frmPW::OpenGenerator);
     connect(txtPw_, &QLineEdit::textChanged, strength_, &StrengthMeter::SetPassword);
     connect(sstPassword_, &QTabWidget::currentChanged, this, &frmPW::OnPageChanged);
+    connect(history_, &HistoryPanel::restoreRequested, this, &frmPW::RestorePassword);
 
     connect(cboCateg_, &QComboBox::activated, this, [this] {
         if (loading_) return;
@@ -308,8 +326,10 @@ void frmPW::ApplySecurityLevel() {
 }
 
 void frmPW::OnPageChanged(int page) {
-    SetHelpTopic(this, kFirstHelpTopic + page);
-    QWidget* first[] = {cboCateg_, txtSentence_, txtURL_[0], expire_->Check(), txtNotes_};
+    if (page >= 0 && page < int(std::size(kPageHelpTopics)))
+        SetHelpTopic(this, kPageHelpTopics[page]);
+    QWidget* first[] = {cboCateg_,        txtSentence_, txtURL_[0],
+                        expire_->Check(), txtNotes_,    codes_->Box()};
     if (page >= 0 && page < int(std::size(first)) && isVisible()) first[page]->setFocus();
 }
 

@@ -1,5 +1,6 @@
 // The entry editor: the window in which one entry is created or changed, on
-// five pages (general, extended, web addresses, expiry, notes). It creates
+// six pages (general, extended, web addresses, expiry, notes, one-time code
+// and earlier passwords). It creates
 // missing categories and subcategories on request, checks the input when the
 // user confirms, and saves through the store's PWAdd or PWEdit.
 //
@@ -27,7 +28,9 @@ class QToolButton;
 
 namespace qvs {
 
+class CodePanel;
 class DueDateFrame;
+class HistoryPanel;
 class KeyChooser;
 class StrengthMeter;
 class frmCalendar;
@@ -77,6 +80,7 @@ private:
     QWidget* BuildUrlPage();
     QWidget* BuildExpiryPage();
     QWidget* BuildNotesPage();
+    QWidget* BuildCodesPage();
     QWidget* BuildCategoryFrame(QWidget* page);
     QWidget* BuildEntryFrame(QWidget* page);
     void BuildButtons();
@@ -104,12 +108,15 @@ private:
     bool Validate();
     bool CheckTexts();
     bool CheckKeys();
+    bool CheckCode();
     bool Save();
     // True when nothing was changed or the user lets the changes go.
     bool ConfirmDiscard();
     void ShowProblemAt(QWidget* control);
     void OpenAddress(int index);
     void OpenGenerator();
+    // An earlier password chosen as the password again.
+    void RestorePassword(const QString& password);
 
     Mode mode_ = Mode::New;
     ardeko::T_Password working_;
@@ -147,6 +154,9 @@ private:
     DueDateFrame* expire_ = nullptr;
     DueDateFrame* change_ = nullptr;
     QPlainTextEdit* txtNotes_ = nullptr;
+    CodePanel* codes_ = nullptr;
+    HistoryPanel* history_ = nullptr;
+    QLabel* lblFormat_ = nullptr; // the older format holds neither
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdAnother_ = nullptr;

@@ -3,8 +3,10 @@
 #include "dialogs/frm_pw.h"
 
 #include "autotype/key_pair.h"
+#include "dialogs/code_panel.h"
 #include "dialogs/combo_list.h"
 #include "dialogs/due_date_frame.h"
+#include "dialogs/history_panel.h"
 #include "dialogs/key_chooser.h"
 #include "dialogs/vb_date_qt.h"
 #include "frame/language.h"
@@ -50,6 +52,12 @@ QDate DueDate(double stored, bool used, int defaultDays) {
 
 void frmPW::Open(Mode mode) {
     mode_ = mode;
+    // The older format holds neither part: nothing to enter there, but what
+    // an entry holds anyway (from a merge) can still be removed.
+    const bool legacy = Store().Format() == ardeko::FileFormat::Legacy;
+    lblFormat_->setVisible(legacy);
+    codes_->setEnabled(!legacy || !working_.Totp.empty());
+    history_->setEnabled(!legacy || !working_.History.empty());
     cmdAnother_->setVisible(mode == Mode::New);
     cmdAddCat_->setEnabled(false); // until a name is typed
     cmdAddSubCat_->setEnabled(false);
@@ -101,6 +109,8 @@ void frmPW::NewEntryDefaults() {
     for (QLineEdit* box : txtURL_)
         box->clear();
     txtNotes_->clear();
+    codes_->SetStored({});
+    history_->SetHistory({});
     chkFav_->setChecked(false);
     const Options& o = Opt();
     before_->SetChoice(o.KeyBeforeCB, o.KeyBefore);
@@ -139,6 +149,8 @@ void frmPW::FillFromRecord(const ardeko::T_Password& r) {
     txtURL_[1]->setText(Q(r.URL_Change));
     txtURL_[2]->setText(Q(r.URL_Delete));
     txtNotes_->setPlainText(Q(r.Descr));
+    codes_->SetStored(r.Totp);
+    history_->SetHistory(r.History);
     ShowTimes(r.Dt_Insert, r.Dt_Modif);
     const QDate today = Today();
     expire_->SetToday(today);
@@ -185,6 +197,8 @@ ardeko::T_Password frmPW::FromControls() const {
     r.Remember = S(txtSentence_->text());
     r.Keyaftbef = PackKeyPair(before_->Code(), after_->Code());
     r.Favourites = chkFav_->isChecked();
+    r.Totp = codes_->Stored();
+    r.History = history_->History();
     return r;
 }
 

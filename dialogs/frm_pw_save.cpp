@@ -2,14 +2,17 @@
 // saving the entry, and closing.
 #include "dialogs/frm_pw.h"
 
+#include "dialogs/code_panel.h"
 #include "dialogs/combo_list.h"
 #include "dialogs/frm_pw_gen.h"
+#include "dialogs/history_panel.h"
 #include "dialogs/key_chooser.h"
 #include "dialogs/storable_text.h"
 #include "frame/frm_calendar.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"
+#include "frame/one_time_code.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "frame/store_reason.h"
@@ -137,7 +140,15 @@ bool frmPW::Validate() {
         txtPw_->selectAll();
         return false;
     }
-    return CheckTexts() && CheckKeys();
+    return CheckTexts() && CheckKeys() && CheckCode();
+}
+
+bool frmPW::CheckCode() {
+    const ardeko::TotpError problem = codes_->Problem();
+    if (problem == ardeko::TotpError::None) return true;
+    ShowMessage(TotpErrorMessage(problem), vbExclamation, QStringLiteral("QVS"));
+    ShowProblemAt(codes_->Box());
+    return false;
 }
 
 bool frmPW::CheckTexts() {
@@ -200,6 +211,8 @@ bool frmPW::Save() {
     const double now = Store().Now();
     if (mode_ != Mode::Modify) record.Dt_Insert = now;
     record.Dt_Modif = now;
+    // The setting may have changed since the file was opened.
+    Store().SetHistoryLimit(Opt().PwHistoryLimit);
     const bool ok = mode_ == Mode::Modify
                         ? Store().PWEdit(record, formerService_, formerCat_, formerSCat_)
                         : Store().PWAdd(record);
@@ -299,6 +312,20 @@ void frmPW::OpenGenerator() {
     if (!password) return;
     txtPw_->setText(*password);
     txtPW2_->setText(*password);
+}
+
+void frmPW::RestorePassword(const QString& password) {
+    // The password being replaced goes into the list, unless it is the
+    // stored one, which the save puts there itself.
+    const QString replaced = txtPw_->text();
+    if (!replaced.isEmpty() && replaced != password &&
+        replaced != QString::fromStdString(working_.pw)) {
+        std::vector<ardeko::T_PwHistory> list = history_->History();
+        list.insert(list.begin(), {replaced.toStdString(), Store().Now()});
+        history_->SetHistory(std::move(list));
+    }
+    txtPw_->setText(password);
+    txtPW2_->setText(password);
 }
 
 frmPW* PasswordAdd(std::int16_t cat, std::int16_t scat) {

@@ -17,15 +17,18 @@ constexpr ChooserItem kTrayShow[] = {{10352, 0}, {10353, 1}, {10354, 2}};
 constexpr ChooserItem kTrayDefault[] = {{10356, 1}, {10357, 2}};
 // 31400: opening the entry's web address, the last click action.
 constexpr ChooserItem kTrayClick[] = {
-    {10359, 0}, {10360, 1}, {10361, 2}, {10362, 3}, {10363, 4}, {10364, 5}, {10365, 6}, {31400, 7},
+    {10359, 0}, {10360, 1}, {10361, 2}, {10362, 3}, {10363, 4},
+    {10364, 5}, {10365, 6}, {31400, 7}, {35101, 8}, {35102, 9},
 };
 // QVSLite cannot edit entries.
 constexpr ChooserItem kTrayClickLite[] = {
-    {10359, 0}, {10361, 2}, {10362, 3}, {10363, 4}, {10364, 5}, {10365, 6}, {31400, 7},
+    {10359, 0}, {10361, 2}, {10362, 3}, {10363, 4}, {10364, 5},
+    {10365, 6}, {31400, 7}, {35101, 8}, {35102, 9},
 };
 constexpr ChooserItem kSecurity[] = {{10552, 0}, {10553, 1}, {10554, 2}};
 // QVSLite has no grid or editor, where the middle level differs.
 constexpr ChooserItem kSecurityLite[] = {{10552, 0}, {10554, 2}};
+constexpr ChooserItem kLoginFields[] = {{35104, 0}, {35105, 1}, {35106, 2}};
 constexpr ChooserItem kKeys[] = {{10502, 8}, {10503, 13}, {10504, 0}, {10505, kOwnKeyValue}};
 
 // Own key texts are sent as typed characters; a few are plenty.
@@ -53,6 +56,10 @@ std::span<const ChooserItem> TrayClickItems(bool lite) {
 std::span<const ChooserItem> SecurityItems(bool lite) {
     if (lite) return kSecurityLite;
     return kSecurity;
+}
+
+std::span<const ChooserItem> LoginFieldItems() {
+    return kLoginFields;
 }
 
 std::span<const ChooserItem> KeyItems() {

@@ -28,6 +28,7 @@ std::span<const ChooserItem> TrayDefaultItems();
 std::span<const ChooserItem> TrayClickItems(bool lite);
 std::span<const ChooserItem> SecurityItems(bool lite);
 std::span<const ChooserItem> KeyItems();
+std::span<const ChooserItem> LoginFieldItems();
 
 // Fills box with the items (value as item data) and selects the first one.
 void FillChooser(QComboBox* box, std::span<const ChooserItem> items);

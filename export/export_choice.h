@@ -30,6 +30,8 @@ struct ExportChoice {
     bool emptySubCategories = false;
     bool header = true;
     bool notes = false;
+    // Earlier passwords: asked for each time, never kept in the settings.
+    bool history = false;
     QString folder;
     QString fileName;   // without extension
     QStringList fields; // selected captions, in order

@@ -21,7 +21,8 @@ enum Field {
     ExpireUrl,
     ChangeFlag,
     ChangeDate,
-    ChangeUrl
+    ChangeUrl,
+    Totp
 };
 
 QString Text(const std::string& utf8) {
@@ -42,6 +43,13 @@ QString SubCategoryText(const ardeko::clsPW& store, std::int16_t code) {
     return name.isEmpty() ? kNoSubCategory : name;
 }
 
+QString HistoryText(const ardeko::T_Password& p) {
+    QStringList lines;
+    for (const ardeko::T_PwHistory& old : p.History)
+        lines << ExportDateText(old.replaced) + QLatin1Char(' ') + Text(old.pw);
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 const QStringList& FieldCaptions() {
@@ -50,6 +58,7 @@ const QStringList& FieldCaptions() {
         QStringLiteral("Password"),    QStringLiteral("Email"),        QStringLiteral("URL"),
         QStringLiteral("Expire Flag"), QStringLiteral("Exp. Date"),    QStringLiteral("Exp. URL"),
         QStringLiteral("Change Flag"), QStringLiteral("Change Date"),  QStringLiteral("Change URL"),
+        QStringLiteral("TOTP"),
     };
     return captions;
 }
@@ -58,6 +67,7 @@ QString FieldValue(const ardeko::clsPW& store, const ardeko::T_Password& p,
                    const QString& caption) {
     if (caption == kServiceCaption) return Text(p.service);
     if (caption == kNotesCaption) return Text(p.Descr);
+    if (caption == kHistoryCaption) return HistoryText(p);
     switch (FieldCaptions().indexOf(caption)) {
     case Category:
         return CategoryText(store, p.Codcat);
@@ -83,6 +93,8 @@ QString FieldValue(const ardeko::clsPW& store, const ardeko::T_Password& p,
         return ExportDateText(p.Dt_Change);
     case ChangeUrl:
         return Text(p.URL_Change);
+    case Totp:
+        return Text(p.Totp);
     default:
         return {};
     }

@@ -16,14 +16,18 @@ namespace qvs {
 
 inline const QString kServiceCaption = QStringLiteral("Service");
 inline const QString kNotesCaption = QStringLiteral("Notes");
+inline const QString kHistoryCaption = QStringLiteral("Password History");
 inline const QString kNoCategory = QStringLiteral("No Category");
 inline const QString kNoSubCategory = QStringLiteral("No SubCategory");
 
-// The twelve captions the field list offers, in the order it offers them.
+// The captions the field list offers, in the order it offers them. "TOTP",
+// the one-time-code secret as its otpauth:// address, comes last: a secret
+// like the password, written only when chosen.
 const QStringList& FieldCaptions();
 
-// What the entry writes under caption (a field caption, "Service" or
-// "Notes"); "" for an unknown caption.
+// What the entry writes under caption (a field caption, "Service", "Notes"
+// or "Password History": one line per earlier password, its date of
+// replacement first); "" for an unknown caption.
 QString FieldValue(const ardeko::clsPW& store, const ardeko::T_Password& p, const QString& caption);
 
 // "dd/mm/yyyy", as the grid shows dates; "" for a date never set or no date.

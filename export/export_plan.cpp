@@ -50,6 +50,7 @@ QStringList Captions(const ExportChoice& choice) {
     QStringList captions{kServiceCaption};
     for (const QString& field : choice.fields)
         if (FieldCaptions().contains(field) && !captions.contains(field)) captions << field;
+    if (choice.history) captions << kHistoryCaption;
     if (choice.notes) captions << kNotesCaption;
     return captions;
 }

@@ -26,6 +26,7 @@ namespace {
 constexpr int kClearTextWarning = 31601;
 constexpr int kPdfButton = 31602;
 constexpr int kCsvSafeText = 33850;
+constexpr int kHistoryText = 35134;
 
 QString Id(int textId) {
     return QString::number(textId); // localised with the window
@@ -134,9 +135,10 @@ QWidget* frmExpPrint::BuildOptionPart() {
     chkEmptySub_ = Named(new QCheckBox(Id(6020), part), "chkEmptySub");
     chkHeader_ = Named(new QCheckBox(Id(6021), part), "chkHeader");
     chkNotes_ = Named(new QCheckBox(Id(6022), part), "chkNotes");
+    chkHistory_ = Named(new QCheckBox(Id(kHistoryText), part), "chkHistory");
     chkCsvSafe_ = Named(new QCheckBox(Id(kCsvSafeText), part), "chkCsvSafe");
     for (QCheckBox* box :
-         {chkSplit_, chkEmptyCat_, chkEmptySub_, chkHeader_, chkNotes_, chkCsvSafe_})
+         {chkSplit_, chkEmptyCat_, chkEmptySub_, chkHeader_, chkNotes_, chkHistory_, chkCsvSafe_})
         layout->addWidget(box);
     layout->addStretch();
     return part;
@@ -212,6 +214,7 @@ void frmExpPrint::ShowChoice(const ExportChoice& c) {
     chkEmptySub_->setChecked(c.emptySubCategories);
     chkHeader_->setChecked(c.header);
     chkNotes_->setChecked(c.notes);
+    chkHistory_->setChecked(c.history);
     chkCsvSafe_->setChecked(c.csvSafe);
     txtDir_->setText(c.folder);
     txtFile_->setText(c.fileName);
@@ -250,6 +253,7 @@ ExportChoice frmExpPrint::Choice() const {
     c.emptySubCategories = chkEmptySub_->isChecked();
     c.header = chkHeader_->isChecked();
     c.notes = chkNotes_->isChecked();
+    c.history = chkHistory_->isChecked();
     c.csvSafe = chkCsvSafe_->isChecked();
     c.folder = txtDir_->text().trimmed();
     c.fileName = txtFile_->text().trimmed();

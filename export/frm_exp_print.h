@@ -79,6 +79,7 @@ private:
     QCheckBox* chkEmptySub_;
     QCheckBox* chkHeader_;
     QCheckBox* chkNotes_;
+    QCheckBox* chkHistory_;
     QCheckBox* chkCsvSafe_;
     QLineEdit* txtDir_;
     QLineEdit* txtFile_;

@@ -24,6 +24,7 @@ constexpr std::array kTrayKeys{
     OptionKey{"LockIdleMinutes", &O::LockIdleMinutes},
     OptionKey{"LockOnSessionLock", &O::LockOnSessionLock},
     OptionKey{"RemindDue", &O::RemindDue},
+    OptionKey{"LoginFields", &O::LoginFields},
 };
 
 constexpr std::array kMainKeys{
@@ -51,6 +52,7 @@ constexpr std::array kMainKeys{
     OptionKey{"AutoCheck", &O::AutoCheck},
     OptionKey{"DefaultGridAction", &O::DefaultGridAction},
     OptionKey{"SysTrayDef", &O::SysTrayDef},
+    OptionKey{"PwHistoryLimit", &O::PwHistoryLimit},
 };
 
 // QVSLite keeps its last used folder in "Path" as well, for its "load" command.

@@ -75,6 +75,7 @@ void LoadOptions() {
     ReadKeys(store, ProgramOptionKeys(CurrentProgram()), options);
     if (!IsLite()) ReadKeys(store, ReportOptionKeys(), options);
     NormaliseHistorySize(options);
+    options.PwHistoryLimit = qBound(0, options.PwHistoryLimit, kPwHistoryMax);
     options.Recent.Load(store, options.HistorySize);
     options.FileName = store.ReadText(kFileNameKey, QString());
 }

@@ -14,6 +14,14 @@ inline constexpr int kHistorySizeMin = 2;
 inline constexpr int kHistorySizeMax = 20;
 inline constexpr int kLiteHistorySize = 10;
 
+// "LoginFields" values: a typed login holds the user name and the password,
+// and may add the entry's one-time code.
+inline constexpr int kLoginUserPassword = 0;
+inline constexpr int kLoginUserPasswordCode = 1;
+inline constexpr int kLoginPasswordCode = 2;
+
+inline constexpr int kPwHistoryMax = 50;
+
 // StartupType values.
 inline constexpr int kStartNormal = 0;
 inline constexpr int kStartMinimised = 1;
@@ -40,6 +48,8 @@ struct Options {
     bool LockOnSessionLock = true;
     // A notification when passwords have expired or come due for a change.
     bool RemindDue = true;
+    // What a typed login holds (LoginFieldsUserPassword ...).
+    int LoginFields = 0;
 
     // QVS.
     int StartupType = kStartNormal;
@@ -65,6 +75,8 @@ struct Options {
     bool ShowNotes = false;
     bool AutoCheck = true;
     int DefaultGridAction = 1;
+    // Earlier passwords each entry keeps (0 to kPwHistoryMax).
+    int PwHistoryLimit = 10;
     int SysTrayDef = 1;
 
     // Export and print (QVS).

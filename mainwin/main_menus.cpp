@@ -12,6 +12,7 @@
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
+#include "frame/one_time_code.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "frame/web_address.h"
@@ -49,6 +50,7 @@ const IndexedItem kEditItems[] = {
     {4, 124, QKeySequence::UnknownKey, false, "PW"},
     {5, 125},
     {6, 126, QKeySequence::UnknownKey, false, "WEB"},
+    {11, 35100},
     {7, 0},
     {8, 127, QKeySequence::UnknownKey, false, "WEBOPEN"},
     {9, 128},
@@ -226,6 +228,7 @@ void MainMenus::mnuEdit_Click(int index) {
         if (index == 4) CopyPasswordToClipboard(service);
         if (index == 5) CopyLoginToClipboard(service);
         if (index == 6) CopyAccessUrlToClipboard(service);
+        if (index == 11 && !CopyCodeToClipboard(service)) ShowNoCodeMessage(service);
         if (index == 8) OpenEntryUrl(service, EntryUrl::Access);
         if (index == 9) OpenEntryUrl(service, EntryUrl::Delete);
         if (index == 10) OpenEntryUrl(service, EntryUrl::Change);
@@ -240,6 +243,7 @@ void MainMenus::PrepareEditMenu() {
     edit_.SetEnabled(8, access);
     edit_.SetEnabled(9, !EntryUrlOf(service, EntryUrl::Delete).isEmpty());
     edit_.SetEnabled(10, !EntryUrlOf(service, EntryUrl::Change).isEmpty());
+    edit_.SetEnabled(11, EntryHasCode(service));
     EnablePaste();
 }
 

@@ -2,6 +2,7 @@
 
 #include "autotype/entry_copies.h"
 #include "frame/language.h"
+#include "frame/one_time_code.h"
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/drop_commands.h"
@@ -20,8 +21,9 @@ namespace qvs {
 namespace {
 
 const IndexedItem kGridItems[] = {
-    {0, 440}, {1, 0},    {2, 127},  {3, 128},  {4, 129}, {5, 0},    {6, 121},  {7, 122},  {8, 123},
-    {9, 0},   {10, 124}, {11, 125}, {12, 126}, {13, 0},  {14, 161}, {15, 162}, {16, 163},
+    {0, 440},  {1, 0},      {2, 127}, {3, 128},  {4, 129},  {5, 0},
+    {6, 121},  {7, 122},    {8, 123}, {9, 0},    {10, 124}, {11, 125},
+    {12, 126}, {17, 35100}, {13, 0},  {14, 161}, {15, 162}, {16, 163},
 };
 // Grid pop-up items and the Edit or Password menu item each runs.
 struct Forward {
@@ -30,9 +32,9 @@ struct Forward {
     int index;
 };
 constexpr Forward kGridForwards[] = {
-    {0, true, 10}, {2, false, 8}, {3, false, 9},  {4, false, 10}, {6, false, 0},
-    {7, false, 1}, {8, false, 2}, {10, false, 4}, {11, false, 5}, {12, false, 6},
-    {14, true, 0}, {15, true, 1}, {16, true, 2},
+    {0, true, 10}, {2, false, 8}, {3, false, 9},  {4, false, 10},  {6, false, 0},
+    {7, false, 1}, {8, false, 2}, {10, false, 4}, {11, false, 5},  {12, false, 6},
+    {14, true, 0}, {15, true, 1}, {16, true, 2},  {17, false, 11},
 };
 constexpr int kAlwaysEnabledGridItems[] = {6, 7, 10, 11, 12, 15, 16};
 
@@ -107,6 +109,7 @@ void PopupMenus::PrepareGridPopup(const QString& service) {
     for (int index : kAlwaysEnabledGridItems)
         grid_.SetEnabled(index, true);
     grid_.SetEnabled(8, menus_.Clipboard().HasEntry());
+    grid_.SetEnabled(17, EntryHasCode(service));
 }
 
 void PopupMenus::PrepareHeaderPopup(int column) {

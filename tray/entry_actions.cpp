@@ -3,6 +3,7 @@
 #include "autotype/entry_copies.h"
 #include "autotype/login_text.h"
 #include "dialogs/frm_show_pw.h"
+#include "frame/one_time_code.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "frame/web_address.h"
@@ -20,6 +21,8 @@ void AddEntryActions(TrayActions& a) {
     };
     a.passwordOf = [](const QString& s) { return EntryText(ardeko::E_GetPw::pword, s); };
     a.typedLogin = BuildTypedLogin;
+    a.codeOf = CurrentCodeText;
+    a.noCode = ShowNoCodeMessage;
 }
 
 } // namespace qvs

@@ -1,5 +1,6 @@
 #include "tray/frm_tray.h"
 
+#include "autotype/secret_clipboard.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -21,7 +22,8 @@ void Call(const std::function<void(const QString&)>& action, const QString& serv
 
 bool IsTyping(int entryAction) {
     const auto action = static_cast<TrayEntryAction>(entryAction);
-    return action == TrayEntryAction::TypePassword || action == TrayEntryAction::TypeLogin;
+    return action == TrayEntryAction::TypePassword || action == TrayEntryAction::TypeLogin ||
+           action == TrayEntryAction::TypeCode;
 }
 
 } // namespace
@@ -148,7 +150,23 @@ void frmTray::RunEntryAction(const QString& service) {
     case TrayEntryAction::TypeLogin:
         if (actions_.typedLogin) SendKeysToPreviousWindow(actions_.typedLogin(service));
         break;
+    case TrayEntryAction::CopyCode:
+    case TrayEntryAction::TypeCode:
+        RunCodeAction(service);
+        break;
     }
+}
+
+void frmTray::RunCodeAction(const QString& service) {
+    const QString code = actions_.codeOf ? actions_.codeOf(service) : QString();
+    if (code.isEmpty()) {
+        Call(actions_.noCode, service);
+        return;
+    }
+    if (static_cast<TrayEntryAction>(Opt().SysTrayPWDefault) == TrayEntryAction::TypeCode)
+        SendKeysToPreviousWindow({{KeyStroke::Kind::Text, code}});
+    else
+        CopySecretToClipboard(code);
 }
 
 bool frmTray::ShowMessage(const QString& title, const QString& text) {

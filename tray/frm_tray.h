@@ -31,6 +31,10 @@ struct TrayActions {
     std::function<KeyStrokes(const QString&)> typedLogin;
     // The password alone, for the "type password" action.
     std::function<QString(const QString&)> passwordOf;
+    // The one-time code of this moment ("" for none), for the code actions.
+    std::function<QString(const QString&)> codeOf;
+    // Tells that an entry has no code to copy or type.
+    std::function<void(const QString&)> noCode;
     // Types into a window; replaced by tests.
     std::function<x11::TypeResult(std::uint64_t, const KeyStrokes&)> type = TypeInto;
     // When it answers a text, the menu starts with that item ("reopen").
@@ -51,6 +55,8 @@ enum class TrayEntryAction {
     TypePassword = 5,
     TypeLogin = 6,
     OpenAccessUrl = 7,
+    CopyCode = 8,
+    TypeCode = 9,
 };
 
 class frmTray : public QObject, public IMainWindow {
@@ -94,6 +100,7 @@ signals:
 
 private:
     void RunEntryAction(const QString& service);
+    void RunCodeAction(const QString& service);
     void RunCommand(const QString& key);
     void OnIconClicked(const QString& command);
     // What the settings' entry action can do here.

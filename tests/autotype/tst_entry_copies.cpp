@@ -3,6 +3,7 @@
 #include "autotype/entry_copies.h"
 #include "autotype/key_pair.h"
 #include "autotype/secret_clipboard.h"
+#include "frame/one_time_code.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 
@@ -73,6 +74,23 @@ private slots:
 
         qvs::CopyPasswordToClipboard(QStringLiteral("Nobody"));
         QCOMPARE(Clipboard()->text(), QString());
+    }
+
+    // The code is a secret as well; an entry without one leaves the
+    // clipboard as it was, so the caller can say why.
+    void codeIsCopiedAsASecret() {
+        ardeko::T_Password p = *qvs::Store().Password().Find("Bank");
+        p.Totp = "otpauth://totp/Bank?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ";
+        QVERIFY(qvs::Store().PWEdit(p, "Bank", p.Codcat, p.CodSCat));
+        qvs::SetCodeClock([] { return std::int64_t{1111111109}; });
+        QVERIFY(qvs::CopyCodeToClipboard(QStringLiteral("Bank")));
+        qvs::SetCodeClock({});
+        QCOMPARE(Clipboard()->text(), QStringLiteral("081804")); // RFC 6238, SHA-1
+        QVERIFY(MarkedSecret());
+        QCOMPARE(timers_.size(), std::size_t(1));
+        qvs::CopyAccessUrlToClipboard(QStringLiteral("Bank"));
+        QVERIFY(!qvs::CopyCodeToClipboard(QStringLiteral("Nobody")));
+        QCOMPARE(Clipboard()->text(), QStringLiteral("https://bank.example/login"));
     }
 
     void secretIsClearedAfterTheDelay() {

@@ -2,6 +2,7 @@
 // settings' keys), with entry data never read as key names.
 #include "autotype/key_pair.h"
 #include "autotype/login_text.h"
+#include "frame/one_time_code.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 
@@ -80,6 +81,33 @@ private slots:
         QCOMPARE(qvs::KeyString(qvs::BuildTypedLogin(QStringLiteral("Nobody"))),
                  QStringLiteral("{TAB}{ENTER}"));
         QCOMPARE(qvs::BuildClipboardLogin(QStringLiteral("Nobody")), QString());
+    }
+
+    // The code is the one of the moment of typing, between the before key and
+    // the after key; an entry without one types as before.
+    void typedLoginCanHoldTheCode() {
+        // RFC 6238's SHA-1 secret "12345678901234567890"; at 59 s its 8-digit
+        // code is 94287082.
+        ardeko::T_Password p;
+        p.service = "Bank";
+        p.User = "anna";
+        p.pw = "pw";
+        p.Totp = "otpauth://totp/Bank?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ&digits=8";
+        QVERIFY(qvs::Store().PWAdd(p));
+        AddEntry("Plain", "bob", "pw2", 0);
+        qvs::SetCodeClock([] { return std::int64_t{59}; });
+        Opt().KeyBeforeCB = 8;
+        Opt().KeyAfterCB = 13;
+        const auto typed = [](const char* service) {
+            return qvs::KeyString(qvs::BuildTypedLogin(QString::fromLatin1(service)));
+        };
+        QCOMPARE(typed("Bank"), QStringLiteral("anna{TAB}pw{ENTER}"));
+        Opt().LoginFields = qvs::kLoginUserPasswordCode;
+        QCOMPARE(typed("Bank"), QStringLiteral("anna{TAB}pw{TAB}94287082{ENTER}"));
+        QCOMPARE(typed("Plain"), QStringLiteral("bob{TAB}pw2{ENTER}"));
+        Opt().LoginFields = qvs::kLoginPasswordCode;
+        QCOMPARE(typed("Bank"), QStringLiteral("pw{TAB}94287082{ENTER}"));
+        qvs::SetCodeClock({});
     }
 
     void clipboardLoginUsesTheEntrysKeys_data() {

@@ -9,6 +9,7 @@
 #include "frame/frm_message.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
+#include "frame/modal_stack.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 
@@ -81,4 +82,19 @@ inline QString Text(int id, const QString& s = QString()) {
 inline void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+// OK, and the window closing after a save.
+inline void Confirm(QPointer<qvs::frmPW>& w) {
+    Child<QPushButton>(w, "cmdOK")->click();
+    Settle();
+}
+
+// After each test: no editor left open, none on the window stack.
+inline void CloseEditors() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* editor = qobject_cast<qvs::frmPW*>(w)) editor->deleteLater();
+    Settle();
+    QCOMPARE(qvs::ModalDepth(), 0);
+    qvs::SetCurrentMainWindow(nullptr);
 }

@@ -51,7 +51,7 @@ private slots:
         frmLiteOptions w;
         QCOMPARE(Values(w.findChild<QComboBox*>(QStringLiteral("cbSecurity"))), (QList<int>{0, 2}));
         QCOMPARE(Values(w.findChild<QComboBox*>(QStringLiteral("cbSystray2"))),
-                 (QList<int>{0, 2, 3, 4, 5, 6, 7}));
+                 (QList<int>{0, 2, 3, 4, 5, 6, 7, 8, 9}));
     }
 
     void applyStoresAndStartsAtLogIn() {

@@ -33,11 +33,6 @@ const ardeko::T_Password* Entry(const char* service) {
     return Store().Password().Find(service);
 }
 
-void Confirm(QPointer<frmPW>& w) {
-    Child<QPushButton>(w, "cmdOK")->click();
-    Settle();
-}
-
 QDate Today() {
     return QDate(1899, 12, 30).addDays(static_cast<qint64>(kToday));
 }
@@ -71,13 +66,7 @@ private slots:
         main_ = std::make_unique<RecordingMain>();
         qvs::SetCurrentMainWindow(main_.get());
     }
-    void cleanup() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* editor = qobject_cast<frmPW*>(w)) editor->deleteLater();
-        Settle();
-        QCOMPARE(qvs::ModalDepth(), 0);
-        qvs::SetCurrentMainWindow(nullptr);
-    }
+    void cleanup() { CloseEditors(); }
 
     void addsAnEntryInTheProposedNode();
     void anotherSavesAndStartsOver();
@@ -466,21 +455,24 @@ void TestFrmPW::mnemonicsAreUniqueInBothLanguages() {
         QString code = QString::fromLatin1(language);
         QVERIFY(qvs::LoadLanguage(code));
         QPointer<frmPW> w = qvs::PasswordAdd(-1, -1);
-        QStringList texts;
         auto* tabs = Child<QTabWidget>(w, "sstPassword");
-        for (int i = 0; i < tabs->count(); ++i)
-            texts << tabs->tabText(i);
-        for (QAbstractButton* b : tabs->widget(0)->findChildren<QAbstractButton*>())
-            texts << b->text();
-        for (QAbstractButton* b : w->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
-            texts << b->text();
-        QSet<QChar> keys;
-        for (const QString& text : texts) {
-            const int at = text.indexOf(QLatin1Char('&'));
-            if (at < 0 || at + 1 >= text.size()) continue;
-            const QChar key = text.at(at + 1).toLower();
-            QVERIFY2(!keys.contains(key), qPrintable(code + QStringLiteral(": ") + text));
-            keys.insert(key);
+        // The tabs and the window's buttons, with the buttons of each page.
+        for (int page = 0; page < tabs->count(); ++page) {
+            QStringList texts;
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+            for (QAbstractButton* b : tabs->widget(page)->findChildren<QAbstractButton*>())
+                texts << b->text();
+            for (QAbstractButton* b : w->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+                texts << b->text();
+            QSet<QChar> keys;
+            for (const QString& text : texts) {
+                const int at = text.indexOf(QLatin1Char('&'));
+                if (at < 0 || at + 1 >= text.size()) continue;
+                const QChar key = text.at(at + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(code + QStringLiteral(": ") + text));
+                keys.insert(key);
+            }
         }
         w->reject();
         Settle();

@@ -169,6 +169,30 @@ private slots:
         QVERIFY(Export(c).contains("<TD style=\"white-space:pre-wrap\"> p\tq<br>r &nbsp;</TD>"));
     }
 
+    // Earlier passwords only when asked for, the code secret only as a chosen
+    // field; otherwise the file is what it was before entries held them.
+    void historyAndCodeOnlyWhenAsked() {
+        store_ = ardeko::clsPW();
+        ardeko::T_Password p = ExportEntry("S", 0, 0, "u", "now");
+        store_.InsertPassword(p);
+        ExportChoice c = Choice(kModeCsv, {"Password"});
+        c.delimiter = QStringLiteral(";");
+        const QByteArray plain = Export(c);
+        QCOMPARE(plain, QByteArray("Service;Password\nS;now\n\n"));
+        p.Totp = "otpauth://totp/S?secret=GEZDGNBVGY3TQOJQ";
+        p.History = {{"was", ardeko::VbDateFromParts({2026, 1, 31, 9, 0, 0})},
+                     {"older", ardeko::VbDateFromParts({2025, 2, 1, 0, 0, 0})}};
+        store_ = ardeko::clsPW();
+        store_.InsertPassword(p);
+        QCOMPARE(Export(c), plain);
+        c.history = true;
+        c.fields << QStringLiteral("TOTP");
+        QCOMPARE(Export(c), QByteArray("Service;Password;TOTP;Password History\n"
+                                       "S;now;otpauth://totp/S?secret=GEZDGNBVGY3TQOJQ;"
+                                       "\"31/01/2026 was\n01/02/2025 older\"\n\n"));
+        QVERIFY(!ChoiceFromOptions(DefaultOptions(), kModeCsv).history);
+    }
+
     void noFieldsWritesTheServiceOnly() {
         ExportChoice c = Choice(kModeLabelled, {});
         QVERIFY(Export(c).contains("\n\nService:        Alpha\n\nService:        Beta\n\n"));

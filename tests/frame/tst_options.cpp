@@ -130,6 +130,8 @@ const std::map<QString, QVariant> kQvsDefaults = {
     {"LockIdleMinutes", 0},
     {"LockOnSessionLock", true},
     {"RemindDue", true},
+    {"LoginFields", 0},
+    {"PwHistoryLimit", 10},
 };
 
 const std::map<QString, QVariant> kLiteDefaults = {
@@ -141,7 +143,7 @@ const std::map<QString, QVariant> kLiteDefaults = {
     {"LoadLastOpen", true},  {"HistorySize", 10},
     {"Path", "<folder>"},    {"ClipboardClearSecs", 30},
     {"LockIdleMinutes", 0},  {"LockOnSessionLock", true},
-    {"RemindDue", true},
+    {"RemindDue", true},     {"LoginFields", 0},
 };
 
 int DumpChild(const char* program) {

@@ -2,11 +2,15 @@
 // they enable by the file state, the selected row and the clicked node.
 #include "tests/mainwin/menus_fixture.h"
 
+#include "autotype/secret_clipboard.h"
+#include "frame/one_time_code.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/toolbar.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSet>
@@ -61,7 +65,8 @@ private slots:
                                           {7, 0},
                                           {8, 127},
                                           {9, 128},
-                                          {10, 129}});
+                                          {10, 129},
+                                          {11, 35100}});
         ExpectLayout(
             w.menus->mnuView(),
             {{0, 141}, {1, 142}, {2, 143}, {3, 144}, {4, 0}, {5, 145}, {6, 146}, {7, 147}});
@@ -96,7 +101,8 @@ private slots:
                                             {13, 0},
                                             {14, 161},
                                             {15, 162},
-                                            {16, 163}});
+                                            {16, 163},
+                                            {17, 35100}});
         ExpectLayout(w.popups->mnuPopupCol(), {{0, 148}, {1, 149}});
         QCOMPARE(w.popups->mnuTVPopup().Count(), 7);
     }
@@ -173,6 +179,31 @@ private slots:
         w.window.UpdateView(QString());
         w.SelectRow(QStringLiteral("Shop"));
         QCOMPARE(enabled(), (QList<int>{2, 9, 10}));
+    }
+
+    // Offered only for an entry with a code, which goes to the clipboard as
+    // the code of this moment, from the Edit menu and the grid's pop-up.
+    void codeItemsCopyTheCode() {
+        MenuWindow w;
+        AddEntry("Plain");
+        ardeko::T_Password p;
+        p.service = "Bank";
+        p.Totp = "otpauth://totp/Bank?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ";
+        QVERIFY(Store().PWAdd(p));
+        w.ShowNode(QStringLiteral("R"));
+        w.SelectRow(QStringLiteral("Plain"));
+        w.menus->PrepareEditMenu();
+        w.popups->PrepareGridPopup(QStringLiteral("Plain"));
+        QVERIFY(!Enabled(w.menus->mnuEdit(), 11) && !Enabled(w.popups->mnuPopup(), 17));
+        w.SelectRow(QStringLiteral("Bank"));
+        w.menus->PrepareEditMenu();
+        w.popups->PrepareGridPopup(QStringLiteral("Bank"));
+        QVERIFY(Enabled(w.menus->mnuEdit(), 11) && Enabled(w.popups->mnuPopup(), 17));
+        SetCodeClock([] { return std::int64_t{59}; });
+        w.popups->RunGridItem(17);
+        SetCodeClock({});
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("287082"));
+        ClearSecretFromClipboard();
     }
 
     void cutDeletesAfterCopying() {

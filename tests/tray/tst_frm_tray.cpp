@@ -3,6 +3,7 @@
 // nowhere when there was none), commands by key, "open" only while the
 // menu is enabled, "close" handed to the program, and the menu built from
 // the open store. Offscreen there is no tray: loading is refused.
+#include "autotype/secret_clipboard.h"
 #include "frame/modal_stack.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
@@ -10,7 +11,9 @@
 #include "tests/store/store_samples.h"
 #include "tray/frm_tray.h"
 
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -36,6 +39,10 @@ struct Recorder {
         a.copyAccessUrl = Log(QStringLiteral("copyurl"));
         a.openAccessUrl = Log(QStringLiteral("openurl"));
         a.passwordOf = [](const QString& s) { return QStringLiteral("pw-") + s; };
+        a.codeOf = [](const QString& s) {
+            return s == QLatin1String("Bank A") ? QStringLiteral("123456") : QString();
+        };
+        a.noCode = Log(QStringLiteral("nocode"));
         a.typedLogin = [](const QString& s) {
             return KeyStrokes{{KeyStroke::Kind::Text, QStringLiteral("user")},
                               {KeyStroke::Kind::Tab, {}},
@@ -102,6 +109,25 @@ private slots:
             if (action == 6) QCOMPARE(recorder.typed, QStringLiteral("user<TAB>pw-Bank A<ENTER>"));
             if (action == 5 || action == 6) QCOMPARE(recorder.typedInto, std::uint64_t{4242});
         }
+    }
+
+    // The code goes to the clipboard or the previous window; an entry
+    // without one is reported rather than copying or typing nothing.
+    void codeActions() {
+        Recorder recorder;
+        frmTray tray(recorder.Actions());
+        tray.UpdateView(QString());
+        Opt().SysTrayPWDefault = int(TrayEntryAction::CopyCode);
+        ChooseEntry(tray, QStringLiteral("Bank A"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("123456"));
+        ClearSecretFromClipboard();
+        Opt().SysTrayPWDefault = int(TrayEntryAction::TypeCode);
+        ChooseEntry(tray, QStringLiteral("Bank A"));
+        QCOMPARE(recorder.typed, QStringLiteral("123456"));
+        QCOMPARE(recorder.typedInto, std::uint64_t{4242});
+        ChooseEntry(tray, QStringLiteral("Bank B"));
+        QCOMPARE(recorder.calls, QStringList{QStringLiteral("nocode:Bank B")});
+        QCOMPARE(recorder.typed, QStringLiteral("123456"));
     }
 
     void typingNeedsAPreviousWindow() {

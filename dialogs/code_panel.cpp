@@ -1,0 +1,161 @@
+#include "dialogs/code_panel.h"
+
+#include "autotype/secret_clipboard.h"
+#include "autotype/selection_guard.h"
+#include "dialogs/qr_image.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/named_widget.h"
+#include "frame/one_time_code.h"
+#include "frame/options.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kSecondsLeftText = 35113;
+constexpr int kNoQrCodeText = 35128;
+constexpr int kNotImageText = 35129;
+constexpr int kImageDialogTitle = 35130;
+constexpr int kImageFilter = 35131;
+constexpr int kInvalidStoredText = 35136;
+constexpr int kNoAddressInQrText = 35137;
+
+QString WithFile(int textId, const QString& path) {
+    return GetLocalText(textId).replace(QLatin1String("%s"), path);
+}
+
+} // namespace
+
+CodePanel::CodePanel(QWidget* parent)
+    : QGroupBox(QStringLiteral("35108"), parent), box_(Named(new QLineEdit(this), "txtTotp")),
+      read_(Named(new QPushButton(QStringLiteral("35110"), this), "cmdReadQr")),
+      code_(Named(new QLabel(this), "lblCode")), left_(Named(new QLabel(this), "lblCodeLeft")),
+      copy_(Named(new QPushButton(QStringLiteral("35112"), this), "cmdCopyCode")),
+      timer_(new QTimer(this)) {
+    Build();
+    // A secret gives codes for ever: as private as the password.
+    KeepOutOfSelection(box_);
+    if (Opt().SecurityLevel >= 1) box_->setEchoMode(QLineEdit::Password);
+    connect(box_, &QLineEdit::textChanged, this, &CodePanel::UpdateCode);
+    connect(read_, &QPushButton::clicked, this, &CodePanel::ReadImage);
+    connect(copy_, &QPushButton::clicked, this, &CodePanel::CopyCode);
+    connect(timer_, &QTimer::timeout, this, &CodePanel::UpdateCode);
+    timer_->start(1000);
+    UpdateCode();
+}
+
+void CodePanel::Build() {
+    read_->setAutoDefault(false);
+    copy_->setAutoDefault(false);
+    QFont big = code_->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    code_->setFont(big);
+    // The rows below stay put when a code appears.
+    code_->setMinimumHeight(code_->fontMetrics().height());
+    code_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* form = new QFormLayout(this);
+    auto* secretLabel = new QLabel(QStringLiteral("35109"), this);
+    secretLabel->setBuddy(box_);
+    auto* secretRow = new QHBoxLayout;
+    secretRow->addWidget(box_, 1);
+    secretRow->addWidget(read_);
+    form->addRow(secretLabel, secretRow);
+    auto* codeRow = new QHBoxLayout;
+    codeRow->addWidget(code_);
+    codeRow->addWidget(left_);
+    codeRow->addStretch();
+    codeRow->addWidget(copy_);
+    form->addRow(new QLabel(QStringLiteral("35111"), this), codeRow);
+}
+
+void CodePanel::SetStored(const std::string& stored) {
+    filled_ = stored;
+    filledText_ = QString::fromStdString(stored);
+    box_->setText(filledText_);
+    box_->setCursorPosition(0); // an address shows its beginning
+    UpdateCode();
+}
+
+std::string CodePanel::Stored() const {
+    const QString text = box_->text().trimmed();
+    if (text == filledText_.trimmed()) return filled_;
+    if (text.isEmpty()) return {};
+    const ardeko::TotpParse parsed = ardeko::ParseTotp(text.toStdString());
+    return parsed.spec ? ardeko::TotpAddress(*parsed.spec) : text.toStdString();
+}
+
+ardeko::TotpError CodePanel::Problem() const {
+    const QString text = box_->text().trimmed();
+    // An empty box removes the code; a stored value kept as it came is not
+    // checked again (the store wrote it).
+    if (text.isEmpty() || text == filledText_.trimmed()) return ardeko::TotpError::None;
+    return ardeko::ParseTotp(text.toStdString()).error;
+}
+
+QString CodePanel::ShownCode() const {
+    return code_->property("code").toString();
+}
+
+void CodePanel::UpdateCode() {
+    const std::string stored = Stored();
+    const auto now =
+        stored.empty() ? std::nullopt : ardeko::TotpCodeAt(stored, CodeClockNow(), &QtHmac);
+    const QString code = now ? QString::fromStdString(now->code) : QString();
+    code_->setProperty("code", code);
+    code_->setText(code);
+    if (now)
+        left_->setText(GetLocalText(kSecondsLeftText)
+                           .replace(QLatin1String("%s"), QString::number(now->secondsLeft)));
+    else
+        left_->setText(stored.empty() ? QString() : GetLocalText(kInvalidStoredText));
+    copy_->setEnabled(now.has_value());
+}
+
+void CodePanel::CopyCode() {
+    if (!ShownCode().isEmpty()) CopySecretToClipboard(ShownCode());
+}
+
+void CodePanel::ReadImage() {
+    const QString path = QFileDialog::getOpenFileName(this, GetLocalText(kImageDialogTitle),
+                                                      Opt().Path, GetLocalText(kImageFilter));
+    if (!path.isEmpty()) ReadImageFile(path);
+}
+
+bool CodePanel::ReadImageFile(const QString& path) {
+    const QrRead read = ReadQrCodes(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!read.readable) {
+        ShowMessage(WithFile(kNotImageText, shown), vbExclamation);
+        return false;
+    }
+    if (read.texts.isEmpty()) {
+        ShowMessage(WithFile(kNoQrCodeText, shown), vbExclamation);
+        return false;
+    }
+    // The first code that is an address: a set-up page may show others.
+    for (const QString& text : read.texts) {
+        if (!text.startsWith(QLatin1String("otpauth://"), Qt::CaseInsensitive)) continue;
+        const ardeko::TotpParse parsed = ardeko::ParseTotp(text.toStdString());
+        if (!parsed.spec) {
+            ShowMessage(TotpErrorMessage(parsed.error), vbExclamation);
+            return false;
+        }
+        box_->setText(QString::fromStdString(ardeko::TotpAddress(*parsed.spec)));
+        return true;
+    }
+    ShowMessage(WithFile(kNoAddressInQrText, shown), vbExclamation);
+    return false;
+}
+
+} // namespace qvs

@@ -1,0 +1,41 @@
+// One-time codes of entries as the windows and the tray show them: the HMAC
+// from Qt, the clock (replaceable, so that a test can fix the time) and the
+// language text for each reason a secret is refused.
+#pragma once
+
+#include "store/records.h"
+#include "store/totp.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qvs {
+
+// HMAC with SHA-1, SHA-256 or SHA-512 through QMessageAuthenticationCode.
+std::string QtHmac(ardeko::TotpAlgorithm algorithm, std::string_view key, std::string_view message);
+
+// Seconds since 1970 for the codes; an empty function restores the real clock.
+using CodeClock = std::function<std::int64_t()>;
+void SetCodeClock(CodeClock clock);
+std::int64_t CodeClockNow();
+
+// The entry's code now; none when it has no code or the stored one does not
+// parse.
+std::optional<ardeko::TotpNow> CurrentCode(const ardeko::T_Password& record);
+// The same for the open file's entry service; "" when there is none.
+QString CurrentCodeText(const QString& service);
+// Whether the open file's entry service holds a code.
+bool EntryHasCode(const QString& service);
+
+// Tells that the entry service has no one-time code (to copy or type).
+void ShowNoCodeMessage(const QString& service);
+
+// The language text saying why a secret was refused; "" for None.
+QString TotpErrorMessage(ardeko::TotpError error);
+
+} // namespace qvs
