@@ -39,6 +39,11 @@ frmTray::frmTray(TrayActions actions, bool fullProgram, QObject* parent)
     // Read before the menu takes the focus: the user's window is still active.
     connect(&sysTray_, &frmSysTray::MenuAboutToShow, this,
             [this] { previousWindow_ = actions_.activeWindow ? actions_.activeWindow() : 0; });
+    connect(&sysTray_, &frmSysTray::MenuClosed, this, [this] {
+        if (!viewStale_) return;
+        viewStale_ = false;
+        UpdateView(QString());
+    });
 }
 
 frmTray::~frmTray() {
@@ -61,6 +66,13 @@ void frmTray::SetLocked(bool locked) {
 
 void frmTray::UpdateView(const QString& selection) {
     (void)selection;
+    // A change (a save from the other program) waits until the user's open
+    // menu closes rather than tearing it down; a lock does not wait.
+    if (!locked_ && sysTray_.MenuShowing()) {
+        viewStale_ = true;
+        return;
+    }
+    viewStale_ = false;
     if (locked_) {
         BuildLockedTrayMenu(sysTray_.PopupMenuObject());
         return;

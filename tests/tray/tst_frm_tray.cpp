@@ -151,6 +151,31 @@ private slots:
         QCOMPARE(recorder.typed, QStringLiteral("pw-Bank A"));
     }
 
+    // A save from the other program while the menu is open leaves the open
+    // menu alone; the chosen item is the one the user saw, and the menu
+    // shows the change once it has closed.
+    void aChangeWhileTheMenuIsOpenWaitsForItToClose() {
+        Recorder recorder;
+        frmTray tray(recorder.Actions());
+        tray.UpdateView(QString());
+        KeyedMenu& menu = tray.SysTray().PopupMenuObject();
+        bool keptWhileOpen = false;
+        tray.SysTray().SetMenuRunnerForTesting([&](KeyedMenu& shown, const QPoint&) {
+            const int chosen = shown.IndexOf(QStringLiteral("srvBank A"));
+            ardeko::T_Password added = *App().store->Password().Find("Bank A");
+            added.service = "Bank 0";
+            App().store->PWAdd(added);
+            tray.UpdateView(QString());
+            keptWhileOpen = shown.IndexOf(QStringLiteral("srvBank 0")) == 0 &&
+                            shown.IndexOf(QStringLiteral("srvBank A")) == chosen;
+            return chosen;
+        });
+        tray.SysTray().ShowMenu();
+        QVERIFY(keptWhileOpen);
+        QCOMPARE(recorder.calls, QStringList{QStringLiteral("show:Bank A")});
+        QVERIFY(menu.IndexOf(QStringLiteral("srvBank 0")) > 0);
+    }
+
     // While a dialog is open, clicking the icon brings the dialog forward
     // instead of opening the menu or another window.
     void iconClickWhileADialogIsOpenRaisesIt() {
