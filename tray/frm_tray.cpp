@@ -14,6 +14,7 @@ namespace {
 
 constexpr char kTrayTip[] = "Quorvane!";
 constexpr int kTypingStoppedText = 33810;
+constexpr int kEntryGoneText = 33900;
 
 void Call(const std::function<void(const QString&)>& action, const QString& service) {
     if (action) action(service);
@@ -100,6 +101,13 @@ void frmTray::OnMenuClick(int index, const QString& key) {
     if (key == QLatin1String("open") && !menuEnabled_) return;
     const QString service = ServiceOfKey(key);
     if (!service.isEmpty()) {
+        // A save while the menu was open may have taken the entry away: say
+        // so rather than copy or type nothing.
+        if (!App().store->Password().Find(service.toStdString())) {
+            qvs::ShowMessage(GetLocalText(kEntryGoneText).replace(QLatin1String("%s"), service),
+                             vbExclamation, ProgramName());
+            return;
+        }
         RunEntryAction(service);
         return;
     }

@@ -3,14 +3,18 @@
 // nowhere when there was none), commands by key, "open" only while the
 // menu is enabled, "close" handed to the program, and the menu built from
 // the open store. Offscreen there is no tray: loading is refused.
+#include "frame/frm_message.h"
 #include "frame/modal_stack.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "tests/frame/modal_script.h"
 #include "tests/frame/test_language.h"
 #include "tests/store/store_samples.h"
 #include "tray/frm_tray.h"
 
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -72,8 +76,8 @@ void ChooseEntry(frmTray& tray, const QString& service) {
 class TestFrmTray : public QObject {
     Q_OBJECT
 
-    TestLanguage language_{30, 71, 72, 73, 74, 75,    76,    77,   78,
-                           79, 80, 81, 82, 83, 31413, 31800, 31801};
+    TestLanguage language_{30, 71, 72, 73, 74, 75,    76,    77,    78,
+                           79, 80, 81, 82, 83, 31413, 31800, 31801, 33900};
 
 private slots:
     void init() {
@@ -174,6 +178,26 @@ private slots:
         QVERIFY(keptWhileOpen);
         QCOMPARE(recorder.calls, QStringList{QStringLiteral("show:Bank A")});
         QVERIFY(menu.IndexOf(QStringLiteral("srvBank 0")) > 0);
+
+        // The chosen entry went with the change: the user is told, nothing
+        // is copied or typed.
+        tray.SysTray().SetMenuRunnerForTesting([&](KeyedMenu& shown, const QPoint&) {
+            const int chosen = shown.IndexOf(QStringLiteral("srvBank 0"));
+            App().store->PWDel("Bank 0");
+            tray.UpdateView(QString());
+            return chosen;
+        });
+        QString told;
+        ModalScript script;
+        script.On<frmMessage>([&told](frmMessage* m) {
+            told = m->findChild<QLabel*>(QStringLiteral("lblMsg"))->text();
+            m->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        });
+        script.Start();
+        tray.SysTray().ShowMenu();
+        QVERIFY(script.Done());
+        QCOMPARE(told, TestLanguage::Text(33900));
+        QCOMPARE(recorder.calls, QStringList{QStringLiteral("show:Bank A")});
     }
 
     // While a dialog is open, clicking the icon brings the dialog forward
