@@ -38,6 +38,18 @@ std::string S(const QString& s) {
     return s.toStdString();
 }
 
+// The notes box shows every line break as LF. Notes the user left alone keep
+// their bytes; edited notes keep CR LF when the stored ones used it, so an
+// entry written on Windows does not change its line ends on every edit.
+std::string NotesToStore(const QString& shown, const std::string& stored) {
+    QString before = Q(stored);
+    const bool crlf = before.contains(QLatin1String("\r\n"));
+    before.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    if (shown == before) return stored;
+    if (!crlf) return S(shown);
+    return S(QString(shown).replace(u'\n', QLatin1String("\r\n")));
+}
+
 QDate Today() {
     return DateFromVb(Store().Today());
 }
@@ -193,7 +205,7 @@ ardeko::T_Password frmPW::FromControls() const {
     r.blNotChange = change_->Notify();
     r.ggNotExpire = static_cast<std::int16_t>(expire_->NotifyDays());
     r.ggNotChange = static_cast<std::int16_t>(change_->NotifyDays());
-    r.Descr = S(txtNotes_->toPlainText());
+    r.Descr = NotesToStore(txtNotes_->toPlainText(), working_.Descr);
     r.Remember = S(txtSentence_->text());
     r.Keyaftbef = PackKeyPair(before_->Code(), after_->Code());
     r.Favourites = chkFav_->isChecked();

@@ -115,7 +115,12 @@ const QRegularExpression& LineBreak() {
 } // namespace
 
 QString OneLine(const QString& value) {
-    return QString(value).replace(LineBreak(), QStringLiteral(" "));
+    // A tab or another control character would move what follows off its
+    // column in a viewer, so each one takes one blank's place.
+    static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
+    return QString(value)
+        .replace(LineBreak(), QStringLiteral(" "))
+        .replace(control, QStringLiteral(" "));
 }
 
 QString ContinuedLines(const QString& value, int indent, const QString& lineBreak) {

@@ -33,7 +33,8 @@ QString FieldValue(const ardeko::clsPW& store, const ardeko::T_Password& p, cons
 // "dd/mm/yyyy", as the grid shows dates; "" for a date never set or no date.
 QString ExportDateText(double date);
 
-// The value on one line: every line break becomes a blank.
+// The value on one line for a column: every line break, tab and other
+// control character becomes a blank.
 QString OneLine(const QString& value);
 // A value that keeps its line breaks (a password may hold one), each
 // written as lineBreak, its further lines starting indent blanks in.

@@ -42,8 +42,8 @@ bool DeleteEntry(const QString& service, CategoryTree* tree) {
     return true;
 }
 
-void AddEntry(const QString& nodeKey) {
-    const NodeCodes codes = ParseNodeKey(nodeKey, true);
+void AddEntry(const NodeRef& node) {
+    const NodeCodes codes = node.WithAny();
     PasswordAdd(codes.cat, codes.scat);
 }
 

@@ -2,6 +2,7 @@
 // Each refreshes the current main window after a change.
 #pragma once
 
+#include "mainwin/node_key.h"
 #include "store/pw.h"
 
 #include <QString>
@@ -16,7 +17,7 @@ class CategoryTree;
 bool DeleteEntry(const QString& service, CategoryTree* tree);
 
 // The entry editor for a new entry in the node's category and subcategory.
-void AddEntry(const QString& nodeKey);
+void AddEntry(const NodeRef& node);
 // The entry editor for service; text 9005 when no row is selected.
 void EditEntry(const QString& service);
 // Removes the entry from the favourites while they are shown, else adds it.

@@ -277,7 +277,7 @@ void MainMenus::mnuPassword_Click(int index) {
     const QString service = SelectedService();
     switch (index) {
     case 0:
-        AddEntry(SelectedNodeKey());
+        AddEntry(ReadNodeKey(SelectedNodeKey()));
         break;
     case 1:
         EditEntry(service);

@@ -31,38 +31,52 @@ QString SubCategoryNodeKey(std::int16_t cat, std::int16_t scat) {
     return QStringLiteral("S%1C%2").arg(scat).arg(cat);
 }
 
-NodeCodes ParseNodeKey(const QString& key, bool anyFlag) {
-    const std::int16_t none = anyFlag ? kAnyCode : 0;
+NodeRef ReadNodeKey(const QString& key) {
     const QStringView view(key);
     switch (KindOf(key).unicode()) {
-    case u'C':
-        return {CodeAt(view.sliced(1)), none};
+    case u'R':
+        return {NodeKind::Root, {}};
+    case u'P':
+        return {NodeKind::Favourites, {}};
+    case u'E':
+    case u'X':
+        return {NodeKind::DueState, {}};
+    case u'C': {
+        const NodeCodes codes{CodeAt(view.sliced(1)), 0};
+        return {codes.cat == 0 ? NodeKind::NoCategory : NodeKind::Category, codes};
+    }
     case u'S': {
         const qsizetype c = key.indexOf(u'C');
-        if (c < 0) return {0, CodeAt(view.sliced(1))};
-        return {CodeAt(view.sliced(c + 1)), CodeAt(view.sliced(1, c - 1))};
+        const NodeCodes codes =
+            c < 0 ? NodeCodes{0, CodeAt(view.sliced(1))}
+                  : NodeCodes{CodeAt(view.sliced(c + 1)), CodeAt(view.sliced(1, c - 1))};
+        return {codes.scat == 0 ? NodeKind::NoSubCategory : NodeKind::SubCategory, codes};
     }
     default:
-        return {none, none};
+        return {NodeKind::Unknown, {}};
     }
 }
 
-NodeKind NodeKindOf(const QString& key) {
-    switch (KindOf(key).unicode()) {
-    case u'R':
-        return NodeKind::Root;
-    case u'P':
-        return NodeKind::Favourites;
-    case u'E':
-    case u'X':
-        return NodeKind::DueState;
-    case u'C':
-        return ParseNodeKey(key, false).cat == 0 ? NodeKind::NoCategory : NodeKind::Category;
-    case u'S':
-        return ParseNodeKey(key, false).scat == 0 ? NodeKind::NoSubCategory : NodeKind::SubCategory;
+NodeCodes NodeRef::WithAny() const {
+    switch (kind) {
+    case NodeKind::Category:
+    case NodeKind::NoCategory:
+        return {codes.cat, kAnyCode};
+    case NodeKind::SubCategory:
+    case NodeKind::NoSubCategory:
+        return codes;
     default:
-        return NodeKind::Unknown;
+        return {kAnyCode, kAnyCode};
     }
+}
+
+NodeCodes ParseNodeKey(const QString& key, bool anyFlag) {
+    const NodeRef node = ReadNodeKey(key);
+    return anyFlag ? node.WithAny() : node.codes;
+}
+
+NodeKind NodeKindOf(const QString& key) {
+    return ReadNodeKey(key).kind;
 }
 
 } // namespace qvs

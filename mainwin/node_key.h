@@ -58,4 +58,13 @@ enum class NodeKind {
 };
 NodeKind NodeKindOf(const QString& key);
 
+// A key read once, for a command that asks about the node several times.
+struct NodeRef {
+    NodeKind kind = NodeKind::Root;
+    NodeCodes codes; // as ParseNodeKey(key, false)
+    // As ParseNodeKey(key, true): what a new entry in this node is filed under.
+    NodeCodes WithAny() const;
+};
+NodeRef ReadNodeKey(const QString& key);
+
 } // namespace qvs

@@ -73,12 +73,12 @@ TreeRule TreeRuleFor(NodeKind kind) {
 
 // F2 and Delete on the tree rename and delete the selected node, as the
 // pop-up's items 3 and 4 do (they show the keys).
-void AddTreeKey(CategoryTree& tree, QAction* shown, bool (*command)(const QString&)) {
+void AddTreeKey(CategoryTree& tree, QAction* shown, bool (*command)(const NodeRef&)) {
     auto* action = new QAction(&tree);
     action->setShortcut(shown->shortcut());
     action->setShortcutContext(Qt::WidgetShortcut);
     QObject::connect(action, &QAction::triggered, &tree,
-                     [&tree, command] { command(tree.SelectedKey()); });
+                     [&tree, command] { command(ReadNodeKey(tree.SelectedKey())); });
     tree.addAction(action);
 }
 
@@ -120,8 +120,8 @@ void PopupMenus::PrepareHeaderPopup(int column) {
     header_.Item(1)->setChecked(sorted && grid->SortOrder() == Qt::DescendingOrder);
 }
 
-void PopupMenus::PrepareTreePopup(const QString& key) {
-    const NodeKind kind = NodeKindOf(key);
+void PopupMenus::PrepareTreePopup(const NodeRef& node) {
+    const NodeKind kind = node.kind;
     const TreeRule rule = TreeRuleFor(kind);
     tree_.SetVisible(2, rule.add);
     tree_.SetEnabled(2, rule.add);
@@ -132,8 +132,8 @@ void PopupMenus::PrepareTreePopup(const QString& key) {
     tree_.SetEnabled(3, rule.edit);
     tree_.SetEnabled(4, rule.edit);
     // A category with subcategories cannot become a subcategory itself.
-    const bool movable = rule.edit && (kind != NodeKind::Category ||
-                                       Store().SubCatNumber(ParseNodeKey(key, false).cat) == 0);
+    const bool movable =
+        rule.edit && (kind != NodeKind::Category || Store().SubCatNumber(node.codes.cat) == 0);
     tree_.SetEnabled(5, movable);
     tree_.SetVisible(6, rule.moveEntries);
     tree_.SetEnabled(6, rule.moveEntries && rule.edit);
@@ -156,8 +156,9 @@ void PopupMenus::ShowHeaderPopup(int column, const QPoint& globalPos) {
 }
 
 void PopupMenus::ShowTreePopup(const QString& key, const QPoint& globalPos) {
-    PrepareTreePopup(key);
-    RunTreeItem(Exec(tree_, globalPos), key);
+    const NodeRef node = ReadNodeKey(key);
+    PrepareTreePopup(node);
+    RunTreeItem(Exec(tree_, globalPos), node);
 }
 
 void PopupMenus::RunGridItem(int index) {
@@ -172,25 +173,25 @@ void PopupMenus::RunHeaderItem(int index) {
     grid->SortGrid(headerColumn_, index == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void PopupMenus::RunTreeItem(int index, const QString& key) {
+void PopupMenus::RunTreeItem(int index, const NodeRef& node) {
     switch (index) {
     case 0:
-        AddEntry(key);
+        AddEntry(node);
         break;
     case 2:
-        TreeAddNode(key);
+        TreeAddNode(node);
         break;
     case 3:
-        TreeRenameNode(key);
+        TreeRenameNode(node);
         break;
     case 4:
-        TreeDeleteNode(key);
+        TreeDeleteNode(node);
         break;
     case 5:
-        TreeMoveNode(key);
+        TreeMoveNode(node);
         break;
     case 6:
-        TreeMoveSubCategoryEntries(key);
+        TreeMoveSubCategoryEntries(node);
         break;
     default:
         break;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "mainwin/indexed_menu.h"
+#include "mainwin/node_key.h"
 
 #include <QObject>
 #include <QPoint>
@@ -28,7 +29,7 @@ public:
 
     void PrepareGridPopup(const QString& service);
     void PrepareHeaderPopup(int column);
-    void PrepareTreePopup(const QString& key);
+    void PrepareTreePopup(const NodeRef& node);
 
     // Prepare, show at globalPos, then run the chosen item.
     void ShowGridPopup(const QString& service, const QPoint& globalPos);
@@ -37,7 +38,7 @@ public:
 
     void RunGridItem(int index);
     void RunHeaderItem(int index);
-    void RunTreeItem(int index, const QString& key);
+    void RunTreeItem(int index, const NodeRef& node);
 
 private:
     int Exec(const IndexedMenu& menu, const QPoint& globalPos);

@@ -6,7 +6,6 @@
 #include "frame/message_box.h"
 #include "frame/program_state.h"
 #include "mainwin/input_box.h"
-#include "mainwin/node_key.h"
 
 #include <QComboBox>
 
@@ -71,9 +70,8 @@ std::string SubCategoryName(const NodeCodes& codes) {
 
 } // namespace
 
-bool TreeAddNode(const QString& key) {
-    const NodeKind kind = NodeKindOf(key);
-    const NodeCodes codes = ParseNodeKey(key, false);
+bool TreeAddNode(const NodeRef& node) {
+    const auto [kind, codes] = node;
     // Category 0 holds the entries without category: nothing can go under it.
     if (kind == NodeKind::SubCategory || kind == NodeKind::NoSubCategory ||
         kind == NodeKind::NoCategory || kind == NodeKind::Unknown)
@@ -85,10 +83,9 @@ bool TreeAddNode(const QString& key) {
                 kAddRefused);
 }
 
-bool TreeRenameNode(const QString& key) {
-    const NodeKind kind = NodeKindOf(key);
+bool TreeRenameNode(const NodeRef& node) {
+    const auto [kind, codes] = node;
     if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
-    const NodeCodes codes = ParseNodeKey(key, false);
     const std::string old = IsCategory(kind) ? CategoryName(codes) : SubCategoryName(codes);
     if (old.empty()) return false;
     const std::optional<std::string> name =
@@ -100,10 +97,9 @@ bool TreeRenameNode(const QString& key) {
                 kRenameRefused);
 }
 
-bool TreeDeleteNode(const QString& key) {
-    const NodeKind kind = NodeKindOf(key);
+bool TreeDeleteNode(const NodeRef& node) {
+    const auto [kind, codes] = node;
     if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
-    const NodeCodes codes = ParseNodeKey(key, false);
     if (!Ask(IsCategory(kind) ? kDeleteCategory : kDeleteSubCategory)) return false;
     // Deleting the entries cannot be undone: only an explicit No does it,
     // Escape or the close box give up the whole delete.
@@ -132,10 +128,9 @@ std::optional<std::int16_t> ChooseTarget(int titleId, std::int16_t except) {
 
 } // namespace
 
-bool TreeMoveNode(const QString& key) {
-    const NodeKind kind = NodeKindOf(key);
+bool TreeMoveNode(const NodeRef& node) {
+    const auto [kind, codes] = node;
     if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
-    const NodeCodes codes = ParseNodeKey(key, false);
     // Its own subcategories would be left under a category that is gone.
     if (IsCategory(kind) && Store().SubCatNumber(codes.cat) > 0) return false;
     const std::optional<std::int16_t> target =
@@ -146,9 +141,9 @@ bool TreeMoveNode(const QString& key) {
                 kMoveRefused);
 }
 
-bool TreeMoveSubCategoryEntries(const QString& key) {
-    if (NodeKindOf(key) != NodeKind::SubCategory) return false;
-    const NodeCodes codes = ParseNodeKey(key, false);
+bool TreeMoveSubCategoryEntries(const NodeRef& node) {
+    if (node.kind != NodeKind::SubCategory) return false;
+    const NodeCodes& codes = node.codes;
     const std::optional<std::int16_t> target = ChooseTarget(kMoveSubCategoryTitle, 0);
     if (!target || !Ask(kMoveEntriesQuestion)) return false;
     return Done(Store().SubCatMove(codes.cat, *target, SubCategoryName(codes), true), kMoveRefused);

@@ -4,12 +4,16 @@
 #include "store/encrypt.h"
 #include "store/format2.h"
 #include "store/legacy_trailer.h"
+#include "store/typed_text.h"
 #include "store/vbdate.h"
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -125,21 +129,11 @@ struct DecodeHealth {
     bool impossible = false;
     std::size_t fillerMismatches = 0;
     std::size_t verifiedTexts = 0; // non-empty, every filler where the writer put it
-    std::size_t oddChars = 0;
-    std::size_t textChars = 0;
+    ByteCounts textBytes{};
     bool judgeText = false; // only recovery compares decodes by their text
 
     void Text(const std::string& s) {
-        if (!judgeText) return;
-        for (char ch : s) {
-            const auto b = static_cast<unsigned char>(ch);
-            const bool control = (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F ||
-                                 b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-            oddChars += control;
-            const bool alnum =
-                (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9');
-            textChars += alnum || (b != 0 && std::strchr(" .,:;@/-_'()!?", b) != nullptr);
-        }
+        if (judgeText) CountBytes(s, textBytes);
     }
 };
 
@@ -323,12 +317,40 @@ bool SameRecords(const DecodedFile& a, const DecodedFile& b) {
            a.passwords == b.passwords && a.nodes == b.nodes;
 }
 
+// Decodes alike from several histories, and how many histories give it.
+struct DecodeGroup {
+    Attempt attempt;
+    int weight = 0;
+    std::size_t untypeable = 0;
+    double likeness = 0;
+};
+
+// Judges each decode's text: characters nobody types, and how likely the
+// bytes in which it differs from the others are (with its weight).
+void JudgeTexts(std::vector<DecodeGroup>& groups) {
+    std::size_t fewestUntypeable = SIZE_MAX;
+    for (DecodeGroup& g : groups) {
+        g.untypeable = UntypeableCount(g.attempt.health.textBytes);
+        fewestUntypeable = std::min(fewestUntypeable, g.untypeable);
+    }
+    std::optional<ByteCounts> agreed;
+    for (const DecodeGroup& g : groups)
+        if (g.untypeable == fewestUntypeable)
+            agreed =
+                agreed ? Agreed(*agreed, g.attempt.health.textBytes) : g.attempt.health.textBytes;
+    for (DecodeGroup& g : groups)
+        g.likeness = std::log(static_cast<double>(g.weight)) +
+                     TypedLogLikelihood(g.attempt.health.textBytes, *agreed);
+}
+
 // For a seed whose key depends on another writer's generator history: try
 // each of the 256 histories that matter and keep the decode that reads most
 // like what a writer wrote (complete, fillers in place, to the end of the
-// data, no control characters, then most like prose). The keys of different
-// histories agree on their start, so decodes often tie; then the decode
-// that the most histories give is the likeliest.
+// data, no characters that nobody types). The keys of different histories
+// agree on their start, so decodes differ only in a few bytes of their
+// longer texts, or not at all; then the likeliest decode is the one whose
+// differing bytes are most like the text all of them agree on, weighed
+// with how many histories give it.
 DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
                               std::size_t bodyStart, const std::string& password,
                               bool categoriesOnly) {
@@ -341,35 +363,29 @@ DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
             keys.try_emplace({c.KeyText(), c.GeneratorState()}, static_cast<std::uint8_t>(h), 0);
         ++it->second.second;
     }
-    struct Group {
-        Attempt attempt;
-        int weight = 0;
-    };
-    std::vector<Group> groups;
+    std::vector<DecodeGroup> groups;
     bool anyPassed = false;
     for (const auto& [key, candidate] : keys) {
         Attempt a =
             TryEnciphered(image, header, bodyStart, password, categoriesOnly, candidate.first);
         anyPassed = anyPassed || a.file.status != DecodeStatus::WrongPassword;
         if (a.file.status != DecodeStatus::Ok) continue;
-        auto same = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
+        auto same = std::find_if(groups.begin(), groups.end(), [&](const DecodeGroup& g) {
             return SameRecords(g.attempt.file, a.file);
         });
-        if (same == groups.end()) same = groups.insert(groups.end(), Group{std::move(a), 0});
+        if (same == groups.end()) same = groups.insert(groups.end(), DecodeGroup{std::move(a), 0});
         same->weight += candidate.second;
     }
-    // Characters no typed text holds come first: notes of symbols and
-    // accented letters hold few of the characters prose is made of, fewer
-    // than a wrong key's output, but none of those.
-    auto rank = [&](const Group& g) {
+    JudgeTexts(groups);
+    auto rank = [&](const DecodeGroup& g) {
         const Attempt& a = g.attempt;
         return std::make_tuple(a.file.truncated, a.health.fillerMismatches,
-                               !categoriesOnly && a.end != image.size(), a.health.oddChars,
-                               -static_cast<long long>(a.health.textChars), -g.weight);
+                               !categoriesOnly && a.end != image.size(), g.untypeable, -g.likeness,
+                               -g.weight);
     };
-    const auto best =
-        std::min_element(groups.begin(), groups.end(),
-                         [&](const Group& x, const Group& y) { return rank(x) < rank(y); });
+    const auto best = std::min_element(
+        groups.begin(), groups.end(),
+        [&](const DecodeGroup& x, const DecodeGroup& y) { return rank(x) < rank(y); });
     if (best != groups.end()) return std::move(best->attempt.file);
     DecodedFile f;
     f.header = header;

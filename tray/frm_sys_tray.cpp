@@ -90,8 +90,14 @@ std::optional<bool> frmSysTray::Checked(const QVariant& item) const {
 void frmSysTray::ShowMenu() {
     emit MenuAboutToShow();
     const QPoint at = QCursor::pos();
+    showing_ = true;
     const int index = runner_ ? runner_(menu_, at) : menu_.Exec(at);
-    if (menu_.IsValid(index)) emit MenuClick(index, menu_.Key(index));
+    showing_ = false;
+    // The choice is read before MenuClosed may rebuild the menu.
+    const bool chosen = menu_.IsValid(index);
+    const QString key = chosen ? menu_.Key(index) : QString();
+    emit MenuClosed();
+    if (chosen) emit MenuClick(index, key);
 }
 
 bool frmSysTray::ShowMessage(const QString& title, const QString& text) {

@@ -56,8 +56,11 @@ public:
     std::optional<bool> Checked(const QVariant& item) const;
     void ClearMenu() { menu_.Clear(); }
 
-    // Shows the menu at the mouse and raises MenuClick for a chosen item.
+    // Shows the menu at the mouse, raises MenuClosed when it is gone, then
+    // MenuClick for a chosen item (its index as the menu was when shown).
     void ShowMenu();
+    // Whether ShowMenu's menu is open now.
+    bool MenuShowing() const { return showing_; }
     // A message from the icon (the desktop's notification, or a balloon by
     // the icon); false when no icon is shown to carry it. Clicking it
     // raises MessageClicked.
@@ -80,6 +83,8 @@ signals:
     void MenuClick(int index, const QString& key);
     // Just before the menu opens, while the user's window is still active.
     void MenuAboutToShow();
+    // The menu shown by ShowMenu has closed, chosen item or not.
+    void MenuClosed();
     void MessageClicked();
 
 private:
@@ -90,6 +95,7 @@ private:
     QString tip_;
     QIcon icon_;
     std::function<int(KeyedMenu&, const QPoint&)> runner_;
+    bool showing_ = false;
 };
 
 } // namespace qvs

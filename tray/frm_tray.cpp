@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kTrayTip[] = "Quorvane!";
 constexpr int kTypingStoppedText = 33810;
+constexpr int kEntryGoneText = 33900;
 
 void Call(const std::function<void(const QString&)>& action, const QString& service) {
     if (action) action(service);
@@ -41,6 +42,11 @@ frmTray::frmTray(TrayActions actions, bool fullProgram, QObject* parent)
     // Read before the menu takes the focus: the user's window is still active.
     connect(&sysTray_, &frmSysTray::MenuAboutToShow, this,
             [this] { previousWindow_ = actions_.activeWindow ? actions_.activeWindow() : 0; });
+    connect(&sysTray_, &frmSysTray::MenuClosed, this, [this] {
+        if (!viewStale_) return;
+        viewStale_ = false;
+        UpdateView(QString());
+    });
 }
 
 frmTray::~frmTray() {
@@ -63,6 +69,13 @@ void frmTray::SetLocked(bool locked) {
 
 void frmTray::UpdateView(const QString& selection) {
     (void)selection;
+    // A change (a save from the other program) waits until the user's open
+    // menu closes rather than tearing it down; a lock does not wait.
+    if (!locked_ && sysTray_.MenuShowing()) {
+        viewStale_ = true;
+        return;
+    }
+    viewStale_ = false;
     if (locked_) {
         BuildLockedTrayMenu(sysTray_.PopupMenuObject());
         return;
@@ -90,6 +103,13 @@ void frmTray::OnMenuClick(int index, const QString& key) {
     if (key == QLatin1String("open") && !menuEnabled_) return;
     const QString service = ServiceOfKey(key);
     if (!service.isEmpty()) {
+        // A save while the menu was open may have taken the entry away: say
+        // so rather than copy or type nothing.
+        if (!App().store->Password().Find(service.toStdString())) {
+            qvs::ShowMessage(GetLocalText(kEntryGoneText).replace(QLatin1String("%s"), service),
+                             vbExclamation, ProgramName());
+            return;
+        }
         RunEntryAction(service);
         return;
     }

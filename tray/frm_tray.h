@@ -112,6 +112,7 @@ private:
     bool menuEnabled_ = false;
     bool locked_ = false;
     std::uint64_t previousWindow_ = 0;
+    bool viewStale_ = false; // a rebuild is due when the open menu closes
 };
 
 } // namespace qvs

@@ -82,6 +82,7 @@ private slots:
     void calendarFillsTheDateBox();
     void cancelAsksOnlyAfterChanges();
     void okWithoutChangesLeavesTheEntryAsStored();
+    void editsKeepTheNotesLineEnds();
     void mnemonicsAreUniqueInBothLanguages();
 
 private:
@@ -447,6 +448,34 @@ void TestFrmPW::okWithoutChangesLeavesTheEntryAsStored() {
     Settle();
     QVERIFY(!w);
     QVERIFY(Entry(" Spaced ") && *Entry(" Spaced ") == before);
+}
+
+// The notes box knows only LF: an edit elsewhere leaves the notes' bytes
+// alone, and edited notes go on using CR LF when they had it.
+void TestFrmPW::editsKeepTheNotesLineEnds() {
+    const auto editNotes = [](const char* service, const std::string& notes, auto change) {
+        ardeko::T_Password p = *Entry(service);
+        p.Descr = notes;
+        QVERIFY(Store().PWEdit(p, p.service, p.Codcat, p.CodSCat));
+        QPointer<frmPW> w = qvs::PasswordEdit(QString::fromLatin1(service));
+        change(w);
+        QVERIFY(w->HasChanges());
+        Confirm(w);
+        QVERIFY(!w);
+    };
+    const auto renameUser = [](QPointer<frmPW>& w) {
+        Box(w, "txtName")->setText(QStringLiteral("ulla"));
+    };
+    editNotes("Bank A", "one\r\ntwo\rthree\nfour", renameUser);
+    QCOMPARE(Entry("Bank A")->Descr, std::string("one\r\ntwo\rthree\nfour"));
+    editNotes("Bank A", "one\r\ntwo", [](QPointer<frmPW>& w) {
+        Child<QPlainTextEdit>(w, "txtNotes")->appendPlainText(QStringLiteral("three"));
+    });
+    QCOMPARE(Entry("Bank A")->Descr, std::string("one\r\ntwo\r\nthree"));
+    editNotes("Mail B", "one\ntwo", [](QPointer<frmPW>& w) {
+        Child<QPlainTextEdit>(w, "txtNotes")->appendPlainText(QStringLiteral("three"));
+    });
+    QCOMPARE(Entry("Mail B")->Descr, std::string("one\ntwo\nthree"));
 }
 
 // Every Alt key of the editor's general page reaches one control only.

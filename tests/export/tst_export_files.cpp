@@ -167,6 +167,14 @@ private slots:
                                    "Notes:          l1\n                l2\n"));
         c.mode = kModeHtml;
         QVERIFY(Export(c).contains("<TD style=\"white-space:pre-wrap\"> p\tq<br>r &nbsp;</TD>"));
+        // Columns have one line and one character a place: what follows the
+        // password stays under its caption.
+        c = Choice(kModeColumns, {"Password", "User Name"});
+        c.header = true;
+        const QList<QByteArray> lines = Export(c).split('\n');
+        QVERIFY(lines.size() > 1);
+        QCOMPARE(lines[1].indexOf(" p q r "), lines[0].indexOf("Password"));
+        QCOMPARE(lines[1].indexOf("u "), lines[0].indexOf("Use"));
     }
 
     // Earlier passwords only when asked for, the code secret only as a chosen

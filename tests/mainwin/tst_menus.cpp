@@ -282,7 +282,7 @@ private slots:
         QVERIFY(Store().CatAdd("Banks") && Store().CatAdd("Cards"));
         QVERIFY(Store().SubCatAdd(1, "Online"));
         MenuWindow w;
-        w.popups->PrepareTreePopup(key);
+        w.popups->PrepareTreePopup(ReadNodeKey(key));
         const IndexedMenu& popup = w.popups->mnuTVPopup();
         QCOMPARE(popup.Item(2)->isVisible(), addText != 0);
         if (addText) QCOMPARE(popup.Item(2)->text(), GetLocalText(addText));

@@ -73,7 +73,9 @@ private slots:
         ModalScript script;
         Type(script, QStringLiteral("  Shops "), GetLocalText(9017));
         Type(script, QStringLiteral("Local"));
-        QVERIFY(Run(script, [] { return TreeAddNode("R") && TreeAddNode("C2"); }));
+        QVERIFY(Run(script, [] {
+            return TreeAddNode(ReadNodeKey("R")) && TreeAddNode(ReadNodeKey("C2"));
+        }));
         QVERIFY(Store().CatExist("Shops")); // blanks around a name are dropped
         QVERIFY(Store().SubCatExist(2, "Local"));
         QCOMPARE(fake_.updates, 2);
@@ -84,7 +86,8 @@ private slots:
         Type(script, QStringLiteral("BANKS")); // names ignore letter case
         Answer(script, 9018, true);
         script.On<frmInputBox>([](frmInputBox* box) { box->reject(); });
-        QVERIFY(!Run(script, [] { return TreeAddNode("P") || TreeAddNode("R"); }));
+        QVERIFY(!Run(
+            script, [] { return TreeAddNode(ReadNodeKey("P")) || TreeAddNode(ReadNodeKey("R")); }));
         QCOMPARE(Store().CatNumber(), 2);
         QCOMPARE(fake_.updates, 0);
     }
@@ -97,7 +100,9 @@ private slots:
             box->accept();
         });
         Type(script, QStringLiteral("Web"));
-        QVERIFY(Run(script, [] { return TreeRenameNode("C1") && TreeRenameNode("S1C1"); }));
+        QVERIFY(Run(script, [] {
+            return TreeRenameNode(ReadNodeKey("C1")) && TreeRenameNode(ReadNodeKey("S1C1"));
+        }));
         QCOMPARE(Store().CatValue(1), std::string("Money"));
         QCOMPARE(Store().SubCatValue(1), std::string("Web"));
     }
@@ -106,7 +111,7 @@ private slots:
         ModalScript script;
         Type(script, QStringLiteral("cards"));
         Answer(script, 9013, true);
-        QVERIFY(!Run(script, [] { return TreeRenameNode("C1"); }));
+        QVERIFY(!Run(script, [] { return TreeRenameNode(ReadNodeKey("C1")); }));
         QCOMPARE(Store().CatValue(1), std::string("Banks"));
     }
 
@@ -120,7 +125,7 @@ private slots:
         ModalScript script;
         Answer(script, 9006, true);
         Answer(script, 9008, keep);
-        QVERIFY(Run(script, [] { return TreeDeleteNode("C1"); }));
+        QVERIFY(Run(script, [] { return TreeDeleteNode(ReadNodeKey("C1")); }));
         QVERIFY(!Store().CatExist("Banks"));
         QCOMPARE(Store().SubCatNumber(1), 0);
         QCOMPARE(Store().Password().Contains("Bank"), keep);
@@ -141,7 +146,7 @@ private slots:
             QCOMPARE(MessageText(m), GetLocalText(9008));
             escape ? QTest::keyClick(m, Qt::Key_Escape) : void(m->close());
         });
-        QVERIFY(!Run(script, [] { return TreeDeleteNode("C1"); }));
+        QVERIFY(!Run(script, [] { return TreeDeleteNode(ReadNodeKey("C1")); }));
         QVERIFY(Store().CatExist("Banks"));
         QVERIFY(Store().Password().Contains("Bank"));
         QCOMPARE(fake_.updates, 0);
@@ -152,14 +157,14 @@ private slots:
         Answer(script, 9006, true);
         Answer(script, 9008, true);
         Answer(script, 31001, true); // a category that is gone meanwhile
-        QVERIFY(!Run(script, [] { return TreeDeleteNode("C9"); }));
+        QVERIFY(!Run(script, [] { return TreeDeleteNode(ReadNodeKey("C9")); }));
         QCOMPARE(Store().CatNumber(), 2);
     }
 
     void noToTheDeleteQuestionKeepsAll() {
         ModalScript script;
         Answer(script, 9007, false);
-        QVERIFY(!Run(script, [] { return TreeDeleteNode("S1C1"); }));
+        QVERIFY(!Run(script, [] { return TreeDeleteNode(ReadNodeKey("S1C1")); }));
         QVERIFY(Store().SubCatExist(1, "Online"));
         QCOMPARE(fake_.updates, 0);
     }
@@ -167,7 +172,7 @@ private slots:
     void movesSubcategoryWithItsEntries() {
         ModalScript script;
         Choose(script, QStringLiteral("Cards"), {"Cards"}); // not its own category
-        QVERIFY(Run(script, [] { return TreeMoveNode("S1C1"); }));
+        QVERIFY(Run(script, [] { return TreeMoveNode(ReadNodeKey("S1C1")); }));
         QVERIFY(Store().SubCatExist(2, "Online"));
         QCOMPARE(Store().Password().Find("Bank")->Codcat, 2);
         QCOMPARE(Store().Password().Find("Bank")->CodSCat, 1);
@@ -176,7 +181,7 @@ private slots:
     void categoryBecomesSubcategory() {
         ModalScript script;
         Choose(script, QStringLiteral("Banks"), {"Banks"});
-        QVERIFY(Run(script, [] { return TreeMoveNode("C2"); }));
+        QVERIFY(Run(script, [] { return TreeMoveNode(ReadNodeKey("C2")); }));
         QVERIFY(!Store().CatExist("Cards"));
         QVERIFY(Store().SubCatExist(1, "Cards"));
         QCOMPARE(Store().Password().Find("Card")->Codcat, 1);
@@ -185,7 +190,7 @@ private slots:
     // Its subcategories would be stranded under a category that no longer
     // exists, so the command refuses without asking.
     void categoryWithSubcategoriesDoesNotMove() {
-        QVERIFY(!TreeMoveNode("C1"));
+        QVERIFY(!TreeMoveNode(ReadNodeKey("C1")));
         QVERIFY(Store().CatExist("Banks"));
     }
 
@@ -216,7 +221,7 @@ private slots:
         ModalScript script;
         Choose(script, QStringLiteral("Cards"), {"Banks", "Cards"});
         Answer(script, 9023, true);
-        QVERIFY(Run(script, [] { return TreeMoveSubCategoryEntries("S1C1"); }));
+        QVERIFY(Run(script, [] { return TreeMoveSubCategoryEntries(ReadNodeKey("S1C1")); }));
         QVERIFY(!Store().SubCatExist(1, "Online"));
         QCOMPARE(Store().Password().Find("Bank")->Codcat, 2);
         QCOMPARE(Store().Password().Find("Bank")->CodSCat, 0);

@@ -4,9 +4,11 @@
 // menu is enabled, "close" handed to the program, and the menu built from
 // the open store. Offscreen there is no tray: loading is refused.
 #include "autotype/secret_clipboard.h"
+#include "frame/frm_message.h"
 #include "frame/modal_stack.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "tests/frame/modal_script.h"
 #include "tests/frame/test_language.h"
 #include "tests/store/store_samples.h"
 #include "tray/frm_tray.h"
@@ -14,6 +16,8 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -79,8 +83,8 @@ void ChooseEntry(frmTray& tray, const QString& service) {
 class TestFrmTray : public QObject {
     Q_OBJECT
 
-    TestLanguage language_{30, 71, 72, 73, 74, 75,    76,    77,   78,
-                           79, 80, 81, 82, 83, 31413, 31800, 31801};
+    TestLanguage language_{30, 71, 72, 73, 74, 75,    76,    77,    78,
+                           79, 80, 81, 82, 83, 31413, 31800, 31801, 33900};
 
 private slots:
     void init() {
@@ -175,6 +179,51 @@ private slots:
         QCOMPARE(menu.ToolTip(entry()), TestLanguage::Text(31801));
         ChooseEntry(tray, QStringLiteral("Bank A"));
         QCOMPARE(recorder.typed, QStringLiteral("pw-Bank A"));
+    }
+
+    // A save from the other program while the menu is open leaves the open
+    // menu alone; the chosen item is the one the user saw, and the menu
+    // shows the change once it has closed.
+    void aChangeWhileTheMenuIsOpenWaitsForItToClose() {
+        Recorder recorder;
+        frmTray tray(recorder.Actions());
+        tray.UpdateView(QString());
+        KeyedMenu& menu = tray.SysTray().PopupMenuObject();
+        bool keptWhileOpen = false;
+        tray.SysTray().SetMenuRunnerForTesting([&](KeyedMenu& shown, const QPoint&) {
+            const int chosen = shown.IndexOf(QStringLiteral("srvBank A"));
+            ardeko::T_Password added = *App().store->Password().Find("Bank A");
+            added.service = "Bank 0";
+            App().store->PWAdd(added);
+            tray.UpdateView(QString());
+            keptWhileOpen = shown.IndexOf(QStringLiteral("srvBank 0")) == 0 &&
+                            shown.IndexOf(QStringLiteral("srvBank A")) == chosen;
+            return chosen;
+        });
+        tray.SysTray().ShowMenu();
+        QVERIFY(keptWhileOpen);
+        QCOMPARE(recorder.calls, QStringList{QStringLiteral("show:Bank A")});
+        QVERIFY(menu.IndexOf(QStringLiteral("srvBank 0")) > 0);
+
+        // The chosen entry went with the change: the user is told, nothing
+        // is copied or typed.
+        tray.SysTray().SetMenuRunnerForTesting([&](KeyedMenu& shown, const QPoint&) {
+            const int chosen = shown.IndexOf(QStringLiteral("srvBank 0"));
+            App().store->PWDel("Bank 0");
+            tray.UpdateView(QString());
+            return chosen;
+        });
+        QString told;
+        ModalScript script;
+        script.On<frmMessage>([&told](frmMessage* m) {
+            told = m->findChild<QLabel*>(QStringLiteral("lblMsg"))->text();
+            m->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        });
+        script.Start();
+        tray.SysTray().ShowMenu();
+        QVERIFY(script.Done());
+        QCOMPARE(told, TestLanguage::Text(33900));
+        QCOMPARE(recorder.calls, QStringList{QStringLiteral("show:Bank A")});
     }
 
     // While a dialog is open, clicking the icon brings the dialog forward
