@@ -117,9 +117,9 @@ Error TotpFromJson(const QJsonValue& v, std::string& out) {
     if (text.empty()) return std::nullopt;
     ardeko::TotpParse parsed = ardeko::ParseTotp(text);
     ardeko::WipeString(text);
-    if (!parsed.spec) return std::string(ardeko::TotpErrorText(parsed.error));
-    out = ardeko::TotpAddress(*parsed.spec);
-    ardeko::WipeString(parsed.spec->secret);
+    if (!parsed.params) return std::string(ardeko::TotpErrorText(parsed.error));
+    out = ardeko::TotpAddress(*parsed.params);
+    ardeko::WipeString(parsed.params->secret);
     return std::nullopt;
 }
 

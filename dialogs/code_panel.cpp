@@ -92,7 +92,7 @@ std::string CodePanel::Stored() const {
     if (text == filledText_.trimmed()) return filled_;
     if (text.isEmpty()) return {};
     const ardeko::TotpParse parsed = ardeko::ParseTotp(text.toStdString());
-    return parsed.spec ? ardeko::TotpAddress(*parsed.spec) : text.toStdString();
+    return parsed.params ? ardeko::TotpAddress(*parsed.params) : text.toStdString();
 }
 
 ardeko::TotpError CodePanel::Problem() const {
@@ -147,11 +147,11 @@ bool CodePanel::ReadImageFile(const QString& path) {
     for (const QString& text : read.texts) {
         if (!text.startsWith(QLatin1String("otpauth://"), Qt::CaseInsensitive)) continue;
         const ardeko::TotpParse parsed = ardeko::ParseTotp(text.toStdString());
-        if (!parsed.spec) {
+        if (!parsed.params) {
             ShowMessage(TotpErrorMessage(parsed.error), vbExclamation);
             return false;
         }
-        box_->setText(QString::fromStdString(ardeko::TotpAddress(*parsed.spec)));
+        box_->setText(QString::fromStdString(ardeko::TotpAddress(*parsed.params)));
         return true;
     }
     ShowMessage(WithFile(kNoAddressInQrText, shown), vbExclamation);

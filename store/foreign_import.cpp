@@ -89,8 +89,8 @@ std::optional<FoundCode> FindCode(const clsPW& store, const ForeignEntry& e) {
     for (std::size_t i = 0; i < e.extras.size(); ++i) {
         const auto& [caption, value] = e.extras[i];
         if (!LooksLikeCode(caption, value)) continue;
-        if (const TotpParse parsed = ParseTotp(value); parsed.spec)
-            return FoundCode{i, TotpAddress(*parsed.spec)};
+        if (const TotpParse parsed = ParseTotp(value); parsed.params)
+            return FoundCode{i, TotpAddress(*parsed.params)};
     }
     return std::nullopt;
 }

@@ -99,7 +99,7 @@ TotpParse Failed(TotpError e) {
 }
 
 // The secret's key bytes, checked for length.
-TotpError DecodeSecret(std::string_view text, TotpSpec& spec) {
+TotpError DecodeSecret(std::string_view text, TotpParams& params) {
     auto bytes = Base32Decode(text);
     if (!bytes) return TotpError::NotBase32;
     if (bytes->empty()) return TotpError::Empty;
@@ -107,34 +107,34 @@ TotpError DecodeSecret(std::string_view text, TotpSpec& spec) {
         WipeString(*bytes);
         return TotpError::SecretTooShort;
     }
-    spec.secret = std::move(*bytes);
+    params.secret = std::move(*bytes);
     return TotpError::None;
 }
 
-// One query parameter of an address into spec.
-TotpError TakeParameter(std::string_view key, const std::string& value, TotpSpec& spec,
+// One query parameter of an address into params.
+TotpError TakeParameter(std::string_view key, const std::string& value, TotpParams& params,
                         bool& haveSecret) {
     if (SameText(key, "secret")) {
         haveSecret = true;
-        return DecodeSecret(value, spec);
+        return DecodeSecret(value, params);
     }
     if (SameText(key, "issuer")) {
-        spec.issuer = value;
+        params.issuer = value;
     } else if (SameText(key, "digits")) {
         const auto d = Number(value);
         if (!d || *d < 6 || *d > 8) return TotpError::BadDigits;
-        spec.digits = *d;
+        params.digits = *d;
     } else if (SameText(key, "period")) {
         const auto p = Number(value);
         if (!p || *p < 1 || *p > kMaxPeriod) return TotpError::BadPeriod;
-        spec.period = *p;
+        params.period = *p;
     } else if (SameText(key, "algorithm")) {
         if (SameText(value, "SHA1"))
-            spec.algorithm = TotpAlgorithm::Sha1;
+            params.algorithm = TotpAlgorithm::Sha1;
         else if (SameText(value, "SHA256"))
-            spec.algorithm = TotpAlgorithm::Sha256;
+            params.algorithm = TotpAlgorithm::Sha256;
         else if (SameText(value, "SHA512"))
-            spec.algorithm = TotpAlgorithm::Sha512;
+            params.algorithm = TotpAlgorithm::Sha512;
         else
             return TotpError::BadAlgorithm;
     }
@@ -154,19 +154,19 @@ TotpParse ParseAddress(std::string_view text) {
 
     // A literal colon parts issuer and account, so an issuer may hold an
     // encoded one; some writers encode the separator too.
-    TotpSpec spec;
+    TotpParams params;
     std::string label;
     if (const auto raw = rawLabel.find(':'); raw != std::string_view::npos) {
-        spec.issuer = PercentDecode(rawLabel.substr(0, raw), false);
+        params.issuer = PercentDecode(rawLabel.substr(0, raw), false);
         label = PercentDecode(rawLabel.substr(raw + 1), false);
     } else {
         label = PercentDecode(rawLabel, false);
         if (const auto colon = label.find(':'); colon != std::string::npos) {
-            spec.issuer = label.substr(0, colon);
+            params.issuer = label.substr(0, colon);
             label.erase(0, colon + 1);
         }
     }
-    spec.account = std::string(Trim(label));
+    params.account = std::string(Trim(label));
     bool haveSecret = false;
     while (!query.empty()) {
         const auto amp = query.find('&');
@@ -175,15 +175,15 @@ TotpParse ParseAddress(std::string_view text) {
         const auto eq = item.find('=');
         if (eq == std::string_view::npos) continue;
         std::string value = PercentDecode(item.substr(eq + 1), true);
-        const TotpError e = TakeParameter(item.substr(0, eq), value, spec, haveSecret);
+        const TotpError e = TakeParameter(item.substr(0, eq), value, params, haveSecret);
         WipeString(value);
         if (e != TotpError::None) {
-            WipeString(spec.secret);
+            WipeString(params.secret);
             return Failed(e);
         }
     }
     if (!haveSecret) return Failed(TotpError::Empty);
-    return {std::move(spec), TotpError::None};
+    return {std::move(params), TotpError::None};
 }
 
 } // namespace
@@ -239,23 +239,23 @@ TotpParse ParseTotp(std::string_view text) {
     if (text.empty()) return Failed(TotpError::Empty);
     if (text.size() >= kScheme.size() && SameText(text.substr(0, kScheme.size()), kScheme))
         return ParseAddress(text);
-    TotpSpec spec;
-    const TotpError e = DecodeSecret(text, spec);
+    TotpParams params;
+    const TotpError e = DecodeSecret(text, params);
     if (e != TotpError::None) return Failed(e);
-    return {std::move(spec), TotpError::None};
+    return {std::move(params), TotpError::None};
 }
 
-std::string TotpAddress(const TotpSpec& spec) {
+std::string TotpAddress(const TotpParams& params) {
     std::string out(kScheme);
     out += "totp/";
-    if (!spec.issuer.empty()) out += PercentEncode(spec.issuer) + ':';
-    out += PercentEncode(spec.account);
-    out += "?secret=" + Base32Encode(spec.secret);
-    if (!spec.issuer.empty()) out += "&issuer=" + PercentEncode(spec.issuer);
+    if (!params.issuer.empty()) out += PercentEncode(params.issuer) + ':';
+    out += PercentEncode(params.account);
+    out += "?secret=" + Base32Encode(params.secret);
+    if (!params.issuer.empty()) out += "&issuer=" + PercentEncode(params.issuer);
     out += "&algorithm=";
-    out += AlgorithmName(spec.algorithm);
-    out += "&digits=" + std::to_string(spec.digits);
-    out += "&period=" + std::to_string(spec.period);
+    out += AlgorithmName(params.algorithm);
+    out += "&digits=" + std::to_string(params.digits);
+    out += "&period=" + std::to_string(params.period);
     return out;
 }
 
@@ -281,13 +281,13 @@ const char* TotpErrorText(TotpError e) {
     return "";
 }
 
-std::string HotpCode(const TotpSpec& spec, std::uint64_t counter, HmacFunction hmac) {
+std::string HotpCode(const TotpParams& params, std::uint64_t counter, HmacFunction hmac) {
     // Ten digits would overrun the 31 bits a code is taken from.
-    if (spec.digits < 1 || spec.digits > 9) return {};
+    if (params.digits < 1 || params.digits > 9) return {};
     std::string message(8, '\0');
     for (int i = 7; i >= 0; --i, counter >>= 8)
         message[static_cast<std::size_t>(i)] = static_cast<char>(counter & 0xFF);
-    const std::string mac = hmac(spec.algorithm, spec.secret, message);
+    const std::string mac = hmac(params.algorithm, params.secret, message);
     if (mac.size() < 20) return {};
     const auto byte = [&mac](std::size_t i) {
         return static_cast<std::uint32_t>(static_cast<unsigned char>(mac[i]));
@@ -296,10 +296,10 @@ std::string HotpCode(const TotpSpec& spec, std::uint64_t counter, HmacFunction h
     const std::uint32_t binary = ((byte(offset) & 0x7F) << 24) | (byte(offset + 1) << 16) |
                                  (byte(offset + 2) << 8) | byte(offset + 3);
     std::uint32_t modulus = 1;
-    for (int i = 0; i < spec.digits; ++i)
+    for (int i = 0; i < params.digits; ++i)
         modulus *= 10;
     std::string code = std::to_string(binary % modulus);
-    code.insert(0, static_cast<std::size_t>(spec.digits) - code.size(), '0');
+    code.insert(0, static_cast<std::size_t>(params.digits) - code.size(), '0');
     return code;
 }
 
@@ -307,12 +307,12 @@ std::optional<TotpNow> TotpCodeAt(const std::string& stored, std::int64_t unixSe
                                   HmacFunction hmac) {
     if (unixSeconds < 0) return std::nullopt;
     TotpParse parsed = ParseTotp(stored);
-    if (!parsed.spec) return std::nullopt;
-    TotpSpec& spec = *parsed.spec;
-    const auto period = static_cast<std::int64_t>(spec.period);
-    TotpNow now{HotpCode(spec, static_cast<std::uint64_t>(unixSeconds / period), hmac),
+    if (!parsed.params) return std::nullopt;
+    TotpParams& params = *parsed.params;
+    const auto period = static_cast<std::int64_t>(params.period);
+    TotpNow now{HotpCode(params, static_cast<std::uint64_t>(unixSeconds / period), hmac),
                 static_cast<int>(period - unixSeconds % period)};
-    WipeString(spec.secret);
+    WipeString(params.secret);
     if (now.code.empty()) return std::nullopt;
     return now;
 }

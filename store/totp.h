@@ -12,7 +12,7 @@ namespace ardeko {
 
 enum class TotpAlgorithm { Sha1, Sha256, Sha512 };
 
-struct TotpSpec {
+struct TotpParams {
     std::string secret;          // key bytes (decoded)
     std::string issuer, account; // may be empty
     int digits = 6;              // 6..8
@@ -32,7 +32,7 @@ enum class TotpError {
 };
 
 struct TotpParse {
-    std::optional<TotpSpec> spec;
+    std::optional<TotpParams> params;
     TotpError error = TotpError::None;
 };
 
@@ -40,7 +40,7 @@ struct TotpParse {
 // otpauth://totp/ address.
 TotpParse ParseTotp(std::string_view text);
 // The stored form (the entry's Totp field): always an otpauth://totp/ address.
-std::string TotpAddress(const TotpSpec& spec);
+std::string TotpAddress(const TotpParams& params);
 // Plain-English reason for a parse error (tools; windows use their tables).
 const char* TotpErrorText(TotpError e);
 
@@ -54,7 +54,7 @@ using HmacFunction = std::string (*)(TotpAlgorithm, std::string_view key, std::s
 
 // The code for one counter value; "" when the HMAC is too short or digits
 // is not 1..9.
-std::string HotpCode(const TotpSpec& spec, std::uint64_t counter, HmacFunction hmac);
+std::string HotpCode(const TotpParams& params, std::uint64_t counter, HmacFunction hmac);
 
 struct TotpNow {
     std::string code;

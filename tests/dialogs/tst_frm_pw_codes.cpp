@@ -73,7 +73,7 @@ private slots:
         QVERIFY(!w);
         const std::string stored = Entry("Bank A")->Totp;
         QVERIFY(stored.starts_with("otpauth://totp/"));
-        QCOMPARE(ardeko::ParseTotp(stored).spec->secret, kSecretBytes);
+        QCOMPARE(ardeko::ParseTotp(stored).params->secret, kSecretBytes);
 
         // Opened again untouched, the entry stays exactly as stored.
         w = qvs::PasswordEdit(QStringLiteral("Bank A"));
@@ -127,10 +127,10 @@ private slots:
                  QStringList{Text(35129, notImage)});
         QVERIFY(Box(w, "txtTotp")->text().isEmpty());
         QVERIFY(codes->ReadImageFile(code));
-        const auto spec = ardeko::ParseTotp(Box(w, "txtTotp")->text().toStdString()).spec;
-        QVERIFY(spec);
-        QCOMPARE(spec->secret, kSecretBytes);
-        QCOMPARE(spec->issuer, std::string("Bank"));
+        const auto params = ardeko::ParseTotp(Box(w, "txtTotp")->text().toStdString()).params;
+        QVERIFY(params);
+        QCOMPARE(params->secret, kSecretBytes);
+        QCOMPARE(params->issuer, std::string("Bank"));
         QCOMPARE(codes->ShownCode(), QStringLiteral("081804"));
     }
 

@@ -204,8 +204,8 @@ private slots:
         QCOMPARE(r.plan.codes, std::size_t(2));
         QCOMPARE(Entry(s, "A").Descr, std::string());
         const auto a = ParseTotp(Entry(s, "A").Totp);
-        QVERIFY(a.spec);
-        QCOMPARE(a.spec->secret, std::string("Hello!\xDE\xAD\xBE\xEF"));
+        QVERIFY(a.params);
+        QCOMPARE(a.params->secret, std::string("Hello!\xDE\xAD\xBE\xEF"));
         QVERIFY(Entry(s, "B").Totp.find("digits=8") != std::string::npos);
         QCOMPARE(Entry(s, "B").Descr, std::string(kMovedFieldsHeading) + "\ntotp: x");
         QCOMPARE(Entry(s, "C").Totp, std::string());

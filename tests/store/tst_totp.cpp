@@ -34,12 +34,12 @@ class TestTotp : public QObject {
 
 private slots:
     void hotpVectors() {
-        TotpSpec spec;
-        spec.secret = RfcKey(20);
+        TotpParams params;
+        params.secret = RfcKey(20);
         const char* expected[] = {"755224", "287082", "359152", "969429", "338314",
                                   "254676", "287922", "162583", "399871", "520489"};
         for (std::uint64_t i = 0; i < 10; ++i)
-            QCOMPARE(HotpCode(spec, i, &Hmac), std::string(expected[i]));
+            QCOMPARE(HotpCode(params, i, &Hmac), std::string(expected[i]));
     }
 
     void totpVectors_data() {
@@ -76,13 +76,13 @@ private slots:
                                                            {TotpAlgorithm::Sha256, sha256},
                                                            {TotpAlgorithm::Sha512, sha512}};
         for (const auto& [algorithm, expected] : cases) {
-            TotpSpec spec;
-            spec.algorithm = algorithm;
-            spec.secret = RfcKey(algorithm == TotpAlgorithm::Sha1     ? 20
-                                 : algorithm == TotpAlgorithm::Sha256 ? 32
-                                                                      : 64);
-            spec.digits = 8;
-            const auto now = TotpCodeAt(TotpAddress(spec), time, &Hmac);
+            TotpParams params;
+            params.algorithm = algorithm;
+            params.secret = RfcKey(algorithm == TotpAlgorithm::Sha1     ? 20
+                                   : algorithm == TotpAlgorithm::Sha256 ? 32
+                                                                        : 64);
+            params.digits = 8;
+            const auto now = TotpCodeAt(TotpAddress(params), time, &Hmac);
             QVERIFY(now);
             QCOMPARE(QString::fromStdString(now->code), expected);
             QCOMPARE(now->secondsLeft, int(30 - time % 30));
@@ -94,31 +94,31 @@ private slots:
         for (const char* text :
              {"JBSWY3DPEHPK3PXP", " jbsw y3dp-ehpk 3pxp\n", "JBSWY3DPEHPK3PXP===="}) {
             const TotpParse p = ParseTotp(text);
-            QVERIFY2(p.spec, text);
-            QCOMPARE(p.spec->secret, key);
-            QCOMPARE(p.spec->digits, 6);
-            QCOMPARE(p.spec->period, 30);
+            QVERIFY2(p.params, text);
+            QCOMPARE(p.params->secret, key);
+            QCOMPARE(p.params->digits, 6);
+            QCOMPARE(p.params->period, 30);
         }
         const TotpParse a =
             ParseTotp("otpauth://TOTP/ACME%20Co:john%40example.com?secret=jbswy3dpehpk3pxp"
                       "&issuer=ACME+Co&algorithm=sha512&digits=8&period=60&image=x");
-        QVERIFY(a.spec);
-        QCOMPARE(a.spec->secret, key);
-        QCOMPARE(a.spec->issuer, std::string("ACME Co"));
-        QCOMPARE(a.spec->account, std::string("john@example.com"));
-        QCOMPARE(a.spec->digits, 8);
-        QCOMPARE(a.spec->period, 60);
-        QVERIFY(a.spec->algorithm == TotpAlgorithm::Sha512);
+        QVERIFY(a.params);
+        QCOMPARE(a.params->secret, key);
+        QCOMPARE(a.params->issuer, std::string("ACME Co"));
+        QCOMPARE(a.params->account, std::string("john@example.com"));
+        QCOMPARE(a.params->digits, 8);
+        QCOMPARE(a.params->period, 60);
+        QVERIFY(a.params->algorithm == TotpAlgorithm::Sha512);
 
         // Texts that mean something in an address survive writing and reading.
-        TotpSpec odd = *a.spec;
+        TotpParams odd = *a.params;
         odd.issuer = "A:B & C?";
         odd.account = "x=y/z%";
         const TotpParse back = ParseTotp(TotpAddress(odd));
-        QVERIFY(back.spec);
-        QCOMPARE(back.spec->issuer, odd.issuer);
-        QCOMPARE(back.spec->account, odd.account);
-        QCOMPARE(TotpAddress(*back.spec), TotpAddress(odd));
+        QVERIFY(back.params);
+        QCOMPARE(back.params->issuer, odd.issuer);
+        QCOMPARE(back.params->account, odd.account);
+        QCOMPARE(TotpAddress(*back.params), TotpAddress(odd));
     }
 
     void refusesWithReason_data() {
@@ -145,7 +145,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, error);
         const TotpParse p = ParseTotp(text.toStdString());
-        QVERIFY(!p.spec);
+        QVERIFY(!p.params);
         QCOMPARE(int(p.error), error);
         QVERIFY(!TotpCodeAt(text.toStdString(), 59, &Hmac));
     }
