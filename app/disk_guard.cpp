@@ -96,9 +96,9 @@ void DiskGuard::Follow() {
     read_ = FileStamp::Of(watch_.Path());
     told_.reset();
     retried_ = {};
+    // Also what the file on disk opens with: a new password given since is
+    // the file's only once saved.
     base_ = file ? std::make_unique<ardeko::clsPW>(Store()) : nullptr;
-    // A new password given since is the file's only once saved.
-    diskPassword_ = App().currentFilePassword;
 }
 
 bool DiskGuard::Followed() const {
@@ -106,9 +106,9 @@ bool DiskGuard::Followed() const {
 }
 
 std::unique_ptr<ardeko::clsPW> DiskGuard::ReadDisk() const {
+    if (!base_) return nullptr;
     auto theirs = std::make_unique<ardeko::clsPW>();
-    if (!theirs->LoadFile(watch_.Path().toStdString(), diskPassword_.toStdString(),
-                          DefaultKeyVal()) ||
+    if (!theirs->LoadFileAs(watch_.Path().toStdString(), *base_, DefaultKeyVal()) ||
         theirs->ErrNum() == ardeko::kErrDamagedFile) // lost records would read as deleted
         return nullptr;
     return theirs;
@@ -165,7 +165,6 @@ void DiskGuard::Handle(DiskAction action, std::unique_ptr<ardeko::clsPW> theirs,
 void DiskGuard::Reload(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& now) {
     KeepPlace([&] {
         App().store = std::move(theirs);
-        App().currentFilePassword = diskPassword_; // a password change unsaved went too
         App().loadTime = QFileInfo(watch_.Path()).lastModified();
     });
     Follow();

@@ -66,7 +66,6 @@ private:
     // has a stamp too: the empty one).
     std::optional<FileStamp> told_;
     FileStamp retried_;
-    QString diskPassword_; // the password the followed version opens with
     bool checking_ = false;
 };
 

@@ -15,6 +15,8 @@
 #include "frame/options.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "frame/store_reason.h"
+#include "frame/wipe_text.h"
 #include "store/datafile.h"
 #include "store/file_io.h"
 
@@ -46,7 +48,7 @@ void TellStoreError(int style, const QString& path = QString()) {
     if (Store().ErrNum() == ardeko::kErrChangedFile && !path.isEmpty())
         Tell(LocalTextWith(kChangedFile, path), style);
     else
-        Tell(FromStd(Store().ErrDescr()), style);
+        Tell(StoreReason(Store()), style);
 }
 
 void RefreshView() {
@@ -70,11 +72,11 @@ std::optional<QString> PasswordFor(const QString& path, const QString& given) {
 }
 
 // What the program holds once path is loaded.
-void TakeOpenedFile(const QString& path, const QString& password) {
+void TakeOpenedFile(const QString& path, QString& password) {
     ProgramState& app = App();
     app.currentFileName = FromStd(Store().Filename());
     app.loadTime = QFileInfo(path).lastModified();
-    app.currentFilePassword = password;
+    HoldFilePassword(password);
     Opt().Recent.Add(path, Opt().HistorySize);
     FollowFile();
 }
@@ -109,12 +111,13 @@ bool OpenDataFile(const QString& given, const QString& password) {
         Tell(LocalTextWith(kCannotOpen, path), vbCritical);
         return false;
     }
-    const std::optional<QString> used = PasswordFor(path, password);
+    std::optional<QString> used = PasswordFor(path, password);
     if (!used) return false;
 
     ardeko::clsPW& store = Store();
     const std::string before = store.Filename();
-    if (!store.LoadFile(path.toStdString(), used->toStdString(), DefaultKeyVal())) {
+    if (!store.LoadFile(path.toStdString(), Utf8Secret(*used), DefaultKeyVal())) {
+        WipeText(*used);
         TellStoreError(vbCritical, path);
         // A file that vanished since the check leaves the store emptied.
         if (store.Filename() != before) RefreshView();
@@ -184,7 +187,7 @@ void NewDataFile() {
     app.store = std::make_unique<ardeko::clsPW>();
     app.store->NewFile();
     app.currentFileName = FromStd(app.store->Filename());
-    app.currentFilePassword.clear();
+    app.currentFilePassword.Clear();
     FollowFile();
     RefreshView();
 }
@@ -204,9 +207,10 @@ bool ImportDataFile() {
     const QString chosen = ChooseDataFile(false);
     if (chosen.isEmpty() || IsNewFileMarker(chosen)) return false;
     const QString path = CleanFilePath(chosen);
-    const std::optional<QString> password = PasswordFor(path, QString());
+    std::optional<QString> password = PasswordFor(path, QString());
     if (!password) return false;
-    const bool imported = Store().ImportFile(path.toStdString(), password->toStdString());
+    const bool imported = Store().ImportFile(path.toStdString(), Utf8Secret(*password));
+    WipeText(*password);
     if (imported)
         Tell(GetLocalText(kImportDone), vbOKOnly);
     else

@@ -5,6 +5,7 @@
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "frame/wipe_text.h"
 
 #include <QSet>
 
@@ -30,7 +31,8 @@ bool ChangeFilePassword() {
     if (Store().Filename().empty()) return false;
     frmFilePW dialog;
     if (!dialog.changepw(Store())) return false;
-    App().currentFilePassword = dialog.Password();
+    QString password = dialog.Password();
+    HoldFilePassword(password);
     return true;
 }
 
@@ -42,9 +44,9 @@ void OfferFilePassword(const QString& path) {
     if (ShowMessage(GetLocalText(kOfferQuestion), vbYesNo | vbQuestion, ProgramName()) != vbYes)
         return;
     frmFilePW dialog;
-    const QString password = dialog.nuova();
-    Store().SetFilePW(password.toStdString());
-    App().currentFilePassword = password;
+    QString password = dialog.nuova();
+    Store().SetFilePW(Utf8Secret(password));
+    HoldFilePassword(password);
 }
 
 void SetFilePasswordOffer(bool on) {

@@ -7,6 +7,8 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "frame/settings_store.h"
+#include "frame/store_reason.h"
+#include "frame/wipe_text.h"
 #include "store/datafile.h"
 
 #include <QCryptographicHash>
@@ -37,8 +39,8 @@ bool HavePasswordForLegacy() {
     if (store.HoldsFilePassword()) return true;
     frmFilePW dialog;
     const QString typed = dialog.controlla();
-    if (typed.isEmpty() || !store.CheckFilePW(typed.toStdString())) return false;
-    store.SetFilePW(typed.toStdString());
+    if (typed.isEmpty() || !store.CheckFilePW(Utf8Secret(typed))) return false;
+    store.SetFilePW(Utf8Secret(typed));
     return true;
 }
 
@@ -79,8 +81,7 @@ bool OfferNewFormatForText() {
     if (store.ErrNum() != ardeko::kErrUnstorableText ||
         store.Format() != ardeko::FileFormat::Legacy)
         return false;
-    const QString text =
-        QString::fromStdString(store.ErrDescr()) + "\n\n" + GetLocalText(kTextQuestion);
+    const QString text = StoreReason(store) + "\n\n" + GetLocalText(kTextQuestion);
     if (Ask(text, vbYesNo | vbQuestion) != vbYes) return false;
     store.SetFormat(ardeko::FileFormat::Two);
     return true;

@@ -9,6 +9,7 @@
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "frame/wipe_text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -100,7 +101,7 @@ bool LockController::Lock() {
 
 bool LockController::Unlock(const QString& password) {
     if (!locked_) return true;
-    if (!Store().CheckFilePW(password.toStdString())) return false;
+    if (!Store().CheckFilePW(Utf8Secret(password))) return false;
     locked_ = false;
     NoteInput();
     if (view_) view_->UnlockView();
@@ -113,9 +114,11 @@ bool LockController::Unlock(const QString& password) {
 bool LockController::UnlockWithPrompt() {
     if (!locked_) return true;
     frmFilePW prompt;
-    const QString password = prompt.controlla();
+    QString password = prompt.controlla();
     if (prompt.Cancelled()) return false;
-    if (Unlock(password)) return true;
+    const bool unlocked = Unlock(password);
+    WipeText(password);
+    if (unlocked) return true;
     ShowMessage(GetLocalText(kWrongPasswordText), vbExclamation);
     return false;
 }

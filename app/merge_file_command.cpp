@@ -11,6 +11,7 @@
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "frame/wipe_text.h"
 #include "store/datafile.h"
 
 #include <QFileInfo>
@@ -26,13 +27,16 @@ constexpr int kMergeFailed = 34522;
 bool LoadOther(const QString& path, ardeko::clsPW& other) {
     const std::string name = path.toStdString();
     const bool needsNone = other.TestForPW(name);
-    const std::string held = needsNone ? std::string() : App().currentFilePassword.toStdString();
-    if (other.LoadFile(name, held, DefaultKeyVal())) return true;
+    const bool loaded = needsNone ? other.LoadFile(name, {}, DefaultKeyVal())
+                                  : other.LoadFileAs(name, Store(), DefaultKeyVal());
+    if (loaded) return true;
     if (!needsNone && other.ErrNum() == ardeko::kErrBadFile) {
         frmFilePW dialog;
-        const QString typed = dialog.controlla();
+        QString typed = dialog.controlla();
         if (typed.isEmpty()) return false;
-        if (other.LoadFile(name, typed.toStdString(), DefaultKeyVal())) return true;
+        const bool opened = other.LoadFile(name, Utf8Secret(typed), DefaultKeyVal());
+        WipeText(typed);
+        if (opened) return true;
     }
     ShowMessage(QString::fromStdString(other.ErrDescr()), vbCritical, ProgramName());
     return false;

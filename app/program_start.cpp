@@ -59,7 +59,7 @@ QString ProgramCommandLine() {
 bool OpenStartFile(const QString& name) {
     ProgramState& app = App();
     app.currentFileName = name;
-    app.currentFilePassword.clear();
+    app.currentFilePassword.Clear();
     if (name.isEmpty()) return false;
     bool opened = false;
     if (!IsNewFileMarker(name)) {

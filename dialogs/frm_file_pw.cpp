@@ -5,6 +5,7 @@
 #include "frame/message_box.h"
 #include "frame/modal_stack.h"
 #include "frame/window_placement.h"
+#include "frame/wipe_text.h"
 #include "store/pw.h"
 
 #include <QCheckBox>
@@ -109,7 +110,7 @@ bool frmFilePW::changepw(ardeko::clsPW& store) {
     const QString password = Run(Mode::Change);
     store_ = nullptr;
     if (cancelled_) return false;
-    store.SetFilePW(password.toStdString());
+    store.SetFilePW(Utf8Secret(password));
     if (chkStronger_->isChecked() &&
         !store.RaiseKdf(Stronger(store.KdfSettings()), password.toStdString()))
         ShowMessage(GetLocalText(kStrongerFailed), vbExclamation);
@@ -174,7 +175,7 @@ void frmFilePW::SetMode(Mode mode) {
 void frmFilePW::OnOK() {
     switch (mode_) {
     case Mode::Change:
-        if (store_ && store_->CheckFilePW(txtPW3_->text().toStdString())) {
+        if (store_ && store_->CheckFilePW(Utf8Secret(txtPW3_->text()))) {
             PasswordCorretta();
             return;
         }

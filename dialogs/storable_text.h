@@ -3,6 +3,8 @@
 // when the user confirms, so nothing unsavable reaches the store.
 #pragma once
 
+#include "frame/store_reason.h"
+
 #include <QString>
 
 #include <optional>
@@ -22,8 +24,5 @@ std::optional<TextProblem> CheckStorable(const QString& text);
 // trailing ":" dropped) cannot be saved. A secret field's character is never
 // shown.
 void ShowRefusedText(const QString& fieldCaption, const TextProblem& problem, bool secret);
-
-// The caption of a field as a message names it: "&User name:" -> "User name".
-QString FieldName(const QString& caption);
 
 } // namespace qvs

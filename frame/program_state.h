@@ -3,6 +3,7 @@
 #pragma once
 
 #include "store/pw.h"
+#include "store/secret_key.h"
 
 #include <QDateTime>
 #include <QString>
@@ -13,9 +14,13 @@ namespace qvs {
 struct ProgramState {
     // The open data file; replaced as a whole only by NewDataFile.
     std::unique_ptr<ardeko::clsPW> store = std::make_unique<ardeko::clsPW>();
-    QString currentFileName;     // the file the program works on; "" when none
-    QString currentFilePassword; // the password it was opened with
-    QDateTime loadTime;          // the last open attempt, then the file's modification time
+    QString currentFileName; // the file the program works on; "" when none
+    // The password the file was opened with, kept only by a program that
+    // reloads the file after another program saved it (QVSLite) and must
+    // read a legacy file again; QVS leaves that to the store, which keeps
+    // only the key of a format-2 file.
+    ardeko::SecretText currentFilePassword;
+    QDateTime loadTime; // the last open attempt, then the file's modification time
     bool inTrayMode = false;
     bool switchingWindows = false; // while changing between main window and tray
     bool startingUp = false;       // until the first main window has loaded
@@ -24,6 +29,9 @@ struct ProgramState {
 };
 
 ProgramState& App();
+// Keeps password as the file's where the program keeps one (see above);
+// empty otherwise. The given text is wiped either way.
+void HoldFilePassword(QString& password);
 inline ardeko::clsPW& Store() {
     return *App().store;
 }

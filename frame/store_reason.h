@@ -15,4 +15,13 @@ namespace qvs {
 // for a reason without a translation, "" when it recorded none.
 QString StoreReason(const ardeko::clsPW& store);
 
+// Why a legacy file cannot hold the text of field (named as FieldName gives
+// it): too long when length > 0, else it holds character, or an unnamed
+// one in a secret field (character empty).
+QString RefusedTextMessage(const QString& field, const QString& character, int length);
+
+// A window's field caption as a name within a sentence: "&User name:"
+// becomes "User name".
+QString FieldName(const QString& caption);
+
 } // namespace qvs

@@ -70,8 +70,7 @@ bool FileFollower::Reload() {
     // A save under the key held (same salt and parameters) costs no new
     // key derivation; a new password is still found out.
     if (app.store) fresh->AdoptKey(*app.store);
-    if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.toStdString(),
-                         DefaultKeyVal()))
+    if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.View(), DefaultKeyVal()))
         return false;
     App().store = std::move(fresh);
     App().loadTime = QFileInfo(Path()).lastModified();

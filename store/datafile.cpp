@@ -4,6 +4,7 @@
 #include "store/encrypt.h"
 #include "store/format2.h"
 #include "store/legacy_trailer.h"
+#include "store/secret_key.h"
 #include "store/typed_text.h"
 #include "store/vbdate.h"
 
@@ -289,7 +290,9 @@ Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::siz
     clsEncrypt cipher;
     cipher.Init(password, header.seed, history);
     bool fillersMatch = true;
-    if (cipher.DecString(header.storedPassword, false, &fillersMatch) != password) {
+    std::string stored = cipher.DecString(header.storedPassword, false, &fillersMatch);
+    const WipeOnExit wipeStored(stored);
+    if (stored != password) {
         a.file.status = DecodeStatus::WrongPassword;
         return a;
     }
@@ -355,12 +358,13 @@ DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
                               std::size_t bodyStart, const std::string& password,
                               bool categoriesOnly) {
     // Histories that give the same key and generator state decode alike.
+    // The keys all begin with the password: their drawn parts tell them apart.
     std::map<std::pair<std::string, std::uint32_t>, std::pair<std::uint8_t, int>> keys;
     for (int h = 0; h < 256; ++h) {
         clsEncrypt c;
         c.Init(password, header.seed, static_cast<std::uint8_t>(h));
-        auto [it, added] =
-            keys.try_emplace({c.KeyText(), c.GeneratorState()}, static_cast<std::uint8_t>(h), 0);
+        auto [it, added] = keys.try_emplace({std::string(c.KeySuffix()), c.GeneratorState()},
+                                            static_cast<std::uint8_t>(h), 0);
         ++it->second.second;
     }
     std::vector<DecodeGroup> groups;
@@ -417,6 +421,7 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
         return f;
     }
     Cp1252Result pw = Utf8ToCp1252(password);
+    const WipeOnExit wipePassword(pw.bytes);
     if (pw.badCodePoint) {
         f.status = DecodeStatus::WrongPassword; // no stored password can hold it
         return f;
@@ -474,6 +479,19 @@ std::string Label(const T_Password& r) {
     return "Entry \"" + r.service + "\"";
 }
 
+TextRefusal RefusalOf(const T_Categ& r) {
+    return {TextRefusal::Record::Category, r.DescrCat, {}, {}, 0};
+}
+TextRefusal RefusalOf(const T_SCateg& r) {
+    return {TextRefusal::Record::Subcategory, r.DescrSCat, {}, {}, 0};
+}
+TextRefusal RefusalOf(const T_Node& r) {
+    return {TextRefusal::Record::TreeNode, r.DescrCat, {}, {}, 0};
+}
+TextRefusal RefusalOf(const T_Password& r) {
+    return {TextRefusal::Record::Entry, r.service, {}, {}, 0};
+}
+
 bool IsAscii(std::string_view s) {
     return std::none_of(s.begin(), s.end(), [](char ch) { return ch & 0x80; });
 }
@@ -484,29 +502,37 @@ template <class R, class F>
 std::optional<EncodeError> CheckField(const R& r, const char* name, const F& field) {
     auto where = [&] { return Label(r) + ", field " + name; };
     if constexpr (std::is_same_v<F, std::string>) {
+        TextRefusal refusal = RefusalOf(r);
+        refusal.field = name;
         std::size_t length = field.size();
         if (!IsAscii(field)) {
             const Cp1252Result c = Utf8ToCp1252(field);
             if (c.badCodePoint) {
                 // Never quote a character of a password, even in a message.
+                const bool secret = std::string(name) == "pw";
                 const std::string what =
-                    std::string(name) == "pw"
-                        ? std::string("a character")
-                        : "the character " + DescribeCodePoint(*c.badCodePoint);
-                return EncodeError{kErrUnstorableText, where() + ": " + what +
-                                                           " cannot be stored in a data file (only "
-                                                           "Western European characters can)."};
+                    secret ? std::string("a character")
+                           : "the character " + DescribeCodePoint(*c.badCodePoint);
+                if (!secret) refusal.character = *c.badCodePoint;
+                return EncodeError{kErrUnstorableText,
+                                   where() + ": " + what +
+                                       " cannot be stored in a data file (only "
+                                       "Western European characters can).",
+                                   std::move(refusal)};
             }
             length = c.bytes.size();
         }
+        refusal.length = length;
         if (length > kMaxTextLength)
-            return EncodeError{kErrTooLarge, where() + ": the text is " + std::to_string(length) +
-                                                 " characters long; a data file holds at most " +
-                                                 std::to_string(kMaxTextLength) + "."};
+            return EncodeError{kErrTooLarge,
+                               where() + ": the text is " + std::to_string(length) +
+                                   " characters long; a data file holds at most " +
+                                   std::to_string(kMaxTextLength) + ".",
+                               std::move(refusal)};
     } else if constexpr (std::is_same_v<F, double>) {
         if (!VbDateInRange(field))
-            return EncodeError{kErrTooLarge,
-                               where() + ": the date is out of range (years 100 to 9999)."};
+            return EncodeError{
+                kErrTooLarge, where() + ": the date is out of range (years 100 to 9999).", {}};
     }
     return std::nullopt;
 }
@@ -537,9 +563,11 @@ template <class R> std::optional<EncodeError> CheckOne(const R& r) {
 template <class R>
 std::optional<EncodeError> CheckSection(const KeyedCollection<R>& records, const char* what) {
     if (records.Count() > kMaxRecords)
-        return EncodeError{
-            kErrTooLarge, std::string("Too many ") + what + ": " + std::to_string(records.Count()) +
-                              "; a data file holds at most " + std::to_string(kMaxRecords) + "."};
+        return EncodeError{kErrTooLarge,
+                           std::string("Too many ") + what + ": " +
+                               std::to_string(records.Count()) + "; a data file holds at most " +
+                               std::to_string(kMaxRecords) + ".",
+                           {}};
     for (const R& r : records)
         if (auto err = CheckOne(r)) return err;
     return std::nullopt;
@@ -572,6 +600,11 @@ void WriteSection(ByteWriter& out, clsEncrypt& cipher, const KeyedCollection<R>&
         VisitCipherFields(scratch, Encipher{cipher, buffer});
         VisitFields(std::as_const(scratch), out);
     }
+    // The scratch texts and the buffer last held plain text (entry passwords).
+    VisitFields(scratch, [](const char*, auto& f) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(f)>, std::string>) WipeString(f);
+    });
+    WipeString(buffer);
 }
 
 } // namespace
@@ -593,13 +626,16 @@ std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string
     if (auto err = CheckSection(contents.passwords, "entries")) return err;
     if (auto err = CheckSection(contents.nodes, "tree nodes")) return err;
     Cp1252Result pw = Utf8ToCp1252(password);
+    const WipeOnExit wipePassword(pw.bytes);
+    const TextRefusal refusal{TextRefusal::Record::FilePassword, {}, {}, {}, pw.bytes.size()};
     if (pw.badCodePoint)
         return EncodeError{kErrUnstorableText,
                            "The file password contains a character that cannot be "
                            "stored in a data file (only Western European "
-                           "characters can)."};
+                           "characters can).",
+                           refusal};
     if (pw.bytes.size() > kMaxTextLength)
-        return EncodeError{kErrTooLarge, "The file password is too long."};
+        return EncodeError{kErrTooLarge, "The file password is too long.", refusal};
 
     clsEncrypt cipher;
     ByteWriter w;

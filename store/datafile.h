@@ -116,9 +116,23 @@ struct DecodedFile {
 DecodedFile DecodeFile(std::string_view image, std::string_view password,
                        bool categoriesOnly = false, const FileKey* known = nullptr);
 
+// A text the legacy format cannot hold, told part by part, so that a program
+// can say it in its user's language.
+struct TextRefusal {
+    enum class Record { Category, Subcategory, TreeNode, Entry, FilePassword };
+    Record record = Record::Entry;
+    std::string name;  // the record's name (none for the file password)
+    std::string field; // as the records name it ("service", "pw", ...)
+    // The first character it cannot hold; none when the text is too long, or
+    // in a secret field, whose characters are never named.
+    std::optional<std::uint32_t> character;
+    std::size_t length = 0; // the length of a text too long, else 0
+};
+
 struct EncodeError {
     int num = 0;
     std::string descr;
+    std::optional<TextRefusal> refusal;
 };
 
 // What a data file could not hold in one record, the message naming the

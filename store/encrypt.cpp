@@ -1,6 +1,7 @@
 #include "store/encrypt.h"
 
 #include "store/bytes.h"
+#include "store/secret_key.h"
 #include "store/vbdate.h"
 
 #include <algorithm>
@@ -39,6 +40,10 @@ std::uint8_t DecByte(std::uint8_t c, std::uint8_t k, std::uint8_t m, bool even) 
     m = AdjustKey(k, m);
     const auto x = static_cast<std::uint8_t>(c ^ Spread(k, m));
     return static_cast<std::uint8_t>(even ? x + k : x - k);
+}
+
+clsEncrypt::~clsEncrypt() {
+    WipeString(key_);
 }
 
 float clsEncrypt::SecondsSinceMidnight() {
@@ -163,8 +168,14 @@ std::int32_t clsEncrypt::Init(std::string_view password, std::optional<std::int3
     SetSeed(seed ? *seed : NewSeed());
     if (history) rng_.SetState(*history);
     const std::string suffix = MakeKeySuffix();
+    // Built in place: a temporary joined copy would leave the password in
+    // freed memory.
+    WipeString(key_);
+    key_.reserve(password.size() + suffix.size());
     // Passwords of one or two characters do not enter the key.
-    key_ = password.size() > 2 ? std::string(password) + suffix : suffix;
+    if (password.size() > 2) key_.append(password);
+    key_.append(suffix);
+    suffixLength_ = suffix.size();
     counter_ = 0;
     return seed_;
 }

@@ -16,6 +16,12 @@ namespace ardeko {
 
 class clsEncrypt {
 public:
+    clsEncrypt() = default;
+    // The key text begins with the password: it is wiped, not just freed.
+    ~clsEncrypt();
+    clsEncrypt(const clsEncrypt&) = default;
+    clsEncrypt& operator=(const clsEncrypt&) = default;
+
     // Starts a file: uses the given seed, or draws a new one. history sets
     // the low byte of the generator state before the key is drawn: for files
     // whose key depends on it (see SeedNeedsRecovery), it stands for the
@@ -44,6 +50,10 @@ public:
 
     std::int32_t Seed() const { return seed_; }
     const std::string& KeyText() const { return key_; }
+    // The part of the key drawn from the seed, without the password.
+    std::string_view KeySuffix() const {
+        return std::string_view(key_).substr(key_.size() - suffixLength_);
+    }
     std::int64_t FieldCounter() const { return counter_; }
 
     // True when the first matrix row of the key derivation would come from
@@ -81,6 +91,7 @@ private:
     std::int32_t seed_ = 0;
     std::array<std::int64_t, 4> rowBytes_{}; // the seed's byte for each matrix row
     std::string key_;
+    std::size_t suffixLength_ = 0;
     // Widened from the original 16 bits: identical for files within 32,767
     // fields, and lets larger stores be written at all.
     std::int64_t counter_ = 0;

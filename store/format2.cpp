@@ -47,7 +47,7 @@ DecodeStatus KeyFor(const Format2Header& h, std::string_view image, std::string_
 }
 
 EncodeError OutOfMemory() {
-    return EncodeError{7, "There is not enough memory to save the file."};
+    return EncodeError{7, "There is not enough memory to save the file.", {}};
 }
 
 } // namespace

@@ -68,12 +68,14 @@ clsPW::clsPW()
 bool clsPW::Fail(std::int32_t num, std::string descr) {
     errNum_ = num;
     errDescr_ = std::move(descr);
+    refusal_.reset();
     return false;
 }
 
 void clsPW::Succeed() {
     errNum_ = 0;
     errDescr_.clear();
+    refusal_.reset();
 }
 
 clsPW::~clsPW() {
@@ -188,7 +190,7 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
     deleted_ = std::move(f.deleted);
 }
 
-bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::int16_t defkval) {
+bool clsPW::LoadFile(const std::string& strName, std::string_view strPw, std::int16_t defkval) {
     // A file that cannot be read, has an unknown version or another password
     // leaves the store exactly as it was, so nothing open is lost or re-keyed.
     DecodedFile f;
@@ -203,6 +205,8 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
         return false;
     }
     encryptFile_ = f.header.encrypted;
+    // Assigned over a longer one, the old password's tail would stay behind.
+    WipeString(filePassword_);
     filePassword_ = strPw;
     passwordHeld_ = true;
     emptyPassword_ = strPw.empty();
@@ -226,6 +230,18 @@ bool clsPW::LoadFile(const std::string& strName, const std::string& strPw, std::
     else if (skipped > 0)
         Fail(kErrDamagedFile, "File " + strName + " is damaged: " + std::to_string(skipped) +
                                   " records with duplicate names were skipped!");
+    return true;
+}
+
+bool clsPW::LoadFileAs(const std::string& strName, const clsPW& holder, std::int16_t defkval) {
+    AdoptKey(holder);
+    const std::string_view password =
+        holder.passwordHeld_ ? std::string_view(holder.filePassword_) : std::string_view();
+    if (!LoadFile(strName, password, defkval)) return false;
+    // Opened with the holder's key, not a password: whether the file has one
+    // is the holder's to say.
+    if (!holder.passwordHeld_ && key_.master.Equals(holder.key_.master))
+        emptyPassword_ = holder.emptyPassword_;
     return true;
 }
 
@@ -305,7 +321,11 @@ bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
     // The legacy checks first: a text it cannot hold costs no derivation.
     const StoreContents contents{category_, subCategory_, password_, nodeStates_};
     EncodedFile encoded;
-    if (auto err = EncodeFile(contents, filePassword_, encoded)) return Fail(err->num, err->descr);
+    if (auto err = EncodeFile(contents, filePassword_, encoded)) {
+        Fail(err->num, err->descr);
+        refusal_ = std::move(err->refusal);
+        return false;
+    }
     if (!EnsureKey()) return false;
     if (!AppendTrailer(encoded.image, key_))
         return Fail(7, "The file could not be sealed: there is not enough memory.");
@@ -314,7 +334,7 @@ bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
     return true;
 }
 
-void clsPW::SetFilePW(const std::string& x) {
+void clsPW::SetFilePW(std::string_view x) {
     WipeString(filePassword_);
     filePassword_ = x;
     passwordHeld_ = true;
@@ -329,7 +349,7 @@ KdfParams clsPW::KdfSettings() const {
     return kdfChosen_ ? kdfParams_ : DefaultKdfParams();
 }
 
-bool clsPW::CheckFilePW(const std::string& x) const {
+bool clsPW::CheckFilePW(std::string_view x) const {
     if (passwordHeld_) return x == filePassword_;
     if (x.empty()) return emptyPassword_;
     FileKey probe;

@@ -3,6 +3,7 @@
 // results plus ErrNum/ErrDescr; nothing is shown and nothing is thrown.
 #pragma once
 
+#include "store/datafile.h"
 #include "store/kdf.h"
 #include "store/keyed_collection.h"
 #include "store/list_control.h"
@@ -14,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ardeko {
@@ -56,6 +58,9 @@ public:
     void SetEncryptFile(bool v) { encryptFile_ = v; }
     const std::string& ErrDescr() const { return errDescr_; }
     std::int32_t ErrNum() const { return errNum_; }
+    // After a failure for a text the file's format cannot hold: which text,
+    // for a program that words ErrDescr in its user's language.
+    const std::optional<TextRefusal>& Refusal() const { return refusal_; }
     const std::string& Filename() const { return filename_; }
     void SetFilename(std::string name) { filename_ = std::move(name); }
     bool NotSaved() const { return notSaved_; }
@@ -71,14 +76,19 @@ public:
     // --- Data file ---
     bool FileExist(const std::string& strName) const;
     void NewFile();
-    bool LoadFile(const std::string& strName, const std::string& strPw = "",
+    bool LoadFile(const std::string& strName, std::string_view strPw = {},
                   std::int16_t defkval = 0);
+    // Loads another version of holder's file (a copy a sync tool left, the
+    // file as another program saved it) with what holder holds: its key,
+    // when the file was saved under it, else its password if it keeps that.
+    // Nobody's program keeps a password of its own for this.
+    bool LoadFileAs(const std::string& strName, const clsPW& holder, std::int16_t defkval = 0);
     bool TestForPW(const std::string& strName);
     bool SaveFile(const std::string& strName = "", bool backup = true, bool backhist = false);
-    void SetFilePW(const std::string& x);
+    void SetFilePW(std::string_view x);
     // Whether x is the file password. For a format-2 file, whose password is
     // not held once its key is, this costs a key derivation (except for "").
-    bool CheckFilePW(const std::string& x) const;
+    bool CheckFilePW(std::string_view x) const;
     // Whether the password itself is held: a legacy file's cipher needs it,
     // so saving a file in the legacy format without it fails (give it again
     // with SetFilePW).
@@ -228,7 +238,7 @@ public:
     // True when all were added. Afterwards ErrNum is 0 and ErrDescr the report
     // of names not added ("" when none), or ErrNum/ErrDescr tell why the file
     // could not be read.
-    bool ImportFile(const std::string& strName, const std::string& strPw = "");
+    bool ImportFile(const std::string& strName, std::string_view strPw = {});
     // --- Merge ---
     // Replaces the records by the merge of base (the version this store and
     // theirs both started from; nullptr merges two-way, which deletes
@@ -279,7 +289,7 @@ private:
     // --- Helpers of the store operations ---
     // Reads and decodes a data file, recording the error when it cannot be
     // used. A 50001 error means the header was read (out.header is valid).
-    bool ReadDataFile(const std::string& name, const std::string& pw, bool categoriesOnly,
+    bool ReadDataFile(const std::string& name, std::string_view pw, bool categoriesOnly,
                       DecodedFile& out, const FileKey* known = nullptr);
     // The key the next save needs, derived from the file password when none
     // is held (a new password, or a legacy file without a trailer).
@@ -312,6 +322,7 @@ private:
     bool notSaved_ = false;
     std::int32_t errNum_ = 0;
     std::string errDescr_;
+    std::optional<TextRefusal> refusal_;
     bool encryptFile_ = true;
     std::string filePassword_;
     bool passwordHeld_ = true;  // filePassword_ is the password, not wiped

@@ -55,7 +55,7 @@ std::string ImportSubCategories(clsPW& s, const DecodedFile& other) {
 
 } // namespace
 
-bool clsPW::ImportFile(const std::string& strName, const std::string& strPw) {
+bool clsPW::ImportFile(const std::string& strName, std::string_view strPw) {
     DecodedFile other;
     const bool read = ReadDataFile(strName, strPw, true, other);
     // The other file's enciphered flag is taken as soon as its header has

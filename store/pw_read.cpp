@@ -17,7 +17,7 @@ bool clsPW::OpenDataFile(const std::string& name, InputFile& file) {
     return true;
 }
 
-bool clsPW::ReadDataFile(const std::string& name, const std::string& pw, bool categoriesOnly,
+bool clsPW::ReadDataFile(const std::string& name, std::string_view pw, bool categoriesOnly,
                          DecodedFile& out, const FileKey* known) {
     InputFile file;
     if (!OpenDataFile(name, file)) return false;

@@ -2,6 +2,9 @@
 
 #include <sodium.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace ardeko {
 
 bool InitSodium() {
@@ -45,6 +48,34 @@ void SecretKey::Clear() {
     // sodium_free wipes the block before giving it back.
     if (data_) sodium_free(data_);
     data_ = nullptr;
+}
+
+SecretText& SecretText::operator=(SecretText&& o) noexcept {
+    if (this != &o) {
+        Clear();
+        data_ = std::exchange(o.data_, nullptr);
+        size_ = std::exchange(o.size_, 0);
+    }
+    return *this;
+}
+
+bool SecretText::Assign(std::string_view text) {
+    // The new copy is made before the old one goes: text may lie in it.
+    char* fresh = nullptr;
+    if (!text.empty()) {
+        fresh = InitSodium() ? static_cast<char*>(sodium_malloc(text.size())) : nullptr;
+        if (fresh) std::copy(text.begin(), text.end(), fresh);
+    }
+    Clear();
+    data_ = fresh;
+    size_ = fresh ? text.size() : 0;
+    return fresh || text.empty();
+}
+
+void SecretText::Clear() {
+    if (data_) sodium_free(data_);
+    data_ = nullptr;
+    size_ = 0;
 }
 
 void WipeString(std::string& s) {

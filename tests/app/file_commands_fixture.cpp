@@ -10,7 +10,7 @@ void ResetProgram(FakeMainWindow& fake) {
     qvs::ProgramState& app = qvs::App();
     app.store = std::make_unique<ardeko::clsPW>();
     app.currentFileName.clear();
-    app.currentFilePassword.clear();
+    app.currentFilePassword.Clear();
     app.loadTime = QDateTime();
     app.inTrayMode = false;
     qvs::Opt() = qvs::DefaultOptions();

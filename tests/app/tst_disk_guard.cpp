@@ -23,7 +23,8 @@ void WriteFromElsewhere(const QString& path, const std::function<void(ardeko::cl
     ardeko::clsPW other;
     if (!other.LoadFile(path.toStdString(), password)) qFatal("cannot read the test file");
     change(other);
-    other.SetFilePW(newPassword);
+    // A save keeps the file's key (and salt); only a new password draws another.
+    if (newPassword != password) other.SetFilePW(newPassword);
     if (!other.SaveFile("", false)) qFatal("cannot write the test file");
 }
 

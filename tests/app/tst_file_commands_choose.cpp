@@ -82,7 +82,7 @@ void TestChooseCommands::newPageStartsAnEmptyStore() {
     QVERIFY(Store().Category().Count() == 0);
     QVERIFY(!Store().NotSaved());
     QCOMPARE(App().currentFileName, QString::fromLatin1(ardeko::kNewFileName));
-    QVERIFY(App().currentFilePassword.isEmpty());
+    QVERIFY(App().currentFilePassword.Empty());
     QCOMPARE(main_.updates, 1);
 }
 

@@ -111,6 +111,9 @@ private slots:
         QVERIFY(App().store->CatAdd("Ключи"));
         ModalScript script;
         script.On<frmMessage>([](frmMessage* m) {
+            // The store's reason in the user's language: the category, then the field's text.
+            QVERIFY(MessageText(m).startsWith(TestLanguage::Text(35301) + ' ' +
+                                              TestLanguage::Text(31100)));
             QVERIFY(MessageText(m).endsWith(TestLanguage::Text(33003)));
             AnswerYes(m);
         });
@@ -140,10 +143,10 @@ private slots:
 
 private:
     std::unique_ptr<TestLanguage> language_{[] {
-        auto* l =
-            new TestLanguage({10,    11,    13,    14,    7000,  7001,  7002,  7003,  7004, 7005,
-                              8000,  8001,  8002,  8003,  8004,  8007,  8008,  8009,  9001, 30002,
-                              30003, 30004, 30005, 30006, 33000, 33001, 33002, 33003, 33004});
+        auto* l = new TestLanguage({10,    11,    13,    14,    7000,  7001,  7002,  7003,
+                                    7004,  7005,  8000,  8001,  8002,  8003,  8004,  8007,
+                                    8008,  8009,  9001,  30002, 30003, 30004, 30005, 30006,
+                                    33000, 33001, 33002, 33003, 33004, 31100, 35301});
         return l;
     }()};
     FakeMainWindow main_;

@@ -8,6 +8,7 @@
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/program_state.h"
+#include "tests/frame/store_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -143,14 +144,10 @@ class TestCategoryDialogs : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QString code = QStringLiteral("ENG");
-        QVERIFY(qvs::LoadLanguage(code));
-    }
+    void initTestCase() { QVERIFY(LoadShippedLanguage()); }
 
     void init() {
-        qvs::App().store = std::make_unique<ardeko::clsPW>();
-        Store().NewFile();
+        FreshStore().NewFile();
         for (const char* name : {"Bank", "Mail", "Work"})
             QVERIFY(Store().CatAdd(name));
         QVERIFY(Store().SubCatAdd(CatCode("Bank"), "Cards"));

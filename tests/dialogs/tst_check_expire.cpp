@@ -1,6 +1,7 @@
 // The expiry check: which lines a fixed today gives, their texts and
 // colours, and the window that lists them and opens entries for editing.
 #include "tests/frame/modal_script.h"
+#include "tests/frame/store_fixture.h"
 #include "tests/frame/test_language.h"
 
 #include "dialogs/expiry_lines.h"
@@ -90,8 +91,7 @@ class TestCheckExpire : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        qvs::App().store = std::make_unique<ardeko::clsPW>();
-        qvs::Store().SetClock([] { return kToday + 0.6; });
+        FreshStore().SetClock([] { return kToday + 0.6; });
         qvs::SetExpiryEntryEditor({});
     }
     void cleanup() { QCOMPARE(qvs::ModalDepth(), 0); }

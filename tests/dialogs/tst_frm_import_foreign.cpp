@@ -5,6 +5,7 @@
 #include "dialogs/frm_import_foreign.h"
 #include "frame/language.h"
 #include "frame/program_state.h"
+#include "tests/frame/store_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,14 +51,10 @@ class TestFrmImportForeign : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QString code = QStringLiteral("ENG");
-        QVERIFY(qvs::LoadLanguage(code));
-    }
+    void initTestCase() { QVERIFY(LoadShippedLanguage()); }
 
     void init() {
-        qvs::App().store = std::make_unique<ardeko::clsPW>();
-        Store().NewFile();
+        FreshStore().NewFile();
         ardeko::T_Password p;
         p.service = "Bank";
         QVERIFY(Store().PWAdd(p));

@@ -1,6 +1,7 @@
 // The entry editor: adding, editing, pasting, its checks, the keys, and the
 // dates that follow each other.
 #include "tests/dialogs/editor_fixture.h"
+#include "tests/frame/store_fixture.h"
 
 #include "autotype/key_pair.h"
 #include "frame/frm_calendar.h"
@@ -42,13 +43,9 @@ QDate Today() {
 class TestFrmPW : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QString code = QStringLiteral("ENG");
-        QVERIFY(qvs::LoadLanguage(code));
-    }
+    void initTestCase() { QVERIFY(LoadShippedLanguage()); }
     void init() {
-        qvs::App().store = std::make_unique<ardeko::clsPW>();
-        Store().SetClock([] { return kNow; });
+        FreshStore().SetClock([] { return kNow; });
         QVERIFY(Store().CatAdd("Banks") && Store().CatAdd("Mail"));
         QVERIFY(Store().SubCatAdd(CatCode("Banks"), "Savings"));
         ardeko::T_Password p;

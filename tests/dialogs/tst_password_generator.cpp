@@ -1,6 +1,7 @@
 // The password generator and the strength estimate: what the options give,
 // that everything generated can be stored, and the editor taking the result.
 #include "tests/dialogs/editor_fixture.h"
+#include "tests/frame/store_fixture.h"
 
 #include "dialogs/frm_pw_gen.h"
 #include "dialogs/password_strength.h"
@@ -31,10 +32,7 @@ bool AllIn(const QString& text, const QString& pool) {
 class TestPasswordGenerator : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QString code = QStringLiteral("ENG");
-        QVERIFY(qvs::LoadLanguage(code));
-    }
+    void initTestCase() { QVERIFY(LoadShippedLanguage()); }
 
     void optionsShapeThePassword_data() {
         QTest::addColumn<GeneratorOptions>("options");
@@ -151,7 +149,7 @@ private slots:
 
     // The button beside the password box: the chosen result fills both boxes.
     void editorTakesTheResult() {
-        qvs::App().store = std::make_unique<ardeko::clsPW>();
+        FreshStore();
         qvs::Opt().SecurityLevel = 1;
         QPointer<qvs::frmPW> w = qvs::PasswordAdd(0, 0);
         QString proposed;

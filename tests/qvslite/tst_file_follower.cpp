@@ -44,7 +44,7 @@ class TestFileFollower : public QObject {
         App().store = std::make_unique<ardeko::clsPW>();
         QVERIFY(App().store->LoadFile(path_.toStdString(), password, DefaultKeyVal()));
         App().currentFileName = path_;
-        App().currentFilePassword = QString::fromStdString(password);
+        App().currentFilePassword.Assign(password);
         follower_->Follow();
         tray_->UpdateView(QString());
     }

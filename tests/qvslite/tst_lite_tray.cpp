@@ -65,7 +65,7 @@ private slots:
         App().store = std::make_unique<ardeko::clsPW>();
         QVERIFY(App().store->LoadFile(path_.toStdString()));
         App().currentFileName = path_;
-        App().currentFilePassword.clear();
+        App().currentFilePassword.Clear();
         App().programFolder = dir_.path();
         launched_.clear();
         follower_ = std::make_unique<FileFollower>(nullptr);

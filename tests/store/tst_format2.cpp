@@ -220,11 +220,13 @@ private slots:
         QVERIFY(r.LoadFile(path, "two"));
         QVERIFY(!r.LoadFile(path, "one"));
 
-        // A follower holding the key reads later saves with no password.
+        // A follower holding the key reads later saves with no password, and
+        // still knows that the file has one (an empty one would unlock it).
         clsPW follower;
-        QVERIFY(follower.AdoptKey(s));
-        QVERIFY2(follower.LoadFile(path, ""), follower.ErrDescr().c_str());
+        QVERIFY2(follower.LoadFileAs(path, s), follower.ErrDescr().c_str());
         QCOMPARE(Items(follower.Password()), Items(s.Password()));
+        QVERIFY(!follower.CheckFilePW(""));
+        QVERIFY(follower.CheckFilePW("two"));
     }
 
     void raisingTheKdfIsWrittenAndRead() {
@@ -295,6 +297,11 @@ private slots:
         QVERIFY(!s.SaveFile(S(fx.Path("x.QVS"))));
         QCOMPARE(s.ErrNum(), kErrUnstorableText);
         QVERIFY(s.ErrDescr().find("only Western European characters can") != std::string::npos);
+        // The parts, for a window to say it in the user's language.
+        QVERIFY(s.Refusal());
+        QCOMPARE(s.Refusal()->name, WorldEntry().service);
+        QCOMPARE(s.Refusal()->field, std::string("service"));
+        QCOMPARE(s.Refusal()->character, std::optional<std::uint32_t>(U'П'));
         QVERIFY(!QFile::exists(fx.Path("x.QVS")));
         s.SetFormat(FileFormat::Two);
         QVERIFY(s.SaveFile(S(fx.Path("x.QVS"))));

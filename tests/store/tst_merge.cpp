@@ -48,6 +48,11 @@ void Edit(clsPW& s, const std::string& name, const std::function<void(T_Password
     QVERIFY(s.PWEdit(p, name));
 }
 
+void EditPw(clsPW& s, const std::string& name, const char* pw, double modified) {
+    Edit(
+        s, name, [pw](T_Password& p) { p.pw = pw; }, modified);
+}
+
 // One line per entry, filed by names: what a merge keeps, whatever codes.
 QStringList Content(const clsPW& s) {
     QStringList lines;
@@ -106,8 +111,7 @@ private slots:
         const clsPW theirs = base;
         QVERIFY(mine.PWAdd(SampleEntry("New", 2, 2)));
         QVERIFY(mine.PWDel("Bank B"));
-        Edit(
-            mine, "Loose", [](T_Password& p) { p.pw = "changed"; }, 46100);
+        EditPw(mine, "Loose", "changed", 46100);
         QVERIFY(mine.PWChangeCat("Mailbox", 1, 1)); // moved
 
         Both r = MergeBothWays(&base, mine, theirs);
@@ -128,21 +132,16 @@ private slots:
         const clsPW base = Sample();
         clsPW mine = base, theirs = base;
         // Different fields: both kept, no copy.
-        Edit(
-            mine, "Bank A", [](T_Password& p) { p.pw = "mine"; }, 46100);
+        EditPw(mine, "Bank A", "mine", 46100);
         Edit(
             theirs, "Bank A", [](T_Password& p) { p.User = "their user"; }, 46200);
         QVERIFY(theirs.AddFavourite("Bank A"));
         // The same field: the later change wins, the other is kept beside it.
-        Edit(
-            mine, "Mailbox", [](T_Password& p) { p.pw = "older"; }, 46100.5);
-        Edit(
-            theirs, "Mailbox", [](T_Password& p) { p.pw = "newer"; }, 46300.25);
+        EditPw(mine, "Mailbox", "older", 46100.5);
+        EditPw(theirs, "Mailbox", "newer", 46300.25);
         // The same change on both sides is no conflict.
-        Edit(
-            mine, "Loose", [](T_Password& p) { p.pw = "same"; }, 46100);
-        Edit(
-            theirs, "Loose", [](T_Password& p) { p.pw = "same"; }, 46100);
+        EditPw(mine, "Loose", "same", 46100);
+        EditPw(theirs, "Loose", "same", 46100);
 
         Both r = MergeBothWays(&base, mine, theirs);
         QCOMPARE_BOTH(r);
@@ -228,10 +227,8 @@ private slots:
     void sameMomentConflictDoesNotDependOnTheOrder() {
         const clsPW base = Sample();
         clsPW mine = base, theirs = base;
-        Edit(
-            mine, "Loose", [](T_Password& p) { p.pw = "a"; }, 46500);
-        Edit(
-            theirs, "Loose", [](T_Password& p) { p.pw = "b"; }, 46500);
+        EditPw(mine, "Loose", "a", 46500);
+        EditPw(theirs, "Loose", "b", 46500);
         Both r = MergeBothWays(&base, mine, theirs);
         QCOMPARE_BOTH(r);
         QCOMPARE(r.ab.Password().Count(), std::size_t(5));
@@ -319,10 +316,8 @@ private slots:
         clsPW theirs = Sample({5, 6, 5, 6});
         QVERIFY(mine.PWDel("Bank B"));
         QVERIFY(theirs.PWAdd(SampleEntry("Theirs only", 0, 0)));
-        Edit(
-            mine, "Loose", [](T_Password& p) { p.pw = "m"; }, 46100);
-        Edit(
-            theirs, "Loose", [](T_Password& p) { p.pw = "t"; }, 46200);
+        EditPw(mine, "Loose", "m", 46100);
+        EditPw(theirs, "Loose", "t", 46200);
         Both r = MergeBothWays(nullptr, mine, theirs);
         QCOMPARE_BOTH(r);
         const clsPW& m = r.ab;
