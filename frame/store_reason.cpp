@@ -17,6 +17,8 @@ constexpr int kUnstorableSecretText = 31101;
 constexpr int kTooLongText = 31102;
 constexpr int kPasswordUnstorableText = 35304;
 constexpr int kPasswordTooLongText = 35305;
+constexpr int kCodeUnstorableText = 35306;
+constexpr int kHistoryUnstorableText = 35307;
 
 // The window captions of the fields a refused text can be in.
 int FieldCaption(const std::string& field) {
@@ -50,6 +52,9 @@ QString RefusalText(const ardeko::TextRefusal& r, bool tooLong) {
     if (r.record == ardeko::TextRefusal::Record::FilePassword)
         return tooLong ? Replaced(kPasswordTooLongText, QString(), QString::number(length))
                        : GetLocalText(kPasswordUnstorableText);
+    if (r.field == "Totp" || r.field == "History")
+        return RecordLead(r) + QLatin1Char(' ') +
+               GetLocalText(r.field == "Totp" ? kCodeUnstorableText : kHistoryUnstorableText);
     const int caption = FieldCaption(r.field);
     const QString field =
         caption ? FieldName(GetLocalText(caption)) : QString::fromStdString(r.field);

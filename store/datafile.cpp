@@ -540,13 +540,16 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
 // The older format has no place for one-time codes or earlier passwords:
 // refused, never dropped.
 std::optional<EncodeError> CheckLaterFields(const T_Password& r) {
-    if (!r.Totp.empty())
-        return EncodeError{kErrUnstorableText, Label(r) + ": its one-time code cannot be stored "
-                                                          "in a file of the older format."};
-    if (!r.History.empty())
-        return EncodeError{kErrUnstorableText, Label(r) + ": its earlier passwords cannot be "
-                                                          "stored in a file of the older format."};
-    return std::nullopt;
+    const char* field = !r.Totp.empty()      ? "Totp"
+                        : !r.History.empty() ? "History"
+                                             : nullptr;
+    if (!field) return std::nullopt;
+    TextRefusal refusal = RefusalOf(r);
+    refusal.field = field;
+    return EncodeError{kErrUnstorableText,
+                       Label(r) + (r.Totp.empty() ? ": its earlier passwords" : ": its one-time code") +
+                           " cannot be stored in a file of the older format.",
+                       std::move(refusal)};
 }
 
 template <class R> std::optional<EncodeError> CheckOne(const R& r) {
