@@ -10,6 +10,7 @@
 #include <QJsonValue>
 #include <QLocale>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -104,7 +105,8 @@ template <class R> Error FirstUnknownField(const QJsonObject& o) {
     VisitFields(R{}, [&](const char* name, const auto&) { names.insert(QLatin1String(name)); });
     if constexpr (std::is_same_v<R, ardeko::T_Password>)
         names << "Totp"
-              << "History";
+              << "History"
+              << "Id";
     for (auto it = o.begin(); it != o.end(); ++it)
         if (!names.contains(it.key())) return "unknown field \"" + it.key().toStdString() + "\"";
     return std::nullopt;
@@ -120,6 +122,19 @@ Error TotpFromJson(const QJsonValue& v, std::string& out) {
     if (!parsed.params) return std::string(ardeko::TotpErrorText(parsed.error));
     out = ardeko::TotpAddress(*parsed.params);
     ardeko::WipeString(parsed.params->secret);
+    return std::nullopt;
+}
+
+// An identifier as the store gives them: 32 lowercase hex digits.
+Error IdFromJson(const QJsonValue& v, std::string& out) {
+    std::string text;
+    if (Error err = FieldFromJson(v, text)) return err;
+    const bool hex = std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+    });
+    if (text.size() != 32 || !hex)
+        return "expected 32 lowercase hexadecimal digits, got \"" + text + "\"";
+    out = std::move(text);
     return std::nullopt;
 }
 
@@ -154,6 +169,8 @@ Error LaterFieldsFromJson(const QJsonObject& o, ardeko::T_Password& r) {
     if (o.contains("History"))
         if (Error err = HistoryFromJson(o["History"], r.History))
             return "field \"History\": " + *err;
+    if (o.contains("Id"))
+        if (Error err = IdFromJson(o["Id"], r.Id)) return "field \"Id\": " + *err;
     return std::nullopt;
 }
 template <class R> Error LaterFieldsFromJson(const QJsonObject&, R&) {

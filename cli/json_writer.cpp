@@ -146,11 +146,12 @@ template <class R> const std::vector<std::size_t>& KeyOrder() {
     return order;
 }
 
-// An entry's later fields, appended in key order: only when they hold
-// something (the history only when asked for), so that the dump of a file
-// without them keeps its shape.
+// An entry's later fields and its identifier, appended in key order: only
+// when they hold something (the history only when asked for), so that the
+// dump of a file without them keeps its shape.
 void AddLaterFields(const ardeko::T_Password& r, std::vector<Field>& fields, bool withHistory) {
     if (withHistory && !r.History.empty()) fields.push_back({"History", &r.History});
+    if (!r.Id.empty()) fields.push_back({"Id", &r.Id});
     if (!r.Totp.empty()) fields.push_back({"Totp", &r.Totp});
 }
 template <class R> void AddLaterFields(const R&, std::vector<Field>&, bool) {}

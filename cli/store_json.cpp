@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QStringList>
 
+#include <map>
+
 namespace qvs {
 
 namespace {
@@ -46,6 +48,18 @@ Error FillSection(const QJsonObject& doc, const char* section, ardeko::clsPW& st
     return std::nullopt;
 }
 
+// Two entries with one identifier would be taken for one entry by a merge.
+Error CheckEntryIds(const ardeko::clsPW& store) {
+    std::map<std::string, const std::string*> seen; // identifier -> service
+    for (const ardeko::T_Password& p : store.Password()) {
+        if (p.Id.empty()) continue;
+        const auto [it, added] = seen.emplace(p.Id, &p.service);
+        if (!added)
+            return "entries \"" + *it->second + "\" and \"" + p.service + "\" have the same \"Id\"";
+    }
+    return std::nullopt;
+}
+
 Error CheckTopLevelKeys(const QJsonObject& doc) {
     static const QStringList known = {"version",     "seed",     "encrypted", "Category",
                                       "SubCategory", "Password", "NodeStates"};
@@ -62,6 +76,7 @@ Error FillStoreFromJson(const QJsonObject& doc, ardeko::clsPW& store) {
     if (Error err = FillSection(doc, "Category", store, &clsPW::InsertCategory)) return err;
     if (Error err = FillSection(doc, "SubCategory", store, &clsPW::InsertSubCategory)) return err;
     if (Error err = FillSection(doc, "Password", store, &clsPW::InsertPassword)) return err;
+    if (Error err = CheckEntryIds(store)) return err;
     return FillSection(doc, "NodeStates", store, &clsPW::AppendNode);
 }
 

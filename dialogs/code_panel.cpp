@@ -1,7 +1,7 @@
 #include "dialogs/code_panel.h"
 
-#include "autotype/secret_clipboard.h"
 #include "autotype/selection_guard.h"
+#include "dialogs/code_display.h"
 #include "dialogs/qr_image.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -16,18 +16,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 namespace qvs {
 
 namespace {
 
-constexpr int kSecondsLeftText = 35113;
 constexpr int kNoQrCodeText = 35128;
 constexpr int kNotImageText = 35129;
 constexpr int kImageDialogTitle = 35130;
 constexpr int kImageFilter = 35131;
-constexpr int kInvalidStoredText = 35136;
 constexpr int kNoAddressInQrText = 35137;
 
 QString WithFile(int textId, const QString& path) {
@@ -39,31 +36,18 @@ QString WithFile(int textId, const QString& path) {
 CodePanel::CodePanel(QWidget* parent)
     : QGroupBox(QStringLiteral("35108"), parent), box_(Named(new QLineEdit(this), "txtTotp")),
       read_(Named(new QPushButton(QStringLiteral("35110"), this), "cmdReadQr")),
-      code_(Named(new QLabel(this), "lblCode")), left_(Named(new QLabel(this), "lblCodeLeft")),
-      copy_(Named(new QPushButton(QStringLiteral("35112"), this), "cmdCopyCode")),
-      timer_(new QTimer(this)) {
+      display_(new CodeDisplay(this, "35112")) {
     Build();
     // A secret gives codes for ever: as private as the password.
     KeepOutOfSelection(box_);
     if (Opt().SecurityLevel >= 1) box_->setEchoMode(QLineEdit::Password);
     connect(box_, &QLineEdit::textChanged, this, &CodePanel::UpdateCode);
     connect(read_, &QPushButton::clicked, this, &CodePanel::ReadImage);
-    connect(copy_, &QPushButton::clicked, this, &CodePanel::CopyCode);
-    connect(timer_, &QTimer::timeout, this, &CodePanel::UpdateCode);
-    timer_->start(1000);
     UpdateCode();
 }
 
 void CodePanel::Build() {
     read_->setAutoDefault(false);
-    copy_->setAutoDefault(false);
-    QFont big = code_->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    code_->setFont(big);
-    // The rows below stay put when a code appears.
-    code_->setMinimumHeight(code_->fontMetrics().height());
-    code_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* form = new QFormLayout(this);
     auto* secretLabel = new QLabel(QStringLiteral("35109"), this);
     secretLabel->setBuddy(box_);
@@ -72,10 +56,10 @@ void CodePanel::Build() {
     secretRow->addWidget(read_);
     form->addRow(secretLabel, secretRow);
     auto* codeRow = new QHBoxLayout;
-    codeRow->addWidget(code_);
-    codeRow->addWidget(left_);
+    codeRow->addWidget(display_->Code());
+    codeRow->addWidget(display_->Left());
     codeRow->addStretch();
-    codeRow->addWidget(copy_);
+    codeRow->addWidget(display_->CopyButton());
     form->addRow(new QLabel(QStringLiteral("35111"), this), codeRow);
 }
 
@@ -104,26 +88,11 @@ ardeko::TotpError CodePanel::Problem() const {
 }
 
 QString CodePanel::ShownCode() const {
-    return code_->property("code").toString();
+    return display_->ShownCode();
 }
 
 void CodePanel::UpdateCode() {
-    const std::string stored = Stored();
-    const auto now =
-        stored.empty() ? std::nullopt : ardeko::TotpCodeAt(stored, CodeClockNow(), &QtHmac);
-    const QString code = now ? QString::fromStdString(now->code) : QString();
-    code_->setProperty("code", code);
-    code_->setText(code);
-    if (now)
-        left_->setText(GetLocalText(kSecondsLeftText)
-                           .replace(QLatin1String("%s"), QString::number(now->secondsLeft)));
-    else
-        left_->setText(stored.empty() ? QString() : GetLocalText(kInvalidStoredText));
-    copy_->setEnabled(now.has_value());
-}
-
-void CodePanel::CopyCode() {
-    if (!ShownCode().isEmpty()) CopySecretToClipboard(ShownCode());
+    display_->SetStored(Stored());
 }
 
 void CodePanel::ReadImage() {

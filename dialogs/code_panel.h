@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace qvs {
+
+class CodeDisplay;
 
 class CodePanel : public QGroupBox {
     Q_OBJECT
@@ -43,14 +43,10 @@ public:
 
 private:
     void Build();
-    void CopyCode();
 
     QLineEdit* box_;
     QPushButton* read_;
-    QLabel* code_;
-    QLabel* left_;
-    QPushButton* copy_;
-    QTimer* timer_;
+    CodeDisplay* display_;
     std::string filled_; // the stored value as it came
     QString filledText_; // what the box showed for it
 };

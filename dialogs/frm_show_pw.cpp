@@ -1,6 +1,7 @@
 #include "dialogs/frm_show_pw.h"
 
 #include "autotype/secret_clipboard.h"
+#include "dialogs/code_display.h"
 #include "frame/language.h"
 #include "frame/window_placement.h"
 #include "store/pw.h"
@@ -9,12 +10,14 @@
 #include <QCloseEvent>
 #include <QDrag>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <initializer_list>
 #include <memory>
 
 namespace qvs {
@@ -54,11 +57,20 @@ void AddRow(QGridLayout* grid, int row, const char* labelName, const char* textI
 frmShowPW::frmShowPW(int securityLevel, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), txtUser_(MakeBox("txtUser", this)),
       txtPW_(MakeBox("txtPW", this)), cmdCPUser_(MakeCopyButton("cmdCPUser", this)),
-      CMDCPPW_(MakeCopyButton("CMDCPPW", this)) {
+      CMDCPPW_(MakeCopyButton("CMDCPPW", this)),
+      codeLabel_(new QLabel(QStringLiteral("35111"), this)), code_(new CodeDisplay(this, "12003")) {
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
     AddRow(grid, 0, "Label1", "12001", txtUser_, cmdCPUser_);
     AddRow(grid, 1, "Label2", "12002", txtPW_, CMDCPPW_);
+    codeLabel_->setObjectName(QStringLiteral("Label3"));
+    auto* codeRow = new QHBoxLayout;
+    codeRow->addWidget(code_->Code());
+    codeRow->addWidget(code_->Left());
+    codeRow->addStretch();
+    grid->addWidget(codeLabel_, 2, 0);
+    grid->addLayout(codeRow, 2, 1);
+    grid->addWidget(code_->CopyButton(), 2, 2);
     connect(cmdCPUser_, &QPushButton::clicked, this,
             [this] { CopySecretToClipboard(txtUser_->text()); });
     connect(CMDCPPW_, &QPushButton::clicked, this,
@@ -79,6 +91,8 @@ bool frmShowPW::ShowPW(const ardeko::clsPW& store, const QString& service) {
     setWindowTitle(QString::fromStdString(entry->service));
     txtUser_->setText(QString::fromStdString(entry->User));
     txtPW_->setText(QString::fromStdString(entry->pw));
+    code_->SetStored(entry->Totp);
+    ShowCodeRow(!entry->Totp.empty());
     if (!stackEntry_) stackEntry_.emplace(this);
     RestoreWindowPlacement(this, kPlacementName);
     show();
@@ -96,6 +110,7 @@ bool frmShowPW::eventFilter(QObject* watched, QEvent* event) {
 void frmShowPW::closeEvent(QCloseEvent* event) {
     SaveWindowPlacement(this, kPlacementName);
     stackEntry_.reset();
+    code_->SetStored({}); // the secret goes with the window
     QWidget::closeEvent(event);
 }
 
@@ -129,6 +144,13 @@ bool frmShowPW::OnBoxMouse(QLineEdit* box, QEvent* event) {
     default:
         return false;
     }
+}
+
+void frmShowPW::ShowCodeRow(bool shown) {
+    const std::initializer_list<QWidget*> parts{codeLabel_, code_->Code(), code_->Left(),
+                                                code_->CopyButton()};
+    for (QWidget* part : parts)
+        part->setVisible(shown);
 }
 
 void frmShowPW::StartDrag(QLineEdit* box) {

@@ -1,5 +1,6 @@
 // A small window that stays on top and shows one entry's user name and
-// password, to copy either to the clipboard or drag it into another program.
+// password, to copy either to the clipboard or drag it into another program,
+// and the entry's current one-time code when it has one.
 #pragma once
 
 #include "frame/modal_stack.h"
@@ -19,6 +20,8 @@ class clsPW;
 
 namespace qvs {
 
+class CodeDisplay;
+
 class frmShowPW : public QWidget {
     Q_OBJECT
 public:
@@ -37,11 +40,14 @@ protected:
 private:
     bool OnBoxMouse(QLineEdit* box, QEvent* event);
     void StartDrag(QLineEdit* box);
+    void ShowCodeRow(bool shown);
 
     QLineEdit* txtUser_;
     QLineEdit* txtPW_;
     QPushButton* cmdCPUser_;
     QPushButton* CMDCPPW_;
+    QLabel* codeLabel_;
+    CodeDisplay* code_;
     QLineEdit* dragBox_ = nullptr;
     QPoint dragStart_;
     std::optional<ModalStackEntry> stackEntry_; // while shown

@@ -136,13 +136,19 @@ private slots:
         const QJsonObject sub1{{"CodSCat", 32767}, {"Codcat", -32768}, {"DescrSCat", "Garçon"}};
         const QJsonObject sub2{{"CodSCat", -32768}, {"Codcat", 32767}, {"DescrSCat", "Garçon"}};
         const QJsonObject node{{"DescrCat", "Ärzte"}, {"TVExp", true}};
-        const QJsonObject zeta = Entry("Zeta", 1), alpha = Entry("Alpha", 2),
-                          minimal = Entry("Minimal", 0);
-        const QJsonObject doc{
-            {"Category", QJsonArray{catLow, catHigh}},
-            {"SubCategory", QJsonArray{sub1, sub2}},
-            {"Password", QJsonArray{zeta, alpha, QJsonObject{{"service", "Minimal"}}}},
-            {"NodeStates", QJsonArray{node}}};
+        QJsonObject zeta = Entry("Zeta", 1), alpha = Entry("Alpha", 2),
+                    minimal = Entry("Minimal", 0);
+        QJsonObject bare{{"service", "Minimal"}};
+        // Identifiers come back as given (a merge pairs entries by them).
+        if (!legacy) {
+            zeta["Id"] = QString(32, QChar('f'));
+            alpha["Id"] = QStringLiteral("0123456789abcdef0123456789abcdef");
+            bare["Id"] = minimal["Id"] = QString(32, QChar('0'));
+        }
+        const QJsonObject doc{{"Category", QJsonArray{catLow, catHigh}},
+                              {"SubCategory", QJsonArray{sub1, sub2}},
+                              {"Password", QJsonArray{zeta, alpha, bare}},
+                              {"NodeStates", QJsonArray{node}}};
         const Run created = Create(doc, {"--format", format});
         QVERIFY2(created.exitCode == 0, created.err);
 
@@ -262,10 +268,14 @@ private slots:
         QVERIFY2(QFile::exists(backup), converted.err);
         QVERIFY(RunCli({"info", Path("out.qvs")}, {}).out.startsWith("format: 2\n"));
         QVERIFY(RunCli({"info", backup}, {}).out.startsWith("format: legacy\n"));
-        QByteArray after = Dump(Path("out.qvs")).out;
-        after.replace("<Password File 2.00>", "<Password File 1.03>");
-        QCOMPARE(QJsonDocument::fromJson(after)["Password"],
-                 QJsonDocument::fromJson(before)["Password"]);
+        // The same entries, now with identifiers.
+        QJsonArray after = QJsonDocument::fromJson(Dump(Path("out.qvs")).out)["Password"].toArray();
+        for (QJsonValueRef entry : after) {
+            QJsonObject o = entry.toObject();
+            QCOMPARE(o.take("Id").toString().size(), 32);
+            entry = o;
+        }
+        QCOMPARE(after, QJsonDocument::fromJson(before)["Password"].toArray());
 
         const Run again = RunCli({"convert", Path("out.qvs"), "--password-stdin"}, "pw-1\n");
         QCOMPARE(again.exitCode, 0);
@@ -332,6 +342,15 @@ private slots:
         QTest::newRow("history item")
             << entries(R"({"service": "S", "History": [{"pw": "a"}, {"pw": 1}]})")
             << QStringList{"\"History\"", "item 1", "\"pw\""};
+        QTest::newRow("identifier in capitals")
+            << entries(R"({"service": "S", "Id": "0123456789ABCDEF0123456789abcdef"})")
+            << QStringList{"\"Id\"", "32 lowercase"};
+        QTest::newRow("identifier too short")
+            << entries(R"({"service": "S", "Id": "0123"})") << QStringList{"\"Id\"", "\"0123\""};
+        QTest::newRow("identifier twice")
+            << entries(R"({"service": "S", "Id": "00000000000000000000000000000000"},
+                          {"service": "T", "Id": "00000000000000000000000000000000"})")
+            << QStringList{"\"S\" and \"T\"", "same \"Id\""};
         QTest::newRow("null for text")
             << entries(R"({"service": null})") << QStringList{"\"service\"", "null"};
         QTest::newRow("unknown field")
@@ -418,6 +437,7 @@ private slots:
         const QJsonObject shown = plain["Password"][0].toObject();
         QVERIFY(!shown.contains("History"));
         QVERIFY(shown["Totp"].toString().startsWith("otpauth://totp/?secret=GEZDGNBVGY3TQOJQ"));
+        QCOMPARE(shown["Id"].toString().size(), 32); // given at the save, then carried along
         const Run full =
             RunCli({"dump", Path("out.qvs"), "--with-history", "--password-stdin"}, "pw-1\n");
         QCOMPARE(full.out, QJsonDocument::fromJson(full.out).toJson());

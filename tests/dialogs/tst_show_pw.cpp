@@ -1,14 +1,17 @@
 // The user name / password window: what it shows, masking, copying with the
-// secret mark (cleared again later), and dragging the text out.
+// secret mark (cleared again later), dragging the text out, and the entry's
+// one-time code.
 #include "tests/frame/test_language.h"
 
 #include "autotype/secret_clipboard.h"
 #include "dialogs/frm_show_pw.h"
 #include "frame/modal_stack.h"
+#include "frame/one_time_code.h"
 #include "store/pw.h"
 
 #include <QClipboard>
 #include <QDrag>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
@@ -53,9 +56,10 @@ private slots:
     void copiesLeaveTheClipboardAfterTheDelay();
     void livesOnTheStackUntilClosed();
     void pressSelectsAndDragCarriesPlainText();
+    void showsTheCodeOnlyWhenTheEntryHasOne();
 
 private:
-    TestLanguage language_{{12001, 12002, 12003}};
+    TestLanguage language_{{12001, 12002, 12003, 35111, 35113}};
     std::unique_ptr<ardeko::clsPW> store_;
 };
 
@@ -158,6 +162,35 @@ void TestShowPW::pressSelectsAndDragCarriesPlainText() {
     QCOMPARE(dragged, QStringLiteral("s3cr<e>t "));
     QCOMPARE(formats, QStringList{QStringLiteral("text/plain")});
     Close(w);
+}
+
+void TestShowPW::showsTheCodeOnlyWhenTheEntryHasOne() {
+    ardeko::T_Password coded;
+    coded.service = "Mail";
+    // RFC 6238's SHA-1 secret.
+    coded.Totp = "otpauth://totp/Mail?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ";
+    QVERIFY(store_->PWAdd(coded));
+    std::int64_t now = 1111111109;
+    qvs::SetCodeClock([&] { return now; });
+    QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("Mail"), 2);
+    auto* code = w->findChild<QLabel*>(QStringLiteral("lblCode"));
+    auto* copy = w->findChild<QPushButton*>(QStringLiteral("cmdCopyCode"));
+    QVERIFY(code->isVisible() && copy->isEnabled());
+    QCOMPARE(code->text(), QStringLiteral("081804"));
+    QVERIFY(w->findChild<QLabel*>(QStringLiteral("lblCodeLeft"))->text().startsWith(u"txt35113"));
+    now = 59; // the next second's tick shows the new code
+    QTRY_COMPARE_WITH_TIMEOUT(code->text(), QStringLiteral("287082"), 2500);
+    copy->click();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(data->text(), QStringLiteral("287082"));
+    QCOMPARE(data->data(QString::fromLatin1(qvs::kPasswordHintType)), QByteArray("secret"));
+    Close(w);
+
+    w = qvs::OpenShowPW(*store_, QStringLiteral("Bank A"), 2);
+    QVERIFY(!w->findChild<QLabel*>(QStringLiteral("lblCode"))->isVisible());
+    QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("cmdCopyCode"))->isVisible());
+    Close(w);
+    qvs::SetCodeClock({});
 }
 
 QTEST_MAIN(TestShowPW)
