@@ -188,6 +188,8 @@ private slots:
             s.InsertPassword(p);
             QVERIFY(!s.SaveFile(S(fx.Path("l.QVS"))));
             QCOMPARE(s.ErrNum(), kErrUnstorableText);
+            QVERIFY(s.Refusal()); // so a window can say it in its language
+            QCOMPARE(s.Refusal()->field, std::string(p.Totp.empty() ? "History" : "Totp"));
             QVERIFY(!QFile::exists(fx.Path("l.QVS")));
             s.PWDel(p.service);
         }
