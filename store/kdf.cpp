@@ -88,8 +88,10 @@ bool DeriveFileKey(std::string_view password, const KdfParams& params, const Sal
     if (!KdfParamsAcceptable(params) || !out.master.Allocate()) return false;
     out.params = params;
     out.salt = salt;
-    if (crypto_pwhash(out.master.Data(), SecretKey::kBytes, password.data(), password.size(),
-                      salt.data(), params.passes, std::size_t{params.memoryKiB} * 1024,
+    // An empty view may have no data at all, which the library must not get.
+    const char* text = password.empty() ? "" : password.data();
+    if (crypto_pwhash(out.master.Data(), SecretKey::kBytes, text, password.size(), salt.data(),
+                      params.passes, std::size_t{params.memoryKiB} * 1024,
                       crypto_pwhash_ALG_ARGON2ID13) != 0) {
         out.master.Clear();
         return false;
