@@ -42,22 +42,12 @@ public:
     }
 
     // Generous: with sanitizer builds running desktop tests side by side a
-    // window can take many seconds to come up. The window manager does not
-    // always give a new window the focus (it may judge the window's user time
-    // too old), so after a moment the test asks for it as a pager would,
-    // which is always granted: the window being active is the test's set-up,
-    // not what it tests.
+    // window can take many seconds to come up.
     static bool WaitActive(std::uint64_t window) {
         QElapsedTimer timer;
         timer.start();
-        qint64 nextAsk = 2000;
         while (timer.elapsed() < 20000) {
             if (qvs::x11::ActiveWindow() == window) return true;
-            if (timer.elapsed() >= nextAsk) {
-                QProcess::execute(QStringLiteral("xdotool"),
-                                  {QStringLiteral("windowactivate"), QString::number(window)});
-                nextAsk = timer.elapsed() + 3000;
-            }
             QTest::qWait(50);
         }
         return false;
