@@ -1,5 +1,9 @@
 #include "autotype/send_keys.h"
 
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/program_identity.h"
+
 #include <QGuiApplication>
 #include <QRegularExpression>
 
@@ -54,6 +58,27 @@ x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes) {
     for (const KeyStroke& stroke : strokes)
         x11Strokes.push_back(ToX11(stroke));
     return x11::ActivateAndType(window, x11Strokes);
+}
+
+void ReportTypingResult(x11::TypeResult result) {
+    int textId = 0;
+    switch (result) {
+    case x11::TypeResult::Typed:
+        return;
+    case x11::TypeResult::NoDisplay:
+        textId = TypingSupportTextId(TypingSupport::None);
+        break;
+    case x11::TypeResult::NoWindow:
+        textId = 35139;
+        break;
+    case x11::TypeResult::NotActivated:
+        textId = 35140;
+        break;
+    case x11::TypeResult::FocusMoved:
+        textId = 33810;
+        break;
+    }
+    ShowMessage(GetLocalText(textId), vbExclamation, ProgramName());
 }
 
 TypingSupport CurrentTypingSupport() {

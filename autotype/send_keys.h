@@ -17,6 +17,10 @@ KeyStrokes ParseKeyString(const QString& keys);
 // Brings window back and types the strokes into it.
 x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes);
 
+// Tells the user why nothing was typed, or why typing stopped halfway;
+// nothing for Typed.
+void ReportTypingResult(x11::TypeResult result);
+
 enum class TypingSupport {
     Full,         // an X11 session
     XWaylandOnly, // a Wayland session: only programs running through XWayland

@@ -235,4 +235,43 @@ TypeResult ActivateAndType(std::uint64_t target, const std::vector<Stroke>& stro
     return TypeResult::Typed;
 }
 
+struct ActiveWindowWatch::Connection {
+    struct Closer {
+        void operator()(Display* display) const { XCloseDisplay(display); }
+    };
+    std::unique_ptr<Display, Closer> display;
+    Atom active = 0;
+};
+
+ActiveWindowWatch::ActiveWindowWatch() {
+    XSetErrorHandler(IgnoreXError);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    connection_ = std::make_unique<Connection>();
+    connection_->display.reset(display);
+    connection_->active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    // Our own mask on the root window: other clients' masks stay as they are.
+    XSelectInput(display, DefaultRootWindow(display), PropertyChangeMask);
+    XFlush(display);
+}
+
+ActiveWindowWatch::~ActiveWindowWatch() = default;
+
+int ActiveWindowWatch::Socket() const {
+    return connection_ ? ConnectionNumber(connection_->display.get()) : -1;
+}
+
+bool ActiveWindowWatch::TakeChanges() {
+    if (!connection_) return false;
+    Display* display = connection_->display.get();
+    bool changed = false;
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        changed = changed ||
+                  (event.type == PropertyNotify && event.xproperty.atom == connection_->active);
+    }
+    return changed;
+}
+
 } // namespace qvs::x11

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,5 +37,25 @@ std::uint64_t ActiveWindow();
 // modifiers (Caps Lock, Num Lock) are released while typing and restored
 // after. Typing stops as soon as window is no longer the active one.
 TypeResult ActivateAndType(std::uint64_t window, const std::vector<Stroke>& strokes);
+
+// Learns when the window manager makes another window active, over an X
+// connection of its own that listens to the root window: the caller waits
+// on Socket() and then calls TakeChanges().
+class ActiveWindowWatch {
+public:
+    ActiveWindowWatch();
+    ~ActiveWindowWatch();
+    ActiveWindowWatch(const ActiveWindowWatch&) = delete;
+    ActiveWindowWatch& operator=(const ActiveWindowWatch&) = delete;
+
+    // -1 without an X display.
+    int Socket() const;
+    // Reads everything that arrived; whether the active window changed.
+    bool TakeChanges();
+
+private:
+    struct Connection;
+    std::unique_ptr<Connection> connection_;
+};
 
 } // namespace qvs::x11

@@ -51,6 +51,7 @@ const IndexedItem kEditItems[] = {
     {5, 125},
     {6, 126, QKeySequence::UnknownKey, false, "WEB"},
     {11, 35100},
+    {12, 35141},
     {7, 0},
     {8, 127, QKeySequence::UnknownKey, false, "WEBOPEN"},
     {9, 128},
@@ -229,6 +230,7 @@ void MainMenus::mnuEdit_Click(int index) {
         if (index == 5) CopyLoginToClipboard(service);
         if (index == 6) CopyAccessUrlToClipboard(service);
         if (index == 11 && !CopyCodeToClipboard(service)) ShowNoCodeMessage(service);
+        if (index == 12) TypeCode(service);
         if (index == 8) OpenEntryUrl(service, EntryUrl::Access);
         if (index == 9) OpenEntryUrl(service, EntryUrl::Delete);
         if (index == 10) OpenEntryUrl(service, EntryUrl::Change);
@@ -244,7 +246,22 @@ void MainMenus::PrepareEditMenu() {
     edit_.SetEnabled(9, !EntryUrlOf(service, EntryUrl::Delete).isEmpty());
     edit_.SetEnabled(10, !EntryUrlOf(service, EntryUrl::Change).isEmpty());
     edit_.SetEnabled(11, EntryHasCode(service));
+    edit_.SetEnabled(12, CanTypeCode(service));
     EnablePaste();
+}
+
+bool MainMenus::CanTypeCode(const QString& service) {
+    return EntryHasCode(service) && CurrentTypingSupport() != TypingSupport::None;
+}
+
+// Into the window the user worked in before ours, as the tray types.
+void MainMenus::TypeCode(const QString& service) {
+    const QString code = CurrentCodeText(service);
+    if (code.isEmpty()) {
+        ShowNoCodeMessage(service);
+        return;
+    }
+    ReportTypingResult(type_(previousWindow_.Window(), {{KeyStroke::Kind::Text, code}}));
 }
 
 // Paste stays usable as long as an entry was copied, also after the view was

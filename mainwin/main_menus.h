@@ -3,6 +3,8 @@
 // enable them by the file state and by the selected row.
 #pragma once
 
+#include "autotype/previous_window.h"
+#include "autotype/send_keys.h"
 #include "dialogs/maker_info.h"
 #include "mainwin/entry_clipboard.h"
 #include "mainwin/entry_commands.h"
@@ -77,6 +79,13 @@ public:
     int FavouriteCaptionId() const;
     const EntryClipboard& Clipboard() const { return clipboard_; }
 
+    // How the typing commands type into the window before ours; replaced by
+    // tests.
+    using Typing = std::function<x11::TypeResult(std::uint64_t, const KeyStrokes&)>;
+    void SetTyping(Typing type) { type_ = std::move(type); }
+    // Whether "Type one-time code" is offered for service.
+    static bool CanTypeCode(const QString& service);
+
 private:
     QMenu* AddTopMenu(int textId);
     void BuildViewLists();
@@ -85,6 +94,7 @@ private:
     QWidget* Pane(int index) const;
     void ShowPaneChecks();
     void EnablePaste();
+    void TypeCode(const QString& service);
 
     QMainWindow& window_;
     MenuAccess access_;
@@ -98,6 +108,8 @@ private:
     std::vector<QAction*> fileButtons_;
     QWidget* toolbar_ = nullptr;
     EntryClipboard clipboard_;
+    PreviousWindow previousWindow_;
+    Typing type_ = TypeInto;
     bool fileOpen_ = false;
 };
 

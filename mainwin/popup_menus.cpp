@@ -21,9 +21,9 @@ namespace qvs {
 namespace {
 
 const IndexedItem kGridItems[] = {
-    {0, 440},  {1, 0},      {2, 127}, {3, 128},  {4, 129},  {5, 0},
-    {6, 121},  {7, 122},    {8, 123}, {9, 0},    {10, 124}, {11, 125},
-    {12, 126}, {17, 35100}, {13, 0},  {14, 161}, {15, 162}, {16, 163},
+    {0, 440},    {1, 0},   {2, 127},  {3, 128},  {4, 129},  {5, 0},    {6, 121},
+    {7, 122},    {8, 123}, {9, 0},    {10, 124}, {11, 125}, {12, 126}, {17, 35100},
+    {18, 35141}, {13, 0},  {14, 161}, {15, 162}, {16, 163},
 };
 // Grid pop-up items and the Edit or Password menu item each runs.
 struct Forward {
@@ -34,7 +34,7 @@ struct Forward {
 constexpr Forward kGridForwards[] = {
     {0, true, 10}, {2, false, 8}, {3, false, 9},  {4, false, 10},  {6, false, 0},
     {7, false, 1}, {8, false, 2}, {10, false, 4}, {11, false, 5},  {12, false, 6},
-    {14, true, 0}, {15, true, 1}, {16, true, 2},  {17, false, 11},
+    {14, true, 0}, {15, true, 1}, {16, true, 2},  {17, false, 11}, {18, false, 12},
 };
 constexpr int kAlwaysEnabledGridItems[] = {6, 7, 10, 11, 12, 15, 16};
 
@@ -110,6 +110,7 @@ void PopupMenus::PrepareGridPopup(const QString& service) {
         grid_.SetEnabled(index, true);
     grid_.SetEnabled(8, menus_.Clipboard().HasEntry());
     grid_.SetEnabled(17, EntryHasCode(service));
+    grid_.SetEnabled(18, MainMenus::CanTypeCode(service));
 }
 
 void PopupMenus::PrepareHeaderPopup(int column) {

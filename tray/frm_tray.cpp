@@ -14,7 +14,6 @@ namespace qvs {
 namespace {
 
 constexpr char kTrayTip[] = "Quorvane!";
-constexpr int kTypingStoppedText = 33810;
 constexpr int kEntryGoneText = 33900;
 
 void Call(const std::function<void(const QString&)>& action, const QString& service) {
@@ -194,10 +193,10 @@ bool frmTray::ShowMessage(const QString& title, const QString& text) {
 }
 
 x11::TypeResult frmTray::SendKeysToPreviousWindow(const KeyStrokes& strokes) {
-    if (previousWindow_ == 0 || !actions_.type) return x11::TypeResult::NoWindow;
-    const x11::TypeResult result = actions_.type(previousWindow_, strokes);
-    if (result == x11::TypeResult::FocusMoved)
-        qvs::ShowMessage(GetLocalText(kTypingStoppedText), vbExclamation, ProgramName());
+    const x11::TypeResult result = previousWindow_ == 0 || !actions_.type
+                                       ? x11::TypeResult::NoWindow
+                                       : actions_.type(previousWindow_, strokes);
+    ReportTypingResult(result);
     return result;
 }
 

@@ -3,6 +3,7 @@
 // symbols included) after another window took the focus, and a window
 // that has gone. The X tests start their own headless desktop and are
 // skipped, with the reason, where none can be started.
+#include "autotype/previous_window.h"
 #include "autotype/send_keys.h"
 #include "autotype/x11_typing.h"
 #include "tests/autotype/x_desktop.h"
@@ -84,6 +85,27 @@ private slots:
         QCOMPARE(TypeInto(window, strokes), x11::TypeResult::Typed);
         const QByteArray expected = "USER=" + user.toUtf8() + "\nPASS=" + password.toUtf8() + "\n";
         QCOMPARE(form.Result(), expected);
+    }
+
+    // The main window types into the window the user had before ours: the
+    // last active one that is not our own, followed as the focus moves.
+    void followsTheWindowBeforeOurs() {
+        if (!skipReason_.isEmpty()) QSKIP(qPrintable(skipReason_));
+        std::uint64_t own = 0; // stands in for our main window
+        PreviousWindow previous([&own](std::uint64_t window) { return window == own; });
+        TargetForm form(*desktop_);
+        const std::uint64_t window = form.Window();
+        QVERIFY(XDesktop::WaitActive(window));
+        QTRY_COMPARE(previous.Window(), window);
+        TargetForm ours(*desktop_);
+        own = ours.Window();
+        QVERIFY(XDesktop::WaitActive(own));
+        QTest::qWait(200); // the change reaches the watch
+        QCOMPARE(previous.Window(), window);
+        QCOMPARE(
+            TypeInto(previous.Window(), ParseKeyString(QStringLiteral("me{TAB}287082{ENTER}"))),
+            x11::TypeResult::Typed);
+        QCOMPARE(form.Result(), QByteArray("USER=me\nPASS=287082\n"));
     }
 
     // Letters, symbols, digits and characters typed through a borrowed key

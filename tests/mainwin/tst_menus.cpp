@@ -66,7 +66,8 @@ private slots:
                                           {8, 127},
                                           {9, 128},
                                           {10, 129},
-                                          {11, 35100}});
+                                          {11, 35100},
+                                          {12, 35141}});
         ExpectLayout(
             w.menus->mnuView(),
             {{0, 141}, {1, 142}, {2, 143}, {3, 144}, {4, 0}, {5, 145}, {6, 146}, {7, 147}});
@@ -102,7 +103,8 @@ private slots:
                                             {14, 161},
                                             {15, 162},
                                             {16, 163},
-                                            {17, 35100}});
+                                            {17, 35100},
+                                            {18, 35141}});
         ExpectLayout(w.popups->mnuPopupCol(), {{0, 148}, {1, 149}});
         QCOMPARE(w.popups->mnuTVPopup().Count(), 7);
     }
@@ -181,9 +183,10 @@ private slots:
         QCOMPARE(enabled(), (QList<int>{2, 9, 10}));
     }
 
-    // Offered only for an entry with a code, which goes to the clipboard as
-    // the code of this moment, from the Edit menu and the grid's pop-up.
-    void codeItemsCopyTheCode() {
+    // Offered only for an entry with a code, which goes to the clipboard, or
+    // is typed into the window used before ours, as the code of this moment,
+    // from the Edit menu and the grid's pop-up. Typing that fails says why.
+    void codeItemsCopyAndTypeTheCode() {
         MenuWindow w;
         AddEntry("Plain");
         ardeko::T_Password p;
@@ -194,16 +197,48 @@ private slots:
         w.SelectRow(QStringLiteral("Plain"));
         w.menus->PrepareEditMenu();
         w.popups->PrepareGridPopup(QStringLiteral("Plain"));
-        QVERIFY(!Enabled(w.menus->mnuEdit(), 11) && !Enabled(w.popups->mnuPopup(), 17));
+        for (int item : {11, 12})
+            QVERIFY(!Enabled(w.menus->mnuEdit(), item));
+        for (int item : {17, 18})
+            QVERIFY(!Enabled(w.popups->mnuPopup(), item));
         w.SelectRow(QStringLiteral("Bank"));
         w.menus->PrepareEditMenu();
         w.popups->PrepareGridPopup(QStringLiteral("Bank"));
         QVERIFY(Enabled(w.menus->mnuEdit(), 11) && Enabled(w.popups->mnuPopup(), 17));
+        // Typing also needs a display to type on.
+        const bool canType = CurrentTypingSupport() != TypingSupport::None;
+        QCOMPARE(Enabled(w.menus->mnuEdit(), 12), canType);
+        QCOMPARE(Enabled(w.popups->mnuPopup(), 18), canType);
+
         SetCodeClock([] { return std::int64_t{59}; });
         w.popups->RunGridItem(17);
-        SetCodeClock({});
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("287082"));
         ClearSecretFromClipboard();
+
+        QString typed;
+        x11::TypeResult answer = x11::TypeResult::Typed;
+        w.menus->SetTyping([&](std::uint64_t, const KeyStrokes& strokes) {
+            for (const KeyStroke& stroke : strokes)
+                typed += stroke.kind == KeyStroke::Kind::Text ? stroke.text : QStringLiteral("?");
+            return answer;
+        });
+        w.popups->RunGridItem(18);
+        QCOMPARE(typed, QStringLiteral("287082"));
+        // Stopped halfway, or nowhere to type: a message says so.
+        for (const auto& [result, textId] : {std::pair{x11::TypeResult::FocusMoved, 33810},
+                                             std::pair{x11::TypeResult::NoWindow, 35139}}) {
+            answer = result;
+            ModalScript script;
+            script.On<frmMessage>([textId = textId](frmMessage* m) {
+                QCOMPARE(MessageText(m), GetLocalText(textId));
+                AnswerYes(m); // the one OK button
+            });
+            script.Start();
+            w.menus->mnuEdit_Click(12);
+            QVERIFY(script.Done());
+        }
+        SetCodeClock({});
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString()); // typing copies nothing
     }
 
     void cutDeletesAfterCopying() {

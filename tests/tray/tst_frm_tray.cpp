@@ -78,13 +78,22 @@ void ChooseEntry(frmTray& tray, const QString& service) {
     tray.SysTray().ShowMenu();
 }
 
+// Answers the next message box with OK, keeping its text in told.
+void AnswerMessage(ModalScript& script, QString& told) {
+    script.On<frmMessage>([&told](frmMessage* m) {
+        told = m->findChild<QLabel*>(QStringLiteral("lblMsg"))->text();
+        m->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    script.Start();
+}
+
 } // namespace
 
 class TestFrmTray : public QObject {
     Q_OBJECT
 
-    TestLanguage language_{30, 71, 72, 73, 74, 75,    76,    77,    78,
-                           79, 80, 81, 82, 83, 31413, 31800, 31801, 33900};
+    TestLanguage language_{30, 71, 72, 73, 74,    75,    76,    77,    78,   79,
+                           80, 81, 82, 83, 31413, 31800, 31801, 33900, 35139};
 
 private slots:
     void init() {
@@ -134,6 +143,8 @@ private slots:
         QCOMPARE(recorder.typed, QStringLiteral("123456"));
     }
 
+    // With no window active when the menu opened, nothing is typed, and the
+    // user is told.
     void typingNeedsAPreviousWindow() {
         Recorder recorder;
         TrayActions actions = recorder.Actions();
@@ -141,7 +152,12 @@ private slots:
         frmTray tray(std::move(actions));
         tray.UpdateView(QString());
         Opt().SysTrayPWDefault = 6;
+        QString told;
+        ModalScript script;
+        AnswerMessage(script, told);
         ChooseEntry(tray, QStringLiteral("Bank A"));
+        QVERIFY(script.Done());
+        QCOMPARE(told, TestLanguage::Text(35139));
         QVERIFY(recorder.typed.isEmpty());
     }
 
@@ -215,11 +231,7 @@ private slots:
         });
         QString told;
         ModalScript script;
-        script.On<frmMessage>([&told](frmMessage* m) {
-            told = m->findChild<QLabel*>(QStringLiteral("lblMsg"))->text();
-            m->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-        });
-        script.Start();
+        AnswerMessage(script, told);
         tray.SysTray().ShowMenu();
         QVERIFY(script.Done());
         QCOMPARE(told, TestLanguage::Text(33900));
