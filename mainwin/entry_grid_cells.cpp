@@ -14,8 +14,13 @@ using ardeko::T_Password;
 
 namespace {
 
+// A tab or another control character would stretch or break a one-line
+// cell: each one shows as one blank.
 QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
+    QString text = QString::fromStdString(utf8);
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QLatin1Char(' ');
+    return text;
 }
 
 // The text shown in a date column: the date only while it is in force.
@@ -46,7 +51,7 @@ QString MaskedText(const std::string& utf8) {
 }
 
 QString NotesText(const std::string& utf8, bool multiLine) {
-    QString text = Text(utf8);
+    QString text = QString::fromStdString(utf8);
     const QString lineBreak = multiLine ? QStringLiteral("\n") : QStringLiteral(" ");
     text.replace(QLatin1String("\r\n"), lineBreak);
     text.replace(QLatin1Char('\r'), lineBreak);

@@ -277,6 +277,21 @@ private slots:
         QCOMPARE(shown.toPlainText(), QString::fromUtf8(notes));
     }
 
+    // A tab or another control character in a one-line cell shows as one
+    // blank, not as a wide gap.
+    void controlCharactersShowAsBlanks() {
+        store_->InsertPassword([] {
+            T_Password p = Entry("Tabbed", 0, 0);
+            p.User = "first\tsecond\x01";
+            p.pw = "p\tw";
+            return p;
+        }());
+        Grid().ShowNode("R");
+        const int row = RowOf("Tabbed");
+        QCOMPARE(Cell(row, Col::UserName), QString("first second "));
+        QCOMPARE(Cell(row, Col::Password), QString("p w"));
+    }
+
     void passwordsMaskedBySecurityLevel() {
         store_->InsertPassword([] {
             T_Password p = Entry("Umlaut", 0, 0);
