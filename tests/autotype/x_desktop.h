@@ -7,6 +7,7 @@
 #pragma once
 
 #include "autotype/x11_typing.h"
+#include "tests/test_program.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -82,14 +83,13 @@ private:
     QString display_;
 };
 
-#ifdef QVS_TYPING_TARGET // named by the tests that type into it
-// The login form: prints its window id once shown, and both boxes when
+// The login form (QVS_TYPING_TARGET): prints its window id once shown, and both boxes when
 // Enter is pressed in the password box.
 class TargetForm {
 public:
     explicit TargetForm(const XDesktop& desktop) {
         process_.setProcessEnvironment(desktop.Environment());
-        process_.start(QStringLiteral(QVS_TYPING_TARGET), {});
+        process_.start(TestProgram("QVS_TYPING_TARGET"), {});
     }
     ~TargetForm() {
         process_.kill();
@@ -119,4 +119,3 @@ private:
     QProcess process_;
     QByteArray output_;
 };
-#endif

@@ -1,6 +1,8 @@
 // Runs the built qvs-cli with arguments and standard input, as a script would.
 #pragma once
 
+#include "tests/test_program.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QStringList>
@@ -12,7 +14,7 @@ struct Run {
 
 inline Run RunCli(const QStringList& args, const QByteArray& input) {
     QProcess p;
-    p.start(QStringLiteral(QVS_CLI_PATH), args);
+    p.start(TestProgram("QVS_CLI_PATH"), args);
     p.write(input);
     p.closeWriteChannel();
     Run r;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tests/autotype/x_desktop.h"
+#include "tests/test_program.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,7 +55,7 @@ public:
         auto qvs = std::make_unique<QProcess>();
         qvs->setProcessEnvironment(Environment(desktop));
         qvs->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        qvs->start(QStringLiteral(QVS_BINARY), arguments);
+        qvs->start(TestProgram("QVS_BINARY"), arguments);
         return qvs;
     }
 

@@ -8,6 +8,7 @@
 // "<event> <open data file>" per start ("ready") and hand-over ("handed",
 // "activated").
 #include "store/pw.h"
+#include "tests/test_program.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,7 +73,7 @@ class TestQvsSingleInstance : public QObject {
         process->setProcessEnvironment(Environment());
         if (!folder.isEmpty()) process->setWorkingDirectory(folder);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(QStringLiteral(QVS_BINARY), arguments);
+        process->start(TestProgram("QVS_BINARY"), arguments);
         if (!process->waitForStarted(kStartMs)) qFatal("the program did not start");
         return process;
     }

@@ -9,6 +9,7 @@
 #include "store/pw.h"
 #include "tests/autotype/x_desktop.h" // also marks the test as one on a desktop
 #include "tests/qvs/desktop_home.h"
+#include "tests/test_program.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,7 +110,7 @@ private slots:
         QVERIFY(qvs_);
         QProcess second;
         second.setProcessEnvironment(Environment());
-        second.start(QStringLiteral(QVS_BINARY), {Path("Other.QVS")});
+        second.start(TestProgram("QVS_BINARY"), {Path("Other.QVS")});
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(LogLines().contains("handed " + Path("Other.QVS")), 10000);

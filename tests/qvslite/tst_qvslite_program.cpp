@@ -10,6 +10,7 @@
 #include "store/pw.h"
 #include "tests/autotype/x_desktop.h"
 #include "tests/qvslite/lite_fixture.h"
+#include "tests/test_program.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -55,7 +56,7 @@ class TestQvsLiteProgram : public QObject {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(QStringLiteral(QVSLITE_BINARY), arguments);
+        process->start(TestProgram("QVSLITE_BINARY"), arguments);
         if (!process->waitForStarted(kStartMs)) qFatal("the program did not start");
         return process;
     }
