@@ -21,7 +21,7 @@ PreviousWindow::PreviousWindow(OwnTest isOwn, QObject* parent)
     Note(x11::ActiveWindow());
     notifier_ = new QSocketNotifier(watch_.Socket(), QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
-        if (watch_.TakeChanges()) Note(x11::ActiveWindow());
+        if (const auto active = watch_.TakeChange()) Note(*active);
     });
 }
 

@@ -261,17 +261,19 @@ int ActiveWindowWatch::Socket() const {
     return connection_ ? ConnectionNumber(connection_->display.get()) : -1;
 }
 
-bool ActiveWindowWatch::TakeChanges() {
-    if (!connection_) return false;
+std::optional<std::uint64_t> ActiveWindowWatch::TakeChange() {
+    if (!connection_) return std::nullopt;
     Display* display = connection_->display.get();
-    bool changed = false;
+    std::optional<std::uint64_t> active;
+    // Read on this connection: events that arrive meanwhile are queued and
+    // taken by the same loop, so none waits for the socket's next signal.
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
-        changed = changed ||
-                  (event.type == PropertyNotify && event.xproperty.atom == connection_->active);
+        if (event.type == PropertyNotify && event.xproperty.atom == connection_->active)
+            active = ReadActiveWindow(display);
     }
-    return changed;
+    return active;
 }
 
 } // namespace qvs::x11

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,7 @@ TypeResult ActivateAndType(std::uint64_t window, const std::vector<Stroke>& stro
 
 // Learns when the window manager makes another window active, over an X
 // connection of its own that listens to the root window: the caller waits
-// on Socket() and then calls TakeChanges().
+// on Socket() and then calls TakeChange().
 class ActiveWindowWatch {
 public:
     ActiveWindowWatch();
@@ -50,8 +51,9 @@ public:
 
     // -1 without an X display.
     int Socket() const;
-    // Reads everything that arrived; whether the active window changed.
-    bool TakeChanges();
+    // Reads everything that arrived; the window active after the last change
+    // among it, none when the active window did not change.
+    std::optional<std::uint64_t> TakeChange();
 
 private:
     struct Connection;

@@ -4,7 +4,6 @@
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/one_time_code.h"
-#include "store/totp.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -56,8 +55,7 @@ QString CodeDisplay::ShownCode() const {
 }
 
 void CodeDisplay::UpdateCode() {
-    const auto now =
-        stored_.empty() ? std::nullopt : ardeko::TotpCodeAt(stored_, CodeClockNow(), &QtHmac);
+    const auto now = CurrentCode(stored_);
     const QString code = now ? QString::fromStdString(now->code) : QString();
     code_->setProperty("code", code);
     code_->setText(code);

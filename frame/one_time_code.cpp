@@ -51,14 +51,14 @@ std::int64_t CodeClockNow() {
     return Clock() ? Clock()() : QDateTime::currentSecsSinceEpoch();
 }
 
-std::optional<ardeko::TotpNow> CurrentCode(const ardeko::T_Password& record) {
-    if (record.Totp.empty()) return std::nullopt;
-    return ardeko::TotpCodeAt(record.Totp, CodeClockNow(), &QtHmac);
+std::optional<ardeko::TotpNow> CurrentCode(const std::string& stored) {
+    if (stored.empty()) return std::nullopt;
+    return ardeko::TotpCodeAt(stored, CodeClockNow(), &QtHmac);
 }
 
 QString CurrentCodeText(const QString& service) {
     const ardeko::T_Password* found = Store().Password().Find(service.toStdString());
-    const auto code = found ? CurrentCode(*found) : std::nullopt;
+    const auto code = found ? CurrentCode(found->Totp) : std::nullopt;
     return code ? QString::fromStdString(code->code) : QString();
 }
 

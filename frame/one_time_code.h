@@ -3,7 +3,6 @@
 // language text for each reason a secret is refused.
 #pragma once
 
-#include "store/records.h"
 #include "store/totp.h"
 
 #include <QString>
@@ -24,9 +23,9 @@ using CodeClock = std::function<std::int64_t()>;
 void SetCodeClock(CodeClock clock);
 std::int64_t CodeClockNow();
 
-// The entry's code now; none when it has no code or the stored one does not
-// parse.
-std::optional<ardeko::TotpNow> CurrentCode(const ardeko::T_Password& record);
+// The code now of a secret as stored (an address); none for "" or a stored
+// secret that does not parse.
+std::optional<ardeko::TotpNow> CurrentCode(const std::string& stored);
 // The same for the open file's entry service; "" when there is none.
 QString CurrentCodeText(const QString& service);
 // Whether the open file's entry service holds a code.

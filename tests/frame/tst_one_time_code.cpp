@@ -1,6 +1,7 @@
 // The windows' codes: Qt's HMAC under each algorithm an address can name
 // gives RFC 6238's published codes.
 #include "frame/one_time_code.h"
+#include "store/records.h"
 #include "store/totp.h"
 
 #include <QtTest>
@@ -30,7 +31,7 @@ private slots:
         p.Totp = "otpauth://totp/x?secret=" + ardeko::Base32Encode(key) +
                  "&digits=8&algorithm=" + algorithm.toStdString();
         qvs::SetCodeClock([] { return std::int64_t{59}; });
-        const auto now = qvs::CurrentCode(p);
+        const auto now = qvs::CurrentCode(p.Totp);
         QVERIFY(now);
         QCOMPARE(QString::fromStdString(now->code), code);
         QCOMPARE(now->secondsLeft, 1);
