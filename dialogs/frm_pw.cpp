@@ -7,7 +7,7 @@
 #include "dialogs/due_date_frame.h"
 #include "dialogs/history_panel.h"
 #include "dialogs/key_chooser.h"
-#include "dialogs/password_strength.h"
+#include "dialogs/strength_meter.h"
 #include "frame/frm_calendar.h"
 #include "frame/help.h"
 #include "frame/language.h"

@@ -1,7 +1,7 @@
 #include "dialogs/frm_pw_gen.h"
 
 #include "autotype/selection_guard.h"
-#include "dialogs/password_strength.h"
+#include "dialogs/strength_meter.h"
 #include "frame/language.h"
 #include "frame/modal_stack.h"
 #include "frame/named_widget.h"

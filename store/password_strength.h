@@ -1,43 +1,20 @@
-// How hard a password is to guess, as a bar and a few words under the
-// password box. The estimate looks for words, names, dates, keyboard runs and
-// repeats rather than only counting character kinds.
+// How hard a password is to guess. The estimate looks for words, names,
+// dates, keyboard runs and repeats rather than only counting character kinds.
+// One measure for the editor's meter, the generator, the health report and
+// the command-line tool.
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include <string_view>
 
-class QLabel;
-class QProgressBar;
+namespace ardeko {
 
-namespace qvs {
-
-// Estimated bits of entropy (0 for an empty password).
-double PasswordEntropyBits(const QString& password);
+// Estimated bits of entropy of a UTF-8 password (0 for an empty one).
+double PasswordEntropyBits(std::string_view password);
 
 // 0 very weak, 1 weak, 2 fair, 3 strong, 4 very strong.
 int StrengthLevel(double bits);
 inline constexpr int kStrongestLevel = 4;
+// Levels below this one count as weak in the health report.
+inline constexpr int kFairLevel = 2;
 
-class StrengthMeter : public QWidget {
-    Q_OBJECT
-public:
-    explicit StrengthMeter(QWidget* parent = nullptr);
-
-    // -1 while the password is empty.
-    int Level() const { return level_; }
-
-public slots:
-    // An estimate from the password's look.
-    void SetPassword(const QString& password);
-    // The known strength of a generated password; the bits are shown too.
-    void SetBits(double bits);
-
-private:
-    void Show(int level, const QString& words);
-
-    QProgressBar* bar_;
-    QLabel* words_;
-    int level_ = -1;
-};
-
-} // namespace qvs
+} // namespace ardeko

@@ -4,7 +4,8 @@
 #include "tests/frame/store_fixture.h"
 
 #include "dialogs/frm_pw_gen.h"
-#include "dialogs/password_strength.h"
+#include "dialogs/strength_meter.h"
+#include "store/password_strength.h"
 #include "store/codepage.h"
 
 #include <QCheckBox>
@@ -105,12 +106,12 @@ private slots:
 
     void strengthGrowsWithTheGuessingWork() {
         QCOMPARE(qvs::PasswordEntropyBits(QString()), 0.0);
-        QCOMPARE(qvs::StrengthLevel(qvs::PasswordEntropyBits(QStringLiteral("password"))), 0);
-        const int phrase = qvs::StrengthLevel(
+        QCOMPARE(ardeko::StrengthLevel(qvs::PasswordEntropyBits(QStringLiteral("password"))), 0);
+        const int phrase = ardeko::StrengthLevel(
             qvs::PasswordEntropyBits(QStringLiteral("correct horse battery staple")));
         QVERIFY(phrase >= 2 && phrase <= 3);
-        QCOMPARE(qvs::StrengthLevel(qvs::PasswordEntropyBits(qvs::GeneratePassword({}))),
-                 qvs::kStrongestLevel);
+        QCOMPARE(ardeko::StrengthLevel(qvs::PasswordEntropyBits(qvs::GeneratePassword({}))),
+                 ardeko::kStrongestLevel);
         qvs::StrengthMeter meter;
         QCOMPARE(meter.Level(), -1);
         meter.SetPassword(QStringLiteral("123456"));
@@ -140,8 +141,8 @@ private slots:
         Child<QSpinBox>(&dialog, "txtWords")->setValue(3);
         const double bits = qvs::GeneratedEntropyBits({.passphrase = true, .words = 3},
                                                       qvs::WordList(QStringLiteral("ENG")).size());
-        QCOMPARE(Child<qvs::StrengthMeter>(&dialog, "Strength")->Level(), qvs::StrengthLevel(bits));
-        QVERIFY(qvs::StrengthLevel(bits) <= 1);
+        QCOMPARE(Child<qvs::StrengthMeter>(&dialog, "Strength")->Level(), ardeko::StrengthLevel(bits));
+        QVERIFY(ardeko::StrengthLevel(bits) <= 1);
         QVERIFY(Child<QLabel>(&dialog, "lblStrength")
                     ->text()
                     .endsWith(QString::number(int(bits)) + QStringLiteral(" bits")));
