@@ -195,6 +195,24 @@ std::optional<IoError> InputFile::Read(std::size_t n, std::string& out) {
     return std::nullopt;
 }
 
+std::optional<IoError> InputFile::ReadAt(std::uint64_t offset, std::size_t n,
+                                         std::string& out) const {
+    out.resize(n);
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::pread(fd_, out.data() + got, n - got, static_cast<off_t>(offset + got));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            out.resize(got);
+            return ErrorFromErrno(errno, path_);
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    out.resize(got);
+    return std::nullopt;
+}
+
 std::optional<IoError> ReadWholeFile(const std::string& path, std::string& out) {
     return ReadFrom(path, static_cast<std::size_t>(-1), out);
 }

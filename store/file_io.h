@@ -29,6 +29,9 @@ public:
     std::uint64_t Size() const { return size_; }
     // Appends up to n more bytes (fewer only at the end of the file).
     std::optional<IoError> Read(std::size_t n, std::string& out);
+    // Replaces out by up to n bytes from offset on, leaving the position of
+    // Read alone (fewer only at the end of the file).
+    std::optional<IoError> ReadAt(std::uint64_t offset, std::size_t n, std::string& out) const;
 
 private:
     int fd_ = -1;
