@@ -1,5 +1,6 @@
 // qvs-cli: a data file as JSON and back, for scripts, tests and inspection.
 #include "cli/commands.h"
+#include "cli/health_commands.h"
 #include "cli/import_command.h"
 #include "store/process_guard.h"
 
@@ -45,6 +46,10 @@ constexpr const char* kUsage =
     "      was is kept as a backup copy.\n"
     "  qvs-cli info FILE\n"
     "      Prints the file's format and key-derivation parameters (no password needed).\n"
+    "  qvs-cli analyze FILE [--breached HASHFILE] [--password-stdin]\n"
+    "      Reports weak, shared, due, old and (with HASHFILE) breached passwords.\n"
+    "  qvs-cli estimate\n"
+    "      Prints the strength of the password on standard input.\n"
     "  qvs-cli --help\n"
     "\n"
     "The password is asked for on the terminal, or with --password-stdin read from the\n"
@@ -140,6 +145,8 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
 int main(int argc, char** argv) {
     ardeko::KeepSecretsOutOfDumps();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "analyze") return qvs::RunAnalyze(args);
+    if (!args.empty() && args[0] == "estimate") return qvs::RunEstimate(args);
     for (std::string_view a : args)
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
