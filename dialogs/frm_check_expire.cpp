@@ -5,9 +5,7 @@
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/program_state.h"
-#include "frame/window_placement.h"
 
-#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QPushButton>
@@ -28,7 +26,6 @@ constexpr int kEditText = 5001;
 constexpr int kCancelText = 11;
 constexpr int kNothingDueText = 5006;
 constexpr int kSelectFirstText = 5007;
-constexpr int kEntryGoneText = 33506;
 constexpr int kHelpTopic = 27;
 
 enum Column { Service, ExpDate, ChangeDate, Status, ColumnCount };
@@ -68,7 +65,7 @@ QPushButton* MakeButton(const char* name, int textId, QWidget* parent) {
 } // namespace
 
 frmCheckExpire::frmCheckExpire(ardeko::clsPW& store, QWidget* parent)
-    : QDialog(parent), store_(store), grid_(new QTableView(this)),
+    : EntryListWindow(kPlacementName, parent), store_(store), grid_(new QTableView(this)),
       cmdEdit_(MakeButton("cmdEdit", kEditText, this)),
       cmdcancel_(MakeButton("cmdcancel", kCancelText, this)) {
     setObjectName(QStringLiteral("frmCheckExpire"));
@@ -116,12 +113,8 @@ int frmCheckExpire::Fill() {
 }
 
 void frmCheckExpire::ShowList() {
-    if (!stackEntry_) stackEntry_.emplace(this);
     FitColumns();
-    RestoreWindowPlacement(this, kPlacementName);
-    show();
-    raise();
-    activateWindow();
+    ShowOnStack();
     if (model_.rowCount() > 0) grid_->selectRow(0);
     grid_->setFocus();
 }
@@ -141,40 +134,15 @@ void frmCheckExpire::cmdEdit_Click() {
         ShowMessage(GetLocalText(kSelectFirstText), vbExclamation, QStringLiteral("QVS"));
         return;
     }
-    const QString service = rows.front().data().toString();
-    if (!Editor()) return;
     const int row = rows.front().row();
-    QWidget* editor = Editor()(service);
-    if (!editor) {
-        ShowMessage(LocalTextWith(kEntryGoneText, service), vbExclamation, QStringLiteral("QVS"));
-        Refill(row);
-        return;
-    }
     // The edit may move a date or rename the entry: once it is over, show
     // what is due then.
-    connect(editor, &QObject::destroyed, this, [this, row] { Refill(row); });
+    OpenEntry(Editor(), rows.front().data().toString(), [this, row] { Refill(row); });
 }
 
 void frmCheckExpire::Refill(int row) {
     Fill();
     if (model_.rowCount() > 0) grid_->selectRow(std::min(row, model_.rowCount() - 1));
-}
-
-void frmCheckExpire::closeEvent(QCloseEvent* event) {
-    Leave();
-    QDialog::closeEvent(event);
-}
-
-// Escape and Cancel end here rather than in closeEvent.
-void frmCheckExpire::done(int result) {
-    Leave();
-    QDialog::done(result);
-}
-
-void frmCheckExpire::Leave() {
-    if (!stackEntry_) return;
-    SaveWindowPlacement(this, kPlacementName);
-    stackEntry_.reset();
 }
 
 void SetExpiryEntryEditor(EntryEditor editor) {

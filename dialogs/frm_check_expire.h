@@ -2,13 +2,9 @@
 // or about to be due for a change, from which any entry opens in the editor.
 #pragma once
 
-#include "frame/modal_stack.h"
+#include "dialogs/entry_list_window.h"
 
-#include <QDialog>
 #include <QStandardItemModel>
-
-#include <functional>
-#include <optional>
 
 class QPushButton;
 class QTableView;
@@ -19,7 +15,7 @@ class clsPW;
 
 namespace qvs {
 
-class frmCheckExpire : public QDialog {
+class frmCheckExpire : public EntryListWindow {
     Q_OBJECT
 public:
     explicit frmCheckExpire(ardeko::clsPW& store, QWidget* parent = DialogOwner());
@@ -29,28 +25,20 @@ public:
     // Shows the window (not modal) on the window stack.
     void ShowList();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void done(int result) override;
-
 private:
     void cmdEdit_Click();
     void Refill(int row);
     void FitColumns();
-    void Leave();
 
     ardeko::clsPW& store_;
     QStandardItemModel model_;
     QTableView* grid_;
     QPushButton* cmdEdit_;
     QPushButton* cmdcancel_;
-    std::optional<ModalStackEntry> stackEntry_; // while shown
 };
 
-// Opens an entry in the editor and returns its window (nullptr when the
-// store has no such entry); set once at start-up by the program, which owns
-// the editor.
-using EntryEditor = std::function<QWidget*(const QString& service)>;
+// The editor the list opens entries in; set once at start-up by the
+// program, which owns the editor.
 void SetExpiryEntryEditor(EntryEditor editor);
 
 // Checks the open file. With something to report a new window shows it and

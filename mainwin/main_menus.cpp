@@ -6,6 +6,7 @@
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_category.h"
 #include "dialogs/frm_check_expire.h"
+#include "dialogs/frm_health.h"
 #include "dialogs/frm_options.h"
 #include "dialogs/frm_sub_category.h"
 #include "dialogs/maker_info.h"
@@ -88,6 +89,10 @@ const IndexedItem kPasswordItems[] = {
     {10, 440, QKeySequence::UnknownKey, false, "FAVOURITES"},
 };
 
+const IndexedItem kToolsItems[] = {
+    {0, 37001},
+};
+
 const IndexedItem kOptionItems[] = {
     {0, 181, QKeySequence::Preferences, false, "CONFIG"}, {1, 182}, {2, 0}, {3, 183}, {4, 184},
 };
@@ -129,6 +134,7 @@ MainMenus::MainMenus(QMainWindow& window, MenuAccess access)
     view_ = IndexedMenu(AddTopMenu(140), kViewItems, [this](int i) { mnuView_Click(i); });
     password_ =
         IndexedMenu(AddTopMenu(160), kPasswordItems, [this](int i) { mnuPassword_Click(i); });
+    tools_ = IndexedMenu(AddTopMenu(37000), kToolsItems, [this](int i) { mnuTools_Click(i); });
     option_ = IndexedMenu(AddTopMenu(180), kOptionItems, [this](int i) { mnuOption_Click(i); });
     help_ = IndexedMenu(AddTopMenu(190), kHelpItems, [this](int i) { mnuHelp_Click(i); });
     helpWeb_ = IndexedMenu(help_.SubMenu(3), kHelpWebItems, [this](int i) { mnuHelpWeb_Click(i); });
@@ -140,8 +146,8 @@ MainMenus::MainMenus(QMainWindow& window, MenuAccess access)
         view_.Item(index)->setCheckable(true);
         view_.Item(index)->setChecked(true);
     }
-    for (QMenu* menu : {edit_.Menu(), view_.Menu(), password_.Menu(), option_.Menu(), help_.Menu(),
-                        helpWeb_.Menu(), mnuSortOrder()})
+    for (QMenu* menu : {edit_.Menu(), view_.Menu(), password_.Menu(), tools_.Menu(), option_.Menu(),
+                        help_.Menu(), helpWeb_.Menu(), mnuSortOrder()})
         LocalizeForm(menu);
     ReInitMenu();
     EnableFileCommands(false);
@@ -329,6 +335,11 @@ void MainMenus::PreparePasswordMenu() {
     password_.SetText(10, FavouriteCaptionId());
 }
 
+void MainMenus::mnuTools_Click(int index) {
+    if (!fileOpen_) return;
+    if (index == 0) ShowPasswordHealth();
+}
+
 void MainMenus::mnuOption_Click(int index) {
     if (index == 0) ShowOptions({Locking().SessionLockAvailable()});
     if (index == 1 && fileOpen_) ChangeFilePassword();
@@ -351,6 +362,7 @@ void MainMenus::EnableFileCommands(bool fileOpen) {
     fileOpen_ = fileOpen;
     edit_.Menu()->menuAction()->setVisible(fileOpen);
     password_.Menu()->menuAction()->setVisible(fileOpen);
+    tools_.Menu()->menuAction()->setVisible(fileOpen);
     for (int index : kViewFileItems)
         view_.SetVisible(index, fileOpen);
     option_.SetVisible(1, fileOpen);
@@ -367,7 +379,7 @@ void MainMenus::AddFileButton(QAction* button) {
 void MainMenus::ReInitMenu() {
     const bool on = Opt().ViewMenuIcon;
     for (const IndexedMenu* menu :
-         {&edit_, &view_, &password_, &option_, &help_, &helpWeb_, &sortOrder_})
+         {&edit_, &view_, &password_, &tools_, &option_, &help_, &helpWeb_, &sortOrder_})
         menu->ShowIcons(on);
 }
 

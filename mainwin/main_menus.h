@@ -1,5 +1,5 @@
 // The main window's menus other than File: Edit, View, Entries (Password),
-// Options and Help, each an array of items by index, with the rules that
+// Tools, Options and Help, each an array of items by index, with the rules that
 // enable them by the file state and by the selected row.
 #pragma once
 
@@ -43,6 +43,7 @@ public:
     const IndexedMenu& mnuEdit() const { return edit_; }
     const IndexedMenu& mnuView() const { return view_; }
     const IndexedMenu& mnuPassword() const { return password_; }
+    const IndexedMenu& mnuTools() const { return tools_; }
     const IndexedMenu& mnuOption() const { return option_; }
     const IndexedMenu& mnuHelp() const { return help_; }
     const IndexedMenu& mnuHelpWeb() const { return helpWeb_; }
@@ -53,6 +54,7 @@ public:
     void mnuEdit_Click(int index);
     void mnuView_Click(int index);
     void mnuPassword_Click(int index);
+    void mnuTools_Click(int index);
     void mnuOption_Click(int index);
     void mnuHelp_Click(int index);
     void mnuHelpWeb_Click(int index);
@@ -101,6 +103,7 @@ private:
     IndexedMenu edit_;
     IndexedMenu view_;
     IndexedMenu password_;
+    IndexedMenu tools_;
     IndexedMenu option_;
     IndexedMenu help_;
     IndexedMenu helpWeb_;
