@@ -151,6 +151,7 @@ bool frmHealth::Analyse() {
     model_.SetReport(std::move(report));
     lblSummary_->setText(HealthSummary(model_.Report()));
     grid_->resizeColumnsToContents();
+    if (model_.rowCount() > 0) grid_->selectRow(0); // Return opens a line at once
     return true;
 }
 
@@ -174,7 +175,6 @@ void frmHealth::ShowListState() {
 
 void frmHealth::ShowList() {
     ShowOnStack();
-    if (model_.rowCount() > 0) grid_->selectRow(0);
     grid_->setFocus();
 }
 
