@@ -16,7 +16,7 @@ namespace qvs {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
-inline constexpr int kExitBadFile = 3;       // damaged, unreadable or unwritable file
+inline constexpr int kExitBadFile = 3; // damaged, unreadable or unwritable file
 
 struct Options {
     std::string command;

@@ -5,8 +5,8 @@
 
 #include "dialogs/frm_pw_gen.h"
 #include "dialogs/strength_meter.h"
-#include "store/password_strength.h"
 #include "store/codepage.h"
+#include "store/password_strength.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -141,7 +141,8 @@ private slots:
         Child<QSpinBox>(&dialog, "txtWords")->setValue(3);
         const double bits = qvs::GeneratedEntropyBits({.passphrase = true, .words = 3},
                                                       qvs::WordList(QStringLiteral("ENG")).size());
-        QCOMPARE(Child<qvs::StrengthMeter>(&dialog, "Strength")->Level(), ardeko::StrengthLevel(bits));
+        QCOMPARE(Child<qvs::StrengthMeter>(&dialog, "Strength")->Level(),
+                 ardeko::StrengthLevel(bits));
         QVERIFY(ardeko::StrengthLevel(bits) <= 1);
         QVERIFY(Child<QLabel>(&dialog, "lblStrength")
                     ->text()
