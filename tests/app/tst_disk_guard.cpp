@@ -84,10 +84,10 @@ constexpr int kSeenMs = qvs::FileWatch::kCheckMs + 2000;
 
 class TestDiskGuard : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestLanguage> language_{new TestLanguage(
-        {10,    11,    13,    14,    30002, 30005, 34500, 34501, 34502, 34503, 34504,
-         34505, 34506, 34507, 34508, 34509, 34510, 34511, 34512, 34513, 34515, 34520,
-         36010, 36011, 36012, 36015})};
+    std::unique_ptr<TestLanguage> language_{
+        new TestLanguage({10,    11,    13,    14,    30002, 30005, 34500, 34501, 34502,
+                          34503, 34504, 34505, 34506, 34507, 34508, 34509, 34510, 34511,
+                          34512, 34513, 34515, 34520, 36010, 36011, 36012, 36015})};
     PlaceKeepingWindow main_;
     QTemporaryDir dir_;
     QString path_;
@@ -261,7 +261,8 @@ private slots:
         });
         QString summary;
         ModalScript script;
-        script.On<frmMessage>([](frmMessage* m) { AnswerYes(m); }) // merge it in
+        script
+            .On<frmMessage>([](frmMessage* m) { AnswerYes(m); }) // merge it in
             .On<frmMessage>([&summary](frmMessage* m) {
                 summary = MessageText(m);
                 Click(m, "cmdOK");
