@@ -1,6 +1,8 @@
 #include "app/disk_guard.h"
 
+#include "app/common_version.h"
 #include "app/file_commands.h"
+#include "app/lock_controller.h"
 #include "app/merge_file_command.h"
 #include "app/program_start.h"
 #include "autotype/key_pair.h"
@@ -9,6 +11,7 @@
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "store/conflict_copies.h"
 #include "store/datafile.h"
 
 #include <QApplication>
@@ -33,9 +36,11 @@ constexpr int kSaveQuestion = 34509;
 constexpr int kMergeSaveButton = 34510;
 constexpr int kOverwriteButton = 34511;
 constexpr int kCancelText = 11;
-// A file read while another program rewrote it in place may not open; it
-// is looked at once more after this pause.
-constexpr int kRetryMs = 1000;
+constexpr int kConflictCopyQuestion = 36010;
+constexpr int kMergeCopyButton = 36011;
+constexpr int kCopyMovedNote = 36012;
+constexpr int kCopyNotMoved = 36013;
+constexpr int kWaitsForUnlock = 36014;
 
 DiskGuard* current = nullptr;
 
@@ -79,6 +84,10 @@ DiskAction DecideOnChange(const DiskFacts& f) {
 DiskGuard::DiskGuard(QObject* parent) : QObject(parent) {
     current = this;
     connect(&watch_, &FileWatch::MaybeChanged, this, &DiskGuard::Check);
+    // What changed while locked is looked at once the file is open again.
+    connect(&Locking(), &LockController::lockedChanged, this, [this](bool locked) {
+        if (!locked) QTimer::singleShot(0, this, &DiskGuard::Check);
+    });
 }
 
 DiskGuard::~DiskGuard() {
@@ -92,13 +101,26 @@ DiskGuard* DiskGuard::Current() {
 void DiskGuard::Follow() {
     const QString name = QString::fromStdString(Store().Filename());
     const bool file = !name.isEmpty() && !IsNewFileMarker(name);
+    const bool opened = !file || name != watch_.Path();
     watch_.Watch(file ? name : QString());
     read_ = FileStamp::Of(watch_.Path());
     told_.reset();
-    retried_ = {};
+    retry_.Reset();
+    lockNoted_ = false;
     // Also what the file on disk opens with: a new password given since is
     // the file's only once saved.
     base_ = file ? std::make_unique<ardeko::clsPW>(Store()) : nullptr;
+    if (opened) {
+        toldCopies_.clear();
+        keptBefore_ = file ? LoadCommonVersion(name, Store()) : nullptr;
+    } else {
+        keptBefore_.reset();
+    }
+    if (file) KeepCommonVersion(name);
+}
+
+const ardeko::clsPW* DiskGuard::ConflictBase() const {
+    return keptBefore_ ? keptBefore_.get() : base_.get();
 }
 
 bool DiskGuard::Followed() const {
@@ -115,22 +137,71 @@ std::unique_ptr<ardeko::clsPW> DiskGuard::ReadDisk() const {
 }
 
 // Skipped while a window is modal: a question must not meet another one;
-// the fallback check comes back when it has closed.
+// the fallback check comes back when it has closed. Locked, nothing is read
+// or asked: a question or a summary would show the entries' names, and
+// Reload would let a change go without the password.
 void DiskGuard::Check() {
     if (checking_ || !Followed() || QApplication::activeModalWidget()) return;
     watch_.Rearm();
     const FileStamp now = FileStamp::Of(watch_.Path());
     DiskFacts facts{now == read_, told_ == now, now.exists, true, Store().NotSaved()};
-    if (facts.sameAsRead || facts.told) return;
-    Busy busy(checking_);
-    std::unique_ptr<ardeko::clsPW> theirs = now.exists ? ReadDisk() : nullptr;
-    facts.opens = theirs != nullptr;
-    if (now.exists && !theirs && now != retried_) {
-        retried_ = now;
-        QTimer::singleShot(kRetryMs, this, &DiskGuard::Check);
+    if (Locking().IsLocked()) {
+        if (!facts.sameAsRead && !facts.told && !lockNoted_) Note(GetLocalText(kWaitsForUnlock));
+        lockNoted_ = lockNoted_ || !(facts.sameAsRead || facts.told);
         return;
     }
-    Handle(DecideOnChange(facts), std::move(theirs), now);
+    lockNoted_ = false;
+    Busy busy(checking_);
+    if (!facts.sameAsRead && !facts.told) {
+        std::unique_ptr<ardeko::clsPW> theirs = now.exists ? ReadDisk() : nullptr;
+        facts.opens = theirs != nullptr;
+        if (now.exists && !theirs && retry_.Again(now)) {
+            QTimer::singleShot(ReadRetry::kRetryMs, this, &DiskGuard::Check);
+            return;
+        }
+        Handle(DecideOnChange(facts), std::move(theirs), now);
+    }
+    if (Followed() && !QApplication::activeModalWidget()) CheckConflictCopies();
+}
+
+void DiskGuard::CheckConflictCopies() {
+    for (const std::string& found : ardeko::FindConflictCopies(watch_.Path().toStdString())) {
+        const QString copy = QString::fromStdString(found);
+        const FileStamp stamp = FileStamp::Of(copy);
+        const auto told = toldCopies_.find(copy);
+        if (told != toldCopies_.end() && told->second == stamp) continue;
+        toldCopies_[copy] = stamp;
+        LogTestEvent("conflict-copy", copy);
+        OfferConflictCopy(copy);
+    }
+}
+
+// Offered at once, as the copy holds changes the shown file lacks; Later
+// leaves it until the file is opened again. Merged, the copy is renamed, so
+// that neither machine offers it again, but kept.
+void DiskGuard::OfferConflictCopy(const QString& copy) {
+    const QString text = LocalTextWith(kConflictCopyQuestion, FileName(watch_.Path()))
+                             .replace(QLatin1String("%n"), FileName(copy));
+    if (ShowChoice(text, vbYesNo | vbExclamation,
+                   {GetLocalText(kMergeCopyButton), GetLocalText(kLaterButton)},
+                   ProgramName()) != vbYes)
+        return;
+    ardeko::clsPW other;
+    if (!LoadOtherVersion(copy, other)) return;
+    if (other.ErrNum() == ardeko::kErrDamagedFile) { // its missing entries would read as deleted
+        ShowMessage(QString::fromStdString(other.ErrDescr()), vbExclamation, ProgramName());
+        return;
+    }
+    if (!MergeIntoStore(BaseForOther(ConflictBase(), other), other, FileName(copy))) return;
+    const std::string aside = ardeko::MoveConflictCopyAside(copy.toStdString());
+    if (aside.empty()) {
+        ShowMessage(LocalTextWith(kCopyNotMoved, FileName(copy)), vbExclamation, ProgramName());
+        return;
+    }
+    toldCopies_.erase(copy);
+    const QString note = LocalTextWith(kCopyMovedNote, FileName(QString::fromStdString(aside)));
+    Note(note);
+    LogTestEvent("copy-merged", note);
 }
 
 void DiskGuard::Handle(DiskAction action, std::unique_ptr<ardeko::clsPW> theirs,
@@ -178,6 +249,7 @@ void DiskGuard::Reload(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& n
 bool DiskGuard::Merge(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& now) {
     if (!MergeIntoStore(base_.get(), *theirs, FileName(watch_.Path()))) return false;
     base_ = std::move(theirs); // the version on disk now holds what both started from
+    KeepCommonVersion(watch_.Path());
     read_ = now;
     told_.reset();
     LogTestEvent("merged");

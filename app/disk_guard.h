@@ -7,11 +7,13 @@
 #pragma once
 
 #include "frame/file_watch.h"
+#include "frame/read_retry.h"
 #include "store/pw.h"
 
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -50,6 +52,11 @@ public:
     void Check();
 
     const ardeko::clsPW* Base() const { return base_.get(); }
+    // The base to merge another copy of the file against (a sync tool's
+    // conflict copy, "Merge another file…"): the version kept from before
+    // this opening, as such copies started from it rather than from the
+    // file just read; else the version read last.
+    const ardeko::clsPW* ConflictBase() const;
 
 private:
     std::unique_ptr<ardeko::clsPW> ReadDisk() const;
@@ -58,15 +65,24 @@ private:
     bool Merge(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& now);
     void Report(int textId);
     bool Followed() const;
+    // Sync tools' conflict copies beside the file: each is offered once per
+    // version for merging.
+    void CheckConflictCopies();
+    void OfferConflictCopy(const QString& copy);
 
     FileWatch watch_;
     std::unique_ptr<ardeko::clsPW> base_;
+    // The version kept from before this opening: the copies a sync tool left
+    // meanwhile started from it rather than from the file just read.
+    std::unique_ptr<ardeko::clsPW> keptBefore_;
+    std::map<QString, FileStamp> toldCopies_;
     FileStamp read_; // the version the store holds: read, saved or merged with
     // A later version the user has already been told of (a vanished file
     // has a stamp too: the empty one).
     std::optional<FileStamp> told_;
-    FileStamp retried_;
+    ReadRetry retry_;
     bool checking_ = false;
+    bool lockNoted_ = false; // told, without names, that a change waits for the unlock
 };
 
 } // namespace qvs

@@ -1,5 +1,6 @@
 #include "app/merge_file_command.h"
 
+#include "app/disk_guard.h"
 #include "app/file_commands.h"
 #include "app/file_path.h"
 #include "app/merge_summary.h"
@@ -22,9 +23,11 @@ namespace {
 
 constexpr int kMergeFailed = 34522;
 
+} // namespace
+
 // Another version usually has the open file's password: that is tried
 // first, and another is asked for only when it is wrong.
-bool LoadOther(const QString& path, ardeko::clsPW& other) {
+bool LoadOtherVersion(const QString& path, ardeko::clsPW& other) {
     const std::string name = path.toStdString();
     const bool needsNone = other.TestForPW(name);
     const bool loaded = needsNone ? other.LoadFile(name, {}, DefaultKeyVal())
@@ -41,8 +44,6 @@ bool LoadOther(const QString& path, ardeko::clsPW& other) {
     ShowMessage(QString::fromStdString(other.ErrDescr()), vbCritical, ProgramName());
     return false;
 }
-
-} // namespace
 
 bool MergeIntoStore(const ardeko::clsPW* base, const ardeko::clsPW& theirs, const QString& from) {
     ardeko::MergeSummary summary;
@@ -61,14 +62,22 @@ bool MergeIntoStore(const ardeko::clsPW* base, const ardeko::clsPW& theirs, cons
     return true;
 }
 
+const ardeko::clsPW* BaseForOther(const ardeko::clsPW* base, const ardeko::clsPW& other) {
+    const bool identified = base && base->AllEntriesIdentified() &&
+                            Store().AllEntriesIdentified() && other.AllEntriesIdentified();
+    return identified ? base : nullptr;
+}
+
 bool MergeOtherFile() {
     if (Store().Filename().empty()) return false;
     const QString chosen = ChooseDataFile(false);
     if (chosen.isEmpty() || IsNewFileMarker(chosen)) return false;
     const QString path = CleanFilePath(chosen);
     ardeko::clsPW other;
-    if (!LoadOther(path, other)) return false;
-    return MergeIntoStore(nullptr, other, QFileInfo(path).fileName());
+    if (!LoadOtherVersion(path, other)) return false;
+    const DiskGuard* guard = DiskGuard::Current();
+    return MergeIntoStore(BaseForOther(guard ? guard->ConflictBase() : nullptr, other), other,
+                          QFileInfo(path).fileName());
 }
 
 } // namespace qvs

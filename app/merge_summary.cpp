@@ -17,6 +17,9 @@ constexpr int kKept = 34517;
 constexpr int kConflicts = 34518;
 constexpr int kNothing = 34519;
 constexpr int kNotSaved = 34520;
+constexpr int kDiffering = 36015;
+constexpr int kPairedByName = 36016;
+constexpr int kCollisions = 36017;
 // Conflicts are named one a line; beyond this many the list would not fit.
 constexpr std::size_t kNamedConflicts = 8;
 
@@ -26,6 +29,14 @@ void AddCount(QStringList& lines, int textId, std::size_t count) {
 
 QString Quoted(const std::string& name) {
     return QStringLiteral("\"%1\"").arg(QString::fromStdString(name));
+}
+
+// The count, then the pairs of names, one a line.
+void AddPairs(QStringList& lines, int textId, const std::vector<ardeko::MergeConflict>& pairs) {
+    AddCount(lines, textId, pairs.size());
+    for (std::size_t i = 0; i < pairs.size() && i < kNamedConflicts; ++i)
+        lines << QStringLiteral("  %1 / %2").arg(Quoted(pairs[i].service), Quoted(pairs[i].copy));
+    if (pairs.size() > kNamedConflicts) lines << QStringLiteral("  …");
 }
 
 } // namespace
@@ -38,11 +49,11 @@ QString MergeSummaryText(const ardeko::MergeSummary& s, const QString& from) {
     AddCount(lines, kDeleted, s.theirs.deleted.size());
     AddCount(lines, kCombined, s.combined.size());
     AddCount(lines, kKept, s.keptChanged.size());
-    AddCount(lines, kConflicts, s.conflicts.size());
-    for (std::size_t i = 0; i < s.conflicts.size() && i < kNamedConflicts; ++i)
-        lines << QStringLiteral("  %1 / %2")
-                     .arg(Quoted(s.conflicts[i].service), Quoted(s.conflicts[i].copy));
-    if (s.conflicts.size() > kNamedConflicts) lines << QStringLiteral("  …");
+    // Without the common version a difference tells nothing of which side
+    // made it: "changed on both sides" would be a guess.
+    AddPairs(lines, s.threeWay ? kConflicts : kDiffering, s.conflicts);
+    AddPairs(lines, kCollisions, s.collisions);
+    if (s.byName) lines << GetLocalText(kPairedByName);
     lines << GetLocalText(kNotSaved);
     return lines.join(QLatin1Char('\n'));
 }

@@ -51,6 +51,10 @@ int RunExpiring(const Options& options);
 // Merges options.other into options.file (three-way with options.base) and
 // saves it, unless dryRun; prints what came from where.
 int RunMerge(const Options& options);
+// Lists the sync tools' conflict copies beside options.file, one a line.
+int RunConflicts(const Options& options);
+// After a merge: the conflict copies beside options.file other than options.other.
+void PrintOtherConflictCopies(const Options& options);
 // Writes the data file again in another format (default 2), keeping a
 // time-stamped copy of the file as it was.
 int RunConvert(const Options& options);

@@ -33,6 +33,8 @@ constexpr const char* kUsage =
     "      Merges OTHER, another version of FILE, into FILE (backed up as on every save)\n"
     "      and lists what came from where; with BASE, the version both started\n"
     "      from, deletions are merged too. A file with another password asks for it next.\n"
+    "  qvs-cli conflicts FILE\n"
+    "      Lists the copies of FILE a file-sync tool left beside it (no password needed).\n"
     "  qvs-cli import FILE --from SOURCE [--format FORMAT] [--dry-run] [--password-stdin]\n"
     "          [--encoding auto|utf-8|utf-16|cp1252] [--map FIELD=COLUMN,...] [--delimiter C]\n"
     "          [--no-captions]\n"
@@ -59,9 +61,10 @@ using Command = int (*)(const qvs::Options&);
 
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
-        {"dump", qvs::RunDump},         {"create", qvs::RunCreate},   {"ls", qvs::RunList},
-        {"expiring", qvs::RunExpiring}, {"convert", qvs::RunConvert}, {"info", qvs::RunInfo},
-        {"merge", qvs::RunMerge},       {"import", qvs::RunImport},   {"show", qvs::RunShow}};
+        {"dump", qvs::RunDump},          {"create", qvs::RunCreate},   {"ls", qvs::RunList},
+        {"expiring", qvs::RunExpiring},  {"convert", qvs::RunConvert}, {"info", qvs::RunInfo},
+        {"merge", qvs::RunMerge},        {"import", qvs::RunImport},   {"show", qvs::RunShow},
+        {"conflicts", qvs::RunConflicts}};
     return commands;
 }
 

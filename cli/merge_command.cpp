@@ -49,6 +49,30 @@ std::optional<int> OpenWith(const Options& options, const std::string& path,
     return std::nullopt;
 }
 
+// A base given here is the version both started from, by the user's word:
+// an entry it has and a version lacks was deleted there, even without a
+// deletion mark (one deleted before it had an identifier).
+class GivenBaseIdentity : public ardeko::MergeIdentity {
+public:
+    std::string EntryKey(const clsPW&, const ardeko::T_Password& entry) const override {
+        return entry.Id;
+    }
+    std::optional<ardeko::VbDate> DeletedAt(const clsPW& store,
+                                            const std::string& key) const override {
+        return store.DeletedAt(key);
+    }
+};
+
+// By identifier where every version has them; else by name (nullptr: the
+// store chooses).
+const ardeko::MergeIdentity* IdentityFor(const clsPW* base, const clsPW& mine,
+                                         const clsPW& theirs) {
+    static const GivenBaseIdentity given;
+    const bool identified = base && base->AllEntriesIdentified() && mine.AllEntriesIdentified() &&
+                            theirs.AllEntriesIdentified();
+    return identified ? &given : nullptr;
+}
+
 void PrintNames(const char* what, const std::vector<std::string>& names) {
     for (const std::string& n : names)
         std::cout << "  " << what << ": " << n << '\n';
@@ -67,9 +91,17 @@ void PrintSummary(const Options& options, const ardeko::MergeSummary& s) {
     PrintSide(options.file, s.mine);
     PrintNames("changed on both sides, both changes kept", s.combined);
     PrintNames("changed on one side, deleted on the other, kept", s.keptChanged);
+    const char* conflict = s.threeWay ? "conflict" : "different in the two versions";
     for (const ardeko::MergeConflict& c : s.conflicts)
-        std::cout << "  conflict: " << c.service << " (the later change); the other version is \""
-                  << c.copy << "\"\n";
+        std::cout << "  " << conflict << ": " << c.service
+                  << " (the later change); the other version is \"" << c.copy << "\"\n";
+    for (const ardeko::MergeConflict& c : s.collisions)
+        std::cout << "  name taken by another entry: " << c.service << "; renamed \"" << c.copy
+                  << "\"\n";
+    if (s.byName)
+        std::cout
+            << "Entries were paired by name (a legacy file took part): a renamed entry "
+               "shows as deleted and added. Format 2 pairs renamed entries (qvs-cli convert).\n";
 }
 
 } // namespace
@@ -88,9 +120,11 @@ int RunMerge(const Options& options) {
         if (auto code = OpenWith(options, options.base, password, base)) return *code;
 
     ardeko::MergeSummary summary;
-    if (!mine.Merge(options.base.empty() ? nullptr : &base, theirs, summary))
+    const clsPW* given = options.base.empty() ? nullptr : &base;
+    if (!mine.Merge(given, theirs, summary, IdentityFor(given, mine, theirs)))
         return Fail(mine.ErrDescr());
     PrintSummary(options, summary);
+    PrintOtherConflictCopies(options);
     if (options.dryRun) {
         std::cout << "Nothing written (--dry-run).\n";
         return kExitOk;

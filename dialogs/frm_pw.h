@@ -10,6 +10,7 @@
 #pragma once
 
 #include "frame/modal_stack.h"
+#include "store/entry_rebase.h"
 #include "store/records.h"
 
 #include <QDialog>
@@ -110,6 +111,14 @@ private:
     bool CheckKeys();
     bool CheckCode();
     bool Save();
+    // An edited entry against the store now (see frm_pw_rebase.cpp).
+    enum class Fit { Replace, Add, Drop, Back };
+    const ardeko::T_Password* EntryNow() const;
+    Fit FitToStore(ardeko::T_Password& record);
+    bool AddConflictCopy(double now);
+    // The category boxes again from the store, their texts kept: the store
+    // may have been replaced since the window was filled.
+    void RefillCategoryBoxes();
     // True when nothing was changed or the user lets the changes go.
     bool ConfirmDiscard();
     void ShowProblemAt(QWidget* control);
@@ -123,7 +132,9 @@ private:
     std::string formerService_;
     std::int16_t formerCat_ = 0;
     std::int16_t formerSCat_ = 0;
-    ardeko::T_Password filled_; // what HasChanges compares with
+    ardeko::T_Password filled_;                       // what HasChanges compares with
+    ardeko::PlacedEntry opened_;                      // the entry as the window was filled from it
+    std::optional<ardeko::PlacedEntry> conflictCopy_; // "keep both": the user's version
     bool loading_ = false;
     bool changed_ = false; // a category or subcategory was added here
     QString lastSaved_;    // the service saved last, for the main window

@@ -104,6 +104,8 @@ bool frmPW::PasswordEdit(const QString& service) {
     formerCat_ = found->Codcat;
     formerSCat_ = found->CodSCat;
     FillFromRecord(working_);
+    opened_ = {working_, Store().CatValue(found->Codcat),
+               found->CodSCat ? Store().SubCatValue(found->CodSCat) : std::string()};
     Open(Mode::Modify);
     return true;
 }

@@ -208,18 +208,22 @@ void frmPW::ShowProblemAt(QWidget* control) {
 
 bool frmPW::Save() {
     ardeko::T_Password record = FromControls();
+    Fit fit = mode_ == Mode::Modify ? FitToStore(record) : Fit::Add;
+    if (fit == Fit::Back) return false;
+    if (fit == Fit::Drop) return true; // the user let the changes go with the entry
     const double now = Store().Now();
     if (mode_ != Mode::Modify) record.Dt_Insert = now;
     record.Dt_Modif = now;
     // The setting may have changed since the file was opened.
     Store().SetHistoryLimit(Opt().PwHistoryLimit);
-    const bool ok = mode_ == Mode::Modify
+    const bool ok = fit == Fit::Replace
                         ? Store().PWEdit(record, formerService_, formerCat_, formerSCat_)
                         : Store().PWAdd(record);
     if (!ok) {
         ShowMessage(StoreReason(Store()), vbOKOnly, QStringLiteral("QVS"));
         return false;
     }
+    AddConflictCopy(now);
     lastSaved_ = QString::fromStdString(record.service);
     IMainWindow* main = CurrentMainWindow();
     if (main && !App().inTrayMode) {
@@ -232,6 +236,8 @@ bool frmPW::Save() {
         formerService_ = record.service;
         formerCat_ = record.Codcat;
         formerSCat_ = record.CodSCat;
+        opened_ = {record, Store().CatValue(record.Codcat),
+                   record.CodSCat ? Store().SubCatValue(record.CodSCat) : std::string()};
     }
     return true;
 }
@@ -244,13 +250,16 @@ void frmPW::accept() {
         close();
         return;
     }
+    RefillCategoryBoxes();
     if (!Validate() || !Save()) return;
     closing_ = true;
     close();
 }
 
 void frmPW::Another() {
-    if (mode_ != Mode::New || !Validate() || !Save()) return;
+    if (mode_ != Mode::New) return;
+    RefillCategoryBoxes();
+    if (!Validate() || !Save()) return;
     NewEntryDefaults();
     filled_ = FromControls();
     cmdAddCat_->setEnabled(false);

@@ -3,19 +3,12 @@
 #include "autotype/key_pair.h"
 #include "frame/main_window_iface.h"
 #include "frame/program_state.h"
+#include "store/datafile.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
 namespace qvs {
-
-namespace {
-
-// A file read while it was being rewritten in place may not open; it is
-// looked at once more after this pause before a problem is reported.
-constexpr int kRetryMs = 1000;
-
-} // namespace
 
 FileFollower::FileFollower(Reporter report, QObject* parent)
     : QObject(parent), report_(std::move(report)) {
@@ -26,7 +19,7 @@ void FileFollower::Follow() {
     const QString name = QString::fromStdString(Store().Filename());
     if (name.isEmpty()) return;
     seen_ = FileStamp::Of(name);
-    failedOnce_ = {};
+    retry_.Reset();
     problem_ = Problem::None;
     watch_.Watch(name);
 }
@@ -48,15 +41,13 @@ void FileFollower::Check() {
         Drop(Problem::Vanished);
     } else if (Reload()) {
         seen_ = now;
-        failedOnce_ = {};
+        retry_.Reset();
         problem_ = Problem::None;
         Refresh();
         emit Reloaded();
-    } else if (now != failedOnce_) {
-        failedOnce_ = now;
-        failedAt_.start();
-        QTimer::singleShot(kRetryMs, this, &FileFollower::Check);
-    } else if (failedAt_.elapsed() >= kRetryMs) {
+    } else if (retry_.Again(now)) {
+        QTimer::singleShot(ReadRetry::kRetryMs, this, &FileFollower::Check);
+    } else {
         seen_ = now;
         Drop(Problem::Unreadable);
     }
@@ -70,7 +61,9 @@ bool FileFollower::Reload() {
     // A save under the key held (same salt and parameters) costs no new
     // key derivation; a new password is still found out.
     if (app.store) fresh->AdoptKey(*app.store);
-    if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.View(), DefaultKeyVal()))
+    // A file cut short (caught mid-write) would show only some entries.
+    if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.View(), DefaultKeyVal()) ||
+        fresh->ErrNum() == ardeko::kErrDamagedFile)
         return false;
     App().store = std::move(fresh);
     App().loadTime = QFileInfo(Path()).lastModified();

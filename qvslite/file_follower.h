@@ -8,8 +8,8 @@
 #pragma once
 
 #include "frame/file_watch.h"
+#include "frame/read_retry.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -58,8 +58,7 @@ private:
     Reporter report_;
     FileWatch watch_;
     FileStamp seen_;
-    FileStamp failedOnce_; // the version that did not open at the first try
-    QElapsedTimer failedAt_;
+    ReadRetry retry_;
     Problem problem_ = Problem::None;
     bool checking_ = false;
 };

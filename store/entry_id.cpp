@@ -5,6 +5,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <type_traits>
 
 namespace ardeko {
 
@@ -23,6 +24,24 @@ std::string Hex(const std::array<unsigned char, kIdBytes>& bytes) {
     return out;
 }
 
+std::array<unsigned char, kIdBytes> Hash(const std::string& input) {
+    std::array<unsigned char, kIdBytes> bytes;
+    crypto_generichash(bytes.data(), bytes.size(),
+                       reinterpret_cast<const unsigned char*>(input.data()), input.size(), nullptr,
+                       0);
+    return bytes;
+}
+
+template <class T> void AppendBytes(std::string& out, const T& value) {
+    if constexpr (std::is_same_v<T, std::string>) {
+        AppendBytes(out, static_cast<std::uint64_t>(value.size()));
+        out += value;
+    } else {
+        const auto bits = std::bit_cast<std::array<char, sizeof(T)>>(value);
+        out.append(bits.data(), bits.size());
+    }
+}
+
 } // namespace
 
 std::string NewEntryId() {
@@ -38,11 +57,15 @@ std::string DerivedEntryId(const T_Password& entry) {
     const auto inserted = std::bit_cast<std::uint64_t>(entry.Dt_Insert);
     for (int i = 0; i < 8; ++i)
         input += static_cast<char>((inserted >> (8 * i)) & 0xFF);
-    std::array<unsigned char, kIdBytes> bytes;
-    crypto_generichash(bytes.data(), bytes.size(),
-                       reinterpret_cast<const unsigned char*>(input.data()), input.size(), nullptr,
-                       0);
-    return Hex(bytes);
+    return Hex(Hash(input));
+}
+
+std::string ConflictCopyId(const T_Password& loser) {
+    std::string input = "conflict copy";
+    AppendBytes(input, loser.Id);
+    VisitFields(loser, [&](const char*, const auto& field) { AppendBytes(input, field); });
+    AppendBytes(input, loser.Totp);
+    return Hex(Hash(input));
 }
 
 } // namespace ardeko

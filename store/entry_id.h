@@ -16,4 +16,9 @@ std::string NewEntryId();
 // convert copies of one file give its entries the same identifiers.
 std::string DerivedEntryId(const T_Password& entry);
 
+// The identifier of the copy a merge keeps of the losing version of a
+// conflict: from that version, so that merging the same versions again
+// finds the copy already made instead of making another.
+std::string ConflictCopyId(const T_Password& loser);
+
 } // namespace ardeko

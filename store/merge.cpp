@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <typeinfo>
 
 namespace ardeko {
 
@@ -153,17 +154,24 @@ public:
     }
 
     // In name order, so that each goes in at the end. A name taken already
-    // (only pairing by identifiers can lead there) is kept as a conflict.
-    void Entries(MergedEntries& entries) {
+    // (only pairing by identifiers can lead there: a rename on one side to
+    // a name the other gave another entry) is kept as a conflict; of the
+    // entries sharing a name the one changed last keeps it, whichever side
+    // it came from.
+    void Entries(MergedEntries& entries, std::vector<MergeConflict>& collisions) {
         auto byName = [](const OutEntry& a, const OutEntry& b) {
-            return a.rec.service < b.rec.service;
+            const std::string ka = FoldKey(a.rec.service), kb = FoldKey(b.rec.service);
+            return std::tie(ka, b.rec.Dt_Modif, a.rec.Id, a.rec.service) <
+                   std::tie(kb, a.rec.Dt_Modif, b.rec.Id, b.rec.service);
         };
         std::sort(entries.kept.begin(), entries.kept.end(), byName);
         std::sort(entries.copies.begin(), entries.copies.end(), byName);
         for (OutEntry& e : entries.kept)
             if (!Insert(e)) {
+                const std::string name = e.rec.service;
                 e.rec.service = ConflictName(e.rec.service, e.rec.Dt_Modif);
                 InsertUnique(e);
+                collisions.push_back({name, e.rec.service});
             }
         for (OutEntry& e : entries.copies)
             InsertUnique(e);
@@ -195,6 +203,7 @@ public:
     std::optional<VbDate> DeletedAt(const clsPW& store, const std::string& key) const override {
         return store.DeletedAt(key);
     }
+    bool KnowsDeletions() const override { return true; }
 };
 
 // Identifiers pair entries only when every version has them throughout: a
@@ -211,8 +220,9 @@ void SortSummary(MergeSummary& s) {
     for (auto* list : {&s.mine.added, &s.mine.changed, &s.mine.deleted, &s.theirs.added,
                        &s.theirs.changed, &s.theirs.deleted, &s.combined, &s.keptChanged})
         std::sort(list->begin(), list->end());
-    std::sort(s.conflicts.begin(), s.conflicts.end(),
-              [](const MergeConflict& a, const MergeConflict& b) { return a.copy < b.copy; });
+    for (auto* list : {&s.conflicts, &s.collisions})
+        std::sort(list->begin(), list->end(),
+                  [](const MergeConflict& a, const MergeConflict& b) { return a.copy < b.copy; });
 }
 
 } // namespace
@@ -221,6 +231,8 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
                   const MergeIdentity* identity) {
     const MergeIdentity& id = identity ? *identity : ChooseIdentity(base, *this, theirs);
     summary = {};
+    summary.threeWay = base != nullptr;
+    summary.byName = typeid(id) == typeid(MergeIdentity); // the base pairs by name
     const Version mine(*this, id);
     Version other(theirs, id);
     other.PairLeftoversByName(mine);
@@ -254,7 +266,7 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
     }
     filer.Nodes(std::move(m.nodes));
     built.password_.Reserve(m.entries.kept.size() + m.entries.copies.size());
-    filer.Entries(m.entries);
+    filer.Entries(m.entries, summary.collisions);
     SortSummary(summary);
 
     category_ = std::move(built.category_);

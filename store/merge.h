@@ -27,6 +27,10 @@ public:
     // When store recorded deleting the entry with this key; none when it
     // does not know.
     virtual std::optional<VbDate> DeletedAt(const clsPW& store, const std::string& key) const;
+    // Whether DeletedAt knows every deletion: then an entry the base has and
+    // one side lacks without a mark was never that side's (the base is not
+    // where that side started from), and it is kept.
+    virtual bool KnowsDeletions() const { return false; }
 };
 
 // One side's changes that reached the result, by service name.
@@ -51,10 +55,18 @@ struct MergeSummary {
     std::vector<MergeConflict> conflicts;
     // Changed on one side and deleted on the other: kept, nothing is lost.
     std::vector<std::string> keptChanged;
+    // One name given to two different entries: the one changed earlier was
+    // kept under copy.
+    std::vector<MergeConflict> collisions;
+    // Against a common version (else a difference tells nothing of who
+    // changed what), and pairing entries by name (legacy files: a renamed
+    // entry shows as deleted and added).
+    bool threeWay = false;
+    bool byName = false;
 
     bool NothingFromTheirs() const {
         return theirs.added.empty() && theirs.changed.empty() && theirs.deleted.empty() &&
-               combined.empty() && conflicts.empty() && keptChanged.empty();
+               combined.empty() && conflicts.empty() && keptChanged.empty() && collisions.empty();
     }
 };
 

@@ -33,10 +33,6 @@ namespace merge {
 
 namespace {
 
-constexpr std::size_t kPlaceField = 1; // Codcat
-constexpr std::size_t kSubField = 2;   // CodSCat, part of the place
-constexpr std::size_t kModifiedField = 10;
-
 template <class R, class V> void VisitMergeFields(R& r, V&& v) {
     VisitFields(r, v);
     v("Totp", r.Totp);
@@ -50,19 +46,6 @@ std::array<FieldRef, kFieldCount> Refs(const T_Password& r) {
     std::size_t i = 0;
     VisitMergeFields(r, [&](const char*, const auto& field) { refs[i++] = &field; });
     return refs;
-}
-
-void CopyField(T_Password& to, const T_Password& from, std::size_t index) {
-    std::array<FieldSlot, kFieldCount> slots;
-    std::size_t i = 0;
-    VisitMergeFields(to, [&](const char*, auto& field) { slots[i++] = &field; });
-    const FieldRef source = Refs(from)[index];
-    std::visit(
-        [&](auto* slot) {
-            using T = std::remove_pointer_t<decltype(slot)>;
-            *slot = *std::get<const T*>(source);
-        },
-        slots[index]);
 }
 
 // -1, 0, 1 as a < b, equal, a > b; both hold the same field.
@@ -131,15 +114,27 @@ private:
         return base_ ? base_->Find(key) : nullptr;
     }
 
+    // The base's version of an entry, when it can be where both started
+    // from: a side holding an older version never saw it (the base kept on
+    // this machine is not always the other machine's starting point).
+    const EntryView* BaseOf(const std::string& key, const EntryView& m, const EntryView& t) const {
+        const EntryView* b = InBase(key);
+        if (b && (m.rec->Dt_Modif < b->rec->Dt_Modif || t.rec->Dt_Modif < b->rec->Dt_Modif))
+            return nullptr;
+        return b;
+    }
+
     // On one side only: added there, or deleted by the other side.
     void Alone(const std::string& key, const EntryView& e, const Version& other, MergeSide& side,
                MergeSide& otherSide) {
         if (const EntryView* b = InBase(key)) {
-            if (Same(*b, e)) {
+            const bool marked =
+                !identity_.KnowsDeletions() || identity_.DeletedAt(other.store, key).has_value();
+            if (Same(*b, e) && marked) {
                 otherSide.deleted.push_back(e.rec->service);
                 return;
             }
-            summary_.keptChanged.push_back(e.rec->service);
+            if (marked) summary_.keptChanged.push_back(e.rec->service);
         } else if (const auto at = identity_.DeletedAt(other.store, key);
                    at && *at >= e.rec->Dt_Modif) {
             otherSide.deleted.push_back(e.rec->service);
@@ -155,7 +150,7 @@ private:
             out_.kept.push_back(Copy(m));
             return;
         }
-        const EntryView* b = InBase(key);
+        const EntryView* b = BaseOf(key, m, t);
         FieldMask differ = Diff(m, t);
         differ.reset(kModifiedField);
         if (!b && differ.none()) {
@@ -209,12 +204,15 @@ private:
         const bool mineWins = FirstPrevails(m, t);
         const EntryView& winner = mineWins ? m : t;
         OutEntry copy = Copy(mineWins ? t : m);
+        copy.rec.Id = ConflictCopyId(copy.rec); // from now on an entry of its own
         copy.rec.service = ConflictName(copy.rec.service, copy.rec.Dt_Modif);
-        copy.rec.Id = NewEntryId(); // from now on an entry of its own
-        summary_.conflicts.push_back({winner.rec->service, copy.rec.service});
         OutEntry kept = Copy(winner);
         kept.rec.History = History(b, m, t);
         out_.kept.push_back(std::move(kept));
+        // Merged before: the copy is there already, on one side or both.
+        const std::string copyKey = identity_.EntryKey(mine_.store, copy.rec);
+        if (mine_.Find(copyKey) || theirs_.Find(copyKey)) return;
+        summary_.conflicts.push_back({winner.rec->service, copy.rec.service});
         out_.copies.push_back(std::move(copy));
     }
 
@@ -268,6 +266,29 @@ void Version::PairLeftoversByName(const Version& other) {
         node.key() = to;
         entries.insert(std::move(node));
     }
+}
+
+void CopyField(T_Password& to, const T_Password& from, std::size_t index) {
+    std::array<FieldSlot, kFieldCount> slots;
+    std::size_t i = 0;
+    VisitMergeFields(to, [&](const char*, auto& field) { slots[i++] = &field; });
+    const FieldRef source = Refs(from)[index];
+    std::visit(
+        [&](auto* slot) {
+            using T = std::remove_pointer_t<decltype(slot)>;
+            *slot = *std::get<const T*>(source);
+        },
+        slots[index]);
+}
+
+std::string FieldName(std::size_t index) {
+    std::string name;
+    std::size_t i = 0;
+    T_Password r;
+    VisitMergeFields(r, [&](const char* field, auto&) {
+        if (i++ == index) name = field;
+    });
+    return name;
 }
 
 FieldMask Diff(const EntryView& a, const EntryView& b) {

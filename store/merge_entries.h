@@ -69,8 +69,15 @@ struct MergedEntries {
 // category and subcategory codes count as one field, the entry's place,
 // compared by names. The earlier passwords are not a field: they are united.
 inline constexpr std::size_t kFieldCount = 40;
+inline constexpr std::size_t kPlaceField = 1; // Codcat
+inline constexpr std::size_t kSubField = 2;   // CodSCat, part of the place
+inline constexpr std::size_t kModifiedField = 10;
 using FieldMask = std::bitset<kFieldCount>;
 FieldMask Diff(const EntryView& a, const EntryView& b);
+// Copies field index of from into to (not the place: codes differ by version).
+void CopyField(T_Password& to, const T_Password& from, std::size_t index);
+// The member's name of field index ("service", "User", "pw", …, "Totp").
+std::string FieldName(std::size_t index);
 
 // Earlier passwords of both sides, without those one side removed from the
 // base's; newest first, cut to limit but never below what either side kept.

@@ -84,9 +84,10 @@ constexpr int kSeenMs = qvs::FileWatch::kCheckMs + 2000;
 
 class TestDiskGuard : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestLanguage> language_{new TestLanguage(
-        {10,    11,    13,    14,    30002, 30005, 34500, 34501, 34502, 34503, 34504,
-         34505, 34506, 34507, 34508, 34509, 34510, 34511, 34512, 34513, 34520})};
+    std::unique_ptr<TestLanguage> language_{
+        new TestLanguage({10,    11,    13,    14,    30002, 30005, 34500, 34501, 34502,
+                          34503, 34504, 34505, 34506, 34507, 34508, 34509, 34510, 34511,
+                          34512, 34513, 34515, 34520, 36010, 36011, 36012, 36015})};
     PlaceKeepingWindow main_;
     QTemporaryDir dir_;
     QString path_;
@@ -217,6 +218,63 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(modals.count, 2);
         QVERIFY(Has(Store(), "Mine") && !Has(Store(), "Theirs"));
+    }
+
+    // Written in place slowly, the file does not open for a while: nothing
+    // is said while it may still be being written.
+    void aFileCaughtMidWriteIsWaitedFor() {
+        const QString next = dir_.filePath("next.QVS");
+        QVERIFY(QFile::copy(path_, next));
+        WriteFromElsewhere(next, [](ardeko::clsPW& s) { AddEntry(s, "Theirs"); });
+        QFile whole(next);
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        ModalCounter modals;
+        QFile file(path_);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes.left(bytes.size() / 2));
+        file.flush();
+        guard_->Check();
+        QTest::qWait(1500); // a pause longer than the first retry's
+        file.write(bytes.mid(bytes.size() / 2));
+        file.close();
+        QTRY_VERIFY_WITH_TIMEOUT(Has(Store(), "Theirs"), kSeenMs);
+        QCOMPARE(modals.count, 0);
+    }
+
+    // A sync tool's conflict copy: offered, merged against the version kept
+    // (its deletion carries over, an entry only this side has stays), and
+    // moved aside.
+    void aConflictCopyIsMergedAndMovedAside() {
+        WriteFromElsewhere(path_, [](ardeko::clsPW& s) {
+            AddEntry(s, "Both had it");
+            AddEntry(s, "Deleted in the copy");
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(Has(Store(), "Deleted in the copy"), kSeenMs);
+        const QString copy = dir_.filePath("Shared (conflicted copy 2026-12-08 140211).QVS");
+        QVERIFY(QFile::copy(path_, copy));
+        AddEntry(Store(), "Only here");
+        QVERIFY(qvs::SaveDataFile(false));
+        WriteFromElsewhere(copy, [](ardeko::clsPW& s) {
+            AddEntry(s, "Only in the copy");
+            QVERIFY(s.PWDel("Deleted in the copy"));
+        });
+        QString summary;
+        ModalScript script;
+        script
+            .On<frmMessage>([](frmMessage* m) { AnswerYes(m); }) // merge it in
+            .On<frmMessage>([&summary](frmMessage* m) {
+                summary = MessageText(m);
+                Click(m, "cmdOK");
+            })
+            .Start();
+        guard_->Check();
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done() && qvs::ModalDepth() == 0, kSeenMs);
+        QVERIFY(Has(Store(), "Only here") && Has(Store(), "Only in the copy"));
+        QVERIFY(Has(Store(), "Both had it") && !Has(Store(), "Deleted in the copy"));
+        QVERIFY(summary.contains(TestLanguage::Text(34515))); // three-way: the deletion
+        QVERIFY(!QFile::exists(copy) && QFile::exists(copy + ".merged"));
+        QCOMPARE(main_.note, TestLanguage::Text(36012));
     }
 };
 

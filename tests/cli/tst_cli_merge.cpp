@@ -111,6 +111,25 @@ private slots:
         QCOMPARE(Bytes(mine_), before);
     }
 
+    // A sync tool's copies beside the file are listed without a password,
+    // and a merge of one names the others still waiting.
+    void conflictCopiesAreListed() {
+        const QString copy = dir_.filePath("mine.sync-conflict-20261208-140211-ABCDEF7.QVS");
+        const QString second = dir_.filePath("mine (conflicted copy 2026-12-08 140211).QVS");
+        QVERIFY(QFile::copy(theirs_, copy));
+        Run r = RunCli({"conflicts", mine_}, {});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, copy.toUtf8() + '\n');
+        QVERIFY(QFile::copy(theirs_, second));
+        r = RunCli({"merge", mine_, copy, "--dry-run", "--password-stdin"}, "pw\n");
+        QCOMPARE(r.exitCode, 0);
+        const QByteArray others = r.out.mid(r.out.indexOf("Other conflict copies"));
+        QVERIFY(others.contains(second.toUtf8()));
+        QVERIFY(!others.contains(copy.toUtf8()));
+        QFile::remove(copy);
+        QFile::remove(second);
+    }
+
     void usageErrors() {
         for (const QStringList& args :
              {QStringList{"merge", mine_}, QStringList{"merge", mine_, theirs_, "--base"},

@@ -171,7 +171,120 @@ private slots:
         QCOMPARE(qvs_->state(), QProcess::Running);
     }
 
+    // The editor stays open while the file is reloaded; OK puts only what
+    // was changed in it on top of the other machine's version.
+    void anOpenEditorKeepsTheOtherMachinesChange() {
+        const QString editor = EditFirstEntry("typed here");
+        QVERIFY(!editor.isEmpty());
+        const int reloads = Count("reloaded ");
+        ReplaceFile([](ardeko::clsPW& s) {
+            for (ardeko::T_Password p : s.Password()) {
+                p.pw = "set elsewhere";
+                QVERIFY(s.PWEdit(p, p.service));
+            }
+        });
+        QVERIFY(Logged(QStringLiteral("reloaded "), reloads + 1));
+        Tool({"windowactivate", "--sync", editor});
+        Tool({"key", "Return"}); // OK
+        QVERIFY(!MainWindow().isEmpty());
+        Tool({"key", "ctrl+s"});
+        QTRY_VERIFY_WITH_TIMEOUT(OnDiskEntry("typed here", "set elsewhere"), kWaitMs);
+    }
+
+    // Deleted on the other machine while open here: asked about, and kept
+    // when the user says so.
+    void anEntryDeletedElsewhereIsAskedAbout() {
+        const QString editor = EditFirstEntry("edited again");
+        QVERIFY(!editor.isEmpty());
+        const int reloads = Count("reloaded ");
+        ReplaceFile([](ardeko::clsPW& s) {
+            for (const ardeko::T_Password& p : s.Password())
+                if (p.User == "typed here") {
+                    QVERIFY(s.PWDel(p.service));
+                    return;
+                }
+            QFAIL("the edited entry is not in the file");
+        });
+        QVERIFY(Logged(QStringLiteral("reloaded "), reloads + 1));
+        Tool({"windowactivate", "--sync", editor});
+        Tool({"key", "Return"});                      // OK
+        QVERIFY(!Answer("Return", editor).isEmpty()); // Keep it
+        QVERIFY(!MainWindow().isEmpty());
+        Tool({"key", "ctrl+s"});
+        QTRY_VERIFY_WITH_TIMEOUT(OnDiskEntry("edited again", "set elsewhere"), kWaitMs);
+    }
+
+    // Locked, nothing of the new version is read or shown; the unlock
+    // brings it.
+    void whileLockedAChangeWaitsForTheUnlock() {
+        const QString main = MainWindow();
+        QVERIFY(!main.isEmpty());
+        Tool({"key", "ctrl+l"});
+        QTest::qWait(500);
+        const int reloads = Count("reloaded ");
+        ReplaceFile([](ardeko::clsPW& s) { QVERIFY(s.PWAdd(Entry("While locked"))); });
+        QTest::qWait(kSeenMs);
+        QCOMPARE(Count("reloaded "), reloads);
+        QCOMPARE(Tool({"getactivewindow"}), main); // no question, no summary
+        Tool({"type", "--delay", "50", kPassword});
+        Tool({"key", "Return"});
+        QVERIFY(Logged(QStringLiteral("reloaded "), reloads + 1));
+    }
+
+    // Two machines saved at once: the sync tool kept the other version
+    // beside the file. It is offered at once, merged in and moved aside.
+    void aConflictCopyIsOfferedAndMergedIn() {
+        QVERIFY(!MainWindow().isEmpty());
+        const QString copy = Path("Shared.sync-conflict-20261208-140211-ABCDEF7.QVS");
+        {
+            ardeko::clsPW other;
+            QVERIFY(other.LoadFile(file_.toStdString(), kPassword));
+            QVERIFY(other.PWAdd(Entry("Only in the copy")));
+            QVERIFY(other.SaveFile(copy.toStdString(), false));
+        }
+        QVERIFY(Logged("conflict-copy " + copy));
+        const QString question = Answer("Return"); // Merge it in
+        QVERIFY(!question.isEmpty());
+        QVERIFY(!Answer("Return", question).isEmpty()); // the summary
+        QVERIFY(Logged(QStringLiteral("copy-merged ")));
+        QVERIFY(!QFile::exists(copy));
+        QVERIFY(QFile::exists(copy + QStringLiteral(".merged")));
+        QVERIFY(!MainWindow().isEmpty());
+        Tool({"key", "ctrl+s"});
+        QTRY_VERIFY_WITH_TIMEOUT(OnDisk({"Only in the copy", "While locked"}, {}), kWaitMs);
+    }
+
 private:
+    static constexpr int kSeenMs = 6000; // the fallback check comes every 3 s
+
+    int Count(const char* start) const {
+        int seen = 0;
+        for (const QString& line : LogLines())
+            seen += line.startsWith(QLatin1String(start));
+        return seen;
+    }
+
+    bool OnDiskEntry(const char* user, const char* password) const {
+        ardeko::clsPW disk;
+        if (!disk.LoadFile(file_.toStdString(), kPassword)) return false;
+        for (const ardeko::T_Password& p : disk.Password())
+            if (p.User == user && p.pw == password) return true;
+        return false;
+    }
+
+    // Opens the first entry of the list in the editor and types user as its
+    // user name; the editor's window id.
+    QString EditFirstEntry(const char* user) const {
+        const QString main = MainWindow();
+        if (main.isEmpty()) return {};
+        Tool({"key", "--delay", "150", "Tab", "Down", "Up", "F4"});
+        const QString editor = WaitActiveTitled(QStringLiteral("Entry"), main);
+        if (editor.isEmpty()) return {};
+        Tool({"key", "--delay", "100", "Tab", "ctrl+a"});
+        Tool({"type", "--delay", "30", user});
+        return editor;
+    }
+
     // Cuts the first entry of the list, moving there from the tree, which
     // has the focus at start and after a merge. Opening another file then
     // asks about the unsaved change, which proves it was made before the
