@@ -50,6 +50,8 @@ public:
     void Check();
 
     const ardeko::clsPW* Base() const { return base_.get(); }
+    // The lock seals the base with the open store.
+    ardeko::clsPW* BaseForSealing() { return base_.get(); }
 
 private:
     std::unique_ptr<ardeko::clsPW> ReadDisk() const;
