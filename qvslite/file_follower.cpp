@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <string>
+#include <vector>
+
 namespace qvs {
 
 namespace {
@@ -72,6 +75,9 @@ bool FileFollower::Reload() {
     if (app.store) fresh->AdoptKey(*app.store);
     if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.View(), DefaultKeyVal()))
         return false;
+    // Locked, the shown store is sealed: so is the version that replaces it.
+    std::vector<std::string> none;
+    if (app.store && app.store->Sealed()) fresh->Seal(none);
     App().store = std::move(fresh);
     App().loadTime = QFileInfo(Path()).lastModified();
     return true;
