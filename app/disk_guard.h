@@ -57,6 +57,8 @@ public:
     // this opening, as such copies started from it rather than from the
     // file just read; else the version read last.
     const ardeko::clsPW* ConflictBase() const;
+    // The lock seals the base with the open store.
+    ardeko::clsPW* BaseForSealing() { return base_.get(); }
 
 private:
     std::unique_ptr<ardeko::clsPW> ReadDisk() const;

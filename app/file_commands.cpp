@@ -5,6 +5,7 @@
 #include "app/file_password.h"
 #include "app/file_path.h"
 #include "app/format_offer.h"
+#include "app/password_confirm.h"
 #include "app/save_file_dialog.h"
 #include "autotype/key_pair.h"
 #include "dialogs/choose_data_file.h"
@@ -18,6 +19,7 @@
 #include "frame/store_reason.h"
 #include "frame/wipe_text.h"
 #include "store/datafile.h"
+#include "store/file_info.h"
 #include "store/file_io.h"
 
 #include <QFileInfo>
@@ -34,6 +36,8 @@ constexpr int kImportDone = 30004;
 constexpr int kCannotOpen = 30005;
 constexpr int kRecentQuestion = 9001;
 constexpr int kChangedFile = 33001;
+constexpr int kWrongOrDamaged = 36203;
+constexpr int kAppendedBytes = 36204;
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -43,12 +47,34 @@ int Tell(const QString& text, int style) {
     return ShowMessage(text, style, ProgramName());
 }
 
+// Whether path is a data file of a known version: its 50001 error is then
+// about the password, not the version.
+bool KnownDataFile(const QString& path) {
+    ardeko::DataFileInfo info;
+    return !ardeko::ReadDataFileInfo(path.toStdString(), info);
+}
+
 // path: the file the failure is about, for the texts that name it.
 void TellStoreError(int style, const QString& path = QString()) {
-    if (Store().ErrNum() == ardeko::kErrChangedFile && !path.isEmpty())
+    const ardeko::clsPW& store = Store();
+    if (store.ErrNum() == ardeko::kErrChangedFile && !path.isEmpty())
         Tell(LocalTextWith(kChangedFile, path), style);
+    else if (store.ErrNum() == ardeko::kErrBadFile && !path.isEmpty() && KnownDataFile(path))
+        Tell(GetLocalText(kWrongOrDamaged)
+                 .arg(path, FromStd(store.BackupPathFor(path.toStdString(), false)),
+                      FromStd(store.BackupFolder())),
+             style);
     else
-        Tell(StoreReason(Store()), style);
+        Tell(StoreReason(store), style);
+}
+
+// What the user should know of a file that loaded: records lost on the
+// way, or bytes appended after its end; "" when nothing.
+QString LoadWarning(const QString& path) {
+    const ardeko::clsPW& store = Store();
+    if (store.ErrNum() == ardeko::kErrDamagedFile) return FromStd(store.ErrDescr());
+    if (store.ErrNum() == ardeko::kErrAppendedBytes) return LocalTextWith(kAppendedBytes, path);
+    return QString();
 }
 
 void RefreshView() {
@@ -124,14 +150,17 @@ bool OpenDataFile(const QString& given, const QString& password) {
         return false;
     }
     // Loaded, but records were lost on the way: the user should know.
-    const QString damage =
-        store.ErrNum() == ardeko::kErrDamagedFile ? FromStd(store.ErrDescr()) : "";
+    const QString damage = LoadWarning(path);
+    const bool weakKey = store.ErrNum() == ardeko::kErrWeakKdf;
 
     TakeOpenedFile(path, *used);
     ShowOpenedFile();
+    WarnUncheckedPassword(path);
     // A damaged file is not the moment to rewrite it in another format.
     if (!damage.isEmpty())
         Tell(damage, vbExclamation);
+    else if (weakKey)
+        OfferStrongerKey(path);
     else
         OfferNewFormat(path);
     return true;
@@ -165,6 +194,8 @@ bool SaveDataFile(bool saveAs) {
     }
     // A version written on disk since it was read is not overwritten unasked.
     if (DiskGuard* guard = DiskGuard::Current(); guard && !guard->MaySave(target)) return false;
+    // Saving gives a file that cannot tell a wrong password a trailer.
+    if (!ConfirmUncheckedPassword()) return false;
     OfferFilePassword(target.isEmpty() ? current : target);
     // Taken only now: the store is not held across a dialog.
     ardeko::clsPW& store = Store();

@@ -27,10 +27,10 @@ Offer& TheOffer() {
 
 } // namespace
 
-bool ChangeFilePassword() {
+bool ChangeFilePassword(bool stronger) {
     if (Store().Filename().empty()) return false;
     frmFilePW dialog;
-    if (!dialog.changepw(Store())) return false;
+    if (!dialog.changepw(Store(), stronger)) return false;
     QString password = dialog.Password();
     HoldFilePassword(password);
     return true;

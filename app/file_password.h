@@ -9,7 +9,8 @@ namespace qvs {
 
 // Asks for the old password and the new one twice, and gives the store the
 // new one; the file keeps it once saved. True when the password changed.
-bool ChangeFilePassword();
+// stronger: the window offers stronger key settings ticked.
+bool ChangeFilePassword(bool stronger = false);
 
 // Called before the open store is written to path. When the store has no
 // password and the user was not asked about path yet in this run, asks

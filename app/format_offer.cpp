@@ -1,5 +1,7 @@
 #include "app/format_offer.h"
 
+#include "app/file_password.h"
+#include "app/password_confirm.h"
 #include "dialogs/frm_file_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -21,6 +23,7 @@ namespace {
 constexpr int kOfferQuestion = 33000;
 constexpr int kTextQuestion = 33003;
 constexpr int kKeptCopy = 33004;
+constexpr int kWeakKeyQuestion = 36205;
 constexpr const char* kOfferGroup = "NewFormatOffer";
 
 // Settings names cannot hold a path's slashes: one hash per file.
@@ -56,6 +59,9 @@ void OfferNewFormat(const QString& path) {
         settings.WriteFlag(OfferName(path), true);
     }
     if (Ask(LocalTextWith(kOfferQuestion, path), vbYesNo | vbQuestion) != vbYes) return;
+    // A typo may have opened a file that cannot tell one: never convert
+    // what it showed without the password given a second time.
+    if (!ConfirmUncheckedPassword()) return;
     const std::string name = path.toStdString();
     const std::string copy = store.BackupPathFor(name, true);
     store.SetFormat(ardeko::FileFormat::Two);
@@ -68,6 +74,13 @@ void OfferNewFormat(const QString& path) {
     // A copy that could not be made does not stop the save; then it is not named.
     if (QFile::exists(QString::fromStdString(copy)))
         Ask(LocalTextWith(kKeptCopy, QString::fromStdString(copy)), vbInformation);
+}
+
+void OfferStrongerKey(const QString& path) {
+    // QVSLite only reads its file.
+    if (CurrentProgram() != ProgramKind::QVS) return;
+    if (Ask(LocalTextWith(kWeakKeyQuestion, path), vbYesNo | vbQuestion) != vbYes) return;
+    ChangeFilePassword(/*stronger*/ true);
 }
 
 bool UseSaveFormat(ardeko::FileFormat format) {

@@ -15,6 +15,10 @@ namespace qvs {
 // answer is remembered for the file.
 void OfferNewFormat(const QString& path);
 
+// After path was opened in QVS with key settings below what a new file
+// gets: says so and offers to raise them in the change-password window.
+void OfferStrongerKey(const QString& path);
+
 // For "Save as…": makes the store write format (asking for the password
 // again where the older format needs it). False when the user cancelled.
 bool UseSaveFormat(ardeko::FileFormat format);

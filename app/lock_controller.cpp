@@ -1,5 +1,6 @@
 #include "app/lock_controller.h"
 
+#include "app/disk_guard.h"
 #include "app/session_lock_source.h"
 #include "autotype/secret_clipboard.h"
 #include "dialogs/frm_file_pw.h"
@@ -15,7 +16,10 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QEvent>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -45,6 +49,52 @@ bool IsInput(QEvent::Type type) {
     default:
         return false;
     }
+}
+
+// The stores beside the open one that hold the file's records: the version
+// merges start from.
+std::vector<ardeko::clsPW*> StoresBeside() {
+    DiskGuard* guard = DiskGuard::Current();
+    return {guard ? guard->BaseForSealing() : nullptr};
+}
+
+// The boxes of an editor that hold what the user typed, in a fixed order.
+std::vector<QWidget*> InputBoxes(QWidget* editor) {
+    std::vector<QWidget*> boxes;
+    for (QLineEdit* box : editor->findChildren<QLineEdit*>())
+        boxes.push_back(box);
+    for (QPlainTextEdit* box : editor->findChildren<QPlainTextEdit*>())
+        boxes.push_back(box);
+    return boxes;
+}
+
+// Takes a box's text out, leaving no copy of it in the box's memory.
+std::string TakeText(QWidget* box) {
+    const QSignalBlocker quiet(box);
+    QString text;
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        text = line->text();
+        line->setText(QString());
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
+        text = plain->toPlainText();
+        plain->setPlainText(QString());
+    }
+    QByteArray utf8 = text.toUtf8();
+    std::string out(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    // The box let its text go: these copies are the last ones.
+    WipeText(text);
+    WipeText(utf8);
+    return out;
+}
+
+void PutText(QWidget* box, std::string& text) {
+    const QSignalBlocker quiet(box);
+    const QString value = QString::fromStdString(text);
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->setText(value);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
+        plain->setPlainText(value);
+    ardeko::WipeString(text);
 }
 
 } // namespace
@@ -91,6 +141,7 @@ bool LockController::Lock() {
     }
     pendingTimer_.stop();
     HoldEditors();
+    SealStore();
     ClearSecretFromClipboard(); // ours only: another program's copy is not ours to drop
     locked_ = true;
     if (view_) view_->LockView();
@@ -101,7 +152,7 @@ bool LockController::Lock() {
 
 bool LockController::Unlock(const QString& password) {
     if (!locked_) return true;
-    if (!Store().CheckFilePW(Utf8Secret(password))) return false;
+    if (!UnsealStore(password)) return false;
     locked_ = false;
     NoteInput();
     if (view_) view_->UnlockView();
@@ -170,6 +221,42 @@ void LockController::HoldEditors() {
         editor->HoldForLock();
         heldEditors_.emplace_back(editor);
     }
+}
+
+// Locked means sealed: the records, unsaved changes and the held editors'
+// input go under a key only the file password gives again.
+void LockController::SealStore() {
+    std::vector<std::string> texts;
+    heldBoxes_.clear();
+    for (const QPointer<frmPW>& editor : heldEditors_) {
+        const std::vector<QWidget*> boxes = editor ? InputBoxes(editor) : std::vector<QWidget*>();
+        for (QWidget* box : boxes)
+            texts.push_back(TakeText(box));
+        heldBoxes_.push_back(boxes.size());
+    }
+    // Without memory for the seal the lock still hides everything.
+    if (!Store().Seal(texts, StoresBeside())) sealedTexts_ = std::move(texts);
+}
+
+bool LockController::UnsealStore(const QString& password) {
+    std::vector<std::string> texts;
+    if (Store().Sealed()) {
+        if (!Store().Unseal(Utf8Secret(password), texts, StoresBeside())) return false;
+    } else {
+        if (!Store().CheckFilePW(Utf8Secret(password))) return false;
+        texts = std::exchange(sealedTexts_, {});
+    }
+    // Each editor gets its own texts back; one closed meanwhile is passed over.
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < heldEditors_.size() && i < heldBoxes_.size(); ++i) {
+        const std::vector<QWidget*> boxes =
+            heldEditors_[i] ? InputBoxes(heldEditors_[i]) : std::vector<QWidget*>();
+        for (std::size_t b = 0; b < heldBoxes_[i] && next < texts.size(); ++b, ++next)
+            if (b < boxes.size()) PutText(boxes[b], texts[next]);
+    }
+    for (std::string& rest : texts)
+        ardeko::WipeString(rest);
+    return true;
 }
 
 void LockController::ResumeEditors() {

@@ -1,8 +1,9 @@
 // Locks the open file while the user is away: on the Lock command, after a
 // time without input, or when the desktop session locks. Locked, no window
 // shows anything of the file and the copied password leaves the clipboard;
-// the file password opens the view again as it was. The store keeps its
-// records (and unsaved changes) in memory all the while.
+// the file password opens the view again as it was. The store's records
+// (unsaved changes included) and the open editors' input are sealed all
+// the while, under a key only the file password gives again.
 #pragma once
 
 #include <QDateTime>
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace qvs {
@@ -79,6 +81,8 @@ private:
     bool CloseOpenDialogs();
     void HoldEditors();
     void ResumeEditors();
+    void SealStore();
+    bool UnsealStore(const QString& password);
     void RetryPendingLock();
 
     ILockableView* view_ = nullptr;
@@ -89,6 +93,9 @@ private:
     QTimer idleTimer_;
     QTimer pendingTimer_;
     std::vector<QPointer<frmPW>> heldEditors_; // hidden by the lock, input kept
+    // The editors' input when the store could not be sealed (no memory).
+    std::vector<std::string> sealedTexts_;
+    std::vector<std::size_t> heldBoxes_; // how many input boxes each held editor gave
     bool locked_ = false;
 };
 

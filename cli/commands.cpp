@@ -45,8 +45,30 @@ std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store, std::
     if (keep) keep->swap(password);
     ardeko::WipeString(password);
     if (!loaded) return Fail(store.ErrDescr());
-    if (store.ErrNum() == ardeko::kErrDamagedFile)
+    WarnAfterLoad(options.file, store);
+    return std::nullopt;
+}
+
+void WarnAfterLoad(const std::string& file, const ardeko::clsPW& store) {
+    const int warning = store.ErrNum();
+    if (warning == ardeko::kErrDamagedFile || warning == ardeko::kErrAppendedBytes ||
+        warning == ardeko::kErrWeakKdf)
         std::cerr << "qvs-cli: warning: " << store.ErrDescr() << '\n';
+    if (store.PasswordUnchecked())
+        std::cerr << "qvs-cli: warning: " << file
+                  << " cannot tell a wrong password (written by another program): a mistyped "
+                     "password may have opened it with garbled texts.\n";
+}
+
+std::optional<int> ConfirmPassword(const Options& options, ardeko::clsPW& store) {
+    if (!store.PasswordUnchecked()) return std::nullopt;
+    std::cerr << "qvs-cli: give the password of " << options.file << " again before it is written"
+              << (options.passwordStdin ? " (the next line of standard input).\n" : ".\n");
+    std::string again, error;
+    if (!ReadPassword({options.passwordStdin, false}, again, error)) return Fail(error);
+    const bool same = store.ConfirmFilePW(again);
+    ardeko::WipeString(again);
+    if (!same) return Fail(store.ErrDescr());
     return std::nullopt;
 }
 

@@ -68,6 +68,15 @@ int RunInfo(const Options& options);
 std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store,
                              std::string* password = nullptr);
 
+// Prints the warnings of a file that loaded: damage, bytes appended, weak
+// key settings, and that the file cannot tell a wrong password.
+void WarnAfterLoad(const std::string& file, const ardeko::clsPW& store);
+
+// Before a store loaded with a password it cannot check is written: asks for
+// the password again (the next line of standard input with
+// --password-stdin) and fails, writing nothing, when it differs.
+std::optional<int> ConfirmPassword(const Options& options, ardeko::clsPW& store);
+
 int Fail(const std::string& message);
 
 } // namespace qvs

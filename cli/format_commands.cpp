@@ -31,6 +31,7 @@ int RunConvert(const Options& options) {
                   << " already; nothing was written.\n";
         return kExitOk;
     }
+    if (auto code = ConfirmPassword(options, store)) return *code;
     store.SetFormat(target);
     // The time-stamped copy never replaces an older one; its name is fixed
     // before the save so that the message names it.

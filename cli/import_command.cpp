@@ -97,6 +97,7 @@ int RunImport(const Options& options) {
     std::cout << ardeko::ImportSummaryText(plan);
     if (plan.problem) return Fail(*plan.problem + " Nothing was imported.");
     if (settings.dryRun) return kExitOk;
+    if (auto code = ConfirmPassword(options, store)) return *code;
     if (auto err = ardeko::ApplyImport(store, plan)) return Fail(*err + " Nothing was imported.");
     if (!store.SaveFile("", /*backup*/ true))
         return Fail(store.ErrDescr() + " The file was not changed.");

@@ -113,6 +113,7 @@ int RunMerge(const Options& options) {
     if (!mine.LoadFile(options.file, password)) return Fail(mine.ErrDescr());
     if (mine.ErrNum() == ardeko::kErrDamagedFile)
         return Fail(mine.ErrDescr() + " Not merged: the merge would save what is missing.");
+    WarnAfterLoad(options.file, mine);
     const Stamp read = Stamp::Of(options.file);
     clsPW theirs, base;
     if (auto code = OpenWith(options, options.other, password, theirs)) return *code;
@@ -132,6 +133,7 @@ int RunMerge(const Options& options) {
     if (!(Stamp::Of(options.file) == read))
         return Fail(options.file + " changed while it was being merged; nothing written. Run the "
                                    "merge again.");
+    if (auto code = ConfirmPassword(options, mine)) return *code;
     if (!mine.SaveFile("", /*backup*/ true)) return Fail(mine.ErrDescr());
     return kExitOk;
 }

@@ -28,11 +28,8 @@ constexpr int kStrongerFailed = 33006;
 // Twice the passes and memory of the file's key derivation (at least the
 // least a new file gets), within what every reader accepts.
 ardeko::KdfParams Stronger(const ardeko::KdfParams& now) {
-    ardeko::KdfParams p{std::max(now.passes * 2, ardeko::kKdfFloor.passes),
-                        std::max(now.memoryKiB * 2, ardeko::kKdfFloor.memoryKiB)};
-    p.passes = std::min(p.passes, ardeko::kKdfCeiling.passes);
-    p.memoryKiB = std::min(p.memoryKiB, ardeko::kKdfCeiling.memoryKiB);
-    return p;
+    return ardeko::WithinCeiling({std::max(now.passes * 2, ardeko::kKdfFloor.passes),
+                                  std::max(now.memoryKiB * 2, ardeko::kKdfFloor.memoryKiB)});
 }
 const QString kPlacementName = QStringLiteral("frmFilePW");
 
@@ -105,10 +102,12 @@ QString frmFilePW::nuova() {
     return Run(Mode::Set);
 }
 
-bool frmFilePW::changepw(ardeko::clsPW& store) {
+bool frmFilePW::changepw(ardeko::clsPW& store, bool stronger) {
     store_ = &store;
+    strongerTicked_ = stronger;
     const QString password = Run(Mode::Change);
     store_ = nullptr;
+    strongerTicked_ = false;
     if (cancelled_) return false;
     store.SetFilePW(Utf8Secret(password));
     if (chkStronger_->isChecked() &&
@@ -167,7 +166,7 @@ void frmFilePW::SetMode(Mode mode) {
     Label3_->setVisible(change);
     txtPW3_->setVisible(change);
     chkStronger_->setText(GetLocalText(kStrongerText));
-    chkStronger_->setChecked(false);
+    chkStronger_->setChecked(change && strongerTicked_);
     chkStronger_->setVisible(change);
     (change ? txtPW3_ : txtPW1_)->setFocus();
 }

@@ -28,9 +28,9 @@ public:
     // Set mode: cannot be left until the same password was typed twice.
     QString nuova();
     // Change mode: checks the old password against store and gives it the
-    // new one, with a slower key derivation when the user asked for one.
-    // True when the password was changed.
-    bool changepw(ardeko::clsPW& store);
+    // new one, with a slower key derivation when the user asked for one
+    // (stronger: that box starts ticked). True when the password was changed.
+    bool changepw(ardeko::clsPW& store, bool stronger = false);
 
     // Accepts the new password when both boxes hold the same text.
     void PasswordCorretta();
@@ -59,6 +59,7 @@ private:
     bool cancelled_ = true;
     bool closeLock_ = true; // the frame may not close the window while set
     ardeko::clsPW* store_ = nullptr;
+    bool strongerTicked_ = false; // the box's state when the window opens
     QLabel* Label1_;
     QLabel* Label2_;
     QLabel* Label3_;

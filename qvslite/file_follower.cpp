@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <string>
+#include <vector>
+
 namespace qvs {
 
 FileFollower::FileFollower(Reporter report, QObject* parent)
@@ -65,6 +68,9 @@ bool FileFollower::Reload() {
     if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.View(), DefaultKeyVal()) ||
         fresh->ErrNum() == ardeko::kErrDamagedFile)
         return false;
+    // Locked, the shown store is sealed: so is the version that replaces it.
+    std::vector<std::string> none;
+    if (app.store && app.store->Sealed()) fresh->Seal(none);
     App().store = std::move(fresh);
     App().loadTime = QFileInfo(Path()).lastModified();
     return true;

@@ -91,6 +91,26 @@ std::uint32_t UpperOf(std::uint32_t cp) {
 
 } // namespace
 
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();)
+        if (NextCodePoint(text, i) == kMalformed) return false;
+    return true;
+}
+
+std::string RepairedUtf8(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        if (NextCodePoint(text, i) == kMalformed) {
+            AppendUtf8(out, 0xFFFD);
+            i = start + 1;
+        } else {
+            out.append(text.substr(start, i - start));
+        }
+    }
+    return out;
+}
+
 Cp1252Result Utf8ToCp1252(std::string_view utf8) {
     Cp1252Result r;
     r.bytes.reserve(utf8.size());

@@ -25,6 +25,11 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // (é = É), everything else kept. Equal keys mean "the same name".
 std::string FoldKey(std::string_view utf8);
 
+// Whether text is well-formed UTF-8; and text with every byte that is not
+// part of a well-formed sequence replaced by U+FFFD.
+bool IsValidUtf8(std::string_view text);
+std::string RepairedUtf8(std::string_view text);
+
 // Human-readable form of a code point for messages ("U+0416 'Ж'").
 std::string DescribeCodePoint(std::uint32_t cp);
 

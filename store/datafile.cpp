@@ -66,6 +66,7 @@ public:
     const std::string& CutField() const { return cutField_; }
     const std::string& CutText() const { return cutText_; }
     std::size_t Position() const { return pos_; }
+    std::size_t Remaining() const { return data_.size() - pos_; }
     void Seek(std::size_t pos) { pos_ = pos; }
 
 private:
@@ -181,6 +182,16 @@ FileHeader ReadHeader(ByteReader& in) {
     return h;
 }
 
+// The fewest bytes a record takes in the file: every text empty.
+template <class R> std::size_t MinRecordBytes() {
+    R r;
+    std::size_t n = 0;
+    VisitFields(r, [&n](const char*, const auto& field) {
+        n += std::is_same_v<std::decay_t<decltype(field)>, double> ? 8 : 2;
+    });
+    return n;
+}
+
 // Reads the record sections after the header, deciphering when a cipher is
 // given. Stops at the end of the data or at the first impossible value.
 class SectionReader {
@@ -208,9 +219,11 @@ private:
             if (cipher_) health_.impossible = true;
             return false;
         }
-        // At most 32,767 records: room for all of them at once.
+        // Room at once for as many records as the count says and the bytes
+        // left can hold: a count no data follows allocates nothing.
         if constexpr (requires { out.reserve(0); })
-            out.reserve(out.size() + static_cast<std::size_t>(count));
+            out.reserve(out.size() + std::min(static_cast<std::size_t>(count),
+                                              in_.Remaining() / MinRecordBytes<R>()));
         for (int i = 0; i < count; ++i) {
             R r;
             texts_.clear();
@@ -300,7 +313,7 @@ Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::siz
     ByteReader in(image);
     in.Seek(bodyStart);
     SectionReader(in, &cipher, a.health).ReadAll(categoriesOnly, a.file);
-    a.end = in.Position();
+    a.end = a.file.dataEnd = in.Position();
     // The stored password cannot confirm the key on its own, so the data must:
     // nothing impossible, fillers in place (other fillers are tolerated only
     // in data that reads exactly to its end), and data that runs out early
@@ -411,6 +424,14 @@ FileHeader DecodeHeader(std::string_view image) {
 
 namespace {
 
+// A file refused before or after its records were read: nothing of them is kept.
+DecodedFile Refused(FileHeader header, DecodeStatus status) {
+    DecodedFile f;
+    f.header = std::move(header);
+    f.status = status;
+    return f;
+}
+
 DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool categoriesOnly) {
     ByteReader in(image);
     const FileHeader header = ReadHeader(in);
@@ -433,6 +454,7 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
         }
         DecodeHealth unused;
         SectionReader(in, nullptr, unused).ReadAll(categoriesOnly, f);
+        f.dataEnd = in.Position();
         return f;
     }
     if (clsEncrypt::SeedNeedsRecovery(header.seed))
@@ -450,17 +472,27 @@ DecodedFile DecodeFile(std::string_view image, std::string_view password, bool c
     const auto trailer = IsKnownVersion(DecodeHeader(image.substr(0, kVersionBytes)).version)
                              ? FindTrailer(image)
                              : std::nullopt;
-    if (!trailer) return DecodeLegacy(image, password, categoriesOnly);
-    FileKey key;
-    const DecodeStatus checked = CheckTrailer(image, *trailer, password, known, key);
-    if (checked != DecodeStatus::Ok) {
-        DecodedFile f;
-        f.header = DecodeHeader(image);
-        f.status = checked;
+    if (!trailer) {
+        DecodedFile f = DecodeLegacy(image, password, categoriesOnly);
+        // Our writer's file whose marker was hit: never read as another
+        // program's file, which cannot tell a wrong password or a change.
+        if (f.status == DecodeStatus::Ok && !categoriesOnly &&
+            LooksLikeDamagedTrailer(image.substr(std::min(f.dataEnd, image.size()))))
+            return Refused(std::move(f.header), DecodeStatus::Damaged);
         return f;
     }
+    if (!trailer->whole) return Refused(DecodeHeader(image), DecodeStatus::Damaged);
+    FileKey key;
+    const DecodeStatus checked = CheckTrailer(image, *trailer, password, known, key);
+    if (checked != DecodeStatus::Ok) return Refused(DecodeHeader(image), checked);
     DecodedFile f = DecodeLegacy(image.substr(0, trailer->start), password, categoriesOnly);
+    // The trailer follows the last record; found anywhere else, the file
+    // is not what the writer wrote.
+    if (f.status == DecodeStatus::Ok && !categoriesOnly &&
+        (f.truncated || f.dataEnd != trailer->start))
+        return Refused(std::move(f.header), DecodeStatus::Damaged);
     f.key = std::move(key);
+    f.appendedBytes = image.size() - trailer->end;
     return f;
 }
 
@@ -540,14 +572,13 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
 // The older format has no place for one-time codes or earlier passwords:
 // refused, never dropped.
 std::optional<EncodeError> CheckLaterFields(const T_Password& r) {
-    const char* field = !r.Totp.empty()      ? "Totp"
-                        : !r.History.empty() ? "History"
-                                             : nullptr;
+    const char* field = !r.Totp.empty() ? "Totp" : !r.History.empty() ? "History" : nullptr;
     if (!field) return std::nullopt;
     TextRefusal refusal = RefusalOf(r);
     refusal.field = field;
     return EncodeError{kErrUnstorableText,
-                       Label(r) + (r.Totp.empty() ? ": its earlier passwords" : ": its one-time code") +
+                       Label(r) +
+                           (r.Totp.empty() ? ": its earlier passwords" : ": its one-time code") +
                            " cannot be stored in a file of the older format.",
                        std::move(refusal)};
 }

@@ -33,6 +33,16 @@ inline constexpr int kErrChangedFile = 50006;
 // Saving in the legacy format needs the file password itself, which a
 // format-2 file does not keep once its key is made.
 inline constexpr int kErrPasswordNeeded = 50007;
+// A file opened with a password it cannot check (a legacy file without our
+// trailer) is saved only once the password was given again and matched.
+inline constexpr int kErrPasswordUnchecked = 50020;
+// That second password differed: the first may have been a typo that
+// opened the file with garbled texts.
+inline constexpr int kErrPasswordsDiffer = 50021;
+// Warnings of a file that loaded: bytes after the trailer were ignored; the
+// key's settings are below what a new key gets.
+inline constexpr int kErrAppendedBytes = 50022;
+inline constexpr int kErrWeakKdf = 50023;
 
 // Longest text (in code-page characters) whose enciphered form is sure to fit
 // the 2-byte length whatever group length the cipher picks.
@@ -104,6 +114,11 @@ struct DecodedFile {
     std::vector<T_Deleted> deleted; // format 2 only
     bool truncated = false;         // a record was cut off by the end of the data
     bool badValues = false;         // a plain file held values no writer writes (dropped)
+    std::size_t dataEnd = 0;        // legacy: where the records read ended
+    std::size_t duplicates = 0;     // format 2: entries dropped as they were read
+    // Legacy with a trailer: bytes after the trailer that others appended
+    // (a line end a transfer tool adds); the trailer covers all before them.
+    std::size_t appendedBytes = 0;
     // The file's key, when it holds one (format 2, or a legacy file with a
     // trailer); what it was derived with tells the file's parameters.
     FileKey key;

@@ -12,7 +12,7 @@ std::optional<std::string> ReadDataFileInfo(const std::string& path, DataFileInf
     if (auto err = ReadFileHead(path, kVersionBytes, head)) return err->descr;
     out.version = DecodeHeader(head).version;
     if (!IsKnownVersion(out.version)) return "File " + path + ": Invalid File Version!";
-    // The trailer sits at the end, so a legacy file is read whole.
+    // The trailer follows the records, so a legacy file is read whole.
     std::string image;
     if (auto err = ReadWholeFile(path, image)) return err->descr;
     if (IsFormat2(image)) {
@@ -22,7 +22,8 @@ std::optional<std::string> ReadDataFileInfo(const std::string& path, DataFileInf
         out.kdf = header->params;
     } else {
         out.format = FileFormat::Legacy;
-        if (const auto trailer = FindTrailer(image)) out.kdf = trailer->params;
+        if (const auto trailer = FindTrailer(image); trailer && trailer->whole)
+            out.kdf = trailer->params;
     }
     return std::nullopt;
 }

@@ -73,10 +73,9 @@ std::optional<Format2Header> ReadFormat2Header(std::string_view image) {
     return h;
 }
 
-bool Format2OpensWithoutPassword(std::string_view head) {
+bool Format2OpensWithoutPassword(std::string_view head, FileKey& key) {
     const auto h = ReadFormat2Header(head);
-    FileKey key;
-    return h && KdfParamsAcceptable(h->params) &&
+    return h && KdfParamsAcceptable(h->params) && HintOf(h->salt) != SaltHint::Password &&
            KeyFor(*h, head, "", nullptr, key) == DecodeStatus::Ok;
 }
 

@@ -32,8 +32,9 @@ std::optional<Format2Header> ReadFormat2Header(std::string_view image);
 
 // Whether the empty password opens the file whose header is in head (as a
 // legacy file with no stored password opens without asking). Costs a key
-// derivation.
-bool Format2OpensWithoutPassword(std::string_view head);
+// derivation unless the salt says the file has a password; the key derived
+// is handed back for the load that follows.
+bool Format2OpensWithoutPassword(std::string_view head, FileKey& key);
 
 // Decodes a format-2 image. known: a key already held for this file, used
 // instead of deriving one when its salt and parameters match the header's.

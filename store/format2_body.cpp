@@ -1,10 +1,12 @@
 #include "store/format2_body.h"
 
+#include "store/codepage.h"
 #include "store/vbdate.h"
 
 #include <bit>
 #include <cstring>
 #include <type_traits>
+#include <unordered_set>
 
 namespace ardeko {
 
@@ -160,9 +162,16 @@ template <class Fn> bool ForEachItem(std::string_view data, Fn&& fn) {
 }
 
 // One value into its field; values of a size no writer gives are passed over.
+// Texts are UTF-8 as every writer gives them: what is not is damage, repaired
+// so that nothing downstream (a JSON dump, a window) gets malformed text.
 template <class F> void ReadValue(std::string_view value, F& f, bool& badValues) {
     if constexpr (std::is_same_v<F, std::string>) {
-        f.assign(value);
+        if (IsValidUtf8(value)) {
+            f.assign(value);
+        } else {
+            f = RepairedUtf8(value);
+            badValues = true;
+        }
     } else if (value.size() == ValueSize(f)) {
         if constexpr (std::is_same_v<F, bool>)
             f = value[0] != 0;
@@ -226,6 +235,16 @@ void WriteBody(const StoreContents& contents, char* out) {
 
 bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f) {
     bool fieldsOk = true;
+    // An entry whose name an earlier one has is dropped here, not held
+    // until the store drops it: a body of many small alike entries must
+    // not take many times its size in memory.
+    std::unordered_set<std::string> names;
+    auto keep = [&](T_Password r) {
+        if (names.insert(FoldKey(r.service)).second)
+            f.passwords.push_back(std::move(r));
+        else
+            ++f.duplicates;
+    };
     const bool recordsOk = ForEachItem(body, [&](unsigned char kind, std::string_view payload) {
         bool ok = true;
         switch (static_cast<BodyRecord>(kind)) {
@@ -236,8 +255,7 @@ bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f) {
             f.subcategories.push_back(ReadRecord<T_SCateg>(payload, ok, f.badValues));
             break;
         case BodyRecord::Entry:
-            if (!categoriesOnly)
-                f.passwords.push_back(ReadRecord<T_Password>(payload, ok, f.badValues));
+            if (!categoriesOnly) keep(ReadRecord<T_Password>(payload, ok, f.badValues));
             break;
         case BodyRecord::Node:
             if (!categoriesOnly) f.nodes.push_back(ReadRecord<T_Node>(payload, ok, f.badValues));

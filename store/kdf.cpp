@@ -22,9 +22,21 @@ std::optional<KdfParams>& TestCeiling() {
 }
 
 bool FastKdfFromEnvironment() {
+#ifdef QVS_TEST_HOOKS
     const char* v = std::getenv("QVS_TEST_FAST_KDF");
     return v && std::strcmp(v, "1") == 0;
+#else
+    return false;
+#endif
 }
+
+std::uint64_t& Derivations() {
+    static std::uint64_t n = 0;
+    return n;
+}
+
+constexpr unsigned char kHintNone[2] = {'N', 'O'};
+constexpr unsigned char kHintPassword[2] = {'P', 'W'};
 
 // The 8-byte context every subkey of a file key is derived under.
 constexpr char kSubkeyContext[crypto_kdf_CONTEXTBYTES] = {'Q', 'V', 'S', 'F', 'i', 'l', 'e', '2'};
@@ -69,17 +81,65 @@ KdfParams DefaultKdfParams() {
     return calibrated;
 }
 
+namespace {
+
+std::uint64_t Work(const KdfParams& p) {
+    return std::uint64_t{p.passes} * p.memoryKiB;
+}
+
+KdfParams Ceiling() {
+    return TestCeiling().value_or(kKdfCeiling);
+}
+
+std::uint64_t MaxWork() {
+    return std::min(kKdfMaxWork, Work(Ceiling()));
+}
+
+} // namespace
+
 bool KdfParamsAcceptable(const KdfParams& p) {
-    const KdfParams ceiling = TestCeiling().value_or(kKdfCeiling);
+    const KdfParams ceiling = Ceiling();
     const KdfParams least = MinimalKdfParams();
     return p.passes >= least.passes && p.memoryKiB >= least.memoryKiB &&
-           p.passes <= ceiling.passes && p.memoryKiB <= ceiling.memoryKiB;
+           p.passes <= ceiling.passes && p.memoryKiB <= ceiling.memoryKiB && Work(p) <= MaxWork();
+}
+
+KdfParams WithinCeiling(KdfParams p) {
+    const KdfParams ceiling = Ceiling();
+    p.passes = std::min(p.passes, ceiling.passes);
+    p.memoryKiB = std::min(p.memoryKiB, ceiling.memoryKiB);
+    while (Work(p) > MaxWork() && p.memoryKiB / 2 >= kKdfFloor.memoryKiB)
+        p.memoryKiB /= 2;
+    if (Work(p) > MaxWork()) p.passes = static_cast<std::uint32_t>(MaxWork() / p.memoryKiB);
+    return p;
+}
+
+KdfParams WriterFloor() {
+    if (TestParams())
+        return {std::min(TestParams()->passes, kKdfFloor.passes),
+                std::min(TestParams()->memoryKiB, kKdfFloor.memoryKiB)};
+    return FastKdfFromEnvironment() ? MinimalKdfParams() : kKdfFloor;
+}
+
+bool BelowWriterFloor(const KdfParams& p) {
+    const KdfParams floor = WriterFloor();
+    return p.passes < floor.passes || p.memoryKiB < floor.memoryKiB;
 }
 
 bool FileKey::CopyFrom(const FileKey& other) {
     params = other.params;
     salt = other.salt;
     return master.CopyFrom(other.master);
+}
+
+SaltHint HintOf(const Salt& salt) {
+    if (std::memcmp(salt.data(), kHintNone, 2) == 0) return SaltHint::NoPassword;
+    if (std::memcmp(salt.data(), kHintPassword, 2) == 0) return SaltHint::Password;
+    return SaltHint::Unknown;
+}
+
+std::uint64_t KeyDerivations() {
+    return Derivations();
 }
 
 bool DeriveFileKey(std::string_view password, const KdfParams& params, const Salt& salt,
@@ -90,6 +150,7 @@ bool DeriveFileKey(std::string_view password, const KdfParams& params, const Sal
     out.salt = salt;
     // An empty view may have no data at all, which the library must not get.
     const char* text = password.empty() ? "" : password.data();
+    ++Derivations();
     if (crypto_pwhash(out.master.Data(), SecretKey::kBytes, text, password.size(), salt.data(),
                       params.passes, std::size_t{params.memoryKiB} * 1024,
                       crypto_pwhash_ALG_ARGON2ID13) != 0) {
@@ -105,6 +166,7 @@ bool NewFileKey(std::string_view password, const KdfParams& params, FileKey& out
     if (!InitSodium()) return false;
     Salt salt;
     randombytes_buf(salt.data(), salt.size());
+    std::memcpy(salt.data(), password.empty() ? kHintNone : kHintPassword, 2);
     return DeriveFileKey(password, params, salt, out);
 }
 

@@ -19,9 +19,23 @@ struct KdfParams {
 
 // The least a new file gets: 64 MiB and three passes.
 inline constexpr KdfParams kKdfFloor{3, 64 * 1024};
-// The most a reader accepts (and a key may get): a damaged header must not
-// make opening take hours or ask for all the memory there is.
-inline constexpr KdfParams kKdfCeiling{64, 1024 * 1024};
+// The most a reader accepts (and a key may get): a damaged or hostile header
+// must not make opening take minutes or ask for all the memory there is.
+// Passes and memory each, and their product: what a writer gives a key on a
+// fast machine (calibrated to half a second, made stronger twice) takes a
+// few seconds there.
+inline constexpr KdfParams kKdfCeiling{64, 512 * 1024};
+inline constexpr std::uint64_t kKdfMaxWork = std::uint64_t{32} * 512 * 1024; // passes x KiB
+
+// p made to fit the ceiling: passes and memory cut to it, then memory halved
+// (not below kKdfFloor's) and, last, passes cut until the work fits.
+KdfParams WithinCeiling(KdfParams p);
+
+// The least a writer gives a new key (kKdfFloor; in the tests' builds, what
+// the tests asked for). A file below it was written by an old or foreign
+// writer, or its header was weakened: worth a warning.
+KdfParams WriterFloor();
+bool BelowWriterFloor(const KdfParams& p);
 
 // The smallest parameters the library allows. Only test and fuzz builds use
 // them, through the hooks below.
@@ -38,8 +52,9 @@ KdfParams CalibrateKdf(std::uint32_t memoryKiB, double seconds);
 bool KdfParamsAcceptable(const KdfParams& p);
 
 // Test hooks. Tests derive with MinimalKdfParams when the environment holds
-// QVS_TEST_FAST_KDF=1 or after SetKdfParamsForTesting; the fuzz target also
-// narrows what a reader accepts. Production code never calls these.
+// QVS_TEST_FAST_KDF=1 (heard only by a build with the tests) or after
+// SetKdfParamsForTesting; the fuzz target also narrows what a reader
+// accepts. Production code never calls these.
 void SetKdfParamsForTesting(std::optional<KdfParams> p);
 void SetKdfCeilingForTesting(std::optional<KdfParams> p);
 
@@ -61,10 +76,20 @@ struct FileKey {
     bool CopyFrom(const FileKey& other);
 };
 
+// A new salt's first two bytes say whether the file's password is empty
+// ("NO") or not ("PW"), so that a reader learns whether to ask for one
+// without deriving a key; the other 14 bytes are random. Other values come
+// from older writers: only a derivation with "" tells then.
+enum class SaltHint { NoPassword, Password, Unknown };
+SaltHint HintOf(const Salt& salt);
+
+// How many keys this process derived (for tests and benchmarks).
+std::uint64_t KeyDerivations();
+
 // Derives the key; false when the library refuses (no memory).
 bool DeriveFileKey(std::string_view password, const KdfParams& params, const Salt& salt,
                    FileKey& out);
-// Derives a key under a fresh random salt.
+// Derives a key under a fresh random salt (with the hint above).
 bool NewFileKey(std::string_view password, const KdfParams& params, FileKey& out);
 
 // The key for a file whose header names params and salt: a copy of known

@@ -4,6 +4,7 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace ardeko {
@@ -28,11 +29,16 @@ bool SameBytes(const unsigned char* a, std::string_view b) {
 } // namespace
 
 std::optional<LegacyTrailer> FindTrailer(std::string_view image) {
-    if (image.size() < kTrailerBytes) return std::nullopt;
-    const std::size_t start = image.size() - kTrailerBytes;
-    if (std::memcmp(image.data() + start, kMarker, sizeof kMarker) != 0) return std::nullopt;
+    if (image.size() <= kVersionBytes) return std::nullopt;
+    const std::size_t start = image.find(std::string_view(kMarker, sizeof kMarker), kVersionBytes);
+    if (start == std::string_view::npos) return std::nullopt;
     LegacyTrailer t;
     t.start = start;
+    t.end = start + kTrailerBytes;
+    if (image.size() - start < kTrailerBytes) {
+        t.whole = false;
+        return t;
+    }
     t.params.passes = LittleU32At(image, start + 8);
     t.params.memoryKiB = LittleU32At(image, start + 12);
     std::memcpy(t.salt.data(), image.data() + start + 16, kSaltBytes);
@@ -43,11 +49,11 @@ DecodeStatus CheckTrailer(std::string_view image, const LegacyTrailer& t, std::s
                           const FileKey* known, FileKey& key) {
     // Parameters no reader accepts: the trailer itself is damaged.
     if (!KeyForFile(password, t.params, t.salt, known, key)) return DecodeStatus::Damaged;
-    const std::string_view trailer = image.substr(t.start);
+    const std::string_view trailer = image.substr(t.start, kTrailerBytes);
     KeyCheckValue check;
     unsigned char mac[kMacBytes];
     if (!ComputeKeyCheck(key, trailer.substr(0, kCheckedBytes), check) ||
-        !Mac(key, image.substr(0, image.size() - kMacBytes), mac))
+        !Mac(key, image.substr(0, t.end - kMacBytes), mac))
         return DecodeStatus::Damaged;
     if (!SameBytes(check.data(), trailer.substr(kCheckedBytes, kCheckBytes))) {
         key.master.Clear();
@@ -55,6 +61,18 @@ DecodeStatus CheckTrailer(std::string_view image, const LegacyTrailer& t, std::s
     }
     if (!SameBytes(mac, trailer.substr(kCheckedBytes + kCheckBytes))) return DecodeStatus::Damaged;
     return DecodeStatus::Ok;
+}
+
+bool LooksLikeDamagedTrailer(std::string_view rest) {
+    const std::size_t n = std::min(rest.size(), sizeof kMarker);
+    std::size_t same = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        same += rest[i] == kMarker[i];
+    // A whole trailer with a byte or a few of its marker hit (chance alone
+    // puts four of eight in place about once in 60 million files), or the
+    // first bytes of one that was cut off.
+    if (rest.size() >= kTrailerBytes) return same >= 4;
+    return n > 0 && same == n;
 }
 
 bool AppendTrailer(std::string& image, const FileKey& key) {

@@ -20,10 +20,19 @@ struct LegacyTrailer {
     KdfParams params;
     Salt salt{};
     std::size_t start = 0; // where the trailer begins: the legacy data ends there
+    std::size_t end = 0;   // where it ends; what follows was appended by others
+    bool whole = true;     // false: the marker is there, the rest of the trailer cut off
 };
 
-// The trailer at the end of an image, when there is one.
+// The trailer of an image, when there is one: the first marker after the
+// version text, so that bytes appended after the trailer (a line end a sync
+// or transfer tool adds) do not hide it.
 std::optional<LegacyTrailer> FindTrailer(std::string_view image);
+
+// Whether rest, what follows the last legacy record of a file where no
+// trailer was found, is a trailer whose marker was damaged: room for a
+// trailer, and most of the marker's bytes in place.
+bool LooksLikeDamagedTrailer(std::string_view rest);
 
 // Checks the trailer with the held key (when it fits) or one derived from
 // the password: Ok (key handed back), WrongPassword or Damaged.

@@ -159,6 +159,8 @@ void clsPW::NewFile() {
     filename_ = kNewFileName;
     WipeString(filePassword_);
     passwordHeld_ = emptyPassword_ = true;
+    passwordUnchecked_ = false;
+    sealed_.reset();
     format_ = FileFormat::Two;
     key_.master.Clear();
     kdfChosen_ = false;
@@ -205,6 +207,7 @@ bool clsPW::LoadFile(const std::string& strName, std::string_view strPw, std::in
         return false;
     }
     encryptFile_ = f.header.encrypted;
+    sealed_.reset();
     // Assigned over a longer one, the old password's tail would stay behind.
     WipeString(filePassword_);
     filePassword_ = strPw;
@@ -215,10 +218,13 @@ bool clsPW::LoadFile(const std::string& strName, std::string_view strPw, std::in
     loadedVersion_ = f.header.version;
     format_ = f.header.version == kVersion200 ? FileFormat::Two : FileFormat::Legacy;
     key_ = std::move(f.key);
+    // Only a keyed file, or a plain one (whose password is stored as it
+    // is), tells a wrong password for certain.
+    passwordUnchecked_ = !key_.Valid() && f.header.encrypted && !strPw.empty();
     kdfChosen_ = key_.Valid();
     if (kdfChosen_) kdfParams_ = key_.params;
     ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
-    std::size_t skipped = 0;
+    std::size_t skipped = f.duplicates;
     FillFrom(f, defkval, skipped);
     Succeed();
     // Loaded, with a warning for the programs to show: records were lost on the way.
@@ -230,6 +236,17 @@ bool clsPW::LoadFile(const std::string& strName, std::string_view strPw, std::in
     else if (skipped > 0)
         Fail(kErrDamagedFile, "File " + strName + " is damaged: " + std::to_string(skipped) +
                                   " records with duplicate names were skipped!");
+    else if (f.appendedBytes > 0)
+        Fail(kErrAppendedBytes, "File " + strName + " has " + std::to_string(f.appendedBytes) +
+                                    " bytes after its end, added since it was saved (by a copy "
+                                    "or transfer tool, perhaps); they were ignored, and the "
+                                    "next save leaves them out.");
+    else if (key_.Valid() && BelowWriterFloor(key_.params))
+        Fail(kErrWeakKdf, "File " + strName + ": its key is made with weaker settings (" +
+                              std::to_string(key_.params.passes) + " passes, " +
+                              std::to_string(key_.params.memoryKiB) +
+                              " KiB) than a new file gets, so a stolen copy is cracked faster; "
+                              "changing the password with stronger settings raises them.");
     return true;
 }
 
@@ -237,7 +254,10 @@ bool clsPW::LoadFileAs(const std::string& strName, const clsPW& holder, std::int
     AdoptKey(holder);
     const std::string_view password =
         holder.passwordHeld_ ? std::string_view(holder.filePassword_) : std::string_view();
+    const bool unchecked = holder.passwordUnchecked_;
     if (!LoadFile(strName, password, defkval)) return false;
+    // The holder's password was confirmed, or not: the same one opened this.
+    passwordUnchecked_ = passwordUnchecked_ && unchecked;
     // Opened with the holder's key, not a password: whether the file has one
     // is the holder's to say.
     if (!holder.passwordHeld_ && key_.master.Equals(holder.key_.master))
@@ -251,7 +271,8 @@ bool clsPW::TestForPW(const std::string& strName) {
     // The header is at most two texts of 64 KiB and a few numbers.
     std::string head;
     if (auto err = file.Read(2 * kMaxTextBytes + 16, head)) return !Fail(err->num, err->descr);
-    if (IsFormat2(head)) return Format2OpensWithoutPassword(head);
+    // The key found is kept for the load that follows: one derivation per open.
+    if (IsFormat2(head)) return Format2OpensWithoutPassword(head, adoptedKey_);
     const FileHeader h = DecodeHeader(head);
     return !IsKnownVersion(h.version) || h.storedPassword.empty();
 }
@@ -276,6 +297,15 @@ bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     // A new store has a caption, not a file name, until it is saved under one.
     if (name.empty() || name == kNewFileName)
         return Fail(52, "The file has no name yet: choose where to save it.");
+    // Sealed, the store holds no records: a save would write an empty file.
+    if (sealed_) return Fail(70, "The file is locked: unlock it before it is saved.");
+    // A typo may have opened it: saving would seal the garbled texts under
+    // the typo for good.
+    if (passwordUnchecked_)
+        return Fail(kErrPasswordUnchecked,
+                    "File " + filename_ +
+                        " cannot tell a wrong password: give its password again before it is "
+                        "saved.");
     std::string image;
     std::int32_t seed = 0;
     if (!EncodeImage(image, seed)) return false;
@@ -339,9 +369,23 @@ void clsPW::SetFilePW(std::string_view x) {
     filePassword_ = x;
     passwordHeld_ = true;
     emptyPassword_ = x.empty();
+    // Whoever sets a password chose it; the texts were read with the old one,
+    // which changing it asks for again.
+    passwordUnchecked_ = false;
     // A new password gets a new key under a new salt at the next save.
     key_.master.Clear();
     notSaved_ = true;
+}
+
+bool clsPW::ConfirmFilePW(std::string_view again) {
+    if (!passwordUnchecked_) return true;
+    if (!passwordHeld_ || again != filePassword_)
+        return Fail(kErrPasswordsDiffer,
+                    "The two passwords differ: file " + filename_ +
+                        " may have been opened with a mistyped password. Nothing was written.");
+    passwordUnchecked_ = false;
+    Succeed();
+    return true;
 }
 
 KdfParams clsPW::KdfSettings() const {
@@ -350,6 +394,8 @@ KdfParams clsPW::KdfSettings() const {
 }
 
 bool clsPW::CheckFilePW(std::string_view x) const {
+    // Sealed, neither password nor key is held: Unseal tells.
+    if (sealed_) return x.empty() && emptyPassword_;
     if (passwordHeld_) return x == filePassword_;
     if (x.empty()) return emptyPassword_;
     FileKey probe;

@@ -83,6 +83,9 @@ public:
     // when the file was saved under it, else its password if it keeps that.
     // Nobody's program keeps a password of its own for this.
     bool LoadFileAs(const std::string& strName, const clsPW& holder, std::int16_t defkval = 0);
+    // Whether strName opens without a password (true too when it cannot be
+    // read: loading it then says why). The key a format-2 file gave for ""
+    // serves the LoadFile that follows, so opening derives one key.
     bool TestForPW(const std::string& strName);
     bool SaveFile(const std::string& strName = "", bool backup = true, bool backhist = false);
     void SetFilePW(std::string_view x);
@@ -93,6 +96,14 @@ public:
     // so saving a file in the legacy format without it fails (give it again
     // with SetFilePW).
     bool HoldsFilePassword() const { return passwordHeld_; }
+    // Whether the open file was loaded with a password it cannot check: a
+    // legacy file another program wrote (no trailer), which a mistyped
+    // password may open with garbled texts. Saving it (which gives it a
+    // trailer, or converts it) is refused (50020) until ConfirmFilePW.
+    bool PasswordUnchecked() const { return passwordUnchecked_; }
+    // The password given a second time: true when it is the one the file
+    // was opened with (the file may then be saved); else 50021 is recorded.
+    bool ConfirmFilePW(std::string_view again);
     // The file name without folder and extension; none when the name has no
     // extension (invalid call).
     std::optional<std::string> RootName() const;
@@ -260,6 +271,23 @@ public:
     bool AllEntriesIdentified() const;
     // ===== End of store operations =====
 
+    // --- Sealed while the program is locked ---
+    // Seals the records (unsaved changes included) and extras (a program's
+    // texts, such as an open editor's input) under a key only the file
+    // password gives again: the file's key, or one derived now from the
+    // password (a legacy file, a password not yet saved). Then the records,
+    // the key and the password are wiped. False (nothing sealed) when no key
+    // could be had. A sealed store refuses to save. beside: other stores the
+    // program keeps of this file (the version merges start from), sealed
+    // under the same key.
+    bool Seal(std::vector<std::string>& extras, const std::vector<clsPW*>& beside = {});
+    bool Sealed() const { return sealed_.has_value(); }
+    // Opens the seal (and those of beside) when password is the file
+    // password, giving back the records, key, password and extras as they
+    // were; else 50001 is recorded and everything stays sealed.
+    bool Unseal(std::string_view password, std::vector<std::string>& extras,
+                const std::vector<clsPW*>& beside = {});
+
     // --- Environment ---
     // "Now" for the whole store (backup names, expiry counters); tests fix it.
     void SetClock(Clock clock) { clock_ = std::move(clock); }
@@ -282,6 +310,8 @@ private:
     // The marks of both versions of a merge, without those of entries the
     // merged result still has.
     void MergeDeletionMarks(const clsPW& theirs);
+    bool SealUnder(const FileKey& key, std::vector<std::string>& extras);
+    bool OpenSeal(const FileKey& key, std::string_view password, std::vector<std::string>& extras);
     template <class R>
     bool InsertRecord(KeyedCollection<R>& into, const R& r, std::string key,
                       const char* duplicateText);
@@ -327,6 +357,7 @@ private:
     std::string filePassword_;
     bool passwordHeld_ = true;  // filePassword_ is the password, not wiped
     bool emptyPassword_ = true; // the file password is ""
+    bool passwordUnchecked_ = false;
     FileFormat format_ = FileFormat::Two;
     FileKey key_;        // the file's key while it is open
     FileKey adoptedKey_; // see AdoptKey
@@ -338,6 +369,14 @@ private:
     Clock clock_;
     std::string backupFolder_;
     int historyLimit_ = kDefaultHistoryLimit;
+    struct SealedState {
+        KdfParams params;
+        Salt salt{};
+        std::string records, extras; // nonce, then the sealed bytes
+        bool keyIsFileKey = false;   // the key is the file's, given back on unsealing
+        bool passwordHeld = false;   // the password is given back on unsealing
+    };
+    std::optional<SealedState> sealed_;
 };
 
 } // namespace ardeko

@@ -35,11 +35,14 @@ bool clsPW::ReadDataFile(const std::string& name, std::string_view pw, bool cate
     out = DecodeFile(image, pw, categoriesOnly, known);
     if (out.status == DecodeStatus::BadVersion)
         return Fail(kErrBadFile, "File " + name + ": Invalid File Version!");
-    if (out.status == DecodeStatus::WrongPassword)
-        return Fail(kErrBadFile, "The password for file " + name + " is wrong!");
-    if (out.status == DecodeStatus::Inconsistent)
-        return Fail(kErrBadFile,
-                    "The password for file " + name + " is wrong, or the file is damaged!");
+    // A key check that fails cannot tell a wrong password from a damaged
+    // header: a user sure of the password is pointed to the copies.
+    if (out.status == DecodeStatus::WrongPassword || out.status == DecodeStatus::Inconsistent)
+        return Fail(kErrBadFile, "The password for file " + name +
+                                     " is wrong, or the file is damaged! If the password is "
+                                     "right, its backup copies may still be whole: " +
+                                     BackupPathFor(name, false) + " and the dated copies in " +
+                                     backupFolder_ + ".");
     if (out.status == DecodeStatus::Damaged)
         return Fail(kErrChangedFile, "File " + name +
                                          " was changed or is damaged and cannot be read; its "

@@ -214,6 +214,10 @@ private slots:
         QCOMPARE(got->Keyaftbef, std::int16_t(keepsKeys ? 1234 : 777));
         QCOMPARE(got->User, p.User);
         QCOMPARE(s.NodeStates().Count(), std::size_t{1});
+        // Another program's enciphered file cannot tell a wrong password:
+        // it is written only once the password was given again.
+        QCOMPARE(s.PasswordUnchecked(), enciphered);
+        QVERIFY(s.ConfirmFilePW("legacy"));
         QVERIFY(s.SaveFile("", false));
         QCOMPARE(DecodeHeader(ReadAll(path).toStdString()).version,
                  std::string("<Password File 1.03>"));
@@ -241,7 +245,12 @@ private slots:
 
         QVERIFY(!s.LoadFile(S(locked), "wrong"));
         QCOMPARE(s.ErrNum(), 50001);
-        QCOMPARE(s.ErrDescr(), "The password for file " + S(locked) + " is wrong!");
+        // Wrong, or damaged: the key check cannot tell, so the copies are named.
+        QCOMPARE(s.ErrDescr(), "The password for file " + S(locked) +
+                                   " is wrong, or the file is damaged! If the password is right, "
+                                   "its backup copies may still be whole: " +
+                                   s.BackupPathFor(S(locked), false) + " and the dated copies in " +
+                                   s.BackupFolder() + ".");
         QVERIFY(!s.LoadFile(S(Path("future.QVS")), ""));
         QCOMPARE(s.ErrDescr(), "File " + S(Path("future.QVS")) + ": Invalid File Version!");
         QVERIFY(!s.TestForPW(S(locked)));

@@ -134,8 +134,9 @@ private slots:
     }
 
     // The twin of the test above for the trailer our writer adds: no
-    // one-character typo opens the file, and a file whose trailer was cut
-    // off, wholly or in part, still opens with the right password.
+    // one-character typo opens the file; a file whose trailer was cut off
+    // wholly is another program's file and opens with the right password,
+    // one cut within its trailer is damage, never read as unprotected.
     void noTypoOpensAFileWeWrite() {
         Rng rng(20261208);
         static const std::string kTypoChars =
@@ -173,8 +174,10 @@ private slots:
             const auto cut = static_cast<std::size_t>(Pick(rng, 1, kTrailerBytes));
             const DecodedFile f =
                 DecodeFile(std::string_view(out.image).substr(0, out.image.size() - cut), password);
-            if (f.status != DecodeStatus::Ok || f.passwords.size() != s.Password().Count())
-                QFAIL(qPrintable(QString("file %1: cut by %2 bytes, refused").arg(file).arg(cut)));
+            const bool whole = f.status == DecodeStatus::Ok &&
+                               f.passwords.size() == s.Password().Count();
+            if (cut == kTrailerBytes ? !whole : f.status != DecodeStatus::Damaged)
+                QFAIL(qPrintable(QString("file %1: cut by %2 bytes").arg(file).arg(cut)));
             QVERIFY(cut < kTrailerBytes || out.image.size() - cut == legacyBytes);
         }
         QVERIFY(typos > 100000);

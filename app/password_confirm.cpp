@@ -1,0 +1,43 @@
+#include "app/password_confirm.h"
+
+#include "dialogs/frm_file_pw.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/program_identity.h"
+#include "frame/program_state.h"
+#include "frame/wipe_text.h"
+
+namespace qvs {
+
+namespace {
+
+constexpr int kUncheckedWarning = 36200;
+constexpr int kGiveAgain = 36201;
+constexpr int kPasswordsDiffer = 36202;
+
+QString OpenFileName() {
+    return QString::fromStdString(Store().Filename());
+}
+
+} // namespace
+
+void WarnUncheckedPassword(const QString& path) {
+    if (!Store().PasswordUnchecked()) return;
+    ShowMessage(LocalTextWith(kUncheckedWarning, path), vbExclamation, ProgramName());
+}
+
+bool ConfirmUncheckedPassword() {
+    if (!Store().PasswordUnchecked()) return true;
+    ShowMessage(LocalTextWith(kGiveAgain, OpenFileName()), vbInformation, ProgramName());
+    frmFilePW dialog;
+    QString again = dialog.controlla();
+    if (dialog.Cancelled()) return false;
+    // Taken only now: the store is not held across a dialog.
+    const bool same = Store().ConfirmFilePW(Utf8Secret(again));
+    WipeText(again);
+    if (!same)
+        ShowMessage(LocalTextWith(kPasswordsDiffer, OpenFileName()), vbExclamation, ProgramName());
+    return same;
+}
+
+} // namespace qvs

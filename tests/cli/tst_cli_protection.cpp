@@ -1,0 +1,95 @@
+// qvs-cli and the files it cannot fully trust: an old file another program
+// wrote, which a typo may open, is announced on every open and converted
+// only after the password was given twice alike; a trailer with bytes
+// appended after it still refuses a wrong password.
+#include "store/datafile.h"
+#include "tests/cli/cli_run.h"
+#include "tests/store/typo_search.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool Write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray Lines(std::initializer_list<std::string> lines) {
+    QByteArray input;
+    for (const std::string& line : lines)
+        input += QByteArray::fromStdString(line) + '\n';
+    return input;
+}
+
+constexpr char kUnchecked[] = "cannot tell a wrong password";
+
+} // namespace
+
+class TestCliProtection : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+
+private slots:
+    void aTypoNeverConvertsAnOldFile() {
+        const auto found = typos::FindOpeningTypo();
+        QVERIFY2(found, "no typo opened any of the files searched");
+        const QString path = dir_.filePath("old.QVS");
+        const QByteArray image = QByteArray::fromStdString(found->image);
+        QVERIFY(Write(path, image));
+
+        // Every open says so, also when the password was the right one.
+        for (const std::string& password : {found->typo, found->password}) {
+            const Run dump = RunCli({"dump", path, "--password-stdin"}, Lines({password}));
+            QCOMPARE(dump.exitCode, 0);
+            QVERIFY2(dump.err.contains(kUnchecked), dump.err.constData());
+        }
+        // Opened by the typo, the right password the second time: nothing written.
+        const Run typo =
+            RunCli({"convert", path, "--password-stdin"}, Lines({found->typo, found->password}));
+        QCOMPARE(typo.exitCode, 1);
+        QVERIFY2(typo.err.contains("may have been opened with a mistyped password"),
+                 typo.err.constData());
+        QCOMPARE(Bytes(path), image);
+        QVERIFY(!QFile::exists(dir_.filePath("old.BCK")));
+        // No second line at all: nothing written either.
+        QCOMPARE(RunCli({"convert", path, "--password-stdin"}, Lines({found->typo})).exitCode, 1);
+        QCOMPARE(Bytes(path), image);
+
+        const Run right = RunCli({"convert", path, "--password-stdin"},
+                                 Lines({found->password, found->password}));
+        QCOMPARE(right.exitCode, 0);
+        QVERIFY(Bytes(path).contains("<Password File 2.00>"));
+        const Run after = RunCli({"dump", path, "--password-stdin"}, Lines({found->typo}));
+        QCOMPARE(after.exitCode, 1);
+        QVERIFY(after.err.contains("or the file is damaged"));
+    }
+
+    void appendedBytesKeepRefusingAWrongPassword() {
+        const QString json = dir_.filePath("one.json");
+        QVERIFY(Write(json, R"({"Password": [{"service": "Bank", "pw": "s3cret"}]})"));
+        const QString path = dir_.filePath("legacy.QVS");
+        QCOMPARE(RunCli({"create", path, "--from", json, "--format", "legacy", "--password-stdin"},
+                        Lines({"right"}))
+                     .exitCode,
+                 0);
+        QVERIFY(Write(path, Bytes(path) + "\r\n"));
+        const Run right = RunCli({"dump", path, "--password-stdin"}, Lines({"right"}));
+        QCOMPARE(right.exitCode, 0);
+        QVERIFY(right.out.contains("Bank"));
+        QVERIFY2(right.err.contains("bytes after its end"), right.err.constData());
+        QVERIFY(!right.err.contains(kUnchecked));
+        const Run wrong = RunCli({"dump", path, "--password-stdin"}, Lines({"rigth"}));
+        QCOMPARE(wrong.exitCode, 1);
+        QVERIFY(wrong.out.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliProtection)
+#include "tst_cli_protection.moc"
