@@ -27,6 +27,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cstring>
 #include <memory>
 
 namespace qvs {
@@ -57,6 +58,7 @@ constexpr int kCancelText = 11;
 // Why a file cannot be read or imported, one text per ImportMsg, in order.
 constexpr int kFirstProblemText = 36801;
 constexpr int kFirstEncodingText = 34024; // then one per encoding, in TextEncoding order
+constexpr int kUnreadableText = 36830;
 constexpr int kFieldsCountText = 36835;
 constexpr int kExpiriesCountText = 36836;
 constexpr int kNotImportedCountText = 36842;
@@ -247,7 +249,10 @@ void frmImportForeign::SetFile(const QString& path) {
         haveFile_ = false;
         data_ = {};
         plan_ = {};
-        ShowProblem(FromStd(err->descr));
+        // The system's reason, in the window's words.
+        ShowProblem(err->sysErr ? GetLocalText(kUnreadableText)
+                                      .arg(QString::fromLocal8Bit(std::strerror(err->sysErr)))
+                                : FromStd(err->descr));
         return;
     }
     Replan();
