@@ -27,9 +27,10 @@ struct Options {
     std::string other; // merge: the other version
     std::string base;  // merge: the version both started from ("" merges two-way)
     bool dryRun = false;
-    std::string format;  // create, convert: "legacy" or "2"; empty: the default
-    std::string service; // show: the entry
-    std::string field;   // show: user, password, url, notes or code; empty: all but the password
+    std::string format;       // create, convert: "legacy" or "2"; empty: the default
+    std::string service;      // show: the entry
+    std::string field;        // show: user, password, url, notes, code or an extra field's name;
+                              // empty: all but the password and protected fields
     bool withHistory = false; // dump: the entries' earlier passwords too
 };
 

@@ -96,7 +96,13 @@ int RunImport(const Options& options) {
     const ardeko::ImportPlan plan = ardeko::PlanImport(store, data, {store.Now(), 0});
     std::cout << ardeko::ImportSummaryText(plan);
     if (plan.problem) return Fail(*plan.problem + " Nothing was imported.");
-    if (settings.dryRun) return kExitOk;
+    if (settings.dryRun) {
+        // As far as the import itself goes, on a copy.
+        ardeko::clsPW trial(store);
+        if (auto err = ardeko::ApplyImport(trial, plan))
+            return Fail(*err + " Nothing would be imported.");
+        return kExitOk;
+    }
     if (auto code = ConfirmPassword(options, store)) return *code;
     if (auto err = ardeko::ApplyImport(store, plan)) return Fail(*err + " Nothing was imported.");
     if (!store.SaveFile("", /*backup*/ true))

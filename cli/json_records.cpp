@@ -106,6 +106,7 @@ template <class R> Error FirstUnknownField(const QJsonObject& o) {
     if constexpr (std::is_same_v<R, ardeko::T_Password>)
         names << "Totp"
               << "History"
+              << "Fields"
               << "Id";
     for (auto it = o.begin(); it != o.end(); ++it)
         if (!names.contains(it.key())) return "unknown field \"" + it.key().toStdString() + "\"";
@@ -138,37 +139,54 @@ Error IdFromJson(const QJsonValue& v, std::string& out) {
     return std::nullopt;
 }
 
-Error HistoryItemFromJson(const QJsonValue& v, ardeko::T_PwHistory& h) {
-    if (!v.isObject()) return Expected("an object", v);
-    const QJsonObject o = v.toObject();
-    for (auto it = o.begin(); it != o.end(); ++it)
-        if (it.key() != "pw" && it.key() != "replaced")
-            return "unknown field \"" + it.key().toStdString() + "\"";
-    if (o.contains("pw"))
-        if (Error err = FieldFromJson(o["pw"], h.pw)) return "\"pw\": " + *err;
-    if (o.contains("replaced"))
-        if (Error err = FieldFromJson(o["replaced"], h.replaced)) return "\"replaced\": " + *err;
-    return std::nullopt;
+// The members of a history item or extra field.
+template <class V> void VisitItem(ardeko::T_PwHistory& h, V&& v) {
+    v("pw", h.pw);
+    v("replaced", h.replaced);
+}
+template <class V> void VisitItem(ardeko::T_CustomField& f, V&& v) {
+    v("name", f.name);
+    v("protected", f.protect);
+    v("value", f.value);
 }
 
-Error HistoryFromJson(const QJsonValue& v, std::vector<ardeko::T_PwHistory>& out) {
+template <class T> Error ItemFromJson(const QJsonValue& v, T& item) {
+    if (!v.isObject()) return Expected("an object", v);
+    const QJsonObject o = v.toObject();
+    QSet<QString> names;
+    VisitItem(item, [&](const char* key, auto&) { names.insert(QLatin1String(key)); });
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (!names.contains(it.key())) return "unknown field \"" + it.key().toStdString() + "\"";
+    Error err;
+    VisitItem(item, [&](const char* key, auto& field) {
+        if (!err && o.contains(QLatin1String(key)))
+            if (Error e = FieldFromJson(o[QLatin1String(key)], field))
+                err = "\"" + std::string(key) + "\": " + *e;
+    });
+    return err;
+}
+
+template <class T> Error ItemsFromJson(const QJsonValue& v, std::vector<T>& out) {
     if (!v.isArray()) return Expected("an array", v);
     const QJsonArray items = v.toArray();
     for (qsizetype i = 0; i < items.size(); ++i) {
-        ardeko::T_PwHistory h;
-        if (Error err = HistoryItemFromJson(items[i], h))
-            return "item " + std::to_string(i) + ": " + *err;
-        out.push_back(std::move(h));
+        T item;
+        Error err = ItemFromJson(items[i], item);
+        if constexpr (std::is_same_v<T, ardeko::T_CustomField>)
+            if (!err && item.name.empty()) err = std::string("a field needs a name");
+        if (err) return "item " + std::to_string(i) + ": " + *err;
+        out.push_back(std::move(item));
     }
     return std::nullopt;
 }
 
 Error LaterFieldsFromJson(const QJsonObject& o, ardeko::T_Password& r) {
+    if (o.contains("Fields"))
+        if (Error err = ItemsFromJson(o["Fields"], r.Fields)) return "field \"Fields\": " + *err;
     if (o.contains("Totp"))
         if (Error err = TotpFromJson(o["Totp"], r.Totp)) return "field \"Totp\": " + *err;
     if (o.contains("History"))
-        if (Error err = HistoryFromJson(o["History"], r.History))
-            return "field \"History\": " + *err;
+        if (Error err = ItemsFromJson(o["History"], r.History)) return "field \"History\": " + *err;
     if (o.contains("Id"))
         if (Error err = IdFromJson(o["Id"], r.Id)) return "field \"Id\": " + *err;
     return std::nullopt;

@@ -112,7 +112,9 @@ void JsonOut::Number(double d) {
 }
 
 using History = std::vector<ardeko::T_PwHistory>;
-using FieldValue = std::variant<const std::string*, std::int16_t, bool, double, const History*>;
+using CustomFields = std::vector<ardeko::T_CustomField>;
+using FieldValue = std::variant<const std::string*, std::int16_t, bool, double, const History*,
+                                const CustomFields*>;
 
 struct Field {
     const char* name = nullptr;
@@ -150,25 +152,45 @@ template <class R> const std::vector<std::size_t>& KeyOrder() {
 // when they hold something (the history only when asked for), so that the
 // dump of a file without them keeps its shape.
 void AddLaterFields(const ardeko::T_Password& r, std::vector<Field>& fields, bool withHistory) {
+    if (!r.Fields.empty()) fields.push_back({"Fields", &r.Fields});
     if (withHistory && !r.History.empty()) fields.push_back({"History", &r.History});
     if (!r.Id.empty()) fields.push_back({"Id", &r.Id});
     if (!r.Totp.empty()) fields.push_back({"Totp", &r.Totp});
 }
 template <class R> void AddLaterFields(const R&, std::vector<Field>&, bool) {}
 
-void HistoryArray(JsonOut& out, const History& history) {
+// The members of a history item or extra field, in key order.
+template <class V> void VisitItem(const ardeko::T_PwHistory& h, V&& v) {
+    v("pw", h.pw);
+    v("replaced", h.replaced);
+}
+template <class V> void VisitItem(const ardeko::T_CustomField& f, V&& v) {
+    v("name", f.name);
+    v("protected", f.protect);
+    v("value", f.value);
+}
+
+template <class T> void ItemArray(JsonOut& out, const std::vector<T>& items) {
     out.Raw("[\n");
-    for (std::size_t i = 0; i < history.size(); ++i) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
         out.Indent(4);
         out.Raw("{\n");
-        out.Key(5, "pw");
-        out.String(history[i].pw);
-        out.Raw(",\n");
-        out.Key(5, "replaced");
-        out.Number(history[i].replaced);
+        bool first = true;
+        VisitItem(items[i], [&](const char* key, const auto& value) {
+            out.Raw(first ? "" : ",\n");
+            first = false;
+            out.Key(5, key);
+            using V = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<V, std::string>)
+                out.String(value);
+            else if constexpr (std::is_same_v<V, bool>)
+                out.Bool(value);
+            else
+                out.Number(value);
+        });
         out.Raw("\n");
         out.Indent(4);
-        out.Raw(i + 1 < history.size() ? "},\n" : "}\n");
+        out.Raw(i + 1 < items.size() ? "},\n" : "}\n");
     }
     out.Indent(3);
     out.Raw("]");
@@ -184,8 +206,9 @@ void Value(JsonOut& out, const FieldValue& value) {
                 out.Integer(v);
             else if constexpr (std::is_same_v<V, bool>)
                 out.Bool(v);
-            else if constexpr (std::is_same_v<V, const History*>)
-                HistoryArray(out, *v);
+            else if constexpr (std::is_same_v<V, const History*> ||
+                               std::is_same_v<V, const CustomFields*>)
+                ItemArray(out, *v);
             else
                 out.Number(v);
         },

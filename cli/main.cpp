@@ -7,7 +7,6 @@
 #include <iostream>
 #include <map>
 #include <optional>
-#include <set>
 #include <string_view>
 #include <vector>
 
@@ -18,9 +17,11 @@ constexpr const char* kUsage =
     "  qvs-cli dump FILE [--with-history] [--password-stdin]\n"
     "      Writes every record of the data file FILE to standard output as one JSON object;\n"
     "      the entries' earlier passwords only with --with-history.\n"
-    "  qvs-cli show FILE SERVICE [--field user|password|url|notes|code] [--password-stdin]\n"
-    "      Prints the fields of the entry SERVICE but its password, or only the field asked\n"
-    "      for: the password only so, code the current one-time code.\n"
+    "  qvs-cli show FILE SERVICE [--field user|password|url|notes|code|NAME]\n"
+    "          [--password-stdin]\n"
+    "      Prints the fields of the entry SERVICE but its password and protected fields, or\n"
+    "      only the field asked for: the password only so, code the current one-time code,\n"
+    "      NAME the entry's extra field of that name (a protected one only so).\n"
     "  qvs-cli ls FILE [--password-stdin]\n"
     "      Lists the category tree with its entries, one per line (no passwords).\n"
     "  qvs-cli expiring FILE [--password-stdin]\n"
@@ -121,9 +122,6 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, qvs:
     if (show) options.service = positional[2];
     if (options.withHistory && options.command != "dump") return "--with-history is for dump only";
     if (!options.field.empty() && !show) return "--field is for show only";
-    static const std::set<std::string> fields = {"user", "password", "url", "notes", "code"};
-    if (show && !options.field.empty() && !fields.contains(options.field))
-        return "--field needs user, password, url, notes or code";
     if (!Commands().contains(options.command)) return "unknown command " + options.command;
     if (!merge && !options.base.empty()) return "--base is for merge only";
     if (options.dryRun && !merge && options.command != "import")

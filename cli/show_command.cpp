@@ -1,5 +1,5 @@
-// One entry's fields for scripts: all but the password, or the one asked for
-// (the password only so), or the current one-time code.
+// One entry's fields for scripts: all but the password and protected fields,
+// or the one asked for (secrets only so), or the current one-time code.
 #include "cli/code_hmac.h"
 #include "cli/commands.h"
 #include "store/pw.h"
@@ -20,6 +20,16 @@ int PrintCode(const ardeko::T_Password& p) {
     return kExitOk;
 }
 
+int PrintCustomField(const ardeko::T_Password& p, const std::string& name) {
+    for (const ardeko::T_CustomField& f : p.Fields)
+        if (f.name == name) {
+            std::cout << f.value << '\n';
+            return kExitOk;
+        }
+    return Fail("entry \"" + p.service + "\" has no field \"" + name +
+                "\" (user, password, url, notes, code or an extra field)");
+}
+
 void PrintAll(const ardeko::clsPW& store, const ardeko::T_Password& p) {
     std::cout << "service: " << p.service << '\n'
               << "category: " << store.CatValue(p.Codcat) << '\n'
@@ -31,6 +41,10 @@ void PrintAll(const ardeko::clsPW& store, const ardeko::T_Password& p) {
         if (const auto now =
                 ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &CliHmac))
             std::cout << "code: " << now->code << " (" << now->secondsLeft << " s left)\n";
+    // A protected field's value only when asked for by name.
+    for (const ardeko::T_CustomField& f : p.Fields)
+        std::cout << "field " << f.name << ": "
+                  << (f.protect ? "(protected: --field " + f.name + " shows it)" : f.value) << '\n';
     // Last, as it may run over several lines.
     std::cout << "notes:\n" << p.Descr << (p.Descr.empty() || p.Descr.ends_with('\n') ? "" : "\n");
 }
@@ -47,12 +61,14 @@ int RunShow(const Options& options) {
         PrintAll(store, *p);
     else if (f == "code")
         return PrintCode(*p);
-    else
+    else if (f == "user" || f == "password" || f == "url" || f == "notes")
         std::cout << (f == "user"       ? p->User
                       : f == "password" ? p->pw
                       : f == "url"      ? p->URL_Access
                                         : p->Descr)
                   << '\n';
+    else
+        return PrintCustomField(*p, f);
     return std::cout.flush() ? kExitOk : Fail("cannot write to standard output");
 }
 

@@ -5,6 +5,7 @@
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/named_widget.h"
+#include "frame/store_reason.h"
 #include "store/file_io.h"
 #include "store/pw.h"
 
@@ -26,6 +27,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cstring>
 #include <memory>
 
 namespace qvs {
@@ -53,6 +55,18 @@ constexpr int kSkippedLineText = 34050;
 constexpr int kRenamedText = 34051;
 constexpr int kLineText = 34052;
 constexpr int kCancelText = 11;
+// Why a file cannot be read or imported, one text per ImportMsg, in order.
+constexpr int kFirstProblemText = 36801;
+constexpr int kFirstEncodingText = 34024; // then one per encoding, in TextEncoding order
+constexpr int kUnreadableText = 36830;
+constexpr int kFieldsCountText = 36835;
+constexpr int kExpiriesCountText = 36836;
+constexpr int kNotImportedCountText = 36842;
+constexpr int kNotImportedText = 36837;
+constexpr int kPasskeyForText = 36838;
+constexpr int kPasskeyText = 36839;
+constexpr int kCollectionText = 36840;
+constexpr int kCollectionMembershipText = 36841;
 constexpr int kFormatCount = 8;
 constexpr int kPreviewRows = 50;
 // Files this large show their progress while read and imported.
@@ -88,6 +102,38 @@ private:
     std::unique_ptr<QProgressDialog> dialog_;
     int step_ = 0;
 };
+
+QString WithLine(std::size_t line, const QString& text) {
+    return line ? GetLocalText(kLineText).arg(line).arg(text) : text;
+}
+
+// A problem of the file in the user's language; the values are numbers,
+// captions and names, never the file's text.
+QString ProblemText(const ardeko::ImportProblem& p) {
+    QString text = GetLocalText(kFirstProblemText + static_cast<int>(p.what));
+    for (const std::string& arg : p.args)
+        text = text.arg(FromStd(arg));
+    return WithLine(p.line, text);
+}
+
+// Why a plan cannot be applied, in the user's language where it is known.
+QString PlanProblemText(const ardeko::ImportPlan& plan) {
+    if (plan.problemLimit) return ProblemText(*plan.problemLimit);
+    if (plan.problemRefusal && plan.problemRefusal->refusal)
+        return WithLine(plan.problemLine,
+                        RefusalText(*plan.problemRefusal->refusal,
+                                    plan.problemRefusal->num == ardeko::kErrTooLarge));
+    return FromStd(plan.problem.value_or(std::string()));
+}
+
+QString DroppedValueText(const ardeko::DroppedValue& v) {
+    const QString detail = FromStd(v.detail);
+    if (v.kind == ardeko::DroppedValue::Kind::Passkey)
+        return detail.isEmpty() ? GetLocalText(kPasskeyText)
+                                : GetLocalText(kPasskeyForText).arg(detail);
+    return detail.isEmpty() ? GetLocalText(kCollectionMembershipText)
+                            : GetLocalText(kCollectionText).arg(detail);
+}
 
 // One line of notes for the preview.
 QString FirstLine(const std::string& text) {
@@ -203,7 +249,10 @@ void frmImportForeign::SetFile(const QString& path) {
         haveFile_ = false;
         data_ = {};
         plan_ = {};
-        ShowProblem(FromStd(err->descr));
+        // The system's reason, in the window's words.
+        ShowProblem(err->sysErr ? GetLocalText(kUnreadableText)
+                                      .arg(QString::fromLocal8Bit(std::strerror(err->sysErr)))
+                                : FromStd(err->descr));
         return;
     }
     Replan();
@@ -217,14 +266,17 @@ void frmImportForeign::Replan() {
     columns_->Apply(options);
     if (auto err = ardeko::ReadForeignData(bytes_, options, data_)) {
         plan_ = {};
-        ShowProblem(FromStd(*err));
+        ShowProblem(data_.problem ? ProblemText(*data_.problem) : FromStd(*err));
+        // Bytes that are UTF-8 in places only: the user says which encoding.
+        if (data_.problem && data_.problem->what == ardeko::ImportMsg::MixedEncoding)
+            columns_->cboEncoding()->setFocus();
         return;
     }
     steps.Next();
     plan_ = ardeko::PlanImport(store_, data_, {store_.Now(), DefaultKeyVal()});
     steps.Next();
     ShowPlan();
-    if (plan_.problem) ShowProblem(FromStd(*plan_.problem));
+    if (plan_.problem) ShowProblem(PlanProblemText(plan_));
 }
 
 void frmImportForeign::ShowProblem(const QString& text) {
@@ -241,7 +293,10 @@ void frmImportForeign::ShowProblem(const QString& text) {
 void frmImportForeign::ShowPlan() {
     const bool generic = data_.format == ardeko::ForeignFormat::Csv;
     lblDetected_->setText(LocalTextWith(
-        kDetectedText, GetLocalText(kFirstFormatText + static_cast<int>(data_.format))));
+        kDetectedText, GetLocalText(kFirstFormatText + static_cast<int>(data_.format)) +
+                           QStringLiteral(" (") +
+                           GetLocalText(kFirstEncodingText + static_cast<int>(data_.encoding)) +
+                           QLatin1Char(')')));
     columns_->SetColumnsEnabled(generic);
     if (generic) columns_->ShowColumns(data_.captions, data_.map);
     preview_->removeRows(0, preview_->rowCount());
@@ -266,6 +321,11 @@ void frmImportForeign::ShowPlan() {
                          .arg(plan_.movedToNotes)
                          .arg(plan_.skipped.size());
     if (plan_.codes > 0) counts += GetLocalText(kCodesText).arg(plan_.codes);
+    if (plan_.fields > 0)
+        counts += GetLocalText(kFieldsCountText).arg(plan_.fields).arg(plan_.protectedFields);
+    if (plan_.expiries > 0) counts += GetLocalText(kExpiriesCountText).arg(plan_.expiries);
+    if (!plan_.notImported.empty())
+        counts += GetLocalText(kNotImportedCountText).arg(plan_.notImported.size());
     lblCounts_->setText(counts);
     ShowDetails();
     lblProblem_->clear();
@@ -280,10 +340,14 @@ void frmImportForeign::ShowDetails() {
         if (e.givenName.empty()) continue;
         const QString renamed =
             GetLocalText(kRenamedText).arg(FromStd(e.givenName), FromStd(e.record.service));
-        lines << (e.line ? GetLocalText(kLineText).arg(e.line).arg(renamed) : renamed);
+        lines << WithLine(e.line, renamed);
     }
     for (const ardeko::ForeignSkip& s : plan_.skipped)
         lines << GetLocalText(kSkippedLineText).arg(s.line);
+    for (const ardeko::ImportPlan::Dropped& d : plan_.notImported)
+        lines << WithLine(
+            d.line,
+            GetLocalText(kNotImportedText).arg(FromStd(d.title), DroppedValueText(d.value)));
     txtDetails_->setPlainText(lines.join(QLatin1Char('\n')));
     txtDetails_->setVisible(!lines.isEmpty());
 }

@@ -4,6 +4,7 @@
 #include "autotype/selection_guard.h"
 #include "dialogs/code_panel.h"
 #include "dialogs/combo_list.h"
+#include "dialogs/custom_fields_panel.h"
 #include "dialogs/due_date_frame.h"
 #include "dialogs/history_panel.h"
 #include "dialogs/key_chooser.h"
@@ -27,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,7 +39,7 @@ namespace qvs {
 namespace {
 
 // One help topic per page, in page order.
-constexpr int kPageHelpTopics[] = {40, 41, 42, 43, 44, 36};
+constexpr int kPageHelpTopics[] = {40, 41, 42, 43, 44, 36, 36};
 constexpr char kGenerateText[] = "31105";
 constexpr char kGenerateTip[] = "31106";
 constexpr char kRepeatLabel[] = "31126";
@@ -115,6 +117,7 @@ void frmPW::BuildPages() {
     sstPassword_->addTab(BuildExpiryPage(), QString());
     sstPassword_->addTab(BuildNotesPage(), QString());
     sstPassword_->addTab(BuildCodesPage(), QString());
+    sstPassword_->addTab(BuildFieldsPage(), QString());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sstPassword_);
 }
@@ -255,6 +258,17 @@ QWidget* frmPW::BuildCodesPage() {
     return page;
 }
 
+QWidget* frmPW::BuildFieldsPage() {
+    QWidget* page = Page("36850", "FIELDS");
+    fields_ = new CustomFieldsPanel(page);
+    lblFieldsFormat_ = Named(new QLabel(QStringLiteral("36860"), page), "lblFieldsFormat");
+    lblFieldsFormat_->setWordWrap(true);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(lblFieldsFormat_);
+    layout->addWidget(fields_, 1);
+    return page;
+}
+
 void frmPW::BuildButtons() {
     cmdAnother_ = Button("11001", "cmdAnother", this);
     cmdOK_ = Button("10", "cmdOK", this);
@@ -328,8 +342,8 @@ void frmPW::ApplySecurityLevel() {
 void frmPW::OnPageChanged(int page) {
     if (page >= 0 && page < int(std::size(kPageHelpTopics)))
         SetHelpTopic(this, kPageHelpTopics[page]);
-    QWidget* first[] = {cboCateg_,        txtSentence_, txtURL_[0],
-                        expire_->Check(), txtNotes_,    codes_->Box()};
+    QWidget* first[] = {cboCateg_, txtSentence_,  txtURL_[0],      expire_->Check(),
+                        txtNotes_, codes_->Box(), fields_->Table()};
     if (page >= 0 && page < int(std::size(first)) && isVisible()) first[page]->setFocus();
 }
 

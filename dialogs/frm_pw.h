@@ -1,6 +1,6 @@
 // The entry editor: the window in which one entry is created or changed, on
-// six pages (general, extended, web addresses, expiry, notes, one-time code
-// and earlier passwords). It creates
+// seven pages (general, extended, web addresses, expiry, notes, one-time code
+// and earlier passwords, extra fields). It creates
 // missing categories and subcategories on request, checks the input when the
 // user confirms, and saves through the store's PWAdd or PWEdit.
 //
@@ -30,6 +30,7 @@ class QToolButton;
 namespace qvs {
 
 class CodePanel;
+class CustomFieldsPanel;
 class DueDateFrame;
 class HistoryPanel;
 class KeyChooser;
@@ -82,6 +83,7 @@ private:
     QWidget* BuildExpiryPage();
     QWidget* BuildNotesPage();
     QWidget* BuildCodesPage();
+    QWidget* BuildFieldsPage();
     QWidget* BuildCategoryFrame(QWidget* page);
     QWidget* BuildEntryFrame(QWidget* page);
     void BuildButtons();
@@ -110,6 +112,7 @@ private:
     bool CheckTexts();
     bool CheckKeys();
     bool CheckCode();
+    bool CheckFields();
     bool Save();
     // An edited entry against the store now (see frm_pw_rebase.cpp).
     enum class Fit { Replace, Add, Drop, Back };
@@ -168,6 +171,8 @@ private:
     CodePanel* codes_ = nullptr;
     HistoryPanel* history_ = nullptr;
     QLabel* lblFormat_ = nullptr; // the older format holds neither
+    CustomFieldsPanel* fields_ = nullptr;
+    QLabel* lblFieldsFormat_ = nullptr; // nor extra fields
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdAnother_ = nullptr;

@@ -5,6 +5,7 @@
 #include "autotype/key_pair.h"
 #include "dialogs/code_panel.h"
 #include "dialogs/combo_list.h"
+#include "dialogs/custom_fields_panel.h"
 #include "dialogs/due_date_frame.h"
 #include "dialogs/history_panel.h"
 #include "dialogs/key_chooser.h"
@@ -70,6 +71,8 @@ void frmPW::Open(Mode mode) {
     lblFormat_->setVisible(legacy);
     codes_->setEnabled(!legacy || !working_.Totp.empty());
     history_->setEnabled(!legacy || !working_.History.empty());
+    lblFieldsFormat_->setVisible(legacy);
+    fields_->setEnabled(!legacy || !working_.Fields.empty());
     cmdAnother_->setVisible(mode == Mode::New);
     cmdAddCat_->setEnabled(false); // until a name is typed
     cmdAddSubCat_->setEnabled(false);
@@ -125,6 +128,7 @@ void frmPW::NewEntryDefaults() {
     txtNotes_->clear();
     codes_->SetStored({});
     history_->SetHistory({});
+    fields_->SetFields({});
     chkFav_->setChecked(false);
     const Options& o = Opt();
     before_->SetChoice(o.KeyBeforeCB, o.KeyBefore);
@@ -165,6 +169,7 @@ void frmPW::FillFromRecord(const ardeko::T_Password& r) {
     txtNotes_->setPlainText(Q(r.Descr));
     codes_->SetStored(r.Totp);
     history_->SetHistory(r.History);
+    fields_->SetFields(r.Fields);
     ShowTimes(r.Dt_Insert, r.Dt_Modif);
     const QDate today = Today();
     expire_->SetToday(today);
@@ -213,6 +218,7 @@ ardeko::T_Password frmPW::FromControls() const {
     r.Favourites = chkFav_->isChecked();
     r.Totp = codes_->Stored();
     r.History = history_->History();
+    r.Fields = fields_->Fields();
     return r;
 }
 

@@ -4,6 +4,7 @@
 
 #include "dialogs/code_panel.h"
 #include "dialogs/combo_list.h"
+#include "dialogs/custom_fields_panel.h"
 #include "dialogs/frm_pw_gen.h"
 #include "dialogs/history_panel.h"
 #include "dialogs/key_chooser.h"
@@ -25,12 +26,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 
 namespace qvs {
 
 namespace {
 
 constexpr int kCategoryTitle = 40;
+constexpr int kFieldWithoutName = 36861;
+constexpr int kFieldNameTwice = 36862;
 constexpr int kCategoryExists = 11002;
 constexpr int kAddCategory = 11003;
 constexpr int kAddCategoryTitle = 11004;
@@ -140,7 +144,20 @@ bool frmPW::Validate() {
         txtPw_->selectAll();
         return false;
     }
-    return CheckTexts() && CheckKeys() && CheckCode();
+    return CheckTexts() && CheckKeys() && CheckCode() && CheckFields();
+}
+
+// Each extra field needs a name of its own.
+bool frmPW::CheckFields() {
+    const auto problem = fields_->Check();
+    if (!problem) return true;
+    const QString text = problem->duplicateName.isEmpty()
+                             ? GetLocalText(kFieldWithoutName)
+                             : LocalTextWith(kFieldNameTwice, problem->duplicateName);
+    ShowMessage(text, vbExclamation, QStringLiteral("QVS"));
+    ShowProblemAt(fields_->Table());
+    fields_->FocusRow(problem->row);
+    return false;
 }
 
 bool frmPW::CheckCode() {

@@ -22,7 +22,8 @@ enum Field {
     ChangeFlag,
     ChangeDate,
     ChangeUrl,
-    Totp
+    Totp,
+    CustomFields
 };
 
 QString Text(const std::string& utf8) {
@@ -50,15 +51,26 @@ QString HistoryText(const ardeko::T_Password& p) {
     return lines.join(QLatin1Char('\n'));
 }
 
+// "name: value", one line per field, protected ones too: they are written
+// only when the field is chosen, as the password is.
+QString CustomFieldsText(const ardeko::T_Password& p) {
+    QStringList lines;
+    for (const ardeko::T_CustomField& f : p.Fields)
+        lines << Text(f.name) + QStringLiteral(": ") + Text(f.value);
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 const QStringList& FieldCaptions() {
     static const QStringList captions = {
-        QStringLiteral("Category"),    QStringLiteral("Sub Category"), QStringLiteral("User Name"),
-        QStringLiteral("Password"),    QStringLiteral("Email"),        QStringLiteral("URL"),
-        QStringLiteral("Expire Flag"), QStringLiteral("Exp. Date"),    QStringLiteral("Exp. URL"),
-        QStringLiteral("Change Flag"), QStringLiteral("Change Date"),  QStringLiteral("Change URL"),
-        QStringLiteral("TOTP"),
+        QStringLiteral("Category"),    QStringLiteral("Sub Category"),
+        QStringLiteral("User Name"),   QStringLiteral("Password"),
+        QStringLiteral("Email"),       QStringLiteral("URL"),
+        QStringLiteral("Expire Flag"), QStringLiteral("Exp. Date"),
+        QStringLiteral("Exp. URL"),    QStringLiteral("Change Flag"),
+        QStringLiteral("Change Date"), QStringLiteral("Change URL"),
+        QStringLiteral("TOTP"),        QStringLiteral("Custom Fields"),
     };
     return captions;
 }
@@ -95,6 +107,8 @@ QString FieldValue(const ardeko::clsPW& store, const ardeko::T_Password& p,
         return Text(p.URL_Change);
     case Totp:
         return Text(p.Totp);
+    case CustomFields:
+        return CustomFieldsText(p);
     default:
         return {};
     }

@@ -21,8 +21,9 @@ inline const QString kNoCategory = QStringLiteral("No Category");
 inline const QString kNoSubCategory = QStringLiteral("No SubCategory");
 
 // The captions the field list offers, in the order it offers them. "TOTP",
-// the one-time-code secret as its otpauth:// address, comes last: a secret
-// like the password, written only when chosen.
+// the one-time-code secret as its otpauth:// address, and "Custom Fields",
+// an entry's extra fields as "name: value" lines (protected ones too), come
+// last: secrets like the password, written only when chosen.
 const QStringList& FieldCaptions();
 
 // What the entry writes under caption (a field caption, "Service", "Notes"

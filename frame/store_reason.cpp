@@ -19,6 +19,7 @@ constexpr int kPasswordUnstorableText = 35304;
 constexpr int kPasswordTooLongText = 35305;
 constexpr int kCodeUnstorableText = 35306;
 constexpr int kHistoryUnstorableText = 35307;
+constexpr int kFieldsUnstorableText = 36800;
 
 // The window captions of the fields a refused text can be in.
 int FieldCaption(const std::string& field) {
@@ -47,14 +48,18 @@ QString Replaced(int id, const QString& field, const QString& n) {
         .replace(QLatin1String("%m"), QString::number(ardeko::kMaxTextLength));
 }
 
+} // namespace
+
 QString RefusalText(const ardeko::TextRefusal& r, bool tooLong) {
     const int length = tooLong ? static_cast<int>(r.length) : 0;
     if (r.record == ardeko::TextRefusal::Record::FilePassword)
         return tooLong ? Replaced(kPasswordTooLongText, QString(), QString::number(length))
                        : GetLocalText(kPasswordUnstorableText);
-    if (r.field == "Totp" || r.field == "History")
+    if (r.field == "Totp" || r.field == "History" || r.field == "Fields")
         return RecordLead(r) + QLatin1Char(' ') +
-               GetLocalText(r.field == "Totp" ? kCodeUnstorableText : kHistoryUnstorableText);
+               GetLocalText(r.field == "Totp"      ? kCodeUnstorableText
+                            : r.field == "History" ? kHistoryUnstorableText
+                                                   : kFieldsUnstorableText);
     const int caption = FieldCaption(r.field);
     const QString field =
         caption ? FieldName(GetLocalText(caption)) : QString::fromStdString(r.field);
@@ -65,8 +70,6 @@ QString RefusalText(const ardeko::TextRefusal& r, bool tooLong) {
     }
     return RecordLead(r) + QLatin1Char(' ') + RefusedTextMessage(field, character, length);
 }
-
-} // namespace
 
 QString RefusedTextMessage(const QString& field, const QString& character, int length) {
     if (length > 0) return Replaced(kTooLongText, field, QString::number(length));

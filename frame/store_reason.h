@@ -7,13 +7,18 @@
 
 namespace ardeko {
 class clsPW;
-}
+struct TextRefusal;
+} // namespace ardeko
 
 namespace qvs {
 
 // The translated reason for the store's last failure; the store's own words
 // for a reason without a translation, "" when it recorded none.
 QString StoreReason(const ardeko::clsPW& store);
+
+// The translated reason for one refused text (too long: the store's error
+// was kErrTooLarge), naming the record and field.
+QString RefusalText(const ardeko::TextRefusal& r, bool tooLong);
 
 // Why a legacy file cannot hold the text of field (named as FieldName gives
 // it): too long when length > 0, else it holds character, or an unnamed

@@ -569,17 +569,21 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
     return std::nullopt;
 }
 
-// The older format has no place for one-time codes or earlier passwords:
-// refused, never dropped.
+// The older format has no place for one-time codes, earlier passwords or
+// custom fields: refused, never dropped.
 std::optional<EncodeError> CheckLaterFields(const T_Password& r) {
-    const char* field = !r.Totp.empty() ? "Totp" : !r.History.empty() ? "History" : nullptr;
+    const char* field = !r.Totp.empty()      ? "Totp"
+                        : !r.History.empty() ? "History"
+                        : !r.Fields.empty()  ? "Fields"
+                                             : nullptr;
     if (!field) return std::nullopt;
+    const std::string what = !r.Totp.empty()      ? ": its one-time code"
+                             : !r.History.empty() ? ": its earlier passwords"
+                                                  : ": its extra fields";
     TextRefusal refusal = RefusalOf(r);
     refusal.field = field;
     return EncodeError{kErrUnstorableText,
-                       Label(r) +
-                           (r.Totp.empty() ? ": its earlier passwords" : ": its one-time code") +
-                           " cannot be stored in a file of the older format.",
+                       Label(r) + what + " cannot be stored in a file of the older format.",
                        std::move(refusal)};
 }
 

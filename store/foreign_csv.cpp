@@ -1,5 +1,6 @@
 #include "store/foreign_csv.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ardeko {
@@ -10,7 +11,7 @@ class CsvReader {
 public:
     CsvReader(std::string_view text, char delimiter) : text_(text), delimiter_(delimiter) {}
 
-    std::optional<CsvProblem> ReadAll(std::vector<CsvRecord>& out) {
+    std::optional<ImportProblem> ReadAll(std::vector<CsvRecord>& out) {
         while (pos_ < text_.size()) {
             CsvRecord record;
             record.line = line_;
@@ -25,16 +26,14 @@ public:
     }
 
 private:
-    bool AtLineEnd() const {
-        return text_[pos_] == '\n' ||
-               (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n');
-    }
+    bool AtLineEnd() const { return text_[pos_] == '\n' || text_[pos_] == '\r'; }
+    // LF, CR LF or a lone CR.
     void SkipLineEnd() {
-        pos_ += text_[pos_] == '\r' ? 2 : 1;
+        pos_ += text_.substr(pos_, 2) == "\r\n" ? 2 : 1;
         ++line_;
     }
 
-    std::optional<CsvProblem> ReadRecord(std::vector<std::string>& fields) {
+    std::optional<ImportProblem> ReadRecord(std::vector<std::string>& fields) {
         for (;;) {
             std::string field;
             if (auto problem = ReadField(field, fields.size() + 1)) return problem;
@@ -50,7 +49,7 @@ private:
         }
     }
 
-    std::optional<CsvProblem> ReadField(std::string& field, std::size_t number) {
+    std::optional<ImportProblem> ReadField(std::string& field, std::size_t number) {
         if (pos_ < text_.size() && text_[pos_] == '"') return ReadQuoted(field, number);
         // Unquoted: everything up to the delimiter or line end, quotes included
         // (some programs write a stray quote inside a field).
@@ -61,14 +60,13 @@ private:
         return std::nullopt;
     }
 
-    std::optional<CsvProblem> ReadQuoted(std::string& field, std::size_t number) {
+    std::optional<ImportProblem> ReadQuoted(std::string& field, std::size_t number) {
         const std::size_t openedOn = line_;
         ++pos_;
         for (;;) {
             const std::size_t quote = text_.find('"', pos_);
             if (quote == std::string_view::npos)
-                return CsvProblem{openedOn, "field " + std::to_string(number) +
-                                                " opens a quotation mark that is never closed."};
+                return ImportProblem{ImportMsg::QuoteNotClosed, openedOn, {std::to_string(number)}};
             CountLines(pos_, quote);
             field.append(text_.substr(pos_, quote - pos_));
             pos_ = quote + 1;
@@ -80,18 +78,18 @@ private:
             break;
         }
         if (pos_ < text_.size() && text_[pos_] != delimiter_ && !AtLineEnd())
-            return CsvProblem{line_, "field " + std::to_string(number) +
-                                         " has text after its closing quotation mark."};
+            return ImportProblem{ImportMsg::TextAfterQuote, line_, {std::to_string(number)}};
         // Quoted line breaks come back as LF, whatever the file used.
         std::string::size_type cr;
         while ((cr = field.find("\r\n")) != std::string::npos)
             field.erase(cr, 1);
+        std::replace(field.begin(), field.end(), '\r', '\n');
         return std::nullopt;
     }
 
     void CountLines(std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i)
-            if (text_[i] == '\n') ++line_;
+            if (text_[i] == '\n' || (text_[i] == '\r' && text_.substr(i + 1, 1) != "\n")) ++line_;
     }
 
     std::string_view text_;
@@ -102,8 +100,8 @@ private:
 
 } // namespace
 
-std::optional<CsvProblem> ReadCsv(std::string_view text, char delimiter,
-                                  std::vector<CsvRecord>& out) {
+std::optional<ImportProblem> ReadCsv(std::string_view text, char delimiter,
+                                     std::vector<CsvRecord>& out) {
     out.clear();
     return CsvReader(text, delimiter).ReadAll(out);
 }
@@ -115,7 +113,7 @@ char GuessCsvDelimiter(std::string_view text) {
     for (char c : text) {
         if (c == '"') quoted = !quoted;
         if (quoted) continue;
-        if (c == '\n') break;
+        if (c == '\n' || c == '\r') break;
         for (std::size_t i = 0; i < kCandidates.size(); ++i)
             if (c == kCandidates[i]) ++counts[i];
     }

@@ -36,23 +36,24 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
-// One row, its fields found by caption.
+// One row, its fields found by caption; remembers the columns read, so that
+// the others can be kept too.
 class Row {
 public:
     Row(const std::unordered_map<std::string, std::size_t>& columns, const CsvRecord& record)
-        : columns_(columns), record_(record) {}
+        : columns_(columns), record_(record), read_(record.fields.size()) {}
     std::string operator[](const char* caption) const {
         const auto it = columns_.find(caption);
-        return it == columns_.end() ? std::string() : record_.fields[it->second];
+        if (it == columns_.end()) return {};
+        read_[it->second] = true;
+        return record_.fields[it->second];
     }
-    std::optional<std::size_t> Column(const char* caption) const {
-        const auto it = columns_.find(caption);
-        return it == columns_.end() ? std::nullopt : std::optional(it->second);
-    }
+    bool Read(std::size_t column) const { return read_[column]; }
 
 private:
     const std::unordered_map<std::string, std::size_t>& columns_;
     const CsvRecord& record_;
+    mutable std::vector<bool> read_;
 };
 
 void AddExtra(ForeignEntry& e, const char* caption, std::string value) {
@@ -100,14 +101,16 @@ void MapKeePass(const Row& r, ForeignEntry& e) {
     e.modified = ParseIsoDate(r["last modified"]);
 }
 
-// Custom fields as the CSV writes them: "name: value", one per line.
+// Custom fields as the CSV writes them: "name: value", one per line. The
+// CSV does not say which were hidden: a secret's name tells.
 void AddCustomFields(ForeignEntry& e, const std::string& fields) {
     for (const std::string& line : SplitPath(fields, '\n')) {
         const std::size_t colon = line.find(": ");
         if (colon == std::string::npos)
-            e.extras.emplace_back("Field", line);
+            e.fields.push_back({"Field", line, false});
         else
-            e.extras.emplace_back(line.substr(0, colon), line.substr(colon + 2));
+            e.fields.push_back({line.substr(0, colon), line.substr(colon + 2),
+                                LooksSecret(line.substr(0, colon))});
     }
 }
 
@@ -143,26 +146,57 @@ struct Shape {
     ForeignFormat format;
     std::vector<const char*> required;
     void (*map)(const Row&, ForeignEntry&);
+    // Columns the program writes that mean nothing here (its own ids, icons).
+    std::vector<const char*> ignored = {};
+    // Columns whose values cannot be imported: reported, entry by entry.
+    std::vector<const char*> notImported = {};
 };
 
-// Most specific first: a LastPass file also has Chrome's captions.
+// Most specific first: a LastPass file also has Chrome's captions. Columns
+// a shape does not read become the entry's fields (AddColumn).
 const std::array<Shape, 5>& Shapes() {
     static const std::array<Shape, 5> shapes = {{
         {ForeignFormat::BitwardenCsv,
          {"folder", "favorite", "type", "name", "login_uri", "login_username", "login_password"},
-         MapBitwardenCsv},
+         MapBitwardenCsv,
+         {"type", "reprompt"},
+         {"collections", "login_fido2credentials"}},
         {ForeignFormat::LastPass,
          {"url", "username", "password", "extra", "name", "grouping"},
-         MapLastPass},
+         MapLastPass,
+         {"id"}},
         {ForeignFormat::KeePassCsv,
          {"group", "title", "username", "password", "url", "notes"},
-         MapKeePass},
+         MapKeePass,
+         {"icon", "uuid"}},
         {ForeignFormat::Firefox,
          {"url", "username", "password", "httprealm", "formactionorigin"},
-         MapFirefox},
+         MapFirefox,
+         {"guid", "timelastused"}},
         {ForeignFormat::Chrome, {"name", "url", "username", "password"}, MapChrome},
     }};
     return shapes;
+}
+
+bool Listed(const std::vector<const char*>& captions, const std::string& caption) {
+    return std::any_of(captions.begin(), captions.end(),
+                       [&](const char* c) { return caption == c; });
+}
+
+// The columns of a known export that its reader did not take.
+void KeepOtherColumns(const Shape& shape, const Row& row, const CsvRecord& record,
+                      const std::vector<std::string>& captions, ForeignEntry& e) {
+    for (std::size_t c = 0; c < record.fields.size(); ++c) {
+        const std::string caption = Lower(captions[c]);
+        if (row.Read(c) || record.fields[c].empty() || Listed(shape.ignored, caption)) continue;
+        if (caption == "collections")
+            for (std::string& name : SplitPath(record.fields[c], ','))
+                e.notImported.push_back({DroppedValue::Kind::Collection, std::move(name)});
+        else if (Listed(shape.notImported, caption))
+            e.notImported.push_back({DroppedValue::Kind::Passkey, {}});
+        else
+            AddColumn(e, captions[c], record.fields[c]);
+    }
 }
 
 std::unordered_map<std::string, std::size_t> ColumnsOf(const CsvRecord& header) {
@@ -179,25 +213,22 @@ const char* MissingCaption(const Shape& shape,
     return nullptr;
 }
 
-std::string LinePrefix(std::size_t line) {
-    return "Line " + std::to_string(line) + ": ";
-}
-
-std::optional<std::string> CheckWidth(const CsvRecord& record, std::size_t width) {
+std::optional<ImportProblem> CheckWidth(const CsvRecord& record, std::size_t width) {
     if (record.fields.size() == width) return std::nullopt;
-    return LinePrefix(record.line) + std::to_string(record.fields.size()) + " fields, where the " +
-           "first line has " + std::to_string(width) + ".";
+    return ImportProblem{ImportMsg::RowWidth,
+                         record.line,
+                         {std::to_string(record.fields.size()), std::to_string(width)}};
 }
 
 bool IsBlank(const ForeignEntry& e) {
     return e.title.empty() && e.user.empty() && e.password.empty() && e.url.empty() &&
-           e.notes.empty() && e.email.empty() && e.extras.empty();
+           e.notes.empty() && e.email.empty() && e.extras.empty() && e.fields.empty();
 }
 
 // Reads the rows after the header with map, checking each row's width.
 template <class Map>
-std::optional<std::string> ReadRows(const std::vector<CsvRecord>& records, std::size_t first,
-                                    std::size_t width, ForeignData& data, const Map& map) {
+std::optional<ImportProblem> ReadRows(const std::vector<CsvRecord>& records, std::size_t first,
+                                      std::size_t width, ForeignData& data, const Map& map) {
     for (std::size_t i = first; i < records.size(); ++i) {
         const CsvRecord& record = records[i];
         if (auto err = CheckWidth(record, width)) return err;
@@ -212,17 +243,20 @@ std::optional<std::string> ReadRows(const std::vector<CsvRecord>& records, std::
     return std::nullopt;
 }
 
-std::optional<std::string> ReadKnownCsv(const Shape& shape, const std::vector<CsvRecord>& records,
-                                        ForeignData& data) {
+std::optional<ImportProblem> ReadKnownCsv(const Shape& shape, const std::vector<CsvRecord>& records,
+                                          ForeignData& data) {
     const auto columns = ColumnsOf(records.front());
     if (const char* missing = MissingCaption(shape, columns))
-        return LinePrefix(records.front().line) + "the column \"" + missing +
-               "\" is missing: this is not a " + FormatName(shape.format) + " file.";
+        return ImportProblem{
+            ImportMsg::ColumnMissing, records.front().line, {missing, FormatName(shape.format)}};
     data.format = shape.format;
     data.captions = records.front().fields;
-    return ReadRows(
-        records, 1, records.front().fields.size(), data,
-        [&](const CsvRecord& record, ForeignEntry& e) { shape.map(Row(columns, record), e); });
+    return ReadRows(records, 1, records.front().fields.size(), data,
+                    [&](const CsvRecord& record, ForeignEntry& e) {
+                        const Row row(columns, record);
+                        shape.map(row, e);
+                        KeepOtherColumns(shape, row, record, data.captions, e);
+                    });
 }
 
 // Captions people give each field, in lower case.
@@ -240,14 +274,13 @@ const std::array<std::vector<const char*>, 8>& FieldCaptions() {
     return captions;
 }
 
-std::optional<std::string> ParseMapText(std::string_view mapText,
-                                        const std::vector<std::string>& captions, ColumnMap& map) {
+std::optional<ImportProblem>
+ParseMapText(std::string_view mapText, const std::vector<std::string>& captions, ColumnMap& map) {
     for (const std::string& item : SplitPath(mapText, ',')) {
         const std::size_t eq = item.find('=');
         const auto field = FieldByName(Lower(item.substr(0, eq)));
         if (eq == std::string::npos || !field)
-            return "--map: \"" + item + "\" is not FIELD=COLUMN with FIELD one of title, user, " +
-                   "password, url, notes, email, group, favourite.";
+            return ImportProblem{ImportMsg::MapNotField, 0, {item}};
         const std::string column = Lower(item.substr(eq + 1));
         std::optional<std::size_t> index;
         for (std::size_t i = 0; i < captions.size() && !index; ++i)
@@ -257,22 +290,20 @@ std::optional<std::string> ParseMapText(std::string_view mapText,
             if (const std::size_t n = std::stoul(column); n >= 1 && n <= captions.size())
                 index = n - 1;
         if (!index)
-            return "--map: the file has no column \"" + item.substr(eq + 1) +
-                   "\" (give its caption or its number, 1 to " + std::to_string(captions.size()) +
-                   ").";
+            return ImportProblem{
+                ImportMsg::MapNoColumn, 0, {item.substr(eq + 1), std::to_string(captions.size())}};
         map.columns.emplace_back(*field, *index);
     }
     return std::nullopt;
 }
 
-std::optional<std::string> ReadGenericCsv(std::string_view text, const ReadOptions& options,
-                                          ForeignData& data) {
+std::optional<ImportProblem> ReadGenericCsv(std::string_view text, const ReadOptions& options,
+                                            ForeignData& data) {
     data.format = ForeignFormat::Csv;
     data.delimiter = options.delimiter ? options.delimiter : GuessCsvDelimiter(text);
     std::vector<CsvRecord> records;
-    if (auto problem = ReadCsv(text, data.delimiter, records))
-        return LinePrefix(problem->line) + problem->message;
-    if (records.empty()) return "The file is empty.";
+    if (auto problem = ReadCsv(text, data.delimiter, records)) return problem;
+    if (records.empty()) return ImportProblem{ImportMsg::FileEmpty, 0, {}};
     const std::size_t width = records.front().fields.size();
     if (options.firstRowCaptions) {
         data.captions = records.front().fields;
@@ -289,7 +320,7 @@ std::optional<std::string> ReadGenericCsv(std::string_view text, const ReadOptio
     }
     for (const auto& [field, column] : map.columns)
         if (column >= width)
-            return std::string("The column mapped to ") + FieldName(field) + " does not exist.";
+            return ImportProblem{ImportMsg::MappedColumnGone, 0, {FieldName(field)}};
     data.map = map;
     return ReadRows(records, options.firstRowCaptions ? 1 : 0, width, data,
                     [&](const CsvRecord& record, ForeignEntry& e) {
@@ -305,10 +336,9 @@ std::optional<std::string> ReadGenericCsv(std::string_view text, const ReadOptio
                         e.email = get(ForeignField::Email);
                         e.groups = SplitPath(get(ForeignField::Group), '/');
                         e.favourite = IsOne(get(ForeignField::Favourite));
-                        // Columns given no field still reach the notes.
+                        // Columns given no field are kept all the same.
                         for (std::size_t c = 0; c < width; ++c)
-                            if (!record.fields[c].empty() && !map.Has(c))
-                                e.extras.emplace_back(data.captions[c], record.fields[c]);
+                            if (!map.Has(c)) AddColumn(e, data.captions[c], record.fields[c]);
                     });
 }
 
@@ -317,13 +347,12 @@ bool LooksLikeJson(std::string_view text) {
     return first != std::string_view::npos && (text[first] == '{' || text[first] == '[');
 }
 
-std::optional<std::string> ReadCsvText(std::string_view text, const ReadOptions& options,
-                                       ForeignData& data) {
+std::optional<ImportProblem> ReadCsvText(std::string_view text, const ReadOptions& options,
+                                         ForeignData& data) {
     if (options.format == ForeignFormat::Csv) return ReadGenericCsv(text, options, data);
     std::vector<CsvRecord> records;
-    if (auto problem = ReadCsv(text, ',', records))
-        return LinePrefix(problem->line) + problem->message;
-    if (records.empty()) return "The file is empty.";
+    if (auto problem = ReadCsv(text, ',', records)) return problem;
+    if (records.empty()) return ImportProblem{ImportMsg::FileEmpty, 0, {}};
     const auto columns = ColumnsOf(records.front());
     for (const Shape& shape : Shapes())
         if (shape.format == options.format ||
@@ -334,8 +363,22 @@ std::optional<std::string> ReadCsvText(std::string_view text, const ReadOptions&
     const ColumnMap guessed = GuessColumnMap(records.front().fields);
     if (guessed.Of(ForeignField::Password) || guessed.Of(ForeignField::Title))
         return ReadGenericCsv(text, options, data);
-    return "Line 1 does not name the columns of any export this program knows; to read it "
-           "anyway, choose a generic CSV file and say which column holds which field.";
+    return ImportProblem{ImportMsg::UnknownCaptions, records.front().line, {}};
+}
+
+std::optional<ImportProblem> ReadText(std::string_view bytes, const ReadOptions& options,
+                                      ForeignData& data) {
+    if (bytes.size() > kMaxForeignFileBytes)
+        return ImportProblem{
+            ImportMsg::FileTooLarge, 0, {std::to_string(kMaxForeignFileBytes >> 20)}};
+    std::string text;
+    if (auto problem = DecodeForeignText(bytes, options.encoding, text, data.encoding))
+        return problem;
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+        return ImportProblem{ImportMsg::FileEmpty, 0, {}};
+    const bool json = options.format == ForeignFormat::BitwardenJson ||
+                      (options.format == ForeignFormat::Auto && LooksLikeJson(text));
+    return json ? ReadBitwardenJson(text, data) : ReadCsvText(text, options, data);
 }
 
 } // namespace
@@ -367,6 +410,18 @@ std::optional<std::size_t> ColumnMap::Of(ForeignField f) const {
     return std::nullopt;
 }
 
+std::optional<std::string> ReadForeignData(std::string_view bytes, const ReadOptions& options,
+                                           ForeignData& data) {
+    data = ForeignData{};
+    std::optional<ImportProblem> problem = ReadText(bytes, options, data);
+    if (!problem) return std::nullopt;
+    const TextEncoding encoding = data.encoding;
+    data = ForeignData{};
+    data.encoding = encoding;
+    data.problem = std::move(problem);
+    return ImportProblemText(*data.problem);
+}
+
 ColumnMap GuessColumnMap(const std::vector<std::string>& captions) {
     ColumnMap map;
     for (std::size_t f = 0; f < FieldCaptions().size(); ++f)
@@ -379,28 +434,6 @@ ColumnMap GuessColumnMap(const std::vector<std::string>& captions) {
             }
         }
     return map;
-}
-
-std::optional<std::string> ReadForeignData(std::string_view bytes, const ReadOptions& options,
-                                           ForeignData& data) {
-    data = ForeignData{};
-    if (bytes.size() > kMaxForeignFileBytes)
-        return "The file is larger than " + std::to_string(kMaxForeignFileBytes >> 20) +
-               " MB, the most an import reads: it is not an export of passwords.";
-    std::string text;
-    if (auto problem = DecodeForeignText(bytes, options.encoding, text, data.encoding))
-        return problem->line ? LinePrefix(problem->line) + problem->message : problem->message;
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos) return "The file is empty.";
-    const bool json = options.format == ForeignFormat::BitwardenJson ||
-                      (options.format == ForeignFormat::Auto && LooksLikeJson(text));
-    const std::optional<std::string> err =
-        json ? ReadBitwardenJson(text, data) : ReadCsvText(text, options, data);
-    if (err) {
-        const TextEncoding encoding = data.encoding;
-        data = ForeignData{};
-        data.encoding = encoding;
-    }
-    return err;
 }
 
 } // namespace ardeko

@@ -5,6 +5,8 @@
 
 #include "store/foreign_csv.h"
 #include "store/foreign_text.h"
+#include "store/import_problem.h"
+#include "store/records.h"
 
 #include <cstddef>
 #include <functional>
@@ -43,15 +45,33 @@ struct ColumnMap {
     bool Has(std::size_t column) const; // mapped to some field
 };
 
+// A value of an entry that the store has no place for and that cannot be
+// kept as text either.
+struct DroppedValue {
+    enum class Kind { Passkey, Collection };
+    Kind kind = Kind::Passkey;
+    std::string detail; // the passkey's site, the collection's name; may be ""
+};
+// "passkey for example.com", "collection Family": English, for scripts.
+std::string DroppedText(const DroppedValue& v);
+
 struct ForeignEntry {
     std::size_t line = 0; // where it starts in the file (0: not a line-based file)
     std::string title, user, password, url, notes, email;
     std::vector<std::string> groups; // folder path, outermost first
     bool favourite = false;
     std::optional<double> created, modified; // local dates as the store keeps them
-    // Fields the store has no place for (one-time-password secrets, custom
-    // fields, further addresses, attachments): caption and value.
+    std::optional<double> expires;           // an expiry date the file gives
+    // Named fields (custom fields, card numbers, keys, columns no reader
+    // expects), each plain or protected: an entry's own fields where the
+    // file holds them, else its notes.
+    std::vector<T_CustomField> fields;
+    // Values the store has no place for (one-time-password secrets, further
+    // addresses, attachments): caption and value, kept in the notes.
     std::vector<std::pair<std::string, std::string>> extras;
+    // What the file held for the entry that cannot be imported (passkeys,
+    // collection membership).
+    std::vector<DroppedValue> notImported;
 };
 
 struct ForeignSkip {
@@ -68,6 +88,8 @@ struct ForeignData {
     ColumnMap map;                     // generic CSV: the columns read
     std::vector<ForeignEntry> entries;
     std::vector<ForeignSkip> skipped;
+    // Why the file could not be read (set when ReadForeignData fails).
+    std::optional<ImportProblem> problem;
 };
 
 struct ReadOptions {
@@ -87,7 +109,8 @@ struct ReadOptions {
 inline constexpr std::size_t kMaxForeignFileBytes = 64u << 20;
 
 // Reads bytes as options say. On failure the message names the line or field
-// and data holds nothing usable.
+// (never quoting the file's text), data.problem holds it as a message number
+// and data holds nothing else usable.
 std::optional<std::string> ReadForeignData(std::string_view bytes, const ReadOptions& options,
                                            ForeignData& data);
 
@@ -103,7 +126,14 @@ std::optional<double> ParseIsoDate(std::string_view text);
 // A folder path split at sep, with empty levels dropped.
 std::vector<std::string> SplitPath(std::string_view path, char sep);
 
+// A column or field a reader has no place for: a one-time-code secret goes
+// to the extras, an expiry date to expires, anything else to the fields
+// (protected when its caption names a secret). Empty values are dropped.
+void AddColumn(ForeignEntry& e, const std::string& caption, std::string value);
+// Whether a field's caption names a secret (password, PIN, key, code, ...).
+bool LooksSecret(std::string_view caption);
+
 // Bitwarden's unencrypted JSON export.
-std::optional<std::string> ReadBitwardenJson(std::string_view text, ForeignData& data);
+std::optional<ImportProblem> ReadBitwardenJson(std::string_view text, ForeignData& data);
 
 } // namespace ardeko

@@ -3,12 +3,12 @@
 #include "store/codepage.h"
 #include "store/pw.h"
 #include "store/totp.h"
+#include "store/unique_names.h"
 #include "store/vbdate.h"
 
 #include <algorithm>
 #include <array>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace ardeko {
 
@@ -37,31 +37,6 @@ std::string BaseName(const ForeignEntry& e) {
         if (std::string name = Trimmed(candidate); !name.empty()) return name;
     return "Imported entry";
 }
-
-// Service names taken so far, in the store and by this import.
-class Names {
-public:
-    explicit Names(const clsPW& store) : store_(store) {}
-    bool Taken(const std::string& name) const {
-        return store_.Password().Contains(name) || planned_.contains(FoldKey(name));
-    }
-    void Take(const std::string& name) { planned_.insert(FoldKey(name)); }
-
-    // base, else "base (user)", else "base (user) 2", "base (user) 3", ...
-    std::string Unique(const std::string& base, const std::string& user) {
-        std::string name = base;
-        const std::string stem = user.empty() ? base : base + " (" + Trimmed(user) + ")";
-        if (Taken(name)) name = stem;
-        for (int n = 2; Taken(name); ++n)
-            name = stem + " " + std::to_string(n);
-        Take(name);
-        return name;
-    }
-
-private:
-    const clsPW& store_;
-    std::unordered_set<std::string> planned_;
-};
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
@@ -95,14 +70,19 @@ std::optional<FoundCode> FindCode(const clsPW& store, const ForeignEntry& e) {
     return std::nullopt;
 }
 
-std::string Notes(const ForeignEntry& e, const std::optional<FoundCode>& code) {
-    if (e.extras.size() == (code ? 1u : 0u)) return e.notes;
+// The notes, with the extras (but the code taken) and, for a file that
+// holds no fields of their own, the named fields below them.
+std::string Notes(const ForeignEntry& e, const std::optional<FoundCode>& code, bool ownFields) {
+    const std::size_t fields = ownFields ? 0 : e.fields.size();
+    if (e.extras.size() + fields == (code ? 1u : 0u)) return e.notes;
     std::string notes = e.notes;
     if (!notes.empty()) notes += "\n\n";
     notes += kMovedFieldsHeading;
     for (std::size_t i = 0; i < e.extras.size(); ++i)
         if (!code || code->extra != i)
             notes += "\n" + e.extras[i].first + ": " + e.extras[i].second;
+    for (std::size_t i = 0; i < fields; ++i)
+        notes += "\n" + e.fields[i].name + ": " + e.fields[i].value;
     return notes;
 }
 
@@ -111,13 +91,18 @@ double DateOr(const std::optional<double>& d, double fallback) {
 }
 
 T_Password Record(const ForeignEntry& e, const std::string& service, const PlanOptions& options,
-                  const std::optional<FoundCode>& code) {
+                  const std::optional<FoundCode>& code, bool ownFields) {
     T_Password p;
     p.service = service;
     p.User = e.user;
     p.pw = e.password;
-    p.Descr = Notes(e, code);
+    p.Descr = Notes(e, code, ownFields);
     if (code) p.Totp = code->address;
+    if (ownFields) p.Fields = e.fields;
+    if (e.expires) {
+        p.blExpire = true;
+        p.Dt_Expire = *e.expires;
+    }
     p.URL_Access = e.url;
     p.Email = e.email;
     p.Dt_Insert = DateOr(e.created, options.now);
@@ -169,15 +154,50 @@ std::string At(std::size_t line) {
     return line ? "Line " + std::to_string(line) + ": " : std::string();
 }
 
-// The first thing the open file could not hold, with the line it came from.
-std::optional<std::string> CheckStorable(const clsPW& store, const ImportPlan& plan) {
+// Notes the first thing the open file could not hold, with the line it came
+// from, in the plan.
+template <class R> bool Refuse(const clsPW& store, const R& r, std::size_t line, ImportPlan& plan) {
+    auto why = store.Unstorable(r);
+    if (!why) return false;
+    plan.problem = At(line) + *why;
+    plan.problemLine = line;
+    plan.problemRefusal = CheckRecord(r);
+    return true;
+}
+
+// A file of the older format holds a limited number of entries: an import
+// that would go past it is refused here, as the save would refuse it.
+bool RefuseCount(const clsPW& store, ImportPlan& plan) {
+    const std::size_t total = store.Password().Count() + plan.entries.size();
+    if (store.Format() != FileFormat::Legacy || total <= kMaxRecords) return false;
+    plan.problemLimit = ImportProblem{
+        ImportMsg::TooManyEntries, 0, {std::to_string(total), std::to_string(kMaxRecords)}};
+    plan.problem = ImportProblemText(*plan.problemLimit);
+    return true;
+}
+
+void CheckStorable(const clsPW& store, ImportPlan& plan) {
+    if (RefuseCount(store, plan)) return;
     for (const std::string& name : plan.newCategories)
-        if (auto why = store.Unstorable(T_Categ{0, name, false})) return why;
+        if (Refuse(store, T_Categ{0, name, false}, 0, plan)) return;
     for (const auto& [category, name] : plan.newSubcategories)
-        if (auto why = store.Unstorable(T_SCateg{0, 0, name})) return why;
+        if (Refuse(store, T_SCateg{0, 0, name}, 0, plan)) return;
     for (const PlannedEntry& e : plan.entries)
-        if (auto why = store.Unstorable(e.record)) return At(e.line) + *why;
-    return std::nullopt;
+        if (Refuse(store, e.record, e.line, plan)) return;
+}
+
+void Count(const ForeignEntry& e, const std::optional<FoundCode>& code, bool ownFields,
+           ImportPlan& plan) {
+    plan.movedToNotes += e.extras.size() - (code ? 1 : 0) + (ownFields ? 0 : e.fields.size());
+    plan.codes += code ? 1 : 0;
+    if (ownFields) {
+        plan.fields += e.fields.size();
+        plan.protectedFields += static_cast<std::size_t>(std::count_if(
+            e.fields.begin(), e.fields.end(), [](const T_CustomField& f) { return f.protect; }));
+    }
+    plan.expiries += e.expires ? 1 : 0;
+    for (const DroppedValue& v : e.notImported)
+        plan.notImported.push_back({e.line, e.title, v});
 }
 
 } // namespace
@@ -193,27 +213,29 @@ const char* FormatTitle(ForeignFormat f) {
 ImportPlan PlanImport(const clsPW& store, const ForeignData& data, const PlanOptions& options) {
     ImportPlan plan;
     plan.format = data.format;
+    plan.encoding = data.encoding;
     plan.skipped = data.skipped;
     plan.entries.reserve(data.entries.size());
-    Names names(store);
+    UniqueNames names(
+        [&store](const std::string& name) { return store.Password().Contains(name); });
     Tree tree(store, plan);
+    const bool ownFields = store.Format() == FileFormat::Two;
     for (const ForeignEntry& e : data.entries) {
         PlannedEntry entry;
         entry.line = e.line;
         const std::string base = BaseName(e);
-        const std::string service = names.Unique(base, e.user);
+        const std::string service = names.Unique(base, Trimmed(e.user));
         if (service != base) {
             entry.givenName = base;
             ++plan.renamed;
         }
         tree.File(e.groups, entry);
         const std::optional<FoundCode> code = FindCode(store, e);
-        entry.record = Record(e, service, options, code);
-        plan.movedToNotes += e.extras.size() - (code ? 1 : 0);
-        plan.codes += code ? 1 : 0;
+        entry.record = Record(e, service, options, code, ownFields);
+        Count(e, code, ownFields, plan);
         plan.entries.push_back(std::move(entry));
     }
-    plan.problem = CheckStorable(store, plan);
+    CheckStorable(store, plan);
     return plan;
 }
 
@@ -246,8 +268,10 @@ std::optional<std::string> ApplyImport(clsPW& store, const ImportPlan& plan) {
 }
 
 std::string ImportSummaryText(const ImportPlan& plan) {
-    std::string text =
-        std::string("Format: ") + FormatTitle(plan.format) + " (" + FormatName(plan.format) + ")\n";
+    std::string text = std::string("Format: ") + FormatTitle(plan.format) + " (" +
+                       FormatName(plan.format) + ")\n" +
+                       "Encoding: " + EncodingTitle(plan.encoding) + " (" +
+                       EncodingName(plan.encoding) + ")\n";
     auto line = [&](const char* what, std::size_t n) {
         text += std::string(what) + ": " + std::to_string(n) + "\n";
     };
@@ -260,10 +284,16 @@ std::string ImportSummaryText(const ImportPlan& plan) {
             text += "  " + At(e.line) + "\"" + e.givenName + "\" becomes \"" + e.record.service +
                     "\"\n";
     line("One-time codes", plan.codes);
+    line("Extra fields", plan.fields);
+    line("  of them protected", plan.protectedFields);
+    line("Expiry dates", plan.expiries);
     line("Fields kept in the notes", plan.movedToNotes);
     line("Rows skipped", plan.skipped.size());
     for (const ForeignSkip& s : plan.skipped)
         text += "  " + At(s.line) + s.reason + "\n";
+    line("Values not imported", plan.notImported.size());
+    for (const ImportPlan::Dropped& d : plan.notImported)
+        text += "  " + At(d.line) + "\"" + d.title + "\": " + DroppedText(d.value) + "\n";
     return text;
 }
 

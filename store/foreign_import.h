@@ -4,7 +4,9 @@
 // all at once, or not at all.
 #pragma once
 
+#include "store/datafile.h"
 #include "store/foreign_formats.h"
+#include "store/import_problem.h"
 #include "store/records.h"
 
 #include <cstdint>
@@ -26,15 +28,32 @@ struct PlannedEntry {
 
 struct ImportPlan {
     ForeignFormat format = ForeignFormat::Auto;
+    TextEncoding encoding = TextEncoding::Auto; // the one the file was read in
     std::vector<PlannedEntry> entries;
     std::vector<std::string> newCategories;
     std::vector<std::pair<std::string, std::string>> newSubcategories; // category, name
     std::size_t renamed = 0;
-    std::size_t movedToNotes = 0; // fields with no place of their own
-    std::size_t codes = 0;        // one-time-code secrets taken into their field
+    std::size_t movedToNotes = 0;    // fields with no place of their own
+    std::size_t codes = 0;           // one-time-code secrets taken into their field
+    std::size_t fields = 0;          // named fields kept as the entries' own
+    std::size_t protectedFields = 0; // of those, the protected ones
+    std::size_t expiries = 0;        // expiry dates taken into their field
     std::vector<ForeignSkip> skipped;
+    // Values the file held that cannot be imported (passkeys, collection
+    // membership), with the entry's line and name.
+    struct Dropped {
+        std::size_t line = 0;
+        std::string title;
+        DroppedValue value;
+    };
+    std::vector<Dropped> notImported;
     // Why the plan cannot be applied (the store's words, naming the entry).
     std::optional<std::string> problem;
+    // The same as parts, for a window to word: the entry's line, and either
+    // the text the file cannot hold or the limit the import goes past.
+    std::size_t problemLine = 0;
+    std::optional<EncodeError> problemRefusal;
+    std::optional<ImportProblem> problemLimit;
 };
 
 struct PlanOptions {
@@ -52,7 +71,8 @@ ImportPlan PlanImport(const clsPW& store, const ForeignData& data, const PlanOpt
 // result says why.
 std::optional<std::string> ApplyImport(clsPW& store, const ImportPlan& plan);
 
-// The counts, renames and skipped rows in plain words, one per line.
+// The encoding, counts, renames, skipped rows and values not imported in
+// plain words, one per line.
 std::string ImportSummaryText(const ImportPlan& plan);
 
 // A program's name for people ("KeePass-format CSV").

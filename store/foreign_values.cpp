@@ -1,12 +1,93 @@
-// Dates and folder paths as other programs write them.
+// Dates, folder paths and extra columns as other programs write them.
 #include "store/foreign_formats.h"
 #include "store/vbdate.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
 namespace ardeko {
+
+namespace {
+
+// A caption's words in lower case: "login_PIN" -> login, pin; "postalCode"
+// -> postal, code.
+std::vector<std::string> Words(std::string_view caption) {
+    std::vector<std::string> words(1);
+    char before = 0;
+    for (const char c : caption) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!std::isalnum(u)) {
+            if (!words.back().empty()) words.emplace_back();
+        } else {
+            if (std::isupper(u) && std::islower(static_cast<unsigned char>(before)))
+                words.emplace_back();
+            words.back() += static_cast<char>(std::tolower(u));
+        }
+        before = c;
+    }
+    if (words.back().empty()) words.pop_back();
+    return words;
+}
+
+bool IsOneOf(const std::string& word, std::initializer_list<const char*> names) {
+    return std::any_of(names.begin(), names.end(), [&](const char* n) { return word == n; });
+}
+
+std::string Joined(const std::vector<std::string>& words) {
+    std::string all;
+    for (const std::string& w : words)
+        all += w;
+    return all;
+}
+
+std::optional<double> ParseExpiry(const std::string& value) {
+    if (auto d = ParseIsoDate(value)) return d;
+    const bool digits =
+        !value.empty() && value.size() <= 15 &&
+        std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) return std::nullopt;
+    const double n = std::stod(value); // seconds or, when that large, milliseconds since 1970
+    return LocalDateFromUnix(n > 1e11 ? n / 1000.0 : n);
+}
+
+} // namespace
+
+std::string DroppedText(const DroppedValue& v) {
+    const bool passkey = v.kind == DroppedValue::Kind::Passkey;
+    if (v.detail.empty()) return passkey ? "passkey" : "collection membership";
+    return passkey ? "passkey for " + v.detail : "collection \"" + v.detail + "\"";
+}
+
+bool LooksSecret(std::string_view caption) {
+    const std::vector<std::string> words = Words(caption);
+    if (Joined(words) == "code" || Joined(words) == "securitycode") return true;
+    return std::any_of(words.begin(), words.end(), [](const std::string& w) {
+        return IsOneOf(w, {"password", "passwd", "pass", "passphrase", "pin", "secret", "private",
+                           "key", "cvv", "cvc", "cvn", "token", "ssn", "seed", "recovery"});
+    });
+}
+
+void AddColumn(ForeignEntry& e, const std::string& caption, std::string value) {
+    if (value.empty()) return;
+    const std::string name = Joined(Words(caption));
+    if (IsOneOf(name, {"totp", "otp", "otpauth", "onetimecode", "2fa"}) ||
+        value.starts_with("otpauth://")) {
+        e.extras.emplace_back(caption, std::move(value));
+        return;
+    }
+    if (IsOneOf(name,
+                {"expires", "expiry", "expiration", "expirydate", "expirationdate", "expiresat"}) &&
+        !e.expires)
+        if (const auto date = ParseExpiry(value); date && VbDateInRange(*date)) {
+            e.expires = date;
+            return;
+        }
+    e.fields.push_back({caption, std::move(value), LooksSecret(caption)});
+}
 
 double LocalDateFromUnix(double seconds) {
     const auto whole = static_cast<std::time_t>(std::floor(seconds));

@@ -36,9 +36,14 @@ template <class F> bool IsDefault(const F& v) {
 constexpr unsigned char kTagTotp = 64;
 constexpr unsigned char kTagHistory = 65; // repeated, one earlier password each
 constexpr unsigned char kTagEntryId = 66;
+constexpr unsigned char kTagCustomField = 67; // repeated, one named field each
 // Fields of one history item.
 constexpr unsigned char kTagHistoryPw = 1;
 constexpr unsigned char kTagHistoryReplaced = 2;
+// Fields of one custom field.
+constexpr unsigned char kTagFieldName = 1;
+constexpr unsigned char kTagFieldValue = 2;
+constexpr unsigned char kTagFieldProtected = 3;
 
 template <class F> std::size_t FieldSize(const F& v) {
     return IsDefault(v) ? 0 : kItemHead + ValueSize(v);
@@ -46,6 +51,10 @@ template <class F> std::size_t FieldSize(const F& v) {
 
 std::size_t HistoryItemSize(const T_PwHistory& h) {
     return FieldSize(h.pw) + FieldSize(h.replaced);
+}
+
+std::size_t CustomItemSize(const T_CustomField& c) {
+    return FieldSize(c.name) + FieldSize(c.value) + FieldSize(c.protect);
 }
 
 // v(tag, field) for every single-valued field a record kind stores: the
@@ -59,11 +68,14 @@ template <class R, class V> void VisitTaggedFields(R& r, V&& v) {
     }
 }
 
-// The repeated history items, which VisitTaggedFields leaves out.
+// The repeated history and custom-field items, which VisitTaggedFields
+// leaves out.
 std::size_t ExtraPayload(const T_Password& r) {
     std::size_t n = 0;
     for (const T_PwHistory& h : r.History)
         n += kItemHead + HistoryItemSize(h);
+    for (const T_CustomField& c : r.Fields)
+        n += kItemHead + CustomItemSize(c);
     return n;
 }
 template <class R> std::size_t ExtraPayload(const R&) {
@@ -100,6 +112,13 @@ private:
             U32(HistoryItemSize(h));
             Field(kTagHistoryPw, h.pw);
             Field(kTagHistoryReplaced, h.replaced);
+        }
+        for (const T_CustomField& c : r.Fields) {
+            Byte(kTagCustomField);
+            U32(CustomItemSize(c));
+            Field(kTagFieldName, c.name);
+            Field(kTagFieldValue, c.value);
+            Field(kTagFieldProtected, c.protect);
         }
     }
     template <class R> void Extras(const R&) {}
@@ -187,9 +206,18 @@ template <class F> void ReadValue(std::string_view value, F& f, bool& badValues)
     }
 }
 
-// An entry's history item; false when it is malformed.
+// An entry's history item or custom field; false when it is malformed.
 bool ReadExtra(T_Password& r, unsigned char tag, std::string_view value, bool& badValues) {
-    if (tag == kTagHistory) {
+    if (tag == kTagCustomField) {
+        T_CustomField c;
+        const bool ok = ForEachItem(value, [&](unsigned char itemTag, std::string_view v) {
+            if (itemTag == kTagFieldName) ReadValue(v, c.name, badValues);
+            if (itemTag == kTagFieldValue) ReadValue(v, c.value, badValues);
+            if (itemTag == kTagFieldProtected) ReadValue(v, c.protect, badValues);
+        });
+        if (!ok) return false;
+        r.Fields.push_back(std::move(c));
+    } else if (tag == kTagHistory) {
         T_PwHistory h;
         const bool ok = ForEachItem(value, [&](unsigned char itemTag, std::string_view v) {
             if (itemTag == kTagHistoryPw) ReadValue(v, h.pw, badValues);

@@ -36,10 +36,13 @@ namespace {
 template <class R, class V> void VisitMergeFields(R& r, V&& v) {
     VisitFields(r, v);
     v("Totp", r.Totp);
+    v("Fields", r.Fields); // the custom fields, compared as one field
 }
 
-using FieldRef = std::variant<const std::string*, const std::int16_t*, const bool*, const VbDate*>;
-using FieldSlot = std::variant<std::string*, std::int16_t*, bool*, VbDate*>;
+using CustomFields = std::vector<T_CustomField>;
+using FieldRef = std::variant<const std::string*, const std::int16_t*, const bool*, const VbDate*,
+                              const CustomFields*>;
+using FieldSlot = std::variant<std::string*, std::int16_t*, bool*, VbDate*, CustomFields*>;
 
 std::array<FieldRef, kFieldCount> Refs(const T_Password& r) {
     std::array<FieldRef, kFieldCount> refs;

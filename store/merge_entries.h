@@ -65,10 +65,11 @@ struct MergedEntries {
     std::vector<OutEntry> copies; // conflicts' other versions, already renamed
 };
 
-// Fields of T_Password in declaration order, then the one-time code. The
+// Fields of T_Password in declaration order, then the one-time code and the
+// custom fields (together, as one field). The
 // category and subcategory codes count as one field, the entry's place,
 // compared by names. The earlier passwords are not a field: they are united.
-inline constexpr std::size_t kFieldCount = 40;
+inline constexpr std::size_t kFieldCount = 41;
 inline constexpr std::size_t kPlaceField = 1; // Codcat
 inline constexpr std::size_t kSubField = 2;   // CodSCat, part of the place
 inline constexpr std::size_t kModifiedField = 10;

@@ -33,6 +33,8 @@ template <class R> void WipeTexts(const KeyedCollection<R>& records) {
             WipeString(own.Totp);
             for (T_PwHistory& h : own.History)
                 WipeString(h.pw);
+            for (T_CustomField& c : own.Fields)
+                WipeString(c.value);
         }
     }
 }

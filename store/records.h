@@ -18,6 +18,20 @@ struct T_PwHistory {
     bool operator==(const T_PwHistory&) const = default;
 };
 
+// A named extra field of an entry. A protected one is a secret: masked
+// like the password, never searched, shown only on request.
+struct T_CustomField {
+    std::string name;
+    std::string value;
+    bool protect = false;
+    bool operator==(const T_CustomField&) const = default;
+    bool operator<(const T_CustomField& o) const { // an order for merges to agree on
+        if (name != o.name) return name < o.name;
+        if (value != o.value) return value < o.value;
+        return protect < o.protect;
+    }
+};
+
 struct T_Categ {
     std::int16_t Codcat = 0;
     std::string DescrCat;
@@ -79,6 +93,7 @@ struct T_Password {
     // them out, as it walks the 1.0x field order.
     std::string Totp;                 // one-time-code secret as an otpauth://totp/ address; "" none
     std::vector<T_PwHistory> History; // earlier passwords, newest first
+    std::vector<T_CustomField> Fields; // named extra fields, in the user's order
     // Format 2 only (not in VisitFields): pairs the entry's versions in a
     // merge whatever its name. Given on add, kept on edit, rename and move;
     // "" until the entry is first saved in format 2.

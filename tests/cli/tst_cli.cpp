@@ -408,7 +408,7 @@ private slots:
         QTest::newRow("unknown format") << QStringList{"convert", "f.qvs", "--format", "3"};
         QTest::newRow("format for dump") << QStringList{"dump", "f.qvs", "--format", "2"};
         QTest::newRow("show without entry") << QStringList{"show", "f.qvs"};
-        QTest::newRow("unknown field") << QStringList{"show", "f.qvs", "x", "--field", "pw"};
+        QTest::newRow("field for dump") << QStringList{"dump", "f.qvs", "--field", "pw"};
         QTest::newRow("history for show") << QStringList{"show", "f.qvs", "x", "--with-history"};
     }
 
@@ -421,8 +421,9 @@ private slots:
         QVERIFY(r.out.isEmpty());
     }
 
-    // The history leaves the file only when asked for; codes and history come
-    // back whole through create, and show prints one field at a time.
+    // The history leaves the file only when asked for; codes, history and
+    // extra fields come back whole through create, and show prints one field
+    // at a time, a protected one only when asked for by name.
     void codesAndHistoryRoundTripAndShow() {
         QJsonObject entry = Entry("Bank", 0);
         entry["pw"] = "now";
@@ -431,6 +432,9 @@ private slots:
         entry["Totp"] = "gezd gnbv gy3t qojq gezd gnbv gy3t qojq"; // stored as an address
         entry["History"] = QJsonArray{QJsonObject{{"pw", "old ü"}, {"replaced", 46000.5}},
                                       QJsonObject{{"pw", "older"}, {"replaced", 45000}}};
+        entry["Fields"] =
+            QJsonArray{QJsonObject{{"name", "PIN"}, {"protected", true}, {"value", "9876"}},
+                       QJsonObject{{"name", "Branch"}, {"protected", false}, {"value", "Zürich"}}};
         QCOMPARE(Create(QJsonObject{{"Password", QJsonArray{entry}}}).exitCode, 0);
 
         const QJsonObject plain = QJsonDocument::fromJson(Dump(Path("out.qvs")).out).object();
@@ -438,6 +442,7 @@ private slots:
         QVERIFY(!shown.contains("History"));
         QVERIFY(shown["Totp"].toString().startsWith("otpauth://totp/?secret=GEZDGNBVGY3TQOJQ"));
         QCOMPARE(shown["Id"].toString().size(), 32); // given at the save, then carried along
+        QCOMPARE(shown["Fields"].toArray(), entry["Fields"].toArray());
         const Run full =
             RunCli({"dump", Path("out.qvs"), "--with-history", "--password-stdin"}, "pw-1\n");
         QCOMPARE(full.out, QJsonDocument::fromJson(full.out).toJson());
@@ -469,7 +474,13 @@ private slots:
         QVERIFY2(all.out.contains("\nuser: me\n"), all.out);
         QVERIFY(all.out.endsWith("notes:\nline 1\nline 2\n"));
         QVERIFY(!all.out.contains("now") && !all.out.contains("old"));
+        QVERIFY2(all.out.contains("field Branch: Zürich\n"), all.out);
+        QVERIFY(all.out.contains("field PIN: (protected") && !all.out.contains("9876"));
         QCOMPARE(show("Bank", {"--field", "password"}).out, QByteArray("now\n"));
+        QCOMPARE(show("Bank", {"--field", "PIN"}).out, QByteArray("9876\n"));
+        const Run noField = show("Bank", {"--field", "pw"});
+        QCOMPARE(noField.exitCode, 1);
+        QVERIFY(noField.err.contains("no field \"pw\""));
         const auto codeAt = [&](std::int64_t t) {
             return ardeko::TotpCodeAt(shown["Totp"].toString().toStdString(), t, &Hmac)->code +
                    "\n";

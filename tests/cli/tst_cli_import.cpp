@@ -117,6 +117,23 @@ private slots:
         QCOMPARE(Bytes(Data()), before);
     }
 
+    // A dry run goes as far as the import would: into a legacy file, more
+    // entries than it can hold are refused, dry run or not.
+    void dryRunAppliesTheImportsLimits() {
+        WriteData(ardeko::FileFormat::Legacy);
+        const QByteArray before = Bytes(Data());
+        QByteArray csv = "name,url,username,password\n";
+        for (std::size_t i = 0; i < ardeko::kMaxRecords; ++i)
+            csv += "n" + QByteArray::number(qulonglong(i)) + ",,,\n";
+        for (const QStringList& extra : {QStringList{"--dry-run"}, QStringList{}}) {
+            const Run r = Import(csv, extra);
+            QVERIFY2(r.exitCode == 1 && r.err.contains("older format holds at most 32767"), r.err);
+            QCOMPARE(Bytes(Data()), before);
+        }
+        const Run fits = Import("name,url,username,password\nok,,,\n", {"--dry-run"});
+        QVERIFY2(fits.exitCode == 0 && fits.out.contains("Encoding: UTF-8"), fits.out);
+    }
+
     void refusalsLeaveTheFileAlone() {
         const QByteArray before = Bytes(Data());
         struct Case {

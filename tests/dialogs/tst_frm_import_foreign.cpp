@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -124,10 +125,50 @@ private slots:
         w.SetFile(cyrillic);
         Store().SetFormat(ardeko::FileFormat::Two);
         QVERIFY(!w.cmdImport()->isEnabled());
-        QVERIFY2(w.lblProblem()->text().contains("U+0416"), qPrintable(w.lblProblem()->text()));
+        QVERIFY2(w.lblProblem()->text().contains("Line 2") &&
+                     w.lblProblem()->text().contains(QStringLiteral("Ж")),
+                 qPrintable(w.lblProblem()->text()));
         w.SetFile(dir_.filePath("missing.csv"));
         QVERIFY(!w.cmdImport()->isEnabled());
         QCOMPARE(w.Preview()->rowCount(), 0);
+    }
+
+    // Why a file cannot be imported, and what of it cannot, in the user's
+    // language: the store's reasons are numbers the window words itself.
+    void problemsAndDetailsInItalian() {
+        QString code = QStringLiteral("ITA");
+        QVERIFY(qvs::LoadLanguage(code));
+        frmImportForeign w(Store());
+        w.SetFile(File("mixed.csv", "name,url,username,password\nCaf\xC3\xA9,,a,b\nX,,\xE9,c\n"));
+        QVERIFY(!w.cmdImport()->isEnabled());
+        QVERIFY2(w.lblProblem()->text().contains(QStringLiteral("Riga 3: un byte qui non è UTF-8")),
+                 qPrintable(w.lblProblem()->text()));
+        w.Columns()->cboEncoding()->setCurrentIndex(int(ardeko::TextEncoding::Cp1252));
+        QVERIFY(w.cmdImport()->isEnabled());
+        QVERIFY(w.findChild<QLabel*>("lblDetected")->text().contains("Windows-1252"));
+        w.SetFile(File("broken.json", "{\"items\": [ {\"name\": \"x\" ]"));
+        QVERIFY2(w.lblProblem()->text().contains(QStringLiteral("non è JSON valido")),
+                 qPrintable(w.lblProblem()->text()));
+        w.Columns()->cboEncoding()->setCurrentIndex(0);
+        w.SetFile(File("keys.json", "{\"items\": [ {\"name\": \"Site\", \"login\": {"
+                                    "\"password\": \"p\", \"fido2Credentials\": [ {\"rpId\": "
+                                    "\"site.example\"} ]}, \"fields\": [ {\"name\": \"PIN\", "
+                                    "\"value\": \"1\", \"type\": 1} ] } ] }"));
+        QVERIFY(w.cmdImport()->isEnabled());
+        QVERIFY2(
+            w.lblCounts()->text().contains(QStringLiteral("Campi aggiuntivi: 1 (protetti: 1)")),
+            qPrintable(w.lblCounts()->text()));
+        const QString details = w.findChild<QPlainTextEdit*>("txtDetails")->toPlainText();
+        QVERIFY2(details.contains(
+                     QStringLiteral("\"Site\": passkey per site.example (non importabile)")),
+                 qPrintable(details));
+        Store().SetFormat(ardeko::FileFormat::Legacy);
+        w.SetFile(File("u.csv", "name,url,username,password\nЖурнал,,u,p\n"));
+        Store().SetFormat(ardeko::FileFormat::Two);
+        QVERIFY2(w.lblProblem()->text().contains(QStringLiteral("Riga 2: Voce")),
+                 qPrintable(w.lblProblem()->text()));
+        code = QStringLiteral("ENG");
+        QVERIFY(qvs::LoadLanguage(code));
     }
 
     void italianTextsAreComplete() {

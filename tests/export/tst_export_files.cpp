@@ -179,7 +179,7 @@ private slots:
 
     // Earlier passwords only when asked for, the code secret only as a chosen
     // field; otherwise the file is what it was before entries held them.
-    void historyAndCodeOnlyWhenAsked() {
+    void historyCodeAndFieldsOnlyWhenAsked() {
         store_ = ardeko::clsPW();
         ardeko::T_Password p = ExportEntry("S", 0, 0, "u", "now");
         store_.InsertPassword(p);
@@ -190,13 +190,15 @@ private slots:
         p.Totp = "otpauth://totp/S?secret=GEZDGNBVGY3TQOJQ";
         p.History = {{"was", ardeko::VbDateFromParts({2026, 1, 31, 9, 0, 0})},
                      {"older", ardeko::VbDateFromParts({2025, 2, 1, 0, 0, 0})}};
+        p.Fields = {{"PIN", "4321", true}, {"Branch", "North", false}};
         store_ = ardeko::clsPW();
         store_.InsertPassword(p);
         QCOMPARE(Export(c), plain);
         c.history = true;
-        c.fields << QStringLiteral("TOTP");
-        QCOMPARE(Export(c), QByteArray("Service;Password;TOTP;Password History\n"
+        c.fields << QStringLiteral("TOTP") << QStringLiteral("Custom Fields");
+        QCOMPARE(Export(c), QByteArray("Service;Password;TOTP;Custom Fields;Password History\n"
                                        "S;now;otpauth://totp/S?secret=GEZDGNBVGY3TQOJQ;"
+                                       "\"PIN: 4321\nBranch: North\";"
                                        "\"31/01/2026 was\n01/02/2025 older\"\n\n"));
         QVERIFY(!ChoiceFromOptions(DefaultOptions(), kModeCsv).history);
     }

@@ -55,7 +55,7 @@ private slots:
         auto* selected = dialog.findChild<QListWidget*>("lstSelected");
         auto click = [&](const char* name) { dialog.findChild<QPushButton*>(name)->click(); };
         QCOMPARE(Texts(selected), QStringList({"Password", "User Name"}));
-        QCOMPARE(all->count(), 11);
+        QCOMPARE(all->count(), 12);
         QCOMPARE(all->item(0)->text(), QStringLiteral("Category"));
 
         all->setCurrentRow(2); // "Email"

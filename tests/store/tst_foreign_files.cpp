@@ -62,7 +62,8 @@ private slots:
         auto open = ReadCsv("a,b\nc,\"never\nclosed\n", ',', records);
         QVERIFY(open);
         QCOMPARE(open->line, std::size_t(2));
-        QVERIFY(QString::fromStdString(open->message).contains("field 2"));
+        QCOMPARE(open->what, ImportMsg::QuoteNotClosed);
+        QCOMPARE(open->args, std::vector<std::string>{"2"});
         auto after = ReadCsv("a,b\n\"x\"y,z\n", ',', records);
         QVERIFY(after);
         QCOMPARE(after->line, std::size_t(2));
@@ -96,6 +97,44 @@ private slots:
         QVERIFY(DecodeForeignText("\xFF\xFE\x41", TextEncoding::Auto, out, used)); // half a unit
     }
 
+    // One byte that is not UTF-8 in a file that is UTF-8 elsewhere: read as
+    // Windows-1252, every accented character would change, passwords too.
+    // Under Auto it is refused, naming the line, and any encoding chosen
+    // reads it as that encoding.
+    void mixedEncodingIsRefusedNotGuessed() {
+        const std::string bytes = "name,url,username,password\n"
+                                  "Caf\xC3\xA9,,me,p\xC3\xA4ss\n"
+                                  "Bar,,you,\xE9t\xE9\n";
+        ForeignData data;
+        const auto err = ReadForeignData(bytes, {}, data);
+        QVERIFY(err);
+        QVERIFY2(QString::fromStdString(*err).startsWith("Line 3: a byte here is not UTF-8"),
+                 err->c_str());
+        QCOMPARE(data.problem->what, ImportMsg::MixedEncoding);
+        QVERIFY(data.entries.empty());
+        ReadOptions cp1252;
+        cp1252.encoding = TextEncoding::Cp1252;
+        QVERIFY(!ReadForeignData(bytes, cp1252, data));
+        QCOMPARE(data.entries[1].password, std::string("\xC3\xA9t\xC3\xA9"));
+        QCOMPARE(data.encoding, TextEncoding::Cp1252);
+    }
+
+    // A message about a broken file says where, never what is there: the
+    // text around a fault may be a password.
+    void problemsNeverQuoteTheFile() {
+        const std::string secret = "hunter2-Secret";
+        for (const std::string& bytes :
+             {"{\"items\": [ {\"login\": {\"password\": \"" + secret + "\" } ] ]",
+              "{\"items\": [ {\"login\": {\"password\": \"" + secret + "\x01\"} } ] }",
+              "{\"items\": [ {\"login\": {\"uris\": \"" + secret + "\"} } ] }",
+              "name,url,username,password\nx,,,\"" + secret + "\"z\n"}) {
+            ForeignData data;
+            const auto err = ReadForeignData(bytes, {}, data);
+            QVERIFY2(err, bytes.c_str());
+            QVERIFY2(err->find("hunter") == std::string::npos, err->c_str());
+        }
+    }
+
     void detectionAndRefusals() {
         ForeignData data;
         QVERIFY(!ReadForeignData("name,url,username,password,note\n", {}, data));
@@ -119,7 +158,7 @@ private slots:
             {"{\"items\": [ {\"name\": 1}, {\"login\": []} ]}", "items[1].login"},
             {"{\"folders\": []}", "items"},
             {"[1,2,3]", "items"},
-            {"{\"items\": [}", "line 1"},
+            {"{\"items\": [}", "Line 1: the file is not valid JSON (column 12)"},
             {"{\"encrypted\": true, \"items\": []}", "encrypted"},
         };
         for (const auto& [bytes, part] : refused) {
@@ -157,10 +196,10 @@ private slots:
         QVERIFY(!ReadForeignData(text, o, data));
         QCOMPARE(data.entries.size(), std::size_t(2));
         QCOMPARE(data.captions.front(), std::string("Column 1"));
-        // Columns given no field are not lost: they go to the notes.
-        const std::vector<std::pair<std::string, std::string>> unmapped = {{"Column 2", "me"},
-                                                                           {"Column 4", "a/b/c"}};
-        QCOMPARE(data.entries[1].extras, unmapped);
+        // Columns given no field are not lost: they are kept as fields.
+        const std::vector<T_CustomField> unmapped = {{"Column 2", "me", false},
+                                                     {"Column 4", "a/b/c", false}};
+        QCOMPARE(data.entries[1].fields, unmapped);
         for (const char* wrong : {"title=9", "colour=1", "title"}) {
             o.mapText = wrong;
             QVERIFY2(QString::fromStdString(ErrorOf(text, o)).contains("--map"), wrong);
