@@ -34,6 +34,7 @@ constexpr int kImportDone = 30004;
 constexpr int kCannotOpen = 30005;
 constexpr int kRecentQuestion = 9001;
 constexpr int kChangedFile = 33001;
+constexpr int kRetryQuestion = 36402;
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -61,14 +62,25 @@ void FollowFile() {
 }
 
 // The password to open path with: none when the file has none, else given,
-// else asked for. Nothing when the user gave none.
-std::optional<QString> PasswordFor(const QString& path, const QString& given) {
+// else asked for (asked is then set). Nothing when the user gave none.
+std::optional<QString> PasswordFor(const QString& path, const QString& given,
+                                   bool* asked = nullptr) {
+    if (asked) *asked = false;
     if (Store().TestForPW(path.toStdString())) return QString();
     if (!given.isEmpty()) return given;
+    if (asked) *asked = true;
     frmFilePW dialog;
-    const QString typed = dialog.controlla();
+    const QString typed = dialog.controlla(path);
     if (typed.isEmpty()) return std::nullopt;
     return typed;
+}
+
+// After a password the user typed did not open path: the reason, and
+// whether to type it again.
+bool AskRetry() {
+    if (Store().ErrNum() != ardeko::kErrBadFile) return false;
+    return Tell(StoreReason(Store()) + QStringLiteral("\n\n") + GetLocalText(kRetryQuestion),
+                vbRetryCancel | vbExclamation) == vbRetry;
 }
 
 // What the program holds once path is loaded.
@@ -111,21 +123,24 @@ bool OpenDataFile(const QString& given, const QString& password) {
         Tell(LocalTextWith(kCannotOpen, path), vbCritical);
         return false;
     }
-    std::optional<QString> used = PasswordFor(path, password);
-    if (!used) return false;
-
     ardeko::clsPW& store = Store();
     const std::string before = store.Filename();
-    if (!store.LoadFile(path.toStdString(), Utf8Secret(*used), DefaultKeyVal())) {
+    std::optional<QString> used;
+    for (;;) {
+        bool asked = false;
+        used = PasswordFor(path, password, &asked);
+        if (!used) return false;
+        if (store.LoadFile(path.toStdString(), Utf8Secret(*used), DefaultKeyVal())) break;
         WipeText(*used);
-        TellStoreError(vbCritical, path);
         // A file that vanished since the check leaves the store emptied.
         if (store.Filename() != before) RefreshView();
+        // A mistyped password is typed again, not chosen again from the list.
+        if (asked && AskRetry()) continue;
+        if (!asked || store.ErrNum() != ardeko::kErrBadFile) TellStoreError(vbCritical, path);
         return false;
     }
     // Loaded, but records were lost on the way: the user should know.
-    const QString damage =
-        store.ErrNum() == ardeko::kErrDamagedFile ? FromStd(store.ErrDescr()) : "";
+    const QString damage = store.ErrNum() == ardeko::kErrDamagedFile ? StoreReason(store) : "";
 
     TakeOpenedFile(path, *used);
     ShowOpenedFile();

@@ -7,7 +7,8 @@
 
 namespace ardeko {
 class clsPW;
-}
+struct TextRefusal;
+} // namespace ardeko
 
 namespace qvs {
 
@@ -19,6 +20,11 @@ QString StoreReason(const ardeko::clsPW& store);
 // it): too long when length > 0, else it holds character, or an unnamed
 // one in a secret field (character empty).
 QString RefusedTextMessage(const QString& field, const QString& character, int length);
+
+// Whether r refuses a field the older format has no place for at all (a
+// one-time code, earlier passwords), rather than one of its characters or
+// its length.
+bool RefusesWholeField(const ardeko::TextRefusal& r);
 
 // A window's field caption as a name within a sentence: "&User name:"
 // becomes "User name".

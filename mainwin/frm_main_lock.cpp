@@ -2,8 +2,7 @@
 // password brings the view back as it was.
 #include "mainwin/frm_main.h"
 
-#include "frame/language.h"
-#include "frame/message_box.h"
+#include "app/lock_command.h"
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
@@ -17,13 +16,6 @@
 
 namespace qvs {
 
-namespace {
-
-// 31415: the Lock command on a file without a password (information).
-constexpr int kNoPasswordText = 31415;
-
-} // namespace
-
 void frmMain::BuildLockedView() {
     lockedView_ = new LockedView(panes_);
     panes_->addWidget(lockedView_);
@@ -35,11 +27,7 @@ bool frmMain::ShowsLockedView() const {
 }
 
 void frmMain::LockCommand() {
-    if (!LockController::CanLock()) {
-        ShowMessage(GetLocalText(kNoPasswordText), vbInformation);
-        return;
-    }
-    Locking().Lock();
+    LockOnDemand();
 }
 
 void frmMain::LockView() {

@@ -1,9 +1,10 @@
 #include "tests/app/file_commands_fixture.h"
 
 TestLanguage* MakeFileCommandLanguage() {
-    return new TestLanguage({10,   11,   13,   14,    7000,  7001,  7002,  7003,
-                             7004, 7005, 8000, 8001,  8002,  8003,  8004,  8007,
-                             8008, 8009, 9001, 30002, 30003, 30004, 30005, 30006});
+    return new TestLanguage({10,    11,    13,    14,    7000,  7001,  7002,  7003,
+                             7004,  7005,  8000,  8001,  8002,  8003,  8004,  8007,
+                             8008,  8009,  9001,  30002, 30003, 30004, 30005, 30006,
+                             31414, 36400, 36401, 36402, 36410, 36422, 36423});
 }
 
 void ResetProgram(FakeMainWindow& fake) {
