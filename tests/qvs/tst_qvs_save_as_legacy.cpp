@@ -44,17 +44,8 @@ class TestQvsSaveAsLegacy : public QObject {
         return DesktopHome::Xdotool(*desktop_, arguments);
     }
 
-    // The active window once its title is title (and it is not other); ""
-    // when none comes.
     QString WaitActiveTitled(const QString& title, const QString& other = {}) const {
-        QDeadlineTimer deadline(kWaitMs);
-        while (!deadline.hasExpired()) {
-            const QString id = Tool({"getactivewindow"});
-            if (!id.isEmpty() && id != other && Tool({"getwindowname", id}) == title) return id;
-            QTest::qWait(100);
-        }
-        qWarning() << "active window:" << Tool({"getactivewindow", "getwindowname"});
-        return {};
+        return DesktopHome::WaitActiveTitled(*desktop_, title, other);
     }
 
     QString TypePassword(const char* password, const QString& other = {}) const {
@@ -97,8 +88,9 @@ private slots:
         Tool({"key", "ctrl+shift+s"});
         QVERIFY(!WaitActiveTitled(QStringLiteral("Save the data file as")).isEmpty());
         Tool({"type", "--delay", "30", target});
-        // To the file type below the name, and its second entry: the older format.
-        Tool({"key", "--delay", "150", "Tab", "Tab", "Tab", "Down", "Return"});
+        // To the file type below the name, and its second entry: the older format;
+        // Return saves.
+        Tool({"key", "--delay", "150", "Tab", "Down", "Return"});
         const QString prompt = TypePassword("not-it");
         QVERIFY(!prompt.isEmpty());
         const QString told = WaitActiveTitled(QStringLiteral("QVS"));

@@ -59,15 +59,8 @@ class TestTrayLock : public QObject {
         return false;
     }
 
-    // The active window once its title is title; "" when none comes.
     QString WaitActiveTitled(const QString& title) const {
-        QDeadlineTimer deadline(kWaitMs);
-        while (!deadline.hasExpired()) {
-            const QString id = Tool({"getactivewindow"});
-            if (!id.isEmpty() && Tool({"getwindowname", id}) == title) return id;
-            QTest::qWait(100);
-        }
-        return {};
+        return DesktopHome::WaitActiveTitled(*desktop_, title);
     }
 
     bool GivePassword() const {
