@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QMenu>
 #include <QSplitter>
 #include <QStackedWidget>
 
@@ -32,7 +33,7 @@ void frmMain::LockCommand() {
 
 void frmMain::LockView() {
     search_->End(); // the typed text goes too, and the node shown before comes back
-    lockedState_ = {tree_->ShownKey(), tree_->SelectedKey(), grid_->SelectedService(), {}};
+    lockedState_ = {tree_->ShownKey(), tree_->SelectedKey(), grid_->SelectedService(), {}, {}};
     // Every command waits, shortcuts included; the password box has none.
     for (QAction* action : findChildren<QAction*>()) {
         if (!action->isEnabled() ||
@@ -40,6 +41,14 @@ void frmMain::LockView() {
             continue;
         action->setEnabled(false);
         lockedState_.disabled.append(action);
+    }
+    // A menu follows its window's enabled state into its title's action: a
+    // lock that comes while a dialog has the window disabled would find the
+    // titles disabled already, and they would come back with the window.
+    for (QMenu* menu : findChildren<QMenu*>()) {
+        if (menu->testAttribute(Qt::WA_ForceDisabled)) continue;
+        menu->setEnabled(false);
+        lockedState_.disabledMenus.append(menu);
     }
     tree_->Empty();
     grid_->Clear();
@@ -50,6 +59,8 @@ void frmMain::LockView() {
 void frmMain::UnlockView() {
     const LockedState state = std::exchange(lockedState_, {});
     panes_->setCurrentWidget(vbuSplitter_);
+    for (const QPointer<QWidget>& menu : state.disabledMenus)
+        if (menu) menu->setEnabled(true);
     for (const QPointer<QAction>& action : state.disabled)
         if (action) action->setEnabled(true);
     tree_->LoadTree();
