@@ -38,6 +38,7 @@ constexpr int kRecentQuestion = 9001;
 constexpr int kChangedFile = 33001;
 constexpr int kWrongOrDamaged = 36203;
 constexpr int kAppendedBytes = 36204;
+constexpr int kRetryQuestion = 36402;
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -54,25 +55,28 @@ bool KnownDataFile(const QString& path) {
     return !ardeko::ReadDataFileInfo(path.toStdString(), info);
 }
 
-// path: the file the failure is about, for the texts that name it.
-void TellStoreError(int style, const QString& path = QString()) {
+// Why the store failed; path: the file the failure is about, for the texts
+// that name it.
+QString StoreErrorText(const QString& path = QString()) {
     const ardeko::clsPW& store = Store();
     if (store.ErrNum() == ardeko::kErrChangedFile && !path.isEmpty())
-        Tell(LocalTextWith(kChangedFile, path), style);
-    else if (store.ErrNum() == ardeko::kErrBadFile && !path.isEmpty() && KnownDataFile(path))
-        Tell(GetLocalText(kWrongOrDamaged)
-                 .arg(path, FromStd(store.BackupPathFor(path.toStdString(), false)),
-                      FromStd(store.BackupFolder())),
-             style);
-    else
-        Tell(StoreReason(store), style);
+        return LocalTextWith(kChangedFile, path);
+    if (store.ErrNum() == ardeko::kErrBadFile && !path.isEmpty() && KnownDataFile(path))
+        return GetLocalText(kWrongOrDamaged)
+            .arg(path, FromStd(store.BackupPathFor(path.toStdString(), false)),
+                 FromStd(store.BackupFolder()));
+    return StoreReason(store);
+}
+
+void TellStoreError(int style, const QString& path = QString()) {
+    Tell(StoreErrorText(path), style);
 }
 
 // What the user should know of a file that loaded: records lost on the
 // way, or bytes appended after its end; "" when nothing.
 QString LoadWarning(const QString& path) {
     const ardeko::clsPW& store = Store();
-    if (store.ErrNum() == ardeko::kErrDamagedFile) return FromStd(store.ErrDescr());
+    if (store.ErrNum() == ardeko::kErrDamagedFile) return StoreReason(store);
     if (store.ErrNum() == ardeko::kErrAppendedBytes) return LocalTextWith(kAppendedBytes, path);
     return QString();
 }
@@ -87,14 +91,25 @@ void FollowFile() {
 }
 
 // The password to open path with: none when the file has none, else given,
-// else asked for. Nothing when the user gave none.
-std::optional<QString> PasswordFor(const QString& path, const QString& given) {
+// else asked for (asked is then set). Nothing when the user gave none.
+std::optional<QString> PasswordFor(const QString& path, const QString& given,
+                                   bool* asked = nullptr) {
+    if (asked) *asked = false;
     if (Store().TestForPW(path.toStdString())) return QString();
     if (!given.isEmpty()) return given;
+    if (asked) *asked = true;
     frmFilePW dialog;
-    const QString typed = dialog.controlla();
+    const QString typed = dialog.controlla(path);
     if (typed.isEmpty()) return std::nullopt;
     return typed;
+}
+
+// After a password the user typed did not open path: the reason, and
+// whether to type it again.
+bool AskRetry(const QString& path) {
+    if (Store().ErrNum() != ardeko::kErrBadFile) return false;
+    return Tell(StoreErrorText(path) + QStringLiteral("\n\n") + GetLocalText(kRetryQuestion),
+                vbRetryCancel | vbExclamation) == vbRetry;
 }
 
 // What the program holds once path is loaded.
@@ -137,16 +152,20 @@ bool OpenDataFile(const QString& given, const QString& password) {
         Tell(LocalTextWith(kCannotOpen, path), vbCritical);
         return false;
     }
-    std::optional<QString> used = PasswordFor(path, password);
-    if (!used) return false;
-
     ardeko::clsPW& store = Store();
     const std::string before = store.Filename();
-    if (!store.LoadFile(path.toStdString(), Utf8Secret(*used), DefaultKeyVal())) {
+    std::optional<QString> used;
+    for (;;) {
+        bool asked = false;
+        used = PasswordFor(path, password, &asked);
+        if (!used) return false;
+        if (store.LoadFile(path.toStdString(), Utf8Secret(*used), DefaultKeyVal())) break;
         WipeText(*used);
-        TellStoreError(vbCritical, path);
         // A file that vanished since the check leaves the store emptied.
         if (store.Filename() != before) RefreshView();
+        // A mistyped password is typed again, not chosen again from the list.
+        if (asked && AskRetry(path)) continue;
+        if (!asked || store.ErrNum() != ardeko::kErrBadFile) TellStoreError(vbCritical, path);
         return false;
     }
     // Loaded, but records were lost on the way: the user should know.

@@ -24,6 +24,8 @@ constexpr int kOfferQuestion = 33000;
 constexpr int kTextQuestion = 33003;
 constexpr int kKeptCopy = 33004;
 constexpr int kWeakKeyQuestion = 36205;
+constexpr int kWrongPasswordText = 31414;
+constexpr int kNewFormatQuestion = 36401;
 constexpr const char* kOfferGroup = "NewFormatOffer";
 
 // Settings names cannot hold a path's slashes: one hash per file.
@@ -37,14 +39,22 @@ int Ask(const QString& text, int style) {
 }
 
 // A legacy save needs the password itself, which a format-2 store drops.
+// A wrong one is said to be wrong and asked for again, until the right one
+// or Cancel: a save that just ended would look as if it had been made.
 bool HavePasswordForLegacy() {
     ardeko::clsPW& store = Store();
     if (store.HoldsFilePassword()) return true;
-    frmFilePW dialog;
-    const QString typed = dialog.controlla();
-    if (typed.isEmpty() || !store.CheckFilePW(Utf8Secret(typed))) return false;
-    store.SetFilePW(Utf8Secret(typed));
-    return true;
+    const QString file = QString::fromStdString(store.Filename());
+    for (;;) {
+        frmFilePW dialog;
+        QString typed = dialog.controlla(file);
+        if (dialog.Cancelled()) return false;
+        const bool right = store.CheckFilePW(Utf8Secret(typed));
+        if (right) store.SetFilePW(Utf8Secret(typed));
+        WipeText(typed);
+        if (right) return true;
+        Ask(GetLocalText(kWrongPasswordText), vbExclamation);
+    }
 }
 
 } // namespace
@@ -68,7 +78,7 @@ void OfferNewFormat(const QString& path) {
     // The time-stamped copy keeps the legacy file as it was.
     if (!store.SaveFile(name, true, true)) {
         store.SetFormat(ardeko::FileFormat::Legacy);
-        Ask(QString::fromStdString(store.ErrDescr()), vbCritical);
+        Ask(StoreReason(store), vbCritical);
         return;
     }
     // A copy that could not be made does not stop the save; then it is not named.
@@ -94,7 +104,11 @@ bool OfferNewFormatForText() {
     if (store.ErrNum() != ardeko::kErrUnstorableText ||
         store.Format() != ardeko::FileFormat::Legacy)
         return false;
-    const QString text = StoreReason(store) + "\n\n" + GetLocalText(kTextQuestion);
+    // The reason names what the older format cannot hold; the question
+    // speaks of characters only when characters were refused.
+    const bool wholeField = store.Refusal() && RefusesWholeField(*store.Refusal());
+    const QString text =
+        StoreReason(store) + "\n\n" + GetLocalText(wholeField ? kNewFormatQuestion : kTextQuestion);
     if (Ask(text, vbYesNo | vbQuestion) != vbYes) return false;
     store.SetFormat(ardeko::FileFormat::Two);
     return true;

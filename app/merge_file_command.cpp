@@ -12,6 +12,7 @@
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "frame/store_reason.h"
 #include "frame/wipe_text.h"
 #include "store/datafile.h"
 
@@ -35,13 +36,13 @@ bool LoadOtherVersion(const QString& path, ardeko::clsPW& other) {
     if (loaded) return true;
     if (!needsNone && other.ErrNum() == ardeko::kErrBadFile) {
         frmFilePW dialog;
-        QString typed = dialog.controlla();
+        QString typed = dialog.controlla(path);
         if (typed.isEmpty()) return false;
         const bool opened = other.LoadFile(name, Utf8Secret(typed), DefaultKeyVal());
         WipeText(typed);
         if (opened) return true;
     }
-    ShowMessage(QString::fromStdString(other.ErrDescr()), vbCritical, ProgramName());
+    ShowMessage(StoreReason(other), vbCritical, ProgramName());
     return false;
 }
 

@@ -15,7 +15,7 @@ constexpr int kTitleText = 30006;
 constexpr int kLegacyFormatText = 33002;
 
 QString StartFolder() {
-    const QString path = Opt().Path;
+    const QString path = DataFileStartFolder();
     return !path.isEmpty() && QFileInfo(path).isDir() ? path : DefaultDataFolder();
 }
 } // namespace

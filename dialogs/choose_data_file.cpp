@@ -35,7 +35,7 @@ QString ChooseDataFile(bool showNew) {
     }
     window.SetExistingImageList(ImageList(ImageList::Small, {kIconKey}));
     AddRecentFiles(window);
-    window.SetStartFolder(Opt().Path);
+    window.SetStartFolder(DataFileStartFolder());
     window.ShowModal();
     if (window.Cancelled()) return QString();
     if (window.IsNew()) return GetLocalText(kNewFileMarker);

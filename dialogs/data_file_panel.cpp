@@ -1,6 +1,7 @@
 #include "dialogs/data_file_panel.h"
 
 #include "frame/options.h"
+#include "frame/program_state.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -28,6 +29,14 @@ QFileDialog* CreateDataFilePanel(QWidget* parent, const QString& startFolder) {
     const bool usable = !startFolder.isEmpty() && QFileInfo(startFolder).isDir();
     panel->setDirectory(usable ? startFolder : DefaultDataFolder());
     return panel;
+}
+
+QString DataFileStartFolder() {
+    const ProgramState& app = App();
+    // A never-saved file's name is a marker, not a path.
+    const QFileInfo open(app.store ? QString::fromStdString(app.store->Filename()) : QString());
+    if (open.isAbsolute() && open.absoluteDir().exists()) return open.absolutePath();
+    return Opt().Path;
 }
 
 FolderAndName SplitFolderAndName(const QString& path) {

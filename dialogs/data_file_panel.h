@@ -19,6 +19,10 @@ inline constexpr char kDataFileSuffix[] = "QVS";
 // or gone). Confirming emits fileSelected; its Cancel emits rejected.
 QFileDialog* CreateDataFilePanel(QWidget* parent, const QString& startFolder);
 
+// Where the file choosers start: the open file's folder, where its other
+// versions and copies are; without one, the last used folder setting.
+QString DataFileStartFolder();
+
 // A path cut at its last "/": the folder before it ("/" for a file in the
 // root, "" for a bare name) and the file name after it.
 struct FolderAndName {

@@ -1,5 +1,6 @@
 #include "dialogs/frm_file_pw.h"
 
+#include "dialogs/open_time.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -8,12 +9,15 @@
 #include "frame/wipe_text.h"
 #include "store/pw.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <algorithm>
 
@@ -24,6 +28,14 @@ namespace {
 constexpr int kHelpTopic = 26;
 constexpr int kStrongerText = 33005;
 constexpr int kStrongerFailed = 33006;
+constexpr int kFileText = 36400;
+constexpr int kOpenTimeText = 36403;
+constexpr int kMeasuringText = 36404;
+constexpr int kMakingKeyText = 36405;
+
+QString Seconds(double seconds) {
+    return QLocale().toString(seconds, 'f', 1);
+}
 
 // Twice the passes and memory of the file's key derivation (at least the
 // least a new file gets), within what every reader accepts.
@@ -58,28 +70,40 @@ QPushButton* MakeButton(const char* name, const char* textId, QWidget* parent) {
 frmFilePW::frmFilePW(QWidget* parent)
     : QDialog(parent), txtPW1_(MakePasswordBox("txtPW1", this)),
       txtPW2_(MakePasswordBox("txtPW2", this)), txtPW3_(MakePasswordBox("txtPW3", this)),
-      chkStronger_(new QCheckBox(this)), cmdOK_(MakeButton("cmdOK", "10", this)),
+      chkStronger_(new QCheckBox(this)), lblOpenTime_(new QLabel(this)),
+      openTimer_(new OpenTimer(this)), cmdOK_(MakeButton("cmdOK", "10", this)),
       cmdCancel_(MakeButton("cmdCancel", "11", this)) {
     setWindowTitle(QStringLiteral("7000"));
     Label1_ = MakeLabel("Label1", "7003", txtPW1_, this);
     Label2_ = MakeLabel("Label2", "7004", txtPW2_, this);
     Label3_ = MakeLabel("Label3", "7002", txtPW3_, this);
+    lblFile_ = new QLabel(this);
+    lblFile_->setObjectName(QStringLiteral("lblFile"));
+    lblFile_->setTextFormat(Qt::PlainText);
+    lblFile_->hide();
 
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
-    grid->addWidget(Label3_, 0, 0);
-    grid->addWidget(txtPW3_, 0, 1);
-    grid->addWidget(Label1_, 1, 0);
-    grid->addWidget(txtPW1_, 1, 1);
-    grid->addWidget(Label2_, 2, 0);
-    grid->addWidget(txtPW2_, 2, 1);
+    grid->addWidget(lblFile_, 0, 0, 1, 2);
+    grid->addWidget(Label3_, 1, 0);
+    grid->addWidget(txtPW3_, 1, 1);
+    grid->addWidget(Label1_, 2, 0);
+    grid->addWidget(txtPW1_, 2, 1);
+    grid->addWidget(Label2_, 3, 0);
+    grid->addWidget(txtPW2_, 3, 1);
     chkStronger_->setObjectName(QStringLiteral("chkStronger"));
-    grid->addWidget(chkStronger_, 3, 0, 1, 2);
+    grid->addWidget(chkStronger_, 4, 0, 1, 2);
+    lblOpenTime_->setObjectName(QStringLiteral("lblOpenTime"));
+    lblOpenTime_->setWordWrap(true);
+    lblOpenTime_->hide();
+    grid->addWidget(lblOpenTime_, 5, 0, 1, 2);
+    connect(chkStronger_, &QCheckBox::toggled, this, &frmFilePW::ShowOpenTime);
+    connect(openTimer_, &OpenTimer::Measured, this, &frmFilePW::ShowOpenTime);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK_);
     buttons->addWidget(cmdCancel_);
-    grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->addLayout(buttons, 6, 0, 1, 2);
     txtPW1_->setMinimumWidth(200);
     setTabOrder(txtPW3_, txtPW1_);
     setTabOrder(txtPW1_, txtPW2_);
@@ -95,27 +119,89 @@ frmFilePW::frmFilePW(QWidget* parent)
 }
 
 QString frmFilePW::controlla() {
+    return controlla(QString());
+}
+
+QString frmFilePW::controlla(const QString& path) {
+    ShowFile(path);
     return Run(Mode::Enter);
 }
 
+// Several files can ask for a password one after another (a merge, a
+// save in the older format): the window says which one it means.
+void frmFilePW::ShowFile(const QString& path) {
+    lblFile_->setText(LocalTextWith(kFileText, QFileInfo(path).fileName()));
+    lblFile_->setToolTip(path);
+    lblFile_->setVisible(!path.isEmpty());
+}
+
 QString frmFilePW::nuova() {
+    ShowFile(QString());
     return Run(Mode::Set);
 }
 
 bool frmFilePW::changepw(ardeko::clsPW& store, bool stronger) {
     store_ = &store;
     strongerTicked_ = stronger;
+    ShowFile(QString());
     const QString password = Run(Mode::Change);
     store_ = nullptr;
     strongerTicked_ = false;
     if (cancelled_) return false;
-    store.SetFilePW(Utf8Secret(password));
-    if (chkStronger_->isChecked() &&
-        !store.RaiseKdf(Stronger(store.KdfSettings()), password.toStdString()))
-        ShowMessage(GetLocalText(kStrongerFailed), vbExclamation);
     const int done = password.isEmpty() ? 7006 : 7007;
     ShowMessage(GetLocalText(done) + QLatin1Char('\r') + GetLocalText(7008), vbInformation);
     return true;
+}
+
+// The new password (and the stronger key) is given to the store while the
+// window still shows: making the key takes as long as an open will.
+void frmFilePW::ChangePassword() {
+    if (txtPW1_->text() != txtPW2_->text()) {
+        PasswordCorretta(); // says they differ
+        return;
+    }
+    store_->SetFilePW(Utf8Secret(txtPW1_->text()));
+    if (chkStronger_->isChecked()) {
+        ShowMakingKey();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const bool raised =
+            store_->RaiseKdf(Stronger(store_->KdfSettings()), txtPW1_->text().toStdString());
+        QApplication::restoreOverrideCursor();
+        if (!raised) ShowMessage(GetLocalText(kStrongerFailed), vbExclamation);
+    }
+    PasswordCorretta();
+}
+
+// A slower key makes every open slower: how much is said before the user
+// takes it, measured on this machine.
+void frmFilePW::ShowOpenTime() {
+    const bool shown = mode_ == Mode::Change && store_ && chkStronger_->isChecked();
+    lblOpenTime_->setVisible(shown);
+    if (!shown) return;
+    const ardeko::KdfParams now = store_->KdfSettings();
+    if (!openTimer_->HasResult()) {
+        lblOpenTime_->setText(GetLocalText(kMeasuringText));
+        openTimer_->Measure(now);
+        return;
+    }
+    const double seconds = openTimer_->Seconds();
+    lblOpenTime_->setText(
+        GetLocalText(kOpenTimeText)
+            .replace(QLatin1String("%s"), Seconds(ScaledOpenSeconds(seconds, now, Stronger(now))))
+            .replace(QLatin1String("%n"), Seconds(seconds)));
+}
+
+// The window says what it waits for, instead of seeming to hang.
+void frmFilePW::ShowMakingKey() {
+    const ardeko::KdfParams now = store_->KdfSettings();
+    const QString about =
+        openTimer_->HasResult()
+            ? Seconds(ScaledOpenSeconds(openTimer_->Seconds(), now, Stronger(now)))
+            : QStringLiteral("?");
+    lblOpenTime_->setText(LocalTextWith(kMakingKeyText, about));
+    lblOpenTime_->show();
+    lblOpenTime_->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmFilePW::PasswordCorretta() {
@@ -175,7 +261,7 @@ void frmFilePW::OnOK() {
     switch (mode_) {
     case Mode::Change:
         if (store_ && store_->CheckFilePW(Utf8Secret(txtPW3_->text()))) {
-            PasswordCorretta();
+            ChangePassword();
             return;
         }
         ShowMessage(GetLocalText(7051), vbOKOnly);

@@ -17,6 +17,8 @@ class clsPW;
 
 namespace qvs {
 
+class OpenTimer;
+
 class frmFilePW : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +27,8 @@ public:
 
     // Enter mode: the typed password, or "" when cancelled.
     QString controlla();
+    // The same, naming the file whose password is asked for.
+    QString controlla(const QString& path);
     // Set mode: cannot be left until the same password was typed twice.
     QString nuova();
     // Change mode: checks the old password against store and gives it the
@@ -54,12 +58,18 @@ private:
     void OnCancel();
     void Unload();
 
+    void ShowFile(const QString& path);
+    void ShowOpenTime();
+    void ChangePassword();
+    void ShowMakingKey();
+
     Mode mode_ = Mode::Enter;
     QString result_;
     bool cancelled_ = true;
     bool closeLock_ = true; // the frame may not close the window while set
     ardeko::clsPW* store_ = nullptr;
     bool strongerTicked_ = false; // the box's state when the window opens
+    QLabel* lblFile_;
     QLabel* Label1_;
     QLabel* Label2_;
     QLabel* Label3_;
@@ -67,6 +77,8 @@ private:
     QLineEdit* txtPW2_;
     QLineEdit* txtPW3_;
     QCheckBox* chkStronger_;
+    QLabel* lblOpenTime_;
+    OpenTimer* openTimer_;
     QPushButton* cmdOK_;
     QPushButton* cmdCancel_;
 };

@@ -3,6 +3,7 @@
 #include "autotype/secret_clipboard.h"
 #include "dialogs/code_display.h"
 #include "frame/language.h"
+#include "frame/lock_request.h"
 #include "frame/window_placement.h"
 #include "store/pw.h"
 
@@ -78,6 +79,8 @@ frmShowPW::frmShowPW(int securityLevel, QWidget* parent)
     for (QLineEdit* box : {txtUser_, txtPW_})
         box->installEventFilter(this);
     SetSecurityLevel(securityLevel);
+    // The window shows a password: it is locked away as the main window is.
+    AddLockShortcut(*this);
     LocalizeForm(this);
 }
 

@@ -1,6 +1,8 @@
 #include "frame/keyed_menu.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include <algorithm>
@@ -14,7 +16,9 @@ QString NameCaption(const QString& name) {
     return caption;
 }
 
-KeyedMenu::KeyedMenu(QObject* parent) : QObject(parent), root_(std::make_unique<QMenu>()) {}
+KeyedMenu::KeyedMenu(QObject* parent) : QObject(parent), root_(std::make_unique<QMenu>()) {
+    root_->installEventFilter(this);
+}
 
 // The actions and submenus belong to the root menu's object tree.
 KeyedMenu::~KeyedMenu() = default;
@@ -37,6 +41,7 @@ int KeyedMenu::Add(const MenuItem& item) {
     action->setEnabled(item.enabled);
     action->setCheckable(item.checked);
     action->setChecked(item.checked);
+    action->setShortcut(item.shortcut);
     ApplyIcon(entry);
     ApplyDefault(entry);
     if (!item.toolTip.isEmpty()) {
@@ -191,6 +196,23 @@ int KeyedMenu::IndexOfAction(const QAction* action) const {
     const auto it = std::find_if(entries_.begin(), entries_.end(),
                                  [&](const Entry& e) { return e.action == action; });
     return action && it != entries_.end() ? static_cast<int>(it - entries_.begin()) + 1 : 0;
+}
+
+bool KeyedMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != root_.get() || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const Entry& entry : entries_) {
+        if (entry.item.parent != 0 || entry.item.shortcut.isEmpty() ||
+            entry.item.shortcut != pressed || !entry.action->isEnabled())
+            continue;
+        // Chosen as Return chooses it, so that exec() answers it.
+        root_->setActiveAction(entry.action);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(root_.get(), &enter);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void KeyedMenu::OnTriggered(QAction* action) {

@@ -5,6 +5,7 @@
 
 #include "frame/image_list.h"
 
+#include <QKeySequence>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -38,6 +39,9 @@ struct MenuItem {
     // Shown when the pointer rests on the item, enabled or not (to say why
     // it is disabled, say).
     MenuItem& WithToolTip(const QString& text) { return toolTip = text, *this; }
+    // Shown beside the caption; it also chooses the item while the menu is
+    // open.
+    MenuItem& WithShortcut(const QKeySequence& key) { return shortcut = key, *this; }
 
     QString caption;
     QString key;
@@ -48,6 +52,7 @@ struct MenuItem {
     bool enabled = true;
     QVariant data;
     QString toolTip;
+    QKeySequence shortcut;
 };
 
 // A name from a data file as a caption shown as it is: "&" is no mnemonic
@@ -102,6 +107,11 @@ public:
 signals:
     // An item was chosen, whichever way the menu was shown.
     void Triggered(int index, const QString& key);
+
+protected:
+    // A top-level item's shortcut chooses it while the menu is open: an
+    // open pop-up menu takes the keys, and Qt only reads its mnemonics.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Entry {

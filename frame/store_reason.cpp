@@ -4,7 +4,11 @@
 #include "store/keyed_collection.h"
 #include "store/pw.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
 #include <map>
+#include <utility>
 
 namespace qvs {
 
@@ -55,7 +59,7 @@ QString RefusalText(const ardeko::TextRefusal& r, bool tooLong) {
     if (r.record == ardeko::TextRefusal::Record::FilePassword)
         return tooLong ? Replaced(kPasswordTooLongText, QString(), QString::number(length))
                        : GetLocalText(kPasswordUnstorableText);
-    if (r.field == "Totp" || r.field == "History" || r.field == "Fields")
+    if (RefusesWholeField(r))
         return RecordLead(r) + QLatin1Char(' ') +
                GetLocalText(r.field == "Totp"      ? kCodeUnstorableText
                             : r.field == "History" ? kHistoryUnstorableText
@@ -69,6 +73,83 @@ QString RefusalText(const ardeko::TextRefusal& r, bool tooLong) {
         character = QString::fromUcs4(&cp, 1);
     }
     return RecordLead(r) + QLatin1Char(' ') + RefusedTextMessage(field, character, length);
+}
+
+namespace {
+
+// The store's own reasons that name a file, a count or a system error, in
+// its words: "%s" stands for the file (or the rest of the line), "%n" for a
+// number. A reason the store words otherwise keeps its own words.
+constexpr std::pair<int, const char*> kStoreWordings[] = {
+    {36410, "The password for file %s is wrong!"},
+    {36411, "The password for file %s is wrong, or the file is damaged!"},
+    {36412, "File %s: Invalid File Version!"},
+    {36413, "File %s is larger than any data file can be!"},
+    {36414, "File %s not Found!"},
+    {36415, "File %s is damaged: values that cannot be right were dropped!"},
+    {36416, "File %s is damaged: its data ends early!"},
+    {36417, "File %s is damaged: %n records with duplicate names were skipped!"},
+    {36418, "The file has no name yet: choose where to save it."},
+    {36419, "The key of the file could not be made: there is not enough memory."},
+    {36420, "The file could not be sealed: there is not enough memory."},
+    {36421, "There is not enough memory to save the file."},
+    {36422, "To save the file in the older format, give its password again."},
+    {36423, "The file password is wrong!"},
+    {36424, "Path not found: %s"},
+    {36425, "Permission denied: %s"},
+    {36426, "Disk full: %s"},
+    {36427, "Path/File access error: %s"},
+    {36428, "Bad file name or number: %s"},
+    {36429, "Device I/O error: %s"},
+};
+
+const QRegularExpression& Marks() {
+    static const QRegularExpression marks(QStringLiteral("%[sn]"));
+    return marks;
+}
+
+// The wording as a whole-text pattern: "%s" and "%n" capture in order.
+QRegularExpression WordingPattern(const QString& wording) {
+    QString pattern = QStringLiteral("^");
+    qsizetype at = 0;
+    for (const auto& mark : Marks().globalMatch(wording)) {
+        pattern += QRegularExpression::escape(wording.mid(at, mark.capturedStart() - at));
+        pattern += mark.captured() == QLatin1String("%n") ? QStringLiteral("(\\d+)")
+                                                          : QStringLiteral("(.+)");
+        at = mark.capturedEnd();
+    }
+    pattern += QRegularExpression::escape(wording.mid(at)) + QStringLiteral("$");
+    return QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption);
+}
+
+QString TranslatedWording(const QString& descr) {
+    for (const auto& [id, wording] : kStoreWordings) {
+        const QString english = QString::fromLatin1(wording);
+        const QRegularExpressionMatch match = WordingPattern(english).match(descr);
+        if (!match.hasMatch()) continue;
+        // Each mark once in a wording; a translation may put them in any
+        // order. One pass, so that a file name holding "%n" stays as it is.
+        QHash<QString, QString> values;
+        int group = 1;
+        for (const auto& mark : Marks().globalMatch(english))
+            values.insert(mark.captured(), match.captured(group++));
+        const QString translated = GetLocalText(id);
+        QString text;
+        qsizetype at = 0;
+        for (const auto& mark : Marks().globalMatch(translated)) {
+            text += translated.mid(at, mark.capturedStart() - at);
+            text += values.value(mark.captured(), mark.captured());
+            at = mark.capturedEnd();
+        }
+        return text + translated.mid(at);
+    }
+    return descr;
+}
+
+} // namespace
+
+bool RefusesWholeField(const ardeko::TextRefusal& r) {
+    return r.field == "Totp" || r.field == "History" || r.field == "Fields";
 }
 
 QString RefusedTextMessage(const QString& field, const QString& character, int length) {
@@ -95,9 +176,9 @@ QString StoreReason(const ardeko::clsPW& store) {
     case ardeko::kErrTooLarge:
         if (store.Refusal())
             return RefusalText(*store.Refusal(), store.ErrNum() == ardeko::kErrTooLarge);
-        return QString::fromStdString(store.ErrDescr());
+        return TranslatedWording(QString::fromStdString(store.ErrDescr()));
     default:
-        return QString::fromStdString(store.ErrDescr());
+        return TranslatedWording(QString::fromStdString(store.ErrDescr()));
     }
 }
 

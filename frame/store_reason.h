@@ -25,6 +25,11 @@ QString RefusalText(const ardeko::TextRefusal& r, bool tooLong);
 // one in a secret field (character empty).
 QString RefusedTextMessage(const QString& field, const QString& character, int length);
 
+// Whether r refuses a field the older format has no place for at all (a
+// one-time code, earlier passwords), rather than one of its characters or
+// its length.
+bool RefusesWholeField(const ardeko::TextRefusal& r);
+
 // A window's field caption as a name within a sentence: "&User name:"
 // becomes "User name".
 QString FieldName(const QString& caption);

@@ -163,6 +163,7 @@ private:
         QString selectedKey;
         QString service;
         QList<QPointer<QAction>> disabled;
+        QList<QPointer<QWidget>> disabledMenus;
     } lockedState_;
 };
 

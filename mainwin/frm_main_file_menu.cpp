@@ -7,6 +7,7 @@
 #include "app/file_commands.h"
 #include "app/merge_file_command.h"
 #include "frame/keyed_menu.h"
+#include "frame/lock_request.h"
 #include "frame/options.h"
 #include "mainwin/pending_commands.h"
 
@@ -89,7 +90,7 @@ void frmMain::BuildFileMenu() {
     mnuReload_ = mnuFileTop_->addMenu(Id(112));
     mnuFile_[kRecentMenu] = mnuReload_->menuAction();
     AddSeparator();
-    AddFileItem(kLock, kLockText, QKeySequence(Qt::CTRL | Qt::Key_L));
+    AddFileItem(kLock, kLockText, LockKey());
     AddFileItem(kExit, 113, QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 

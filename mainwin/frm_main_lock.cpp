@@ -2,8 +2,7 @@
 // password brings the view back as it was.
 #include "mainwin/frm_main.h"
 
-#include "frame/language.h"
-#include "frame/message_box.h"
+#include "app/lock_command.h"
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
@@ -12,17 +11,11 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QMenu>
 #include <QSplitter>
 #include <QStackedWidget>
 
 namespace qvs {
-
-namespace {
-
-// 31415: the Lock command on a file without a password (information).
-constexpr int kNoPasswordText = 31415;
-
-} // namespace
 
 void frmMain::BuildLockedView() {
     lockedView_ = new LockedView(panes_);
@@ -35,16 +28,12 @@ bool frmMain::ShowsLockedView() const {
 }
 
 void frmMain::LockCommand() {
-    if (!LockController::CanLock()) {
-        ShowMessage(GetLocalText(kNoPasswordText), vbInformation);
-        return;
-    }
-    Locking().Lock();
+    LockOnDemand();
 }
 
 void frmMain::LockView() {
     search_->End(); // the typed text goes too, and the node shown before comes back
-    lockedState_ = {tree_->ShownKey(), tree_->SelectedKey(), grid_->SelectedService(), {}};
+    lockedState_ = {tree_->ShownKey(), tree_->SelectedKey(), grid_->SelectedService(), {}, {}};
     // Every command waits, shortcuts included; the password box has none.
     for (QAction* action : findChildren<QAction*>()) {
         if (!action->isEnabled() ||
@@ -52,6 +41,14 @@ void frmMain::LockView() {
             continue;
         action->setEnabled(false);
         lockedState_.disabled.append(action);
+    }
+    // A menu follows its window's enabled state into its title's action: a
+    // lock that comes while a dialog has the window disabled would find the
+    // titles disabled already, and they would come back with the window.
+    for (QMenu* menu : findChildren<QMenu*>()) {
+        if (menu->testAttribute(Qt::WA_ForceDisabled)) continue;
+        menu->setEnabled(false);
+        lockedState_.disabledMenus.append(menu);
     }
     tree_->Empty();
     grid_->Clear();
@@ -62,6 +59,8 @@ void frmMain::LockView() {
 void frmMain::UnlockView() {
     const LockedState state = std::exchange(lockedState_, {});
     panes_->setCurrentWidget(vbuSplitter_);
+    for (const QPointer<QWidget>& menu : state.disabledMenus)
+        if (menu) menu->setEnabled(true);
     for (const QPointer<QAction>& action : state.disabled)
         if (action) action->setEnabled(true);
     tree_->LoadTree();

@@ -4,6 +4,7 @@
 #include "app/dbus_session_lock.h"
 #include "app/disk_guard.h"
 #include "app/file_path.h"
+#include "app/lock_command.h"
 #include "app/lock_controller.h"
 #include "app/program_start.h"
 #include "app/single_instance.h"
@@ -42,6 +43,7 @@ int RunProgram() {
     SetProgramPaths();
     if (!LoadSettingsAndLanguage()) return kExitNoLanguage;
     Locking().SetSessionSource(std::make_unique<DBusSessionLock>());
+    InstallLockCommand();
     App().currentFileName = Opt().FileName;
     if (Opt().ViewSplash) ShowSplash();
     App().store = std::make_unique<ardeko::clsPW>();

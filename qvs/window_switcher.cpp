@@ -18,6 +18,7 @@
 #include "frame/program_state.h"
 #include "mainwin/entry_commands.h"
 #include "tray/entry_actions.h"
+#include "tray/lock_commands.h"
 #include "tray/maker_commands.h"
 
 #include <QCoreApplication>
@@ -47,7 +48,7 @@ TrayActions QvsTrayActions() {
     a.editEntry = [](const QString& s) { PasswordEdit(s); };
     a.commands.insert(QStringLiteral("open"), [] { GoToMainWindow(); });
     AddMakerPageCommands(a);
-    a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
+    AddLockCommands(a);
     a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
     a.commands.insert(QStringLiteral("option"),
                       [] { ShowOptions({Locking().SessionLockAvailable()}); });

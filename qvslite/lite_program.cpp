@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/dbus_session_lock.h"
 #include "app/file_path.h"
+#include "app/lock_command.h"
 #include "app/lock_controller.h"
 #include "app/program_start.h"
 #include "frame/keyed_menu.h"
@@ -115,6 +116,7 @@ int RunLiteProgram() {
     // The expiry check belongs to QVS, where the entries can be changed.
     Opt().AutoCheck = false;
     Locking().SetSessionSource(std::make_unique<DBusSessionLock>());
+    InstallLockCommand();
     LiteProgram program(
         [](const QString& p, const QStringList& a) { return QProcess::startDetached(p, a); });
     ConnectHandOver(instance, [&program] {

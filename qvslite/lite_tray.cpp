@@ -1,7 +1,6 @@
 #include "qvslite/lite_tray.h"
 
 #include "app/file_commands.h"
-#include "app/lock_controller.h"
 #include "dialogs/choose_data_file.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_lite_options.h"
@@ -12,6 +11,7 @@
 #include "frame/program_state.h"
 #include "qvslite/file_follower.h"
 #include "tray/entry_actions.h"
+#include "tray/lock_commands.h"
 #include "tray/maker_commands.h"
 
 #include <QDir>
@@ -70,7 +70,7 @@ TrayActions LiteTrayActions(FileFollower& follower, ProgramLauncher launch) {
         Refresh();
     });
     a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
-    a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
+    AddLockCommands(a);
     AddMakerPageCommands(a);
     a.reopenCaption = [&follower] {
         if (follower.CurrentProblem() == FileFollower::Problem::None) return QString();

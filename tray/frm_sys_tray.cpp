@@ -109,15 +109,19 @@ bool frmSysTray::ShowMessage(const QString& title, const QString& text) {
 void frmSysTray::HandleActivation(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
     case QSystemTrayIcon::Context:
-        emit SysTrayMouseDown(2);
-        emit SysTrayMouseUp(2);
+        emit SysTrayMouseDown(kRightButton);
+        emit SysTrayMouseUp(kRightButton);
         break;
     case QSystemTrayIcon::Trigger:
-        emit SysTrayMouseDown(1);
-        emit SysTrayMouseUp(1);
+        emit SysTrayMouseDown(kLeftButton);
+        emit SysTrayMouseUp(kLeftButton);
+        break;
+    case QSystemTrayIcon::MiddleClick:
+        emit SysTrayMouseDown(kMiddleButton);
+        emit SysTrayMouseUp(kMiddleButton);
         break;
     case QSystemTrayIcon::DoubleClick:
-        emit SysTrayDoubleClick(1);
+        emit SysTrayDoubleClick(kLeftButton);
         break;
     default:
         break;

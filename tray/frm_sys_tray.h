@@ -25,6 +25,8 @@ public:
     static constexpr int kErrBadItem = 9;
     // The tip holds at most this many characters, as the tray's fixed field.
     static constexpr int kMaxTipLength = 63;
+    // The buttons the mouse events name.
+    static constexpr int kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
 
     explicit frmSysTray(QObject* parent = nullptr);
     ~frmSysTray() override;
@@ -72,7 +74,8 @@ public:
 
     // The tray's activation, as the mouse events the controller expects:
     // a right click (context) is button 2 pressed and released, a left
-    // click button 1, a double-click the double-click of button 1.
+    // click button 1, a middle click button 4, a double-click the
+    // double-click of button 1.
     void HandleActivation(QSystemTrayIcon::ActivationReason reason);
 
 signals:

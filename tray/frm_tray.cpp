@@ -1,5 +1,6 @@
 #include "tray/frm_tray.h"
 
+#include "app/program_start.h"
 #include "autotype/secret_clipboard.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
@@ -31,7 +32,10 @@ bool IsTyping(int entryAction) {
 frmTray::frmTray(TrayActions actions, bool fullProgram, QObject* parent)
     : QObject(parent), actions_(std::move(actions)), fullProgram_(fullProgram) {
     connect(&sysTray_, &frmSysTray::SysTrayMouseDown, this, [this](int button) {
-        if (button == 2) OnIconClicked(QString());
+        if (button == frmSysTray::kRightButton) OnIconClicked(QString());
+        // A middle click locks at once, open dialogs or not: the quickest
+        // way to hide the file when leaving the desk.
+        if (button == frmSysTray::kMiddleButton && !locked_) RunCommand(QStringLiteral("lock"));
     });
     connect(&sysTray_, &frmSysTray::SysTrayDoubleClick, this, [this](int) {
         OnIconClicked(locked_ ? QStringLiteral("unlock") : QStringLiteral("open"));
@@ -62,6 +66,7 @@ bool frmTray::Load() {
 }
 
 void frmTray::SetLocked(bool locked) {
+    if (locked != locked_) LogTestEvent(locked ? "locked" : "unlocked");
     locked_ = locked;
     UpdateView(QString());
 }

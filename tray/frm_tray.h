@@ -21,7 +21,7 @@ namespace qvs {
 
 struct TrayActions {
     // Commands by menu key ("open", "option", "about", "addpw", "addcat",
-    // "addscat", "email", "home", "check", "forum", "load", "unlock",
+    // "addscat", "email", "home", "check", "forum", "load", "lock", "unlock",
     // "reopen"). A key without an action does nothing.
     QHash<QString, std::function<void()>> commands;
     // Entry actions, given the service name.

@@ -2,6 +2,7 @@
 
 #include "frame/keyed_menu.h"
 #include "frame/language.h"
+#include "frame/lock_request.h"
 
 namespace qvs {
 
@@ -9,7 +10,7 @@ namespace {
 
 // Caption text ids.
 constexpr int kFavouritesText = 30;
-constexpr int kUnlockText = 31413;
+constexpr int kLockText = 31410, kUnlockText = 31413;
 constexpr int kAddText = 71, kAddEntryText = 72, kAddCategoryText = 73, kAddSubCategoryText = 74;
 constexpr int kOpenText = 75, kOptionsText = 76, kLoadText = 77, kMailText = 78;
 constexpr int kForumText = 79, kHomeText = 80, kCheckText = 81, kAboutText = 82, kCloseText = 83;
@@ -43,6 +44,10 @@ public:
         return Add(GetLocalText(textId), QLatin1String(key), icon, parent, true, isDefault);
     }
     void Separator() { menu_.Add(MenuItem(QStringLiteral("-"), QString())); }
+    void Lock() {
+        menu_.Add(
+            MenuItem(GetLocalText(kLockText), QStringLiteral("lock")).WithShortcut(LockKey()));
+    }
     void Entry(const ardeko::T_Password& entry, int parent) {
         Add(Caption(entry.service), QLatin1String(kEntryKeyPrefix) + Text(entry.service), "PW",
             parent, entries_.enabled, false, entries_.toolTip);
@@ -113,6 +118,8 @@ void AddCommands(Builder& b, const TrayMenuOptions& o) {
     if (o.fullProgram) b.Command(kForumText, "forum", "WEB");
     b.Command(kAboutText, "about", "HELP");
     b.Separator();
+    // Beside Exit, as a desktop's session menu has them.
+    if (o.fileOpen) b.Lock();
     b.Command(kCloseText, "close", nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include "tests/app/file_commands_fixture.h"
 
 #include "app/file_commands.h"
+#include "frame/language.h"
 #include "store/legacy_trailer.h"
 
 #include <QFile>
@@ -27,7 +28,8 @@ private slots:
     void fileAccessibleOpensWithoutCreating();
     void opensAFileWithoutPasswordAndRefreshesTheWindow();
     void asksForThePasswordOnlyWhenNoneIsGiven();
-    void wrongPasswordShowsTheStoresMessageAndKeepsTheOpenFile();
+    void wrongPasswordCanBeTypedAgainAndKeepsTheOpenFile();
+    void wrongGivenPasswordIsToldWithoutRetry();
     void missingFileShowsItsPath();
     void cancelledPasswordEndsSilently();
     void recentListMovesReopenedPathsAndDropsTheOldest();
@@ -93,23 +95,34 @@ void TestOpenDataFile::asksForThePasswordOnlyWhenNoneIsGiven() {
     QCOMPARE(App().currentFileName, path);
 }
 
-void TestOpenDataFile::wrongPasswordShowsTheStoresMessageAndKeepsTheOpenFile() {
+// A mistyped password is said to be wrong and can be typed again; Cancel
+// then ends the opening with the open file kept. The window names the file.
+void TestOpenDataFile::wrongPasswordCanBeTypedAgainAndKeepsTheOpenFile() {
     const QString open = WriteDataFile(dir_, QStringLiteral("open.QVS"), "");
     const QString locked = WriteDataFile(dir_, QStringLiteral("locked.QVS"), "right", {"Other"});
     QVERIFY(qvs::OpenDataFile(open, QString()));
     main_ = FakeMainWindow();
     // Wrong, or damaged: the key check cannot tell, so the copies are named.
     const ardeko::clsPW& store = qvs::Store();
-    const QString says = TestLanguage::Text(36203).arg(
-        locked, QString::fromStdString(store.BackupPathFor(locked.toStdString(), false)),
-        QString::fromStdString(store.BackupFolder()));
+    const QString retry =
+        TestLanguage::Text(36203).arg(
+            locked, QString::fromStdString(store.BackupPathFor(locked.toStdString(), false)),
+            QString::fromStdString(store.BackupFolder())) +
+        "\n\n" + TestLanguage::Text(36402);
 
     ModalScript script;
-    script.On<frmFilePW>([](frmFilePW* w) { TypePassword(w, QStringLiteral("Right")); });
+    const auto typeWrong = [&](frmFilePW* w) {
+        QVERIFY(IsShown(w, "lblFile"));
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblFile"))->toolTip(), locked);
+        TypePassword(w, QStringLiteral("Right"));
+    };
+    script.On<frmFilePW>(typeWrong);
     script.On<frmMessage>([&](frmMessage* m) {
-        ExpectError(m, says);
-        Click(m, "cmdOK");
+        QCOMPARE(MessageText(m), retry);
+        Click(m, "cmdOK"); // Retry
     });
+    script.On<frmFilePW>(typeWrong);
+    script.On<frmMessage>([](frmMessage* m) { Click(m, "cmdCancel"); });
     script.Start();
     QVERIFY(!qvs::OpenDataFile(locked, QString()));
     QVERIFY(script.Done());
@@ -118,6 +131,29 @@ void TestOpenDataFile::wrongPasswordShowsTheStoresMessageAndKeepsTheOpenFile() {
     QVERIFY(qvs::Store().CatExist("Banks"));
     QCOMPARE(Opt().Recent.Paths(), QStringList{open});
     QCOMPARE(main_.updates, 0);
+
+    ModalScript again;
+    again.On<frmFilePW>([](frmFilePW* w) { TypePassword(w, QStringLiteral("wrong")); });
+    again.On<frmMessage>([](frmMessage* m) { Click(m, "cmdOK"); });
+    again.On<frmFilePW>([](frmFilePW* w) { TypePassword(w, QStringLiteral("right")); });
+    again.Start();
+    QVERIFY(qvs::OpenDataFile(locked, QString()));
+    QVERIFY(again.Done());
+    QCOMPARE(App().currentFileName, locked);
+}
+
+// A password handed in (a reload with the held password) is not asked
+// again: the reason is told once.
+void TestOpenDataFile::wrongGivenPasswordIsToldWithoutRetry() {
+    const QString locked = WriteDataFile(dir_, QStringLiteral("locked.QVS"), "right");
+    ModalScript script;
+    script.On<frmMessage>([](frmMessage* m) {
+        ExpectError(m, TestLanguage::Text(36410));
+        Click(m, "cmdOK");
+    });
+    script.Start();
+    QVERIFY(!qvs::OpenDataFile(locked, QStringLiteral("wrong")));
+    QVERIFY(script.Done());
 }
 
 void TestOpenDataFile::missingFileShowsItsPath() {
@@ -191,6 +227,9 @@ void TestOpenDataFile::damagedFileOpensWithAWarning() {
     QFile file(path);
     QVERIFY(file.resize(file.size() - static_cast<qint64>(ardeko::kTrailerBytes) - 3));
 
+    language_.reset();
+    QString english = QStringLiteral("ENG");
+    QVERIFY(qvs::LoadLanguage(english));
     QString warning;
     ModalScript script;
     script.On<frmMessage>([&](frmMessage* m) {
@@ -205,6 +244,7 @@ void TestOpenDataFile::damagedFileOpensWithAWarning() {
     QVERIFY(qvs::OpenDataFile(path, QString()));
     QVERIFY(script.Done());
     QVERIFY(warning.contains(path) && warning.contains(QStringLiteral("damaged")));
+    language_.reset(MakeFileCommandLanguage());
     QVERIFY(qvs::Store().CatExist("Banks"));
     QCOMPARE(Opt().Recent.Paths(), QStringList{path});
 }

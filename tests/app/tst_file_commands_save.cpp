@@ -4,6 +4,8 @@
 
 #include "app/file_commands.h"
 #include "app/save_file_dialog.h"
+#include "frame/language.h"
+#include "frame/store_reason.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -156,15 +158,20 @@ void TestSaveDataFile::failedSaveIsShownAndKeepsTheChanges() {
     const QString path = OpenChangedFile(QStringLiteral("gone"));
     QVERIFY(QDir(dir_->filePath(QStringLiteral("gone"))).removeRecursively());
 
+    // English shows the store's own words, path included.
+    language_.reset();
+    QString english = QStringLiteral("ENG");
+    QVERIFY(qvs::LoadLanguage(english));
     ModalScript script;
     script.On<frmMessage>([](frmMessage* m) {
         ExpectError(m, QString::fromStdString(Store().ErrDescr()));
-        QVERIFY(!MessageText(m).isEmpty());
+        QVERIFY(MessageText(m).contains(QStringLiteral("gone/open.QVS")));
         Click(m, "cmdOK");
     });
     script.Start();
     QVERIFY(!qvs::SaveDataFile(false));
     QVERIFY(script.Done());
+    language_.reset(MakeFileCommandLanguage());
     QVERIFY(Store().NotSaved());
     QCOMPARE(StoreName(), path.toStdString());
     QCOMPARE(App().currentFileName, path);
@@ -231,7 +238,7 @@ void TestSaveDataFile::promptYesWithAFailedSaveAsksAgain() {
     ModalScript script;
     script.On<frmMessage>(AnswerYes);
     script.On<frmMessage>([](frmMessage* m) {
-        ExpectError(m, QString::fromStdString(Store().ErrDescr()));
+        ExpectError(m, qvs::StoreReason(Store()));
         Click(m, "cmdOK");
     });
     script.On<frmMessage>([](frmMessage* m) {

@@ -12,6 +12,7 @@
 #include <QFile>
 
 using qvs::App;
+using qvs::frmFilePW;
 using qvs::frmMessage;
 
 namespace {
@@ -123,6 +124,75 @@ private slots:
         QVERIFY(ardeko::IsFormat2(Bytes(path)));
     }
 
+    // A format-2 store keeps the key, not the password: saving it in the
+    // older format asks for the password, names the file, says when it is
+    // wrong and asks again, and writes nothing until it is right.
+    void saveAsLegacyAsksAgainAfterAWrongPassword() {
+        const QString open = WriteDataFile(dir_, "keyed.QVS", "pw");
+        QVERIFY(qvs::OpenDataFile(open, "pw"));
+        const QString target = dir_.filePath("older.QVS");
+        ModalScript script;
+        script.On<QFileDialog>([&](QFileDialog* d) {
+            d->selectNameFilter(TestLanguage::Text(33002) + " (*.QVS)");
+            SaveAs(d, target);
+        });
+        const auto typed = [&](const char* password) {
+            return [&open, password](frmFilePW* w) {
+                QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblFile"))->toolTip(), open);
+                TypePassword(w, QString::fromLatin1(password));
+            };
+        };
+        script.On<frmFilePW>(typed("wrong"));
+        script.On<frmMessage>([&](frmMessage* m) {
+            QCOMPARE(MessageText(m), TestLanguage::Text(31414));
+            QVERIFY(!QFile::exists(target));
+            Ok(m);
+        });
+        script.On<frmFilePW>(typed("pw"));
+        script.Start();
+        QVERIFY(qvs::SaveDataFile(true));
+        QVERIFY(script.Done());
+        QVERIFY(QFile::exists(target));
+        QVERIFY(!ardeko::IsFormat2(Bytes(target)));
+
+        // Cancel ends it: no file, no message.
+        const QString cancelled = dir_.filePath("cancelled.QVS");
+        QVERIFY(qvs::OpenDataFile(open, "pw"));
+        ModalScript cancel;
+        cancel.On<QFileDialog>([&](QFileDialog* d) {
+            d->selectNameFilter(TestLanguage::Text(33002) + " (*.QVS)");
+            SaveAs(d, cancelled);
+        });
+        cancel.On<frmFilePW>([](frmFilePW* w) { Click(w, "cmdCancel"); });
+        cancel.Start();
+        QVERIFY(!qvs::SaveDataFile(true));
+        QVERIFY(cancel.Done());
+        QVERIFY(!QFile::exists(cancelled));
+    }
+
+    // A one-time code is no character: the question after the refusal does
+    // not speak of characters.
+    void aCodeTheLegacyFormatCannotHoldIsNamedAsSuch() {
+        const QString path = WriteLegacyFile(dir_, "codes.QVS");
+        QVERIFY(App().store->LoadFile(path.toStdString(), "pw"));
+        App().currentFileName = path;
+        ardeko::T_Password entry;
+        entry.service = "Bank";
+        entry.Totp = "JBSWY3DPEHPK3PXP";
+        QVERIFY(App().store->PWAdd(entry));
+        ModalScript script;
+        script.On<frmMessage>([](frmMessage* m) {
+            QCOMPARE(MessageText(m), TestLanguage::Text(35300) + ' ' + TestLanguage::Text(35306) +
+                                         "\n\n" + TestLanguage::Text(36401));
+            AnswerNo(m);
+        });
+        script.On<frmMessage>([](frmMessage* m) { Ok(m); }); // the save failed
+        script.Start();
+        QVERIFY(!qvs::SaveDataFile(false));
+        QVERIFY(script.Done());
+        QVERIFY(!ardeko::IsFormat2(Bytes(path)));
+    }
+
     void aChangedFileIsNamedAsSuch() {
         const QString path = WriteDataFile(dir_, "changed.QVS", "pw");
         std::string bytes = Bytes(path);
@@ -143,10 +213,10 @@ private slots:
 
 private:
     std::unique_ptr<TestLanguage> language_{[] {
-        auto* l = new TestLanguage({10,    11,    13,    14,    7000,  7001,  7002,  7003,
-                                    7004,  7005,  8000,  8001,  8002,  8003,  8004,  8007,
-                                    8008,  8009,  9001,  30002, 30003, 30004, 30005, 30006,
-                                    33000, 33001, 33002, 33003, 33004, 31100, 35301});
+        auto* l = new TestLanguage({10,    11,    13,    14,    7000,  7001,  7002,  7003,  7004,
+                                    7005,  8000,  8001,  8002,  8003,  8004,  8007,  8008,  8009,
+                                    9001,  30002, 30003, 30004, 30005, 30006, 33000, 33001, 33002,
+                                    33003, 33004, 31100, 35300, 35301, 35306, 31414, 36400, 36401});
         return l;
     }()};
     FakeMainWindow main_;

@@ -62,8 +62,8 @@ private slots:
     void changeModeCanMakeTheKeyDerivationSlower();
 
 private:
-    TestLanguage language_{
-        {10, 11, 7000, 7001, 7002, 7003, 7004, 7005, 7006, 7007, 7008, 7050, 7051, 33005}};
+    TestLanguage language_{{10, 11, 7000, 7001, 7002, 7003, 7004, 7005, 7006, 7007, 7008, 7050,
+                            7051, 33005, 36404, 36403, 36405}};
 };
 
 void TestFilePW::enterModeReturnsTheTextAsTyped() {
@@ -243,7 +243,18 @@ void TestFilePW::changeModeCanMakeTheKeyDerivationSlower() {
         auto* stronger = w->findChild<QCheckBox*>(QStringLiteral("chkStronger"));
         QVERIFY(stronger->isVisibleTo(w) && !stronger->isChecked());
         QCOMPARE(stronger->text(), TestLanguage::Text(33005));
+        QVERIFY(!Shown(w, "lblOpenTime"));
+        // Ticked, it says how long an open will take: measured on this
+        // machine while the window stays usable.
         stronger->setChecked(true);
+        auto* openTime = w->findChild<QLabel*>(QStringLiteral("lblOpenTime"));
+        QVERIFY(openTime->isVisibleTo(w));
+        QCOMPARE(openTime->text(), TestLanguage::Text(36404));
+        QTRY_COMPARE(openTime->text(), TestLanguage::Text(36403));
+        stronger->setChecked(false);
+        QVERIFY(!openTime->isVisibleTo(w));
+        stronger->setChecked(true);
+        QCOMPARE(openTime->text(), TestLanguage::Text(36403)); // measured once
         Type(w, QStringLiteral("old"), QStringLiteral("new"), QStringLiteral("new"));
         Click(w, "cmdOK");
     });

@@ -5,6 +5,7 @@
 
 #include "autotype/secret_clipboard.h"
 #include "dialogs/frm_show_pw.h"
+#include "frame/lock_request.h"
 #include "frame/modal_stack.h"
 #include "frame/one_time_code.h"
 #include "store/pw.h"
@@ -55,6 +56,7 @@ private slots:
     void copyPutsMarkedSecretsOnTheClipboard();
     void copiesLeaveTheClipboardAfterTheDelay();
     void livesOnTheStackUntilClosed();
+    void ctrlLLocksAsTheMainWindowDoes();
     void pressSelectsAndDragCarriesPlainText();
     void showsTheCodeOnlyWhenTheEntryHasOne();
 
@@ -134,6 +136,21 @@ void TestShowPW::livesOnTheStackUntilClosed() {
     QVERIFY(second->isEnabled());
     Close(second);
     QVERIFY(!second);
+}
+
+// The window shows a password in tray mode too, where no main window's
+// menu is there to lock with: its own Ctrl+L asks for the same lock.
+void TestShowPW::ctrlLLocksAsTheMainWindowDoes() {
+    int locks = 0;
+    qvs::SetLockRequest([&locks] { ++locks; });
+    QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("Bank A"), 0);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(Box(w, "txtPW"), Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(locks, 1);
+    qvs::SetLockRequest({});
+    QTest::keyClick(Box(w, "txtPW"), Qt::Key_L, Qt::ControlModifier); // nothing set: nothing
+    QCOMPARE(locks, 1);
+    Close(w);
 }
 
 void TestShowPW::pressSelectsAndDragCarriesPlainText() {

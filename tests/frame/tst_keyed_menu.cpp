@@ -200,6 +200,30 @@ private slots:
         QVERIFY(menu.IsChecked(6));
         QVERIFY(ActionOf(menu, 6)->isChecked());
     }
+
+    // An open pop-up takes the keys: an item's shortcut must still choose
+    // it there (Ctrl+L locks from the tray menu), and only an enabled one.
+    void aShortcutChoosesItsItemInTheOpenMenu() {
+        KeyedMenu menu;
+        FillTrayLike(menu);
+        const int lock = menu.Add(MenuItem("Lock", "lock").WithShortcut(QKeySequence("Ctrl+L")));
+        QCOMPARE(ActionOf(menu, lock)->shortcut(), QKeySequence("Ctrl+L"));
+        const auto pressLater = [] {
+            QTimer::singleShot(0, [] {
+                auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(popup);
+                QTest::keyClick(popup, Qt::Key_L, Qt::ControlModifier);
+                // A key that chose nothing leaves the menu open.
+                if (QApplication::activePopupWidget() == popup)
+                    QTest::keyClick(popup, Qt::Key_Escape);
+            });
+        };
+        pressLater();
+        QCOMPARE(menu.Exec(QPoint(50, 50)), lock);
+        menu.SetEnabled(lock, false);
+        pressLater();
+        QCOMPARE(menu.Exec(QPoint(50, 50)), 0);
+    }
 };
 
 QTEST_MAIN(TestKeyedMenu)

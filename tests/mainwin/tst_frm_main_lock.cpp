@@ -7,7 +7,10 @@
 #include "mainwin/locked_view.h"
 
 #include <QAbstractItemModel>
+#include <QDialog>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace qvs;
@@ -96,6 +99,26 @@ private slots:
         QVERIFY(Store().NotSaved());
         QVERIFY(w.window.mnuFile(3)->isEnabled());
         QVERIFY(w.window.mnuFile(13)->isEnabled());
+    }
+
+    // A dialog disables the window, and with it the menus: a lock that
+    // comes then (idle time, the session) must leave the menu titles off
+    // once the dialog it closed has given the window back.
+    void aLockOverADialogLeavesTheMenuTitlesOff() {
+        Store().SetFilePW(kPassword.toStdString());
+        MenuWindow w;
+        const QList<QAction*> titles = w.window.menuBar()->actions();
+        QVERIFY(!titles.isEmpty());
+        QDialog dialog(DialogOwner());
+        QTimer::singleShot(0, [] { Locking().Lock(); });
+        ExecModal(dialog); // the lock closes it
+        QVERIFY(Locking().IsLocked());
+        QVERIFY(w.window.isEnabled());
+        for (QAction* title : titles)
+            QVERIFY2(!title->isEnabled(), qPrintable(title->text()));
+        QVERIFY(Locking().Unlock(kPassword));
+        for (QAction* title : titles)
+            QVERIFY2(title->isEnabled(), qPrintable(title->text()));
     }
 
     void appliedOptionsShowAtOnce() {

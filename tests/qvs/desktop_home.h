@@ -6,6 +6,7 @@
 #include "tests/autotype/x_desktop.h"
 #include "tests/test_program.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -47,6 +48,20 @@ public:
         tool.start(QStringLiteral("xdotool"), arguments);
         tool.waitForFinished(5000);
         return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    }
+
+    // The active window once its title is title (and it is not other); ""
+    // when none comes within waitMs.
+    static QString WaitActiveTitled(const XDesktop& desktop, const QString& title,
+                                    const QString& other = {}, int waitMs = 20000) {
+        QDeadlineTimer deadline(waitMs);
+        while (!deadline.hasExpired()) {
+            const QString id = Xdotool(desktop, {"getactivewindow"});
+            if (!id.isEmpty() && id != other && Xdotool(desktop, {"getwindowname", id}) == title)
+                return id;
+            QTest::qWait(100);
+        }
+        return {};
     }
 
     // A copy of the program (QVS_BINARY) with this home, on desktop.

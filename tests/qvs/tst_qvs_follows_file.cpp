@@ -66,16 +66,8 @@ class TestQvsFollowsFile : public QObject {
         return false;
     }
 
-    // The active window once its title is title (and it is not other); ""
-    // when none comes within 20 s.
     QString WaitActiveTitled(const QString& title, const QString& other = {}) const {
-        QDeadlineTimer deadline(kWaitMs);
-        while (!deadline.hasExpired()) {
-            const QString id = Tool({"getactivewindow"});
-            if (!id.isEmpty() && id != other && Tool({"getwindowname", id}) == title) return id;
-            QTest::qWait(100);
-        }
-        return {};
+        return DesktopHome::WaitActiveTitled(*desktop_, title, other);
     }
 
     // What another machine does: reads the file, changes it, and puts the

@@ -92,8 +92,8 @@ void AnswerMessage(ModalScript& script, QString& told) {
 class TestFrmTray : public QObject {
     Q_OBJECT
 
-    TestLanguage language_{30, 71, 72, 73, 74,    75,    76,    77,    78,   79,
-                           80, 81, 82, 83, 31413, 31800, 31801, 33900, 35139};
+    TestLanguage language_{30, 71, 72, 73, 74,    75,    76,    77,    78,    79,
+                           80, 81, 82, 83, 31410, 31413, 31800, 31801, 33900, 35139};
 
 private slots:
     void init() {
@@ -326,6 +326,32 @@ private slots:
         QCOMPARE(menu.IndexOf(QStringLiteral("srvMailbox")), 0);
         QVERIFY(menu.IndexOf(QStringLiteral("add")) > 0);
         QCOMPARE(tray.SysTray().ToolTip(), QStringLiteral("Quorvane!"));
+    }
+
+    // With a file open, "Lock" sits beside Exit; it and the middle button
+    // run the lock command. Locked, the middle button does nothing more.
+    void lockComesFromItsItemAndTheMiddleButton() {
+        Recorder recorder;
+        TrayActions actions = recorder.Actions();
+        actions.commands.insert(QStringLiteral("lock"),
+                                [&recorder] { recorder.calls << QStringLiteral("lock"); });
+        frmTray tray(actions);
+        App().store->SetFilename("/tmp/x.QVS");
+        tray.UpdateView(QString());
+        KeyedMenu& menu = tray.SysTray().PopupMenuObject();
+        const int lock = menu.IndexOf(QStringLiteral("lock"));
+        QVERIFY(lock > 0);
+        QCOMPARE(menu.Key(lock + 1), QStringLiteral("close"));
+        tray.SysTray().SetMenuRunnerForTesting(
+            [](KeyedMenu& m, const QPoint&) { return m.IndexOf(QStringLiteral("lock")); });
+        tray.SysTray().ShowMenu();
+        tray.SysTray().HandleActivation(QSystemTrayIcon::MiddleClick);
+        tray.SysTray().HandleActivation(QSystemTrayIcon::Trigger); // a left click is no lock
+        QCOMPARE(recorder.calls, (QStringList{QStringLiteral("lock"), QStringLiteral("lock")}));
+        tray.SetLocked(true);
+        tray.SysTray().HandleActivation(QSystemTrayIcon::MiddleClick);
+        QCOMPARE(recorder.calls.size(), 2);
+        QCOMPARE(menu.IndexOf(QStringLiteral("lock")), 0);
     }
 };
 

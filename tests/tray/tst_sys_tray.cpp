@@ -79,10 +79,11 @@ private slots:
         tray.HandleActivation(QSystemTrayIcon::Trigger);
         tray.HandleActivation(QSystemTrayIcon::DoubleClick);
         tray.HandleActivation(QSystemTrayIcon::MiddleClick);
-        QCOMPARE(down.size(), 2);
+        QCOMPARE(down.size(), 3);
         QCOMPARE(down.at(0).at(0).toInt(), 2);
         QCOMPARE(down.at(1).at(0).toInt(), 1);
-        QCOMPARE(up.size(), 2);
+        QCOMPARE(down.at(2).at(0).toInt(), frmSysTray::kMiddleButton); // it locks
+        QCOMPARE(up.size(), 3);
         QCOMPARE(twice.size(), 1);
         QCOMPARE(twice.at(0).at(0).toInt(), 1);
     }

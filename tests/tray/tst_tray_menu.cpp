@@ -53,7 +53,7 @@ void MakeStore(ardeko::clsPW& s) {
 class TestTrayMenu : public QObject {
     Q_OBJECT
 
-    TestLanguage language_{30, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83};
+    TestLanguage language_{30, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 31410};
 
 private slots:
     void categoriesOnly() {
@@ -135,8 +135,10 @@ private slots:
         ardeko::clsPW empty;
         KeyedMenu menu;
         BuildTrayMenu(menu, empty, {1, 2, true, false}, TrayImageList());
+        // A file is open: it can be locked, from the item beside Exit.
         QCOMPARE(Outline(menu), (QStringList{"txt75", "txt76", "txt77", "-", "txt78", "txt80",
-                                             "txt81", "txt82", "-", "txt83"}));
+                                             "txt81", "txt82", "-", "txt31410", "txt83"}));
+        QCOMPARE(menu.Menu()->actions().at(9)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
     }
 };
 

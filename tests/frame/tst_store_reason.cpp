@@ -1,0 +1,72 @@
+// The store words its reasons in English; a window shows them in the
+// user's language, with the file and the numbers they name, and shows a
+// reason it has no translation for as the store worded it.
+#include "frame/language.h"
+#include "frame/store_reason.h"
+#include "store/pw.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace qvs;
+
+namespace {
+
+void Use(const char* code) {
+    QString language = QString::fromLatin1(code);
+    QVERIFY(LoadLanguage(language));
+}
+
+} // namespace
+
+class TestStoreReason : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    // A file with a password, and the store that failed to open it.
+    void FailToOpen(ardeko::clsPW& store, const QString& name, const char* password) {
+        const QString path = dir_.filePath(name);
+        ardeko::clsPW writer;
+        writer.NewFile();
+        writer.SetFilePW("right");
+        QVERIFY(writer.SaveFile(path.toStdString(), false, false));
+        QVERIFY(!store.LoadFile(path.toStdString(), password));
+    }
+
+private slots:
+    void reasonsNamingAFileAreTranslated() {
+        Use("ITA");
+        ardeko::clsPW store;
+        FailToOpen(store, "Conti.QVS", "wrong");
+        QCOMPARE(
+            StoreReason(store),
+            QStringLiteral("La password del file %1 è sbagliata.").arg(dir_.filePath("Conti.QVS")));
+        // A name that looks like a mark is the name, nothing else.
+        FailToOpen(store, "100%n %s.QVS", "wrong");
+        QCOMPARE(StoreReason(store), QStringLiteral("La password del file %1 è sbagliata.")
+                                         .arg(dir_.filePath("100%n %s.QVS")));
+        // The system's errors keep the path and the system's own words.
+        QVERIFY(!store.SaveFile(dir_.filePath("no folder/x.QVS").toStdString(), false, false));
+        QVERIFY(StoreReason(store).startsWith(
+            QStringLiteral("Percorso non trovato: %1").arg(dir_.filePath("no folder/x.QVS"))));
+    }
+
+    void englishShowsTheStoresWords() {
+        Use("ENG");
+        ardeko::clsPW store;
+        FailToOpen(store, "Accounts.QVS", "wrong");
+        QCOMPARE(StoreReason(store), QString::fromStdString(store.ErrDescr()));
+    }
+
+    void anUnknownReasonStaysAsWorded() {
+        Use("ITA");
+        ardeko::clsPW store;
+        QVERIFY(!store.RaiseKdf({1, 1}, "x"));
+        QVERIFY(!store.ErrDescr().empty());
+        QCOMPARE(StoreReason(store), QString::fromStdString(store.ErrDescr()));
+    }
+};
+
+QTEST_MAIN(TestStoreReason)
+#include "tst_store_reason.moc"
