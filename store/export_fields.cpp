@@ -1,11 +1,12 @@
-#include "export/export_fields.h"
+#include "store/export_fields.h"
 
 #include "store/pw.h"
 #include "store/vbdate.h"
 
-#include <QRegularExpression>
+#include <algorithm>
+#include <cstdio>
 
-namespace qvs {
+namespace ardeko {
 
 namespace {
 
@@ -25,106 +26,145 @@ enum Field {
     Totp
 };
 
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
+std::string Flag(bool on) {
+    return on ? "TRUE" : "FALSE";
 }
 
-QString Flag(bool on) {
-    return on ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+std::string OrNone(std::string name, std::string_view none) {
+    return name.empty() ? std::string(none) : name;
 }
 
-QString CategoryText(const ardeko::clsPW& store, std::int16_t code) {
-    const QString name = Text(store.CatValue(code));
-    return name.isEmpty() ? kNoCategory : name;
+std::string HistoryText(const T_Password& p) {
+    std::string lines;
+    for (const T_PwHistory& old : p.History) {
+        if (!lines.empty()) lines += '\n';
+        lines += ExportDateText(old.replaced) + ' ' + old.pw;
+    }
+    return lines;
 }
 
-QString SubCategoryText(const ardeko::clsPW& store, std::int16_t code) {
-    const QString name = Text(store.SubCatValue(code));
-    return name.isEmpty() ? kNoSubCategory : name;
+int FieldIndex(std::string_view caption) {
+    const auto& all = FieldCaptions();
+    const auto it = std::find(all.begin(), all.end(), caption);
+    return it == all.end() ? -1 : int(it - all.begin());
 }
 
-QString HistoryText(const ardeko::T_Password& p) {
-    QStringList lines;
-    for (const ardeko::T_PwHistory& old : p.History)
-        lines << ExportDateText(old.replaced) + QLatin1Char(' ') + Text(old.pw);
-    return lines.join(QLatin1Char('\n'));
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Calls line for each line of value, without its line end (\r\n, \r or \n).
+template <class F> void ForEachLine(std::string_view value, F&& line) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\n' && value[i] != '\r') continue;
+        line(value.substr(start, i - start));
+        if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    line(value.substr(start));
 }
 
 } // namespace
 
-const QStringList& FieldCaptions() {
-    static const QStringList captions = {
-        QStringLiteral("Category"),    QStringLiteral("Sub Category"), QStringLiteral("User Name"),
-        QStringLiteral("Password"),    QStringLiteral("Email"),        QStringLiteral("URL"),
-        QStringLiteral("Expire Flag"), QStringLiteral("Exp. Date"),    QStringLiteral("Exp. URL"),
-        QStringLiteral("Change Flag"), QStringLiteral("Change Date"),  QStringLiteral("Change URL"),
-        QStringLiteral("TOTP"),
+const std::vector<std::string>& FieldCaptions() {
+    static const std::vector<std::string> captions = {
+        "Category",    "Sub Category", "User Name", "Password", "Email",
+        "URL",         "Expire Flag",  "Exp. Date", "Exp. URL", "Change Flag",
+        "Change Date", "Change URL",   "TOTP",
     };
     return captions;
 }
 
-QString FieldValue(const ardeko::clsPW& store, const ardeko::T_Password& p,
-                   const QString& caption) {
-    if (caption == kServiceCaption) return Text(p.service);
-    if (caption == kNotesCaption) return Text(p.Descr);
+std::string FieldValue(const clsPW& store, const T_Password& p, std::string_view caption) {
+    if (caption == kServiceCaption) return p.service;
+    if (caption == kNotesCaption) return p.Descr;
     if (caption == kHistoryCaption) return HistoryText(p);
-    switch (FieldCaptions().indexOf(caption)) {
+    switch (FieldIndex(caption)) {
     case Category:
-        return CategoryText(store, p.Codcat);
+        return OrNone(store.CatValue(p.Codcat), kNoCategory);
     case SubCategory:
-        return SubCategoryText(store, p.CodSCat);
+        return OrNone(store.SubCatValue(p.CodSCat), kNoSubCategory);
     case User:
-        return Text(p.User);
+        return p.User;
     case Password:
-        return Text(p.pw);
+        return p.pw;
     case Email:
-        return Text(p.Email);
+        return p.Email;
     case Url:
-        return Text(p.URL_Access);
+        return p.URL_Access;
     case ExpireFlag:
         return Flag(p.blExpire);
     case ExpireDate:
-        return ExportDateText(p.Dt_Expire);
+        return p.blExpire ? ExportDateText(p.Dt_Expire) : std::string();
     case ExpireUrl:
-        return Text(p.URL_Delete);
+        return p.URL_Delete;
     case ChangeFlag:
         return Flag(p.blChange);
     case ChangeDate:
-        return ExportDateText(p.Dt_Change);
+        return p.blChange ? ExportDateText(p.Dt_Change) : std::string();
     case ChangeUrl:
-        return Text(p.URL_Change);
+        return p.URL_Change;
     case Totp:
-        return Text(p.Totp);
+        return p.Totp;
     default:
         return {};
     }
 }
 
-QString ExportDateText(double date) {
+std::string ExportDateText(double date) {
     // 0 is what the store holds for a date never set.
-    if (date == 0 || !ardeko::VbDateInRange(date)) return {};
-    const ardeko::VbDateTime t = ardeko::VbDateToParts(date);
-    return QString::asprintf("%02d/%02d/%04d", t.day, t.month, t.year);
+    if (date == 0 || !VbDateInRange(date)) return {};
+    const VbDateTime t = VbDateToParts(date);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", t.day, t.month, t.year);
+    return text;
 }
 
-namespace {
-const QRegularExpression& LineBreak() {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return lineBreak;
+std::size_t CharacterCount(std::string_view text) {
+    return std::size_t(
+        std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuation(c); }));
 }
-} // namespace
 
-QString OneLine(const QString& value) {
+std::string Fit(std::string_view text, std::size_t width) {
+    std::size_t chars = 0, cut = 0;
+    for (; cut < text.size(); ++cut) {
+        if (IsContinuation(text[cut])) continue;
+        if (chars == width) break;
+        ++chars;
+    }
+    std::string out(text.substr(0, cut));
+    out.append(width - chars, ' ');
+    return out;
+}
+
+std::string OneLine(std::string_view value) {
     // A tab or another control character would move what follows off its
     // column in a viewer, so each one takes one blank's place.
-    static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
-    return QString(value)
-        .replace(LineBreak(), QStringLiteral(" "))
-        .replace(control, QStringLiteral(" "));
+    std::string out;
+    out.reserve(value.size());
+    bool first = true;
+    ForEachLine(value, [&](std::string_view line) {
+        if (!first) out += ' ';
+        first = false;
+        for (char c : line)
+            out += (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) ? ' ' : c;
+    });
+    return out;
 }
 
-QString ContinuedLines(const QString& value, int indent, const QString& lineBreak) {
-    return value.split(LineBreak()).join(lineBreak + QString(indent, QLatin1Char(' ')));
+std::string ContinuedLines(std::string_view value, std::size_t indent, std::string_view lineBreak) {
+    std::string out;
+    bool first = true;
+    ForEachLine(value, [&](std::string_view line) {
+        if (!first) {
+            out += lineBreak;
+            out.append(indent, ' ');
+        }
+        first = false;
+        out += line;
+    });
+    return out;
 }
 
-} // namespace qvs
+} // namespace ardeko

@@ -1,43 +1,50 @@
 // The fields an export can hold and the text each one writes for an entry.
-// Captions are written as they stand in every language: they are the
-// column names other programs import by.
+// Field names here are the fields' keys: the settings keep them, and a CSV
+// header writes them as they stand in every language (other programs import
+// by them); a program shows them in its user's language.
 #pragma once
 
 #include "store/records.h"
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace ardeko {
+
 class clsPW;
-}
 
-namespace qvs {
-
-inline const QString kServiceCaption = QStringLiteral("Service");
-inline const QString kNotesCaption = QStringLiteral("Notes");
-inline const QString kHistoryCaption = QStringLiteral("Password History");
-inline const QString kNoCategory = QStringLiteral("No Category");
-inline const QString kNoSubCategory = QStringLiteral("No SubCategory");
+inline constexpr std::string_view kServiceCaption = "Service";
+inline constexpr std::string_view kNotesCaption = "Notes";
+inline constexpr std::string_view kHistoryCaption = "Password History";
+inline constexpr std::string_view kNoCategory = "No Category";
+inline constexpr std::string_view kNoSubCategory = "No SubCategory";
 
 // The captions the field list offers, in the order it offers them. "TOTP",
 // the one-time-code secret as its otpauth:// address, comes last: a secret
 // like the password, written only when chosen.
-const QStringList& FieldCaptions();
+const std::vector<std::string>& FieldCaptions();
 
 // What the entry writes under caption (a field caption, "Service", "Notes"
 // or "Password History": one line per earlier password, its date of
-// replacement first); "" for an unknown caption.
-QString FieldValue(const ardeko::clsPW& store, const ardeko::T_Password& p, const QString& caption);
+// replacement first); "" for an unknown caption. A date whose flag is off
+// writes nothing: the entry has no such date in force.
+std::string FieldValue(const clsPW& store, const T_Password& p, std::string_view caption);
 
 // "dd/mm/yyyy", as the grid shows dates; "" for a date never set or no date.
-QString ExportDateText(double date);
+std::string ExportDateText(double date);
+
+// UTF-8 characters (code points) in text.
+std::size_t CharacterCount(std::string_view text);
+
+// text padded with blanks, or cut, to exactly width characters.
+std::string Fit(std::string_view text, std::size_t width);
 
 // The value on one line for a column: every line break, tab and other
 // control character becomes a blank.
-QString OneLine(const QString& value);
+std::string OneLine(std::string_view value);
 // A value that keeps its line breaks (a password may hold one), each
 // written as lineBreak, its further lines starting indent blanks in.
-QString ContinuedLines(const QString& value, int indent, const QString& lineBreak);
+std::string ContinuedLines(std::string_view value, std::size_t indent, std::string_view lineBreak);
 
-} // namespace qvs
+} // namespace ardeko

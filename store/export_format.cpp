@@ -1,65 +1,60 @@
-#include "export/export_format.h"
+#include "store/export_format.h"
 
-#include "export/export_fields.h"
+#include "store/export_fields.h"
+#include "store/product_info.h"
 
-namespace qvs {
+namespace ardeko {
 
 namespace {
 
-const QString kEol = QStringLiteral("\n");
-constexpr int kTitleIndent = 17;
-constexpr int kCaptionWidth = 15;
+constexpr const char* kEol = "\n";
+constexpr std::size_t kTitleIndent = 17;
+constexpr std::size_t kCaptionWidth = 15;
 
 class HtmlFormat : public ExportFormat {
 public:
     HtmlFormat(const ExportPlan& plan, const DocumentInfo& info) : plan_(plan), info_(info) {}
 
-    QString Header() const override {
-        return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>Quorvane "
-                              "Export</title></head><body bgcolor=#000000 text=#FFFFFF>") +
+    std::string Header() const override {
+        return std::string("<html><head><meta charset=\"utf-8\"><title>Quorvane "
+                           "Export</title></head><body bgcolor=#000000 text=#FFFFFF>") +
                kEol +
-               QStringLiteral("<TABLE BORDER=1 width=100%><TR><TD colspan=2 align=center><font "
-                              "color=#ff0000><H1>") +
-               HtmlEscape(info_.title) + QStringLiteral("</H1><font size=1>(") +
-               HtmlEscape(info_.formatName) + QStringLiteral(")</font></font></TD></TR>") + kEol;
+               "<TABLE BORDER=1 width=100%><TR><TD colspan=2 align=center><font "
+               "color=#ff0000><H1>" +
+               HtmlEscape(info_.title) + "</H1><font size=1>(" + HtmlEscape(info_.formatName) +
+               ")</font></font></TD></TR>" + kEol;
     }
-    QString GroupHeading(const QString& heading) const override {
-        return QStringLiteral("<TR><TD colspan=2 align=center><Font Color=#00ff00><H3>") +
-               HtmlEscape(heading) + QStringLiteral("</H3></Font></TD></TR>") + kEol;
+    std::string GroupHeading(const std::string& heading) const override {
+        return "<TR><TD colspan=2 align=center><Font Color=#00ff00><H3>" + HtmlEscape(heading) +
+               "</H3></Font></TD></TR>" + kEol;
     }
-    QString Entry(const QStringList& values) const override {
-        QString text;
-        for (int i = 0; i < values.size(); ++i) {
-            const QString colour = i == 0 ? QStringLiteral("<font color=#ff0000>")
-                                          : QStringLiteral("<font color=#00FFFF>");
-            text += QStringLiteral("<TR><TD width=30%>") + colour + QStringLiteral("<B>") +
-                    plan_.captions[i] +
-                    QStringLiteral("</B></font></TD><TD style=\"white-space:pre-wrap\">") +
-                    HtmlValue(values[i]) + QStringLiteral("&nbsp;</TD></TR>") + kEol;
+    std::string Entry(const ExportRow& values) const override {
+        std::string text;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const char* colour = i == 0 ? "<font color=#ff0000>" : "<font color=#00FFFF>";
+            text += std::string("<TR><TD width=30%>") + colour + "<B>" +
+                    HtmlEscape(plan_.labels[i]) +
+                    "</B></font></TD><TD style=\"white-space:pre-wrap\">" + HtmlValue(values[i]) +
+                    "&nbsp;</TD></TR>" + kEol;
         }
-        return text + QStringLiteral("<TR><TD colspan=2>&nbsp;</TD></TR>") + kEol;
+        return text + "<TR><TD colspan=2>&nbsp;</TD></TR>" + kEol;
     }
-    QString EmptyGroup(const QString& line) const override {
-        return QStringLiteral("<TR><TD colspan=2>") + HtmlEscape(line) +
-               QStringLiteral("</TD></TR>") + kEol;
+    std::string EmptyGroup(const std::string& line) const override {
+        return "<TR><TD colspan=2>" + HtmlEscape(line) + "</TD></TR>" + kEol;
     }
-    QString Footer() const override {
-        return QStringLiteral("</Table><p>&nbsp;") + kEol + QStringLiteral("<br><font size=1>") +
-               HtmlEscape(info_.makerLine) + QStringLiteral("</font>") + kEol +
-               QStringLiteral("<br><a href=\"") + HtmlEscape(info_.homePage) +
-               QStringLiteral("\">Quorvane HomePage</a>") + kEol +
-               QStringLiteral("<br><a href=\"mailto:") + HtmlEscape(info_.mailAddress) +
-               QStringLiteral("\">Email Me</a></p></body></html>") + kEol;
+    std::string Footer() const override {
+        return std::string("</Table><p>&nbsp;") + kEol + "<br><font size=1>" +
+               HtmlEscape(info_.makerLine) + "</font>" + kEol + "<br><a href=\"" +
+               HtmlEscape(info_.homePage) + "\">Quorvane HomePage</a>" + kEol +
+               "<br><a href=\"mailto:" + HtmlEscape(info_.mailAddress) +
+               "\">Email Me</a></p></body></html>" + kEol;
     }
 
 private:
     // Notes keep their lines; blanks and tabs stay as they are (a browser
     // would fold them, and a password " p " would read "p").
-    static QString HtmlValue(const QString& value) {
-        QString text = HtmlEscape(value);
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        return text.replace(QStringLiteral("\n"), QStringLiteral("<br>"));
+    static std::string HtmlValue(const std::string& value) {
+        return ContinuedLines(HtmlEscape(value), 0, "<br>");
     }
 
     const ExportPlan& plan_;
@@ -71,15 +66,15 @@ class TextFormat : public ExportFormat {
 public:
     TextFormat(const ExportPlan& plan, const DocumentInfo& info) : plan_(plan), info_(info) {}
 
-    QString Header() const override {
-        const QString indent(kTitleIndent, QLatin1Char(' '));
+    std::string Header() const override {
+        const std::string indent(kTitleIndent, ' ');
         return indent + info_.title + kEol + indent + info_.formatName + kEol + kEol;
     }
-    QString GroupHeading(const QString& heading) const override { return heading + kEol; }
-    QString EmptyGroup(const QString& line) const override { return line + kEol; }
-    QString Footer() const override {
-        return kEol + kEol + info_.makerLine + kEol + info_.homePage + kEol + info_.mailAddress +
-               kEol;
+    std::string GroupHeading(const std::string& heading) const override { return heading + kEol; }
+    std::string EmptyGroup(const std::string& line) const override { return line + kEol; }
+    std::string Footer() const override {
+        return std::string(kEol) + kEol + info_.makerLine + kEol + info_.homePage + kEol +
+               info_.mailAddress + kEol;
     }
 
 protected:
@@ -90,27 +85,29 @@ protected:
 class LabelledFormat : public TextFormat {
 public:
     using TextFormat::TextFormat;
-    QString Entry(const QStringList& values) const override {
-        QString text;
-        for (int i = 0; i < values.size(); ++i)
-            text += Fit(plan_.captions[i] + QLatin1Char(':'), kCaptionWidth) + QLatin1Char(' ') +
+    std::string Entry(const ExportRow& values) const override {
+        std::string text;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            text += Fit(plan_.labels[i] + ':', kCaptionWidth) + ' ' +
                     ContinuedLines(values[i], kCaptionWidth + 1, kEol) + kEol;
         return text + kEol;
     }
 };
 
-// The tabular modes: an optional caption line, no headings, no footer.
+// The tabular modes: an optional caption line, no headings, no footer; each
+// line, the caption line too, ends with one line end.
 class TableFormat : public TextFormat {
 public:
     TableFormat(const ExportPlan& plan, const DocumentInfo& info, bool header)
         : TextFormat(plan, info), header_(header) {}
-    QString Header() const override { return header_ ? Line(plan_.captions) : QString(); }
-    QString GroupHeading(const QString&) const override { return {}; }
-    QString Footer() const override { return {}; }
-    QString Entry(const QStringList& values) const override { return Line(values) + kEol; }
+    std::string Header() const override { return header_ ? Line(HeaderCells()) : std::string(); }
+    std::string GroupHeading(const std::string&) const override { return {}; }
+    std::string Footer() const override { return {}; }
+    std::string Entry(const ExportRow& values) const override { return Line(values); }
 
 protected:
-    virtual QString Line(const QStringList& values) const = 0;
+    virtual const ExportRow& HeaderCells() const { return plan_.labels; }
+    virtual std::string Line(const ExportRow& values) const = 0;
 
 private:
     bool header_;
@@ -121,73 +118,102 @@ public:
     using TableFormat::TableFormat;
 
 protected:
-    QString Line(const QStringList& values) const override {
-        QString line;
-        for (int i = 0; i < values.size(); ++i)
-            line += Fit(OneLine(values[i]), plan_.widths[std::size_t(i)]);
+    std::string Line(const ExportRow& values) const override {
+        std::string line;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            line += Fit(OneLine(values[i]), plan_.widths[i]);
         return line + kEol;
     }
 };
 
 class CsvFormat : public TableFormat {
 public:
-    CsvFormat(const ExportPlan& plan, const DocumentInfo& info, bool header, QString delimiter,
+    CsvFormat(const ExportPlan& plan, const DocumentInfo& info, bool header, std::string delimiter,
               bool neutralise)
         : TableFormat(plan, info, header), delimiter_(std::move(delimiter)),
           neutralise_(neutralise) {}
-    QString EmptyGroup(const QString& line) const override { return Line({line}); }
+    std::string EmptyGroup(const std::string& line) const override { return Line({line}); }
 
 protected:
-    QString Line(const QStringList& values) const override {
-        QStringList cells;
-        for (const QString& value : values)
-            cells << CsvValue(value, delimiter_, neutralise_);
-        return cells.join(delimiter_) + kEol;
+    // Other programs read the columns by these names, whatever the language.
+    const ExportRow& HeaderCells() const override { return plan_.captions; }
+    std::string Line(const ExportRow& values) const override {
+        std::string line;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i) line += delimiter_;
+            line += CsvValue(values[i], delimiter_, neutralise_);
+        }
+        return line + kEol;
     }
 
 private:
-    QString delimiter_;
+    std::string delimiter_;
     bool neutralise_;
 };
 
 } // namespace
 
-std::unique_ptr<ExportFormat> MakeFileFormat(const ExportChoice& choice, const ExportPlan& plan,
+DocumentInfo MakeDocumentInfo(const std::string& version, const std::string& formatName) {
+    return {std::string(kProductTitle) + " " + version, formatName,
+            std::string(kProductTitle) + " by " + kMakerName, kProductUrl, kSupportMail};
+}
+
+std::unique_ptr<ExportFormat> MakeFileFormat(const ExportRequest& request, const ExportPlan& plan,
                                              const DocumentInfo& info) {
-    switch (choice.mode) {
+    switch (request.mode) {
     case kModeHtml:
         return std::make_unique<HtmlFormat>(plan, info);
     case kModeLabelled:
         return std::make_unique<LabelledFormat>(plan, info);
     case kModeColumns:
-        return std::make_unique<ColumnsFormat>(plan, info, choice.header);
+        return std::make_unique<ColumnsFormat>(plan, info, request.header);
     case kModeCsv:
-        return std::make_unique<CsvFormat>(plan, info, choice.header, choice.delimiter,
-                                           choice.csvSafe);
+        return std::make_unique<CsvFormat>(plan, info, request.header, request.delimiter,
+                                           request.csvSafe);
     default:
         return nullptr;
     }
 }
 
-QString Fit(const QString& text, int width) {
-    return text.leftJustified(width, QLatin1Char(' '), true);
+std::string HtmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
 }
 
-QString HtmlEscape(const QString& text) {
-    return text.toHtmlEscaped();
-}
-
-QString CsvValue(const QString& given, const QString& delimiter, bool neutralise) {
-    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
-    const QString value = neutralise && !given.isEmpty() && kFormulaStarts.contains(given.front())
-                              ? QLatin1Char('\'') + given
-                              : given;
-    const bool quote = (!delimiter.isEmpty() && value.contains(delimiter)) ||
-                       value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\n')) ||
-                       value.contains(QLatin1Char('\r'));
+std::string CsvValue(std::string_view given, std::string_view delimiter, bool neutralise) {
+    constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+    std::string value;
+    if (neutralise && !given.empty() && kFormulaStarts.find(given.front()) != kFormulaStarts.npos)
+        value = '\'';
+    value += given;
+    const bool quote = (!delimiter.empty() && value.find(delimiter) != value.npos) ||
+                       value.find_first_of("\"\n\r") != value.npos;
     if (!quote) return value;
-    return QLatin1Char('"') + QString(value).replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
+    std::string quoted = "\"";
+    for (char c : value) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
 }
 
-} // namespace qvs
+} // namespace ardeko
