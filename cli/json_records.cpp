@@ -1,5 +1,6 @@
 #include "cli/json_records.h"
 
+#include "store/pw.h"
 #include "store/records.h"
 #include "store/secret_key.h"
 #include "store/totp.h"
@@ -151,13 +152,24 @@ Error HistoryItemFromJson(const QJsonValue& v, ardeko::T_PwHistory& h) {
     return std::nullopt;
 }
 
+// The store keeps earlier passwords newest first, each with the date it was
+// replaced, and at most its limit of them: a list that breaks this would be
+// cut or shown out of order by the next change.
 Error HistoryFromJson(const QJsonValue& v, std::vector<ardeko::T_PwHistory>& out) {
     if (!v.isArray()) return Expected("an array", v);
     const QJsonArray items = v.toArray();
+    if (items.size() > ardeko::kMaxHistoryLimit)
+        return "holds " + std::to_string(items.size()) +
+               " earlier passwords; a file keeps at most " +
+               std::to_string(ardeko::kMaxHistoryLimit);
     for (qsizetype i = 0; i < items.size(); ++i) {
         ardeko::T_PwHistory h;
         if (Error err = HistoryItemFromJson(items[i], h))
             return "item " + std::to_string(i) + ": " + *err;
+        if (!items[i].toObject().contains("replaced") || h.replaced == 0)
+            return "item " + std::to_string(i) + ": \"replaced\" (the date) is missing";
+        if (!out.empty() && h.replaced > out.back().replaced)
+            return "item " + std::to_string(i) + ": earlier passwords must come newest first";
         out.push_back(std::move(h));
     }
     return std::nullopt;

@@ -6,13 +6,15 @@
 
 #include <ctime>
 #include <iostream>
+#include <set>
 
 namespace qvs {
 
 namespace {
 
 int PrintCode(const ardeko::T_Password& p) {
-    if (p.Totp.empty()) return Fail("entry \"" + p.service + "\" has no one-time code");
+    if (p.Totp.empty())
+        return Fail("entry \"" + p.service + "\" has no one-time code", kExitNotFound);
     const auto now =
         ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &CliHmac);
     if (!now) return Fail("the one-time code of entry \"" + p.service + "\" cannot be read");
@@ -38,10 +40,14 @@ void PrintAll(const ardeko::clsPW& store, const ardeko::T_Password& p) {
 } // namespace
 
 int RunShow(const Options& options) {
+    static const std::set<std::string> fields = {"", "user", "password", "url", "notes", "code"};
+    if (!fields.contains(options.field))
+        return UsageFail("--field needs user, password, url, notes or code");
     ardeko::clsPW store;
     if (auto code = OpenStore(options, store)) return *code;
     const ardeko::T_Password* p = store.Password().Find(options.service);
-    if (!p) return Fail("no entry named \"" + options.service + "\" in " + options.file);
+    if (!p)
+        return Fail("no entry named \"" + options.service + "\" in " + options.file, kExitNotFound);
     const std::string& f = options.field;
     if (f.empty())
         PrintAll(store, *p);
