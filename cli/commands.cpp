@@ -48,11 +48,12 @@ std::optional<int> CheckFileFormat(const Options& options) {
     return UsageFail("--format needs legacy or 2");
 }
 
-std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store, std::string* keep) {
+std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store, std::string* keep,
+                             ardeko::EntryTexts texts) {
     std::string password, error;
     if (!ReadPassword({options.passwordStdin, false}, password, error))
         return Fail(error, kExitUsage);
-    const bool loaded = store.LoadFile(options.file, password);
+    const bool loaded = store.LoadFileForListing(options.file, password, texts);
     if (keep) keep->swap(password);
     ardeko::WipeString(password);
     if (!loaded) return LoadFailure(store, options.file);

@@ -2,6 +2,8 @@
 // own failures on stderr.
 #pragma once
 
+#include "store/datafile.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -107,8 +109,11 @@ int RunExport(const Options& options);
 // Asks for the password and loads options.file; reports its own failures and
 // returns the exit code then. A damaged file loads with a warning. password:
 // where to keep the password given, for a caller that needs it again.
+// texts: which texts of the entries a listing needs (the others are never
+// deciphered, and such a store cannot be saved).
 std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store,
-                             std::string* password = nullptr);
+                             std::string* password = nullptr,
+                             ardeko::EntryTexts texts = ardeko::EntryTexts::All);
 
 // Reads a data file's new password (twice on a terminal); an empty one only
 // with --no-password. kExitOk, or the exit code of the failure it reported.

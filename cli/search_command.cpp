@@ -11,7 +11,7 @@ int RunSearch(const Options& options) {
     const std::string folded = ardeko::FoldForSearch(options.args[1]);
     if (folded.empty()) return UsageFail("search needs a text to look for");
     ardeko::clsPW store;
-    if (auto code = OpenStore(options, store)) return *code;
+    if (auto code = OpenStore(options, store, nullptr, ardeko::EntryTexts::NoSecrets)) return *code;
     bool any = false;
     for (const ardeko::T_Password& p : store.Password())
         if (ardeko::EntryMatches(p, folded)) {

@@ -145,8 +145,14 @@ struct Decipher {
     clsEncrypt& c;
     DecodeHealth& health;
     const std::vector<std::string_view>& texts;
+    EntryTexts keep = EntryTexts::All; // of an entry
     std::size_t next = 0;
-    void operator()(const char*, std::string& v) {
+    void operator()(const char* name, std::string& v) {
+        if (!KeepsEntryText(keep, name) && c.FieldCounter() > 0) {
+            ++next;
+            c.SkipField();
+            return;
+        }
         bool fillersMatch = true;
         c.DecStringTo(texts[next++], v, true, &fillersMatch);
         health.fillerMismatches += !fillersMatch;
@@ -185,8 +191,9 @@ FileHeader ReadHeader(ByteReader& in) {
 // given. Stops at the end of the data or at the first impossible value.
 class SectionReader {
 public:
-    SectionReader(ByteReader& in, clsEncrypt* cipher, DecodeHealth& health)
-        : in_(in), cipher_(cipher), health_(health) {
+    SectionReader(ByteReader& in, clsEncrypt* cipher, DecodeHealth& health,
+                  EntryTexts texts = EntryTexts::All)
+        : in_(in), cipher_(cipher), health_(health), texts_kept_(texts) {
         if (cipher_) in_.KeepTextsIn(&texts_);
     }
 
@@ -219,10 +226,13 @@ private:
                 CheckCutText(r);
                 return false;
             }
+            constexpr bool entry = std::is_same_v<R, T_Password>;
+            const EntryTexts keep = entry ? texts_kept_ : EntryTexts::All;
             if (cipher_)
-                VisitCipherFields(r, Decipher{*cipher_, health_, texts_});
+                VisitCipherFields(r, Decipher{*cipher_, health_, texts_, keep});
             else
                 DropImpossibleDates(r);
+            if (!cipher_ && keep != EntryTexts::All) DropTexts(r, keep);
             if (health_.impossible) return false;
             TextsToUtf8(r);
             out.push_back(std::move(r));
@@ -240,6 +250,13 @@ private:
                     badValues_ = true;
                 }
             }
+        });
+    }
+
+    template <class R> static void DropTexts(R& r, EntryTexts keep) {
+        VisitFields(r, [keep](const char* name, auto& field) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+                if (!KeepsEntryText(keep, name)) WipeString(field);
         });
     }
 
@@ -270,6 +287,7 @@ private:
     clsEncrypt* cipher_;
     DecodeHealth& health_;
     std::vector<std::string_view> texts_; // of the record being read
+    EntryTexts texts_kept_;
     bool badValues_ = false;
 };
 
@@ -283,7 +301,7 @@ struct Attempt {
 // (none: the key follows from the seed alone).
 Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::size_t bodyStart,
                       const std::string& password, bool categoriesOnly,
-                      std::optional<std::uint8_t> history) {
+                      std::optional<std::uint8_t> history, EntryTexts texts = EntryTexts::All) {
     Attempt a;
     a.file.header = header;
     a.health.judgeText = history.has_value();
@@ -299,7 +317,7 @@ Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::siz
     a.health.fillerMismatches += !fillersMatch;
     ByteReader in(image);
     in.Seek(bodyStart);
-    SectionReader(in, &cipher, a.health).ReadAll(categoriesOnly, a.file);
+    SectionReader(in, &cipher, a.health, texts).ReadAll(categoriesOnly, a.file);
     a.end = in.Position();
     // The stored password cannot confirm the key on its own, so the data must:
     // nothing impossible, fillers in place (other fillers are tolerated only
@@ -411,7 +429,8 @@ FileHeader DecodeHeader(std::string_view image) {
 
 namespace {
 
-DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool categoriesOnly) {
+DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool categoriesOnly,
+                         EntryTexts texts) {
     ByteReader in(image);
     const FileHeader header = ReadHeader(in);
     DecodedFile f;
@@ -432,25 +451,34 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
             return f;
         }
         DecodeHealth unused;
-        SectionReader(in, nullptr, unused).ReadAll(categoriesOnly, f);
+        SectionReader(in, nullptr, unused, texts).ReadAll(categoriesOnly, f);
         return f;
     }
     if (clsEncrypt::SeedNeedsRecovery(header.seed))
         return RecoverEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly);
-    return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt).file;
+    // Recovery compares whole decodes, so it reads every text.
+    return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt,
+                         texts)
+        .file;
 }
 
 } // namespace
 
+bool KeepsEntryText(EntryTexts texts, std::string_view field) {
+    if (texts == EntryTexts::All || field == "service") return true;
+    if (texts == EntryTexts::NamesOnly) return false;
+    return field != "pw" && field != "Remember" && !field.starts_with("stringa");
+}
+
 DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly,
-                       const FileKey* known) {
+                       const FileKey* known, EntryTexts texts) {
     if (IsFormat2(image)) return DecodeFormat2(image, password, known, categoriesOnly);
     // A trailer proves the password and the contents before the legacy data
     // is read at all; without one the file reads as it always has.
     const auto trailer = IsKnownVersion(DecodeHeader(image.substr(0, kVersionBytes)).version)
                              ? FindTrailer(image)
                              : std::nullopt;
-    if (!trailer) return DecodeLegacy(image, password, categoriesOnly);
+    if (!trailer) return DecodeLegacy(image, password, categoriesOnly, texts);
     FileKey key;
     const DecodeStatus checked = CheckTrailer(image, *trailer, password, known, key);
     if (checked != DecodeStatus::Ok) {
@@ -459,7 +487,7 @@ DecodedFile DecodeFile(std::string_view image, std::string_view password, bool c
         f.status = checked;
         return f;
     }
-    DecodedFile f = DecodeLegacy(image.substr(0, trailer->start), password, categoriesOnly);
+    DecodedFile f = DecodeLegacy(image.substr(0, trailer->start), password, categoriesOnly, texts);
     f.key = std::move(key);
     return f;
 }
@@ -540,14 +568,13 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
 // The older format has no place for one-time codes or earlier passwords:
 // refused, never dropped.
 std::optional<EncodeError> CheckLaterFields(const T_Password& r) {
-    const char* field = !r.Totp.empty()      ? "Totp"
-                        : !r.History.empty() ? "History"
-                                             : nullptr;
+    const char* field = !r.Totp.empty() ? "Totp" : !r.History.empty() ? "History" : nullptr;
     if (!field) return std::nullopt;
     TextRefusal refusal = RefusalOf(r);
     refusal.field = field;
     return EncodeError{kErrUnstorableText,
-                       Label(r) + (r.Totp.empty() ? ": its earlier passwords" : ": its one-time code") +
+                       Label(r) +
+                           (r.Totp.empty() ? ": its earlier passwords" : ": its one-time code") +
                            " cannot be stored in a file of the older format.",
                        std::move(refusal)};
 }
