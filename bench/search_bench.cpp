@@ -5,7 +5,6 @@
 // A later key narrows what the key before found, so only the first key
 // scans the whole file and sorts its rows. Best of a few runs per figure.
 #include "bench/bench_store.h"
-#include "frame/search_fold.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/entry_grid_view.h"
@@ -13,6 +12,7 @@
 #include "mainwin/entry_search_box.h"
 #include "mainwin/entry_search_index.h"
 #include "store/pw.h"
+#include "store/search_fold.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -58,7 +58,8 @@ void TimeFinding(const EntrySearchIndex& index, const char* label) {
     double worst = 0;
     EntrySearchIndex::Positions previous;
     for (qsizetype n = 1; n <= typed.size(); ++n) {
-        const QString folded = qvs::FoldForSearch(typed.left(n));
+        const QString folded =
+            QString::fromStdString(ardeko::FoldForSearch(typed.left(n).toStdString()));
         const EntrySearchIndex::Positions within = previous;
         EntrySearchIndex::Positions found;
         const double ms =
@@ -71,7 +72,7 @@ void TimeFinding(const EntrySearchIndex& index, const char* label) {
     }
     Report(std::string(label) + " worst later key", worst);
     // Every text read to its end: the slowest a key can be.
-    const QString nowhere = qvs::FoldForSearch(QStringLiteral("qqq"));
+    const QString nowhere = QStringLiteral("qqq");
     Report(std::string(label) + " text found nowhere",
            BestMilliseconds({}, [&] { (void)index.Find(nowhere); }));
     std::printf("%-44s %8zu\n", "  entries found at the end", previous.size());

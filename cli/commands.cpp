@@ -2,49 +2,61 @@
 
 #include "cli/json_writer.h"
 #include "cli/password_prompt.h"
-#include "cli/store_json.h"
 #include "store/datafile.h"
-#include "store/file_io.h"
+#include "store/file_info.h"
 #include "store/pw.h"
 #include "store/secret_key.h"
 
-#include <QJsonDocument>
-#include <QJsonParseError>
 #include <iostream>
-#include <optional>
 
 namespace qvs {
 
+int Fail(const std::string& message, int code) {
+    std::cerr << "qvs-cli: " << message << '\n';
+    return code;
+}
+
+int UsageFail(const std::string& message) {
+    return Fail(message + " (qvs-cli COMMAND --help shows its usage)", kExitUsage);
+}
+
 namespace {
 
-std::optional<std::string> ReadJsonObject(const std::string& path, QJsonObject& out) {
-    // Regular files only: a folder or a FIFO gets a message, not a hang or a crash.
-    std::string text;
-    if (auto err = ardeko::ReadWholeFile(path, text)) return err->descr;
-    QJsonParseError parseError{};
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        return path + ": invalid JSON at offset " + std::to_string(parseError.offset) + ": " +
-               parseError.errorString().toStdString();
-    if (!doc.isObject()) return path + ": expected one JSON object holding the record lists";
-    out = doc.object();
-    return std::nullopt;
+// A refused password and a file that is no data file share one store error;
+// a file whose header reads is a data file, so the password was wrong.
+int ExitCodeOf(const ardeko::clsPW& store, const std::string& path) {
+    if (store.Refusal() || store.ErrNum() == ardeko::kErrUnstorableText) return kExitRefused;
+    if (store.ErrNum() != ardeko::kErrBadFile) return kExitBadFile;
+    ardeko::DataFileInfo info;
+    return path.empty() || !ardeko::ReadDataFileInfo(path, info) ? kExitWrongPassword
+                                                                 : kExitBadFile;
 }
 
 } // namespace
 
-int Fail(const std::string& message) {
-    std::cerr << "qvs-cli: " << message << '\n';
-    return kExitFailure;
+int FailStore(const ardeko::clsPW& store, const std::string& after) {
+    return Fail(store.ErrDescr() + after, ExitCodeOf(store, store.Filename()));
 }
 
-std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store, std::string* keep) {
+int LoadFailure(const ardeko::clsPW& store, const std::string& path) {
+    return Fail(store.ErrDescr(), ExitCodeOf(store, path));
+}
+
+std::optional<int> CheckFileFormat(const Options& options) {
+    if (options.format.empty() || options.format == "legacy" || options.format == "2")
+        return std::nullopt;
+    return UsageFail("--format needs legacy or 2");
+}
+
+std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store, std::string* keep,
+                             ardeko::EntryTexts texts) {
     std::string password, error;
-    if (!ReadPassword({options.passwordStdin, false}, password, error)) return Fail(error);
-    const bool loaded = store.LoadFile(options.file, password);
+    if (!ReadPassword({options.passwordStdin, false}, password, error))
+        return Fail(error, kExitUsage);
+    const bool loaded = store.LoadFileForListing(options.file, password, texts);
     if (keep) keep->swap(password);
     ardeko::WipeString(password);
-    if (!loaded) return Fail(store.ErrDescr());
+    if (!loaded) return LoadFailure(store, options.file);
     WarnAfterLoad(options.file, store);
     return std::nullopt;
 }
@@ -72,6 +84,20 @@ std::optional<int> ConfirmPassword(const Options& options, ardeko::clsPW& store)
     return std::nullopt;
 }
 
+int ReadNewFilePassword(const Options& options, std::string& password) {
+    std::string error;
+    if (!ReadPassword({options.passwordStdin, true}, password, error))
+        return Fail(error, kExitUsage);
+    // An empty line (a script's unset variable) would leave the file open
+    // to anyone who has it.
+    if (password.empty() && !options.Has("--no-password"))
+        return Fail("the new password is empty; give --no-password if the file is to have none",
+                    kExitUsage);
+    if (!password.empty() && options.Has("--no-password"))
+        return Fail("--no-password, but a password was given", kExitUsage);
+    return kExitOk;
+}
+
 int RunDump(const Options& options) {
     ardeko::clsPW store;
     if (auto code = OpenStore(options, store)) return *code;
@@ -79,21 +105,6 @@ int RunDump(const Options& options) {
     return WriteStoreJson(store, stdout, options.withHistory)
                ? kExitOk
                : Fail("cannot write to standard output");
-}
-
-int RunCreate(const Options& options) {
-    QJsonObject doc;
-    if (auto err = ReadJsonObject(options.jsonFile, doc)) return Fail(*err);
-    ardeko::clsPW store;
-    store.NewFile();
-    if (auto err = FillStoreFromJson(doc, store)) return Fail(options.jsonFile + ": " + *err);
-    std::string password, error;
-    if (!ReadPassword({options.passwordStdin, true}, password, error)) return Fail(error);
-    store.SetFilePW(password);
-    ardeko::WipeString(password);
-    if (options.format == "legacy") store.SetFormat(ardeko::FileFormat::Legacy);
-    if (!store.SaveFile(options.file, /*backup*/ false)) return Fail(store.ErrDescr());
-    return kExitOk;
 }
 
 } // namespace qvs

@@ -17,6 +17,7 @@ const char* FormatName(ardeko::FileFormat f) {
 } // namespace
 
 int RunConvert(const Options& options) {
+    if (auto code = CheckFileFormat(options)) return *code;
     ardeko::clsPW store;
     std::string password;
     if (auto code = OpenStore(options, store, &password)) return *code;
@@ -38,7 +39,7 @@ int RunConvert(const Options& options) {
     const double now = store.Now();
     store.SetClock([now] { return now; });
     const std::string backup = store.BackupPathFor(options.file, true);
-    if (!store.SaveFile(options.file, true, true)) return Fail(store.ErrDescr());
+    if (!store.SaveFile(options.file, true, true)) return FailStore(store);
     std::cerr << "qvs-cli: " << options.file << " is now in format " << FormatName(target)
               << "; the file as it was is kept as " << backup << '\n';
     return kExitOk;

@@ -15,9 +15,6 @@ namespace qvs {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kValueOptions = {"--map", "--encoding", "--delimiter"};
-constexpr std::array<std::string_view, 1> kFlags = {"--no-captions"};
-
 struct ImportSettings {
     ardeko::ReadOptions read;
     bool dryRun = false;
@@ -64,21 +61,10 @@ std::optional<std::string> ReadSettings(const Options& options, ImportSettings& 
 
 } // namespace
 
-bool IsImportOption(std::string_view arg) {
-    return ImportOptionTakesValue(arg) ||
-           std::find(kFlags.begin(), kFlags.end(), arg) != kFlags.end();
-}
-
-bool ImportOptionTakesValue(std::string_view arg) {
-    return std::find(kValueOptions.begin(), kValueOptions.end(), arg) != kValueOptions.end();
-}
-
 int RunImport(const Options& options) {
+    if (options.jsonFile.empty()) return UsageFail("import needs --from SOURCE");
     ImportSettings settings;
-    if (auto err = ReadSettings(options, settings)) {
-        std::cerr << "qvs-cli: " << *err << '\n';
-        return kExitUsage;
-    }
+    if (auto err = ReadSettings(options, settings)) return UsageFail(*err);
     // The other program's file is read before the password is asked for, so
     // a bad file costs the user nothing.
     std::string bytes;
@@ -92,21 +78,22 @@ int RunImport(const Options& options) {
     // Saving what could be read of a damaged file would drop the rest.
     if (store.ErrNum() == ardeko::kErrDamagedFile)
         return Fail("nothing was imported into a damaged file; open it in QVS to see what it "
-                    "still holds.");
+                    "still holds.",
+                    kExitBadFile);
     const ardeko::ImportPlan plan = ardeko::PlanImport(store, data, {store.Now(), 0});
     std::cout << ardeko::ImportSummaryText(plan);
-    if (plan.problem) return Fail(*plan.problem + " Nothing was imported.");
+    if (plan.problem) return Fail(*plan.problem + " Nothing was imported.", kExitRefused);
     if (settings.dryRun) {
         // As far as the import itself goes, on a copy.
         ardeko::clsPW trial(store);
         if (auto err = ardeko::ApplyImport(trial, plan))
-            return Fail(*err + " Nothing would be imported.");
+            return Fail(*err + " Nothing would be imported.", kExitRefused);
         return kExitOk;
     }
     if (auto code = ConfirmPassword(options, store)) return *code;
-    if (auto err = ardeko::ApplyImport(store, plan)) return Fail(*err + " Nothing was imported.");
-    if (!store.SaveFile("", /*backup*/ true))
-        return Fail(store.ErrDescr() + " The file was not changed.");
+    if (auto err = ardeko::ApplyImport(store, plan))
+        return Fail(*err + " Nothing was imported.", kExitRefused);
+    if (!store.SaveFile("", /*backup*/ true)) return FailStore(store, " The file was not changed.");
     return kExitOk;
 }
 

@@ -4,16 +4,14 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace qvs {
 
 struct Options;
 
-// Options only import takes; those with a value take the next argument.
-bool IsImportOption(std::string_view arg);
-bool ImportOptionTakesValue(std::string_view arg);
+// The options import takes, as the table of verbs lists them.
+inline constexpr std::string_view kImportOptions =
+    "--from= --format= --dry-run --password-stdin --map= --encoding= --delimiter= --no-captions";
 
 // Reads options.jsonFile (the other program's file), shows what would be
 // imported, and unless --dry-run adds it to options.file with one save

@@ -1,5 +1,6 @@
 #include "cli/json_records.h"
 
+#include "store/pw.h"
 #include "store/records.h"
 #include "store/secret_key.h"
 #include "store/totp.h"
@@ -166,14 +167,33 @@ template <class T> Error ItemFromJson(const QJsonValue& v, T& item) {
     return err;
 }
 
+// The store keeps earlier passwords newest first, each with the date it was
+// replaced, and at most its limit of them: a list that breaks this would be
+// cut or shown out of order by the next change.
+Error HistoryOrderError(const QJsonValue& item, const ardeko::T_PwHistory& h,
+                        const std::vector<ardeko::T_PwHistory>& before) {
+    if (!item.toObject().contains("replaced") || h.replaced == 0)
+        return std::string("\"replaced\" (the date) is missing");
+    if (!before.empty() && h.replaced > before.back().replaced)
+        return std::string("earlier passwords must come newest first");
+    return std::nullopt;
+}
+
 template <class T> Error ItemsFromJson(const QJsonValue& v, std::vector<T>& out) {
     if (!v.isArray()) return Expected("an array", v);
     const QJsonArray items = v.toArray();
+    if constexpr (std::is_same_v<T, ardeko::T_PwHistory>)
+        if (items.size() > ardeko::kMaxHistoryLimit)
+            return "holds " + std::to_string(items.size()) +
+                   " earlier passwords; a file keeps at most " +
+                   std::to_string(ardeko::kMaxHistoryLimit);
     for (qsizetype i = 0; i < items.size(); ++i) {
         T item;
         Error err = ItemFromJson(items[i], item);
         if constexpr (std::is_same_v<T, ardeko::T_CustomField>)
             if (!err && item.name.empty()) err = std::string("a field needs a name");
+        if constexpr (std::is_same_v<T, ardeko::T_PwHistory>)
+            if (!err) err = HistoryOrderError(items[i], item, out);
         if (err) return "item " + std::to_string(i) + ": " + *err;
         out.push_back(std::move(item));
     }

@@ -50,7 +50,7 @@ void PrintUnfiled(std::map<Codes, std::vector<const T_Password*>>& groups, std::
 
 int RunList(const Options& options) {
     clsPW store;
-    if (auto code = OpenStore(options, store)) return *code;
+    if (auto code = OpenStore(options, store, nullptr, ardeko::EntryTexts::NamesOnly)) return *code;
     auto groups = EntriesByCodes(store);
     std::set<Codes> subcategories;
     for (const auto& s : store.SubCategory())
@@ -101,7 +101,7 @@ void PrintDue(const T_Password& p, clsPW::Due due, double date, const char* past
 
 int RunExpiring(const Options& options) {
     clsPW store;
-    if (auto code = OpenStore(options, store)) return *code;
+    if (auto code = OpenStore(options, store, nullptr, ardeko::EntryTexts::NamesOnly)) return *code;
     for (const T_Password& p : store.Password()) {
         const clsPW::DueStatus due = store.DueOf(p);
         PrintDue(p, due.expiry, p.Dt_Expire, "expired", "expires soon");

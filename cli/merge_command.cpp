@@ -2,12 +2,11 @@
 // conflicted copy, another machine's file) into FILE, and says what came
 // from where. Passwords are never printed.
 #include "cli/commands.h"
+#include "cli/file_stamp.h"
 #include "cli/password_prompt.h"
 
 #include "store/datafile.h"
 #include "store/pw.h"
-
-#include <sys/stat.h>
 
 #include <iostream>
 
@@ -17,20 +16,6 @@ namespace {
 
 using ardeko::clsPW;
 
-// What tells one version of FILE from the next, to refuse a save over a
-// version written while the merge ran.
-struct Stamp {
-    long long size = -1, modifiedNs = 0, inode = 0;
-    static Stamp Of(const std::string& path) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0) return {};
-        return {static_cast<long long>(st.st_size),
-                static_cast<long long>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                static_cast<long long>(st.st_ino)};
-    }
-    bool operator==(const Stamp&) const = default;
-};
-
 // Another file is tried with FILE's password first; another one is asked
 // for (the next line of standard input) only when that one is wrong.
 // A damaged file is refused: its missing records would count as deleted.
@@ -38,11 +23,12 @@ std::optional<int> OpenWith(const Options& options, const std::string& path,
                             const std::string& password, clsPW& store) {
     if (!store.LoadFile(path, password)) {
         if (store.ErrNum() != ardeko::kErrBadFile || !store.FileExist(path))
-            return Fail(store.ErrDescr());
+            return LoadFailure(store, path);
         std::cerr << "qvs-cli: " << path << " has another password.\n";
         std::string own, error;
-        if (!ReadPassword({options.passwordStdin, false}, own, error)) return Fail(error);
-        if (!store.LoadFile(path, own)) return Fail(store.ErrDescr());
+        if (!ReadPassword({options.passwordStdin, false}, own, error))
+            return Fail(error, kExitUsage);
+        if (!store.LoadFile(path, own)) return LoadFailure(store, path);
     }
     if (store.ErrNum() == ardeko::kErrDamagedFile)
         return Fail(store.ErrDescr() + " Not merged: its missing records would count as deleted.");
@@ -109,8 +95,9 @@ void PrintSummary(const Options& options, const ardeko::MergeSummary& s) {
 int RunMerge(const Options& options) {
     clsPW mine;
     std::string password, error;
-    if (!ReadPassword({options.passwordStdin, false}, password, error)) return Fail(error);
-    if (!mine.LoadFile(options.file, password)) return Fail(mine.ErrDescr());
+    if (!ReadPassword({options.passwordStdin, false}, password, error))
+        return Fail(error, kExitUsage);
+    if (!mine.LoadFile(options.file, password)) return LoadFailure(mine, options.file);
     if (mine.ErrNum() == ardeko::kErrDamagedFile)
         return Fail(mine.ErrDescr() + " Not merged: the merge would save what is missing.");
     WarnAfterLoad(options.file, mine);
@@ -123,7 +110,7 @@ int RunMerge(const Options& options) {
     ardeko::MergeSummary summary;
     const clsPW* given = options.base.empty() ? nullptr : &base;
     if (!mine.Merge(given, theirs, summary, IdentityFor(given, mine, theirs)))
-        return Fail(mine.ErrDescr());
+        return Fail(mine.ErrDescr(), kExitRefused);
     PrintSummary(options, summary);
     PrintOtherConflictCopies(options);
     if (options.dryRun) {
@@ -134,7 +121,7 @@ int RunMerge(const Options& options) {
         return Fail(options.file + " changed while it was being merged; nothing written. Run the "
                                    "merge again.");
     if (auto code = ConfirmPassword(options, mine)) return *code;
-    if (!mine.SaveFile("", /*backup*/ true)) return Fail(mine.ErrDescr());
+    if (!mine.SaveFile("", /*backup*/ true)) return FailStore(mine);
     return kExitOk;
 }
 

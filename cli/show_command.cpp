@@ -12,7 +12,8 @@ namespace qvs {
 namespace {
 
 int PrintCode(const ardeko::T_Password& p) {
-    if (p.Totp.empty()) return Fail("entry \"" + p.service + "\" has no one-time code");
+    if (p.Totp.empty())
+        return Fail("entry \"" + p.service + "\" has no one-time code", kExitNotFound);
     const auto now =
         ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &CliHmac);
     if (!now) return Fail("the one-time code of entry \"" + p.service + "\" cannot be read");
@@ -27,7 +28,8 @@ int PrintCustomField(const ardeko::T_Password& p, const std::string& name) {
             return kExitOk;
         }
     return Fail("entry \"" + p.service + "\" has no field \"" + name +
-                "\" (user, password, url, notes, code or an extra field)");
+                "\" (user, password, url, notes, code or an extra field)",
+                kExitNotFound);
 }
 
 void PrintAll(const ardeko::clsPW& store, const ardeko::T_Password& p) {
@@ -55,7 +57,8 @@ int RunShow(const Options& options) {
     ardeko::clsPW store;
     if (auto code = OpenStore(options, store)) return *code;
     const ardeko::T_Password* p = store.Password().Find(options.service);
-    if (!p) return Fail("no entry named \"" + options.service + "\" in " + options.file);
+    if (!p)
+        return Fail("no entry named \"" + options.service + "\" in " + options.file, kExitNotFound);
     const std::string& f = options.field;
     if (f.empty())
         PrintAll(store, *p);

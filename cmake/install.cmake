@@ -7,7 +7,7 @@
 include(GNUInstallDirs)
 
 set(QVS_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/quorvane)
-set(QVS_PROGRAMS QVS qvs-cli)
+set(QVS_PROGRAMS QVS qvs-cli qvs-clip)
 if(TARGET QVSLite)
     list(APPEND QVS_PROGRAMS QVSLite)
 endif()
@@ -26,6 +26,9 @@ if(TARGET QVSLite)
     install(FILES ${desktop}/org.quorvane.QVSLite.desktop DESTINATION ${share}/applications)
 endif()
 install(FILES ${desktop}/org.quorvane.qvs.mime.xml DESTINATION ${share}/mime/packages)
+# Where bash-completion loads it when qvs-cli is first completed.
+install(FILES ${desktop}/qvs-cli.bash DESTINATION ${share}/bash-completion/completions
+        RENAME qvs-cli)
 
 # Files that carry the version.
 foreach(file org.quorvane.QVS.metainfo.xml qvs-cli.1)

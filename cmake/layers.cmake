@@ -14,6 +14,7 @@ set(QVS_LAYER_tray      ${QVS_LAYER_export} tray)
 set(QVS_LAYER_qvs       ${QVS_LAYER_export} mainwin tray qvs)
 set(QVS_LAYER_qvslite   ${QVS_LAYER_export} tray qvslite)
 set(QVS_LAYER_cli       ${QVS_LAYER_store} cli)
+set(QVS_LAYER_clip      ${QVS_LAYER_autotype} clip)
 
 # Gives TARGET the include root of LAYER (and, through PUBLIC, whoever links it).
 function(qvs_layer target layer)

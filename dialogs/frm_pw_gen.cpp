@@ -1,4 +1,5 @@
 #include "dialogs/frm_pw_gen.h"
+#include "dialogs/word_list.h"
 
 #include "autotype/selection_guard.h"
 #include "dialogs/strength_meter.h"
@@ -154,14 +155,14 @@ QString frmPwGen::Result() const {
 void frmPwGen::Generate() {
     if (setting_) return;
     const GeneratorOptions o = Options();
-    txtResult_->setText(o.passphrase ? GeneratePassphrase(o, words_, *QRandomGenerator::system())
-                                     : GeneratePassword(o));
+    txtResult_->setText(QString::fromStdString(o.passphrase ? ardeko::GeneratePassphrase(o, words_)
+                                                            : ardeko::GeneratePassword(o)));
     // What the generator put in, not what the result looks like: a
     // passphrase of real words would read as far stronger than it is.
     if (txtResult_->text().isEmpty())
         strength_->SetPassword(QString());
     else
-        strength_->SetBits(GeneratedEntropyBits(o, words_.size()));
+        strength_->SetBits(ardeko::GeneratedEntropyBits(o, words_.size()));
     EnableControls();
 }
 

@@ -3,7 +3,7 @@
 // until it suits the service.
 #pragma once
 
-#include "dialogs/password_generator.h"
+#include "store/password_generator.h"
 
 #include <QDialog>
 
@@ -16,6 +16,8 @@ class QRadioButton;
 class QSpinBox;
 
 namespace qvs {
+
+using ardeko::GeneratorOptions;
 
 class StrengthMeter;
 
@@ -50,7 +52,7 @@ private:
     QPushButton* cmdNew_;
     QPushButton* cmdOK_;
     QPushButton* cmdCancel_;
-    QStringList words_;
+    std::vector<std::string> words_;
     bool setting_ = false;
 };
 

@@ -1,16 +1,18 @@
-// Configuration: the product's name and its maker's pages, as the About box
-// and the splash window show them. Change them here only.
+// The product's name and its maker's pages (store/product_info.h), as the
+// About box and the splash window show them.
 #pragma once
+
+#include "store/product_info.h"
 
 #include <QString>
 
 namespace qvs {
 
-inline constexpr char kProductTitle[] = "Quorvane";
-inline constexpr char kMakerName[] = "Tarnwick";
-inline constexpr char kMakerUrl[] = "https://tarnwick.example/";
-inline constexpr char kProductUrl[] = "https://tarnwick.example/quorvane";
-inline constexpr char kSupportMail[] = "support@tarnwick.example";
+using ardeko::kMakerName;
+using ardeko::kMakerUrl;
+using ardeko::kProductTitle;
+using ardeko::kProductUrl;
+using ardeko::kSupportMail;
 
 // The maker's page of the web item index (0 home, 1 update check, 2 forum,
 // 3 support mail); the update check carries the program's version numbers.

@@ -1,5 +1,8 @@
 #include "export/export_choice.h"
 
+#include "frame/language.h"
+#include "store/export_fields.h"
+
 namespace qvs {
 
 namespace {
@@ -42,6 +45,43 @@ void StoreChoice(const ExportChoice& c, Options& options) {
     options.RPCsvSafe = c.csvSafe;
     options.RPPType = c.printLayout;
     options.RPPrinter = c.printer;
+}
+
+QString FieldLabel(const std::string& caption) {
+    constexpr int kServiceText = 36600, kNotesText = 36614, kHistoryText = 36615,
+                  kCustomFieldsText = 36616;
+    const auto& fields = ardeko::FieldCaptions();
+    const auto it = std::find(fields.begin(), fields.end(), caption);
+    // The fields up to "TOTP" have their texts in their order.
+    const int id = caption == "Custom Fields"         ? kCustomFieldsText
+                   : it != fields.end()               ? kServiceText + 1 + int(it - fields.begin())
+                   : caption == ardeko::kNotesCaption ? kNotesText
+                   : caption == ardeko::kHistoryCaption ? kHistoryText
+                   : caption == ardeko::kServiceCaption ? kServiceText
+                                                        : 0;
+    return id ? GetLocalText(id) : QString::fromStdString(caption);
+}
+
+ardeko::ExportRequest ExportChoice::Request() const {
+    ardeko::ExportRequest r;
+    r.mode = mode;
+    r.grouping = grouping;
+    r.order = order;
+    r.emptyCategories = emptyCategories;
+    r.emptySubCategories = emptySubCategories;
+    r.header = header;
+    r.notes = notes;
+    r.history = history;
+    for (const QString& field : fields)
+        r.fields.push_back(field.toStdString());
+    r.delimiter = delimiter.toStdString();
+    r.csvSafe = csvSafe;
+    std::vector<std::string> all = ardeko::FieldCaptions();
+    all.insert(all.end(), {std::string(ardeko::kServiceCaption), std::string(ardeko::kNotesCaption),
+                           std::string(ardeko::kHistoryCaption)});
+    for (const std::string& caption : all)
+        r.labels[caption] = FieldLabel(caption).toStdString();
+    return r;
 }
 
 QString ModeExtension(int mode) {

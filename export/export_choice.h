@@ -3,23 +3,27 @@
 #pragma once
 
 #include "frame/options.h"
+#include "store/export_plan.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace qvs {
 
-// Output modes, as the File menu asks for them.
-enum ExportMode : int {
-    kModeHtml = 0,
-    kModeLabelled = 1, // text, one labelled line per field
-    kModeColumns = 2,  // text, fixed-width columns
-    kModeCsv = 3,
-    kModePrint = 10,
-};
-
-enum ExportGrouping : int { kGroupNone = 0, kGroupCategory = 1, kGroupSubCategory = 2 };
-enum ExportOrder : int { kOrderService = 0, kOrderCategory = 1, kOrderSubCategory = 2 };
+using ardeko::ExportGrouping;
+using ardeko::ExportMode;
+using ardeko::ExportOrder;
+using ardeko::kGroupCategory;
+using ardeko::kGroupNone;
+using ardeko::kGroupSubCategory;
+using ardeko::kModeColumns;
+using ardeko::kModeCsv;
+using ardeko::kModeHtml;
+using ardeko::kModeLabelled;
+using ardeko::kModePrint;
+using ardeko::kOrderCategory;
+using ardeko::kOrderService;
+using ardeko::kOrderSubCategory;
 
 struct ExportChoice {
     int mode = kModeHtml;
@@ -35,14 +39,21 @@ struct ExportChoice {
     QString folder;
     QString fileName;   // without extension
     QStringList fields; // selected captions, in order
-    QString delimiter;
-    bool csvSafe = false; // formulas neutralised (CSV); off keeps values byte-exact
-    int printLayout = 0;  // 0 columns, else labelled lines
-    QString printer;      // the printer list's text of the chosen item
+    QString delimiter = QStringLiteral(",");
+    bool csvSafe = true; // formulas neutralised (CSV); off keeps values byte-exact
+    int printLayout = 0; // 0 columns, else labelled lines
+    QString printer;     // the printer list's text of the chosen item
 
     bool Tabular() const { return mode == kModeColumns || mode == kModeCsv; }
     bool Splits() const { return split && grouping != kGroupNone && mode != kModePrint; }
+    // What the store's writers are asked for, with the field names in the
+    // user's language.
+    ardeko::ExportRequest Request() const;
 };
+
+// A field's name (its key, as FieldCaptions lists it, or "Service", "Notes"
+// or "Password History") in the user's language.
+QString FieldLabel(const std::string& caption);
 
 ExportChoice ChoiceFromOptions(const Options& options, int mode);
 void StoreChoice(const ExportChoice& choice, Options& options);

@@ -1,6 +1,6 @@
 #include "export/export_run.h"
 
-#include "dialogs/maker_info.h"
+#include "export/file_sink.h"
 #include "export/report_sink.h"
 #include "frame/language.h"
 #include "frame/report/report.h"
@@ -34,21 +34,16 @@ bool FolderMissing(const QString& folder, ExportOutcome& outcome) {
 
 } // namespace
 
-DocumentInfo MakeDocumentInfo(int mode) {
+ardeko::DocumentInfo MakeDocumentInfo(int mode) {
     const QVersionNumber version =
         QVersionNumber::fromString(QCoreApplication::applicationVersion());
-    DocumentInfo info;
-    info.title = QStringLiteral("Quorvane %1.%2.%3")
-                     .arg(version.majorVersion())
-                     .arg(version.minorVersion())
-                     .arg(version.microVersion());
     const int formatId = ModeFormatTextId(mode);
-    if (formatId != 0) info.formatName = GetLocalText(formatId);
-    info.makerLine =
-        QStringLiteral("%1 by %2").arg(QLatin1String(kProductTitle), QLatin1String(kMakerName));
-    info.homePage = QLatin1String(kProductUrl);
-    info.mailAddress = QLatin1String(kSupportMail);
-    return info;
+    return ardeko::MakeDocumentInfo(QStringLiteral("%1.%2.%3")
+                                        .arg(version.majorVersion())
+                                        .arg(version.minorVersion())
+                                        .arg(version.microVersion())
+                                        .toStdString(),
+                                    formatId ? GetLocalText(formatId).toStdString() : "");
 }
 
 QString ExportPath(const ExportChoice& choice) {
@@ -56,29 +51,32 @@ QString ExportPath(const ExportChoice& choice) {
 }
 
 ExportOutcome ExportToFiles(const ardeko::clsPW& store, const ExportChoice& choice,
-                            const DocumentInfo& info, const ExportProgress& progress) {
+                            const ardeko::DocumentInfo& info,
+                            const ardeko::ExportProgress& progress) {
     ExportOutcome outcome;
     if (FolderMissing(choice.folder, outcome)) return outcome;
-    const ExportPlan plan = MakePlan(store, choice);
+    const ardeko::ExportRequest request = choice.Request();
+    const ardeko::ExportPlan plan = ardeko::MakePlan(store, request);
     if (plan.groups.empty()) {
         // Grouped without entries and without empty groups asked for.
         outcome.message = GetLocalText(kNothingToExportText);
         return outcome;
     }
-    FileSink sink(MakeFileFormat(choice, plan, info), choice.folder, choice.fileName,
+    FileSink sink(ardeko::MakeFileFormat(request, plan, info), choice.folder, choice.fileName,
                   ModeExtension(choice.mode));
-    outcome.ok = Generate(plan, choice.Splits(), sink, progress);
+    outcome.ok = ardeko::Generate(plan, choice.Splits(), sink, progress);
     outcome.message = sink.Error();
     outcome.files = sink.Written();
     outcome.renamed = sink.Renamed();
     return outcome;
 }
 
-void BuildReport(const ardeko::clsPW& store, const ExportChoice& choice, const DocumentInfo& info,
-                 Report& report, const ExportProgress& progress) {
-    const ExportPlan plan = MakePlan(store, choice);
+void BuildReport(const ardeko::clsPW& store, const ExportChoice& choice,
+                 const ardeko::DocumentInfo& info, Report& report,
+                 const ardeko::ExportProgress& progress) {
+    const ardeko::ExportPlan plan = ardeko::MakePlan(store, choice.Request());
     ReportSink sink(report, plan, info, choice.printLayout);
-    Generate(plan, false, sink, progress);
+    ardeko::Generate(plan, false, sink, progress);
 }
 
 ExportOutcome WriteReportPdf(Report& report, const QString& path) {

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "export/export_choice.h"
-#include "export/export_format.h"
-#include "export/export_writer.h"
+#include "store/export_format.h"
+#include "store/export_writer.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,7 +25,7 @@ struct ExportOutcome {
 };
 
 // Title with this program's version, the mode's format name, the maker.
-DocumentInfo MakeDocumentInfo(int mode);
+ardeko::DocumentInfo MakeDocumentInfo(int mode);
 
 // The file of an export without groups in files of their own.
 QString ExportPath(const ExportChoice& choice);
@@ -33,11 +33,13 @@ QString ExportPath(const ExportChoice& choice);
 // Writes the export files of choice (an export mode). A folder that does not
 // exist is reported before anything is written.
 ExportOutcome ExportToFiles(const ardeko::clsPW& store, const ExportChoice& choice,
-                            const DocumentInfo& info, const ExportProgress& progress = {});
+                            const ardeko::DocumentInfo& info,
+                            const ardeko::ExportProgress& progress = {});
 
 // Fills report with the printed export of choice.
-void BuildReport(const ardeko::clsPW& store, const ExportChoice& choice, const DocumentInfo& info,
-                 Report& report, const ExportProgress& progress = {});
+void BuildReport(const ardeko::clsPW& store, const ExportChoice& choice,
+                 const ardeko::DocumentInfo& info, Report& report,
+                 const ardeko::ExportProgress& progress = {});
 
 // Writes a built report as a PDF file readable by the user only.
 ExportOutcome WriteReportPdf(Report& report, const QString& path);

@@ -8,9 +8,9 @@ namespace qvs {
 
 namespace {
 
-void Append(QListWidget* list, const QString& text) {
-    list->addItem(text);
-    list->setCurrentRow(list->count() - 1);
+// The field an item stands for; its text is the field's name as shown.
+QString Key(const QListWidgetItem* item) {
+    return item->data(Qt::UserRole).toString();
 }
 
 // What stays highlighted after row left the list.
@@ -20,9 +20,11 @@ void HighlightNear(QListWidget* list, int row) {
 
 } // namespace
 
-FieldLists::FieldLists(QListWidget* all, QListWidget* selected, const QStringList& fields)
-    : QObject(all), all_(all), selected_(selected), fields_(fields) {
-    all_->addItems(fields_);
+FieldLists::FieldLists(QListWidget* all, QListWidget* selected, const QStringList& fields,
+                       Label label)
+    : QObject(all), all_(all), selected_(selected), fields_(fields), label_(label) {
+    for (const QString& field : fields_)
+        Append(all_, field);
     HighlightNear(all_, 0);
     connect(all_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { MoveRightAt(all_->row(item)); });
@@ -33,10 +35,11 @@ FieldLists::FieldLists(QListWidget* all, QListWidget* selected, const QStringLis
 void FieldLists::Choose(const QStringList& chosen) {
     MoveAllLeft();
     for (const QString& name : chosen) {
-        const auto found = all_->findItems(name, Qt::MatchExactly);
-        if (found.isEmpty()) continue;
-        delete all_->takeItem(all_->row(found.front()));
-        selected_->addItem(name);
+        for (int row = 0; row < all_->count(); ++row) {
+            if (Key(all_->item(row)) != name) continue;
+            selected_->addItem(all_->takeItem(row));
+            break;
+        }
     }
     HighlightNear(all_, 0);
     HighlightNear(selected_, 0);
@@ -45,7 +48,7 @@ void FieldLists::Choose(const QStringList& chosen) {
 QStringList FieldLists::Chosen() const {
     QStringList chosen;
     for (int i = 0; i < selected_->count(); ++i)
-        chosen << selected_->item(i)->text();
+        chosen << Key(selected_->item(i));
     return chosen;
 }
 
@@ -55,16 +58,14 @@ void FieldLists::MoveRight() {
 
 void FieldLists::MoveRightAt(int row) {
     if (row < 0 || row >= all_->count()) return;
-    std::unique_ptr<QListWidgetItem> item(all_->takeItem(row));
-    Append(selected_, item->text());
+    selected_->addItem(all_->takeItem(row));
+    selected_->setCurrentRow(selected_->count() - 1);
     HighlightNear(all_, row);
 }
 
 void FieldLists::MoveAllRight() {
-    while (all_->count() > 0) {
-        std::unique_ptr<QListWidgetItem> item(all_->takeItem(0));
-        Append(selected_, item->text());
-    }
+    while (all_->count() > 0)
+        MoveRightAt(0);
 }
 
 void FieldLists::MoveLeft() {
@@ -85,12 +86,17 @@ void FieldLists::MoveAllLeft() {
 // A field goes back to its offered place, so the list keeps its order.
 void FieldLists::MoveBack(int row) {
     std::unique_ptr<QListWidgetItem> item(selected_->takeItem(row));
-    const int place = int(fields_.indexOf(item->text()));
+    const int place = int(fields_.indexOf(Key(item.get())));
     int at = 0;
-    while (at < all_->count() && fields_.indexOf(all_->item(at)->text()) < place)
+    while (at < all_->count() && fields_.indexOf(Key(all_->item(at))) < place)
         ++at;
     all_->insertItem(at, item.release());
     all_->setCurrentRow(at);
+}
+
+void FieldLists::Append(QListWidget* list, const QString& field) {
+    auto* item = new QListWidgetItem(label_(field.toStdString()), list);
+    item->setData(Qt::UserRole, field);
 }
 
 void FieldLists::MoveUp() {

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <string>
+
 class QListWidget;
 
 namespace qvs {
@@ -12,8 +14,10 @@ namespace qvs {
 class FieldLists : public QObject {
     Q_OBJECT
 public:
-    // Fills all with every field; selected starts empty.
-    FieldLists(QListWidget* all, QListWidget* selected, const QStringList& fields);
+    // Shows a field's name in the user's language.
+    using Label = QString (*)(const std::string& field);
+    // Fills all with every field (shown by label); selected starts empty.
+    FieldLists(QListWidget* all, QListWidget* selected, const QStringList& fields, Label label);
 
     // Moves the chosen fields (in their order) to selected. Unknown or
     // repeated names are ignored.
@@ -33,10 +37,12 @@ private:
     void MoveLeftAt(int row);
     void MoveBack(int row);
     void Shift(int by);
+    void Append(QListWidget* list, const QString& field);
 
     QListWidget* all_;
     QListWidget* selected_;
     QStringList fields_; // the offered order
+    Label label_;
 };
 
 } // namespace qvs

@@ -1,11 +1,11 @@
 // Building the export and print dialog and showing the remembered choices.
 #include "export/frm_exp_print.h"
 
-#include "export/export_fields.h"
 #include "export/field_lists.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
+#include "store/export_fields.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -102,7 +102,10 @@ QWidget* frmExpPrint::BuildFieldPart() {
     grid->addWidget(Label(6007, lstSelected_, part), 0, 2);
     grid->addWidget(lstAll_, 1, 0);
     grid->addWidget(lstSelected_, 1, 2);
-    fields_ = new FieldLists(lstAll_, lstSelected_, FieldCaptions());
+    QStringList fields;
+    for (const std::string& caption : ardeko::FieldCaptions())
+        fields << QString::fromStdString(caption);
+    fields_ = new FieldLists(lstAll_, lstSelected_, fields, &FieldLabel);
     auto* moves = new QVBoxLayout;
     auto* order = new QVBoxLayout;
     auto add = [&](const QString& text, const char* name, void (FieldLists::*move)(),

@@ -88,12 +88,12 @@ struct Options {
     bool RPEmptySub = false;
     bool RPHeader = true;
     bool RPNotes = true;
-    bool RPCsvSafe = false; // CSV values a spreadsheet would run as formulas get a "'"
+    bool RPCsvSafe = true; // CSV values a spreadsheet would run as formulas get a "'"
     QString RPExpDir;
     QString RPExpFile = QStringLiteral("ExpPw");
     QString RPFields;
     QString RPPrinter;
-    QString RPDelim;
+    QString RPDelim = QStringLiteral(",");
 
     // QVSLite.
     QString FileToLoad;

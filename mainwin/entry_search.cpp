@@ -1,13 +1,13 @@
 #include "mainwin/entry_search.h"
 
 #include "frame/language.h"
-#include "frame/search_fold.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/entry_grid_view.h"
 #include "mainwin/entry_search_box.h"
 #include "mainwin/node_key.h"
 #include "store/pw.h"
+#include "store/search_fold.h"
 
 #include <QItemSelectionModel>
 #include <QShortcut>
@@ -74,7 +74,7 @@ const EntrySearchIndex& EntrySearch::Index() {
 }
 
 void EntrySearch::OnTextChanged(const QString& text) {
-    const QString folded = FoldForSearch(text);
+    const QString folded = QString::fromStdString(ardeko::FoldForSearch(text.toStdString()));
     if (folded.isEmpty()) {
         query_.clear();
         results_.clear();

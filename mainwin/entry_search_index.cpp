@@ -1,7 +1,7 @@
 #include "mainwin/entry_search_index.h"
 
-#include "frame/search_fold.h"
 #include "store/pw.h"
+#include "store/search_fold.h"
 
 #include <QStringMatcher>
 
@@ -9,25 +9,8 @@ namespace qvs {
 
 namespace {
 
-// Between fields, so that no typed text matches across two of them: a search
-// box holds no control characters, and folding keeps this one.
-constexpr char kFieldBreak = '\x1f';
-
-// The fields are joined first and folded as one text: one conversion and
-// one pass per entry.
 QString Haystack(const ardeko::T_Password& p) {
-    const std::string* fields[] = {&p.service,    &p.User,       &p.Email, &p.URL_Access,
-                                   &p.URL_Change, &p.URL_Delete, &p.Descr};
-    std::string joined;
-    std::size_t size = 0;
-    for (const std::string* field : fields)
-        size += field->size() + 1;
-    joined.reserve(size);
-    for (const std::string* field : fields) {
-        joined += *field;
-        joined += kFieldBreak;
-    }
-    return FoldForSearch(QString::fromStdString(joined));
+    return QString::fromStdString(ardeko::EntrySearchText(p));
 }
 
 } // namespace

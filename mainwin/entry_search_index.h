@@ -1,4 +1,4 @@
-// The searchable text of every entry, folded once (frame/search_fold.h) so
+// The searchable text of every entry, folded once (store/search_fold.h) so
 // that each keystroke of a search only scans prepared text. Searched are the
 // service, user name, e-mail, the three web addresses and the notes; the
 // password never, nor anything else that could give it away.

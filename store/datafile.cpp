@@ -146,8 +146,14 @@ struct Decipher {
     clsEncrypt& c;
     DecodeHealth& health;
     const std::vector<std::string_view>& texts;
+    EntryTexts keep = EntryTexts::All; // of an entry
     std::size_t next = 0;
-    void operator()(const char*, std::string& v) {
+    void operator()(const char* name, std::string& v) {
+        if (!KeepsEntryText(keep, name) && c.FieldCounter() > 0) {
+            ++next;
+            c.SkipField();
+            return;
+        }
         bool fillersMatch = true;
         c.DecStringTo(texts[next++], v, true, &fillersMatch);
         health.fillerMismatches += !fillersMatch;
@@ -196,8 +202,9 @@ template <class R> std::size_t MinRecordBytes() {
 // given. Stops at the end of the data or at the first impossible value.
 class SectionReader {
 public:
-    SectionReader(ByteReader& in, clsEncrypt* cipher, DecodeHealth& health)
-        : in_(in), cipher_(cipher), health_(health) {
+    SectionReader(ByteReader& in, clsEncrypt* cipher, DecodeHealth& health,
+                  EntryTexts texts = EntryTexts::All)
+        : in_(in), cipher_(cipher), health_(health), texts_kept_(texts) {
         if (cipher_) in_.KeepTextsIn(&texts_);
     }
 
@@ -232,10 +239,13 @@ private:
                 CheckCutText(r);
                 return false;
             }
+            constexpr bool entry = std::is_same_v<R, T_Password>;
+            const EntryTexts keep = entry ? texts_kept_ : EntryTexts::All;
             if (cipher_)
-                VisitCipherFields(r, Decipher{*cipher_, health_, texts_});
+                VisitCipherFields(r, Decipher{*cipher_, health_, texts_, keep});
             else
                 DropImpossibleDates(r);
+            if (!cipher_ && keep != EntryTexts::All) DropTexts(r, keep);
             if (health_.impossible) return false;
             TextsToUtf8(r);
             out.push_back(std::move(r));
@@ -253,6 +263,13 @@ private:
                     badValues_ = true;
                 }
             }
+        });
+    }
+
+    template <class R> static void DropTexts(R& r, EntryTexts keep) {
+        VisitFields(r, [keep](const char* name, auto& field) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+                if (!KeepsEntryText(keep, name)) WipeString(field);
         });
     }
 
@@ -283,6 +300,7 @@ private:
     clsEncrypt* cipher_;
     DecodeHealth& health_;
     std::vector<std::string_view> texts_; // of the record being read
+    EntryTexts texts_kept_;
     bool badValues_ = false;
 };
 
@@ -296,7 +314,7 @@ struct Attempt {
 // (none: the key follows from the seed alone).
 Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::size_t bodyStart,
                       const std::string& password, bool categoriesOnly,
-                      std::optional<std::uint8_t> history) {
+                      std::optional<std::uint8_t> history, EntryTexts texts = EntryTexts::All) {
     Attempt a;
     a.file.header = header;
     a.health.judgeText = history.has_value();
@@ -312,7 +330,7 @@ Attempt TryEnciphered(std::string_view image, const FileHeader& header, std::siz
     a.health.fillerMismatches += !fillersMatch;
     ByteReader in(image);
     in.Seek(bodyStart);
-    SectionReader(in, &cipher, a.health).ReadAll(categoriesOnly, a.file);
+    SectionReader(in, &cipher, a.health, texts).ReadAll(categoriesOnly, a.file);
     a.end = a.file.dataEnd = in.Position();
     // The stored password cannot confirm the key on its own, so the data must:
     // nothing impossible, fillers in place (other fillers are tolerated only
@@ -432,7 +450,8 @@ DecodedFile Refused(FileHeader header, DecodeStatus status) {
     return f;
 }
 
-DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool categoriesOnly) {
+DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool categoriesOnly,
+                         EntryTexts texts) {
     ByteReader in(image);
     const FileHeader header = ReadHeader(in);
     DecodedFile f;
@@ -453,19 +472,28 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
             return f;
         }
         DecodeHealth unused;
-        SectionReader(in, nullptr, unused).ReadAll(categoriesOnly, f);
+        SectionReader(in, nullptr, unused, texts).ReadAll(categoriesOnly, f);
         f.dataEnd = in.Position();
         return f;
     }
     if (clsEncrypt::SeedNeedsRecovery(header.seed))
         return RecoverEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly);
-    return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt).file;
+    // Recovery compares whole decodes, so it reads every text.
+    return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt,
+                         texts)
+        .file;
 }
 
 } // namespace
 
+bool KeepsEntryText(EntryTexts texts, std::string_view field) {
+    if (texts == EntryTexts::All || field == "service") return true;
+    if (texts == EntryTexts::NamesOnly) return false;
+    return field != "pw" && field != "Remember" && !field.starts_with("stringa");
+}
+
 DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly,
-                       const FileKey* known) {
+                       const FileKey* known, EntryTexts texts) {
     if (IsFormat2(image)) return DecodeFormat2(image, password, known, categoriesOnly);
     // A trailer proves the password and the contents before the legacy data
     // is read at all; without one the file reads as it always has.
@@ -473,7 +501,7 @@ DecodedFile DecodeFile(std::string_view image, std::string_view password, bool c
                              ? FindTrailer(image)
                              : std::nullopt;
     if (!trailer) {
-        DecodedFile f = DecodeLegacy(image, password, categoriesOnly);
+        DecodedFile f = DecodeLegacy(image, password, categoriesOnly, texts);
         // Our writer's file whose marker was hit: never read as another
         // program's file, which cannot tell a wrong password or a change.
         if (f.status == DecodeStatus::Ok && !categoriesOnly &&
@@ -485,7 +513,7 @@ DecodedFile DecodeFile(std::string_view image, std::string_view password, bool c
     FileKey key;
     const DecodeStatus checked = CheckTrailer(image, *trailer, password, known, key);
     if (checked != DecodeStatus::Ok) return Refused(DecodeHeader(image), checked);
-    DecodedFile f = DecodeLegacy(image.substr(0, trailer->start), password, categoriesOnly);
+    DecodedFile f = DecodeLegacy(image.substr(0, trailer->start), password, categoriesOnly, texts);
     // The trailer follows the last record; found anywhere else, the file
     // is not what the writer wrote.
     if (f.status == DecodeStatus::Ok && !categoriesOnly &&

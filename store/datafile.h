@@ -124,12 +124,22 @@ struct DecodedFile {
     FileKey key;
 };
 
+// Which texts of the entries a read keeps: all; all but the password and
+// the other texts no search reads; or the service name only. Texts left out
+// are not deciphered at all (quicker, and no secret is in memory): a store
+// read so is for listing, never for saving.
+enum class EntryTexts { All, NoSecrets, NamesOnly };
+
+// Whether an entry's text field (by its name in VisitFields) is kept.
+bool KeepsEntryText(EntryTexts texts, std::string_view field);
+
 // Decodes a file image with the password the user gave (UTF-8). With
 // categoriesOnly the entry and node sections are not read. known: a key
 // already held for this file, used in place of a derivation when the file
 // names the same salt and parameters.
 DecodedFile DecodeFile(std::string_view image, std::string_view password,
-                       bool categoriesOnly = false, const FileKey* known = nullptr);
+                       bool categoriesOnly = false, const FileKey* known = nullptr,
+                       EntryTexts texts = EntryTexts::All);
 
 // A text the legacy format cannot hold, told part by part, so that a program
 // can say it in its user's language.

@@ -40,6 +40,10 @@ public:
     // The same into out (which must not be s's own storage).
     void DecStringTo(std::string_view s, std::string& out, bool advance,
                      bool* fillersMatch = nullptr, bool partial = false);
+    // Steps over one enciphered text without deciphering it: the fields
+    // after it decipher as if it had been read (past the first field each
+    // follows from the counter alone).
+    void SkipField() { ++counter_; }
     std::int16_t EncInt(std::int16_t v, bool advance);
     std::int16_t DecInt(std::int16_t v, bool advance);
     std::int32_t EncLong(std::int32_t v, bool advance);

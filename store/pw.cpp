@@ -157,6 +157,7 @@ bool clsPW::FileExist(const std::string& strName) const {
 void clsPW::NewFile() {
     ResetCollections();
     encryptFile_ = true;
+    listingOnly_ = false;
     notSaved_ = false;
     filename_ = kNewFileName;
     WipeString(filePassword_);
@@ -194,12 +195,22 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
     deleted_ = std::move(f.deleted);
 }
 
+bool clsPW::LoadFileForListing(const std::string& strName, std::string_view strPw,
+                               EntryTexts texts) {
+    return Load(strName, strPw, 0, texts);
+}
+
 bool clsPW::LoadFile(const std::string& strName, std::string_view strPw, std::int16_t defkval) {
+    return Load(strName, strPw, defkval, EntryTexts::All);
+}
+
+bool clsPW::Load(const std::string& strName, std::string_view strPw, std::int16_t defkval,
+                 EntryTexts texts) {
     // A file that cannot be read, has an unknown version or another password
     // leaves the store exactly as it was, so nothing open is lost or re-keyed.
     DecodedFile f;
     const FileKey* known = adoptedKey_.Valid() ? &adoptedKey_ : nullptr;
-    const bool read = ReadDataFile(strName, strPw, false, f, known);
+    const bool read = ReadDataFile(strName, strPw, false, f, known, texts);
     adoptedKey_.master.Clear();
     if (!read) {
         if (errNum_ == kErrNotFound) {
@@ -210,6 +221,7 @@ bool clsPW::LoadFile(const std::string& strName, std::string_view strPw, std::in
     }
     encryptFile_ = f.header.encrypted;
     sealed_.reset();
+    listingOnly_ = texts != EntryTexts::All;
     // Assigned over a longer one, the old password's tail would stay behind.
     WipeString(filePassword_);
     filePassword_ = strPw;
@@ -296,6 +308,9 @@ std::string clsPW::BackupPathFor(const std::string& name, bool backhist) const {
 
 bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     const std::string name = strName.empty() ? filename_ : strName;
+    if (listingOnly_)
+        return Fail(5, "The file was read for a listing only, without all its texts: it cannot "
+                       "be saved.");
     // A new store has a caption, not a file name, until it is saved under one.
     if (name.empty() || name == kNewFileName)
         return Fail(52, "The file has no name yet: choose where to save it.");

@@ -78,6 +78,10 @@ public:
     void NewFile();
     bool LoadFile(const std::string& strName, std::string_view strPw = {},
                   std::int16_t defkval = 0);
+    // LoadFile keeping only some texts of the entries (EntryTexts), the
+    // others never deciphered: quicker for a listing, and no secret is held.
+    // Such a store cannot be saved.
+    bool LoadFileForListing(const std::string& strName, std::string_view strPw, EntryTexts texts);
     // Loads another version of holder's file (a copy a sync tool left, the
     // file as another program saved it) with what holder holds: its key,
     // when the file was saved under it, else its password if it keeps that.
@@ -300,6 +304,8 @@ public:
 
 private:
     bool Fail(std::int32_t num, std::string descr);
+    bool Load(const std::string& strName, std::string_view strPw, std::int16_t defkval,
+              EntryTexts texts);
     void Succeed();
     void ResetCollections();
     void FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped);
@@ -320,7 +326,8 @@ private:
     // Reads and decodes a data file, recording the error when it cannot be
     // used. A 50001 error means the header was read (out.header is valid).
     bool ReadDataFile(const std::string& name, std::string_view pw, bool categoriesOnly,
-                      DecodedFile& out, const FileKey* known = nullptr);
+                      DecodedFile& out, const FileKey* known = nullptr,
+                      EntryTexts texts = EntryTexts::All);
     // The key the next save needs, derived from the file password when none
     // is held (a new password, or a legacy file without a trailer).
     bool EnsureKey();
@@ -377,6 +384,7 @@ private:
         bool passwordHeld = false;   // the password is given back on unsealing
     };
     std::optional<SealedState> sealed_;
+    bool listingOnly_ = false; // loaded without all texts: never saved
 };
 
 } // namespace ardeko

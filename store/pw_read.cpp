@@ -18,7 +18,7 @@ bool clsPW::OpenDataFile(const std::string& name, InputFile& file) {
 }
 
 bool clsPW::ReadDataFile(const std::string& name, std::string_view pw, bool categoriesOnly,
-                         DecodedFile& out, const FileKey* known) {
+                         DecodedFile& out, const FileKey* known, EntryTexts texts) {
     InputFile file;
     if (!OpenDataFile(name, file)) return false;
     // The version text first, so that a large file of another kind is not
@@ -32,7 +32,7 @@ bool clsPW::ReadDataFile(const std::string& name, std::string_view pw, bool cate
     image.reserve(static_cast<std::size_t>(file.Size()));
     if (auto err = file.Read(static_cast<std::size_t>(file.Size()) - image.size(), image))
         return Fail(err->num, err->descr);
-    out = DecodeFile(image, pw, categoriesOnly, known);
+    out = DecodeFile(image, pw, categoriesOnly, known, texts);
     if (out.status == DecodeStatus::BadVersion)
         return Fail(kErrBadFile, "File " + name + ": Invalid File Version!");
     // A key check that fails cannot tell a wrong password from a damaged

@@ -113,7 +113,7 @@ private slots:
         WriteData(ardeko::FileFormat::Legacy);
         const QByteArray before = Bytes(Data());
         const Run r = Import(cyrillic);
-        QVERIFY2(r.exitCode == 1 && r.err.contains("U+0416"), r.err);
+        QVERIFY2(r.exitCode == 5 && r.err.contains("U+0416"), r.err);
         QCOMPARE(Bytes(Data()), before);
     }
 
@@ -144,16 +144,16 @@ private slots:
             const char* message;
         };
         const QList<Case> cases = {
-            {"name,url,username,password\n\"open,x,y,z\n", {}, kPassword, 1, "Line 2: field 1"},
-            {"name,url,username,password\na,b,c\n", {}, kPassword, 1, "Line 2: 3 fields"},
-            {"", {}, kPassword, 1, "empty"},
-            {QByteArray("\x00\x01\x02garbage", 10), {}, kPassword, 1, "binary"},
-            {"{\"something\": 1}", {}, kPassword, 1, "items"},
-            {kKeePass, {}, "wrong\n", 1, "wrong"},
-            {kKeePass, {"--format", "opera"}, kPassword, 2, "unknown format"},
-            {kKeePass, {"--map", "title=1"}, kPassword, 2, "--format csv"},
-            {kKeePass, {"--encoding", "latin9"}, kPassword, 2, "unknown encoding"},
-            {kKeePass, {"--format", "firefox"}, kPassword, 1, "httprealm"},
+            {"name,url,username,password\n\"open,x,y,z\n", {}, kPassword, 3, "Line 2: field 1"},
+            {"name,url,username,password\na,b,c\n", {}, kPassword, 3, "Line 2: 3 fields"},
+            {"", {}, kPassword, 3, "empty"},
+            {QByteArray("\x00\x01\x02garbage", 10), {}, kPassword, 3, "binary"},
+            {"{\"something\": 1}", {}, kPassword, 3, "items"},
+            {kKeePass, {}, "wrong\n", 2, "wrong"},
+            {kKeePass, {"--format", "opera"}, kPassword, 1, "unknown format"},
+            {kKeePass, {"--map", "title=1"}, kPassword, 1, "--format csv"},
+            {kKeePass, {"--encoding", "latin9"}, kPassword, 1, "unknown encoding"},
+            {kKeePass, {"--format", "firefox"}, kPassword, 3, "httprealm"},
         };
         for (const Case& c : cases) {
             const Run r = Import(c.source, c.extra, c.password);
@@ -165,13 +165,13 @@ private slots:
         QFile::resize(Data(), before.size() - 30);
         const QByteArray damaged = Bytes(Data());
         const Run intoDamaged = Import(kKeePass);
-        QVERIFY2(intoDamaged.exitCode == 1 && intoDamaged.err.contains("damaged"), intoDamaged.err);
+        QVERIFY2(intoDamaged.exitCode == 3 && intoDamaged.err.contains("damaged"), intoDamaged.err);
         QCOMPARE(Bytes(Data()), damaged);
         const Run noFrom = RunCli({"import", Data()}, kPassword);
-        QCOMPARE(noFrom.exitCode, 2);
+        QCOMPARE(noFrom.exitCode, 1);
         const Run notForDump = RunCli({"dump", Data(), "--dry-run"}, kPassword);
-        QCOMPARE(notForDump.exitCode, 2);
-        QVERIFY(notForDump.err.contains("--dry-run is for merge and import only"));
+        QCOMPARE(notForDump.exitCode, 1);
+        QVERIFY(notForDump.err.contains("dump takes no option --dry-run"));
     }
 };
 

@@ -92,7 +92,7 @@ private slots:
         clsPW other = Load(theirs_);
         const QString otherPath = Save(other, "other.QVS", "other pw");
         const Run wrong = RunCli({"merge", mine_, otherPath, "--password-stdin"}, "pw\nnope\n");
-        QCOMPARE(wrong.exitCode, 1);
+        QCOMPARE(wrong.exitCode, 2);
         QVERIFY2(wrong.err.contains("is wrong"), wrong.err);
         const Run r = RunCli({"merge", mine_, otherPath, "--password-stdin"}, "pw\nother pw\n");
         QVERIFY2(r.exitCode == 0, r.err);
@@ -107,7 +107,7 @@ private slots:
         const QByteArray before = Bytes(mine_);
         const Run r =
             RunCli({"merge", mine_, theirs_, "--base", base_, "--password-stdin"}, "pw\n");
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.exitCode, 3);
         QCOMPARE(Bytes(mine_), before);
     }
 
@@ -135,7 +135,7 @@ private slots:
              {QStringList{"merge", mine_}, QStringList{"merge", mine_, theirs_, "--base"},
               QStringList{"dump", mine_, "--dry-run"}}) {
             const Run r = RunCli(args, {});
-            QCOMPARE(r.exitCode, 2);
+            QCOMPARE(r.exitCode, 1);
         }
     }
 };

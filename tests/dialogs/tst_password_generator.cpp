@@ -5,6 +5,7 @@
 
 #include "dialogs/frm_pw_gen.h"
 #include "dialogs/strength_meter.h"
+#include "dialogs/word_list.h"
 #include "store/codepage.h"
 #include "store/password_strength.h"
 
@@ -15,7 +16,7 @@
 
 #include <cmath>
 
-using qvs::GeneratorOptions;
+using ardeko::GeneratorOptions;
 Q_DECLARE_METATYPE(GeneratorOptions)
 
 namespace {
@@ -55,9 +56,9 @@ private slots:
         QFETCH(GeneratorOptions, options);
         QFETCH(QString, pattern);
         const QRegularExpression shape(pattern);
-        const QString pool = qvs::CharacterPool(options);
+        const QString pool = QString::fromStdString(ardeko::CharacterPool(options));
         for (int i = 0; i < 200; ++i) {
-            const QString pw = qvs::GeneratePassword(options);
+            const QString pw = QString::fromStdString(ardeko::GeneratePassword(options));
             QVERIFY2(shape.match(pw).hasMatch(), qPrintable(pattern));
             QVERIFY(AllIn(pw, pool) && Encodable(pw));
         }
@@ -67,11 +68,11 @@ private slots:
     // pool does: nothing is left out by mistake.
     void everyKindAndCharacterIsDrawn() {
         const GeneratorOptions options{.length = 8, .noLookAlikes = true};
-        const QString pool = qvs::CharacterPool(options);
+        const QString pool = QString::fromStdString(ardeko::CharacterPool(options));
         QCOMPARE(pool.size(), 26 + 26 + 10 + 32 - 10);
         QSet<QChar> seen;
         for (int i = 0; i < 2000; ++i) {
-            const QString pw = qvs::GeneratePassword(options);
+            const QString pw = QString::fromStdString(ardeko::GeneratePassword(options));
             for (const char* kind : {"[A-Z]", "[a-z]", "[0-9]", "[^A-Za-z0-9]"})
                 QVERIFY(pw.contains(QRegularExpression(QString::fromLatin1(kind))));
             for (QChar c : pw)
@@ -83,25 +84,33 @@ private slots:
     void noKindGivesNothing() {
         const GeneratorOptions none{
             .capitals = false, .smallLetters = false, .digits = false, .symbols = false};
-        QVERIFY(qvs::GeneratePassword(none).isEmpty());
+        QVERIFY(QString::fromStdString(ardeko::GeneratePassword(none)).isEmpty());
     }
 
     void passphrasesComeFromTheShippedLists() {
         for (const QString& language : {QStringLiteral("ENG"), QStringLiteral("ITA")}) {
-            const QStringList words = qvs::WordList(language);
+            const std::vector<std::string> words = qvs::WordList(language);
             QVERIFY(words.size() >= 900);
-            QVERIFY(std::all_of(words.begin(), words.end(), [](const QString& w) {
-                return QRegularExpression(QStringLiteral("^[a-z]{3,12}$")).match(w).hasMatch();
+            QVERIFY(std::all_of(words.begin(), words.end(), [](const std::string& w) {
+                return QRegularExpression(QStringLiteral("^[a-z]{3,12}$"))
+                    .match(QString::fromStdString(w))
+                    .hasMatch();
             }));
-            const QString phrase = qvs::GeneratePassphrase(GeneratorOptions{.words = 5}, words,
-                                                           *QRandomGenerator::system());
+            const QString phrase =
+                QString::fromStdString(ardeko::GeneratePassphrase({.words = 5}, words));
             const QStringList parts = phrase.split(QLatin1Char('-'));
             QCOMPARE(parts.size(), 5);
             for (const QString& part : parts)
-                QVERIFY(words.contains(part));
+                QVERIFY(std::find(words.begin(), words.end(), part.toStdString()) != words.end());
         }
         QCOMPARE(qvs::WordList(QStringLiteral("XYZ")), qvs::WordList(QStringLiteral("ENG")));
         QVERIFY(qvs::WordList(QStringLiteral("ENG")) != qvs::WordList(QStringLiteral("ITA")));
+    }
+
+    // Comments, blanks and repeats in a list's text are no words.
+    void wordListTextIsParsed() {
+        QCOMPARE(ardeko::ParseWordList("# words\n able \r\n\nacid\nable\n  # no\nzeal"),
+                 (std::vector<std::string>{"able", "acid", "zeal"}));
     }
 
     void strengthGrowsWithTheGuessingWork() {
@@ -110,7 +119,8 @@ private slots:
         const int phrase = ardeko::StrengthLevel(
             qvs::PasswordEntropyBits(QStringLiteral("correct horse battery staple")));
         QVERIFY(phrase >= 2 && phrase <= 3);
-        QCOMPARE(ardeko::StrengthLevel(qvs::PasswordEntropyBits(qvs::GeneratePassword({}))),
+        QCOMPARE(ardeko::StrengthLevel(qvs::PasswordEntropyBits(
+                     QString::fromStdString(ardeko::GeneratePassword({})))),
                  ardeko::kStrongestLevel);
         qvs::StrengthMeter meter;
         QCOMPARE(meter.Level(), -1);
@@ -124,23 +134,23 @@ private slots:
     void generatedStrengthIsTheDrawnEntropy() {
         const GeneratorOptions digits{
             .length = 4, .capitals = false, .smallLetters = false, .symbols = false};
-        QCOMPARE(qvs::GeneratedEntropyBits(digits, 0), 4 * std::log2(10.0));
+        QCOMPARE(ardeko::GeneratedEntropyBits(digits, 0), 4 * std::log2(10.0));
         // Every kind must be there: 36^4 - 26^4 - 10^4 passwords.
         GeneratorOptions twoKinds = digits;
         twoKinds.capitals = true;
-        QVERIFY(qAbs(qvs::GeneratedEntropyBits(twoKinds, 0) - std::log2(1212640.0)) < 1e-9);
-        QVERIFY(qvs::GeneratedEntropyBits({}, 0) >= 75);
+        QVERIFY(qAbs(ardeko::GeneratedEntropyBits(twoKinds, 0) - std::log2(1212640.0)) < 1e-9);
+        QVERIFY(ardeko::GeneratedEntropyBits({}, 0) >= 75);
         for (const QString& language : {QStringLiteral("ENG"), QStringLiteral("ITA")}) {
-            const qsizetype size = qvs::WordList(language).size();
-            QVERIFY(qvs::GeneratedEntropyBits({.passphrase = true}, size) >= 75);
-            QVERIFY(qvs::GeneratedEntropyBits({.passphrase = true, .words = 3}, size) < 36);
+            const std::size_t size = qvs::WordList(language).size();
+            QVERIFY(ardeko::GeneratedEntropyBits({.passphrase = true}, size) >= 75);
+            QVERIFY(ardeko::GeneratedEntropyBits({.passphrase = true, .words = 3}, size) < 36);
         }
 
         qvs::frmPwGen dialog;
         Child<QRadioButton>(&dialog, "optPassphrase")->click();
         Child<QSpinBox>(&dialog, "txtWords")->setValue(3);
-        const double bits = qvs::GeneratedEntropyBits({.passphrase = true, .words = 3},
-                                                      qvs::WordList(QStringLiteral("ENG")).size());
+        const double bits = ardeko::GeneratedEntropyBits(
+            {.passphrase = true, .words = 3}, qvs::WordList(QStringLiteral("ENG")).size());
         QCOMPARE(Child<qvs::StrengthMeter>(&dialog, "Strength")->Level(),
                  ardeko::StrengthLevel(bits));
         QVERIFY(ardeko::StrengthLevel(bits) <= 1);

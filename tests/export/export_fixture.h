@@ -4,7 +4,7 @@
 #pragma once
 
 #include "export/export_choice.h"
-#include "export/export_format.h"
+#include "store/export_format.h"
 #include "store/pw.h"
 
 #include <QFile>
@@ -40,10 +40,9 @@ inline void FillExportStore(ardeko::clsPW& s) {
     s.InsertPassword(ExportEntry("Gamma", 0, 0, "gus", "g&g"));
 }
 
-inline qvs::DocumentInfo FixedInfo(const char* formatName) {
-    return {QStringLiteral("Quorvane 1.2.3"), QString::fromUtf8(formatName),
-            QStringLiteral("Quorvane by Tarnwick"), QStringLiteral("https://h.example"),
-            QStringLiteral("m@h.example")};
+inline ardeko::DocumentInfo FixedInfo(const char* formatName) {
+    return {"Quorvane 1.2.3", formatName, "Quorvane by Tarnwick", "https://h.example",
+            "m@h.example"};
 }
 
 // The permission bits of a file; -1 when it cannot be read.

@@ -106,18 +106,22 @@ private slots:
     }
 
     // Widths come from the longest value (captions may be cut); dates as
-    // dd/mm/yyyy, an unset one empty; notes on one line, as the last field.
+    // dd/mm/yyyy, an unset one or one whose flag is off empty; notes on one
+    // line, as the last field; one line end a line.
     void columnsBySubCategory() {
+        ardeko::T_Password delta = *store_.Password().Find("Delta");
+        delta.Dt_Expire = ardeko::VbDateFromParts({2027, 5, 1, 0, 0, 0}); // expiry off
+        QVERIFY(store_.PWEdit(delta, "Delta"));
         ExportChoice c = Choice(kModeColumns, {"User Name", "Exp. Date", "Expire Flag"});
         c.grouping = kGroupSubCategory;
         c.emptySubCategories = true;
         c.notes = true;
         QCOMPARE(Export(c), QByteArray("ServiceUser Exp. Date   Expire Notes        \n"
-                                       "Gamma  gus              FALSE               \n\n"
-                                       "Delta  dan              FALSE               \n\n"
-                                       "Alpha  ann  31/01/2026  TRUE   line1 line2  \n\n"
+                                       "Gamma  gus              FALSE               \n"
+                                       "Delta  dan              FALSE               \n"
+                                       "Alpha  ann  31/01/2026  TRUE   line1 line2  \n"
                                        "No item in this SubCategory\n"
-                                       "Beta   bob              FALSE               \n\n"));
+                                       "Beta   bob              FALSE               \n"));
         c.header = false;
         QVERIFY(Export(c).startsWith("Gamma  gus"));
     }
@@ -127,10 +131,10 @@ private slots:
         c.delimiter = QStringLiteral(";");
         c.notes = true;
         QCOMPARE(Export(c), QByteArray("Service;User Name;Password;Notes\n"
-                                       "Alpha;ann;\"p;w\"\"1\";\"line1\nline2\"\n\n"
-                                       "Beta;bob;<b>bold</b>;\n\n"
-                                       "Delta;dan;plain;\n\n"
-                                       "Gamma;gus;g&g;\n\n"));
+                                       "Alpha;ann;\"p;w\"\"1\";\"line1\nline2\"\n"
+                                       "Beta;bob;<b>bold</b>;\n"
+                                       "Delta;dan;plain;\n"
+                                       "Gamma;gus;g&g;\n"));
         // A blank delimiter quotes the captions that hold one.
         c.delimiter = QStringLiteral(" ");
         c.fields = QStringList{"User Name"};
@@ -138,21 +142,42 @@ private slots:
         QVERIFY(Export(c).startsWith("Service \"User Name\"\nAlpha ann\n"));
     }
 
-    // Off by default, values stay byte-exact; on, what a spreadsheet would
-    // run as a formula reads as text, and the quoting still holds.
-    void csvFormulasNeutralisedOnlyWhenAsked() {
+    // On by default, what a spreadsheet would run as a formula reads as
+    // text, and the quoting still holds; off, values stay byte-exact.
+    void csvFormulasNeutralisedUnlessTurnedOff() {
         store_ = ardeko::clsPW();
         store_.InsertPassword(ExportEntry("=HYPERLINK(\"x\")", 0, 0, "+1", "-2;3"));
         store_.InsertPassword(ExportEntry("@SUM", 0, 0, "\tx", "a=b"));
         ExportChoice c = Choice(kModeCsv, {"User Name", "Password"});
         c.delimiter = QStringLiteral(";");
         c.header = false;
-        QCOMPARE(Export(c), QByteArray("\"=HYPERLINK(\"\"x\"\")\";+1;\"-2;3\"\n\n"
-                                       "@SUM;\tx;a=b\n\n"));
-        c.csvSafe = true;
-        QCOMPARE(Export(c), QByteArray("\"'=HYPERLINK(\"\"x\"\")\";'+1;\"'-2;3\"\n\n"
-                                       "'@SUM;'\tx;a=b\n\n"));
-        QVERIFY(!ChoiceFromOptions(DefaultOptions(), kModeCsv).csvSafe);
+        QVERIFY(ChoiceFromOptions(DefaultOptions(), kModeCsv).csvSafe);
+        QCOMPARE(Export(c), QByteArray("\"'=HYPERLINK(\"\"x\"\")\";'+1;\"'-2;3\"\n"
+                                       "'@SUM;'\tx;a=b\n"));
+        c.csvSafe = false;
+        QCOMPARE(Export(c), QByteArray("\"=HYPERLINK(\"\"x\"\")\";+1;\"-2;3\"\n"
+                                       "@SUM;\tx;a=b\n"));
+    }
+
+    // The first CSV export works with the settings a new user has; documents
+    // name the fields in the user's language, a CSV header as other
+    // programs read it.
+    void defaultsExportAndNamesFollowTheLanguage() {
+        ExportChoice c = ChoiceFromOptions(DefaultOptions(), kModeCsv);
+        c.folder = dir_.path();
+        c.fileName = QStringLiteral("ExpPw");
+        c.fields = QStringList{"User Name", "Exp. Date"};
+        c.notes = false;
+        QVERIFY(Export(c).startsWith("Service,User Name,Exp. Date\nAlpha,ann,31/01/2026\n"));
+        QString code = QStringLiteral("ITA");
+        QVERIFY(LoadLanguage(code));
+        const QByteArray csv = Export(c);
+        c.mode = kModeLabelled;
+        const QByteArray text = Export(c);
+        code = QStringLiteral("ENG");
+        QVERIFY(LoadLanguage(code));
+        QVERIFY(csv.startsWith("Service,User Name,Exp. Date\n"));
+        QVERIFY2(text.contains("Servizio:       Alpha\nNome utente:    ann\n"), text);
     }
 
     // Blanks, tabs and line breaks are part of a value (a password too).
@@ -186,7 +211,7 @@ private slots:
         ExportChoice c = Choice(kModeCsv, {"Password"});
         c.delimiter = QStringLiteral(";");
         const QByteArray plain = Export(c);
-        QCOMPARE(plain, QByteArray("Service;Password\nS;now\n\n"));
+        QCOMPARE(plain, QByteArray("Service;Password\nS;now\n"));
         p.Totp = "otpauth://totp/S?secret=GEZDGNBVGY3TQOJQ";
         p.History = {{"was", ardeko::VbDateFromParts({2026, 1, 31, 9, 0, 0})},
                      {"older", ardeko::VbDateFromParts({2025, 2, 1, 0, 0, 0})}};
@@ -199,7 +224,7 @@ private slots:
         QCOMPARE(Export(c), QByteArray("Service;Password;TOTP;Custom Fields;Password History\n"
                                        "S;now;otpauth://totp/S?secret=GEZDGNBVGY3TQOJQ;"
                                        "\"PIN: 4321\nBranch: North\";"
-                                       "\"31/01/2026 was\n01/02/2025 older\"\n\n"));
+                                       "\"31/01/2026 was\n01/02/2025 older\"\n"));
         QVERIFY(!ChoiceFromOptions(DefaultOptions(), kModeCsv).history);
     }
 
@@ -219,8 +244,7 @@ private slots:
         const QDir dir(dir_.path());
         QCOMPARE(dir.entryList(QDir::Files, QDir::Name),
                  QStringList({"ExpPw.Banks.CSV", "ExpPw.Mail_Web.CSV", "ExpPw.No Category.CSV"}));
-        QCOMPARE(ReadAll(dir.filePath("ExpPw.Banks.CSV")),
-                 QByteArray("Service\nAlpha\n\nDelta\n\n"));
+        QCOMPARE(ReadAll(dir.filePath("ExpPw.Banks.CSV")), QByteArray("Service\nAlpha\nDelta\n"));
         // Without groups there is one file whatever the check box says.
         c.grouping = kGroupNone;
         QCOMPARE(ExportToFiles(store_, c, FixedInfo("Fmt")).files,
@@ -313,7 +337,7 @@ private slots:
     void orderByCategoryAndBySubCategory() {
         auto names = [&](int order) {
             QStringList list;
-            for (const ardeko::T_Password* p : OrderedEntries(store_, order))
+            for (const ardeko::T_Password* p : ardeko::OrderedEntries(store_, order))
                 list << QString::fromStdString(p->service);
             return list;
         };

@@ -3,6 +3,7 @@
 #include "export/export_run.h"
 #include "export/frm_exp_print.h"
 #include "export/printer_list.h"
+#include "frame/language.h"
 #include "frame/report/report.h"
 #include "tests/export/export_fixture.h"
 
@@ -50,7 +51,11 @@ class TestExportPrint : public QObject {
     }
 
 private slots:
-    void initTestCase() { FillExportStore(store_); }
+    void initTestCase() {
+        QString code = QStringLiteral("ENG"); // the field names come from the table
+        QVERIFY(LoadLanguage(code));
+        FillExportStore(store_);
+    }
 
     void columnLayoutMarkup() {
         Report report;

@@ -1,10 +1,10 @@
 // The export dialog: the field lists, the remembered choices, the checks
 // before an export and the progress it reports.
-#include "export/export_fields.h"
 #include "export/frm_exp_print.h"
 #include "frame/frm_message.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "store/export_fields.h"
 #include "tests/export/export_fixture.h"
 #include "tests/frame/modal_script.h"
 #include "tests/frame/test_language.h"
@@ -25,11 +25,19 @@ public:
     std::vector<InstalledPrinter> Printers() const override { return {}; }
 };
 
+// The fields the list holds (the items' texts are their shown names).
 QStringList Texts(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
+        texts << list->item(i)->data(Qt::UserRole).toString();
     return texts;
+}
+
+QStringList FieldCaptions() {
+    QStringList captions;
+    for (const std::string& caption : ardeko::FieldCaptions())
+        captions << QString::fromStdString(caption);
+    return captions;
 }
 
 } // namespace
@@ -49,6 +57,7 @@ private slots:
     }
 
     void fieldListsAndTheirMoves() {
+        TestLanguage language({36601, 36604});
         Opt().RPFields = QStringLiteral("Password-Bogus-User Name-Password");
         frmExpPrint dialog(kModeHtml, printers_);
         auto* all = dialog.findChild<QListWidget*>("lstAll");
@@ -56,7 +65,10 @@ private slots:
         auto click = [&](const char* name) { dialog.findChild<QPushButton*>(name)->click(); };
         QCOMPARE(Texts(selected), QStringList({"Password", "User Name"}));
         QCOMPARE(all->count(), 12);
-        QCOMPARE(all->item(0)->text(), QStringLiteral("Category"));
+        QCOMPARE(Texts(all).front(), QStringLiteral("Category"));
+        // Shown in the user's language, kept by their names.
+        QCOMPARE(all->item(0)->text(), TestLanguage::Text(36601));
+        QCOMPARE(selected->item(0)->text(), TestLanguage::Text(36604));
 
         all->setCurrentRow(2); // "Email"
         click("cmdRight");
@@ -73,7 +85,7 @@ private slots:
 
         // Back to the list in its offered place.
         click("cmdLeft");
-        QCOMPARE(all->item(0)->text(), QStringLiteral("Category"));
+        QCOMPARE(Texts(all).front(), QStringLiteral("Category"));
         click("cmdAllLeft");
         QCOMPARE(Texts(all), FieldCaptions());
         click("cmdAllRight");

@@ -7,7 +7,6 @@
 #include "dialogs/frm_pw.h"
 #include "frame/modal_stack.h"
 #include "frame/options.h"
-#include "frame/search_fold.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/entry_grid_view.h"
 #include "mainwin/entry_search.h"
@@ -15,6 +14,7 @@
 #include "mainwin/entry_search_index.h"
 #include "mainwin/node_key.h"
 #include "mainwin/status_bar.h"
+#include "store/search_fold.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -22,6 +22,10 @@
 #include <QPushButton>
 
 using namespace qvs;
+
+QString FoldForSearch(const QString& text) {
+    return QString::fromStdString(ardeko::FoldForSearch(text.toStdString()));
+}
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "export/export_plan.h"
+#include "store/export_plan.h"
 
-#include "export/export_fields.h"
+#include "store/export_fields.h"
 #include "store/pw.h"
 
 #include <algorithm>
@@ -8,18 +8,16 @@
 #include <unordered_map>
 #include <utility>
 
-namespace qvs {
+namespace ardeko {
 
 namespace {
-
-using ardeko::T_Password;
 
 // Where categories and subcategories stand in the store's lists. An entry
 // whose category (or subcategory) is unknown counts as having none, so it is
 // still written.
 class Positions {
 public:
-    explicit Positions(const ardeko::clsPW& store) : store_(store) {
+    explicit Positions(const clsPW& store) : store_(store) {
         for (std::size_t i = 0; i < store.Category().Count(); ++i)
             category_[store.Category()[i].Codcat] = int(i);
         for (std::size_t i = 0; i < store.SubCategory().Count(); ++i)
@@ -42,22 +40,26 @@ private:
         const auto it = in.find(code);
         return code == 0 || it == in.end() ? -1 : it->second;
     }
-    const ardeko::clsPW& store_;
+    const clsPW& store_;
     std::unordered_map<std::int16_t, int> category_, sub_;
 };
 
-QStringList Captions(const ExportChoice& choice) {
-    QStringList captions{kServiceCaption};
-    for (const QString& field : choice.fields)
-        if (FieldCaptions().contains(field) && !captions.contains(field)) captions << field;
-    if (choice.history) captions << kHistoryCaption;
-    if (choice.notes) captions << kNotesCaption;
+bool Contains(const std::vector<std::string>& list, const std::string& s) {
+    return std::find(list.begin(), list.end(), s) != list.end();
+}
+
+std::vector<std::string> Captions(const ExportRequest& choice) {
+    std::vector<std::string> captions{std::string(kServiceCaption)};
+    for (const std::string& field : choice.fields)
+        if (Contains(FieldCaptions(), field) && !Contains(captions, field))
+            captions.push_back(field);
+    if (choice.history) captions.emplace_back(kHistoryCaption);
+    if (choice.notes) captions.emplace_back(kNotesCaption);
     return captions;
 }
 
-QString Name(const std::string& utf8, const QString& none) {
-    const QString name = QString::fromStdString(utf8);
-    return name.isEmpty() ? none : name;
+std::string Name(const std::string& name, std::string_view none) {
+    return name.empty() ? std::string(none) : name;
 }
 
 // The groups in the order they are written, keyed by (category position,
@@ -65,11 +67,11 @@ QString Name(const std::string& utf8, const QString& none) {
 // without entries are made here; the others when an entry needs them.
 class GroupBuilder {
 public:
-    GroupBuilder(const ardeko::clsPW& store, const ExportChoice& choice)
+    GroupBuilder(const clsPW& store, const ExportRequest& choice)
         : store_(store), choice_(choice), positions_(store) {}
 
     std::vector<ExportGroup> Build(const std::vector<const T_Password*>& ordered,
-                                   const QStringList& captions) {
+                                   const std::vector<std::string>& captions) {
         std::map<std::pair<int, int>, std::vector<const T_Password*>> byKey;
         for (const T_Password* p : ordered)
             byKey[GroupKey(*p)].push_back(p);
@@ -77,9 +79,10 @@ public:
         for (const auto& key : Keys(byKey)) {
             ExportGroup group = Describe(key);
             for (const T_Password* p : byKey[key]) {
-                QStringList row;
-                for (const QString& caption : captions)
-                    row << FieldValue(store_, *p, caption);
+                std::vector<std::string> row;
+                row.reserve(captions.size());
+                for (const std::string& caption : captions)
+                    row.push_back(FieldValue(store_, *p, caption));
                 group.rows.push_back(std::move(row));
             }
             groups.push_back(std::move(group));
@@ -120,59 +123,59 @@ private:
     ExportGroup Describe(const std::pair<int, int>& key) const {
         ExportGroup group;
         if (choice_.grouping == kGroupNone) return group;
-        const QString cat =
-            key.first < 0 ? kNoCategory
+        const std::string cat =
+            key.first < 0 ? std::string(kNoCategory)
                           : Name(store_.Category()[std::size_t(key.first)].DescrCat, kNoCategory);
-        group.heading = QStringLiteral("Category: ") + cat;
-        group.nameSuffix = QStringLiteral(".") + cat;
+        group.heading = "Category: " + cat;
+        group.nameSuffix = "." + cat;
         if (choice_.grouping == kGroupSubCategory) {
-            const QString sub =
+            const std::string sub =
                 key.second < 0
-                    ? kNoSubCategory
+                    ? std::string(kNoSubCategory)
                     : Name(store_.SubCategory()[std::size_t(key.second)].DescrSCat, kNoSubCategory);
-            group.heading += QStringLiteral(" - SubCategory: ") + sub;
-            group.nameSuffix += QStringLiteral(".") + sub;
+            group.heading += " - SubCategory: " + sub;
+            group.nameSuffix += "." + sub;
         }
         return group;
     }
 
-    const ardeko::clsPW& store_;
-    const ExportChoice& choice_;
+    const clsPW& store_;
+    const ExportRequest& choice_;
     Positions positions_;
 };
 
-std::vector<int> Widths(const ardeko::clsPW& store, const QStringList& captions,
-                        const std::vector<ExportGroup>& groups) {
-    std::vector<int> widths(std::size_t(captions.size()), 0);
-    auto fit = [&](int column, const QString& text) {
-        widths[std::size_t(column)] = std::max(widths[std::size_t(column)], int(text.size()));
+std::vector<std::size_t> Widths(const clsPW& store, const std::vector<std::string>& captions,
+                                const std::vector<ExportGroup>& groups) {
+    std::vector<std::size_t> widths(captions.size(), 0);
+    auto fit = [&](std::size_t column, std::string_view text) {
+        widths[column] = std::max(widths[column], CharacterCount(text));
     };
-    for (int column = 0; column < captions.size(); ++column) {
-        const QString& caption = captions[column];
-        if (caption == QLatin1String("Category")) {
+    for (std::size_t column = 0; column < captions.size(); ++column) {
+        const std::string& caption = captions[column];
+        if (caption == "Category") {
             fit(column, kNoCategory);
             for (std::size_t i = 0; i < store.Category().Count(); ++i)
-                fit(column, QString::fromStdString(store.Category()[i].DescrCat));
-        } else if (caption == QLatin1String("Sub Category")) {
+                fit(column, store.Category()[i].DescrCat);
+        } else if (caption == "Sub Category") {
             fit(column, kNoSubCategory);
             for (std::size_t i = 0; i < store.SubCategory().Count(); ++i)
-                fit(column, QString::fromStdString(store.SubCategory()[i].DescrSCat));
-        } else if (caption.endsWith(QLatin1String(" Flag"))) {
-            fit(column, QStringLiteral("FALSE"));
+                fit(column, store.SubCategory()[i].DescrSCat);
+        } else if (caption.ends_with(" Flag")) {
+            fit(column, "FALSE");
         }
     }
     for (const ExportGroup& group : groups)
-        for (const QStringList& row : group.rows)
-            for (int column = 0; column < row.size(); ++column)
+        for (const auto& row : group.rows)
+            for (std::size_t column = 0; column < row.size(); ++column)
                 fit(column, OneLine(row[column]));
-    for (int& width : widths)
+    for (std::size_t& width : widths)
         width += 2;
     return widths;
 }
 
 } // namespace
 
-std::vector<const T_Password*> OrderedEntries(const ardeko::clsPW& store, int order) {
+std::vector<const T_Password*> OrderedEntries(const clsPW& store, int order) {
     std::vector<const T_Password*> entries;
     for (std::size_t i = 0; i < store.Password().Count(); ++i)
         entries.push_back(&store.Password()[i]);
@@ -187,18 +190,21 @@ std::vector<const T_Password*> OrderedEntries(const ardeko::clsPW& store, int or
     return entries;
 }
 
-ExportPlan MakePlan(const ardeko::clsPW& store, const ExportChoice& choice) {
+ExportPlan MakePlan(const clsPW& store, const ExportRequest& choice) {
     ExportPlan plan;
     plan.captions = Captions(choice);
+    for (const std::string& caption : plan.captions) {
+        const auto label = choice.labels.find(caption);
+        plan.labels.push_back(label == choice.labels.end() ? caption : label->second);
+    }
     plan.groups =
         GroupBuilder(store, choice).Build(OrderedEntries(store, choice.order), plan.captions);
     plan.widths = Widths(store, plan.captions, plan.groups);
-    static const QString words[] = {QStringLiteral("File"), QStringLiteral("Category"),
-                                    QStringLiteral("SubCategory")};
-    plan.emptyWord = words[qBound(0, choice.grouping, 2)];
+    static const char* const words[] = {"File", "Category", "SubCategory"};
+    plan.emptyWord = words[std::clamp(choice.grouping, 0, 2)];
     for (const ExportGroup& group : plan.groups)
         plan.entryCount += int(group.rows.size());
     return plan;
 }
 
-} // namespace qvs
+} // namespace ardeko

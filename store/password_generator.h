@@ -3,12 +3,13 @@
 // can also be typed into any other program).
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
 
-class QRandomGenerator;
-
-namespace qvs {
+namespace ardeko {
 
 struct GeneratorOptions {
     static constexpr int kMinLength = 4;
@@ -28,26 +29,32 @@ struct GeneratorOptions {
     int words = 8;
 };
 
+// A number below upper (> 0), each as likely. The default is the system's
+// cryptographic source; tests give their own.
+using UniformRandom = std::function<std::uint32_t(std::uint32_t upper)>;
+std::uint32_t SystemUniform(std::uint32_t upper);
+
 // The characters a password may be made of; empty when no kind is chosen.
-QString CharacterPool(const GeneratorOptions& options);
+std::string CharacterPool(const GeneratorOptions& options);
 
 // A password of options.length characters holding at least one character of
 // every chosen kind (when it is long enough for that); "" when no kind is
 // chosen.
-QString GeneratePassword(const GeneratorOptions& options, QRandomGenerator& random);
-QString GeneratePassword(const GeneratorOptions& options);
+std::string GeneratePassword(const GeneratorOptions& options,
+                             const UniformRandom& random = SystemUniform);
 
 // options.words words of the list, joined by "-".
-QString GeneratePassphrase(const GeneratorOptions& options, const QStringList& words,
-                           QRandomGenerator& random);
+std::string GeneratePassphrase(const GeneratorOptions& options,
+                               const std::vector<std::string>& words,
+                               const UniformRandom& random = SystemUniform);
 
 // How many bits of randomness the generator puts into what it makes with
 // options: log2 of the number of passwords it can give, each as likely (a
 // password holds every chosen kind), or words x log2 of the list's size.
-double GeneratedEntropyBits(const GeneratorOptions& options, qsizetype wordListSize);
+double GeneratedEntropyBits(const GeneratorOptions& options, std::size_t wordListSize);
 
-// The shipped word list of a language ("ENG", "ITA"); English when the
-// language has none.
-QStringList WordList(const QString& language);
+// The words of a shipped word list's text: one a line, blanks trimmed,
+// empty lines and "#" comments skipped, each word once.
+std::vector<std::string> ParseWordList(std::string_view text);
 
-} // namespace qvs
+} // namespace ardeko

@@ -1,0 +1,69 @@
+// qvs-clip SECONDS: the secret on standard input goes on the clipboard, marked
+// as a secret; one line on standard output says "ok" or why not. Then it
+// stays (an X11 clipboard vanishes with its owner) until SECONDS have passed,
+// clears the clipboard if it still holds the secret, and ends; it ends at
+// once when something else is copied.
+#include "autotype/secret_clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+void Answer(const char* line) {
+    std::fputs(line, stdout);
+    std::fputc('\n', stdout);
+    std::fclose(stdout); // the caller reads until the end
+}
+
+bool StillOurs(const QString& secret) {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->text() == secret &&
+           data->data(QString::fromLatin1(qvs::kPasswordHintType)) == qvs::kPasswordHintSecret;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int seconds = argc == 2 ? std::atoi(argv[1]) : 0;
+    if (seconds < 1) {
+        Answer("qvs-clip needs the seconds to keep the text");
+        return 1;
+    }
+    std::string text(std::istreambuf_iterator<char>(std::cin), {});
+    // Without a session Qt would end the process before it could say why.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        Answer("no desktop session was found (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+        return 1;
+    }
+    // A program without a window cannot set a Wayland clipboard; through
+    // XWayland it can, and the compositor passes it on.
+    if (std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication app(argc, argv);
+    const QString secret = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    std::fill(text.begin(), text.end(), '\0');
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setMimeData(qvs::SecretMimeData(secret).release());
+    if (!StillOurs(secret) ||
+        (QGuiApplication::platformName() == "xcb" && !clipboard->ownsClipboard())) {
+        Answer("the desktop clipboard could not be reached");
+        return 1;
+    }
+    Answer("ok");
+    QObject::connect(clipboard, &QClipboard::dataChanged, &app, [&] {
+        if (!clipboard->ownsClipboard()) app.quit();
+    });
+    QTimer::singleShot(seconds * 1000, &app, [&] {
+        if (StillOurs(secret)) clipboard->clear();
+        app.quit();
+    });
+    return app.exec();
+}
