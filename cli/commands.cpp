@@ -77,10 +77,10 @@ std::optional<int> ConfirmPassword(const Options& options, ardeko::clsPW& store)
     std::cerr << "qvs-cli: give the password of " << options.file << " again before it is written"
               << (options.passwordStdin ? " (the next line of standard input).\n" : ".\n");
     std::string again, error;
-    if (!ReadPassword({options.passwordStdin, false}, again, error)) return Fail(error);
+    if (!ReadPassword({options.passwordStdin, false}, again, error)) return Fail(error, kExitUsage);
     const bool same = store.ConfirmFilePW(again);
     ardeko::WipeString(again);
-    if (!same) return Fail(store.ErrDescr());
+    if (!same) return Fail(store.ErrDescr(), kExitWrongPassword);
     return std::nullopt;
 }
 

@@ -79,10 +79,12 @@ namespace {
 
 // The store's own reasons that name a file, a count or a system error, in
 // its words: "%s" stands for the file (or the rest of the line), "%n" for a
-// number. A reason the store words otherwise keeps its own words.
+// number, "%b" and "%f" for its backup copy and the folder of its dated
+// copies. A reason the store words otherwise keeps its own words.
 constexpr std::pair<int, const char*> kStoreWordings[] = {
     {36410, "The password for file %s is wrong!"},
-    {36411, "The password for file %s is wrong, or the file is damaged!"},
+    {36411, "The password for file %s is wrong, or the file is damaged! If the password is right, "
+            "its backup copies may still be whole: %b and the dated copies in %f."},
     {36412, "File %s: Invalid File Version!"},
     {36413, "File %s is larger than any data file can be!"},
     {36414, "File %s not Found!"},
@@ -104,7 +106,7 @@ constexpr std::pair<int, const char*> kStoreWordings[] = {
 };
 
 const QRegularExpression& Marks() {
-    static const QRegularExpression marks(QStringLiteral("%[sn]"));
+    static const QRegularExpression marks(QStringLiteral("%[snbf]"));
     return marks;
 }
 

@@ -300,7 +300,7 @@ void TestChooseCommands::mergeAnotherFileKeepsBothVersionsAndTells() {
     QVERIFY2(summary.startsWith(QStringLiteral("Merged with a (conflicted copy).QVS.")),
              qPrintable(summary));
     QVERIFY(summary.contains(QStringLiteral("Added from the other version: 1")));
-    QVERIFY(summary.contains(QStringLiteral("both versions kept: 1")));
+    QVERIFY(summary.contains(QStringLiteral("Different in the two versions, both kept")));
     QVERIFY(summary.endsWith(QStringLiteral("The result is not saved yet.")));
 
     const auto& entries = Store().Password();

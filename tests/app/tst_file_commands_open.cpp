@@ -146,9 +146,13 @@ void TestOpenDataFile::wrongPasswordCanBeTypedAgainAndKeepsTheOpenFile() {
 // again: the reason is told once.
 void TestOpenDataFile::wrongGivenPasswordIsToldWithoutRetry() {
     const QString locked = WriteDataFile(dir_, QStringLiteral("locked.QVS"), "right");
+    const ardeko::clsPW& store = qvs::Store();
+    const QString says = TestLanguage::Text(36203).arg(
+        locked, QString::fromStdString(store.BackupPathFor(locked.toStdString(), false)),
+        QString::fromStdString(store.BackupFolder()));
     ModalScript script;
-    script.On<frmMessage>([](frmMessage* m) {
-        ExpectError(m, TestLanguage::Text(36410));
+    script.On<frmMessage>([&](frmMessage* m) {
+        ExpectError(m, says);
         Click(m, "cmdOK");
     });
     script.Start();

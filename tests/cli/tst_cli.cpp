@@ -483,7 +483,7 @@ private slots:
         QCOMPARE(show("Bank", {"--field", "password"}).out, QByteArray("now\n"));
         QCOMPARE(show("Bank", {"--field", "PIN"}).out, QByteArray("9876\n"));
         const Run noField = show("Bank", {"--field", "pw"});
-        QCOMPARE(noField.exitCode, 1);
+        QCOMPARE(noField.exitCode, 4);
         QVERIFY(noField.err.contains("no field \"pw\""));
         const auto codeAt = [&](std::int64_t t) {
             return ardeko::TotpCodeAt(shown["Totp"].toString().toStdString(), t, &Hmac)->code +

@@ -53,7 +53,7 @@ private slots:
         // Opened by the typo, the right password the second time: nothing written.
         const Run typo =
             RunCli({"convert", path, "--password-stdin"}, Lines({found->typo, found->password}));
-        QCOMPARE(typo.exitCode, 1);
+        QCOMPARE(typo.exitCode, 2);
         QVERIFY2(typo.err.contains("may have been opened with a mistyped password"),
                  typo.err.constData());
         QCOMPARE(Bytes(path), image);
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(right.exitCode, 0);
         QVERIFY(Bytes(path).contains("<Password File 2.00>"));
         const Run after = RunCli({"dump", path, "--password-stdin"}, Lines({found->typo}));
-        QCOMPARE(after.exitCode, 1);
+        QCOMPARE(after.exitCode, 2);
         QVERIFY(after.err.contains("or the file is damaged"));
     }
 
@@ -86,7 +86,7 @@ private slots:
         QVERIFY2(right.err.contains("bytes after its end"), right.err.constData());
         QVERIFY(!right.err.contains(kUnchecked));
         const Run wrong = RunCli({"dump", path, "--password-stdin"}, Lines({"rigth"}));
-        QCOMPARE(wrong.exitCode, 1);
+        QCOMPARE(wrong.exitCode, 2);
         QVERIFY(wrong.out.isEmpty());
     }
 };

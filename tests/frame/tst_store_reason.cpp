@@ -38,14 +38,21 @@ private slots:
     void reasonsNamingAFileAreTranslated() {
         Use("ITA");
         ardeko::clsPW store;
+        const auto wrongOrDamaged = [&](const QString& name) {
+            const std::string path = dir_.filePath(name).toStdString();
+            return QStringLiteral("La password del file %1 è sbagliata, oppure il file è "
+                                  "danneggiato. Se la password è giusta, le sue copie di "
+                                  "sicurezza potrebbero essere ancora integre: %2 e le copie "
+                                  "datate in %3.")
+                .arg(QString::fromStdString(path),
+                     QString::fromStdString(store.BackupPathFor(path, false)),
+                     QString::fromStdString(store.BackupFolder()));
+        };
         FailToOpen(store, "Conti.QVS", "wrong");
-        QCOMPARE(
-            StoreReason(store),
-            QStringLiteral("La password del file %1 è sbagliata.").arg(dir_.filePath("Conti.QVS")));
+        QCOMPARE(StoreReason(store), wrongOrDamaged("Conti.QVS"));
         // A name that looks like a mark is the name, nothing else.
         FailToOpen(store, "100%n %s.QVS", "wrong");
-        QCOMPARE(StoreReason(store), QStringLiteral("La password del file %1 è sbagliata.")
-                                         .arg(dir_.filePath("100%n %s.QVS")));
+        QCOMPARE(StoreReason(store), wrongOrDamaged("100%n %s.QVS"));
         // The system's errors keep the path and the system's own words.
         QVERIFY(!store.SaveFile(dir_.filePath("no folder/x.QVS").toStdString(), false, false));
         QVERIFY(StoreReason(store).startsWith(
