@@ -105,8 +105,11 @@ std::optional<int> FieldText(const Options& o, const ardeko::T_Password& p, std:
             ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &CliHmac);
         if (!now) return Fail("the one-time code of entry \"" + p.service + "\" cannot be read");
         text = now->code;
+    } else if (const ardeko::T_CustomField* f =
+                   FindExtraField(p, field, "password, user, url, code")) {
+        text = f->value; // a key of several lines goes as it is
     } else {
-        return UsageFail("--field needs password, user, url or code");
+        return kExitNotFound;
     }
     return std::nullopt;
 }
@@ -127,6 +130,11 @@ int RunClip(const Options& options) {
     if (!p) return Fail("no entry named \"" + options.service + "\"", kExitNotFound);
     std::string text;
     if (auto code = FieldText(options, *p, text)) return *code;
+    // An empty value would only wipe what the user had copied.
+    if (text.empty())
+        return Fail("the field \"" + options.Value("--field", "password") + "\" of entry \"" +
+                        p->service + "\" is empty; nothing was copied",
+                    kExitNotFound);
     const std::string answer = RunHelper(HelperPath(), text, seconds);
     ardeko::WipeString(text);
     if (answer != "ok") return Fail("nothing was copied: " + answer);

@@ -20,6 +20,15 @@ int UsageFail(const std::string& message) {
     return Fail(message + " (qvs-cli COMMAND --help shows its usage)", kExitUsage);
 }
 
+const ardeko::T_CustomField* FindExtraField(const ardeko::T_Password& p, const std::string& name,
+                                            const std::string& fixedFields) {
+    for (const ardeko::T_CustomField& f : p.Fields)
+        if (f.name == name) return &f;
+    Fail("entry \"" + p.service + "\" has no field \"" + name + "\" (" + fixedFields +
+         " or an extra field)");
+    return nullptr;
+}
+
 namespace {
 
 // A refused password and a file that is no data file share one store error;

@@ -141,5 +141,9 @@ int FailStore(const ardeko::clsPW& store, const std::string& after = {});
 int LoadFailure(const ardeko::clsPW& store, const std::string& path);
 // Fails with kExitUsage: arguments that make no sense for a verb.
 int UsageFail(const std::string& message);
+// The entry's extra field of that name; nullptr, after saying which fields
+// can be asked for, when it has none (the exit code is then kExitNotFound).
+const ardeko::T_CustomField* FindExtraField(const ardeko::T_Password& p, const std::string& name,
+                                            const std::string& fixedFields);
 
 } // namespace qvs

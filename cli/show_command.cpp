@@ -22,14 +22,10 @@ int PrintCode(const ardeko::T_Password& p) {
 }
 
 int PrintCustomField(const ardeko::T_Password& p, const std::string& name) {
-    for (const ardeko::T_CustomField& f : p.Fields)
-        if (f.name == name) {
-            std::cout << f.value << '\n';
-            return kExitOk;
-        }
-    return Fail("entry \"" + p.service + "\" has no field \"" + name +
-                "\" (user, password, url, notes, code or an extra field)",
-                kExitNotFound);
+    const ardeko::T_CustomField* f = FindExtraField(p, name, "user, password, url, notes, code");
+    if (!f) return kExitNotFound;
+    std::cout << f->value << '\n';
+    return kExitOk;
 }
 
 void PrintAll(const ardeko::clsPW& store, const ardeko::T_Password& p) {

@@ -79,11 +79,11 @@ constexpr std::array kVerbs = {
          "    (default all four), or with --words a passphrase of N words, made as QVS makes\n"
          "    them, from the system's random source.\n"},
     Verb{"clip", RunClip, "FILE SERVICE", "--field= --seconds= --password-stdin",
-         "qvs-cli clip FILE SERVICE [--field password|user|url|code] [--seconds N]\n"
+         "qvs-cli clip FILE SERVICE [--field password|user|url|code|NAME] [--seconds N]\n"
          "        [--password-stdin]\n"
-         "    Puts the entry's password (or the field named) on the desktop clipboard, marked\n"
-         "    for clipboard managers as a password, and clears it after N seconds (default\n"
-         "    30) unless something else was copied meanwhile.\n"},
+         "    Puts the entry's password (or the field named, also an extra field) on the\n"
+         "    desktop clipboard, marked for clipboard managers as a password, and clears it\n"
+         "    after N seconds (default 30) unless something else was copied meanwhile.\n"},
     Verb{
         "export", RunExport, "FILE",
         "--format= --fields= --notes --history --no-header --delimiter= --no-neutralise "

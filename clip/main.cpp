@@ -4,6 +4,7 @@
 // clears the clipboard if it still holds the secret, and ends; it ends at
 // once when something else is copied.
 #include "autotype/secret_clipboard.h"
+#include "clip/x_session.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -39,14 +40,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string text(std::istreambuf_iterator<char>(std::cin), {});
-    // Without a session Qt would end the process before it could say why.
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-        Answer("no desktop session was found (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+    // Without a display Qt would end the process before it could say why.
+    if (const std::string problem = qvs::clip::SessionProblem(); !problem.empty()) {
+        Answer(problem.c_str());
         return 1;
     }
-    // A program without a window cannot set a Wayland clipboard; through
-    // XWayland it can, and the compositor passes it on.
-    if (std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
+    // Through XWayland too, which passes the clipboard on to Wayland programs.
+    qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
     const QString secret = QString::fromUtf8(text.data(), qsizetype(text.size()));
     std::fill(text.begin(), text.end(), '\0');

@@ -12,8 +12,10 @@ struct Run {
     QByteArray out, err;
 };
 
-inline Run RunCli(const QStringList& args, const QByteArray& input) {
+inline Run RunCli(const QStringList& args, const QByteArray& input,
+                  const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(TestProgram("QVS_CLI_PATH"), args);
     p.write(input);
     p.closeWriteChannel();
