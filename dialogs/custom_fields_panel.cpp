@@ -1,6 +1,7 @@
 #include "dialogs/custom_fields_panel.h"
 
 #include "autotype/secret_clipboard.h"
+#include "dialogs/extra_field_text.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 
@@ -25,8 +26,6 @@ constexpr int kProtectedColumnText = 36854;
 constexpr int kShowText = 36857;
 constexpr int kHideText = 36858;
 enum Column { kName, kValue, kProtected };
-// The same for every value, so the list tells nothing of their lengths.
-const QString kMask = QString(8, QChar(0x25CF));
 
 QPushButton* Button(const char* textId, const char* name, QWidget* parent) {
     auto* button = Named(new QPushButton(QString::fromLatin1(textId), parent), name);
@@ -36,10 +35,6 @@ QPushButton* Button(const char* textId, const char* name, QWidget* parent) {
 
 QString FromStd(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-bool OneLine(const std::string& s) {
-    return s.find_first_of("\r\n") == std::string::npos;
 }
 
 } // namespace
@@ -147,15 +142,10 @@ bool CustomFieldsPanel::eventFilter(QObject* watched, QEvent* event) {
 void CustomFieldsPanel::ShowValue(int row) {
     const ardeko::T_CustomField& f = fields_[std::size_t(row)];
     auto* value = static_cast<QLineEdit*>(table_->cellWidget(row, kValue));
-    const bool masked = f.protect && !shown_[std::size_t(row)];
-    const bool oneLine = OneLine(f.value);
-    value->setReadOnly(masked || !oneLine);
+    const bool shown = shown_[std::size_t(row)];
+    value->setReadOnly((f.protect && !shown) || !IsOneLine(f.value));
     value->setEchoMode(QLineEdit::Normal);
-    if (masked)
-        value->setText(f.value.empty() ? QString() : kMask);
-    else
-        value->setText(oneLine ? FromStd(f.value)
-                               : FromStd(f.value).replace(QLatin1Char('\n'), QChar(0x23CE)));
+    value->setText(ExtraFieldText(f, shown));
 }
 
 std::vector<ardeko::T_CustomField> CustomFieldsPanel::Fields() const {

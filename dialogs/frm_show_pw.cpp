@@ -2,6 +2,7 @@
 
 #include "autotype/secret_clipboard.h"
 #include "dialogs/code_display.h"
+#include "dialogs/extra_field_rows.h"
 #include "frame/language.h"
 #include "frame/lock_request.h"
 #include "frame/window_placement.h"
@@ -72,6 +73,7 @@ frmShowPW::frmShowPW(int securityLevel, QWidget* parent)
     grid->addWidget(codeLabel_, 2, 0);
     grid->addLayout(codeRow, 2, 1);
     grid->addWidget(code_->CopyButton(), 2, 2);
+    fields_ = new ExtraFieldRows(grid, this);
     connect(cmdCPUser_, &QPushButton::clicked, this,
             [this] { CopySecretToClipboard(txtUser_->text()); });
     connect(CMDCPPW_, &QPushButton::clicked, this,
@@ -96,6 +98,7 @@ bool frmShowPW::ShowPW(const ardeko::clsPW& store, const QString& service) {
     txtPW_->setText(QString::fromStdString(entry->pw));
     code_->SetStored(entry->Totp);
     ShowCodeRow(!entry->Totp.empty());
+    fields_->SetFields(entry->Fields);
     if (!stackEntry_) stackEntry_.emplace(this);
     RestoreWindowPlacement(this, kPlacementName);
     show();
@@ -113,7 +116,8 @@ bool frmShowPW::eventFilter(QObject* watched, QEvent* event) {
 void frmShowPW::closeEvent(QCloseEvent* event) {
     SaveWindowPlacement(this, kPlacementName);
     stackEntry_.reset();
-    code_->SetStored({}); // the secret goes with the window
+    code_->SetStored({}); // the secrets go with the window
+    fields_->Clear();
     QWidget::closeEvent(event);
 }
 

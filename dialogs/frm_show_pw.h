@@ -1,6 +1,6 @@
 // A small window that stays on top and shows one entry's user name and
 // password, to copy either to the clipboard or drag it into another program,
-// and the entry's current one-time code when it has one.
+// the entry's current one-time code when it has one, and its extra fields.
 #pragma once
 
 #include "frame/modal_stack.h"
@@ -21,6 +21,7 @@ class clsPW;
 namespace qvs {
 
 class CodeDisplay;
+class ExtraFieldRows;
 
 class frmShowPW : public QWidget {
     Q_OBJECT
@@ -48,6 +49,7 @@ private:
     QPushButton* CMDCPPW_;
     QLabel* codeLabel_;
     CodeDisplay* code_;
+    ExtraFieldRows* fields_;
     QLineEdit* dragBox_ = nullptr;
     QPoint dragStart_;
     std::optional<ModalStackEntry> stackEntry_; // while shown

@@ -1,6 +1,7 @@
 // The user name / password window: what it shows, masking, copying with the
 // secret mark (cleared again later), dragging the text out, and the entry's
-// one-time code.
+// one-time code, and the entry's extra fields (protected ones masked until
+// shown).
 #include "tests/frame/test_language.h"
 
 #include "autotype/secret_clipboard.h"
@@ -28,6 +29,17 @@ namespace {
 
 QLineEdit* Box(QWidget* w, const char* name) {
     return w->findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+// Clicks a copy button over something else on the clipboard: expected
+// arrives, marked as a secret.
+void CheckMarkedCopy(QWidget* w, const char* button, const QString& expected) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("something else"));
+    w->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    const QMimeData* data = clipboard->mimeData();
+    QCOMPARE(data->text(), expected);
+    QCOMPARE(data->data(QString::fromLatin1(qvs::kPasswordHintType)), QByteArray("secret"));
 }
 
 void Close(QPointer<frmShowPW>& w) {
@@ -59,9 +71,15 @@ private slots:
     void ctrlLLocksAsTheMainWindowDoes();
     void pressSelectsAndDragCarriesPlainText();
     void showsTheCodeOnlyWhenTheEntryHasOne();
+    void showsExtraFieldsProtectedOnesOnRequest();
+    void copiesExtraFieldsAsSecretsAndClearsThem();
+    void anotherEntryReplacesTheFields();
 
 private:
-    TestLanguage language_{{12001, 12002, 12003, 35111, 35113}};
+    TestLanguage language_{{12001, 12002, 12003, 35111, 35113, 36857, 36858}};
+    // An entry with a protected PIN, a protected key of several lines, a
+    // plain field and an empty protected one.
+    void AddFieldsEntry();
     std::unique_ptr<ardeko::clsPW> store_;
 };
 
@@ -95,16 +113,8 @@ void TestShowPW::unknownServiceOpensNothing() {
 
 void TestShowPW::copyPutsMarkedSecretsOnTheClipboard() {
     QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("Bank A"), 2);
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const std::pair<const char*, QString> copies[] = {{"cmdCPUser", QStringLiteral("anna")},
-                                                      {"CMDCPPW", QStringLiteral("s3cr<e>t ")}};
-    for (const auto& [button, expected] : copies) {
-        clipboard->setText(QStringLiteral("something else"));
-        w->findChild<QPushButton*>(QString::fromLatin1(button))->click();
-        const QMimeData* data = clipboard->mimeData();
-        QCOMPARE(data->text(), expected);
-        QCOMPARE(data->data(QString::fromLatin1(qvs::kPasswordHintType)), QByteArray("secret"));
-    }
+    CheckMarkedCopy(w, "cmdCPUser", QStringLiteral("anna"));
+    CheckMarkedCopy(w, "CMDCPPW", QStringLiteral("s3cr<e>t "));
     Close(w);
 }
 
@@ -208,6 +218,79 @@ void TestShowPW::showsTheCodeOnlyWhenTheEntryHasOne() {
     QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("cmdCopyCode"))->isVisible());
     Close(w);
     qvs::SetCodeClock({});
+}
+
+void TestShowPW::AddFieldsEntry() {
+    ardeko::T_Password entry;
+    entry.service = "Card";
+    entry.pw = "card-pw";
+    entry.Fields = {{"PIN", "4711", true},
+                    {"Key", "line 1\nline 2\n", true},
+                    {"Branch", "Z\u00fcrich", false},
+                    {"Answer", "", true}};
+    QVERIFY(store_->PWAdd(entry));
+}
+
+void TestShowPW::showsExtraFieldsProtectedOnesOnRequest() {
+    AddFieldsEntry();
+    // Masked even where the password is shown in clear.
+    QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("Card"), 0);
+    const QString mask(8, QChar(0x25CF));
+    const QStringList names{"PIN", "Key", "Branch", "Answer"};
+    const QStringList masked{mask, mask, QStringLiteral("Z\u00fcrich"), QString()};
+    for (int i = 0; i < names.size(); ++i) {
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblField%1").arg(i))->text(), names[i]);
+        QLineEdit* box = Box(w, qPrintable(QStringLiteral("txtField%1").arg(i)));
+        QCOMPARE(box->text(), masked[i]);
+        QVERIFY(box->isReadOnly());
+    }
+    QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("cmdShowField2"))); // plain: nothing to show
+    auto* show = w->findChild<QPushButton*>(QStringLiteral("cmdShowField1"));
+    QCOMPARE(show->text(), TestLanguage::Text(36857));
+    show->click();
+    QCOMPARE(Box(w, "txtField1")->text(), QStringLiteral("line 1\u23CEline 2\u23CE"));
+    QCOMPARE(Box(w, "txtField0")->text(), mask); // one field at a time
+    QCOMPARE(show->text(), TestLanguage::Text(36858));
+    show->click();
+    QCOMPARE(Box(w, "txtField1")->text(), mask);
+    QCOMPARE(show->text(), TestLanguage::Text(36857));
+    Close(w);
+}
+
+void TestShowPW::copiesExtraFieldsAsSecretsAndClearsThem() {
+    AddFieldsEntry();
+    std::vector<std::function<void()>> timers;
+    qvs::SetClipboardClearTimer(
+        [&](std::chrono::milliseconds, std::function<void()> done) { timers.push_back(done); });
+    QPointer<frmShowPW> w = qvs::OpenShowPW(*store_, QStringLiteral("Card"), 0);
+    // The value itself, never the mask nor the marks of the box.
+    const std::pair<const char*, QString> copies[] = {
+        {"cmdCPField0", QStringLiteral("4711")},
+        {"cmdCPField1", QStringLiteral("line 1\nline 2\n")},
+        {"cmdCPField2", QStringLiteral("Z\u00fcrich")}};
+    for (const auto& [button, expected] : copies) {
+        CheckMarkedCopy(w, button, expected);
+        QVERIFY(!timers.empty());
+        timers.back()();
+        QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+    }
+    QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("cmdCPField3"))->isEnabled());
+    qvs::SetClipboardClearTimer({});
+    Close(w);
+}
+
+// The window filled again for another entry shows that entry's fields only.
+void TestShowPW::anotherEntryReplacesTheFields() {
+    AddFieldsEntry();
+    frmShowPW w(0);
+    QVERIFY(w.ShowPW(*store_, QStringLiteral("Card")));
+    QCOMPARE(w.findChildren<QLineEdit*>().size(), 6);
+    QVERIFY(w.ShowPW(*store_, QStringLiteral("Bank A")));
+    QCOMPARE(w.findChildren<QLineEdit*>().size(), 2);
+    QVERIFY(!w.findChild<QLabel*>(QStringLiteral("lblField0")));
+    QVERIFY(w.ShowPW(*store_, QStringLiteral("Card")));
+    QCOMPARE(Box(&w, "txtField0")->text(), QString(8, QChar(0x25CF)));
+    w.close();
 }
 
 QTEST_MAIN(TestShowPW)
