@@ -4,6 +4,8 @@
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/named_widget.h"
+#include "frame/option_table.h"
+#include "frame/options.h"
 #include "frame/program_state.h"
 #include "store/breached_list.h"
 #include "store/pw.h"
@@ -39,6 +41,8 @@ constexpr int kNotListText = 37028;
 constexpr int kNotSortedText = 37029;
 constexpr int kSelectFirstText = 37030;
 constexpr int kCloseText = 20103;
+constexpr int kLostListText = 37800;
+constexpr int kForgetListText = 37801;
 // A progress window only for work that takes a while.
 constexpr int kProgressDelayMs = 400;
 
@@ -88,6 +92,7 @@ frmHealth::frmHealth(ardeko::clsPW& store, EntryEditor editor, QWidget* parent)
       lblSummary_(Named(new QLabel(this), "lblSummary")),
       lblList_(Named(new QLabel(this), "lblList")), grid_(Named(new QTableView(this), "grid")),
       cmdBreached_(MakeButton("cmdBreached", kBreachedText, this)),
+      cmdForgetList_(MakeButton("cmdForgetList", kForgetListText, this)),
       cmdEdit_(MakeButton("cmdEdit", kEditText, this)),
       cmdClose_(MakeButton("cmdClose", kCloseText, this)) {
     setObjectName(QStringLiteral("frmHealth"));
@@ -106,6 +111,7 @@ frmHealth::frmHealth(ardeko::clsPW& store, EntryEditor editor, QWidget* parent)
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(cmdBreached_, QDialogButtonBox::ActionRole);
+    buttons->addButton(cmdForgetList_, QDialogButtonBox::ActionRole);
     buttons->addButton(cmdEdit_, QDialogButtonBox::ActionRole);
     buttons->addButton(cmdClose_, QDialogButtonBox::RejectRole);
     cmdEdit_->setDefault(true);
@@ -118,9 +124,11 @@ frmHealth::frmHealth(ardeko::clsPW& store, EntryEditor editor, QWidget* parent)
 
     connect(cmdEdit_, &QPushButton::clicked, this, &frmHealth::cmdEdit_Click);
     connect(cmdBreached_, &QPushButton::clicked, this, &frmHealth::cmdBreached_Click);
+    connect(cmdForgetList_, &QPushButton::clicked, this, &frmHealth::ForgetBreachedList);
     connect(cmdClose_, &QPushButton::clicked, this, &QDialog::reject);
     connect(grid_, &QTableView::doubleClicked, this, &frmHealth::cmdEdit_Click);
     LocalizeForm(this);
+    RestoreBreachedList();
     ShowListState();
 }
 
@@ -144,6 +152,7 @@ bool frmHealth::Analyse() {
         ShowMessage(ListProblem(*list_, listPath_), vbExclamation, QStringLiteral("QVS"));
         list_.reset();
         listPath_.clear();
+        RememberList({});
         ShowListState();
         return false;
     }
@@ -163,14 +172,50 @@ bool frmHealth::UseBreachedList(const QString& path) {
     }
     list_ = std::move(list);
     listPath_ = path;
+    lostList_.clear();
+    RememberList(path);
     ShowListState();
     return Analyse();
 }
 
+void frmHealth::ForgetBreachedList() {
+    list_.reset();
+    listPath_.clear();
+    lostList_.clear();
+    RememberList({});
+    ShowListState();
+    Analyse();
+}
+
+// The list chosen before, opened again without a word. One that cannot be
+// opened any more (a file moved or deleted, a drive not there) is said once,
+// in the window rather than in a message at every start, and forgotten.
+void frmHealth::RestoreBreachedList() {
+    const QString path = Opt().BreachedList;
+    if (path.isEmpty()) return;
+    auto list = std::make_unique<ardeko::BreachedList>();
+    if (list->Open(QFile::encodeName(path).toStdString())) {
+        list_ = std::move(list);
+        listPath_ = path;
+        return;
+    }
+    lostList_ = path;
+    RememberList({});
+}
+
+void frmHealth::RememberList(const QString& path) {
+    Opt().BreachedList = path;
+    SaveOption(&Options::BreachedList);
+}
+
 void frmHealth::ShowListState() {
-    lblList_->setText(listPath_.isEmpty()
-                          ? GetLocalText(kNoListText)
-                          : LocalTextWith(kListText, QDir::toNativeSeparators(listPath_)));
+    if (!listPath_.isEmpty())
+        lblList_->setText(LocalTextWith(kListText, QDir::toNativeSeparators(listPath_)));
+    else if (!lostList_.isEmpty())
+        lblList_->setText(LocalTextWith(kLostListText, QDir::toNativeSeparators(lostList_)));
+    else
+        lblList_->setText(GetLocalText(kNoListText));
+    cmdForgetList_->setEnabled(!listPath_.isEmpty());
 }
 
 void frmHealth::ShowList() {

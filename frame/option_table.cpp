@@ -53,6 +53,7 @@ constexpr std::array kMainKeys{
     OptionKey{"DefaultGridAction", &O::DefaultGridAction},
     OptionKey{"SysTrayDef", &O::SysTrayDef},
     OptionKey{"PwHistoryLimit", &O::PwHistoryLimit},
+    OptionKey{"BreachedList", &O::BreachedList},
 };
 
 // QVSLite keeps its last used folder in "Path" as well, for its "load" command.
@@ -134,6 +135,13 @@ void WriteOption(SettingsStore& store, const OptionKey& key, const Options& opti
                 store.WriteText(name, value);
         },
         key.member);
+}
+
+bool SaveOption(const OptionMember& member) {
+    SettingsStore store;
+    for (const OptionKey& key : ProgramOptionKeys(CurrentProgram()))
+        if (key.member == member) WriteOption(store, key, Opt());
+    return store.Sync();
 }
 
 } // namespace qvs

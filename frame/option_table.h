@@ -31,4 +31,9 @@ QVariant OptionValue(const Options& options, const OptionKey& key);
 void ReadOption(const SettingsStore& store, const OptionKey& key, Options& options);
 void WriteOption(SettingsStore& store, const OptionKey& key, const Options& options);
 
+// Writes one of the running program's options from Opt() at once, for a
+// choice made in a window that should not wait for the program's end; false
+// when it could not be written.
+bool SaveOption(const OptionMember& member);
+
 } // namespace qvs

@@ -78,6 +78,9 @@ struct Options {
     // Earlier passwords each entry keeps (0 to kPwHistoryMax).
     int PwHistoryLimit = 10;
     int SysTrayDef = 1;
+    // The breached-password list the password health window checks against
+    // ("" for none).
+    QString BreachedList;
 
     // Export and print (QVS).
     int RPGroup = 0;

@@ -1,6 +1,7 @@
 // The password health window through its widgets: the lines of a file with
 // something to find, a breached-password list chosen in the file chooser,
-// lists that cannot be used, opening entries, and both languages.
+// lists that cannot be used, the list kept for the next start, opening
+// entries, and both languages.
 #include "tests/frame/modal_script.h"
 #include "tests/frame/store_fixture.h"
 
@@ -8,6 +9,8 @@
 #include "frame/frm_message.h"
 #include "frame/language.h"
 #include "frame/modal_stack.h"
+#include "frame/option_table.h"
+#include "frame/options.h"
 #include "frame/program_state.h"
 #include "store/vbdate.h"
 
@@ -106,6 +109,9 @@ private slots:
         AddEntry("Mail", kWeak);
         AddEntry("Bank", kShared, true);
         AddEntry("Shop", kShared);
+        // No list chosen at an earlier start.
+        qvs::Opt().BreachedList.clear();
+        QVERIFY(qvs::SaveOption(&qvs::Options::BreachedList));
     }
     void cleanup() { QCOMPARE(qvs::ModalDepth(), 0); }
 
@@ -199,6 +205,52 @@ private slots:
         QCOMPARE(MessageDuring([&] { Click(w, "cmdEdit"); }),
                  QStringLiteral("Select a line first."));
         QCOMPARE(edited.size(), 1);
+        Close(w);
+    }
+
+    // The list chosen stays chosen at the next start, until the user forgets it.
+    void keepsTheChosenListUntilForgotten() {
+        const QString list = WriteList({{kWeak, 7}});
+        QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+        QVERIFY(!w->findChild<QPushButton*>("cmdForgetList")->isEnabled());
+        QVERIFY(w->UseBreachedList(list));
+        Close(w);
+        qvs::LoadOptions(); // as at the next start
+        QCOMPARE(qvs::Opt().BreachedList, list);
+        w = qvs::ShowPasswordHealth();
+        QVERIFY(LabelText(w, "lblList").contains(QDir::toNativeSeparators(list)));
+        QCOMPARE(Lines(w).front(), QStringLiteral("Mail|Breached|Seen 7 times in breaches"));
+        auto* forget = w->findChild<QPushButton*>("cmdForgetList");
+        QVERIFY(forget->isEnabled());
+        forget->click();
+        QVERIFY(LabelText(w, "lblList").startsWith("Not checked against a breached"));
+        QVERIFY(!forget->isEnabled());
+        QCOMPARE(Lines(w).size(), 4); // the breached line has gone
+        Close(w);
+        qvs::LoadOptions();
+        QVERIFY(qvs::Opt().BreachedList.isEmpty());
+    }
+
+    // A kept list that has gone since is said once, in the window rather
+    // than in a message before it, and is no longer used.
+    void aKeptListGoneSinceIsSaidOnceInTheWindow() {
+        const QString list = WriteList({{kWeak, 7}});
+        QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+        QVERIFY(w->UseBreachedList(list));
+        Close(w);
+        QVERIFY(QFile::remove(list));
+        qvs::LoadOptions();
+        QCOMPARE(MessageDuring([&] { w = qvs::ShowPasswordHealth(); }), QString());
+        const QString said = LabelText(w, "lblList");
+        QVERIFY2(said.contains("chosen earlier") && said.contains(QDir::toNativeSeparators(list)),
+                 qPrintable(said));
+        QCOMPARE(Lines(w).size(), 4);
+        QVERIFY(!w->findChild<QPushButton*>("cmdForgetList")->isEnabled());
+        Close(w);
+        qvs::LoadOptions();
+        QVERIFY(qvs::Opt().BreachedList.isEmpty());
+        w = qvs::ShowPasswordHealth();
+        QVERIFY(LabelText(w, "lblList").startsWith("Not checked against a breached"));
         Close(w);
     }
 

@@ -132,6 +132,7 @@ const std::map<QString, QVariant> kQvsDefaults = {
     {"RemindDue", true},
     {"LoginFields", 0},
     {"PwHistoryLimit", 10},
+    {"BreachedList", ""},
 };
 
 const std::map<QString, QVariant> kLiteDefaults = {
