@@ -65,9 +65,11 @@ void ExtraFieldRows::AddRow(std::size_t index) {
     const ardeko::T_CustomField& f = fields_[index];
     const QString number = QString::number(index);
     Row row;
-    // The name as typed: no markup, and an "&" is no shortcut.
+    // The name as typed (no markup, an "&" is no shortcut), with a colon as
+    // the user name's and password's labels have.
     row.name = new QLabel(
-        QString::fromStdString(f.name).replace(QStringLiteral("&"), QStringLiteral("&&")), window_);
+        QString::fromStdString(f.name).replace(QStringLiteral("&"), QStringLiteral("&&")) + u':',
+        window_);
     row.name->setTextFormat(Qt::PlainText);
     row.name->setObjectName(QStringLiteral("lblField") + number);
     row.value = new QLineEdit(window_);

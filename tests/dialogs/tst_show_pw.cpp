@@ -239,7 +239,8 @@ void TestShowPW::showsExtraFieldsProtectedOnesOnRequest() {
     const QStringList names{"PIN", "Key", "Branch", "Answer"};
     const QStringList masked{mask, mask, QStringLiteral("Z\u00fcrich"), QString()};
     for (int i = 0; i < names.size(); ++i) {
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblField%1").arg(i))->text(), names[i]);
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblField%1").arg(i))->text(),
+                 names[i] + u':');
         QLineEdit* box = Box(w, qPrintable(QStringLiteral("txtField%1").arg(i)));
         QCOMPARE(box->text(), masked[i]);
         QVERIFY(box->isReadOnly());
