@@ -169,6 +169,14 @@ struct Decipher {
     }
 };
 
+// Wipes the texts of an entry that a listing leaves out.
+template <class R> void DropTexts(R& r, EntryTexts keep) {
+    VisitFields(r, [keep](const char* name, auto& field) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+            if (!KeepsEntryText(keep, name)) WipeString(field);
+    });
+}
+
 template <class R> void TextsToUtf8(R& r) {
     VisitFields(r, [](const char*, auto& field) {
         // Most text is plain ASCII, the same in both encodings: keep it as it is.
@@ -263,13 +271,6 @@ private:
                     badValues_ = true;
                 }
             }
-        });
-    }
-
-    template <class R> static void DropTexts(R& r, EntryTexts keep) {
-        VisitFields(r, [keep](const char* name, auto& field) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
-                if (!KeepsEntryText(keep, name)) WipeString(field);
         });
     }
 
@@ -476,9 +477,15 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
         f.dataEnd = in.Position();
         return f;
     }
-    if (clsEncrypt::SeedNeedsRecovery(header.seed))
-        return RecoverEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly);
-    // Recovery compares whole decodes, so it reads every text.
+    if (clsEncrypt::SeedNeedsRecovery(header.seed)) {
+        // Recovery compares whole decodes, so it reads every text; those a
+        // listing leaves out are wiped once it has chosen.
+        f = RecoverEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly);
+        if (texts != EntryTexts::All)
+            for (T_Password& p : f.passwords)
+                DropTexts(p, texts);
+        return f;
+    }
     return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt,
                          texts)
         .file;
@@ -489,12 +496,12 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
 bool KeepsEntryText(EntryTexts texts, std::string_view field) {
     if (texts == EntryTexts::All || field == "service") return true;
     if (texts == EntryTexts::NamesOnly) return false;
-    return field != "pw" && field != "Remember" && !field.starts_with("stringa");
+    return field != "pw" && field != "Remember" && field != "Totp" && !field.starts_with("stringa");
 }
 
 DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly,
                        const FileKey* known, EntryTexts texts) {
-    if (IsFormat2(image)) return DecodeFormat2(image, password, known, categoriesOnly);
+    if (IsFormat2(image)) return DecodeFormat2(image, password, known, categoriesOnly, texts);
     // A trailer proves the password and the contents before the legacy data
     // is read at all; without one the file reads as it always has.
     const auto trailer = IsKnownVersion(DecodeHeader(image.substr(0, kVersionBytes)).version)
