@@ -146,10 +146,11 @@ struct Decipher {
     clsEncrypt& c;
     DecodeHealth& health;
     const std::vector<std::string_view>& texts;
-    EntryTexts keep = EntryTexts::All; // of an entry
+    // Whether each text of the record (in file order) is kept; none: all.
+    const std::vector<bool>* kept = nullptr;
     std::size_t next = 0;
-    void operator()(const char* name, std::string& v) {
-        if (!KeepsEntryText(keep, name) && c.FieldCounter() > 0) {
+    void operator()(const char*, std::string& v) {
+        if (kept && !(*kept)[next] && c.FieldCounter() > 0) {
             ++next;
             c.SkipField();
             return;
@@ -214,6 +215,12 @@ public:
                   EntryTexts texts = EntryTexts::All)
         : in_(in), cipher_(cipher), health_(health), texts_kept_(texts) {
         if (cipher_) in_.KeepTextsIn(&texts_);
+        // Looked up once, not by name for every text of every entry.
+        T_Password names;
+        VisitFields(names, [&](const char* name, const auto& field) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+                entryTextsKept_.push_back(KeepsEntryText(texts, name));
+        });
     }
 
     void ReadAll(bool categoriesOnly, DecodedFile& f) {
@@ -249,8 +256,9 @@ private:
             }
             constexpr bool entry = std::is_same_v<R, T_Password>;
             const EntryTexts keep = entry ? texts_kept_ : EntryTexts::All;
+            const std::vector<bool>* kept = keep == EntryTexts::All ? nullptr : &entryTextsKept_;
             if (cipher_)
-                VisitCipherFields(r, Decipher{*cipher_, health_, texts_, keep});
+                VisitCipherFields(r, Decipher{*cipher_, health_, texts_, kept});
             else
                 DropImpossibleDates(r);
             if (!cipher_ && keep != EntryTexts::All) DropTexts(r, keep);
@@ -302,6 +310,7 @@ private:
     DecodeHealth& health_;
     std::vector<std::string_view> texts_; // of the record being read
     EntryTexts texts_kept_;
+    std::vector<bool> entryTextsKept_;
     bool badValues_ = false;
 };
 
