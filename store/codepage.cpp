@@ -127,10 +127,27 @@ Cp1252Result Utf8ToCp1252(std::string_view utf8) {
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
-    for (char c : bytes)
-        AppendUtf8(out, ByteToCodePoint(static_cast<std::uint8_t>(c)));
+    // Sized once and written in place: every byte becomes one to three.
+    std::size_t size = 0;
+    for (char c : bytes) {
+        const std::uint32_t cp = ByteToCodePoint(static_cast<std::uint8_t>(c));
+        size += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+    }
+    std::string out(size, '\0');
+    char* to = out.data();
+    for (char c : bytes) {
+        const std::uint32_t cp = ByteToCodePoint(static_cast<std::uint8_t>(c));
+        if (cp < 0x80) {
+            *to++ = static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            *to++ = static_cast<char>(0xC0 | (cp >> 6));
+            *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            *to++ = static_cast<char>(0xE0 | (cp >> 12));
+            *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
     return out;
 }
 

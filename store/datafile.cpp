@@ -146,10 +146,11 @@ struct Decipher {
     clsEncrypt& c;
     DecodeHealth& health;
     const std::vector<std::string_view>& texts;
-    EntryTexts keep = EntryTexts::All; // of an entry
+    // Whether each text of the record (in file order) is kept; none: all.
+    const std::vector<bool>* kept = nullptr;
     std::size_t next = 0;
-    void operator()(const char* name, std::string& v) {
-        if (!KeepsEntryText(keep, name) && c.FieldCounter() > 0) {
+    void operator()(const char*, std::string& v) {
+        if (kept && !(*kept)[next] && c.FieldCounter() > 0) {
             ++next;
             c.SkipField();
             return;
@@ -168,6 +169,14 @@ struct Decipher {
         health.impossible = health.impossible || !VbDateInRange(v);
     }
 };
+
+// Wipes the texts of an entry that a listing leaves out.
+template <class R> void DropTexts(R& r, EntryTexts keep) {
+    VisitFields(r, [keep](const char* name, auto& field) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+            if (!KeepsEntryText(keep, name)) WipeString(field);
+    });
+}
 
 template <class R> void TextsToUtf8(R& r) {
     VisitFields(r, [](const char*, auto& field) {
@@ -206,6 +215,12 @@ public:
                   EntryTexts texts = EntryTexts::All)
         : in_(in), cipher_(cipher), health_(health), texts_kept_(texts) {
         if (cipher_) in_.KeepTextsIn(&texts_);
+        // Looked up once, not by name for every text of every entry.
+        T_Password names;
+        VisitFields(names, [&](const char* name, const auto& field) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+                entryTextsKept_.push_back(KeepsEntryText(texts, name));
+        });
     }
 
     void ReadAll(bool categoriesOnly, DecodedFile& f) {
@@ -241,8 +256,9 @@ private:
             }
             constexpr bool entry = std::is_same_v<R, T_Password>;
             const EntryTexts keep = entry ? texts_kept_ : EntryTexts::All;
+            const std::vector<bool>* kept = keep == EntryTexts::All ? nullptr : &entryTextsKept_;
             if (cipher_)
-                VisitCipherFields(r, Decipher{*cipher_, health_, texts_, keep});
+                VisitCipherFields(r, Decipher{*cipher_, health_, texts_, kept});
             else
                 DropImpossibleDates(r);
             if (!cipher_ && keep != EntryTexts::All) DropTexts(r, keep);
@@ -263,13 +279,6 @@ private:
                     badValues_ = true;
                 }
             }
-        });
-    }
-
-    template <class R> static void DropTexts(R& r, EntryTexts keep) {
-        VisitFields(r, [keep](const char* name, auto& field) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
-                if (!KeepsEntryText(keep, name)) WipeString(field);
         });
     }
 
@@ -301,6 +310,7 @@ private:
     DecodeHealth& health_;
     std::vector<std::string_view> texts_; // of the record being read
     EntryTexts texts_kept_;
+    std::vector<bool> entryTextsKept_;
     bool badValues_ = false;
 };
 
@@ -476,9 +486,15 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
         f.dataEnd = in.Position();
         return f;
     }
-    if (clsEncrypt::SeedNeedsRecovery(header.seed))
-        return RecoverEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly);
-    // Recovery compares whole decodes, so it reads every text.
+    if (clsEncrypt::SeedNeedsRecovery(header.seed)) {
+        // Recovery compares whole decodes, so it reads every text; those a
+        // listing leaves out are wiped once it has chosen.
+        f = RecoverEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly);
+        if (texts != EntryTexts::All)
+            for (T_Password& p : f.passwords)
+                DropTexts(p, texts);
+        return f;
+    }
     return TryEnciphered(image, header, in.Position(), pw.bytes, categoriesOnly, std::nullopt,
                          texts)
         .file;
@@ -489,12 +505,12 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
 bool KeepsEntryText(EntryTexts texts, std::string_view field) {
     if (texts == EntryTexts::All || field == "service") return true;
     if (texts == EntryTexts::NamesOnly) return false;
-    return field != "pw" && field != "Remember" && !field.starts_with("stringa");
+    return field != "pw" && field != "Remember" && field != "Totp" && !field.starts_with("stringa");
 }
 
 DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly,
                        const FileKey* known, EntryTexts texts) {
-    if (IsFormat2(image)) return DecodeFormat2(image, password, known, categoriesOnly);
+    if (IsFormat2(image)) return DecodeFormat2(image, password, known, categoriesOnly, texts);
     // A trailer proves the password and the contents before the legacy data
     // is read at all; without one the file reads as it always has.
     const auto trailer = IsKnownVersion(DecodeHeader(image.substr(0, kVersionBytes)).version)

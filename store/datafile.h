@@ -43,6 +43,8 @@ inline constexpr int kErrPasswordsDiffer = 50021;
 // key's settings are below what a new key gets.
 inline constexpr int kErrAppendedBytes = 50022;
 inline constexpr int kErrWeakKdf = 50023;
+// A store read for a listing (without its secrets) was to be saved or merged.
+inline constexpr int kErrListingOnly = 50080;
 
 // Longest text (in code-page characters) whose enciphered form is sure to fit
 // the 2-byte length whatever group length the cipher picks.
@@ -124,13 +126,16 @@ struct DecodedFile {
     FileKey key;
 };
 
-// Which texts of the entries a read keeps: all; all but the password and
-// the other texts no search reads; or the service name only. Texts left out
-// are not deciphered at all (quicker, and no secret is in memory): a store
-// read so is for listing, never for saving.
+// Which texts of the entries a read keeps: all; all but the passwords and
+// the other texts no search reads (hint, spare texts, one-time code, earlier
+// passwords, extra fields); or the service name only. Texts left out are not
+// deciphered or converted at all (quicker, and no secret is in memory),
+// though the file's checks run in full: a store read so is for listing,
+// never for saving.
 enum class EntryTexts { All, NoSecrets, NamesOnly };
 
-// Whether an entry's text field (by its name in VisitFields) is kept.
+// Whether an entry's text field (by its name in VisitFields, or "Totp",
+// "Id") is kept.
 bool KeepsEntryText(EntryTexts texts, std::string_view field);
 
 // Decodes a file image with the password the user gave (UTF-8). With

@@ -80,7 +80,7 @@ bool Format2OpensWithoutPassword(std::string_view head, FileKey& key) {
 }
 
 DecodedFile DecodeFormat2(std::string_view image, std::string_view password, const FileKey* known,
-                          bool categoriesOnly) {
+                          bool categoriesOnly, EntryTexts texts) {
     DecodedFile f;
     f.header.version = kVersion200;
     f.header.encrypted = true;
@@ -104,7 +104,7 @@ DecodedFile DecodeFormat2(std::string_view image, std::string_view password, con
         crypto_aead_xchacha20poly1305_ietf_decrypt(
             reinterpret_cast<unsigned char*>(body.data()), &bodyBytes, nullptr, Bytes(sealed),
             sealed.size(), Bytes(image), h->bytes, h->nonce.data(), contentKey.Data()) == 0;
-    if (!opened || !ReadBody(body, categoriesOnly, f)) {
+    if (!opened || !ReadBody(body, categoriesOnly, f, texts)) {
         f.categories.clear();
         f.subcategories.clear();
         f.passwords.clear();

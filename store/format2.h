@@ -38,9 +38,10 @@ bool Format2OpensWithoutPassword(std::string_view head, FileKey& key);
 
 // Decodes a format-2 image. known: a key already held for this file, used
 // instead of deriving one when its salt and parameters match the header's.
-// The key used is handed back in the result.
+// The key used is handed back in the result. texts: which texts of the
+// entries are kept (the whole body is authenticated whatever it is).
 DecodedFile DecodeFormat2(std::string_view image, std::string_view password, const FileKey* known,
-                          bool categoriesOnly);
+                          bool categoriesOnly, EntryTexts texts = EntryTexts::All);
 
 // Writes the records under the key with a fresh nonce.
 std::optional<EncodeError> EncodeFormat2(const StoreContents& contents, const FileKey& key,

@@ -3,6 +3,7 @@
 #include "store/codepage.h"
 #include "store/vbdate.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
 #include <type_traits>
@@ -183,9 +184,12 @@ template <class Fn> bool ForEachItem(std::string_view data, Fn&& fn) {
 // One value into its field; values of a size no writer gives are passed over.
 // Texts are UTF-8 as every writer gives them: what is not is damage, repaired
 // so that nothing downstream (a JSON dump, a window) gets malformed text.
-template <class F> void ReadValue(std::string_view value, F& f, bool& badValues) {
+// A text a read leaves out (keep false) is checked the same, never copied.
+template <class F> void ReadValue(std::string_view value, F& f, bool& badValues, bool keep = true) {
     if constexpr (std::is_same_v<F, std::string>) {
-        if (IsValidUtf8(value)) {
+        if (!keep) {
+            badValues = badValues || !IsValidUtf8(value);
+        } else if (IsValidUtf8(value)) {
             f.assign(value);
         } else {
             f = RepairedUtf8(value);
@@ -206,42 +210,70 @@ template <class F> void ReadValue(std::string_view value, F& f, bool& badValues)
     }
 }
 
-// An entry's history item or custom field; false when it is malformed.
-bool ReadExtra(T_Password& r, unsigned char tag, std::string_view value, bool& badValues) {
+// Which of an entry's tags a read keeps: its texts by KeepsEntryText, and
+// the earlier passwords and extra fields only in a full read.
+class KeptTags {
+public:
+    explicit KeptTags(EntryTexts texts) {
+        kept_.fill(true);
+        if (texts == EntryTexts::All) return;
+        T_Password names;
+        unsigned char tag = 0;
+        VisitFields(names, [&](const char* name, const auto& f) {
+            ++tag;
+            if constexpr (std::is_same_v<std::decay_t<decltype(f)>, std::string>)
+                kept_[tag] = KeepsEntryText(texts, name);
+        });
+        kept_[kTagTotp] = KeepsEntryText(texts, "Totp");
+        kept_[kTagEntryId] = KeepsEntryText(texts, "Id");
+        kept_[kTagHistory] = kept_[kTagCustomField] = false;
+    }
+    bool operator[](unsigned char tag) const { return kept_[tag]; }
+
+private:
+    std::array<bool, 256> kept_{};
+};
+
+// An entry's history item or custom field; false when it is malformed. One
+// a read leaves out (keep false) is checked the same, and dropped.
+bool ReadExtra(T_Password& r, unsigned char tag, std::string_view value, bool& badValues,
+               bool keep) {
     if (tag == kTagCustomField) {
         T_CustomField c;
         const bool ok = ForEachItem(value, [&](unsigned char itemTag, std::string_view v) {
-            if (itemTag == kTagFieldName) ReadValue(v, c.name, badValues);
-            if (itemTag == kTagFieldValue) ReadValue(v, c.value, badValues);
+            if (itemTag == kTagFieldName) ReadValue(v, c.name, badValues, keep);
+            if (itemTag == kTagFieldValue) ReadValue(v, c.value, badValues, keep);
             if (itemTag == kTagFieldProtected) ReadValue(v, c.protect, badValues);
         });
         if (!ok) return false;
-        r.Fields.push_back(std::move(c));
+        if (keep) r.Fields.push_back(std::move(c));
     } else if (tag == kTagHistory) {
         T_PwHistory h;
         const bool ok = ForEachItem(value, [&](unsigned char itemTag, std::string_view v) {
-            if (itemTag == kTagHistoryPw) ReadValue(v, h.pw, badValues);
+            if (itemTag == kTagHistoryPw) ReadValue(v, h.pw, badValues, keep);
             if (itemTag == kTagHistoryReplaced) ReadValue(v, h.replaced, badValues);
         });
         if (!ok) return false;
-        r.History.push_back(std::move(h));
+        if (keep) r.History.push_back(std::move(h));
     }
     return true;
 }
-template <class R> bool ReadExtra(R&, unsigned char, std::string_view, bool&) {
+template <class R> bool ReadExtra(R&, unsigned char, std::string_view, bool&, bool) {
     return true;
 }
 
 // Fills the fields a record names; unknown tags are passed over (a later
-// writer's fields).
-template <class R> R ReadRecord(std::string_view payload, bool& ok, bool& badValues) {
+// writer's fields). kept: an entry's tags to keep (all when none).
+template <class R>
+R ReadRecord(std::string_view payload, bool& ok, bool& badValues, const KeptTags* kept = nullptr) {
     R r;
     bool extrasOk = true;
     ok = ForEachItem(payload, [&](unsigned char tag, std::string_view value) {
+        const bool keep = !kept || (*kept)[tag];
         VisitTaggedFields(r, [&](unsigned char index, auto& f) {
-            if (index == tag) ReadValue(value, f, badValues);
+            if (index == tag) ReadValue(value, f, badValues, keep);
         });
-        extrasOk = ReadExtra(r, tag, value, badValues) && extrasOk;
+        extrasOk = ReadExtra(r, tag, value, badValues, keep) && extrasOk;
     });
     ok = ok && extrasOk;
     return r;
@@ -261,8 +293,9 @@ void WriteBody(const StoreContents& contents, char* out) {
     WalkContents(contents, unused, &w);
 }
 
-bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f) {
+bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f, EntryTexts texts) {
     bool fieldsOk = true;
+    const KeptTags kept(texts);
     // An entry whose name an earlier one has is dropped here, not held
     // until the store drops it: a body of many small alike entries must
     // not take many times its size in memory.
@@ -283,7 +316,7 @@ bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f) {
             f.subcategories.push_back(ReadRecord<T_SCateg>(payload, ok, f.badValues));
             break;
         case BodyRecord::Entry:
-            if (!categoriesOnly) keep(ReadRecord<T_Password>(payload, ok, f.badValues));
+            if (!categoriesOnly) keep(ReadRecord<T_Password>(payload, ok, f.badValues, &kept));
             break;
         case BodyRecord::Node:
             if (!categoriesOnly) f.nodes.push_back(ReadRecord<T_Node>(payload, ok, f.badValues));

@@ -25,6 +25,9 @@ std::size_t BodySize(const StoreContents& contents);
 // Writes the body into out, which holds BodySize bytes.
 void WriteBody(const StoreContents& contents, char* out);
 // Reads a body; false when it is malformed (a record or field overruns).
-bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f);
+// texts: which texts of the entries are kept; the others are checked as a
+// full read checks them, but not copied.
+bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f,
+              EntryTexts texts = EntryTexts::All);
 
 } // namespace ardeko

@@ -195,6 +195,12 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
     deleted_ = std::move(f.deleted);
 }
 
+bool clsPW::FailListingOnly() {
+    return Fail(kErrListingOnly, "File " + filename_ +
+                                     " was read for a listing, without its passwords and "
+                                     "notes: it cannot be saved or merged. Open it in full.");
+}
+
 bool clsPW::LoadFileForListing(const std::string& strName, std::string_view strPw,
                                EntryTexts texts) {
     return Load(strName, strPw, 0, texts);
@@ -308,9 +314,8 @@ std::string clsPW::BackupPathFor(const std::string& name, bool backhist) const {
 
 bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     const std::string name = strName.empty() ? filename_ : strName;
-    if (listingOnly_)
-        return Fail(5, "The file was read for a listing only, without all its texts: it cannot "
-                       "be saved.");
+    // Its passwords and notes were never read: saved, they would be lost.
+    if (listingOnly_) return FailListingOnly();
     // A new store has a caption, not a file name, until it is saved under one.
     if (name.empty() || name == kNewFileName)
         return Fail(52, "The file has no name yet: choose where to save it.");

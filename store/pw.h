@@ -80,8 +80,11 @@ public:
                   std::int16_t defkval = 0);
     // LoadFile keeping only some texts of the entries (EntryTexts), the
     // others never deciphered: quicker for a listing, and no secret is held.
-    // Such a store cannot be saved.
+    // The file's checks (trailer, authentication) run as in LoadFile. Such a
+    // store refuses to be saved or to take part in a merge (50080) until a
+    // file is loaded in full or a new one begun.
     bool LoadFileForListing(const std::string& strName, std::string_view strPw, EntryTexts texts);
+    bool ListingOnly() const { return listingOnly_; }
     // Loads another version of holder's file (a copy a sync tool left, the
     // file as another program saved it) with what holder holds: its key,
     // when the file was saved under it, else its password if it keeps that.
@@ -259,7 +262,7 @@ public:
     // theirs both started from; nullptr merges two-way, which deletes
     // nothing), this store and theirs, and marks the store unsaved. File
     // name, password and settings stay. Fails (nothing changes) only when
-    // the codes run out.
+    // the codes run out, or a version was read for a listing (50080).
     // Without identity, entries pair by identifier when every entry of the
     // versions given has one, else by name.
     bool Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
@@ -304,6 +307,7 @@ public:
 
 private:
     bool Fail(std::int32_t num, std::string descr);
+    bool FailListingOnly();
     bool Load(const std::string& strName, std::string_view strPw, std::int16_t defkval,
               EntryTexts texts);
     void Succeed();
