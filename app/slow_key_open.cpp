@@ -10,6 +10,7 @@
 #include "store/secret_key.h"
 #include "store/slow_key.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocale>
 #include <QProgressDialog>
@@ -52,10 +53,15 @@ void DeriveAway(Derivation& d, double seconds) {
     QProgressDialog busy(GetLocalText(kBusyText).arg(WaitText(seconds)), QString(), 0, 0,
                          DialogOwner());
     busy.setWindowTitle(ProgramName());
+    // No Cancel button, and no room kept for one.
+    busy.setCancelButton(nullptr);
+    busy.resize(busy.sizeHint());
     busy.setWindowModality(Qt::ApplicationModal);
     busy.setMinimumDuration(0);
     busy.setValue(0);
     busy.show();
+    // Painted before the derivation takes a core.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QEventLoop loop;
     QThread* worker =
         QThread::create([&d] { d.made = ardeko::DeriveKeyOfFile(d.path, d.password, d.key); });
