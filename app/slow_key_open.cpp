@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -38,6 +39,13 @@ struct Derivation {
     bool made = false;
     ~Derivation() { ardeko::WipeString(password); }
 };
+
+// Seconds as the questions show them: whole seconds, or minutes.
+QString WaitText(double seconds) {
+    const long whole = std::max(1L, std::lround(seconds));
+    if (whole < 120) return GetLocalText(kSecondsText).arg(whole);
+    return GetLocalText(kMinutesText).arg((whole + 30) / 60);
+}
 
 bool AskToWait(const QString& path, const ardeko::KdfParams& p, double seconds) {
     const QString text = GetLocalText(kQuestionText)
@@ -63,22 +71,15 @@ void DeriveAway(Derivation& d, double seconds) {
     // Painted before the derivation takes a core.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QEventLoop loop;
-    QThread* worker =
-        QThread::create([&d] { d.made = ardeko::DeriveKeyOfFile(d.path, d.password, d.key); });
-    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    const std::unique_ptr<QThread> worker(
+        QThread::create([&d] { d.made = ardeko::DeriveKeyOfFile(d.path, d.password, d.key); }));
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker->wait();
-    delete worker;
 }
 
 } // namespace
-
-QString WaitText(double seconds) {
-    const long whole = std::max(1L, std::lround(seconds));
-    if (whole < 120) return GetLocalText(kSecondsText).arg(whole);
-    return GetLocalText(kMinutesText).arg((whole + 30) / 60);
-}
 
 bool PrepareSlowKey(const QString& path, const QString& password) {
     const std::optional<ardeko::KdfParams> params = Store().SlowKdfSettings();

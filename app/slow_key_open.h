@@ -14,7 +14,4 @@ namespace qvs {
 // load that follows. False when the user declined.
 bool PrepareSlowKey(const QString& path, const QString& password);
 
-// Seconds as the questions show them: whole seconds, or minutes and seconds.
-QString WaitText(double seconds);
-
 } // namespace qvs
