@@ -7,6 +7,7 @@
 #include "app/format_offer.h"
 #include "app/password_confirm.h"
 #include "app/save_file_dialog.h"
+#include "app/slow_key_open.h"
 #include "autotype/key_pair.h"
 #include "dialogs/choose_data_file.h"
 #include "dialogs/frm_file_pw.h"
@@ -112,6 +113,18 @@ bool AskRetry(const QString& path) {
                 vbRetryCancel | vbExclamation) == vbRetry;
 }
 
+// Loads path with password. A file whose key settings are beyond what opens
+// without asking loads once the user agreed to wait (declined tells when
+// not).
+bool LoadWith(const QString& path, const QString& password, bool& declined) {
+    ardeko::clsPW& store = Store();
+    declined = false;
+    if (store.LoadFile(path.toStdString(), Utf8Secret(password), DefaultKeyVal())) return true;
+    if (store.ErrNum() != ardeko::kErrSlowKdf) return false;
+    declined = !PrepareSlowKey(path, password);
+    return !declined && store.LoadFile(path.toStdString(), Utf8Secret(password), DefaultKeyVal());
+}
+
 // What the program holds once path is loaded.
 void TakeOpenedFile(const QString& path, QString& password) {
     ProgramState& app = App();
@@ -159,8 +172,10 @@ bool OpenDataFile(const QString& given, const QString& password) {
         bool asked = false;
         used = PasswordFor(path, password, &asked);
         if (!used) return false;
-        if (store.LoadFile(path.toStdString(), Utf8Secret(*used), DefaultKeyVal())) break;
+        bool declined = false;
+        if (LoadWith(path, *used, declined)) break;
         WipeText(*used);
+        if (declined) return false;
         // A file that vanished since the check leaves the store emptied.
         if (store.Filename() != before) RefreshView();
         // A mistyped password is typed again, not chosen again from the list.

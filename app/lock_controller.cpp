@@ -16,10 +16,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QEvent>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QSignalBlocker>
 
 #include <utility>
 
@@ -56,45 +53,6 @@ bool IsInput(QEvent::Type type) {
 std::vector<ardeko::clsPW*> StoresBeside() {
     DiskGuard* guard = DiskGuard::Current();
     return {guard ? guard->BaseForSealing() : nullptr};
-}
-
-// The boxes of an editor that hold what the user typed, in a fixed order.
-std::vector<QWidget*> InputBoxes(QWidget* editor) {
-    std::vector<QWidget*> boxes;
-    for (QLineEdit* box : editor->findChildren<QLineEdit*>())
-        boxes.push_back(box);
-    for (QPlainTextEdit* box : editor->findChildren<QPlainTextEdit*>())
-        boxes.push_back(box);
-    return boxes;
-}
-
-// Takes a box's text out, leaving no copy of it in the box's memory.
-std::string TakeText(QWidget* box) {
-    const QSignalBlocker quiet(box);
-    QString text;
-    if (auto* line = qobject_cast<QLineEdit*>(box)) {
-        text = line->text();
-        line->setText(QString());
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
-        text = plain->toPlainText();
-        plain->setPlainText(QString());
-    }
-    QByteArray utf8 = text.toUtf8();
-    std::string out(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-    // The box let its text go: these copies are the last ones.
-    WipeText(text);
-    WipeText(utf8);
-    return out;
-}
-
-void PutText(QWidget* box, std::string& text) {
-    const QSignalBlocker quiet(box);
-    const QString value = QString::fromStdString(text);
-    if (auto* line = qobject_cast<QLineEdit*>(box))
-        line->setText(value);
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
-        plain->setPlainText(value);
-    ardeko::WipeString(text);
 }
 
 } // namespace
@@ -223,16 +181,18 @@ void LockController::HoldEditors() {
     }
 }
 
-// Locked means sealed: the records, unsaved changes and the held editors'
-// input go under a key only the file password gives again.
+// Locked means sealed: the records, unsaved changes and everything the held
+// editors hold of their entries go under a key only the file password gives
+// again.
 void LockController::SealStore() {
     std::vector<std::string> texts;
-    heldBoxes_.clear();
+    heldTexts_.clear();
     for (const QPointer<frmPW>& editor : heldEditors_) {
-        const std::vector<QWidget*> boxes = editor ? InputBoxes(editor) : std::vector<QWidget*>();
-        for (QWidget* box : boxes)
-            texts.push_back(TakeText(box));
-        heldBoxes_.push_back(boxes.size());
+        std::vector<std::string> taken =
+            editor ? editor->TakeForLock() : std::vector<std::string>();
+        heldTexts_.push_back(taken.size());
+        for (std::string& text : taken)
+            texts.push_back(std::move(text));
     }
     // Without memory for the seal the lock still hides everything.
     if (!Store().Seal(texts, StoresBeside())) sealedTexts_ = std::move(texts);
@@ -248,11 +208,13 @@ bool LockController::UnsealStore(const QString& password) {
     }
     // Each editor gets its own texts back; one closed meanwhile is passed over.
     std::size_t next = 0;
-    for (std::size_t i = 0; i < heldEditors_.size() && i < heldBoxes_.size(); ++i) {
-        const std::vector<QWidget*> boxes =
-            heldEditors_[i] ? InputBoxes(heldEditors_[i]) : std::vector<QWidget*>();
-        for (std::size_t b = 0; b < heldBoxes_[i] && next < texts.size(); ++b, ++next)
-            if (b < boxes.size()) PutText(boxes[b], texts[next]);
+    for (std::size_t i = 0; i < heldEditors_.size() && i < heldTexts_.size(); ++i) {
+        std::vector<std::string> own;
+        for (std::size_t t = 0; t < heldTexts_[i] && next < texts.size(); ++t, ++next)
+            own.push_back(std::move(texts[next]));
+        if (heldEditors_[i]) heldEditors_[i]->PutBackAfterLock(own);
+        for (std::string& rest : own)
+            ardeko::WipeString(rest);
     }
     for (std::string& rest : texts)
         ardeko::WipeString(rest);

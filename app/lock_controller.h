@@ -95,7 +95,7 @@ private:
     std::vector<QPointer<frmPW>> heldEditors_; // hidden by the lock, input kept
     // The editors' input when the store could not be sealed (no memory).
     std::vector<std::string> sealedTexts_;
-    std::vector<std::size_t> heldBoxes_; // how many input boxes each held editor gave
+    std::vector<std::size_t> heldTexts_; // how many texts each held editor gave
     bool locked_ = false;
 };
 

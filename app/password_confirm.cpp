@@ -30,7 +30,8 @@ bool ConfirmUncheckedPassword() {
     if (!Store().PasswordUnchecked()) return true;
     ShowMessage(LocalTextWith(kGiveAgain, OpenFileName()), vbInformation, ProgramName());
     frmFilePW dialog;
-    QString again = dialog.controlla();
+    // Named, as the first prompt was: this one asks for the same file.
+    QString again = dialog.controlla(OpenFileName());
     if (dialog.Cancelled()) return false;
     // Taken only now: the store is not held across a dialog.
     const bool same = Store().ConfirmFilePW(Utf8Secret(again));

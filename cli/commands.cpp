@@ -48,7 +48,9 @@ int FailStore(const ardeko::clsPW& store, const std::string& after) {
 }
 
 int LoadFailure(const ardeko::clsPW& store, const std::string& path) {
-    return Fail(store.ErrDescr(), ExitCodeOf(store, path));
+    const bool slow = store.ErrNum() == ardeko::kErrSlowKdf;
+    return Fail(store.ErrDescr() + (slow ? " Give --allow-slow-key to open it anyway." : ""),
+                ExitCodeOf(store, path));
 }
 
 std::optional<int> CheckFileFormat(const Options& options) {

@@ -3,7 +3,10 @@
 #include "cli/commands.h"
 #include "cli/health_commands.h"
 #include "cli/verbs.h"
+#include "store/kdf.h"
 #include "store/process_guard.h"
+
+#include <algorithm>
 
 #include <iostream>
 #include <string_view>
@@ -21,6 +24,9 @@ constexpr const char* kEstimateHelp =
 constexpr const char* kTail =
     "\nThe password is asked for on the terminal, or with --password-stdin read from the\n"
     "first line of standard input. qvs-cli COMMAND --help shows one command's usage.\n"
+    "A file whose key settings are beyond what is opened without asking (raised under an\n"
+    "earlier version) is refused with exit code 3; --allow-slow-key, given to any command,\n"
+    "opens it anyway after the wait its message estimates.\n"
     "Exit codes: 0 done, 1 usage, 2 wrong password, 3 damaged or unreadable file,\n"
     "4 no such entry or category, 5 refused (the file cannot hold it, or it would lose data).\n";
 
@@ -38,6 +44,15 @@ int UsageError(const std::string& message) {
     return qvs::kExitUsage;
 }
 
+// --allow-slow-key goes with every command that opens a file: taken out
+// here, it is heard by every read of this process.
+std::vector<std::string_view> WithoutSlowKeyOption(std::vector<std::string_view> args) {
+    const auto it = std::remove(args.begin(), args.end(), std::string_view("--allow-slow-key"));
+    ardeko::AllowSlowKdf(it != args.end());
+    args.erase(it, args.end());
+    return args;
+}
+
 bool AsksForHelp(const std::vector<std::string_view>& args) {
     for (std::string_view a : args)
         if (a == "--help" || a == "-h") return true;
@@ -48,7 +63,8 @@ bool AsksForHelp(const std::vector<std::string_view>& args) {
 
 int main(int argc, char** argv) {
     ardeko::KeepSecretsOutOfDumps();
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const std::vector<std::string_view> args =
+        WithoutSlowKeyOption(std::vector<std::string_view>(argv + 1, argv + argc));
     // The health verbs read their own arguments and answer --help themselves.
     if (!args.empty() && args[0] == "analyze") return qvs::RunAnalyze(args);
     if (!args.empty() && args[0] == "estimate") return qvs::RunEstimate(args);

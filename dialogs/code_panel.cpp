@@ -8,6 +8,7 @@
 #include "frame/named_widget.h"
 #include "frame/one_time_code.h"
 #include "frame/options.h"
+#include "frame/wipe_text.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -16,6 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <utility>
 
 namespace qvs {
 
@@ -68,6 +71,19 @@ void CodePanel::SetStored(const std::string& stored) {
     filledText_ = QString::fromStdString(stored);
     box_->setText(filledText_);
     box_->setCursorPosition(0); // an address shows its beginning
+    UpdateCode();
+}
+
+std::string CodePanel::TakeForLock() {
+    std::string taken = std::exchange(filled_, {});
+    WipeText(filledText_);
+    UpdateCode();
+    return taken;
+}
+
+void CodePanel::PutBackAfterLock(std::string filled) {
+    filledText_ = QString::fromStdString(filled);
+    filled_ = std::move(filled);
     UpdateCode();
 }
 

@@ -32,6 +32,10 @@ public:
     ardeko::TotpError Problem() const;
 
     QLineEdit* Box() const { return box_; }
+    // A lock takes the stored value as it came and wipes the panel's copies
+    // of it (the lock empties the box itself); the unlock gives it back.
+    std::string TakeForLock();
+    void PutBackAfterLock(std::string filled);
     // Reads a QR code image chosen in a file dialog.
     void ReadImage();
     // The same for a known file; false (after saying why) when it holds no

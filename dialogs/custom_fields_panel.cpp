@@ -4,6 +4,7 @@
 #include "dialogs/extra_field_text.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
+#include "store/secret_key.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -155,6 +156,25 @@ std::vector<ardeko::T_CustomField> CustomFieldsPanel::Fields() const {
         if (!f.name.empty() || !f.value.empty()) out.push_back(std::move(f));
     }
     return out;
+}
+
+std::vector<ardeko::T_CustomField> CustomFieldsPanel::TakeForLock() {
+    std::vector<ardeko::T_CustomField> taken = fields_;
+    for (ardeko::T_CustomField& f : fields_) {
+        ardeko::WipeString(f.name);
+        ardeko::WipeString(f.value);
+    }
+    return taken;
+}
+
+void CustomFieldsPanel::PutBackAfterLock(std::vector<ardeko::T_CustomField> fields) {
+    if (fields.size() != fields_.size()) {
+        SetFields(std::move(fields));
+        return;
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields_[i] = std::move(fields[i]);
+    EnableButtons();
 }
 
 std::optional<CustomFieldsPanel::Problem> CustomFieldsPanel::Check() const {

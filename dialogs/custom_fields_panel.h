@@ -26,6 +26,11 @@ public:
     void SetFields(std::vector<ardeko::T_CustomField> fields);
     // The fields as edited, rows left wholly empty dropped.
     std::vector<ardeko::T_CustomField> Fields() const;
+    // A lock takes the fields as they are (rows left wholly empty too) and
+    // wipes them, keeping the rows, whose boxes the lock empties itself;
+    // the unlock puts them back into those rows.
+    std::vector<ardeko::T_CustomField> TakeForLock();
+    void PutBackAfterLock(std::vector<ardeko::T_CustomField> fields);
     // Why the fields cannot be saved: the row of a value without a name or of
     // a name given twice (with that name); none when they can.
     struct Problem {

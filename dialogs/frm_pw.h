@@ -17,6 +17,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -61,6 +63,13 @@ public:
     // back as it was.
     void HoldForLock();
     void ResumeAfterLock();
+    // Locked means sealed: the lock takes every copy of the entry the window
+    // holds (the input boxes' texts, the entry as opened and as filled, the
+    // earlier passwords, extra fields and one-time-code secret), leaving
+    // them wiped, to seal them with the store; the unlock gives them back
+    // and the window shows the user's unsaved input again.
+    std::vector<std::string> TakeForLock();
+    void PutBackAfterLock(std::vector<std::string>& taken);
 
 public slots:
     // OK: check, save, close on success.

@@ -14,6 +14,9 @@
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "frame/window_placement.h"
+#include "frame/wipe_text.h"
+#include "store/entry_pack.h"
+#include "store/secret_key.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +25,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+
+#include <utility>
 
 namespace qvs {
 
@@ -35,8 +40,19 @@ const QString kPlacementName = QStringLiteral("frmPW");
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
+// The entry's texts pass through here often (every check for changes): no
+// copy is left behind in freed memory.
 std::string S(const QString& s) {
-    return s.toStdString();
+    QByteArray utf8 = s.toUtf8();
+    std::string out(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    WipeText(utf8);
+    return out;
+}
+
+// Replaces a text of a record, the one it held wiped first.
+void Put(std::string& field, std::string value) {
+    ardeko::WipeString(field);
+    field = std::move(value);
 }
 
 // The notes box shows every line break as LF. Notes the user left alone keep
@@ -46,9 +62,14 @@ std::string NotesToStore(const QString& shown, const std::string& stored) {
     QString before = Q(stored);
     const bool crlf = before.contains(QLatin1String("\r\n"));
     before.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-    if (shown == before) return stored;
+    const bool same = shown == before;
+    WipeText(before);
+    if (same) return stored;
     if (!crlf) return S(shown);
-    return S(QString(shown).replace(u'\n', QLatin1String("\r\n")));
+    QString withCrLf = QString(shown).replace(u'\n', QLatin1String("\r\n"));
+    std::string out = S(withCrLf);
+    WipeText(withCrLf);
+    return out;
 }
 
 QDate Today() {
@@ -195,15 +216,15 @@ void frmPW::ShowTimes(double inserted, double modified) {
 
 ardeko::T_Password frmPW::FromControls() const {
     ardeko::T_Password r = working_;
-    r.service = S(txtService_->text().trimmed());
+    Put(r.service, S(txtService_->text().trimmed()));
     r.Codcat = MatchingCode(cboCateg_);
     r.CodSCat = MatchingCode(cboSCateg_);
-    r.User = S(txtName_->text());
-    r.pw = S(txtPw_->text());
-    r.Email = S(txtEmail_->text());
-    r.URL_Access = S(txtURL_[0]->text());
-    r.URL_Change = S(txtURL_[1]->text());
-    r.URL_Delete = S(txtURL_[2]->text());
+    Put(r.User, S(txtName_->text()));
+    Put(r.pw, S(txtPw_->text()));
+    Put(r.Email, S(txtEmail_->text()));
+    Put(r.URL_Access, S(txtURL_[0]->text()));
+    Put(r.URL_Change, S(txtURL_[1]->text()));
+    Put(r.URL_Delete, S(txtURL_[2]->text()));
     r.Dt_Expire = VbFromDate(expire_->Date());
     r.Dt_Change = VbFromDate(change_->Date());
     r.blExpire = expire_->Due();
@@ -212,20 +233,26 @@ ardeko::T_Password frmPW::FromControls() const {
     r.blNotChange = change_->Notify();
     r.ggNotExpire = static_cast<std::int16_t>(expire_->NotifyDays());
     r.ggNotChange = static_cast<std::int16_t>(change_->NotifyDays());
-    r.Descr = NotesToStore(txtNotes_->toPlainText(), working_.Descr);
-    r.Remember = S(txtSentence_->text());
+    QString notes = txtNotes_->toPlainText();
+    Put(r.Descr, NotesToStore(notes, working_.Descr));
+    WipeText(notes);
+    Put(r.Remember, S(txtSentence_->text()));
     r.Keyaftbef = PackKeyPair(before_->Code(), after_->Code());
     r.Favourites = chkFav_->isChecked();
-    r.Totp = codes_->Stored();
-    r.History = history_->History();
-    r.Fields = fields_->Fields();
+    Put(r.Totp, codes_->Stored());
+    ardeko::T_Password lists; // the copies of working_'s lists, wiped as they go
+    lists.History = std::exchange(r.History, history_->History());
+    lists.Fields = std::exchange(r.Fields, fields_->Fields());
+    ardeko::WipeEntry(lists);
     return r;
 }
 
 bool frmPW::HasChanges() const {
     ardeko::T_Password now = FromControls();
     // The second password box counts too: a half-typed change is a change.
-    return !(now == filled_) || txtPW2_->text() != txtPw_->text();
+    const bool changed = !(now == filled_) || txtPW2_->text() != txtPw_->text();
+    ardeko::WipeEntry(now);
+    return changed;
 }
 
 // Category box: the store's categories after the default entry.

@@ -5,12 +5,15 @@
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
+#include "frame/wipe_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace qvs {
 
@@ -68,6 +71,19 @@ void HistoryPanel::Fill() {
     }
     if (!history_.empty()) list_->setCurrentItem(list_->topLevelItem(0));
     EnableButtons();
+}
+
+std::vector<ardeko::T_PwHistory> HistoryPanel::TakeForLock() {
+    // Unmasked, the items show the passwords: once the items are gone, these
+    // copies are the last ones.
+    std::vector<QString> shown;
+    for (int i = 0; i < list_->topLevelItemCount(); ++i)
+        shown.push_back(list_->topLevelItem(i)->text(0));
+    list_->clear();
+    for (QString& text : shown)
+        WipeText(text);
+    EnableButtons();
+    return std::exchange(history_, {});
 }
 
 int HistoryPanel::Selected() const {

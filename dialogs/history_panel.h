@@ -19,6 +19,9 @@ public:
     explicit HistoryPanel(QWidget* parent);
 
     void SetHistory(std::vector<ardeko::T_PwHistory> history);
+    // Hands the list over and empties it, no copy of a password left in the
+    // list's texts (a lock seals them; SetHistory gives them back).
+    std::vector<ardeko::T_PwHistory> TakeForLock();
     const std::vector<ardeko::T_PwHistory>& History() const { return history_; }
 
     QTreeWidget* List() const { return list_; }

@@ -93,6 +93,8 @@ constexpr std::pair<int, const char*> kStoreWordings[] = {
     {36417, "File %s is damaged: %n records with duplicate names were skipped!"},
     {36418, "The file has no name yet: choose where to save it."},
     {36419, "The key of the file could not be made: there is not enough memory."},
+    {37402, "File %s: its key settings (%n passes, %b MiB) are beyond what is opened without "
+            "asking; opening it takes about %f seconds here."},
     {36420, "The file could not be sealed: there is not enough memory."},
     {36421, "There is not enough memory to save the file."},
     {36422, "To save the file in the older format, give its password again."},

@@ -45,6 +45,10 @@ inline constexpr int kErrAppendedBytes = 50022;
 inline constexpr int kErrWeakKdf = 50023;
 // A store read for a listing (without its secrets) was to be saved or merged.
 inline constexpr int kErrListingOnly = 50080;
+// The file's key settings are beyond what is opened without asking, though
+// within what earlier versions let a user choose: it opens after a long
+// wait, once the user agrees (SlowKdfSettings, DeriveKeyOfFile).
+inline constexpr int kErrSlowKdf = 50070;
 
 // Longest text (in code-page characters) whose enciphered form is sure to fit
 // the 2-byte length whatever group length the cipher picks.
@@ -80,7 +84,8 @@ FileHeader DecodeHeader(std::string_view image);
 // every wrong password from the right one, so this usually means a wrong
 // password (or a badly damaged file). Damaged: the key was proved right (or
 // could not be tried), but the file was changed or is damaged.
-enum class DecodeStatus { Ok, BadVersion, WrongPassword, Inconsistent, Damaged };
+// SlowKey: the key settings are beyond what is derived without asking.
+enum class DecodeStatus { Ok, BadVersion, WrongPassword, Inconsistent, Damaged, SlowKey };
 
 // Allocates at least one collection item's bytes at a time. The decoded
 // entries sit one to a node; each node freed as its record moves into the

@@ -1,6 +1,7 @@
 #include "store/format2.h"
 
 #include "store/format2_body.h"
+#include "store/slow_key.h"
 
 #include "store/bytes.h"
 
@@ -35,6 +36,7 @@ const unsigned char* Bytes(std::string_view s) {
 // Damaged when no key could be derived with what the header says.
 DecodeStatus KeyFor(const Format2Header& h, std::string_view image, std::string_view password,
                     const FileKey* known, FileKey& key) {
+    if (const auto refused = KdfRefusal(h.params, h.salt, known)) return *refused;
     if (!KeyForFile(password, h.params, h.salt, known, key)) return DecodeStatus::Damaged;
     KeyCheckValue check;
     if (!ComputeKeyCheck(key, image.substr(0, h.bytes - kCheckBytes), check))
@@ -75,8 +77,12 @@ std::optional<Format2Header> ReadFormat2Header(std::string_view image) {
 
 bool Format2OpensWithoutPassword(std::string_view head, FileKey& key) {
     const auto h = ReadFormat2Header(head);
-    return h && KdfParamsAcceptable(h->params) && HintOf(h->salt) != SaltHint::Password &&
-           KeyFor(*h, head, "", nullptr, key) == DecodeStatus::Ok;
+    if (!h || HintOf(h->salt) == SaltHint::Password) return false;
+    // Settings that need the user's consent: the load says so, for the
+    // empty password it was made with.
+    if (KdfCostOf(h->params) == KdfCost::Slow && !SlowKdfAllowed())
+        return HintOf(h->salt) == SaltHint::NoPassword;
+    return KeyFor(*h, head, "", nullptr, key) == DecodeStatus::Ok;
 }
 
 DecodedFile DecodeFormat2(std::string_view image, std::string_view password, const FileKey* known,
@@ -85,7 +91,7 @@ DecodedFile DecodeFormat2(std::string_view image, std::string_view password, con
     f.header.version = kVersion200;
     f.header.encrypted = true;
     const auto h = ReadFormat2Header(image);
-    if (!h || !KdfParamsAcceptable(h->params) ||
+    if (!h || KdfCostOf(h->params) == KdfCost::Refused ||
         image.size() - h->bytes < crypto_aead_xchacha20poly1305_ietf_ABYTES) {
         f.status = DecodeStatus::Damaged;
         return f;

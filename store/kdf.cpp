@@ -3,6 +3,7 @@
 #include <sodium.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -104,6 +105,40 @@ bool KdfParamsAcceptable(const KdfParams& p) {
            p.passes <= ceiling.passes && p.memoryKiB <= ceiling.memoryKiB && Work(p) <= MaxWork();
 }
 
+KdfCost KdfCostOf(const KdfParams& p) {
+    if (KdfParamsAcceptable(p)) return KdfCost::Usual;
+    const KdfParams least = MinimalKdfParams();
+    const bool possible = p.passes >= least.passes && p.memoryKiB >= least.memoryKiB &&
+                          p.passes <= kKdfAbsoluteCeiling.passes &&
+                          p.memoryKiB <= kKdfAbsoluteCeiling.memoryKiB;
+    return possible ? KdfCost::Slow : KdfCost::Refused;
+}
+
+namespace {
+std::atomic<bool> slowAllowed{false};
+} // namespace
+
+void AllowSlowKdf(bool allow) {
+    slowAllowed = allow;
+}
+
+bool SlowKdfAllowed() {
+    return slowAllowed;
+}
+
+double EstimateKdfSeconds(const KdfParams& p) {
+    // One pass over the floor's memory: about a tenth of a second.
+    static const KdfParams probe{1, kKdfFloor.memoryKiB};
+    static const double seconds = [] {
+        FileKey key;
+        const Salt salt{};
+        const auto start = std::chrono::steady_clock::now();
+        DeriveFileKey("estimate", probe, salt, key);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }();
+    return seconds * double(Work(p)) / double(Work(probe));
+}
+
 KdfParams WithinCeiling(KdfParams p) {
     const KdfParams ceiling = Ceiling();
     p.passes = std::min(p.passes, ceiling.passes);
@@ -145,7 +180,7 @@ std::uint64_t KeyDerivations() {
 bool DeriveFileKey(std::string_view password, const KdfParams& params, const Salt& salt,
                    FileKey& out) {
     out.master.Clear();
-    if (!KdfParamsAcceptable(params) || !out.master.Allocate()) return false;
+    if (KdfCostOf(params) == KdfCost::Refused || !out.master.Allocate()) return false;
     out.params = params;
     out.salt = salt;
     // An empty view may have no data at all, which the library must not get.

@@ -26,6 +26,25 @@ inline constexpr KdfParams kKdfFloor{3, 64 * 1024};
 // few seconds there.
 inline constexpr KdfParams kKdfCeiling{64, 512 * 1024};
 inline constexpr std::uint64_t kKdfMaxWork = std::uint64_t{32} * 512 * 1024; // passes x KiB
+// The most any key is ever derived with: the readers' ceiling of earlier
+// versions, up to which users may have raised their files' settings. Between
+// kKdfCeiling and this, a file opens only when its user agrees to wait;
+// beyond it, a header is damaged.
+inline constexpr KdfParams kKdfAbsoluteCeiling{64, 1024 * 1024};
+
+// What a reader does with a header's settings: derive the key (Usual), only
+// when the user agreed to the wait (Slow), or never (Refused: damage).
+enum class KdfCost { Usual, Slow, Refused };
+KdfCost KdfCostOf(const KdfParams& p);
+
+// Every reader of this process derives Slow keys without asking (qvs-cli's
+// --allow-slow-key); otherwise a Slow key serves only when derived ahead.
+void AllowSlowKdf(bool allow);
+bool SlowKdfAllowed();
+
+// About how many seconds one derivation with p takes here: a small one is
+// measured (once per process) and scaled by the work.
+double EstimateKdfSeconds(const KdfParams& p);
 
 // p made to fit the ceiling: passes and memory cut to it, then memory halved
 // (not below kKdfFloor's) and, last, passes cut until the work fits.
@@ -86,7 +105,9 @@ SaltHint HintOf(const Salt& salt);
 // How many keys this process derived (for tests and benchmarks).
 std::uint64_t KeyDerivations();
 
-// Derives the key; false when the library refuses (no memory).
+// Derives the key; false when the library refuses (no memory) or p is
+// beyond kKdfAbsoluteCeiling. Readers gate a header's settings with
+// KdfCostOf first.
 bool DeriveFileKey(std::string_view password, const KdfParams& params, const Salt& salt,
                    FileKey& out);
 // Derives a key under a fresh random salt (with the hint above).

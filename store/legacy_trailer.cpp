@@ -1,6 +1,7 @@
 #include "store/legacy_trailer.h"
 
 #include "store/bytes.h"
+#include "store/slow_key.h"
 
 #include <sodium.h>
 
@@ -47,7 +48,8 @@ std::optional<LegacyTrailer> FindTrailer(std::string_view image) {
 
 DecodeStatus CheckTrailer(std::string_view image, const LegacyTrailer& t, std::string_view password,
                           const FileKey* known, FileKey& key) {
-    // Parameters no reader accepts: the trailer itself is damaged.
+    // Parameters no writer used: the trailer itself is damaged.
+    if (const auto refused = KdfRefusal(t.params, t.salt, known)) return *refused;
     if (!KeyForFile(password, t.params, t.salt, known, key)) return DecodeStatus::Damaged;
     const std::string_view trailer = image.substr(t.start, kTrailerBytes);
     KeyCheckValue check;

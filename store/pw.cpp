@@ -1,6 +1,7 @@
 #include "store/pw.h"
 
 #include "store/datafile.h"
+#include "store/entry_pack.h"
 #include "store/file_io.h"
 #include "store/format2.h"
 #include "store/legacy_trailer.h"
@@ -26,16 +27,12 @@ template <class R> void WipeTexts(const KeyedCollection<R>& records) {
     // collection hands them out read-only.
     for (const R& r : records) {
         R& own = const_cast<R&>(r);
-        VisitFields(own, [](const char*, auto& f) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(f)>, std::string>) WipeString(f);
-        });
-        if constexpr (std::is_same_v<R, T_Password>) {
-            WipeString(own.Totp);
-            for (T_PwHistory& h : own.History)
-                WipeString(h.pw);
-            for (T_CustomField& c : own.Fields)
-                WipeString(c.value);
-        }
+        if constexpr (std::is_same_v<R, T_Password>)
+            WipeEntry(own);
+        else
+            VisitFields(own, [](const char*, auto& f) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(f)>, std::string>) WipeString(f);
+            });
     }
 }
 

@@ -132,6 +132,11 @@ public:
     // saved under it (same salt and parameters): following another
     // program's saves costs no derivation.
     bool AdoptKey(const clsPW& other);
+    // The same with a key derived ahead (DeriveKeyOfFile), which also lets
+    // the load open a file whose key settings need the user's consent.
+    void AdoptKey(FileKey&& key) { adoptedKey_ = std::move(key); }
+    // After a load refused with kErrSlowKdf: the file's key settings.
+    const std::optional<KdfParams>& SlowKdfSettings() const { return slowKdf_; }
 
     // Seed and version text of the file last loaded or saved.
     std::int32_t FileSeed() const { return fileSeed_; }
@@ -332,6 +337,8 @@ private:
     bool ReadDataFile(const std::string& name, std::string_view pw, bool categoriesOnly,
                       DecodedFile& out, const FileKey* known = nullptr,
                       EntryTexts texts = EntryTexts::All);
+    // Records kErrSlowKdf for the file in image, and its settings.
+    bool FailSlowKdf(const std::string& name, std::string_view image);
     // The key the next save needs, derived from the file password when none
     // is held (a new password, or a legacy file without a trailer).
     bool EnsureKey();
@@ -372,6 +379,8 @@ private:
     FileFormat format_ = FileFormat::Two;
     FileKey key_;        // the file's key while it is open
     FileKey adoptedKey_; // see AdoptKey
+    // The settings of a file refused for them (see SlowKdfSettings).
+    std::optional<KdfParams> slowKdf_;
     KdfParams kdfParams_ = kKdfFloor;
     bool kdfChosen_ = false; // kdfParams_ set by RaiseKdf, not defaulted
     std::string fileVersion_;

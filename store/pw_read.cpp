@@ -3,6 +3,9 @@
 #include "store/datafile.h"
 #include "store/file_io.h"
 #include "store/pw.h"
+#include "store/slow_key.h"
+
+#include <cmath>
 
 #include <cerrno>
 
@@ -19,6 +22,7 @@ bool clsPW::OpenDataFile(const std::string& name, InputFile& file) {
 
 bool clsPW::ReadDataFile(const std::string& name, std::string_view pw, bool categoriesOnly,
                          DecodedFile& out, const FileKey* known, EntryTexts texts) {
+    slowKdf_.reset();
     InputFile file;
     if (!OpenDataFile(name, file)) return false;
     // The version text first, so that a large file of another kind is not
@@ -33,6 +37,7 @@ bool clsPW::ReadDataFile(const std::string& name, std::string_view pw, bool cate
     if (auto err = file.Read(static_cast<std::size_t>(file.Size()) - image.size(), image))
         return Fail(err->num, err->descr);
     out = DecodeFile(image, pw, categoriesOnly, known, texts);
+    if (out.status == DecodeStatus::SlowKey) return FailSlowKdf(name, image);
     if (out.status == DecodeStatus::BadVersion)
         return Fail(kErrBadFile, "File " + name + ": Invalid File Version!");
     // A key check that fails cannot tell a wrong password from a damaged
@@ -48,6 +53,17 @@ bool clsPW::ReadDataFile(const std::string& name, std::string_view pw, bool cate
                                          " was changed or is damaged and cannot be read; its "
                                          "backup copies (.BCK) may still be whole.");
     return true;
+}
+
+bool clsPW::FailSlowKdf(const std::string& name, std::string_view image) {
+    const auto kdf = FileKdfOf(image);
+    slowKdf_ = kdf ? kdf->params : KdfParams{};
+    return Fail(kErrSlowKdf,
+                "File " + name + ": its key settings (" + std::to_string(slowKdf_->passes) +
+                    " passes, " + std::to_string(slowKdf_->memoryKiB / 1024) +
+                    " MiB) are beyond what is opened without asking; opening it "
+                    "takes about " +
+                    std::to_string(std::lround(EstimateKdfSeconds(*slowKdf_))) + " seconds here.");
 }
 
 } // namespace ardeko

@@ -45,7 +45,13 @@ bool OpenBytes(const FileKey& key, std::string_view sealed, std::string& plain) 
 
 // Texts one after another, each after its length (4 bytes).
 std::string JoinTexts(const std::vector<std::string>& texts) {
+    // Sized once: a buffer that grew would leave copies of the texts behind
+    // in freed memory.
+    std::size_t size = 0;
+    for (const std::string& t : texts)
+        size += 4 + t.size();
     std::string out;
+    out.reserve(size);
     for (const std::string& t : texts) {
         const auto n = static_cast<std::uint32_t>(t.size());
         for (int i = 0; i < 4; ++i)

@@ -64,6 +64,9 @@ _qvs_cli() {
     convert) options="--format --password-stdin" ;;
     info) options="" ;;
     esac
+    # Every command that opens a file may be told to open one whose key
+    # settings are beyond what is opened without asking.
+    [[ $options == *--password-stdin* ]] && options="$options --allow-slow-key"
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
     elif ((COMP_CWORD == 2)) && [[ $verb != generate && $verb != estimate ]]; then

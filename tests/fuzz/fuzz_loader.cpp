@@ -75,9 +75,11 @@ void CheckAuthenticated(std::string_view image, const DecodedFile& f) {
     const bool authenticated = IsFormat2(image) || FindTrailer(image).has_value();
     if (!authenticated || f.status == DecodeStatus::Ok) return;
     if (f.status != DecodeStatus::WrongPassword && f.status != DecodeStatus::Damaged &&
-        IsFormat2(image))
+        f.status != DecodeStatus::SlowKey && IsFormat2(image))
         Finding("a format-2 file was refused with an unclear answer");
-    if ((f.status == DecodeStatus::WrongPassword || f.status == DecodeStatus::Damaged) && !Empty(f))
+    if ((f.status == DecodeStatus::WrongPassword || f.status == DecodeStatus::Damaged ||
+         f.status == DecodeStatus::SlowKey) &&
+        !Empty(f))
         Finding("a refused file showed data");
 }
 

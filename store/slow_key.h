@@ -1,0 +1,35 @@
+// Files whose key settings are beyond the readers' ceiling but within what
+// earlier versions let a user choose: a reader refuses them until the user
+// agrees to the wait, and then derives their key once, ahead of the load.
+#pragma once
+
+#include "store/datafile.h"
+#include "store/kdf.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ardeko {
+
+// What a reader does before deriving a key with a header's settings: go on
+// (none), or stop with Damaged (settings no writer ever used) or SlowKey. A
+// key derived ahead for these settings and salt (known) lets it go on.
+std::optional<DecodeStatus> KdfRefusal(const KdfParams& p, const Salt& salt, const FileKey* known);
+
+// The key settings and salt an image's header or trailer names; none for a
+// file without a key (a legacy file another program wrote).
+struct FileKdf {
+    KdfParams params;
+    Salt salt{};
+};
+std::optional<FileKdf> FileKdfOf(std::string_view image);
+
+// Derives the key of the data file at path with password, whatever its
+// settings' cost up to kKdfAbsoluteCeiling: the wait a user agreed to. Touches
+// no store, so it may run on another thread; hand the key to clsPW::AdoptKey
+// for the load. False when the file cannot be read, has no key, or the
+// key cannot be derived (the load then says why).
+bool DeriveKeyOfFile(const std::string& path, std::string_view password, FileKey& out);
+
+} // namespace ardeko
