@@ -66,14 +66,29 @@ std::map<std::string, T_Node> NodesOf(const Version& v) {
     return out;
 }
 
-// Changed on both sides: the same answer whichever side is which. A name
-// dropped so is reported.
-CatRec PickCategory(const CatRec& a, const CatRec& b, std::vector<MergeNames>& renamed) {
-    const bool first = std::tie(a.name, a.tvexp) < std::tie(b.name, b.tvexp);
-    const CatRec& kept = first ? a : b;
-    const CatRec& other = first ? b : a;
-    if (kept.name != other.name) renamed.push_back({kept.name, other.name});
-    return kept;
+// One part of a record changed on both sides (base: the common version's,
+// if any): the side's that changed it, else (both did) either's by pick.
+template <class T, class Pick> T Part(const T* base, const T& a, const T& b, Pick pick) {
+    if (a == b || (base && *base == b)) return a;
+    if (base && *base == a) return b;
+    return pick(a, b);
+}
+
+// Changed on both sides: name and state merge apart, and the same whichever
+// side is which. A name dropped so is reported.
+CatRec PickCategory(const CatRec& a, const CatRec& b, const CatRec* base,
+                    std::vector<MergeNames>& renamed) {
+    CatRec out;
+    out.name = Part(base ? &base->name : nullptr, a.name, b.name,
+                    [&](const std::string& x, const std::string& y) {
+                        renamed.push_back({std::min(x, y), std::max(x, y)});
+                        return std::min(x, y);
+                    });
+    out.tvexp = Part(base ? &base->tvexp : nullptr, a.tvexp, b.tvexp,
+                     [](bool x, bool y) { return x || y; });
+    // Paired by identifier they have one; by name, the result keeps one.
+    out.id = a.id.empty() || b.id.empty() ? a.id + b.id : std::min(a.id, b.id);
+    return out;
 }
 // category: the name its category has in the result.
 SubRec PickSubcategory(const SubRec& a, const SubRec& b, const std::string& category,
@@ -83,7 +98,7 @@ SubRec PickSubcategory(const SubRec& a, const SubRec& b, const std::string& cate
     renamed.push_back({PlaceLabel(category, kept.name), PlaceLabel(category, other.name)});
     return kept;
 }
-T_Node PickNode(const T_Node& a, const T_Node& b) {
+T_Node PickNode(const T_Node& a, const T_Node& b, const T_Node*) {
     return {std::min(a.DescrCat, b.DescrCat), a.TVExp || b.TVExp};
 }
 
@@ -303,12 +318,13 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
         const auto baseSubs = b ? SubcategoriesOf(*b) : std::map<std::string, SubRec>{};
         const auto baseNodes = b ? NodesOf(*b) : std::map<std::string, T_Node>{};
         auto& renamed = summary.renamedPlaces;
-        m.cats = MergeKeyed(
-            b ? &baseCats : nullptr, CategoriesOf(mine), CategoriesOf(other),
-            [&](const CatRec& x, const CatRec& y) { return PickCategory(x, y, renamed); });
+        m.cats = MergeKeyed(b ? &baseCats : nullptr, CategoriesOf(mine), CategoriesOf(other),
+                            [&](const CatRec& x, const CatRec& y, const CatRec* z) {
+                                return PickCategory(x, y, z, renamed);
+                            });
         m.subs =
             MergeKeyed(b ? &baseSubs : nullptr, SubcategoriesOf(mine), SubcategoriesOf(other),
-                       [&](const SubRec& x, const SubRec& y) {
+                       [&](const SubRec& x, const SubRec& y, const SubRec*) {
                            const auto cat = m.cats.find(x.catKey);
                            return PickSubcategory(
                                x, y, cat != m.cats.end() ? cat->second.name : x.catName, renamed);

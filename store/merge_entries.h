@@ -115,7 +115,8 @@ MergedEntries MergeEntries(const Version* base, const Version& mine, const Versi
 
 // Categories, subcategories and nodes: a record on one side only is added,
 // or deleted when the other side still has it as it was; changed on both
-// sides, pick chooses (the same whichever side is which).
+// sides, pick(mine, theirs, base or nullptr) chooses (the same whichever
+// side is which).
 template <class R, class Pick>
 std::map<std::string, R> MergeKeyed(const std::map<std::string, R>* base,
                                     const std::map<std::string, R>& mine,
@@ -142,7 +143,7 @@ std::map<std::string, R> MergeKeyed(const std::map<std::string, R>* base,
         else if (b && *b == m)
             out.emplace(key, t->second);
         else
-            out.emplace(key, pick(m, t->second));
+            out.emplace(key, pick(m, t->second, b));
     }
     for (const auto& [key, t] : theirs)
         if (!mine.contains(key)) alone(key, t);

@@ -70,6 +70,21 @@ private slots:
         clsPW twice = r.ab;
         QVERIFY(twice.Merge(&base, theirs, again));
         QCOMPARE(Content(twice), Content(r.ab));
+
+        // The other side changed only whether the category shows open: the
+        // name and that state merge apart, so the rename is not lost.
+        clsPW opened = base;
+        CategoryCollection cats = MakeCategoryCollection();
+        for (T_Categ c : base.Category()) {
+            c.TVExp = !c.TVExp;
+            QCOMPARE(cats.InsertByName(c.DescrCat, c), 0);
+        }
+        opened.SetCategory(std::move(cats));
+        Both o = MergeBothWays(&base, mine, opened);
+        QCOMPARE_BOTH(o);
+        QCOMPARE(CategoryNames(o.ab), QStringList({"Mail", "Money"}));
+        QCOMPARE(o.ab.Category().Find("Money")->TVExp, !base.Category().Find("Banks")->TVExp);
+        QVERIFY(o.sab.renamedPlaces.empty());
     }
 
     void renamedOnBothSidesIsOneConflict() {
