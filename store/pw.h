@@ -314,6 +314,9 @@ private:
     // Before a format-2 save: identifiers for entries, categories and
     // subcategories without one, and deletion marks past their time dropped.
     void PrepareIdentities();
+    // Identifiers for the categories and subcategories without one, derived
+    // from their names (see DerivedCategoryId).
+    void IdentifyCategories();
     void MarkDeleted(const T_Password& entry);
     // The marks of both versions of a merge, without those of entries the
     // merged result still has.

@@ -33,6 +33,12 @@ void clsPW::PrepareIdentities() {
     password_.EditEach([](T_Password& p) {
         if (p.Id.empty()) p.Id = DerivedEntryId(p);
     });
+    IdentifyCategories();
+    const VbDate oldest = Now() - kDeletionMarkDays;
+    std::erase_if(deleted_, [&](const T_Deleted& d) { return d.when < oldest; });
+}
+
+void clsPW::IdentifyCategories() {
     std::unordered_map<std::int16_t, std::string> categoryIds;
     category_.EditEach([&](T_Categ& c) {
         if (c.Id.empty()) c.Id = DerivedCategoryId(c);
@@ -44,8 +50,6 @@ void clsPW::PrepareIdentities() {
         s.Id = DerivedSubCategoryId(s, cat != categoryIds.end() ? cat->second
                                                                 : std::to_string(s.Codcat));
     });
-    const VbDate oldest = Now() - kDeletionMarkDays;
-    std::erase_if(deleted_, [&](const T_Deleted& d) { return d.when < oldest; });
 }
 
 void clsPW::MarkDeleted(const T_Password& entry) {

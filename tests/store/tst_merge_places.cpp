@@ -4,6 +4,8 @@
 // every entry in it, and the identifiers go through save, load and the
 // conversion of a legacy file.
 #include "store/entry_id.h"
+#include "store/format2.h"
+#include "store/kdf.h"
 #include "store/pw.h"
 #include "tests/store/merge_samples.h"
 
@@ -191,7 +193,27 @@ private slots:
         QCOMPARE(Items(one.SubCategory()), Items(two.SubCategory()));
         QCOMPARE(one.Category().Find("Banks")->Id, DerivedCategoryId({1, "Banks", false}));
         QVERIFY(one.SubCategory().begin()->Id != one.Category().Find("Banks")->Id);
-        clsPW a = one, b = two;
+        // A format-2 file from a writer that knew only entries' identifiers
+        // gets them when loaded, from the names saved: a rename before the
+        // next save keeps them.
+        FileKey key;
+        QVERIFY(NewFileKey("pw", kKdfFloor, key));
+        const clsPW older = Sample();
+        std::string image;
+        QVERIFY(!EncodeFormat2(
+            {older.Category(), older.SubCategory(), older.Password(), older.NodeStates()}, key,
+            image));
+        QFile file(QString::fromStdString(path("older.QVS")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(image.data(), static_cast<qint64>(image.size()));
+        file.close();
+        clsPW read;
+        QVERIFY(read.LoadFile(path("older.QVS"), "pw"));
+        for (const char* name : {"Banks", "Mail"})
+            QCOMPARE(read.Category().Find(name)->Id, one.Category().Find(name)->Id);
+        QCOMPARE(read.SubCategory().Find("1!Cards")->Id, one.SubCategory().Find("1!Cards")->Id);
+
+        clsPW a = one, b = read;
         QVERIFY(a.CatRen("Banks", "Money"));
         QVERIFY(b.CatRen("Banks", "Finance"));
         MergeSummary s;
