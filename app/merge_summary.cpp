@@ -20,6 +20,8 @@ constexpr int kNotSaved = 34520;
 constexpr int kDiffering = 36015;
 constexpr int kPairedByName = 36016;
 constexpr int kCollisions = 36017;
+constexpr int kRenamedPlaces = 37200;
+constexpr int kPlaceCollisions = 37201;
 // Conflicts are named one a line; beyond this many the list would not fit.
 constexpr std::size_t kNamedConflicts = 8;
 
@@ -31,11 +33,25 @@ QString Quoted(const std::string& name) {
     return QStringLiteral("\"%1\"").arg(QString::fromStdString(name));
 }
 
+const std::string& First(const ardeko::MergeConflict& c) {
+    return c.service;
+}
+const std::string& Second(const ardeko::MergeConflict& c) {
+    return c.copy;
+}
+const std::string& First(const ardeko::MergeNames& n) {
+    return n.named;
+}
+const std::string& Second(const ardeko::MergeNames& n) {
+    return n.other;
+}
+
 // The count, then the pairs of names, one a line.
-void AddPairs(QStringList& lines, int textId, const std::vector<ardeko::MergeConflict>& pairs) {
+template <class Pair>
+void AddPairs(QStringList& lines, int textId, const std::vector<Pair>& pairs) {
     AddCount(lines, textId, pairs.size());
     for (std::size_t i = 0; i < pairs.size() && i < kNamedConflicts; ++i)
-        lines << QStringLiteral("  %1 / %2").arg(Quoted(pairs[i].service), Quoted(pairs[i].copy));
+        lines << QStringLiteral("  %1 / %2").arg(Quoted(First(pairs[i])), Quoted(Second(pairs[i])));
     if (pairs.size() > kNamedConflicts) lines << QStringLiteral("  …");
 }
 
@@ -53,6 +69,8 @@ QString MergeSummaryText(const ardeko::MergeSummary& s, const QString& from) {
     // made it: "changed on both sides" would be a guess.
     AddPairs(lines, s.threeWay ? kConflicts : kDiffering, s.conflicts);
     AddPairs(lines, kCollisions, s.collisions);
+    AddPairs(lines, kRenamedPlaces, s.renamedPlaces);
+    AddPairs(lines, kPlaceCollisions, s.placeCollisions);
     if (s.byName) lines << GetLocalText(kPairedByName);
     lines << GetLocalText(kNotSaved);
     return lines.join(QLatin1Char('\n'));

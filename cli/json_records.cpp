@@ -107,8 +107,8 @@ template <class R> Error FirstUnknownField(const QJsonObject& o) {
     if constexpr (std::is_same_v<R, ardeko::T_Password>)
         names << "Totp"
               << "History"
-              << "Fields"
-              << "Id";
+              << "Fields";
+    if constexpr (!std::is_same_v<R, ardeko::T_Node>) names << "Id";
     for (auto it = o.begin(); it != o.end(); ++it)
         if (!names.contains(it.key())) return "unknown field \"" + it.key().toStdString() + "\"";
     return std::nullopt;
@@ -211,7 +211,10 @@ Error LaterFieldsFromJson(const QJsonObject& o, ardeko::T_Password& r) {
         if (Error err = IdFromJson(o["Id"], r.Id)) return "field \"Id\": " + *err;
     return std::nullopt;
 }
-template <class R> Error LaterFieldsFromJson(const QJsonObject&, R&) {
+template <class R> Error LaterFieldsFromJson(const QJsonObject& o, R& r) {
+    if constexpr (!std::is_same_v<R, ardeko::T_Node>)
+        if (o.contains("Id"))
+            if (Error err = IdFromJson(o["Id"], r.Id)) return "field \"Id\": " + *err;
     return std::nullopt;
 }
 

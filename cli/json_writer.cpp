@@ -157,7 +157,11 @@ void AddLaterFields(const ardeko::T_Password& r, std::vector<Field>& fields, boo
     if (!r.Id.empty()) fields.push_back({"Id", &r.Id});
     if (!r.Totp.empty()) fields.push_back({"Totp", &r.Totp});
 }
-template <class R> void AddLaterFields(const R&, std::vector<Field>&, bool) {}
+// A category's or subcategory's identifier, as an entry's.
+template <class R> void AddLaterFields(const R& r, std::vector<Field>& fields, bool) {
+    if constexpr (std::is_same_v<R, ardeko::T_Categ> || std::is_same_v<R, ardeko::T_SCateg>)
+        if (!r.Id.empty()) fields.push_back({"Id", &r.Id});
+}
 
 // The members of a history item or extra field, in key order.
 template <class V> void VisitItem(const ardeko::T_PwHistory& h, V&& v) {

@@ -84,6 +84,12 @@ void PrintSummary(const Options& options, const ardeko::MergeSummary& s) {
     for (const ardeko::MergeConflict& c : s.collisions)
         std::cout << "  name taken by another entry: " << c.service << "; renamed \"" << c.copy
                   << "\"\n";
+    for (const ardeko::MergeNames& n : s.renamedPlaces)
+        std::cout << "  category renamed on both sides: \"" << n.named << "\" kept, \"" << n.other
+                  << "\" dropped\n";
+    for (const ardeko::MergeNames& n : s.placeCollisions)
+        std::cout << "  category name taken by another category: \"" << n.other << "\"; renamed \""
+                  << n.named << "\"\n";
     if (s.byName)
         std::cout
             << "Entries were paired by name (a legacy file took part): a renamed entry "

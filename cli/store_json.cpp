@@ -48,16 +48,27 @@ Error FillSection(const QJsonObject& doc, const char* section, ardeko::clsPW& st
     return std::nullopt;
 }
 
-// Two entries with one identifier would be taken for one entry by a merge.
-Error CheckEntryIds(const ardeko::clsPW& store) {
-    std::map<std::string, const std::string*> seen; // identifier -> service
-    for (const ardeko::T_Password& p : store.Password()) {
-        if (p.Id.empty()) continue;
-        const auto [it, added] = seen.emplace(p.Id, &p.service);
+// Two records with one identifier would be taken for one by a merge: two
+// entries, two categories, or two subcategories of one category.
+template <class R, class Scope>
+Error CheckIds(const ardeko::KeyedCollection<R>& records, const char* what, Scope scope) {
+    std::map<std::string, const std::string*> seen; // scope and identifier -> name
+    for (const R& r : records) {
+        if (r.Id.empty()) continue;
+        const auto [it, added] = seen.emplace(scope(r) + '\n' + r.Id, &RecordName(r));
         if (!added)
-            return "entries \"" + *it->second + "\" and \"" + p.service + "\" have the same \"Id\"";
+            return std::string(what) + " \"" + *it->second + "\" and \"" + RecordName(r) +
+                   "\" have the same \"Id\"";
     }
     return std::nullopt;
+}
+
+Error CheckIdentifiers(const ardeko::clsPW& store) {
+    auto whole = [](const auto&) { return std::string(); };
+    if (Error err = CheckIds(store.Password(), "entries", whole)) return err;
+    if (Error err = CheckIds(store.Category(), "categories", whole)) return err;
+    return CheckIds(store.SubCategory(), "subcategories of one category",
+                    [](const ardeko::T_SCateg& s) { return std::to_string(s.Codcat); });
 }
 
 Error CheckTopLevelKeys(const QJsonObject& doc) {
@@ -76,7 +87,7 @@ Error FillStoreFromJson(const QJsonObject& doc, ardeko::clsPW& store) {
     if (Error err = FillSection(doc, "Category", store, &clsPW::InsertCategory)) return err;
     if (Error err = FillSection(doc, "SubCategory", store, &clsPW::InsertSubCategory)) return err;
     if (Error err = FillSection(doc, "Password", store, &clsPW::InsertPassword)) return err;
-    if (Error err = CheckEntryIds(store)) return err;
+    if (Error err = CheckIdentifiers(store)) return err;
     return FillSection(doc, "NodeStates", store, &clsPW::AppendNode);
 }
 

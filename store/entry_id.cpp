@@ -60,6 +60,19 @@ std::string DerivedEntryId(const T_Password& entry) {
     return Hex(Hash(input));
 }
 
+std::string DerivedCategoryId(const T_Categ& category) {
+    std::string input = "category";
+    AppendBytes(input, category.DescrCat);
+    return Hex(Hash(input));
+}
+
+std::string DerivedSubCategoryId(const T_SCateg& sub, const std::string& categoryId) {
+    std::string input = "subcategory";
+    AppendBytes(input, categoryId);
+    AppendBytes(input, sub.DescrSCat);
+    return Hex(Hash(input));
+}
+
 std::string ConflictCopyId(const T_Password& loser) {
     std::string input = "conflict copy";
     AppendBytes(input, loser.Id);

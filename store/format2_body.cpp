@@ -38,6 +38,7 @@ constexpr unsigned char kTagTotp = 64;
 constexpr unsigned char kTagHistory = 65; // repeated, one earlier password each
 constexpr unsigned char kTagEntryId = 66;
 constexpr unsigned char kTagCustomField = 67; // repeated, one named field each
+constexpr unsigned char kTagPlaceId = 64;     // a category's or subcategory's identifier
 // Fields of one history item.
 constexpr unsigned char kTagHistoryPw = 1;
 constexpr unsigned char kTagHistoryReplaced = 2;
@@ -63,9 +64,12 @@ std::size_t CustomItemSize(const T_CustomField& c) {
 template <class R, class V> void VisitTaggedFields(R& r, V&& v) {
     unsigned char tag = 0;
     VisitFields(r, [&](const char*, auto& f) { v(++tag, f); });
-    if constexpr (std::is_same_v<std::remove_const_t<R>, T_Password>) {
+    using Plain = std::remove_const_t<R>;
+    if constexpr (std::is_same_v<Plain, T_Password>) {
         v(kTagTotp, r.Totp);
         v(kTagEntryId, r.Id);
+    } else if constexpr (std::is_same_v<Plain, T_Categ> || std::is_same_v<Plain, T_SCateg>) {
+        v(kTagPlaceId, r.Id);
     }
 }
 

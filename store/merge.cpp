@@ -8,6 +8,7 @@
 #include "store/pw.h"
 
 #include <algorithm>
+#include <set>
 #include <tuple>
 #include <typeinfo>
 
@@ -19,10 +20,13 @@ using namespace merge;
 
 constexpr int kMaxCode = 32767;
 
+// The identifier goes with the record into the result; it is no change of
+// its own (by name, the versions may give one category different ones).
 struct CatRec {
     std::string name;
     bool tvexp = false;
-    bool operator==(const CatRec&) const = default;
+    std::string id;
+    bool operator==(const CatRec& o) const { return name == o.name && tvexp == o.tvexp; }
 };
 
 // The category is part of the key; its name is kept to make it again
@@ -30,18 +34,18 @@ struct CatRec {
 struct SubRec {
     std::string catKey;
     std::string catName;
+    std::string catId;
     std::string name;
+    std::string id;
     bool operator==(const SubRec& o) const { return name == o.name; }
 };
 
-std::string SubKey(const std::string& catKey, const std::string& subKey) {
-    return catKey + '\n' + subKey;
-}
-
 std::map<std::string, CatRec> CategoriesOf(const Version& v) {
     std::map<std::string, CatRec> out;
-    for (const T_Categ& c : v.store.Category())
-        out.emplace(FoldKey(c.DescrCat), CatRec{c.DescrCat, c.TVExp});
+    for (const T_Categ& c : v.store.Category()) {
+        const Named& n = v.cats.at(c.Codcat);
+        out.emplace(n.key, CatRec{c.DescrCat, c.TVExp, n.id});
+    }
     return out;
 }
 
@@ -49,7 +53,8 @@ std::map<std::string, SubRec> SubcategoriesOf(const Version& v) {
     std::map<std::string, SubRec> out;
     for (const auto& [code, sub] : v.subs) {
         const Named& cat = v.cats.at(sub.cat);
-        out.emplace(SubKey(cat.key, sub.named.key), SubRec{cat.key, cat.name, sub.named.name});
+        out.emplace(SubKey(cat.key, sub.named.key),
+                    SubRec{cat.key, cat.name, cat.id, sub.named.name, sub.named.id});
     }
     return out;
 }
@@ -61,14 +66,39 @@ std::map<std::string, T_Node> NodesOf(const Version& v) {
     return out;
 }
 
-// Changed on both sides: the same answer whichever side is which.
-CatRec PickCategory(const CatRec& a, const CatRec& b) {
-    return std::tie(a.name, a.tvexp) < std::tie(b.name, b.tvexp) ? a : b;
+// One part of a record changed on both sides (base: the common version's,
+// if any): the side's that changed it, else (both did) either's by pick.
+template <class T, class Pick> T Part(const T* base, const T& a, const T& b, Pick pick) {
+    if (a == b || (base && *base == b)) return a;
+    if (base && *base == a) return b;
+    return pick(a, b);
 }
-SubRec PickSubcategory(const SubRec& a, const SubRec& b) {
-    return a.name < b.name ? a : b;
+
+// Changed on both sides: name and state merge apart, and the same whichever
+// side is which. A name dropped so is reported.
+CatRec PickCategory(const CatRec& a, const CatRec& b, const CatRec* base,
+                    std::vector<MergeNames>& renamed) {
+    CatRec out;
+    out.name = Part(base ? &base->name : nullptr, a.name, b.name,
+                    [&](const std::string& x, const std::string& y) {
+                        renamed.push_back({std::min(x, y), std::max(x, y)});
+                        return std::min(x, y);
+                    });
+    out.tvexp = Part(base ? &base->tvexp : nullptr, a.tvexp, b.tvexp,
+                     [](bool x, bool y) { return x || y; });
+    // Paired by identifier they have one; by name, the result keeps one.
+    out.id = a.id.empty() || b.id.empty() ? a.id + b.id : std::min(a.id, b.id);
+    return out;
 }
-T_Node PickNode(const T_Node& a, const T_Node& b) {
+// category: the name its category has in the result.
+SubRec PickSubcategory(const SubRec& a, const SubRec& b, const std::string& category,
+                       std::vector<MergeNames>& renamed) {
+    const SubRec& kept = a.name < b.name ? a : b;
+    const SubRec& other = a.name < b.name ? b : a;
+    renamed.push_back({PlaceLabel(category, kept.name), PlaceLabel(category, other.name)});
+    return kept;
+}
+T_Node PickNode(const T_Node& a, const T_Node& b, const T_Node*) {
     return {std::min(a.DescrCat, b.DescrCat), a.TVExp || b.TVExp};
 }
 
@@ -84,24 +114,25 @@ struct Merged {
 void KeepPlaces(Merged& m) {
     auto keep = [&](const OutEntry& e) {
         if (!e.cat) return;
-        m.cats.try_emplace(e.cat->key, CatRec{e.cat->name, false});
+        m.cats.try_emplace(e.cat->key, CatRec{e.cat->name, false, e.cat->id});
         if (e.sub)
             m.subs.try_emplace(SubKey(e.cat->key, e.sub->key),
-                               SubRec{e.cat->key, e.cat->name, e.sub->name});
+                               SubRec{e.cat->key, e.cat->name, e.cat->id, e.sub->name, e.sub->id});
     };
     for (const OutEntry& e : m.entries.kept)
         keep(e);
     for (const OutEntry& e : m.entries.copies)
         keep(e);
     for (const auto& [key, sub] : m.subs)
-        m.cats.try_emplace(sub.catKey, CatRec{sub.catName, false});
+        m.cats.try_emplace(sub.catKey, CatRec{sub.catName, false, sub.catId});
 }
 
 // Files the merged records into a store, with mine's codes where mine has
 // the record.
 class Filer {
 public:
-    Filer(const Version& mine, clsPW& into) : mine_(mine), into_(into) {}
+    Filer(const Version& mine, clsPW& into, std::vector<MergeNames>& collisions)
+        : mine_(mine), into_(into), collisions_(collisions) {}
 
     bool Categories(const std::map<std::string, CatRec>& cats) {
         int next = 0;
@@ -119,7 +150,8 @@ public:
             const int code = own != mineCodes.end() ? own->second : ++next;
             if (code > kMaxCode) return false;
             catCodes_[key] = std::int16_t(code);
-            into_.InsertCategory({std::int16_t(code), rec.name, rec.tvexp});
+            T_Categ c{std::int16_t(code), rec.name, rec.tvexp, UnusedId("", rec.id)};
+            InsertNamed(c, c.DescrCat, &clsPW::InsertCategory, "");
         }
         return true;
     }
@@ -138,7 +170,9 @@ public:
             const int code = own != mineCodes.end() ? own->second : ++next;
             if (code > kMaxCode) return false;
             subCodes_[key] = std::int16_t(code);
-            into_.InsertSubCategory({std::int16_t(code), catCodes_.at(rec.catKey), rec.name});
+            const std::int16_t cat = catCodes_.at(rec.catKey);
+            T_SCateg sc{std::int16_t(code), cat, rec.name, UnusedId(std::to_string(cat), rec.id)};
+            InsertNamed(sc, sc.DescrSCat, &clsPW::InsertSubCategory, into_.CatValue(cat));
         }
         return true;
     }
@@ -178,6 +212,29 @@ public:
     }
 
 private:
+    // One identifier given to two records (by name a rename on one side
+    // looks like a new record): the second goes without, and gets one at
+    // the next save.
+    // scope: "" for categories, the category code for subcategories.
+    std::string UnusedId(const std::string& scope, const std::string& id) {
+        return id.empty() || usedIds_.insert(scope + '\n' + id).second ? id : std::string();
+    }
+
+    // Two categories (or subcategories of one category) given one name,
+    // paired by identifier: the second is kept under "name 2" (or 3, …) and
+    // reported. category: the subcategory's category name, "" for a category.
+    template <class R>
+    void InsertNamed(R& r, std::string& name, bool (clsPW::*insert)(const R&),
+                     const std::string& category) {
+        const std::string wanted = name;
+        for (int n = 2; !(into_.*insert)(r) && into_.ErrNum() == kErrDuplicateKey && n < 10000; ++n)
+            name = wanted + " " + std::to_string(n);
+        auto label = [&](const std::string& n) {
+            return category.empty() ? n : PlaceLabel(category, n);
+        };
+        if (name != wanted) collisions_.push_back({label(name), label(wanted)});
+    }
+
     bool Insert(OutEntry& e) {
         e.rec.Codcat = e.cat ? catCodes_.at(e.cat->key) : 0;
         e.rec.CodSCat = e.cat && e.sub ? subCodes_.at(SubKey(e.cat->key, e.sub->key)) : 0;
@@ -192,8 +249,10 @@ private:
 
     const Version& mine_;
     clsPW& into_;
+    std::vector<MergeNames>& collisions_;
     std::map<std::string, std::int16_t> catCodes_;
     std::map<std::string, std::int16_t> subCodes_;
+    std::set<std::string> usedIds_;
 };
 
 // Pairs entries by identifier, and knows the deletions each version marked.
@@ -223,6 +282,10 @@ void SortSummary(MergeSummary& s) {
     for (auto* list : {&s.conflicts, &s.collisions})
         std::sort(list->begin(), list->end(),
                   [](const MergeConflict& a, const MergeConflict& b) { return a.copy < b.copy; });
+    for (auto* list : {&s.renamedPlaces, &s.placeCollisions})
+        std::sort(list->begin(), list->end(), [](const MergeNames& a, const MergeNames& b) {
+            return std::tie(a.named, a.other) < std::tie(b.named, b.other);
+        });
 }
 
 } // namespace
@@ -236,12 +299,17 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
     summary = {};
     summary.threeWay = base != nullptr;
     summary.byName = typeid(id) == typeid(MergeIdentity); // the base pairs by name
-    const Version mine(*this, id);
-    Version other(theirs, id);
+    // Categories and subcategories pair by identifier on the same terms as
+    // entries, but apart: a file from a writer that knew only entries' has
+    // identifiers for those alone.
+    const bool placesById = (!base || base->AllCategoriesIdentified()) &&
+                            AllCategoriesIdentified() && theirs.AllCategoriesIdentified();
+    const Version mine(*this, id, placesById);
+    Version other(theirs, id, placesById);
     other.PairLeftoversByName(mine);
     std::optional<Version> start;
     if (base) {
-        start.emplace(*base, id);
+        start.emplace(*base, id, placesById);
         start->PairLeftoversByName(mine);
         start->PairLeftoversByName(other);
     }
@@ -252,17 +320,25 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
         const auto baseCats = b ? CategoriesOf(*b) : std::map<std::string, CatRec>{};
         const auto baseSubs = b ? SubcategoriesOf(*b) : std::map<std::string, SubRec>{};
         const auto baseNodes = b ? NodesOf(*b) : std::map<std::string, T_Node>{};
+        auto& renamed = summary.renamedPlaces;
         m.cats = MergeKeyed(b ? &baseCats : nullptr, CategoriesOf(mine), CategoriesOf(other),
-                            PickCategory);
-        m.subs = MergeKeyed(b ? &baseSubs : nullptr, SubcategoriesOf(mine), SubcategoriesOf(other),
-                            PickSubcategory);
+                            [&](const CatRec& x, const CatRec& y, const CatRec* z) {
+                                return PickCategory(x, y, z, renamed);
+                            });
+        m.subs =
+            MergeKeyed(b ? &baseSubs : nullptr, SubcategoriesOf(mine), SubcategoriesOf(other),
+                       [&](const SubRec& x, const SubRec& y, const SubRec*) {
+                           const auto cat = m.cats.find(x.catKey);
+                           return PickSubcategory(
+                               x, y, cat != m.cats.end() ? cat->second.name : x.catName, renamed);
+                       });
         m.nodes = MergeKeyed(b ? &baseNodes : nullptr, NodesOf(mine), NodesOf(other), PickNode);
     }
     m.entries = MergeEntries(b, mine, other, id, summary);
     KeepPlaces(m);
 
     clsPW built;
-    Filer filer(mine, built);
+    Filer filer(mine, built, summary.placeCollisions);
     if (!filer.Categories(m.cats) || !filer.Subcategories(m.subs)) {
         summary = {};
         return Fail(kErrOverflow, "Overflow");

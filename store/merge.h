@@ -47,6 +47,13 @@ struct MergeConflict {
     std::string copy;
 };
 
+// A category or subcategory ("category / subcategory") that has name now,
+// and other in one of the versions merged.
+struct MergeNames {
+    std::string named;
+    std::string other;
+};
+
 struct MergeSummary {
     MergeSide mine;   // from the store merged into
     MergeSide theirs; // from the other version
@@ -58,6 +65,13 @@ struct MergeSummary {
     // One name given to two different entries: the one changed earlier was
     // kept under copy.
     std::vector<MergeConflict> collisions;
+    // Categories and subcategories renamed differently on the two sides
+    // (two-way: named differently): one name is kept, the same whichever
+    // side is which, and the entries stay in them.
+    std::vector<MergeNames> renamedPlaces;
+    // One name given to two categories (or subcategories of one category):
+    // the second was named "name 2".
+    std::vector<MergeNames> placeCollisions;
     // Against a common version (else a difference tells nothing of who
     // changed what), and pairing entries by name (legacy files: a renamed
     // entry shows as deleted and added).
@@ -66,12 +80,17 @@ struct MergeSummary {
 
     bool NothingFromTheirs() const {
         return theirs.added.empty() && theirs.changed.empty() && theirs.deleted.empty() &&
-               combined.empty() && conflicts.empty() && keptChanged.empty() && collisions.empty();
+               combined.empty() && conflicts.empty() && keptChanged.empty() && collisions.empty() &&
+               renamedPlaces.empty() && placeCollisions.empty();
     }
 };
 
 // "<service> (conflict 2026-12-08 14:02)": the name the losing version of a
 // conflict is kept under; modified is that version's modification date.
 std::string ConflictName(const std::string& service, VbDate modified);
+
+// How a merge summary names a subcategory: "category / subcategory"; a
+// category (sub "") by its name.
+std::string PlaceLabel(const std::string& category, const std::string& sub);
 
 } // namespace ardeko

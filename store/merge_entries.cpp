@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <unordered_set>
 #include <variant>
 
 namespace ardeko {
@@ -27,6 +28,10 @@ std::string ConflictName(const std::string& service, VbDate modified) {
     std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
                   t.minute);
     return service + " (conflict " + date + ")";
+}
+
+std::string PlaceLabel(const std::string& category, const std::string& sub) {
+    return sub.empty() ? category : category + " / " + sub;
 }
 
 namespace merge {
@@ -154,16 +159,17 @@ private:
             return;
         }
         const EntryView* b = BaseOf(key, m, t);
-        FieldMask differ = Diff(m, t);
-        differ.reset(kModifiedField);
-        if (!b && differ.none()) {
-            // Apart from their earlier passwords, the same: nothing to set aside.
-            OutEntry e = Copy(FirstPrevails(m, t) ? m : t);
-            e.rec.History = History(nullptr, m, t);
-            out_.kept.push_back(std::move(e));
-            return;
-        }
-        if (b) {
+        if (!b) {
+            FieldMask differ = Diff(m, t);
+            differ.reset(kModifiedField);
+            std::optional<std::vector<T_CustomField>> fields;
+            if (differ[kCustomFieldsField] &&
+                (fields = MergeCustomFields(nullptr, m.rec->Fields, t.rec->Fields)))
+                differ.reset(kCustomFieldsField);
+            // Apart from their earlier passwords and custom fields either
+            // side added, the same: nothing to set aside.
+            if (differ.none()) return Unite(m, t, std::move(fields));
+        } else {
             const bool mineSame = Same(*b, m);
             if (mineSame || Same(*b, t)) {
                 const bool theirsChanged = mineSame;
@@ -175,6 +181,9 @@ private:
             }
             FieldMask clash = Diff(*b, m) & Diff(*b, t) & Diff(m, t);
             clash.reset(kModifiedField);
+            if (clash[kCustomFieldsField] &&
+                MergeCustomFields(&b->rec->Fields, m.rec->Fields, t.rec->Fields))
+                clash.reset(kCustomFieldsField);
             if (clash.none()) return Combine(*b, m, t, Diff(*b, t));
         }
         Conflict(b, m, t);
@@ -184,6 +193,19 @@ private:
                                      const EntryView& t) const {
         return MergeHistory(b ? &b->rec->History : nullptr, m.rec->History, t.rec->History,
                             static_cast<std::size_t>(mine_.store.HistoryLimit()));
+    }
+
+    // Differing two-way only in what can be united: the earlier passwords,
+    // and custom fields (fields: united, when they differ).
+    void Unite(const EntryView& m, const EntryView& t,
+               std::optional<std::vector<T_CustomField>> fields) {
+        OutEntry e = Copy(FirstPrevails(m, t) ? m : t);
+        e.rec.History = History(nullptr, m, t);
+        if (fields) {
+            e.rec.Fields = std::move(*fields);
+            summary_.combined.push_back(e.rec.service);
+        }
+        out_.kept.push_back(std::move(e));
     }
 
     // Different fields changed on each side: both changes are kept.
@@ -196,6 +218,9 @@ private:
             e.cat = t.cat;
             e.sub = t.sub;
         }
+        if (m.rec->Fields != t.rec->Fields)
+            if (auto fields = MergeCustomFields(&b.rec->Fields, m.rec->Fields, t.rec->Fields))
+                e.rec.Fields = std::move(*fields);
         e.rec.Dt_Modif = std::max(m.rec->Dt_Modif, t.rec->Dt_Modif);
         e.rec.History = History(&b, m, t);
         summary_.combined.push_back(e.rec.service);
@@ -229,12 +254,19 @@ private:
 
 } // namespace
 
-Version::Version(const clsPW& s, const MergeIdentity& identity) : store(s) {
+std::string SubKey(const std::string& catKey, const std::string& subKey) {
+    return catKey + '\n' + subKey;
+}
+
+Version::Version(const clsPW& s, const MergeIdentity& identity, bool placesById) : store(s) {
+    auto named = [placesById](const std::string& name, const std::string& id) {
+        return Named{name, placesById ? id : FoldKey(name), id};
+    };
     for (const T_Categ& c : s.Category())
-        cats.emplace(c.Codcat, Named{c.DescrCat, FoldKey(c.DescrCat)});
+        cats.emplace(c.Codcat, named(c.DescrCat, c.Id));
     for (const T_SCateg& sc : s.SubCategory())
         if (cats.contains(sc.Codcat))
-            subs.emplace(sc.CodSCat, Sub{{sc.DescrSCat, FoldKey(sc.DescrSCat)}, sc.Codcat});
+            subs.emplace(sc.CodSCat, Sub{named(sc.DescrSCat, sc.Id), sc.Codcat});
     entries.reserve(s.Password().Count());
     for (const T_Password& p : s.Password()) {
         EntryView v{&p, nullptr, nullptr};
@@ -253,7 +285,42 @@ const EntryView* Version::Find(const std::string& key) const {
     return it == entries.end() ? nullptr : &it->second;
 }
 
+void Version::PairPlacesByName(const Version& other) {
+    // Categories first: a subcategory's key takes in its category's.
+    std::unordered_set<std::string> known, otherKnown;
+    std::unordered_map<std::string, const Named*> otherLeft; // by folded name
+    for (const auto& [code, n] : cats)
+        known.insert(n.key);
+    for (const auto& [code, n] : other.cats) {
+        otherKnown.insert(n.key);
+        if (!known.contains(n.key)) otherLeft.emplace(FoldKey(n.name), &n);
+    }
+    for (auto& [code, n] : cats)
+        if (const auto it = otherLeft.find(FoldKey(n.name));
+            it != otherLeft.end() && !otherKnown.contains(n.key))
+            n = {n.name, it->second->key, it->second->id};
+    auto subKeyOf = [](const Version& v, const Sub& sub) {
+        return SubKey(v.cats.at(sub.cat).key, sub.named.key);
+    };
+    known.clear();
+    otherKnown.clear();
+    otherLeft.clear();
+    for (const auto& [code, sub] : subs)
+        known.insert(subKeyOf(*this, sub));
+    for (const auto& [code, sub] : other.subs) {
+        otherKnown.insert(subKeyOf(other, sub));
+        if (!known.contains(subKeyOf(other, sub)))
+            otherLeft.emplace(SubKey(other.cats.at(sub.cat).key, FoldKey(sub.named.name)),
+                              &sub.named);
+    }
+    for (auto& [code, sub] : subs)
+        if (const auto it = otherLeft.find(SubKey(cats.at(sub.cat).key, FoldKey(sub.named.name)));
+            it != otherLeft.end() && !otherKnown.contains(subKeyOf(*this, sub)))
+            sub.named = {sub.named.name, it->second->key, it->second->id};
+}
+
 void Version::PairLeftoversByName(const Version& other) {
+    PairPlacesByName(other);
     std::unordered_map<std::string, const std::string*> otherLeft; // by name
     for (const auto& [key, v] : other.entries)
         if (!entries.contains(key)) otherLeft.emplace(FoldKey(v.rec->service), &key);

@@ -243,6 +243,10 @@ bool clsPW::Load(const std::string& strName, std::string_view strPw, std::int16_
     ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
     std::size_t skipped = f.duplicates;
     FillFrom(f, defkval, skipped);
+    // A format-2 file from a writer that knew only entries' identifiers:
+    // its categories get theirs now, from the names they were saved under,
+    // so that a rename before the next save keeps them.
+    if (format_ == FileFormat::Two) IdentifyCategories();
     Succeed();
     // Loaded, with a warning for the programs to show: records were lost on the way.
     if (f.badValues)

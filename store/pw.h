@@ -281,6 +281,8 @@ public:
     std::optional<VbDate> DeletedAt(const std::string& id) const;
     // Whether every entry has an identifier.
     bool AllEntriesIdentified() const;
+    // Whether every category and subcategory has one.
+    bool AllCategoriesIdentified() const;
     // ===== End of store operations =====
 
     // --- Sealed while the program is locked ---
@@ -318,9 +320,12 @@ private:
     void Succeed();
     void ResetCollections();
     void FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped);
-    // Before a format-2 save: identifiers for entries without one, and
-    // deletion marks past their time dropped.
+    // Before a format-2 save: identifiers for entries, categories and
+    // subcategories without one, and deletion marks past their time dropped.
     void PrepareIdentities();
+    // Identifiers for the categories and subcategories without one, derived
+    // from their names (see DerivedCategoryId).
+    void IdentifyCategories();
     void MarkDeleted(const T_Password& entry);
     // The marks of both versions of a merge, without those of entries the
     // merged result still has.

@@ -1,6 +1,7 @@
 // Creating, renaming, deleting and moving categories and subcategories.
 // Entries refer to both by code, so moving means re-filing entries by code.
 #include "store/collection_query.h"
+#include "store/entry_id.h"
 #include "store/pw.h"
 
 namespace ardeko {
@@ -46,13 +47,13 @@ void clsPW::MoveOrDeleteEntries(const std::function<bool(const T_Password&)>& ma
 bool clsPW::CatAdd(const std::string& x) {
     const auto code = NextCatCode();
     if (!code) return Fail(kErrOverflow, kOverflowText);
-    return Changed(InsertCategory({*code, x, false}));
+    return Changed(InsertCategory({*code, x, false, NewEntryId()}));
 }
 
 bool clsPW::SubCatAdd(std::int16_t ct, const std::string& x) {
     const auto code = NextSubCatCode();
     if (!code) return Fail(kErrOverflow, kOverflowText);
-    return Changed(InsertSubCategory({*code, ct, x}));
+    return Changed(InsertSubCategory({*code, ct, x, NewEntryId()}));
 }
 
 bool clsPW::CatDel(const std::string& Cat, bool move) {
@@ -124,7 +125,7 @@ bool clsPW::CambiaCatInSub(const std::string& catsrc, std::int16_t NewCat) {
     // Into itself would file its entries under a category that is gone.
     if (!code || !found || found->Codcat == NewCat) return false;
     const std::int16_t oldCat = found->Codcat;
-    const T_SCateg sub{*code, NewCat, found->DescrCat};
+    const T_SCateg sub{*code, NewCat, found->DescrCat, NewEntryId()};
     if (subCategory_.Append(SubCategoryKey(NewCat, sub.DescrSCat), sub) != 0) return false;
     MoveOrDeleteEntries(InCategory(oldCat), true, NewCat, *code);
     category_.Remove(catsrc);

@@ -22,12 +22,34 @@ bool clsPW::AllEntriesIdentified() const {
                        [](const T_Password& p) { return !p.Id.empty(); });
 }
 
+bool clsPW::AllCategoriesIdentified() const {
+    return std::all_of(category_.begin(), category_.end(),
+                       [](const T_Categ& c) { return !c.Id.empty(); }) &&
+           std::all_of(subCategory_.begin(), subCategory_.end(),
+                       [](const T_SCateg& s) { return !s.Id.empty(); });
+}
+
 void clsPW::PrepareIdentities() {
     password_.EditEach([](T_Password& p) {
         if (p.Id.empty()) p.Id = DerivedEntryId(p);
     });
+    IdentifyCategories();
     const VbDate oldest = Now() - kDeletionMarkDays;
     std::erase_if(deleted_, [&](const T_Deleted& d) { return d.when < oldest; });
+}
+
+void clsPW::IdentifyCategories() {
+    std::unordered_map<std::int16_t, std::string> categoryIds;
+    category_.EditEach([&](T_Categ& c) {
+        if (c.Id.empty()) c.Id = DerivedCategoryId(c);
+        categoryIds.emplace(c.Codcat, c.Id);
+    });
+    subCategory_.EditEach([&](T_SCateg& s) {
+        if (!s.Id.empty()) return;
+        const auto cat = categoryIds.find(s.Codcat);
+        s.Id = DerivedSubCategoryId(s, cat != categoryIds.end() ? cat->second
+                                                                : std::to_string(s.Codcat));
+    });
 }
 
 void clsPW::MarkDeleted(const T_Password& entry) {

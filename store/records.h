@@ -32,16 +32,22 @@ struct T_CustomField {
     }
 };
 
+// Categories and subcategories carry an identifier in format 2 only (not in
+// VisitFields), as entries do: it pairs a renamed one with its other
+// versions in a merge. Given on add, kept on rename; "" until the first
+// format-2 save.
 struct T_Categ {
     std::int16_t Codcat = 0;
     std::string DescrCat;
     bool TVExp = false;
+    std::string Id = {};
 };
 
 struct T_SCateg {
     std::int16_t CodSCat = 0;
     std::int16_t Codcat = 0;
     std::string DescrSCat;
+    std::string Id = {};
 };
 
 struct T_Node {
@@ -112,10 +118,11 @@ struct T_Deleted {
 inline constexpr double kDeletionMarkDays = 180;
 
 inline bool operator==(const T_Categ& a, const T_Categ& b) {
-    return a.Codcat == b.Codcat && a.DescrCat == b.DescrCat && a.TVExp == b.TVExp;
+    return a.Codcat == b.Codcat && a.DescrCat == b.DescrCat && a.TVExp == b.TVExp && a.Id == b.Id;
 }
 inline bool operator==(const T_SCateg& a, const T_SCateg& b) {
-    return a.CodSCat == b.CodSCat && a.Codcat == b.Codcat && a.DescrSCat == b.DescrSCat;
+    return a.CodSCat == b.CodSCat && a.Codcat == b.Codcat && a.DescrSCat == b.DescrSCat &&
+           a.Id == b.Id;
 }
 inline bool operator==(const T_Node& a, const T_Node& b) {
     return a.DescrCat == b.DescrCat && a.TVExp == b.TVExp;

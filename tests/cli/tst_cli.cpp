@@ -130,11 +130,10 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QString, version);
         const bool legacy = format == "legacy";
-        const QJsonObject catLow{
-            {"Codcat", -32768}, {"DescrCat", "Zubehör & Öle"}, {"TVExp", true}};
-        const QJsonObject catHigh{{"Codcat", 32767}, {"DescrCat", "Ärzte"}, {"TVExp", false}};
-        const QJsonObject sub1{{"CodSCat", 32767}, {"Codcat", -32768}, {"DescrSCat", "Garçon"}};
-        const QJsonObject sub2{{"CodSCat", -32768}, {"Codcat", 32767}, {"DescrSCat", "Garçon"}};
+        QJsonObject catLow{{"Codcat", -32768}, {"DescrCat", "Zubehör & Öle"}, {"TVExp", true}};
+        QJsonObject catHigh{{"Codcat", 32767}, {"DescrCat", "Ärzte"}, {"TVExp", false}};
+        QJsonObject sub1{{"CodSCat", 32767}, {"Codcat", -32768}, {"DescrSCat", "Garçon"}};
+        QJsonObject sub2{{"CodSCat", -32768}, {"Codcat", 32767}, {"DescrSCat", "Garçon"}};
         const QJsonObject node{{"DescrCat", "Ärzte"}, {"TVExp", true}};
         QJsonObject zeta = Entry("Zeta", 1), alpha = Entry("Alpha", 2),
                     minimal = Entry("Minimal", 0);
@@ -144,6 +143,8 @@ private slots:
             zeta["Id"] = QString(32, QChar('f'));
             alpha["Id"] = QStringLiteral("0123456789abcdef0123456789abcdef");
             bare["Id"] = minimal["Id"] = QString(32, QChar('0'));
+            catLow["Id"] = sub1["Id"] = QString(32, QChar('1'));
+            catHigh["Id"] = sub2["Id"] = QString(32, QChar('2'));
         }
         const QJsonObject doc{{"Category", QJsonArray{catLow, catHigh}},
                               {"SubCategory", QJsonArray{sub1, sub2}},
@@ -352,6 +353,18 @@ private slots:
             << entries(R"({"service": "S", "Id": "00000000000000000000000000000000"},
                           {"service": "T", "Id": "00000000000000000000000000000000"})")
             << QStringList{"\"S\" and \"T\"", "same \"Id\""};
+        QTest::newRow("category identifier twice")
+            << QByteArray(
+                   R"({"Category": [{"DescrCat": "A", "Id": "11111111111111111111111111111111"},
+                          {"DescrCat": "B", "Id": "11111111111111111111111111111111"}]})")
+            << QStringList{"categories \"A\" and \"B\"", "same \"Id\""};
+        QTest::newRow("category identifier malformed")
+            << QByteArray(R"({"Category": [{"DescrCat": "A", "Id": "x"}]})")
+            << QStringList{"Category[0] \"A\"", "\"Id\""};
+        QTest::newRow("identifier of a node")
+            << QByteArray(
+                   R"({"NodeStates": [{"DescrCat": "A", "Id": "11111111111111111111111111111111"}]})")
+            << QStringList{"NodeStates[0]", "unknown field \"Id\""};
         QTest::newRow("null for text")
             << entries(R"({"service": null})") << QStringList{"\"service\"", "null"};
         QTest::newRow("unknown field")

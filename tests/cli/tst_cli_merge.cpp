@@ -72,6 +72,28 @@ private slots:
         QCOMPARE(Bytes(dir_.filePath("mine.BCK")), before);
     }
 
+    // Renamed on both sides after the file was saved in format 2: one
+    // category, and the summary names both names.
+    void categoryRenamedOnBothSidesIsOneCategory() {
+        clsPW sample;
+        FillSample(sample);
+        const clsPW base = Load(Save(sample, "cat-base.QVS"));
+        clsPW mine = base, theirs = base;
+        QVERIFY(mine.CatRen("Banks", "Money"));
+        QVERIFY(theirs.CatRen("Banks", "Finance"));
+        const QString b = dir_.filePath("cat-base.QVS"), m = Save(mine, "cat-mine.QVS"),
+                      t = Save(theirs, "cat-theirs.QVS");
+        const Run r = RunCli({"merge", m, t, "--base", b, "--password-stdin"}, "pw\n");
+        QVERIFY2(r.exitCode == 0, r.err);
+        QVERIFY2(r.out.contains("category renamed on both sides: \"Finance\" kept, \"Money\" "
+                                "dropped"),
+                 r.out);
+        const clsPW merged = Load(m);
+        QCOMPARE(merged.Category().Count(), std::size_t(2));
+        QCOMPARE(merged.Password().Count(), base.Password().Count());
+        QCOMPARE(merged.CatValue(merged.Password().Find("Bank B")->Codcat), std::string("Finance"));
+    }
+
     void twoWayDeletesNothingAndDryRunWritesNothing() {
         const QByteArray before = Bytes(mine_);
         const Run dry = RunCli({"merge", mine_, theirs_, "--dry-run", "--password-stdin"}, "pw\n");

@@ -3,103 +3,13 @@
 // categories paired by name across differing codes.
 #include "store/merge_entries.h"
 #include "store/pw.h"
-#include "tests/store/store_samples.h"
+#include "tests/store/merge_samples.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <algorithm>
-#include <functional>
-
 using namespace ardeko;
-
-namespace {
-
-struct Codes {
-    std::int16_t banks, mail, cards, work;
-};
-
-// FillSample's tree and entries under codes of one's choosing, as another
-// machine would have numbered them.
-void FillSampleWith(clsPW& s, Codes c) {
-    s.InsertCategory({c.banks, "Banks", false});
-    s.InsertCategory({c.mail, "Mail", true});
-    s.InsertSubCategory({c.cards, c.banks, "Cards"});
-    s.InsertSubCategory({c.work, c.mail, "Work"});
-    s.InsertPassword(SampleEntry("Bank A", c.banks, c.cards));
-    s.InsertPassword(SampleEntry("Bank B", c.banks, 0));
-    s.InsertPassword(SampleEntry("Mailbox", c.mail, c.work));
-    s.InsertPassword(SampleEntry("Loose", 0, 0));
-    s.AppendNode({"Banks", false});
-    s.AppendNode({"Mail", true});
-}
-
-clsPW Sample(Codes c = {1, 2, 1, 2}) {
-    clsPW s;
-    FillSampleWith(s, c);
-    return s;
-}
-
-void Edit(clsPW& s, const std::string& name, const std::function<void(T_Password&)>& change,
-          double modified) {
-    T_Password p = *s.Password().Find(name);
-    change(p);
-    p.Dt_Modif = modified;
-    QVERIFY(s.PWEdit(p, name));
-}
-
-void EditPw(clsPW& s, const std::string& name, const char* pw, double modified) {
-    Edit(
-        s, name, [pw](T_Password& p) { p.pw = pw; }, modified);
-}
-
-// One line per entry, filed by names: what a merge keeps, whatever codes.
-QStringList Content(const clsPW& s) {
-    QStringList lines;
-    for (const T_Password& p : s.Password()) {
-        const std::string sub = p.CodSCat ? s.SubCatValue(p.CodSCat) : "";
-        lines << QString::fromStdString(p.service + "|" + s.CatValue(p.Codcat) + "|" + sub + "|" +
-                                        p.User + "|" + p.pw + "|" + (p.Favourites ? "fav" : ""));
-    }
-    lines.sort();
-    return lines;
-}
-
-QStringList Names(const std::vector<std::string>& names) {
-    QStringList out;
-    for (const std::string& n : names)
-        out << QString::fromStdString(n);
-    return out;
-}
-
-QStringList CategoryNames(const clsPW& s) {
-    QStringList out;
-    for (const T_Categ& c : s.Category())
-        out << QString::fromStdString(c.DescrCat);
-    return out;
-}
-
-struct Both {
-    clsPW ab, ba;
-    MergeSummary sab, sba;
-};
-
-// Merges a into b and b into a; both results must hold the same entries.
-Both MergeBothWays(const clsPW* base, const clsPW& a, const clsPW& b) {
-    Both r{a, b, {}, {}};
-    const bool ok1 = r.ab.Merge(base, b, r.sab);
-    const bool ok2 = r.ba.Merge(base, a, r.sba);
-    if (!ok1 || !ok2) qWarning("merge failed");
-    return r;
-}
-
-#define QCOMPARE_BOTH(r)                                                                           \
-    do {                                                                                           \
-        QCOMPARE(Content((r).ab), Content((r).ba));                                                \
-        QCOMPARE(CategoryNames((r).ab), CategoryNames((r).ba));                                    \
-    } while (0)
-
-} // namespace
+using namespace merge_samples;
 
 class TestMerge : public QObject {
     Q_OBJECT
