@@ -3,6 +3,10 @@
 #include "store/codepage.h"
 #include "store/merge_entries.h"
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace ardeko {
 
 namespace {
@@ -40,12 +44,19 @@ RebasedEdit RebaseEdit(const PlacedEntry& opened, const PlacedEntry& shown,
     FieldMask theirs = Diff(o.view, c.view);
     mine.reset(kModifiedField);
     theirs.reset(kModifiedField);
-    const FieldMask clash = mine & theirs & Diff(e.view, c.view);
+    FieldMask clash = mine & theirs & Diff(e.view, c.view);
+    // Extra fields pair by name, as in a merge: different fields changed on
+    // the two sides are no clash.
+    std::optional<std::vector<T_CustomField>> fields;
+    if (clash[kCustomFieldsField] &&
+        (fields = MergeCustomFields(&shown.rec.Fields, edited.rec.Fields, current.rec.Fields)))
+        clash.reset(kCustomFieldsField);
 
     RebasedEdit out;
     out.changedSinceOpened = theirs.any() || opened.rec.History != current.rec.History;
     out.theirsOnClash = current;
     Apply(out.theirsOnClash, edited, mine & ~clash);
+    if (fields) out.theirsOnClash.rec.Fields = std::move(*fields);
     out.mineOnClash = out.theirsOnClash;
     Apply(out.mineOnClash, edited, clash);
     const auto history =

@@ -36,7 +36,8 @@ struct RebasedEdit {
 // window's controls made of it (dates it shows for unset ones, say), which
 // the user's changes are measured against; edited: the controls now;
 // current: the entry in the store now. The modification time is left to
-// the caller; earlier passwords are united as a merge unites them.
+// the caller; earlier passwords and extra fields are united as a merge
+// unites them.
 RebasedEdit RebaseEdit(const PlacedEntry& opened, const PlacedEntry& shown,
                        const PlacedEntry& edited, const PlacedEntry& current,
                        std::size_t historyLimit);

@@ -96,6 +96,28 @@ private slots:
         QCOMPARE(r.mineOnClash.rec.History.size(), std::size_t(2));
         QCOMPARE(r.theirsOnClash.rec.History, r.mineOnClash.rec.History);
     }
+
+    // Extra fields pair by name: the user added one while the other machine
+    // changed another, and both stay; the same field changed differently on
+    // both sides is still a clash.
+    void extraFieldsMergeOneByOne() {
+        PlacedEntry opened = Opened();
+        opened.rec.Fields = {{"PIN", "1234", true}};
+        PlacedEntry edited = opened, current = opened;
+        edited.rec.Fields.push_back({"Account", "77", false});
+        current.rec.Fields[0].value = "9999";
+        RebasedEdit r = RebaseEdit(opened, opened, edited, current, 10);
+        QVERIFY(r.clashes.empty());
+        const std::vector<T_CustomField> both{{"PIN", "9999", true}, {"Account", "77", false}};
+        QCOMPARE(r.theirsOnClash.rec.Fields, both);
+        QCOMPARE(r.mineOnClash.rec.Fields, both);
+
+        edited.rec.Fields[0].value = "5555";
+        r = RebaseEdit(opened, opened, edited, current, 10);
+        QCOMPARE(r.clashes.size(), std::size_t(1));
+        QCOMPARE(r.theirsOnClash.rec.Fields[0].value, std::string("9999"));
+        QCOMPARE(r.mineOnClash.rec.Fields[0].value, std::string("5555"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEntryRebase)
