@@ -16,6 +16,7 @@
 #include "frame/one_time_code.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "frame/retype_selection.h"
 #include "frame/store_reason.h"
 #include "frame/web_address.h"
 #include "frame/window_placement.h"
@@ -141,7 +142,7 @@ bool frmPW::Validate() {
     if (Opt().SecurityLevel >= 1 && txtPw_->text() != txtPW2_->text()) {
         ShowMessage(GetLocalText(kPasswordsDiffer), vbOKOnly, QStringLiteral("QVS"));
         ShowProblemAt(txtPw_);
-        txtPw_->selectAll();
+        SelectForRetyping(txtPw_);
         return false;
     }
     return CheckTexts() && CheckKeys() && CheckCode() && CheckFields();

@@ -251,6 +251,11 @@ void TestFrmPW::passwordsMustMatchOnlyWhenHidden() {
     Box(w, "txtPw")->setText(QStringLiteral("Secret"));
     Box(w, "txtPW2")->setText(QStringLiteral("secret"));
     QCOMPARE(Answering({true}, [&] { Confirm(w); }), QStringList{Text(11013)});
+    // Back in the editor, however late it is activated, the password is
+    // ready to be typed over.
+    QApplication::setActiveWindow(w);
+    Settle();
+    QVERIFY(Box(w, "txtPw")->hasFocus());
     QCOMPARE(Box(w, "txtPw")->selectedText(), QStringLiteral("Secret"));
     QVERIFY(!Entry("Hidden"));
     Box(w, "txtPW2")->setText(QStringLiteral("Secret"));
