@@ -60,8 +60,8 @@ public:
     void UnlockView() override;
     LockedView* Locked() const { return lockedView_; }
 
-    // Runs a File menu command; the toolbar uses it too. By number, as
-    // FileCommand numbers the items.
+    // Runs a File menu command; the toolbar uses it too. The number form
+    // takes FileCommand's numbers, for callers that number the items.
     void mnuFile_Click(FileCommand command);
     void mnuFile_Click(int index);
     // Closes the window through its close checks, which end the program.
@@ -70,7 +70,6 @@ public:
     // The menus, for the toolbar and for tests. An unused command or number
     // has no item (nullptr).
     QMenu* mnuFileTop() const { return mnuFileTop_; }
-    const CommandMenu<FileCommand>& FileMenu() const { return file_; }
     QAction* mnuFile(FileCommand command) const { return file_.Item(command); }
     QAction* mnuFile(int index) const;
     QMenu* mnuReload() const { return mnuReload_; }

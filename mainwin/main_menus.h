@@ -30,8 +30,8 @@ struct MenuAccess {
     std::function<QString()> selectedService;
     std::function<CategoryTree*()> tree;
     std::function<EntryGrid*()> grid;
-    // Options > save layout: writes the layout now and shows the caption again, as the
-    // main window's close does.
+    // Options > save layout: writes the layout now and shows the caption
+    // again, as the main window's close does.
     std::function<void()> saveLayout;
 };
 
