@@ -6,11 +6,10 @@
 
 #include "app/lock_controller.h"
 #include "frame/main_window_iface.h"
+#include "mainwin/indexed_menu.h"
 
 #include <QMainWindow>
 #include <QPointer>
-
-#include <array>
 
 class QAction;
 class QMenu;
@@ -32,9 +31,6 @@ class PopupMenus;
 class frmMain : public QMainWindow, public IMainWindow, public ILockableView {
     Q_OBJECT
 public:
-    // The File menu holds this many indexed items (some are separators).
-    static constexpr int kFileItems = 15;
-
     // Becomes the current main window.
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
@@ -64,14 +60,17 @@ public:
     void UnlockView() override;
     LockedView* Locked() const { return lockedView_; }
 
-    // Runs the File menu item with this index; the toolbar uses it too.
+    // Runs a File menu command; the toolbar uses it too. The number form
+    // takes FileCommand's numbers, for callers that number the items.
+    void mnuFile_Click(FileCommand command);
     void mnuFile_Click(int index);
     // Closes the window through its close checks, which end the program.
     void Exit();
 
-    // The menus, for the toolbar and for tests. Items of unused indexes
-    // are nullptr.
+    // The menus, for the toolbar and for tests. An unused command or number
+    // has no item (nullptr).
     QMenu* mnuFileTop() const { return mnuFileTop_; }
+    QAction* mnuFile(FileCommand command) const { return file_.Item(command); }
     QAction* mnuFile(int index) const;
     QMenu* mnuReload() const { return mnuReload_; }
     QMenu* mnuExport() const { return mnuExport_; }
@@ -120,8 +119,6 @@ protected:
 
 private:
     void BuildFileMenu();
-    QAction* AddFileItem(int index, int textId, const QKeySequence& key = {});
-    void AddSeparator(int index = -1);
     void BuildImportMenu();
     void BuildExportMenu();
     void EnableFileCommands(bool fileOpen);
@@ -144,7 +141,7 @@ private:
     QMenu* mnuFileTop_ = nullptr;
     QMenu* mnuReload_ = nullptr;
     QMenu* mnuExport_ = nullptr;
-    std::array<QAction*, kFileItems> mnuFile_{};
+    CommandMenu<FileCommand> file_;
     QSplitter* vbuSplitter_ = nullptr;
     CategoryTree* tree_ = nullptr;
     EntryGrid* grid_ = nullptr;

@@ -1,5 +1,5 @@
-// The File menu of the main window: items by index, the recent-files and
-// export submenus, and which items a window without a file shows.
+// The File menu of the main window: its table of commands, the recent-files,
+// import and export submenus, and which items a window without a file shows.
 #include "mainwin/frm_main.h"
 
 #include "mainwin/main_menus.h"
@@ -19,30 +19,34 @@ namespace qvs {
 
 namespace {
 
-enum FileIndex : int {
-    kNew = 0,
-    kOpen = 1,
-    kSave = 3,
-    kSaveAs = 4,
-    kImport = 6,
-    kExportMenu = 7,
-    kPrint = 10,
-    kRecentMenu = 11,
-    kExit = 12,
-    kLock = 13,
-    kMerge = 14,
-};
-
-// Shown only while a file is open.
-constexpr int kFileOpenItems[] = {3, 4, 5, 6, 7, 8, 10, 13, 14};
-// 34521: merge another version of the open file into it.
-constexpr int kMergeText = 34521;
-// 31410: the Lock command (id chosen here).
-constexpr int kLockText = 31410;
+// The merge and lock commands' texts (ids chosen here).
+constexpr int kMergeText = 34521, kLockText = 31410;
 // The Import submenu: another data file's categories, another program's export.
 constexpr int kImportMenuText = 34003;
 constexpr int kImportDataFileText = 34002;
 constexpr int kImportForeignText = 34001;
+
+// Lock's key comes from the settings, set when the menu is built.
+using F = FileCommand;
+const MenuRow<F> kFileItems[] = {
+    {F::New, 101, nullptr, Qt::CTRL | Qt::Key_N},
+    {F::Open, 102, nullptr, Qt::CTRL | Qt::Key_O},
+    {F::SeparatorAfterOpen, 0},
+    {F::Save, 103, nullptr, Qt::CTRL | Qt::Key_S, kFileOnly},
+    {F::SaveAs, 104, nullptr, Qt::CTRL | Qt::SHIFT | Qt::Key_S, kFileOnly},
+    {F::SeparatorAfterSaveAs, 0, nullptr, {}, kFileOnly},
+    {F::Import, kImportMenuText, nullptr, {}, kSubmenu | kFileOnly},
+    {F::Merge, kMergeText, nullptr, {}, kFileOnly},
+    {F::Export, 106, nullptr, {}, kSubmenu | kFileOnly},
+    {F::SeparatorBeforePrint, 0, nullptr, {}, kFileOnly},
+    {F::Print, 111, nullptr, Qt::CTRL | Qt::Key_P, kFileOnly},
+    {F::SeparatorBeforeRecent, 0},
+    {F::Recent, 112, nullptr, {}, kSubmenu},
+    {F::SeparatorBeforeLock, 0},
+    {F::Lock, kLockText, nullptr, {}, kFileOnly},
+    {F::Exit, 113, nullptr, Qt::CTRL | Qt::Key_Q},
+};
+
 // The export kinds of the Export menu, in mode order.
 constexpr int kExportTexts[] = {107, 108, 109, 110};
 constexpr int kPrintMode = 10;
@@ -56,58 +60,30 @@ QString Id(int textId) {
 } // namespace
 
 QAction* frmMain::mnuFile(int index) const {
-    return index >= 0 && index < kFileItems ? mnuFile_[size_t(index)] : nullptr;
+    return file_.Item(static_cast<FileCommand>(index));
 }
 
-QAction* frmMain::AddFileItem(int index, int textId, const QKeySequence& key) {
-    QAction* item = mnuFileTop_->addAction(Id(textId));
-    item->setShortcut(key);
-    connect(item, &QAction::triggered, this, [this, index] { mnuFile_Click(index); });
-    mnuFile_[size_t(index)] = item;
-    return item;
-}
-
-void frmMain::AddSeparator(int index) {
-    QAction* separator = mnuFileTop_->addSeparator();
-    if (index >= 0) mnuFile_[size_t(index)] = separator;
-}
-
-// Index 9 once held a placeholder message and is left out.
 void frmMain::BuildFileMenu() {
-    mnuFileTop_ = menuBar()->addMenu(Id(100));
-    AddFileItem(kNew, 101, QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddFileItem(kOpen, 102, QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddSeparator(2);
-    AddFileItem(kSave, 103, QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddFileItem(kSaveAs, 104, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    AddSeparator(5);
+    file_ = {menuBar()->addMenu(Id(100)), kFileItems, [this](FileCommand c) { mnuFile_Click(c); }};
+    mnuFileTop_ = file_.Menu();
+    file_.Item(FileCommand::Lock)->setShortcut(LockKey());
+    mnuReload_ = file_.SubMenu(FileCommand::Recent);
     BuildImportMenu();
-    AddFileItem(kMerge, kMergeText);
     BuildExportMenu();
-    AddSeparator(8);
-    AddFileItem(kPrint, 111, QKeySequence(Qt::CTRL | Qt::Key_P));
-    AddSeparator();
-    mnuReload_ = mnuFileTop_->addMenu(Id(112));
-    mnuFile_[kRecentMenu] = mnuReload_->menuAction();
-    AddSeparator();
-    AddFileItem(kLock, kLockText, LockKey());
-    AddFileItem(kExit, 113, QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void frmMain::BuildImportMenu() {
-    QMenu* menu = mnuFileTop_->addMenu(Id(kImportMenuText));
+    QMenu* menu = file_.SubMenu(FileCommand::Import);
     menu->setObjectName(QStringLiteral("mnuImport"));
-    mnuFile_[kImport] = menu->menuAction();
     QAction* dataFile = menu->addAction(Id(kImportDataFileText));
-    connect(dataFile, &QAction::triggered, this, [this] { mnuFile_Click(kImport); });
+    connect(dataFile, &QAction::triggered, this, [this] { mnuFile_Click(FileCommand::Import); });
     QAction* other = menu->addAction(Id(kImportForeignText));
     other->setObjectName(QStringLiteral("mnuImportForeign"));
     connect(other, &QAction::triggered, this, [] { ImportFromOtherProgram(); });
 }
 
 void frmMain::BuildExportMenu() {
-    mnuExport_ = mnuFileTop_->addMenu(Id(106));
-    mnuFile_[kExportMenu] = mnuExport_->menuAction();
+    mnuExport_ = file_.SubMenu(FileCommand::Export);
     for (int mode = 0; mode < int(std::size(kExportTexts)); ++mode) {
         QAction* item = mnuExport_->addAction(Id(kExportTexts[mode]));
         connect(item, &QAction::triggered, this, [mode] { ShowExportPrintWindow(mode); });
@@ -115,32 +91,36 @@ void frmMain::BuildExportMenu() {
 }
 
 void frmMain::mnuFile_Click(int index) {
-    switch (index) {
-    case kNew:
+    mnuFile_Click(static_cast<FileCommand>(index));
+}
+
+void frmMain::mnuFile_Click(FileCommand command) {
+    switch (command) {
+    case F::New:
         NewDataFile();
         break;
-    case kOpen:
+    case F::Open:
         OpenWithDialog(false);
         break;
-    case kSave:
+    case F::Save:
         SaveDataFile(false);
         break;
-    case kSaveAs:
+    case F::SaveAs:
         SaveDataFile(true);
         break;
-    case kImport:
+    case F::Import:
         ImportDataFile();
         break;
-    case kPrint:
+    case F::Print:
         ShowExportPrintWindow(kPrintMode);
         break;
-    case kExit:
+    case F::Exit:
         Exit();
         break;
-    case kLock:
+    case F::Lock:
         LockCommand();
         break;
-    case kMerge:
+    case F::Merge:
         MergeOtherFile();
         break;
     default: // separators and submenu holders
@@ -149,8 +129,7 @@ void frmMain::mnuFile_Click(int index) {
 }
 
 void frmMain::EnableFileCommands(bool fileOpen) {
-    for (int index : kFileOpenItems)
-        mnuFile_[size_t(index)]->setVisible(fileOpen);
+    file_.ShowForFile(fileOpen);
     if (menus_) menus_->EnableFileCommands(fileOpen);
 }
 

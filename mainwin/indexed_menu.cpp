@@ -6,54 +6,42 @@
 #include <QAction>
 #include <QMenu>
 
-#include <algorithm>
-
 namespace qvs {
 
 QString TextIdCaption(int textId) {
     return QString::number(textId);
 }
 
-IndexedMenu::IndexedMenu(QMenu* menu, std::span<const IndexedItem> items,
-                         const std::function<void(int)>& onChoose)
-    : menu_(menu) {
-    int last = -1;
-    for (const IndexedItem& item : items)
-        last = std::max(last, item.index);
-    items_.assign(size_t(last + 1), nullptr);
-    icons_.assign(size_t(last + 1), QString());
-    for (const IndexedItem& item : items) {
-        QAction* action = nullptr;
-        if (item.textId == 0) {
-            action = menu->addSeparator();
-        } else if (item.submenu) {
-            action = menu->addMenu(TextIdCaption(item.textId))->menuAction();
-        } else {
-            action = menu->addAction(TextIdCaption(item.textId));
-            action->setShortcut(item.plainKey ? QKeySequence(item.plainKey)
-                                              : QKeySequence(item.key));
-            const int index = item.index;
-            QObject::connect(action, &QAction::triggered, menu,
-                             [onChoose, index] { onChoose(index); });
-        }
-        items_[size_t(item.index)] = action;
-        if (item.icon) icons_[size_t(item.index)] = QLatin1String(item.icon);
+QAction* IndexedMenu::Add(int index, int textId, const char* icon, MenuKey key, unsigned flags,
+                          const std::function<void()>& onChoose) {
+    QAction* action = nullptr;
+    if (textId == 0) {
+        action = menu_->addSeparator();
+    } else if (flags & kSubmenu) {
+        action = menu_->addMenu(TextIdCaption(textId))->menuAction();
+    } else {
+        action = menu_->addAction(TextIdCaption(textId));
+        action->setShortcut(key.Sequence());
+        action->setCheckable(flags & kCheckable);
+        action->setChecked(flags & kChecked);
+        QObject::connect(action, &QAction::triggered, menu_, onChoose);
     }
+    if (size_t(index) >= items_.size()) {
+        items_.resize(size_t(index) + 1, nullptr);
+        icons_.resize(size_t(index) + 1);
+    }
+    items_[size_t(index)] = action;
+    if (icon) icons_[size_t(index)] = QLatin1String(icon);
+    return action;
 }
 
 QAction* IndexedMenu::Item(int index) const {
-    return index >= 0 && index < Count() ? items_[size_t(index)] : nullptr;
+    return index >= 0 && size_t(index) < items_.size() ? items_[size_t(index)] : nullptr;
 }
 
 QMenu* IndexedMenu::SubMenu(int index) const {
     const QAction* item = Item(index);
     return item ? item->menu() : nullptr;
-}
-
-int IndexedMenu::IndexOf(const QAction* action) const {
-    if (!action) return -1;
-    const auto it = std::find(items_.begin(), items_.end(), action);
-    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
 
 void IndexedMenu::SetEnabled(int index, bool enabled) const {

@@ -43,79 +43,81 @@ constexpr int kRemoveFavouriteText = 441;
 constexpr int kExpiryStateText = 31003;
 constexpr int kChangeStateText = 31004;
 
-const IndexedItem kEditItems[] = {
-    {0, 121, QKeySequence::Cut, false, "CUT"},
-    {1, 122, QKeySequence::Copy, false, "COPY"},
-    {2, 123, QKeySequence::Paste, false, "PASTE"},
-    {3, 0},
-    {4, 124, QKeySequence::UnknownKey, false, "PW"},
-    {5, 125},
-    {6, 126, QKeySequence::UnknownKey, false, "WEB"},
-    {11, 35100},
-    {12, 35141},
-    {7, 0},
-    {8, 127, QKeySequence::UnknownKey, false, "WEBOPEN"},
-    {9, 128},
-    {10, 129},
+using E = EditCommand;
+const MenuRow<E> kEditItems[] = {
+    {E::Cut, 121, "CUT", QKeySequence::Cut},
+    {E::Copy, 122, "COPY", QKeySequence::Copy},
+    {E::Paste, 123, "PASTE", QKeySequence::Paste, 0, Enabling::Pasteable},
+    {E::SeparatorAfterPaste, 0},
+    {E::CopyPassword, 124, "PW"},
+    {E::CopyLogin, 125},
+    {E::CopyAccessUrl, 126, "WEB", {}, 0, Enabling::AccessUrl},
+    {E::CopyCode, 35100, nullptr, {}, 0, Enabling::Code},
+    {E::TypeCode, 35141, nullptr, {}, 0, Enabling::TypeCode},
+    {E::SeparatorBeforeOpen, 0},
+    {E::OpenAccessUrl, 127, "WEBOPEN", {}, 0, Enabling::AccessUrl},
+    {E::OpenDeleteUrl, 128, nullptr, {}, 0, Enabling::DeleteUrl},
+    {E::OpenChangeUrl, 129, nullptr, {}, 0, Enabling::ChangeUrl},
 };
 
-// Index 7 holds the sort order, which needs a file as much as the sort.
-const IndexedItem kViewItems[] = {
-    {0, 141, QKeySequence::UnknownKey, false, "TOOLBAR"},
-    {1, 142, QKeySequence::UnknownKey, false, "STATUSBAR"},
-    {2, 143, QKeySequence::UnknownKey, false, "TREEVIEW"},
-    {3, 144},
-    {4, 0},
-    {5, 145, QKeySequence::UnknownKey, true},
-    {6, 146, QKeySequence::UnknownKey, true},
-    {7, 147, QKeySequence::UnknownKey, true},
+// The sort order needs a file as much as the sort.
+using V = ViewCommand;
+constexpr unsigned kPane = kCheckable | kChecked;
+const MenuRow<V> kViewItems[] = {
+    {V::Toolbar, 141, "TOOLBAR", {}, kPane},
+    {V::StatusBar, 142, "STATUSBAR", {}, kPane},
+    {V::Tree, 143, "TREEVIEW", {}, kPane},
+    {V::Notes, 144, nullptr, {}, kPane | kFileOnly},
+    {V::SeparatorBeforeColumns, 0, nullptr, {}, kFileOnly},
+    {V::Columns, 145, nullptr, {}, kSubmenu | kFileOnly},
+    {V::Sort, 146, nullptr, {}, kSubmenu | kFileOnly},
+    {V::SortOrder, 147, nullptr, {}, kSubmenu | kFileOnly},
 };
-constexpr int kViewFileItems[] = {3, 4, 5, 6, 7};
-constexpr int kColumnsMenu = 5;
-constexpr int kSortMenu = 6;
-constexpr int kSortOrderMenu = 7;
+constexpr ViewCommand kPanes[] = {V::Toolbar, V::StatusBar, V::Tree, V::Notes};
 
-// Index 4 is not used.
-const IndexedItem kPasswordItems[] = {
-    {0, 161, QKeySequence::UnknownKey, false, "PADD", Qt::Key_Insert},
-    {1, 162, QKeySequence::UnknownKey, false, "PEDIT"},
-    {2, 163, QKeySequence::UnknownKey, false, "PDELETE"},
-    {3, 0},
-    {5, 164, QKeySequence::UnknownKey, false, "CAT"},
-    {6, 165, QKeySequence::UnknownKey, false, "SUBCAT"},
-    {7, 0},
-    {8, 166, QKeySequence::UnknownKey, false, "WARNING"},
-    {9, 0},
-    {10, 440, QKeySequence::UnknownKey, false, "FAVOURITES"},
-};
-
-const IndexedItem kToolsItems[] = {
-    {0, 37001},
+using P = PasswordCommand;
+const MenuRow<P> kPasswordItems[] = {
+    {P::Add, 161, "PADD", Qt::Key_Insert},
+    {P::Edit, 162, "PEDIT", {}, 0, Enabling::Row},
+    {P::Delete, 163, "PDELETE", {}, 0, Enabling::Row},
+    {P::SeparatorAfterDelete, 0},
+    {P::Categories, 164, "CAT"},
+    {P::SubCategories, 165, "SUBCAT"},
+    {P::SeparatorBeforeExpiry, 0},
+    {P::CheckExpiry, 166, "WARNING"},
+    {P::SeparatorBeforeFavourite, 0},
+    {P::Favourite, kAddFavouriteText, "FAVOURITES"},
 };
 
-const IndexedItem kOptionItems[] = {
-    {0, 181, QKeySequence::Preferences, false, "CONFIG"}, {1, 182}, {2, 0}, {3, 183}, {4, 184},
+const MenuRow<ToolsCommand> kToolsItems[] = {
+    {ToolsCommand::PasswordHealth, 37001},
 };
 
-const IndexedItem kHelpItems[] = {
-    {0, 191, QKeySequence::UnknownKey, false, "HELP"},
-    {1, 192, QKeySequence::UnknownKey, false, "HELP_PTR"},
-    {2, 0},
-    {3, 193, QKeySequence::UnknownKey, true, "WEB"},
-    {4, 0},
-    {5, 198, QKeySequence::UnknownKey, false, "QVS"},
+using O = OptionCommand;
+const MenuRow<O> kOptionItems[] = {
+    {O::Options, 181, "CONFIG", QKeySequence::Preferences},
+    {O::FilePassword, 182, nullptr, {}, kFileOnly},
+    {O::SeparatorAfterPassword, 0},
+    {O::SaveLayout, 183},
+    {O::GoToTray, 184},
 };
 
-const IndexedItem kHelpWebItems[] = {
-    {0, 194},
-    {1, 195},
-    {2, 196},
-    {3, 197, QKeySequence::UnknownKey, false, "MAIL"},
+using H = HelpCommand;
+const MenuRow<H> kHelpItems[] = {
+    {H::Contents, 191, "HELP"},         {H::Search, 192, "HELP_PTR"}, {H::SeparatorAfterSearch, 0},
+    {H::Web, 193, "WEB", {}, kSubmenu}, {H::SeparatorBeforeAbout, 0}, {H::About, 198, "QVS"},
 };
 
-const IndexedItem kSortOrderItems[] = {
-    {0, 148, QKeySequence::UnknownKey, false, "SASC"},
-    {1, 149, QKeySequence::UnknownKey, false, "SDESC"},
+const MenuRow<HelpWebCommand> kHelpWebItems[] = {
+    {HelpWebCommand::Home, 194},
+    {HelpWebCommand::VersionCheck, 195},
+    {HelpWebCommand::Forum, 196},
+    {HelpWebCommand::Mail, 197, "MAIL"},
+};
+
+const MenuRow<SortOrderCommand> kSortOrderItems[] = {
+    {SortOrderCommand::Ascending, 148, "SASC", {}, kCheckable},
+    {SortOrderCommand::Descending, 149, "SDESC", {}, kCheckable},
 };
 
 // A column's caption in the View menu: its header text, or for an icon
@@ -130,22 +132,19 @@ int ColumnTextId(int column) {
 
 MainMenus::MainMenus(QMainWindow& window, MenuAccess access)
     : QObject(&window), window_(window), access_(std::move(access)) {
-    edit_ = IndexedMenu(AddTopMenu(120), kEditItems, [this](int i) { mnuEdit_Click(i); });
-    view_ = IndexedMenu(AddTopMenu(140), kViewItems, [this](int i) { mnuView_Click(i); });
-    password_ =
-        IndexedMenu(AddTopMenu(160), kPasswordItems, [this](int i) { mnuPassword_Click(i); });
-    tools_ = IndexedMenu(AddTopMenu(37000), kToolsItems, [this](int i) { mnuTools_Click(i); });
-    option_ = IndexedMenu(AddTopMenu(180), kOptionItems, [this](int i) { mnuOption_Click(i); });
-    help_ = IndexedMenu(AddTopMenu(190), kHelpItems, [this](int i) { mnuHelp_Click(i); });
-    helpWeb_ = IndexedMenu(help_.SubMenu(3), kHelpWebItems, [this](int i) { mnuHelpWeb_Click(i); });
+    edit_ = {AddTopMenu(120), kEditItems, [this](EditCommand c) { mnuEdit_Click(c); }};
+    view_ = {AddTopMenu(140), kViewItems, [this](ViewCommand c) { mnuView_Click(c); }};
+    password_ = {AddTopMenu(160), kPasswordItems,
+                 [this](PasswordCommand c) { mnuPassword_Click(c); }};
+    tools_ = {AddTopMenu(37000), kToolsItems, [this](ToolsCommand c) { mnuTools_Click(c); }};
+    option_ = {AddTopMenu(180), kOptionItems, [this](OptionCommand c) { mnuOption_Click(c); }};
+    help_ = {AddTopMenu(190), kHelpItems, [this](HelpCommand c) { mnuHelp_Click(c); }};
+    helpWeb_ = {help_.SubMenu(HelpCommand::Web), kHelpWebItems,
+                [this](HelpWebCommand c) { mnuHelpWeb_Click(c); }};
     BuildViewLists();
     connect(edit_.Menu(), &QMenu::aboutToShow, this, &MainMenus::PrepareEditMenu);
     connect(password_.Menu(), &QMenu::aboutToShow, this, &MainMenus::PreparePasswordMenu);
     connect(view_.Menu(), &QMenu::aboutToShow, this, &MainMenus::ShowPaneChecks);
-    for (int index : {0, 1, 2, 3}) {
-        view_.Item(index)->setCheckable(true);
-        view_.Item(index)->setChecked(true);
-    }
     for (QMenu* menu : {edit_.Menu(), view_.Menu(), password_.Menu(), tools_.Menu(), option_.Menu(),
                         help_.Menu(), helpWeb_.Menu(), mnuSortOrder()})
         LocalizeForm(menu);
@@ -159,31 +158,27 @@ QMenu* MainMenus::AddTopMenu(int textId) {
 }
 
 QMenu* MainMenus::mnuColumns() const {
-    return view_.SubMenu(kColumnsMenu);
+    return view_.SubMenu(ViewCommand::Columns);
 }
 
 QMenu* MainMenus::mnuSort() const {
-    return view_.SubMenu(kSortMenu);
+    return view_.SubMenu(ViewCommand::Sort);
 }
 
 QMenu* MainMenus::mnuSortOrder() const {
-    return view_.SubMenu(kSortOrderMenu);
+    return view_.SubMenu(ViewCommand::SortOrder);
 }
 
 // Columns and sort list what the grid has when they open.
 void MainMenus::BuildViewLists() {
-    sortOrder_ = IndexedMenu(mnuSortOrder(), kSortOrderItems, [this](int order) {
-        if (EntryGrid* grid = Grid(); grid && grid->IsSorted())
-            grid->SortGrid(grid->SortColumn(),
-                           order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
-    });
-    for (int order : {0, 1})
-        sortOrder_.Item(order)->setCheckable(true);
+    sortOrder_ = {mnuSortOrder(), kSortOrderItems, [this](SortOrderCommand order) {
+                      if (EntryGrid* grid = Grid(); grid && grid->IsSorted())
+                          grid->SortGrid(grid->SortColumn(), SortOrderOf(order));
+                  }};
     connect(mnuSortOrder(), &QMenu::aboutToShow, this, [this] {
         const EntryGrid* grid = Grid();
-        const bool sorted = grid && grid->IsSorted();
-        sortOrder_.Item(0)->setChecked(sorted && grid->SortOrder() == Qt::AscendingOrder);
-        sortOrder_.Item(1)->setChecked(sorted && grid->SortOrder() == Qt::DescendingOrder);
+        ShowSortOrder(sortOrder_, grid && grid->IsSorted() ? grid->SortOrder()
+                                                           : std::optional<Qt::SortOrder>());
     });
     connect(mnuColumns(), &QMenu::aboutToShow, this, &MainMenus::FillColumnsMenu);
     connect(mnuSort(), &QMenu::aboutToShow, this, &MainMenus::FillSortMenu);
@@ -217,43 +212,84 @@ void MainMenus::FillSortMenu() {
     }
 }
 
-void MainMenus::mnuEdit_Click(int index) {
+void MainMenus::mnuEdit_Click(EditCommand command) {
     if (!fileOpen_) return; // shortcuts outlive the hidden menu
     const QString service = SelectedService();
-    switch (index) {
-    case 0:
+    switch (command) {
+    case EditCommand::Cut:
         if (clipboard_.Cut(service, Tree())) EnablePaste();
-        break;
-    case 1:
+        return;
+    case EditCommand::Copy:
         if (clipboard_.Copy(service)) EnablePaste();
-        break;
-    case 2:
+        return;
+    case EditCommand::Paste:
         clipboard_.Paste();
-        break;
+        return;
     default:
-        if (service.isEmpty()) return; // the rest act on a selected row
-        if (index == 4) CopyPasswordToClipboard(service);
-        if (index == 5) CopyLoginToClipboard(service);
-        if (index == 6) CopyAccessUrlToClipboard(service);
-        if (index == 11 && !CopyCodeToClipboard(service)) ShowNoCodeMessage(service);
-        if (index == 12) TypeCode(service);
-        if (index == 8) OpenEntryUrl(service, EntryUrl::Access);
-        if (index == 9) OpenEntryUrl(service, EntryUrl::Delete);
-        if (index == 10) OpenEntryUrl(service, EntryUrl::Change);
+        break;
+    }
+    if (service.isEmpty()) return; // the rest act on a selected row
+    switch (command) {
+    case EditCommand::CopyPassword:
+        CopyPasswordToClipboard(service);
+        break;
+    case EditCommand::CopyLogin:
+        CopyLoginToClipboard(service);
+        break;
+    case EditCommand::CopyAccessUrl:
+        CopyAccessUrlToClipboard(service);
+        break;
+    case EditCommand::CopyCode:
+        if (!CopyCodeToClipboard(service)) ShowNoCodeMessage(service);
+        break;
+    case EditCommand::TypeCode:
+        TypeCode(service);
+        break;
+    case EditCommand::OpenAccessUrl:
+        OpenEntryUrl(service, EntryUrl::Access);
+        break;
+    case EditCommand::OpenDeleteUrl:
+        OpenEntryUrl(service, EntryUrl::Delete);
+        break;
+    case EditCommand::OpenChangeUrl:
+        OpenEntryUrl(service, EntryUrl::Change);
+        break;
+    default: // separators
         break;
     }
 }
 
 void MainMenus::PrepareEditMenu() {
     const QString service = SelectedService();
-    const bool access = !EntryUrlOf(service, EntryUrl::Access).isEmpty();
-    edit_.SetEnabled(6, access);
-    edit_.SetEnabled(8, access);
-    edit_.SetEnabled(9, !EntryUrlOf(service, EntryUrl::Delete).isEmpty());
-    edit_.SetEnabled(10, !EntryUrlOf(service, EntryUrl::Change).isEmpty());
-    edit_.SetEnabled(11, EntryHasCode(service));
-    edit_.SetEnabled(12, CanTypeCode(service));
-    EnablePaste();
+    edit_.Enable([&](Enabling rule) { return Allows(rule, service); });
+}
+
+bool MainMenus::Allows(Enabling rule, const QString& service) const {
+    switch (rule) {
+    case Enabling::Row:
+        return !service.isEmpty();
+    case Enabling::Pasteable:
+        return clipboard_.HasEntry();
+    case Enabling::AccessUrl:
+        return !EntryUrlOf(service, EntryUrl::Access).isEmpty();
+    case Enabling::DeleteUrl:
+        return !EntryUrlOf(service, EntryUrl::Delete).isEmpty();
+    case Enabling::ChangeUrl:
+        return !EntryUrlOf(service, EntryUrl::Change).isEmpty();
+    case Enabling::Code:
+        return EntryHasCode(service);
+    case Enabling::TypeCode:
+        return CanTypeCode(service);
+    case Enabling::Fixed:
+    case Enabling::Always:
+        break;
+    }
+    return true;
+}
+
+void MainMenus::Run(const EntryCommand& command) {
+    if (const auto* edit = std::get_if<EditCommand>(&command)) mnuEdit_Click(*edit);
+    if (const auto* entry = std::get_if<PasswordCommand>(&command)) mnuPassword_Click(*entry);
 }
 
 bool MainMenus::CanTypeCode(const QString& service) {
@@ -273,88 +309,107 @@ void MainMenus::TypeCode(const QString& service) {
 // Paste stays usable as long as an entry was copied, also after the view was
 // refreshed, so one copied entry can be pasted more than once.
 void MainMenus::EnablePaste() {
-    edit_.SetEnabled(2, clipboard_.HasEntry());
+    edit_.SetEnabled(EditCommand::Paste, clipboard_.HasEntry());
 }
 
-void MainMenus::mnuView_Click(int index) {
-    if (QWidget* pane = Pane(index)) pane->setVisible(view_.Item(index)->isChecked());
+void MainMenus::mnuView_Click(ViewCommand command) {
+    if (QWidget* pane = Pane(command)) pane->setVisible(view_.Item(command)->isChecked());
 }
 
-// The toolbar, status bar, tree and notes panes by View menu index.
-QWidget* MainMenus::Pane(int index) const {
-    if (index == 0) return toolbar_;
-    if (index == 1) return window_.statusBar();
-    if (index == 2) return Tree();
-    if (index == 3 && Grid()) return Grid()->txtNotes();
-    return nullptr;
+// The toolbar, status bar, tree and notes panes by their View commands.
+QWidget* MainMenus::Pane(ViewCommand command) const {
+    switch (command) {
+    case ViewCommand::Toolbar:
+        return toolbar_;
+    case ViewCommand::StatusBar:
+        return window_.statusBar();
+    case ViewCommand::Tree:
+        return Tree();
+    case ViewCommand::Notes:
+        return Grid() ? Grid()->txtNotes() : nullptr;
+    default:
+        return nullptr;
+    }
 }
 
 // The checks show the panes as they are, also after the layout was loaded.
 void MainMenus::ShowPaneChecks() {
-    for (int index : {0, 1, 2, 3})
-        if (const QWidget* pane = Pane(index)) view_.Item(index)->setChecked(!pane->isHidden());
+    for (ViewCommand command : kPanes)
+        if (const QWidget* pane = Pane(command)) view_.Item(command)->setChecked(!pane->isHidden());
 }
 
-void MainMenus::mnuPassword_Click(int index) {
+void MainMenus::mnuPassword_Click(PasswordCommand command) {
     if (!fileOpen_) return;
     const QString service = SelectedService();
-    switch (index) {
-    case 0:
+    switch (command) {
+    case PasswordCommand::Add:
         AddEntry(ReadNodeKey(SelectedNodeKey()));
         break;
-    case 1:
+    case PasswordCommand::Edit:
         EditEntry(service);
         break;
-    case 2:
+    case PasswordCommand::Delete:
         if (!service.isEmpty()) DeleteEntry(service, Tree());
         break;
-    case 5:
+    case PasswordCommand::Categories:
         ShowCategoryDialog();
         break;
-    case 6:
+    case PasswordCommand::SubCategories:
         if (Store().CatNumber() == 0)
             ShowMessage(GetLocalText(kNoCategoryText), vbInformation, QStringLiteral("QVS"));
         else
             ShowSubCategoryDialog();
         break;
-    case 8:
+    case PasswordCommand::CheckExpiry:
         View_Expires(true);
         break;
-    case 10:
+    case PasswordCommand::Favourite:
         if (!service.isEmpty()) ToggleFavourite(service, SelectedNodeKey(), Tree());
         break;
-    default:
+    default: // separators
         break;
     }
 }
 
 void MainMenus::PreparePasswordMenu() {
-    const bool row = !SelectedService().isEmpty();
-    password_.SetEnabled(1, row);
-    password_.SetEnabled(2, row);
-    password_.SetText(10, FavouriteCaptionId());
+    const QString service = SelectedService();
+    password_.Enable([&](Enabling rule) { return Allows(rule, service); });
+    password_.SetText(PasswordCommand::Favourite, FavouriteCaptionId());
 }
 
-void MainMenus::mnuTools_Click(int index) {
+void MainMenus::mnuTools_Click(ToolsCommand command) {
     if (!fileOpen_) return;
-    if (index == 0) ShowPasswordHealth();
+    if (command == ToolsCommand::PasswordHealth) ShowPasswordHealth();
 }
 
-void MainMenus::mnuOption_Click(int index) {
-    if (index == 0) ShowOptions({Locking().SessionLockAvailable()});
-    if (index == 1 && fileOpen_) ChangeFilePassword();
-    if (index == 3 && access_.saveLayout) access_.saveLayout();
-    if (index == 4) GotoSysTray();
+void MainMenus::mnuOption_Click(OptionCommand command) {
+    switch (command) {
+    case OptionCommand::Options:
+        ShowOptions({Locking().SessionLockAvailable()});
+        break;
+    case OptionCommand::FilePassword:
+        if (fileOpen_) ChangeFilePassword();
+        break;
+    case OptionCommand::SaveLayout:
+        if (access_.saveLayout) access_.saveLayout();
+        break;
+    case OptionCommand::GoToTray:
+        GotoSysTray();
+        break;
+    default: // separators
+        break;
+    }
 }
 
 // Both help commands open the contents: the help window has its own search.
-void MainMenus::mnuHelp_Click(int index) {
-    if (index == 0 || index == 1) ShowHelp(0, &window_);
-    if (index == 5) ShowAbout(App().versionText);
+void MainMenus::mnuHelp_Click(HelpCommand command) {
+    if (command == HelpCommand::Contents || command == HelpCommand::Search) ShowHelp(0, &window_);
+    if (command == HelpCommand::About) ShowAbout(App().versionText);
 }
 
-void MainMenus::mnuHelpWeb_Click(int index) {
-    const QString url = MakerPageUrl(index);
+// The maker's pages are numbered as the Help > Web menu lists them.
+void MainMenus::mnuHelpWeb_Click(HelpWebCommand command) {
+    const QString url = MakerPageUrl(static_cast<int>(command));
     if (!url.isEmpty()) OpenDocument(url);
 }
 
@@ -363,9 +418,8 @@ void MainMenus::EnableFileCommands(bool fileOpen) {
     edit_.Menu()->menuAction()->setVisible(fileOpen);
     password_.Menu()->menuAction()->setVisible(fileOpen);
     tools_.Menu()->menuAction()->setVisible(fileOpen);
-    for (int index : kViewFileItems)
-        view_.SetVisible(index, fileOpen);
-    option_.SetVisible(1, fileOpen);
+    view_.ShowForFile(fileOpen);
+    option_.ShowForFile(fileOpen);
     for (QAction* button : fileButtons_)
         button->setEnabled(fileOpen);
     EnablePaste();
@@ -378,9 +432,14 @@ void MainMenus::AddFileButton(QAction* button) {
 
 void MainMenus::ReInitMenu() {
     const bool on = Opt().ViewMenuIcon;
-    for (const IndexedMenu* menu :
-         {&edit_, &view_, &password_, &tools_, &option_, &help_, &helpWeb_, &sortOrder_})
-        menu->ShowIcons(on);
+    edit_.ShowIcons(on);
+    view_.ShowIcons(on);
+    password_.ShowIcons(on);
+    tools_.ShowIcons(on);
+    option_.ShowIcons(on);
+    help_.ShowIcons(on);
+    helpWeb_.ShowIcons(on);
+    sortOrder_.ShowIcons(on);
 }
 
 QString MainMenus::SelectedService() const {
@@ -402,6 +461,15 @@ EntryGrid* MainMenus::Grid() const {
 int MainMenus::FavouriteCaptionId() const {
     return SelectedNodeKey() == QLatin1String(kFavouritesKey) ? kRemoveFavouriteText
                                                               : kAddFavouriteText;
+}
+
+Qt::SortOrder SortOrderOf(SortOrderCommand command) {
+    return command == SortOrderCommand::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+}
+
+void ShowSortOrder(const CommandMenu<SortOrderCommand>& menu, std::optional<Qt::SortOrder> order) {
+    for (SortOrderCommand command : {SortOrderCommand::Ascending, SortOrderCommand::Descending})
+        menu.Item(command)->setChecked(order == SortOrderOf(command));
 }
 
 MainMenus* BuildMainMenus(QMainWindow& window, MenuAccess access) {

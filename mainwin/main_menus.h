@@ -1,6 +1,6 @@
 // The main window's menus other than File: Edit, View, Entries (Password),
-// Tools, Options and Help, each an array of items by index, with the rules that
-// enable them by the file state and by the selected row.
+// Tools, Options and Help, each built from its table of commands, with the
+// rules that enable them by the file state and by the selected row.
 #pragma once
 
 #include "autotype/previous_window.h"
@@ -13,6 +13,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QMainWindow;
@@ -29,8 +30,8 @@ struct MenuAccess {
     std::function<QString()> selectedService;
     std::function<CategoryTree*()> tree;
     std::function<EntryGrid*()> grid;
-    // Options 3: writes the layout now and shows the caption again, as the
-    // main window's close does.
+    // Options > save layout: writes the layout now and shows the caption
+    // again, as the main window's close does.
     std::function<void()> saveLayout;
 };
 
@@ -40,24 +41,28 @@ public:
     // Adds the menus to window's menu bar, after those it has.
     MainMenus(QMainWindow& window, MenuAccess access);
 
-    const IndexedMenu& mnuEdit() const { return edit_; }
-    const IndexedMenu& mnuView() const { return view_; }
-    const IndexedMenu& mnuPassword() const { return password_; }
-    const IndexedMenu& mnuTools() const { return tools_; }
-    const IndexedMenu& mnuOption() const { return option_; }
-    const IndexedMenu& mnuHelp() const { return help_; }
-    const IndexedMenu& mnuHelpWeb() const { return helpWeb_; }
+    const CommandMenu<EditCommand>& mnuEdit() const { return edit_; }
+    const CommandMenu<ViewCommand>& mnuView() const { return view_; }
+    const CommandMenu<PasswordCommand>& mnuPassword() const { return password_; }
+    const CommandMenu<ToolsCommand>& mnuTools() const { return tools_; }
+    const CommandMenu<OptionCommand>& mnuOption() const { return option_; }
+    const CommandMenu<HelpCommand>& mnuHelp() const { return help_; }
+    const CommandMenu<HelpWebCommand>& mnuHelpWeb() const { return helpWeb_; }
     QMenu* mnuColumns() const;
     QMenu* mnuSort() const;
     QMenu* mnuSortOrder() const;
 
-    void mnuEdit_Click(int index);
-    void mnuView_Click(int index);
-    void mnuPassword_Click(int index);
-    void mnuTools_Click(int index);
-    void mnuOption_Click(int index);
-    void mnuHelp_Click(int index);
-    void mnuHelpWeb_Click(int index);
+    void mnuEdit_Click(EditCommand command);
+    void mnuView_Click(ViewCommand command);
+    void mnuPassword_Click(PasswordCommand command);
+    void mnuTools_Click(ToolsCommand command);
+    void mnuOption_Click(OptionCommand command);
+    void mnuHelp_Click(HelpCommand command);
+    void mnuHelpWeb_Click(HelpWebCommand command);
+    // Runs an Edit or Entries command, as pop-up items and toolbar buttons do.
+    void Run(const EntryCommand& command);
+    // Whether an item with this rule is enabled for the selected row service.
+    bool Allows(Enabling rule, const QString& service) const;
 
     // What opening the menus does: enabling by the selected row, the
     // favourite command's caption.
@@ -93,21 +98,21 @@ private:
     void BuildViewLists();
     void FillColumnsMenu();
     void FillSortMenu();
-    QWidget* Pane(int index) const;
+    QWidget* Pane(ViewCommand command) const;
     void ShowPaneChecks();
     void EnablePaste();
     void TypeCode(const QString& service);
 
     QMainWindow& window_;
     MenuAccess access_;
-    IndexedMenu edit_;
-    IndexedMenu view_;
-    IndexedMenu password_;
-    IndexedMenu tools_;
-    IndexedMenu option_;
-    IndexedMenu help_;
-    IndexedMenu helpWeb_;
-    IndexedMenu sortOrder_;
+    CommandMenu<EditCommand> edit_;
+    CommandMenu<ViewCommand> view_;
+    CommandMenu<PasswordCommand> password_;
+    CommandMenu<ToolsCommand> tools_;
+    CommandMenu<OptionCommand> option_;
+    CommandMenu<HelpCommand> help_;
+    CommandMenu<HelpWebCommand> helpWeb_;
+    CommandMenu<SortOrderCommand> sortOrder_;
     std::vector<QAction*> fileButtons_;
     QWidget* toolbar_ = nullptr;
     EntryClipboard clipboard_;
@@ -115,6 +120,11 @@ private:
     Typing type_ = TypeInto;
     bool fileOpen_ = false;
 };
+
+// The grid's order for a sort order command.
+Qt::SortOrder SortOrderOf(SortOrderCommand command);
+// Checks the item of the grid's order; none while the grid is not sorted.
+void ShowSortOrder(const CommandMenu<SortOrderCommand>& menu, std::optional<Qt::SortOrder> order);
 
 // Builds the menus into window; the window owns the result.
 MainMenus* BuildMainMenus(QMainWindow& window, MenuAccess access);

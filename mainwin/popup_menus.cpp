@@ -2,7 +2,6 @@
 
 #include "autotype/entry_copies.h"
 #include "frame/language.h"
-#include "frame/one_time_code.h"
 #include "frame/program_state.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/drop_commands.h"
@@ -20,39 +19,60 @@ namespace qvs {
 
 namespace {
 
-const IndexedItem kGridItems[] = {
-    {0, 440},    {1, 0},   {2, 127},  {3, 128},  {4, 129},  {5, 0},    {6, 121},
-    {7, 122},    {8, 123}, {9, 0},    {10, 124}, {11, 125}, {12, 126}, {17, 35100},
-    {18, 35141}, {13, 0},  {14, 161}, {15, 162}, {16, 163},
+// Each grid item runs the Edit or Entries command of the same name.
+using G = GridCommand;
+using E = EditCommand;
+using P = PasswordCommand;
+constexpr Enabling kAlways = Enabling::Always;
+const MenuRow<G, EntryCommand> kGridItems[] = {
+    {G::Favourite, 440, nullptr, {}, 0, Enabling::Fixed, P::Favourite},
+    {G::SeparatorAfterFavourite, 0},
+    {G::OpenAccessUrl, 127, nullptr, {}, 0, Enabling::AccessUrl, E::OpenAccessUrl},
+    {G::OpenDeleteUrl, 128, nullptr, {}, 0, Enabling::DeleteUrl, E::OpenDeleteUrl},
+    {G::OpenChangeUrl, 129, nullptr, {}, 0, Enabling::ChangeUrl, E::OpenChangeUrl},
+    {G::SeparatorBeforeCut, 0},
+    {G::Cut, 121, nullptr, {}, 0, kAlways, E::Cut},
+    {G::Copy, 122, nullptr, {}, 0, kAlways, E::Copy},
+    {G::Paste, 123, nullptr, {}, 0, Enabling::Pasteable, E::Paste},
+    {G::SeparatorAfterPaste, 0},
+    {G::CopyPassword, 124, nullptr, {}, 0, kAlways, E::CopyPassword},
+    {G::CopyLogin, 125, nullptr, {}, 0, kAlways, E::CopyLogin},
+    {G::CopyAccessUrl, 126, nullptr, {}, 0, kAlways, E::CopyAccessUrl},
+    {G::CopyCode, 35100, nullptr, {}, 0, Enabling::Code, E::CopyCode},
+    {G::TypeCode, 35141, nullptr, {}, 0, Enabling::TypeCode, E::TypeCode},
+    {G::SeparatorBeforeAdd, 0},
+    {G::Add, 161, nullptr, {}, 0, Enabling::Fixed, P::Add},
+    {G::Edit, 162, nullptr, {}, 0, kAlways, P::Edit},
+    {G::Delete, 163, nullptr, {}, 0, kAlways, P::Delete},
 };
-// Grid pop-up items and the Edit or Password menu item each runs.
-struct Forward {
-    int item;
-    bool password;
-    int index;
-};
-constexpr Forward kGridForwards[] = {
-    {0, true, 10}, {2, false, 8}, {3, false, 9},  {4, false, 10},  {6, false, 0},
-    {7, false, 1}, {8, false, 2}, {10, false, 4}, {11, false, 5},  {12, false, 6},
-    {14, true, 0}, {15, true, 1}, {16, true, 2},  {17, false, 11}, {18, false, 12},
-};
-constexpr int kAlwaysEnabledGridItems[] = {6, 7, 10, 11, 12, 15, 16};
 
-const IndexedItem kHeaderItems[] = {{0, 148}, {1, 149}};
-
-const IndexedItem kTreeItems[] = {
-    {0, 161}, {1, 0}, {2, 855}, {3, 860}, {4, 865}, {5, 870}, {6, 872},
+const MenuRow<SortOrderCommand> kHeaderItems[] = {
+    {SortOrderCommand::Ascending, 148, nullptr, {}, kCheckable},
+    {SortOrderCommand::Descending, 149, nullptr, {}, kCheckable},
 };
 
-// How the tree pop-up's items 2 to 6 look on one kind of node.
+// F2 and Delete on the tree rename and delete the selected node, as the
+// pop-up shows.
+using T = TreeCommand;
+const MenuRow<T> kTreeItems[] = {
+    {T::AddEntry, 161},
+    {T::SeparatorAfterAddEntry, 0},
+    {T::AddFolder, 855},
+    {T::Rename, 860, nullptr, Qt::Key_F2},
+    {T::Delete, 865, nullptr, QKeySequence::Delete},
+    {T::Move, 870},
+    {T::MoveEntries, 872},
+};
+
+// How the tree pop-up's folder commands look on one kind of node.
 struct TreeRule {
-    bool add;    // item 2 shown (and enabled)
+    bool add;    // AddFolder shown (and enabled)
     int addText; // its caption
-    bool edit;   // items 3 and 4 enabled
+    bool edit;   // Rename and Delete enabled
     int renameText;
     int deleteText;
-    int moveText;     // item 5
-    bool moveEntries; // item 6 shown
+    int moveText;     // Move
+    bool moveEntries; // MoveEntries shown
 };
 
 TreeRule TreeRuleFor(NodeKind kind) {
@@ -71,8 +91,7 @@ TreeRule TreeRuleFor(NodeKind kind) {
     }
 }
 
-// F2 and Delete on the tree rename and delete the selected node, as the
-// pop-up's items 3 and 4 do (they show the keys).
+// The pop-up's keys work on the tree's selected node without the pop-up.
 void AddTreeKey(CategoryTree& tree, QAction* shown, bool (*command)(const NodeRef&)) {
     auto* action = new QAction(&tree);
     action->setShortcut(shown->shortcut());
@@ -82,119 +101,103 @@ void AddTreeKey(CategoryTree& tree, QAction* shown, bool (*command)(const NodeRe
     tree.addAction(action);
 }
 
-bool HasUrl(const QString& service, EntryUrl which) {
-    return !EntryUrlOf(service, which).isEmpty();
-}
-
 } // namespace
 
 PopupMenus::PopupMenus(QWidget& parent, MainMenus& menus) : QObject(&parent), menus_(menus) {
-    const auto choose = [this](int index) { chosen_ = index; };
-    grid_ = IndexedMenu(new QMenu(&parent), kGridItems, choose);
-    header_ = IndexedMenu(new QMenu(&parent), kHeaderItems, choose);
-    tree_ = IndexedMenu(new QMenu(&parent), kTreeItems, choose);
-    for (int order : {0, 1})
-        header_.Item(order)->setCheckable(true);
-    tree_.Item(3)->setShortcut(QKeySequence(Qt::Key_F2));
-    tree_.Item(4)->setShortcut(QKeySequence::Delete);
-    for (const IndexedMenu* menu : {&grid_, &header_, &tree_})
-        LocalizeForm(menu->Menu());
+    grid_ = {new QMenu(&parent), kGridItems, [this](GridCommand c) { gridChoice_ = c; }};
+    header_ = {new QMenu(&parent), kHeaderItems, [this](SortOrderCommand c) { headerChoice_ = c; }};
+    tree_ = {new QMenu(&parent), kTreeItems, [this](TreeCommand c) { treeChoice_ = c; }};
+    for (QMenu* menu : {grid_.Menu(), header_.Menu(), tree_.Menu()})
+        LocalizeForm(menu);
 }
 
 void PopupMenus::PrepareGridPopup(const QString& service) {
-    grid_.SetText(0, menus_.FavouriteCaptionId());
-    grid_.SetEnabled(2, HasUrl(service, EntryUrl::Access));
-    grid_.SetEnabled(3, HasUrl(service, EntryUrl::Delete));
-    grid_.SetEnabled(4, HasUrl(service, EntryUrl::Change));
-    for (int index : kAlwaysEnabledGridItems)
-        grid_.SetEnabled(index, true);
-    grid_.SetEnabled(8, menus_.Clipboard().HasEntry());
-    grid_.SetEnabled(17, EntryHasCode(service));
-    grid_.SetEnabled(18, MainMenus::CanTypeCode(service));
+    grid_.SetText(GridCommand::Favourite, menus_.FavouriteCaptionId());
+    grid_.Enable([&](Enabling rule) { return menus_.Allows(rule, service); });
 }
 
 void PopupMenus::PrepareHeaderPopup(int column) {
     headerColumn_ = column;
     const EntryGrid* grid = menus_.Grid();
-    const bool sorted = grid && grid->SortColumn() == column;
-    header_.Item(0)->setChecked(sorted && grid->SortOrder() == Qt::AscendingOrder);
-    header_.Item(1)->setChecked(sorted && grid->SortOrder() == Qt::DescendingOrder);
+    ShowSortOrder(header_, grid && grid->SortColumn() == column ? grid->SortOrder()
+                                                                : std::optional<Qt::SortOrder>());
 }
 
 void PopupMenus::PrepareTreePopup(const NodeRef& node) {
     const NodeKind kind = node.kind;
     const TreeRule rule = TreeRuleFor(kind);
-    tree_.SetVisible(2, rule.add);
-    tree_.SetEnabled(2, rule.add);
-    tree_.SetText(2, rule.addText);
-    tree_.SetText(3, rule.renameText);
-    tree_.SetText(4, rule.deleteText);
-    tree_.SetText(5, rule.moveText);
-    tree_.SetEnabled(3, rule.edit);
-    tree_.SetEnabled(4, rule.edit);
+    tree_.SetVisible(T::AddFolder, rule.add);
+    tree_.SetEnabled(T::AddFolder, rule.add);
+    tree_.SetText(T::AddFolder, rule.addText);
+    tree_.SetText(T::Rename, rule.renameText);
+    tree_.SetText(T::Delete, rule.deleteText);
+    tree_.SetText(T::Move, rule.moveText);
+    tree_.SetEnabled(T::Rename, rule.edit);
+    tree_.SetEnabled(T::Delete, rule.edit);
     // A category with subcategories cannot become a subcategory itself.
     const bool movable =
         rule.edit && (kind != NodeKind::Category || Store().SubCatNumber(node.codes.cat) == 0);
-    tree_.SetEnabled(5, movable);
-    tree_.SetVisible(6, rule.moveEntries);
-    tree_.SetEnabled(6, rule.moveEntries && rule.edit);
+    tree_.SetEnabled(T::Move, movable);
+    tree_.SetVisible(T::MoveEntries, rule.moveEntries);
+    tree_.SetEnabled(T::MoveEntries, rule.moveEntries && rule.edit);
 }
 
-int PopupMenus::Exec(const IndexedMenu& menu, const QPoint& globalPos) {
-    chosen_ = -1;
-    menu.Menu()->exec(globalPos);
-    return chosen_;
+// The choice is kept until the menu has closed, and runs after.
+template <typename Command>
+std::optional<Command> PopupMenus::Exec(QMenu* menu, std::optional<Command>& choice,
+                                        const QPoint& globalPos) {
+    choice.reset();
+    menu->exec(globalPos);
+    return std::exchange(choice, std::nullopt);
 }
 
 void PopupMenus::ShowGridPopup(const QString& service, const QPoint& globalPos) {
     PrepareGridPopup(service);
-    RunGridItem(Exec(grid_, globalPos));
+    if (const auto chosen = Exec(grid_.Menu(), gridChoice_, globalPos)) RunGridItem(*chosen);
 }
 
 void PopupMenus::ShowHeaderPopup(int column, const QPoint& globalPos) {
     PrepareHeaderPopup(column);
-    RunHeaderItem(Exec(header_, globalPos));
+    if (const auto chosen = Exec(header_.Menu(), headerChoice_, globalPos)) RunHeaderItem(*chosen);
 }
 
 void PopupMenus::ShowTreePopup(const QString& key, const QPoint& globalPos) {
     const NodeRef node = ReadNodeKey(key);
     PrepareTreePopup(node);
-    RunTreeItem(Exec(tree_, globalPos), node);
+    if (const auto chosen = Exec(tree_.Menu(), treeChoice_, globalPos)) RunTreeItem(*chosen, node);
 }
 
-void PopupMenus::RunGridItem(int index) {
-    for (const Forward& f : kGridForwards)
-        if (f.item == index)
-            f.password ? menus_.mnuPassword_Click(f.index) : menus_.mnuEdit_Click(f.index);
+void PopupMenus::RunGridItem(GridCommand command) {
+    menus_.Run(grid_.RunsOf(command));
 }
 
-void PopupMenus::RunHeaderItem(int index) {
+void PopupMenus::RunHeaderItem(SortOrderCommand order) {
     EntryGrid* grid = menus_.Grid();
-    if (!grid || headerColumn_ < 0 || index < 0) return;
-    grid->SortGrid(headerColumn_, index == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    if (!grid || headerColumn_ < 0) return;
+    grid->SortGrid(headerColumn_, SortOrderOf(order));
 }
 
-void PopupMenus::RunTreeItem(int index, const NodeRef& node) {
-    switch (index) {
-    case 0:
+void PopupMenus::RunTreeItem(TreeCommand command, const NodeRef& node) {
+    switch (command) {
+    case T::AddEntry:
         AddEntry(node);
         break;
-    case 2:
+    case T::AddFolder:
         TreeAddNode(node);
         break;
-    case 3:
+    case T::Rename:
         TreeRenameNode(node);
         break;
-    case 4:
+    case T::Delete:
         TreeDeleteNode(node);
         break;
-    case 5:
+    case T::Move:
         TreeMoveNode(node);
         break;
-    case 6:
+    case T::MoveEntries:
         TreeMoveSubCategoryEntries(node);
         break;
-    default:
+    default: // separators
         break;
     }
 }
@@ -206,8 +209,8 @@ void ConnectPopups(CategoryTree& tree, EntryGrid& grid, PopupMenus& popups) {
                      &PopupMenus::ShowGridPopup, Qt::QueuedConnection);
     QObject::connect(&grid, &EntryGrid::headerContextMenuRequested, &popups,
                      &PopupMenus::ShowHeaderPopup, Qt::QueuedConnection);
-    AddTreeKey(tree, popups.mnuTVPopup().Item(3), &TreeRenameNode);
-    AddTreeKey(tree, popups.mnuTVPopup().Item(4), &TreeDeleteNode);
+    AddTreeKey(tree, popups.mnuTVPopup().Item(T::Rename), &TreeRenameNode);
+    AddTreeKey(tree, popups.mnuTVPopup().Item(T::Delete), &TreeDeleteNode);
     CategoryTree* t = &tree;
     QObject::connect(&grid, &EntryGrid::deleteRequested, &popups,
                      [t](const QString& service) { DeleteEntry(service, t); });

@@ -9,6 +9,9 @@
 #include <QObject>
 #include <QPoint>
 
+#include <optional>
+
+class QMenu;
 class QWidget;
 
 namespace qvs {
@@ -23,9 +26,9 @@ public:
     // The menus belong to parent; commands run through menus.
     PopupMenus(QWidget& parent, MainMenus& menus);
 
-    const IndexedMenu& mnuPopup() const { return grid_; }
-    const IndexedMenu& mnuPopupCol() const { return header_; }
-    const IndexedMenu& mnuTVPopup() const { return tree_; }
+    const CommandMenu<GridCommand, EntryCommand>& mnuPopup() const { return grid_; }
+    const CommandMenu<SortOrderCommand>& mnuPopupCol() const { return header_; }
+    const CommandMenu<TreeCommand>& mnuTVPopup() const { return tree_; }
 
     void PrepareGridPopup(const QString& service);
     void PrepareHeaderPopup(int column);
@@ -36,19 +39,25 @@ public:
     void ShowHeaderPopup(int column, const QPoint& globalPos);
     void ShowTreePopup(const QString& key, const QPoint& globalPos);
 
-    void RunGridItem(int index);
-    void RunHeaderItem(int index);
-    void RunTreeItem(int index, const NodeRef& node);
+    void RunGridItem(GridCommand command);
+    void RunHeaderItem(SortOrderCommand order);
+    void RunTreeItem(TreeCommand command, const NodeRef& node);
 
 private:
-    int Exec(const IndexedMenu& menu, const QPoint& globalPos);
+    template <typename Command>
+    static std::optional<Command> Exec(QMenu* menu, std::optional<Command>& choice,
+                                       const QPoint& globalPos);
 
     MainMenus& menus_;
-    IndexedMenu grid_;
-    IndexedMenu header_;
-    IndexedMenu tree_;
+    CommandMenu<GridCommand, EntryCommand> grid_;
+    CommandMenu<SortOrderCommand> header_;
+    CommandMenu<TreeCommand> tree_;
     int headerColumn_ = -1;
-    int chosen_ = -1; // the item chosen in the last pop-up
+    // The item chosen in the last pop-up of each kind, none when closed
+    // without a choice.
+    std::optional<GridCommand> gridChoice_;
+    std::optional<SortOrderCommand> headerChoice_;
+    std::optional<TreeCommand> treeChoice_;
 };
 
 // Opens the pop-ups from the tree's and the grid's right button, and runs

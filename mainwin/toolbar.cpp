@@ -8,60 +8,47 @@
 #include <QAction>
 #include <QToolBar>
 
+#include <variant>
+
 namespace qvs {
 
 namespace {
 
-enum class Runs { Nothing, File, Edit, Password, Search };
+// What a button runs: a File command, an Edit or Entries command, the
+// search, or nothing.
+struct StartSearch {};
+using Runs = std::variant<std::monostate, FileCommand, EditCommand, PasswordCommand, StartSearch>;
 
 struct Button {
     const char* key;
     const char* image; // nullptr: separator
     int textId;
     Runs runs;
-    int index;
     bool needsFile;
 };
 
+using E = EditCommand;
+using P = PasswordCommand;
+using F = FileCommand;
 const Button kButtons[] = {
-    {"new", "NEW", 900, Runs::File, 0, false},
-    {"open", "OPEN", 905, Runs::File, 1, false},
-    {"save", "SAVE", 910, Runs::File, 3, true},
-    {"sep1", nullptr, 0, Runs::Nothing, 0, true},
-    {"preview", "PREVIEW", 915, Runs::Nothing, 0, false},
-    {"print", "PRINT", 920, Runs::File, 10, true},
-    {"sep2", nullptr, 0, Runs::Nothing, 0, true},
-    {"cut", "CUT", 925, Runs::Edit, 0, true},
-    {"copy", "COPY", 930, Runs::Edit, 1, true},
-    {"paste", "PASTE", 935, Runs::Edit, 2, true},
-    {"sep3", nullptr, 0, Runs::Nothing, 0, true},
-    {"search", "SEARCH", 940, Runs::Search, 0, true},
-    {"sep4", nullptr, 0, Runs::Nothing, 0, true},
-    {"add", "PADD", 945, Runs::Password, 0, true},
-    {"edit", "PEDIT", 950, Runs::Password, 1, true},
-    {"del", "PDELETE", 955, Runs::Password, 2, true},
-    {"sep5", nullptr, 0, Runs::Nothing, 0, true},
-    {"help", "HELP", 960, Runs::Nothing, 0, false},
-    {"what", "WHAT", 965, Runs::Nothing, 0, false},
+    {"new", "NEW", 900, F::New, false},     {"open", "OPEN", 905, F::Open, false},
+    {"save", "SAVE", 910, F::Save, true},   {"sep1", nullptr, 0, {}, true},
+    {"preview", "PREVIEW", 915, {}, false}, {"print", "PRINT", 920, F::Print, true},
+    {"sep2", nullptr, 0, {}, true},         {"cut", "CUT", 925, E::Cut, true},
+    {"copy", "COPY", 930, E::Copy, true},   {"paste", "PASTE", 935, E::Paste, true},
+    {"sep3", nullptr, 0, {}, true},         {"search", "SEARCH", 940, StartSearch{}, true},
+    {"sep4", nullptr, 0, {}, true},         {"add", "PADD", 945, P::Add, true},
+    {"edit", "PEDIT", 950, P::Edit, true},  {"del", "PDELETE", 955, P::Delete, true},
+    {"sep5", nullptr, 0, {}, true},         {"help", "HELP", 960, {}, false},
+    {"what", "WHAT", 965, {}, false},
 };
 
 void Run(frmMain& window, MainMenus& menus, const Button& button) {
-    switch (button.runs) {
-    case Runs::File:
-        window.mnuFile_Click(button.index);
-        break;
-    case Runs::Edit:
-        menus.mnuEdit_Click(button.index);
-        break;
-    case Runs::Password:
-        menus.mnuPassword_Click(button.index);
-        break;
-    case Runs::Search:
-        window.BeginSearch();
-        break;
-    case Runs::Nothing:
-        break;
-    }
+    if (const auto* file = std::get_if<FileCommand>(&button.runs)) window.mnuFile_Click(*file);
+    if (const auto* edit = std::get_if<EditCommand>(&button.runs)) menus.mnuEdit_Click(*edit);
+    if (const auto* entry = std::get_if<PasswordCommand>(&button.runs))
+        menus.mnuPassword_Click(*entry);
+    if (std::holds_alternative<StartSearch>(button.runs)) window.BeginSearch();
 }
 
 QAction* AddButton(QToolBar& bar, frmMain& window, MainMenus& menus, const Button& button) {
@@ -93,7 +80,7 @@ QToolBar* BuildToolbar(frmMain& window, MainMenus& menus) {
         QAction* action = AddButton(*bar, window, menus, button);
         action->setObjectName(QLatin1String(button.key));
         if (button.needsFile) menus.AddFileButton(action);
-        if (button.runs == Runs::Search) AddSearchShortcut(window, action);
+        if (std::holds_alternative<StartSearch>(button.runs)) AddSearchShortcut(window, action);
     }
     window.addToolBar(bar);
     menus.SetToolbar(bar);

@@ -46,20 +46,19 @@ TrayActions QvsTrayActions() {
     TrayActions a;
     AddEntryActions(a);
     a.editEntry = [](const QString& s) { PasswordEdit(s); };
-    a.commands.insert(QStringLiteral("open"), [] { GoToMainWindow(); });
+    a.commands[TrayCommand::Open] = [] { GoToMainWindow(); };
     AddMakerPageCommands(a);
     AddLockCommands(a);
-    a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
-    a.commands.insert(QStringLiteral("option"),
-                      [] { ShowOptions({Locking().SessionLockAvailable()}); });
-    a.commands.insert(QStringLiteral("addpw"), [] { PasswordAdd(-1, -1); });
-    a.commands.insert(QStringLiteral("addcat"), [] { ShowCategoryDialog(); });
-    a.commands.insert(QStringLiteral("addscat"), [] {
+    a.commands[TrayCommand::About] = [] { ShowAbout(App().versionText); };
+    a.commands[TrayCommand::Options] = [] { ShowOptions({Locking().SessionLockAvailable()}); };
+    a.commands[TrayCommand::AddEntry] = [] { PasswordAdd(-1, -1); };
+    a.commands[TrayCommand::AddCategory] = [] { ShowCategoryDialog(); };
+    a.commands[TrayCommand::AddSubCategory] = [] {
         if (Store().Category().Empty())
             ShowMessage(GetLocalText(kNoCategoryText), vbInformation, ProgramName());
         else
             ShowSubCategoryDialog();
-    });
+    };
     return a;
 }
 

@@ -60,16 +60,15 @@ bool OpenAndFollow(const QString& path, FileFollower& follower) {
 TrayActions LiteTrayActions(FileFollower& follower, ProgramLauncher launch) {
     TrayActions a;
     AddEntryActions(a);
-    a.commands.insert(QStringLiteral("open"), [launch] { StartQvs(launch); });
-    a.commands.insert(QStringLiteral("load"), [&follower] { LoadOtherFile(follower); });
-    a.commands.insert(QStringLiteral("reopen"),
-                      [&follower] { OpenAndFollow(follower.Path(), follower); });
+    a.commands[TrayCommand::Open] = [launch] { StartQvs(launch); };
+    a.commands[TrayCommand::Load] = [&follower] { LoadOtherFile(follower); };
+    a.commands[TrayCommand::Reopen] = [&follower] { OpenAndFollow(follower.Path(), follower); };
     // The menu shows applied tray settings (icons, what it lists) at once.
-    a.commands.insert(QStringLiteral("option"), [] {
+    a.commands[TrayCommand::Options] = [] {
         frmLiteOptions().Run();
         Refresh();
-    });
-    a.commands.insert(QStringLiteral("about"), [] { ShowAbout(App().versionText); });
+    };
+    a.commands[TrayCommand::About] = [] { ShowAbout(App().versionText); };
     AddLockCommands(a);
     AddMakerPageCommands(a);
     a.reopenCaption = [&follower] {

@@ -32,14 +32,13 @@ bool IsTyping(int entryAction) {
 frmTray::frmTray(TrayActions actions, bool fullProgram, QObject* parent)
     : QObject(parent), actions_(std::move(actions)), fullProgram_(fullProgram) {
     connect(&sysTray_, &frmSysTray::SysTrayMouseDown, this, [this](int button) {
-        if (button == frmSysTray::kRightButton) OnIconClicked(QString());
+        if (button == frmSysTray::kRightButton) OnIconClicked(std::nullopt);
         // A middle click locks at once, open dialogs or not: the quickest
         // way to hide the file when leaving the desk.
-        if (button == frmSysTray::kMiddleButton && !locked_) RunCommand(QStringLiteral("lock"));
+        if (button == frmSysTray::kMiddleButton && !locked_) RunCommand(TrayCommand::Lock);
     });
-    connect(&sysTray_, &frmSysTray::SysTrayDoubleClick, this, [this](int) {
-        OnIconClicked(locked_ ? QStringLiteral("unlock") : QStringLiteral("open"));
-    });
+    connect(&sysTray_, &frmSysTray::SysTrayDoubleClick, this,
+            [this](int) { OnIconClicked(locked_ ? TrayCommand::Unlock : TrayCommand::Open); });
     connect(&sysTray_, &frmSysTray::MessageClicked, this, &frmTray::MessageClicked);
     connect(&sysTray_, &frmSysTray::MenuClick, this, &frmTray::OnMenuClick);
     // Read before the menu takes the focus: the user's window is still active.
@@ -99,12 +98,17 @@ void frmTray::UpdateView(const QString& selection) {
 
 void frmTray::OnMenuClick(int index, const QString& key) {
     (void)index;
-    if (locked_ && key != QLatin1String("unlock") && key != QLatin1String("close")) return;
-    if (key == QLatin1String("close")) {
+    const std::optional<TrayCommand> command = TrayCommandOfKey(key);
+    if (locked_ && command != TrayCommand::Unlock && command != TrayCommand::Close) return;
+    if (command == TrayCommand::Close) {
         emit CloseRequested();
         return;
     }
-    if (key == QLatin1String("open") && !menuEnabled_) return;
+    if (command == TrayCommand::Open && !menuEnabled_) return;
+    if (command) {
+        RunCommand(*command);
+        return;
+    }
     const QString service = ServiceOfKey(key);
     if (!service.isEmpty()) {
         // A save while the menu was open may have taken the entry away: say
@@ -115,24 +119,22 @@ void frmTray::OnMenuClick(int index, const QString& key) {
             return;
         }
         RunEntryAction(service);
-        return;
     }
-    RunCommand(key);
 }
 
 // A dialog is open: the click brings it forward, since nothing else may
 // happen until it is answered. Otherwise the right button opens the menu and
 // a double-click runs command.
-void frmTray::OnIconClicked(const QString& command) {
+void frmTray::OnIconClicked(std::optional<TrayCommand> command) {
     if (ModalDepth() > 0) {
         RaiseModalWindows();
         return;
     }
-    if (command.isEmpty()) {
+    if (!command) {
         if (menuEnabled_) sysTray_.ShowMenu();
         return;
     }
-    OnMenuClick(0, command);
+    OnMenuClick(0, TrayKey(*command));
 }
 
 TypingSupport frmTray::EntryTypingSupport() const {
@@ -140,9 +142,9 @@ TypingSupport frmTray::EntryTypingSupport() const {
     return actions_.typingSupport();
 }
 
-void frmTray::RunCommand(const QString& key) {
-    const auto found = actions_.commands.constFind(key);
-    if (found != actions_.commands.constEnd() && *found) (*found)();
+void frmTray::RunCommand(TrayCommand command) {
+    const auto found = actions_.commands.find(command);
+    if (found != actions_.commands.end() && found->second) found->second();
 }
 
 void frmTray::RunEntryAction(const QString& service) {

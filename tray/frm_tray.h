@@ -8,22 +8,22 @@
 #include "autotype/send_keys.h"
 #include "frame/main_window_iface.h"
 #include "tray/frm_sys_tray.h"
+#include "tray/tray_commands.h"
 #include "tray/tray_menu.h"
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace qvs {
 
 struct TrayActions {
-    // Commands by menu key ("open", "option", "about", "addpw", "addcat",
-    // "addscat", "email", "home", "check", "forum", "load", "lock", "unlock",
-    // "reopen"). A key without an action does nothing.
-    QHash<QString, std::function<void()>> commands;
+    // What each command of the menu does. A command without an action does
+    // nothing.
+    std::map<TrayCommand, std::function<void()>> commands;
     // Entry actions, given the service name.
     std::function<void(const QString&)> showEntry, editEntry, copyPassword, copyLogin,
         copyAccessUrl, openAccessUrl;
@@ -101,8 +101,9 @@ signals:
 private:
     void RunEntryAction(const QString& service);
     void RunCodeAction(const QString& service);
-    void RunCommand(const QString& key);
-    void OnIconClicked(const QString& command);
+    void RunCommand(TrayCommand command);
+    // command: what a double-click runs; none for the right button.
+    void OnIconClicked(std::optional<TrayCommand> command);
     // What the settings' entry action can do here.
     TypingSupport EntryTypingSupport() const;
 

@@ -6,8 +6,8 @@
 namespace qvs {
 
 void AddLockCommands(TrayActions& a) {
-    a.commands.insert(QStringLiteral("lock"), [] { LockOnDemand(); });
-    a.commands.insert(QStringLiteral("unlock"), [] { Locking().UnlockWithPrompt(); });
+    a.commands[TrayCommand::Lock] = [] { LockOnDemand(); };
+    a.commands[TrayCommand::Unlock] = [] { Locking().UnlockWithPrompt(); };
 }
 
 } // namespace qvs

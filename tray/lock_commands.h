@@ -6,7 +6,7 @@
 
 namespace qvs {
 
-// Sets the "lock" and "unlock" commands of actions.
+// Sets the Lock and Unlock commands of actions.
 void AddLockCommands(TrayActions& actions);
 
 } // namespace qvs

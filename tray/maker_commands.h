@@ -6,7 +6,8 @@
 
 namespace qvs {
 
-// Adds "home", "check", "forum" and "email" to actions.
+// Adds the commands that open the maker's pages (home, version check,
+// forum, mail) to actions.
 void AddMakerPageCommands(TrayActions& actions);
 
 } // namespace qvs

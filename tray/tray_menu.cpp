@@ -3,17 +3,13 @@
 #include "frame/keyed_menu.h"
 #include "frame/language.h"
 #include "frame/lock_request.h"
+#include "tray/tray_commands.h"
 
 namespace qvs {
 
 namespace {
 
-// Caption text ids.
-constexpr int kFavouritesText = 30;
-constexpr int kLockText = 31410, kUnlockText = 31413;
-constexpr int kAddText = 71, kAddEntryText = 72, kAddCategoryText = 73, kAddSubCategoryText = 74;
-constexpr int kOpenText = 75, kOptionsText = 76, kLoadText = 77, kMailText = 78;
-constexpr int kForumText = 79, kHomeText = 80, kCheckText = 81, kAboutText = 82, kCloseText = 83;
+using T = TrayCommand;
 
 // A name from the data file, shown as it stands.
 QString Caption(const std::string& name) {
@@ -39,14 +35,16 @@ public:
                              .AsDefault(isDefault)
                              .WithToolTip(toolTip));
     }
-    int Command(int textId, const char* key, const char* icon, int parent = 0,
-                bool isDefault = false) {
-        return Add(GetLocalText(textId), QLatin1String(key), icon, parent, true, isDefault);
+    // A command's item, captioned by its text unless caption is given.
+    int Command(T command, int parent = 0, bool isDefault = false, const QString& caption = {}) {
+        const TrayCommandRow& row = TrayRow(command);
+        return Add(caption.isEmpty() ? GetLocalText(row.textId) : caption, TrayKey(command),
+                   row.icon, parent, true, isDefault);
     }
     void Separator() { menu_.Add(MenuItem(QStringLiteral("-"), QString())); }
     void Lock() {
-        menu_.Add(
-            MenuItem(GetLocalText(kLockText), QStringLiteral("lock")).WithShortcut(LockKey()));
+        menu_.Add(MenuItem(GetLocalText(TrayRow(T::Lock).textId), TrayKey(T::Lock))
+                      .WithShortcut(LockKey()));
     }
     void Entry(const ardeko::T_Password& entry, int parent) {
         Add(Caption(entry.service), QLatin1String(kEntryKeyPrefix) + Text(entry.service), "PW",
@@ -94,7 +92,7 @@ void AddFavourites(Builder& b, const ardeko::clsPW& store, int show) {
     if (show == 0) {
         if (store.Password().Empty()) return;
         b.Separator();
-        parent = b.Command(kFavouritesText, "preferred", "FAVOR");
+        parent = b.Command(T::Favourites);
     }
     for (const ardeko::T_Password& entry : store.Password())
         if (entry.Favourites) b.Entry(entry, parent);
@@ -103,24 +101,23 @@ void AddFavourites(Builder& b, const ardeko::clsPW& store, int show) {
 void AddCommands(Builder& b, const TrayMenuOptions& o) {
     const bool addIsDefault = o.defaultCmd == 2;
     if (o.fileOpen && o.fullProgram) {
-        const int add = b.Command(kAddText, "add", nullptr);
-        b.Command(kAddEntryText, "addpw", "PADD", add, addIsDefault);
-        b.Command(kAddCategoryText, "addcat", "CAT", add, addIsDefault);
-        b.Command(kAddSubCategoryText, "addscat", "SUBCAT", add, addIsDefault);
+        const int add = b.Command(T::Add);
+        for (T command : {T::AddEntry, T::AddCategory, T::AddSubCategory})
+            b.Command(command, add, addIsDefault);
     }
-    b.Command(kOpenText, "open", "QVS", 0, o.defaultCmd == 1);
-    b.Command(kOptionsText, "option", "CONFIG");
-    if (!o.fullProgram) b.Command(kLoadText, "load", "OPEN");
+    b.Command(T::Open, 0, o.defaultCmd == 1);
+    b.Command(T::Options);
+    if (!o.fullProgram) b.Command(T::Load);
     b.Separator();
-    b.Command(kMailText, "email", "MAIL");
-    b.Command(kHomeText, "home", "WEB");
-    b.Command(kCheckText, "check", "WEB");
-    if (o.fullProgram) b.Command(kForumText, "forum", "WEB");
-    b.Command(kAboutText, "about", "HELP");
+    b.Command(T::Mail);
+    b.Command(T::Home);
+    b.Command(T::VersionCheck);
+    if (o.fullProgram) b.Command(T::Forum);
+    b.Command(T::About);
     b.Separator();
     // Beside Exit, as a desktop's session menu has them.
     if (o.fileOpen) b.Lock();
-    b.Command(kCloseText, "close", nullptr);
+    b.Command(T::Close);
 }
 
 } // namespace
@@ -132,7 +129,7 @@ void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOp
     menu.SetImageList(images);
     Builder b(menu, images, entries);
     if (!reopenCaption.isEmpty()) {
-        b.Add(reopenCaption, QStringLiteral("reopen"), "OPEN");
+        b.Command(T::Reopen, 0, false, reopenCaption);
         b.Separator();
     }
     if (options.show == 0 || options.show == 1) AddCategories(b, store);
@@ -144,9 +141,12 @@ void BuildTrayMenu(KeyedMenu& menu, const ardeko::clsPW& store, const TrayMenuOp
 
 void BuildLockedTrayMenu(KeyedMenu& menu) {
     menu.Clear();
-    menu.Add(MenuItem(GetLocalText(kUnlockText), QStringLiteral("unlock")).AsDefault());
+    const auto item = [](T command) {
+        return MenuItem(GetLocalText(TrayRow(command).textId), TrayKey(command));
+    };
+    menu.Add(item(T::Unlock).AsDefault());
     menu.Add(MenuItem(QStringLiteral("-"), QString()));
-    menu.Add(MenuItem(GetLocalText(kCloseText), QStringLiteral("close")));
+    menu.Add(item(T::Close));
 }
 
 QString ServiceOfKey(const QString& key) {

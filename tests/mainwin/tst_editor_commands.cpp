@@ -59,7 +59,7 @@ private slots:
         MenuWindow w;
         const QString key = CategoryNodeKey(banks_);
         w.ShowNode(key);
-        w.menus->mnuPassword_Click(0);
+        w.menus->mnuPassword_Click(PasswordCommand::Add);
         QPointer<frmPW> editor = OpenEditor();
         QVERIFY(editor);
         QVERIFY(!w.window.isEnabled());
@@ -85,8 +85,8 @@ private slots:
         editor->findChild<QPushButton*>("cmdCancel")->click();
         Settle();
 
-        w.menus->mnuEdit_Click(1); // copy
-        w.menus->mnuEdit_Click(2); // paste
+        w.menus->mnuEdit_Click(EditCommand::Copy);
+        w.menus->mnuEdit_Click(EditCommand::Paste);
         editor = OpenEditor();
         QCOMPARE(editor->CurrentMode(), frmPW::Mode::Paste);
         QVERIFY(editor->findChild<QLineEdit*>("txtService")->text().isEmpty());
@@ -103,15 +103,15 @@ private slots:
         MenuWindow w;
         w.ShowNode(CategoryNodeKey(banks_));
         w.SelectRow("Bank A");
-        w.menus->mnuEdit_Click(1); // copy
+        w.menus->mnuEdit_Click(EditCommand::Copy);
         ModalScript script;
         script.On<frmMessage>([](frmMessage* m) { AnswerYes(m); });
         script.Start();
-        w.menus->mnuPassword_Click(2); // delete, confirmed
+        w.menus->mnuPassword_Click(PasswordCommand::Delete); // confirmed
         QVERIFY(script.Done());
         QVERIFY(!Store().Password().Contains("Bank A"));
 
-        w.menus->mnuEdit_Click(2); // paste
+        w.menus->mnuEdit_Click(EditCommand::Paste);
         QPointer<frmPW> editor = OpenEditor();
         QVERIFY(editor);
         QCOMPARE(editor->CurrentMode(), frmPW::Mode::Paste);

@@ -1,5 +1,5 @@
-// The main window's File menu: its items by index, what a window without a
-// file offers, the recent-files menu, and the checks before the program
+// The main window's File menu: its items in order and by number, what a
+// window without a file offers, the recent-files menu, and the checks before the program
 // ends. Runs with the built-in English texts.
 #include "tests/app/file_commands_fixture.h"
 
@@ -18,8 +18,10 @@ using namespace qvs;
 
 namespace {
 
-constexpr int kFileOpenItems[] = {3, 4, 5, 6, 7, 8, 10};
-constexpr int kAlwaysItems[] = {0, 1, 11, 12};
+using F = FileCommand;
+constexpr F kFileOpenItems[] = {F::Save,   F::SaveAs, F::SeparatorAfterSaveAs, F::Import,
+                                F::Export, F::Merge,  F::SeparatorBeforePrint, F::Print};
+constexpr F kAlwaysItems[] = {F::New, F::Open, F::Recent, F::Exit};
 
 // Closes any modal window the script did not expect, and remembers its text,
 // so that an unexpected question fails the test instead of hanging it.
@@ -43,8 +45,8 @@ private:
     QTimer timer_;
 };
 
-bool Shown(const frmMain& w, int index) {
-    return w.mnuFile(index)->isVisible();
+bool Shown(const frmMain& w, FileCommand command) {
+    return w.mnuFile(command)->isVisible();
 }
 
 void ExpectYesNo(frmMessage* m, const QString& text) {
@@ -82,20 +84,47 @@ private slots:
     }
     void cleanup() { QCOMPARE(ModalDepth(), 0); }
 
-    void itemsAndTextsByIndex() {
+    void itemsInOrderAndByNumber() {
         frmMain w;
-        const std::pair<int, int> textOf[] = {{0, 101}, {1, 102},  {3, 103},  {4, 104}, {6, 34003},
-                                              {7, 106}, {10, 111}, {11, 112}, {12, 113}};
-        for (const auto& [index, id] : textOf)
-            QCOMPARE(w.mnuFile(index)->text(), GetLocalText(id));
-        for (int separator : {2, 5, 8})
-            QVERIFY(w.mnuFile(separator)->isSeparator());
+        // Top down, with each command's text id (0: a separator).
+        const std::pair<F, int> shown[] = {
+            {F::New, 101},
+            {F::Open, 102},
+            {F::SeparatorAfterOpen, 0},
+            {F::Save, 103},
+            {F::SaveAs, 104},
+            {F::SeparatorAfterSaveAs, 0},
+            {F::Import, 34003},
+            {F::Merge, 34521},
+            {F::Export, 106},
+            {F::SeparatorBeforePrint, 0},
+            {F::Print, 111},
+            {F::SeparatorBeforeRecent, 0},
+            {F::Recent, 112},
+            {F::SeparatorBeforeLock, 0},
+            {F::Lock, 31410},
+            {F::Exit, 113},
+        };
+        const QList<QAction*> items = w.mnuFileTop()->actions();
+        QCOMPARE(items.size(), qsizetype(std::size(shown)));
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const auto& [command, id] = shown[i];
+            QCOMPARE(w.mnuFile(command), items[i]);
+            if (id == 0)
+                QVERIFY(items[i]->isSeparator());
+            else
+                QCOMPARE(items[i]->text(), GetLocalText(id));
+        }
+        QCOMPARE(items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        // Callers that number the items get the same ones; 9 is left out.
+        for (const auto& [command, id] : shown)
+            QCOMPARE(w.mnuFile(static_cast<int>(command)), w.mnuFile(command));
         QCOMPARE(w.mnuFile(9), nullptr);
-        QCOMPARE(w.mnuFile(7)->menu(), w.mnuExport());
-        QCOMPARE(w.mnuFile(11)->menu(), w.mnuReload());
+        QCOMPARE(w.mnuFile(F::Export)->menu(), w.mnuExport());
+        QCOMPARE(w.mnuFile(F::Recent)->menu(), w.mnuReload());
         QCOMPARE(w.mnuExport()->actions().size(), 4);
         // Import: another data file's categories, or another program's export.
-        const QList<QAction*> imports = w.mnuFile(6)->menu()->actions();
+        const QList<QAction*> imports = w.mnuFile(F::Import)->menu()->actions();
         QCOMPARE(imports.size(), 2);
         QCOMPARE(imports[0]->text(), GetLocalText(34002));
         QCOMPARE(imports[1]->text(), GetLocalText(34001));
@@ -103,22 +132,22 @@ private slots:
 
     void itemsFollowTheFileState() {
         frmMain w;
-        for (int index : kFileOpenItems)
-            QVERIFY2(!Shown(w, index), qPrintable(QString::number(index)));
-        for (int index : kAlwaysItems)
-            QVERIFY(Shown(w, index));
+        for (F command : kFileOpenItems)
+            QVERIFY2(!Shown(w, command), qPrintable(QString::number(static_cast<int>(command))));
+        for (F command : kAlwaysItems)
+            QVERIFY(Shown(w, command));
         QCOMPARE(w.windowTitle(), QStringLiteral("QVS"));
 
         const QString path = MakeFile(QStringLiteral("Work.QVS"));
         QVERIFY(OpenDataFile(path, QString()));
-        for (int index : kFileOpenItems)
-            QVERIFY(Shown(w, index));
+        for (F command : kFileOpenItems)
+            QVERIFY(Shown(w, command));
         QCOMPARE(w.windowTitle(), QStringLiteral("QVS - ") + path);
         QCOMPARE(w.SelectedNodeKey(), QStringLiteral("R"));
 
         // A new file counts as open, though it has no name on disk yet.
         NewDataFile();
-        QVERIFY(Shown(w, 3));
+        QVERIFY(Shown(w, F::Save));
         QCOMPARE(w.windowTitle(), QStringLiteral("QVS - <New QVS File>"));
     }
 
@@ -131,13 +160,13 @@ private slots:
         QVERIFY(OpenDataFile(path, QString()));
         QCOMPARE(w.windowTitle(), QStringLiteral("QVS"));
         Opt().ViewFileName = true;
-        w.Menus().mnuOption_Click(3);
+        w.Menus().mnuOption_Click(OptionCommand::SaveLayout);
         QCOMPARE(w.windowTitle(), QStringLiteral("QVS - ") + path);
     }
 
     void reloadMenuListsTheRecentFiles() {
         frmMain w;
-        QVERIFY(!w.mnuFile(11)->isEnabled()); // nothing to offer yet
+        QVERIFY(!w.mnuFile(F::Recent)->isEnabled()); // nothing to offer yet
         Opt().HistorySize = 3;
         for (const char* path : {"/d/a.QVS", "/d/Tom & Jerry.QVS", "/d/c.QVS"})
             Opt().Recent.Add(QString::fromLatin1(path), 10);
@@ -148,7 +177,7 @@ private slots:
             captions << item->text();
         // The "&" of a name is shown, not taken for an access key.
         QCOMPARE(captions, (QStringList{"/d/e.QVS", "/d/c.QVS", "/d/Tom && Jerry.QVS"}));
-        QVERIFY(w.mnuFile(11)->isEnabled());
+        QVERIFY(w.mnuFile(F::Recent)->isEnabled());
 
         // Rebuilt, not added to.
         w.ReloadMenu();
@@ -193,7 +222,7 @@ private slots:
         });
         UnexpectedModals unexpected(script);
         script.Start();
-        w.mnuFile_Click(12);
+        w.mnuFile_Click(F::Exit);
         QVERIFY(script.Done());
         QCOMPARE(unexpected.texts, QStringList());
         QVERIFY(!w.isVisible());

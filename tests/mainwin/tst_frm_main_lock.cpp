@@ -38,7 +38,7 @@ private slots:
 
     void lockCommandIsInTheFileMenu() {
         MenuWindow w;
-        QAction* lock = w.window.mnuFile(13);
+        QAction* lock = w.window.mnuFile(FileCommand::Lock);
         QCOMPARE(lock->text(), GetLocalText(31410));
         QCOMPARE(lock->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
         QVERIFY(lock->isVisible());
@@ -53,7 +53,7 @@ private slots:
             m->reject();
         });
         script.Start();
-        w.window.mnuFile(13)->trigger();
+        w.window.mnuFile(FileCommand::Lock)->trigger();
         QCOMPARE(text, GetLocalText(31415));
         QVERIFY(!Locking().IsLocked());
     }
@@ -67,7 +67,7 @@ private slots:
         CategoryTree* tree = w.window.Tree();
         EntryGrid* grid = w.window.Grid();
 
-        w.window.mnuFile(13)->trigger();
+        w.window.mnuFile(FileCommand::Lock)->trigger();
         QVERIFY(Locking().IsLocked());
         QCOMPARE(tree->topLevelItemCount(), 0);
         QCOMPARE(grid->model()->rowCount(), 0);
@@ -76,8 +76,8 @@ private slots:
         QVERIFY(locked->isVisibleTo(&w.window));
         QVERIFY(!tree->isVisibleTo(&w.window));
         QCOMPARE(locked->lblFile()->text(), QLatin1String(ardeko::kNewFileName));
-        QVERIFY(!w.window.mnuFile(3)->isEnabled()); // Save waits too
-        QVERIFY(!w.window.mnuFile(13)->isEnabled());
+        QVERIFY(!w.window.mnuFile(FileCommand::Save)->isEnabled()); // Save waits too
+        QVERIFY(!w.window.mnuFile(FileCommand::Lock)->isEnabled());
         for (QAction* button : w.window.ToolBar()->actions())
             QVERIFY(!button->isEnabled());
         w.window.UpdateView(QString()); // a refresh meanwhile shows nothing
@@ -97,8 +97,8 @@ private slots:
         QCOMPARE(grid->model()->rowCount(), 2);
         QCOMPARE(w.window.SelectedService(), QStringLiteral("Beta"));
         QVERIFY(Store().NotSaved());
-        QVERIFY(w.window.mnuFile(3)->isEnabled());
-        QVERIFY(w.window.mnuFile(13)->isEnabled());
+        QVERIFY(w.window.mnuFile(FileCommand::Save)->isEnabled());
+        QVERIFY(w.window.mnuFile(FileCommand::Lock)->isEnabled());
     }
 
     // A dialog disables the window, and with it the menus: a lock that

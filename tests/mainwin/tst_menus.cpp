@@ -1,5 +1,5 @@
-// The main window's menus, pop-ups and toolbar: items by index, and what
-// they enable by the file state, the selected row and the clicked node.
+// The main window's menus, pop-ups and toolbar: their items in order, and
+// what they enable by the file state, the selected row and the clicked node.
 #include "tests/mainwin/menus_fixture.h"
 
 #include "autotype/secret_clipboard.h"
@@ -20,24 +20,32 @@ using namespace qvs;
 
 namespace {
 
-// Index and text id of every item; 0 marks a separator.
-using Layout = std::vector<std::pair<int, int>>;
+// Every item of a menu as it shows, top down: its command and text id (0
+// marks a separator).
+template <typename Command> using Layout = std::vector<std::pair<Command, int>>;
 
-void ExpectLayout(const IndexedMenu& menu, const Layout& layout) {
-    QCOMPARE(menu.Count(), layout.back().first + 1);
-    for (const auto& [index, id] : layout) {
-        const QAction* item = menu.Item(index);
-        QVERIFY2(item, qPrintable(QString::number(index)));
+template <typename Menu>
+void ExpectLayout(const Menu& menu, const Layout<typename Menu::CommandType>& layout) {
+    const QList<QAction*> shown = menu.Menu()->actions();
+    QCOMPARE(shown.size(), qsizetype(layout.size()));
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const auto& [command, id] = layout[size_t(i)];
+        QVERIFY2(menu.Item(command) == shown[i], qPrintable(QString::number(i)));
         if (id == 0)
-            QVERIFY(item->isSeparator());
+            QVERIFY(shown[i]->isSeparator());
         else
-            QCOMPARE(item->text(), GetLocalText(id));
+            QCOMPARE(shown[i]->text(), GetLocalText(id));
     }
 }
 
-bool Enabled(const IndexedMenu& menu, int index) {
-    return menu.Item(index)->isEnabled();
+template <typename Menu, typename Command> bool Enabled(const Menu& menu, Command command) {
+    return menu.Item(command)->isEnabled();
 }
+
+using E = EditCommand;
+using P = PasswordCommand;
+using G = GridCommand;
+using T = TreeCommand;
 
 } // namespace
 
@@ -53,60 +61,85 @@ private slots:
     }
     void cleanup() { QCOMPARE(ModalDepth(), 0); }
 
-    void itemsByIndex() {
+    void itemsInOrder() {
         MenuWindow w;
-        ExpectLayout(w.menus->mnuEdit(), {{0, 121},
-                                          {1, 122},
-                                          {2, 123},
-                                          {3, 0},
-                                          {4, 124},
-                                          {5, 125},
-                                          {6, 126},
-                                          {7, 0},
-                                          {8, 127},
-                                          {9, 128},
-                                          {10, 129},
-                                          {11, 35100},
-                                          {12, 35141}});
-        ExpectLayout(
-            w.menus->mnuView(),
-            {{0, 141}, {1, 142}, {2, 143}, {3, 144}, {4, 0}, {5, 145}, {6, 146}, {7, 147}});
-        ExpectLayout(w.menus->mnuPassword(), {{0, 161},
-                                              {1, 162},
-                                              {2, 163},
-                                              {3, 0},
-                                              {5, 164},
-                                              {6, 165},
-                                              {7, 0},
-                                              {8, 166},
-                                              {9, 0},
-                                              {10, 440}});
-        QCOMPARE(w.menus->mnuPassword().Item(4), nullptr);
-        ExpectLayout(w.menus->mnuOption(), {{0, 181}, {1, 182}, {2, 0}, {3, 183}, {4, 184}});
-        ExpectLayout(w.menus->mnuHelp(), {{0, 191}, {1, 192}, {2, 0}, {3, 193}, {4, 0}, {5, 198}});
-        ExpectLayout(w.menus->mnuHelpWeb(), {{0, 194}, {1, 195}, {2, 196}, {3, 197}});
-        QCOMPARE(w.menus->mnuHelp().SubMenu(3), w.menus->mnuHelpWeb().Menu());
-        ExpectLayout(w.popups->mnuPopup(), {{0, 440},
-                                            {1, 0},
-                                            {2, 127},
-                                            {3, 128},
-                                            {4, 129},
-                                            {5, 0},
-                                            {6, 121},
-                                            {7, 122},
-                                            {8, 123},
-                                            {9, 0},
-                                            {10, 124},
-                                            {11, 125},
-                                            {12, 126},
-                                            {13, 0},
-                                            {14, 161},
-                                            {15, 162},
-                                            {16, 163},
-                                            {17, 35100},
-                                            {18, 35141}});
-        ExpectLayout(w.popups->mnuPopupCol(), {{0, 148}, {1, 149}});
-        QCOMPARE(w.popups->mnuTVPopup().Count(), 7);
+        ExpectLayout(w.menus->mnuEdit(), {{E::Cut, 121},
+                                          {E::Copy, 122},
+                                          {E::Paste, 123},
+                                          {E::SeparatorAfterPaste, 0},
+                                          {E::CopyPassword, 124},
+                                          {E::CopyLogin, 125},
+                                          {E::CopyAccessUrl, 126},
+                                          {E::CopyCode, 35100},
+                                          {E::TypeCode, 35141},
+                                          {E::SeparatorBeforeOpen, 0},
+                                          {E::OpenAccessUrl, 127},
+                                          {E::OpenDeleteUrl, 128},
+                                          {E::OpenChangeUrl, 129}});
+        using V = ViewCommand;
+        ExpectLayout(w.menus->mnuView(), {{V::Toolbar, 141},
+                                          {V::StatusBar, 142},
+                                          {V::Tree, 143},
+                                          {V::Notes, 144},
+                                          {V::SeparatorBeforeColumns, 0},
+                                          {V::Columns, 145},
+                                          {V::Sort, 146},
+                                          {V::SortOrder, 147}});
+        ExpectLayout(w.menus->mnuPassword(), {{P::Add, 161},
+                                              {P::Edit, 162},
+                                              {P::Delete, 163},
+                                              {P::SeparatorAfterDelete, 0},
+                                              {P::Categories, 164},
+                                              {P::SubCategories, 165},
+                                              {P::SeparatorBeforeExpiry, 0},
+                                              {P::CheckExpiry, 166},
+                                              {P::SeparatorBeforeFavourite, 0},
+                                              {P::Favourite, 440}});
+        using O = OptionCommand;
+        ExpectLayout(w.menus->mnuOption(), {{O::Options, 181},
+                                            {O::FilePassword, 182},
+                                            {O::SeparatorAfterPassword, 0},
+                                            {O::SaveLayout, 183},
+                                            {O::GoToTray, 184}});
+        using H = HelpCommand;
+        ExpectLayout(w.menus->mnuHelp(), {{H::Contents, 191},
+                                          {H::Search, 192},
+                                          {H::SeparatorAfterSearch, 0},
+                                          {H::Web, 193},
+                                          {H::SeparatorBeforeAbout, 0},
+                                          {H::About, 198}});
+        using W = HelpWebCommand;
+        ExpectLayout(w.menus->mnuHelpWeb(),
+                     {{W::Home, 194}, {W::VersionCheck, 195}, {W::Forum, 196}, {W::Mail, 197}});
+        QCOMPARE(w.menus->mnuHelp().SubMenu(H::Web), w.menus->mnuHelpWeb().Menu());
+        ExpectLayout(w.popups->mnuPopup(), {{G::Favourite, 440},
+                                            {G::SeparatorAfterFavourite, 0},
+                                            {G::OpenAccessUrl, 127},
+                                            {G::OpenDeleteUrl, 128},
+                                            {G::OpenChangeUrl, 129},
+                                            {G::SeparatorBeforeCut, 0},
+                                            {G::Cut, 121},
+                                            {G::Copy, 122},
+                                            {G::Paste, 123},
+                                            {G::SeparatorAfterPaste, 0},
+                                            {G::CopyPassword, 124},
+                                            {G::CopyLogin, 125},
+                                            {G::CopyAccessUrl, 126},
+                                            {G::CopyCode, 35100},
+                                            {G::TypeCode, 35141},
+                                            {G::SeparatorBeforeAdd, 0},
+                                            {G::Add, 161},
+                                            {G::Edit, 162},
+                                            {G::Delete, 163}});
+        using S = SortOrderCommand;
+        ExpectLayout(w.popups->mnuPopupCol(), {{S::Ascending, 148}, {S::Descending, 149}});
+        ExpectLayout(w.popups->mnuTVPopup(), {{T::AddEntry, 161},
+                                              {T::SeparatorAfterAddEntry, 0},
+                                              {T::AddFolder, 855},
+                                              {T::Rename, 860},
+                                              {T::Delete, 865},
+                                              {T::Move, 870},
+                                              {T::MoveEntries, 872}});
     }
 
     void fileStateShowsAndHidesCommands() {
@@ -118,11 +151,13 @@ private slots:
             w.menus->EnableFileCommands(open);
             QCOMPARE(w.menus->mnuEdit().Menu()->menuAction()->isVisible(), open);
             QCOMPARE(w.menus->mnuPassword().Menu()->menuAction()->isVisible(), open);
-            for (int index : {3, 4, 5, 6, 7})
-                QCOMPARE(w.menus->mnuView().Item(index)->isVisible(), open);
-            for (int index : {0, 1, 2})
-                QVERIFY(w.menus->mnuView().Item(index)->isVisible());
-            QCOMPARE(w.menus->mnuOption().Item(1)->isVisible(), open);
+            using V = ViewCommand;
+            for (V command :
+                 {V::Notes, V::SeparatorBeforeColumns, V::Columns, V::Sort, V::SortOrder})
+                QCOMPARE(w.menus->mnuView().Item(command)->isVisible(), open);
+            for (V command : {V::Toolbar, V::StatusBar, V::Tree})
+                QVERIFY(w.menus->mnuView().Item(command)->isVisible());
+            QCOMPARE(w.menus->mnuOption().Item(OptionCommand::FilePassword)->isVisible(), open);
             for (const QAction* button : bar->actions())
                 QCOMPARE(button->isEnabled(), open || always.contains(button->objectName()));
         }
@@ -131,7 +166,7 @@ private slots:
         AddEntry("Bank");
         w.SelectRow(QStringLiteral("Bank"));
         w.menus->EnableFileCommands(false);
-        w.menus->mnuEdit_Click(0);
+        w.menus->mnuEdit_Click(E::Cut);
         ToolbarButton(*bar, "del")->trigger(); // disabled: no effect
         QVERIFY(Store().Password().Contains("Bank"));
         QCOMPARE(bar->actions().indexOf(ToolbarButton(*bar, "what")), 18);
@@ -140,23 +175,23 @@ private slots:
     void viewTogglesPanesAndIconsFollowTheSetting() {
         MenuWindow w;
         QToolBar* bar = w.window.ToolBar();
-        QAction* toolbarItem = w.menus->mnuView().Item(0);
+        QAction* toolbarItem = w.menus->mnuView().Item(ViewCommand::Toolbar);
         toolbarItem->trigger(); // unchecks
         QVERIFY(bar->isHidden());
         bar->show(); // as a loaded layout may do
         emit w.menus->mnuView().Menu()->aboutToShow();
         QVERIFY(toolbarItem->isChecked());
-        w.menus->mnuView().Item(2)->trigger();
+        w.menus->mnuView().Item(ViewCommand::Tree)->trigger();
         QVERIFY(w.window.Tree()->isHidden());
-        w.menus->mnuView().Item(3)->trigger();
+        w.menus->mnuView().Item(ViewCommand::Notes)->trigger();
         QVERIFY(w.window.Grid()->txtNotes()->isHidden());
-        w.menus->mnuOption_Click(3); // saves the layout now
+        w.menus->mnuOption_Click(OptionCommand::SaveLayout);
         QVERIFY(!frmMain().TreeVisible());
 
-        QVERIFY(!w.menus->mnuEdit().Item(0)->icon().isNull()); // on by default
+        QVERIFY(!w.menus->mnuEdit().Item(E::Cut)->icon().isNull()); // on by default
         Opt().ViewMenuIcon = false;
         w.menus->ReInitMenu();
-        QVERIFY(w.menus->mnuEdit().Item(0)->icon().isNull());
+        QVERIFY(w.menus->mnuEdit().Item(E::Cut)->icon().isNull());
     }
 
     void editMenuFollowsTheSelectedRow() {
@@ -165,22 +200,23 @@ private slots:
         AddEntry("Shop", 0, 0, "", "https://shop.example/del", "https://shop.example/pw");
         const auto enabled = [&] {
             w.menus->PrepareEditMenu();
-            QList<int> on;
-            for (int index : {2, 6, 8, 9, 10})
-                if (Enabled(w.menus->mnuEdit(), index)) on << index;
+            QList<E> on;
+            for (E command :
+                 {E::Paste, E::CopyAccessUrl, E::OpenAccessUrl, E::OpenDeleteUrl, E::OpenChangeUrl})
+                if (Enabled(w.menus->mnuEdit(), command)) on << command;
             return on;
         };
         w.ShowNode(QStringLiteral("R"));
-        QCOMPARE(enabled(), QList<int>{});
+        QCOMPARE(enabled(), QList<E>{});
         w.SelectRow(QStringLiteral("Bank"));
-        QCOMPARE(enabled(), (QList<int>{6, 8}));
+        QCOMPARE(enabled(), (QList<E>{E::CopyAccessUrl, E::OpenAccessUrl}));
         w.SelectRow(QStringLiteral("Shop"));
-        QCOMPARE(enabled(), (QList<int>{9, 10}));
+        QCOMPARE(enabled(), (QList<E>{E::OpenDeleteUrl, E::OpenChangeUrl}));
         // The first copy enables paste, and it stays after a refresh.
-        w.menus->mnuEdit_Click(1);
+        w.menus->mnuEdit_Click(E::Copy);
         w.window.UpdateView(QString());
         w.SelectRow(QStringLiteral("Shop"));
-        QCOMPARE(enabled(), (QList<int>{2, 9, 10}));
+        QCOMPARE(enabled(), (QList<E>{E::Paste, E::OpenDeleteUrl, E::OpenChangeUrl}));
     }
 
     // Offered only for an entry with a code, which goes to the clipboard, or
@@ -197,21 +233,22 @@ private slots:
         w.SelectRow(QStringLiteral("Plain"));
         w.menus->PrepareEditMenu();
         w.popups->PrepareGridPopup(QStringLiteral("Plain"));
-        for (int item : {11, 12})
-            QVERIFY(!Enabled(w.menus->mnuEdit(), item));
-        for (int item : {17, 18})
-            QVERIFY(!Enabled(w.popups->mnuPopup(), item));
+        for (E command : {E::CopyCode, E::TypeCode})
+            QVERIFY(!Enabled(w.menus->mnuEdit(), command));
+        for (G command : {G::CopyCode, G::TypeCode})
+            QVERIFY(!Enabled(w.popups->mnuPopup(), command));
         w.SelectRow(QStringLiteral("Bank"));
         w.menus->PrepareEditMenu();
         w.popups->PrepareGridPopup(QStringLiteral("Bank"));
-        QVERIFY(Enabled(w.menus->mnuEdit(), 11) && Enabled(w.popups->mnuPopup(), 17));
+        QVERIFY(Enabled(w.menus->mnuEdit(), E::CopyCode) &&
+                Enabled(w.popups->mnuPopup(), G::CopyCode));
         // Typing also needs a display to type on.
         const bool canType = CurrentTypingSupport() != TypingSupport::None;
-        QCOMPARE(Enabled(w.menus->mnuEdit(), 12), canType);
-        QCOMPARE(Enabled(w.popups->mnuPopup(), 18), canType);
+        QCOMPARE(Enabled(w.menus->mnuEdit(), E::TypeCode), canType);
+        QCOMPARE(Enabled(w.popups->mnuPopup(), G::TypeCode), canType);
 
         SetCodeClock([] { return std::int64_t{59}; });
-        w.popups->RunGridItem(17);
+        w.popups->RunGridItem(G::CopyCode);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("287082"));
         ClearSecretFromClipboard();
 
@@ -222,7 +259,7 @@ private slots:
                 typed += stroke.kind == KeyStroke::Kind::Text ? stroke.text : QStringLiteral("?");
             return answer;
         });
-        w.popups->RunGridItem(18);
+        w.popups->RunGridItem(G::TypeCode);
         QCOMPARE(typed, QStringLiteral("287082"));
         // Stopped halfway, or nowhere to type: a message says so.
         for (const auto& [result, textId] : {std::pair{x11::TypeResult::FocusMoved, 33810},
@@ -234,7 +271,7 @@ private slots:
                 AnswerYes(m); // the one OK button
             });
             script.Start();
-            w.menus->mnuEdit_Click(12);
+            w.menus->mnuEdit_Click(E::TypeCode);
             QVERIFY(script.Done());
         }
         SetCodeClock({});
@@ -245,7 +282,7 @@ private slots:
         MenuWindow w;
         AddEntry("Bank");
         w.SelectRow(QStringLiteral("Bank"));
-        w.menus->mnuEdit_Click(0);
+        w.menus->mnuEdit_Click(E::Cut);
         QVERIFY(!Store().Password().Contains("Bank"));
         QVERIFY(w.menus->Clipboard().HasEntry());
     }
@@ -254,25 +291,27 @@ private slots:
         MenuWindow w;
         AddEntry("Bank");
         w.menus->PreparePasswordMenu();
-        QVERIFY(!Enabled(w.menus->mnuPassword(), 1) && !Enabled(w.menus->mnuPassword(), 2));
-        QCOMPARE(w.menus->mnuPassword().Item(10)->text(), GetLocalText(440));
+        QVERIFY(!Enabled(w.menus->mnuPassword(), P::Edit));
+        QVERIFY(!Enabled(w.menus->mnuPassword(), P::Delete));
+        QCOMPARE(w.menus->mnuPassword().Item(P::Favourite)->text(), GetLocalText(440));
         QVERIFY(Store().AddFavourite("Bank"));
         w.ShowNode(QStringLiteral("P"));
         w.SelectRow(QStringLiteral("Bank"));
         w.menus->PreparePasswordMenu();
-        QVERIFY(Enabled(w.menus->mnuPassword(), 1) && Enabled(w.menus->mnuPassword(), 2));
-        QCOMPARE(w.menus->mnuPassword().Item(10)->text(), GetLocalText(441));
+        QVERIFY(Enabled(w.menus->mnuPassword(), P::Edit));
+        QVERIFY(Enabled(w.menus->mnuPassword(), P::Delete));
+        QCOMPARE(w.menus->mnuPassword().Item(P::Favourite)->text(), GetLocalText(441));
     }
 
     void favouriteToggleByShownNode() {
         MenuWindow w;
         AddEntry("Bank");
         w.SelectRow(QStringLiteral("Bank"));
-        w.popups->RunGridItem(0); // Password 10 on the root: add
+        w.popups->RunGridItem(G::Favourite); // on the root: add
         QCOMPARE(Store().FavouriteNumber(), 1);
         w.ShowNode(QStringLiteral("P"));
         w.SelectRow(QStringLiteral("Bank"));
-        w.menus->mnuPassword_Click(10);
+        w.menus->mnuPassword_Click(P::Favourite);
         QCOMPARE(Store().FavouriteNumber(), 0);
     }
 
@@ -281,22 +320,23 @@ private slots:
         AddEntry("Bank", 0, 0, "https://bank.example", "", "https://bank.example/pw");
         w.ShowNode(QStringLiteral("P"));
         w.popups->PrepareGridPopup(QStringLiteral("Bank"));
-        const IndexedMenu& popup = w.popups->mnuPopup();
-        QVERIFY(Enabled(popup, 2));
-        QVERIFY(!Enabled(popup, 3)); // empty "ExpURL"
-        QVERIFY(Enabled(popup, 4));
-        QVERIFY(!Enabled(popup, 8)); // nothing copied yet
-        for (int index : {6, 7, 10, 11, 12, 15, 16})
-            QVERIFY(Enabled(popup, index));
-        QCOMPARE(popup.Item(0)->text(), GetLocalText(441));
+        const auto& popup = w.popups->mnuPopup();
+        QVERIFY(Enabled(popup, G::OpenAccessUrl));
+        QVERIFY(!Enabled(popup, G::OpenDeleteUrl)); // empty "ExpURL"
+        QVERIFY(Enabled(popup, G::OpenChangeUrl));
+        QVERIFY(!Enabled(popup, G::Paste)); // nothing copied yet
+        for (G command :
+             {G::Cut, G::Copy, G::CopyPassword, G::CopyLogin, G::CopyAccessUrl, G::Edit, G::Delete})
+            QVERIFY(Enabled(popup, command));
+        QCOMPARE(popup.Item(G::Favourite)->text(), GetLocalText(441));
     }
 
     void treePopupByNodeKind_data() {
         QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("addText"); // 0: item 2 hidden
-        QTest::addColumn<bool>("edit");   // items 3 and 4
-        QTest::addColumn<bool>("move");   // item 5
-        QTest::addColumn<int>("entries"); // item 6: -1 hidden, 0 disabled, 1 enabled
+        QTest::addColumn<int>("addText"); // 0: AddFolder hidden
+        QTest::addColumn<bool>("edit");   // Rename and Delete
+        QTest::addColumn<bool>("move");
+        QTest::addColumn<int>("entries"); // MoveEntries: -1 hidden, 0 disabled, 1 enabled
         QTest::addColumn<int>("renameText");
         QTest::newRow("root") << "R" << 855 << false << false << -1 << 860;
         QTest::newRow("favourites") << "P" << 855 << false << false << -1 << 860;
@@ -318,16 +358,16 @@ private slots:
         QVERIFY(Store().SubCatAdd(1, "Online"));
         MenuWindow w;
         w.popups->PrepareTreePopup(ReadNodeKey(key));
-        const IndexedMenu& popup = w.popups->mnuTVPopup();
-        QCOMPARE(popup.Item(2)->isVisible(), addText != 0);
-        if (addText) QCOMPARE(popup.Item(2)->text(), GetLocalText(addText));
-        QCOMPARE(popup.Item(3)->text(), GetLocalText(renameText));
-        QCOMPARE(Enabled(popup, 3), edit);
-        QCOMPARE(Enabled(popup, 4), edit);
-        QCOMPARE(Enabled(popup, 5), move);
-        QCOMPARE(popup.Item(6)->isVisible(), entries >= 0);
-        if (entries >= 0) QCOMPARE(Enabled(popup, 6), entries == 1);
-        QVERIFY(Enabled(popup, 0));
+        const auto& popup = w.popups->mnuTVPopup();
+        QCOMPARE(popup.Item(T::AddFolder)->isVisible(), addText != 0);
+        if (addText) QCOMPARE(popup.Item(T::AddFolder)->text(), GetLocalText(addText));
+        QCOMPARE(popup.Item(T::Rename)->text(), GetLocalText(renameText));
+        QCOMPARE(Enabled(popup, T::Rename), edit);
+        QCOMPARE(Enabled(popup, T::Delete), edit);
+        QCOMPARE(Enabled(popup, T::Move), move);
+        QCOMPARE(popup.Item(T::MoveEntries)->isVisible(), entries >= 0);
+        if (entries >= 0) QCOMPARE(Enabled(popup, T::MoveEntries), entries == 1);
+        QVERIFY(Enabled(popup, T::AddEntry));
     }
 
     void deleteEntryAsksFirst_data() {
@@ -347,7 +387,7 @@ private slots:
             yes ? AnswerYes(m) : AnswerNo(m);
         });
         script.Start();
-        w.popups->RunGridItem(16); // Password 2
+        w.popups->RunGridItem(G::Delete);
         QVERIFY(script.Done());
         QCOMPARE(Store().Password().Contains("Bank & Co"), !yes);
     }
@@ -360,7 +400,7 @@ private slots:
             AnswerYes(m); // the one OK button
         });
         script.Start();
-        w.menus->mnuPassword_Click(1);
+        w.menus->mnuPassword_Click(P::Edit);
         QVERIFY(script.Done());
     }
 
@@ -372,11 +412,11 @@ private slots:
             AnswerYes(m);
         });
         script.Start();
-        w.menus->mnuPassword_Click(6);
+        w.menus->mnuPassword_Click(P::SubCategories);
         QVERIFY(script.Done());
     }
 
-    // Options 1 opens the file password window in its change mode.
+    // The file password command opens its window in the change mode.
     void changePasswordCommandAsksTheOldPassword() {
         MenuWindow w;
         w.window.UpdateView(QString()); // a file is open: the command is there
@@ -386,7 +426,7 @@ private slots:
             Click(pw, "cmdCancel");
         });
         script.Start();
-        w.menus->mnuOption_Click(1);
+        w.menus->mnuOption_Click(OptionCommand::FilePassword);
         QVERIFY(script.Done());
     }
 
@@ -408,7 +448,8 @@ private slots:
         const QString before = QCoreApplication::applicationVersion();
         QCoreApplication::setApplicationVersion(QStringLiteral("2.10.7"));
         App().versionText = QStringLiteral("QVS Vault V2.10.7 beta");
-        QVERIFY(MakerPageUrl(1).endsWith(QStringLiteral("?2.10.7")));
+        QVERIFY(MakerPageUrl(static_cast<int>(HelpWebCommand::VersionCheck))
+                    .endsWith(QStringLiteral("?2.10.7")));
         QCoreApplication::setApplicationVersion(before);
         QCOMPARE(MakerPageUrl(9), QString());
     }

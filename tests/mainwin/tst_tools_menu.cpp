@@ -24,9 +24,9 @@ private slots:
 
     void standsBeforeOptionsAndNeedsAFile() {
         MenuWindow w;
-        const IndexedMenu& tools = w.menus->mnuTools();
-        QCOMPARE(tools.Count(), 1);
-        QCOMPARE(tools.Item(0)->text(), GetLocalText(37001));
+        const auto& tools = w.menus->mnuTools();
+        QCOMPARE(tools.Menu()->actions().size(), 1);
+        QCOMPARE(tools.Item(ToolsCommand::PasswordHealth)->text(), GetLocalText(37001));
         QStringList titles;
         for (const QAction* menu : w.window.menuBar()->actions())
             titles << menu->text();
@@ -37,7 +37,7 @@ private slots:
         }
         // Without a file its shortcut does nothing.
         w.menus->EnableFileCommands(false);
-        w.menus->mnuTools_Click(0);
+        w.menus->mnuTools_Click(ToolsCommand::PasswordHealth);
         QCOMPARE(ModalDepth(), 0);
     }
 
@@ -45,7 +45,7 @@ private slots:
         AddEntry("Bank");
         MenuWindow w;
         w.menus->EnableFileCommands(true);
-        w.menus->mnuTools().Item(0)->trigger();
+        w.menus->mnuTools().Item(ToolsCommand::PasswordHealth)->trigger();
         QPointer<frmHealth> health = qobject_cast<frmHealth*>(TopModal());
         QVERIFY(health);
         QVERIFY(health->isVisible());

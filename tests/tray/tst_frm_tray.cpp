@@ -64,8 +64,8 @@ struct Recorder {
         };
         a.activeWindow = [] { return std::uint64_t{4242}; };
         a.typingSupport = [] { return TypingSupport::Full; };
-        a.commands.insert(QStringLiteral("about"), [this] { calls << QStringLiteral("about"); });
-        a.commands.insert(QStringLiteral("open"), [this] { calls << QStringLiteral("open"); });
+        a.commands[TrayCommand::About] = [this] { calls << QStringLiteral("about"); };
+        a.commands[TrayCommand::Open] = [this] { calls << QStringLiteral("open"); };
         return a;
     }
 };
@@ -294,8 +294,9 @@ private slots:
     void lockedMenuOffersUnlockAndClose() {
         Recorder recorder;
         TrayActions actions = recorder.Actions();
-        actions.commands.insert(QStringLiteral("unlock"),
-                                [&recorder] { recorder.calls << QStringLiteral("unlock"); });
+        actions.commands[TrayCommand::Unlock] = [&recorder] {
+            recorder.calls << QStringLiteral("unlock");
+        };
         frmTray tray(std::move(actions));
         tray.SetMenuEnabled(true);
         tray.SetLocked(true);
@@ -333,8 +334,9 @@ private slots:
     void lockComesFromItsItemAndTheMiddleButton() {
         Recorder recorder;
         TrayActions actions = recorder.Actions();
-        actions.commands.insert(QStringLiteral("lock"),
-                                [&recorder] { recorder.calls << QStringLiteral("lock"); });
+        actions.commands[TrayCommand::Lock] = [&recorder] {
+            recorder.calls << QStringLiteral("lock");
+        };
         frmTray tray(actions);
         App().store->SetFilename("/tmp/x.QVS");
         tray.UpdateView(QString());

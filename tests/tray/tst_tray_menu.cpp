@@ -4,6 +4,7 @@
 #include "frame/keyed_menu.h"
 #include "tests/frame/test_language.h"
 #include "tests/store/store_samples.h"
+#include "tray/tray_commands.h"
 #include "tray/tray_menu.h"
 
 #include <QAction>
@@ -70,6 +71,14 @@ private slots:
         QCOMPARE(ServiceOfKey(menu.Key(menu.IndexOf(QStringLiteral("srvBank A")))),
                  QStringLiteral("Bank A"));
         QCOMPARE(ServiceOfKey(QStringLiteral("open")), QString());
+        // Every command's key leads back to it alone; a folder's or an
+        // entry's key names no command, even one that looks like it.
+        for (int i = 0; i <= static_cast<int>(TrayCommand::Close); ++i) {
+            const auto command = static_cast<TrayCommand>(i);
+            QVERIFY(TrayCommandOfKey(TrayKey(command)) == command);
+        }
+        for (const char* key : {"cat1", "scat1", "srvopen", "", "Open"})
+            QVERIFY2(!TrayCommandOfKey(QLatin1String(key)), key);
     }
 
     void favouritesBesideCategories() {
@@ -138,7 +147,9 @@ private slots:
         // A file is open: it can be locked, from the item beside Exit.
         QCOMPARE(Outline(menu), (QStringList{"txt75", "txt76", "txt77", "-", "txt78", "txt80",
                                              "txt81", "txt82", "-", "txt31410", "txt83"}));
-        QCOMPARE(menu.Menu()->actions().at(9)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+        const int lock = menu.IndexOf(TrayKey(TrayCommand::Lock));
+        QCOMPARE(menu.Menu()->actions().at(lock - 1)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_L));
     }
 };
 
