@@ -1,7 +1,7 @@
 #include "app/common_version.h"
 
 #include "autotype/key_pair.h"
-#include "store/file_io.h"
+#include "store/io/file_io.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -50,7 +50,7 @@ std::unique_ptr<ardeko::clsPW> LoadCommonVersion(const QString& file, const arde
     if (!QFileInfo::exists(kept)) return nullptr;
     auto version = std::make_unique<ardeko::clsPW>();
     if (!version->LoadFileAs(kept.toStdString(), holder, DefaultKeyVal()) ||
-        version->ErrNum() == ardeko::kErrDamagedFile)
+        version->ErrNum() == ardeko::StoreError::DamagedFile)
         return nullptr;
     return version;
 }

@@ -11,8 +11,8 @@
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
-#include "store/conflict_copies.h"
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
+#include "store/merge/conflict_copies.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -131,7 +131,8 @@ std::unique_ptr<ardeko::clsPW> DiskGuard::ReadDisk() const {
     if (!base_) return nullptr;
     auto theirs = std::make_unique<ardeko::clsPW>();
     if (!theirs->LoadFileAs(watch_.Path().toStdString(), *base_, DefaultKeyVal()) ||
-        theirs->ErrNum() == ardeko::kErrDamagedFile) // lost records would read as deleted
+        theirs->ErrNum() ==
+            ardeko::Code(ardeko::StoreError::DamagedFile)) // lost records would read as deleted
         return nullptr;
     return theirs;
 }
@@ -188,7 +189,9 @@ void DiskGuard::OfferConflictCopy(const QString& copy) {
         return;
     ardeko::clsPW other;
     if (!LoadOtherVersion(copy, other)) return;
-    if (other.ErrNum() == ardeko::kErrDamagedFile) { // its missing entries would read as deleted
+    if (other.ErrNum() ==
+        ardeko::Code(
+            ardeko::StoreError::DamagedFile)) { // its missing entries would read as deleted
         ShowMessage(QString::fromStdString(other.ErrDescr()), vbExclamation, ProgramName());
         return;
     }

@@ -19,9 +19,9 @@
 #include "frame/program_state.h"
 #include "frame/store_reason.h"
 #include "frame/wipe_text.h"
-#include "store/datafile.h"
-#include "store/file_info.h"
-#include "store/file_io.h"
+#include "store/io/file_info.h"
+#include "store/io/file_io.h"
+#include "store/legacy/legacy_file.h"
 
 #include <QFileInfo>
 
@@ -60,9 +60,9 @@ bool KnownDataFile(const QString& path) {
 // that name it.
 QString StoreErrorText(const QString& path = QString()) {
     const ardeko::clsPW& store = Store();
-    if (store.ErrNum() == ardeko::kErrChangedFile && !path.isEmpty())
+    if (store.ErrNum() == ardeko::StoreError::ChangedFile && !path.isEmpty())
         return LocalTextWith(kChangedFile, path);
-    if (store.ErrNum() == ardeko::kErrBadFile && !path.isEmpty() && KnownDataFile(path))
+    if (store.ErrNum() == ardeko::StoreError::BadFile && !path.isEmpty() && KnownDataFile(path))
         return GetLocalText(kWrongOrDamaged)
             .arg(path, FromStd(store.BackupPathFor(path.toStdString(), false)),
                  FromStd(store.BackupFolder()));
@@ -77,8 +77,9 @@ void TellStoreError(int style, const QString& path = QString()) {
 // way, or bytes appended after its end; "" when nothing.
 QString LoadWarning(const QString& path) {
     const ardeko::clsPW& store = Store();
-    if (store.ErrNum() == ardeko::kErrDamagedFile) return StoreReason(store);
-    if (store.ErrNum() == ardeko::kErrAppendedBytes) return LocalTextWith(kAppendedBytes, path);
+    if (store.ErrNum() == ardeko::StoreError::DamagedFile) return StoreReason(store);
+    if (store.ErrNum() == ardeko::StoreError::AppendedBytes)
+        return LocalTextWith(kAppendedBytes, path);
     return QString();
 }
 
@@ -108,7 +109,7 @@ std::optional<QString> PasswordFor(const QString& path, const QString& given,
 // After a password the user typed did not open path: the reason, and
 // whether to type it again.
 bool AskRetry(const QString& path) {
-    if (Store().ErrNum() != ardeko::kErrBadFile) return false;
+    if (Store().ErrNum() != ardeko::StoreError::BadFile) return false;
     return Tell(StoreErrorText(path) + QStringLiteral("\n\n") + GetLocalText(kRetryQuestion),
                 vbRetryCancel | vbExclamation) == vbRetry;
 }
@@ -120,7 +121,7 @@ bool LoadWith(const QString& path, const QString& password, bool& declined) {
     ardeko::clsPW& store = Store();
     declined = false;
     if (store.LoadFile(path.toStdString(), Utf8Secret(password), DefaultKeyVal())) return true;
-    if (store.ErrNum() != ardeko::kErrSlowKdf) return false;
+    if (store.ErrNum() != ardeko::StoreError::SlowKdf) return false;
     declined = !PrepareSlowKey(path, password);
     return !declined && store.LoadFile(path.toStdString(), Utf8Secret(password), DefaultKeyVal());
 }
@@ -180,12 +181,13 @@ bool OpenDataFile(const QString& given, const QString& password) {
         if (store.Filename() != before) RefreshView();
         // A mistyped password is typed again, not chosen again from the list.
         if (asked && AskRetry(path)) continue;
-        if (!asked || store.ErrNum() != ardeko::kErrBadFile) TellStoreError(vbCritical, path);
+        if (!asked || store.ErrNum() != ardeko::StoreError::BadFile)
+            TellStoreError(vbCritical, path);
         return false;
     }
     // Loaded, but records were lost on the way: the user should know.
     const QString damage = LoadWarning(path);
-    const bool weakKey = store.ErrNum() == ardeko::kErrWeakKdf;
+    const bool weakKey = store.ErrNum() == ardeko::StoreError::WeakKdf;
 
     TakeOpenedFile(path, *used);
     ShowOpenedFile();

@@ -11,7 +11,7 @@
 #include "frame/settings_store.h"
 #include "frame/store_reason.h"
 #include "frame/wipe_text.h"
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -101,7 +101,7 @@ bool UseSaveFormat(ardeko::FileFormat format) {
 
 bool OfferNewFormatForText() {
     ardeko::clsPW& store = Store();
-    if (store.ErrNum() != ardeko::kErrUnstorableText ||
+    if (store.ErrNum() != ardeko::StoreError::UnstorableText ||
         store.Format() != ardeko::FileFormat::Legacy)
         return false;
     // The reason names what the older format cannot hold; the question

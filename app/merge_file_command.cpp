@@ -14,7 +14,7 @@
 #include "frame/program_state.h"
 #include "frame/store_reason.h"
 #include "frame/wipe_text.h"
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 
 #include <QFileInfo>
 
@@ -34,7 +34,7 @@ bool LoadOtherVersion(const QString& path, ardeko::clsPW& other) {
     const bool loaded = needsNone ? other.LoadFile(name, {}, DefaultKeyVal())
                                   : other.LoadFileAs(name, Store(), DefaultKeyVal());
     if (loaded) return true;
-    if (!needsNone && other.ErrNum() == ardeko::kErrBadFile) {
+    if (!needsNone && other.ErrNum() == ardeko::StoreError::BadFile) {
         frmFilePW dialog;
         QString typed = dialog.controlla(path);
         if (typed.isEmpty()) return false;

@@ -1,7 +1,7 @@
 // What a merge brought in, told to the user in a few lines.
 #pragma once
 
-#include "store/merge.h"
+#include "store/merge/merge.h"
 
 #include <QString>
 

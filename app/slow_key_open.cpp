@@ -6,8 +6,8 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "frame/wipe_text.h"
+#include "store/crypto/secret_key.h"
 #include "store/pw.h"
-#include "store/secret_key.h"
 #include "store/slow_key.h"
 
 #include <QCoreApplication>

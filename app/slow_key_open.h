@@ -8,7 +8,7 @@
 
 namespace qvs {
 
-// After the store refused path with kErrSlowKdf: asks whether to open it
+// After the store refused path with StoreError::SlowKdf: asks whether to open it
 // anyway (No is the default), then derives its key with password on a worker
 // thread while a busy window shows, and hands the key to the store for the
 // load that follows. False when the user declined.

@@ -5,7 +5,7 @@
 // own CPU time is printed apart, and with the least the library allows, so
 // that what the reading itself costs (time and memory) shows.
 #include "bench/bench_store.h"
-#include "store/kdf.h"
+#include "store/crypto/kdf.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // on this machine) is printed apart from the rest of opening; saving keeps
 // the key, so it derives nothing.
 #include "bench/bench_store.h"
-#include "store/kdf.h"
+#include "store/crypto/kdf.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -3,8 +3,8 @@
 // into a temporary folder (removed at the end), with the list's pages in
 // memory and, as far as the kernel lets one file go, read from disk.
 #include "bench/bench_store.h"
-#include "store/breached_list.h"
-#include "store/password_health.h"
+#include "store/passwords/breached_list.h"
+#include "store/passwords/password_health.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -2,7 +2,7 @@
 // CSV export, into an empty store and into one of 30,000 entries; and 20,000
 // rows that all have one name, each renamed.
 #include "bench/bench_store.h"
-#include "store/foreign_import.h"
+#include "store/import/foreign_import.h"
 
 #include <cstdio>
 #include <cstdlib>

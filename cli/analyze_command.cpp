@@ -2,8 +2,8 @@
 // a count of each issue on standard error. No password is ever printed.
 #include "cli/commands.h"
 #include "cli/health_commands.h"
-#include "store/breached_list.h"
-#include "store/password_health.h"
+#include "store/passwords/breached_list.h"
+#include "store/passwords/password_health.h"
 #include "store/pw.h"
 #include "store/vbdate.h"
 

@@ -4,8 +4,8 @@
 // the text as a secret for clipboard managers and clears it in time.
 #include "cli/code_hmac.h"
 #include "cli/commands.h"
+#include "store/crypto/secret_key.h"
 #include "store/pw.h"
-#include "store/secret_key.h"
 #include "store/totp.h"
 
 #include <fcntl.h>

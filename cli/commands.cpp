@@ -2,10 +2,10 @@
 
 #include "cli/json_writer.h"
 #include "cli/password_prompt.h"
-#include "store/datafile.h"
-#include "store/file_info.h"
+#include "store/crypto/secret_key.h"
+#include "store/io/file_info.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
-#include "store/secret_key.h"
 
 #include <iostream>
 
@@ -34,8 +34,9 @@ namespace {
 // A refused password and a file that is no data file share one store error;
 // a file whose header reads is a data file, so the password was wrong.
 int ExitCodeOf(const ardeko::clsPW& store, const std::string& path) {
-    if (store.Refusal() || store.ErrNum() == ardeko::kErrUnstorableText) return kExitRefused;
-    if (store.ErrNum() != ardeko::kErrBadFile) return kExitBadFile;
+    if (store.Refusal() || store.ErrNum() == ardeko::StoreError::UnstorableText)
+        return kExitRefused;
+    if (store.ErrNum() != ardeko::StoreError::BadFile) return kExitBadFile;
     ardeko::DataFileInfo info;
     return path.empty() || !ardeko::ReadDataFileInfo(path, info) ? kExitWrongPassword
                                                                  : kExitBadFile;
@@ -48,7 +49,7 @@ int FailStore(const ardeko::clsPW& store, const std::string& after) {
 }
 
 int LoadFailure(const ardeko::clsPW& store, const std::string& path) {
-    const bool slow = store.ErrNum() == ardeko::kErrSlowKdf;
+    const bool slow = store.ErrNum() == ardeko::StoreError::SlowKdf;
     return Fail(store.ErrDescr() + (slow ? " Give --allow-slow-key to open it anyway." : ""),
                 ExitCodeOf(store, path));
 }
@@ -74,8 +75,8 @@ std::optional<int> OpenStore(const Options& options, ardeko::clsPW& store, std::
 
 void WarnAfterLoad(const std::string& file, const ardeko::clsPW& store) {
     const int warning = store.ErrNum();
-    if (warning == ardeko::kErrDamagedFile || warning == ardeko::kErrAppendedBytes ||
-        warning == ardeko::kErrWeakKdf)
+    if (warning == ardeko::StoreError::DamagedFile ||
+        warning == ardeko::StoreError::AppendedBytes || warning == ardeko::StoreError::WeakKdf)
         std::cerr << "qvs-cli: warning: " << store.ErrDescr() << '\n';
     if (store.PasswordUnchecked())
         std::cerr << "qvs-cli: warning: " << file

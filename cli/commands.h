@@ -2,7 +2,7 @@
 // own failures on stderr.
 #pragma once
 
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 
 #include <map>
 #include <optional>
@@ -33,10 +33,10 @@ struct Options {
     std::string other; // merge: the other version
     std::string base;  // merge: the version both started from ("" merges two-way)
     bool dryRun = false;
-    std::string format;  // create, convert: "legacy" or "2"; empty: the default
-    std::string service; // show and the entry verbs: the entry
-    std::string field;   // show: user, password, url, notes, code or an extra field's name;
-                         // empty: all but the password and protected fields
+    std::string format;       // create, convert: "legacy" or "2"; empty: the default
+    std::string service;      // show and the entry verbs: the entry
+    std::string field;        // show: user, password, url, notes, code or an extra field's name;
+                              // empty: all but the password and protected fields
     bool withHistory = false; // dump: the entries' earlier passwords too
     // Every argument after the verb's name that is no option, in order
     // (FILE first), and every option given, with its value ("" for a flag).

@@ -3,7 +3,7 @@
 // merged in (qvs-cli merge FILE COPY); no password is needed to list them.
 #include "cli/commands.h"
 
-#include "store/conflict_copies.h"
+#include "store/merge/conflict_copies.h"
 
 #include <filesystem>
 #include <iostream>

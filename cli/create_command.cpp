@@ -3,9 +3,9 @@
 #include "cli/commands.h"
 #include "cli/password_prompt.h"
 #include "cli/store_json.h"
-#include "store/file_io.h"
+#include "store/crypto/secret_key.h"
+#include "store/io/file_io.h"
 #include "store/pw.h"
-#include "store/secret_key.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

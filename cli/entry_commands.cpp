@@ -4,8 +4,8 @@
 #include "cli/commands.h"
 #include "cli/file_change.h"
 #include "cli/password_prompt.h"
-#include "store/password_generator.h"
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
+#include "store/passwords/password_generator.h"
 
 #include <charconv>
 #include <iostream>

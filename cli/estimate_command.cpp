@@ -2,8 +2,8 @@
 #include "cli/commands.h"
 #include "cli/health_commands.h"
 #include "cli/password_prompt.h"
-#include "store/password_strength.h"
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
+#include "store/passwords/password_strength.h"
 
 #include <array>
 #include <cmath>

@@ -1,7 +1,7 @@
 // qvs-cli export: the entries as QVS's export writes them, to standard output.
 #include "cli/commands.h"
-#include "store/export_fields.h"
-#include "store/export_writer.h"
+#include "store/export/export_fields.h"
+#include "store/export/export_writer.h"
 #include "store/pw.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "cli/file_change.h"
 
-#include "store/datafile.h"
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
+#include "store/legacy/legacy_file.h"
 
 namespace qvs {
 
@@ -13,7 +13,7 @@ std::optional<int> FileChange::Open() {
     if (store_.Format() == ardeko::FileFormat::Legacy && !store_.HoldsFilePassword())
         store_.SetFilePW(password);
     ardeko::WipeString(password);
-    if (store_.ErrNum() == ardeko::kErrDamagedFile)
+    if (store_.ErrNum() == ardeko::StoreError::DamagedFile)
         return Fail("nothing was changed in a damaged file; open it in QVS to see what it still "
                     "holds.");
     return std::nullopt;

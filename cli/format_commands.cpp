@@ -1,8 +1,8 @@
 // Commands on a data file's format: converting it, and telling it.
 #include "cli/commands.h"
-#include "store/file_info.h"
+#include "store/crypto/secret_key.h"
+#include "store/io/file_info.h"
 #include "store/pw.h"
-#include "store/secret_key.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 // qvs-cli generate: a password or passphrase as QVS's generator makes it.
 #include "cli/commands.h"
-#include "store/password_generator.h"
+#include "store/passwords/password_generator.h"
 
 #include <QFile>
 

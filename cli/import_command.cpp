@@ -1,9 +1,9 @@
 #include "cli/import_command.h"
 
 #include "cli/commands.h"
-#include "store/datafile.h"
-#include "store/file_io.h"
-#include "store/foreign_import.h"
+#include "store/import/foreign_import.h"
+#include "store/io/file_io.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 
 #include <algorithm>
@@ -76,7 +76,7 @@ int RunImport(const Options& options) {
     ardeko::clsPW store;
     if (auto code = OpenStore(options, store)) return *code;
     // Saving what could be read of a damaged file would drop the rest.
-    if (store.ErrNum() == ardeko::kErrDamagedFile)
+    if (store.ErrNum() == ardeko::StoreError::DamagedFile)
         return Fail("nothing was imported into a damaged file; open it in QVS to see what it "
                     "still holds.",
                     kExitBadFile);

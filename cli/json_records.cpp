@@ -1,8 +1,8 @@
 #include "cli/json_records.h"
 
+#include "store/crypto/secret_key.h"
 #include "store/pw.h"
 #include "store/records.h"
-#include "store/secret_key.h"
 #include "store/totp.h"
 #include "store/vbdate.h"
 

@@ -3,8 +3,8 @@
 #include "cli/commands.h"
 #include "cli/health_commands.h"
 #include "cli/verbs.h"
-#include "store/kdf.h"
-#include "store/process_guard.h"
+#include "store/crypto/kdf.h"
+#include "store/io/process_guard.h"
 
 #include <algorithm>
 

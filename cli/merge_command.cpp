@@ -5,7 +5,7 @@
 #include "cli/file_stamp.h"
 #include "cli/password_prompt.h"
 
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 
 #include <iostream>
@@ -22,7 +22,7 @@ using ardeko::clsPW;
 std::optional<int> OpenWith(const Options& options, const std::string& path,
                             const std::string& password, clsPW& store) {
     if (!store.LoadFile(path, password)) {
-        if (store.ErrNum() != ardeko::kErrBadFile || !store.FileExist(path))
+        if (store.ErrNum() != ardeko::StoreError::BadFile || !store.FileExist(path))
             return LoadFailure(store, path);
         std::cerr << "qvs-cli: " << path << " has another password.\n";
         std::string own, error;
@@ -30,7 +30,7 @@ std::optional<int> OpenWith(const Options& options, const std::string& path,
             return Fail(error, kExitUsage);
         if (!store.LoadFile(path, own)) return LoadFailure(store, path);
     }
-    if (store.ErrNum() == ardeko::kErrDamagedFile)
+    if (store.ErrNum() == ardeko::StoreError::DamagedFile)
         return Fail(store.ErrDescr() + " Not merged: its missing records would count as deleted.");
     return std::nullopt;
 }
@@ -104,7 +104,7 @@ int RunMerge(const Options& options) {
     if (!ReadPassword({options.passwordStdin, false}, password, error))
         return Fail(error, kExitUsage);
     if (!mine.LoadFile(options.file, password)) return LoadFailure(mine, options.file);
-    if (mine.ErrNum() == ardeko::kErrDamagedFile)
+    if (mine.ErrNum() == ardeko::StoreError::DamagedFile)
         return Fail(mine.ErrDescr() + " Not merged: the merge would save what is missing.");
     WarnAfterLoad(options.file, mine);
     const Stamp read = Stamp::Of(options.file);

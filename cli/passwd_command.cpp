@@ -1,8 +1,8 @@
 // qvs-cli passwd: a new file password and, for format 2, slower guessing.
 #include "cli/commands.h"
 #include "cli/file_change.h"
-#include "store/kdf.h"
-#include "store/secret_key.h"
+#include "store/crypto/kdf.h"
+#include "store/crypto/secret_key.h"
 
 #include <algorithm>
 #include <charconv>

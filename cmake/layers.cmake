@@ -3,6 +3,15 @@
 # Each layer gets an include root of its own under the build tree holding
 # links to exactly those folders, and includes are written from the project
 # root ("store/pw.h").
+# The store's own floors: its cryptography at the bottom; the headers both
+# data-file formats share above it; each format above those, seeing neither
+# the other format nor the rest of the store; and the store itself, which
+# sees all of it.
+set(QVS_STORE_SHARED    store/codec.h store/errors.h store/records.h store/keyed_collection.h
+                        store/codepage.h store/bytes.h store/vbdate.h)
+set(QVS_LAYER_store_crypto  store/crypto)
+set(QVS_LAYER_store_legacy  ${QVS_LAYER_store_crypto} ${QVS_STORE_SHARED} store/legacy)
+set(QVS_LAYER_store_format2 ${QVS_LAYER_store_crypto} ${QVS_STORE_SHARED} store/format2)
 set(QVS_LAYER_store     store)
 set(QVS_LAYER_frame     ${QVS_LAYER_store} frame)
 set(QVS_LAYER_autotype  ${QVS_LAYER_frame} autotype)
@@ -23,9 +32,12 @@ function(qvs_layer target layer)
     endif()
     set(root ${PROJECT_BINARY_DIR}/layers/${layer})
     file(MAKE_DIRECTORY ${root})
-    foreach(folder ${QVS_LAYER_${layer}})
-        if(EXISTS ${PROJECT_SOURCE_DIR}/${folder} AND NOT EXISTS ${root}/${folder})
-            file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+    # An entry is a folder or a single header, linked at its own path.
+    foreach(entry ${QVS_LAYER_${layer}})
+        if(EXISTS ${PROJECT_SOURCE_DIR}/${entry} AND NOT EXISTS ${root}/${entry})
+            get_filename_component(parent ${root}/${entry} DIRECTORY)
+            file(MAKE_DIRECTORY ${parent})
+            file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${entry} ${root}/${entry} SYMBOLIC)
         endif()
     endforeach()
     target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${root}>)

@@ -3,7 +3,7 @@
 // field. Also offers the encoding for every other format.
 #pragma once
 
-#include "store/foreign_formats.h"
+#include "store/import/foreign_formats.h"
 
 #include <QGroupBox>
 

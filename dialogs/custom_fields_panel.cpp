@@ -4,7 +4,7 @@
 #include "dialogs/extra_field_text.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -3,7 +3,7 @@
 #include "autotype/secret_clipboard.h"
 #include "dialogs/extra_field_text.h"
 #include "frame/language.h"
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

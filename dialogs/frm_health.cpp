@@ -7,7 +7,7 @@
 #include "frame/option_table.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
-#include "store/breached_list.h"
+#include "store/passwords/breached_list.h"
 #include "store/pw.h"
 
 #include <QDialogButtonBox>
@@ -54,9 +54,9 @@ QPushButton* MakeButton(const char* name, int textId, QWidget* parent) {
 QString ListProblem(const ardeko::BreachedList& list, const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
     switch (list.ErrNum()) {
-    case ardeko::kErrNotHashList:
+    case ardeko::Code(ardeko::StoreError::NotHashList):
         return LocalTextWith(kNotListText, name);
-    case ardeko::kErrListNotSorted:
+    case ardeko::Code(ardeko::StoreError::ListNotSorted):
         return LocalTextWith(kNotSortedText, name);
     default:
         return LocalTextWith(kUnreadableText, name);

@@ -6,7 +6,7 @@
 #include "frame/message_box.h"
 #include "frame/named_widget.h"
 #include "frame/store_reason.h"
-#include "store/file_io.h"
+#include "store/io/file_io.h"
 #include "store/pw.h"
 
 #include <QApplication>
@@ -122,7 +122,7 @@ QString PlanProblemText(const ardeko::ImportPlan& plan) {
     if (plan.problemRefusal && plan.problemRefusal->refusal)
         return WithLine(plan.problemLine,
                         RefusalText(*plan.problemRefusal->refusal,
-                                    plan.problemRefusal->num == ardeko::kErrTooLarge));
+                                    plan.problemRefusal->num == ardeko::StoreError::TooLarge));
     return FromStd(plan.problem.value_or(std::string()));
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "frame/modal_stack.h"
-#include "store/foreign_import.h"
+#include "store/import/foreign_import.h"
 
 #include <QDialog>
 

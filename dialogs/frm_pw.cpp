@@ -14,7 +14,7 @@
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "frame/modal_stack.h"
-#include "store/entry_rebase.h"
+#include "store/merge/entry_rebase.h"
 #include "store/records.h"
 
 #include <QDialog>

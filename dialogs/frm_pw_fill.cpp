@@ -15,8 +15,8 @@
 #include "frame/program_state.h"
 #include "frame/window_placement.h"
 #include "frame/wipe_text.h"
+#include "store/crypto/secret_key.h"
 #include "store/entry_pack.h"
-#include "store/secret_key.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // until it suits the service.
 #pragma once
 
-#include "store/password_generator.h"
+#include "store/passwords/password_generator.h"
 
 #include <QDialog>
 

@@ -6,8 +6,8 @@
 #include "dialogs/frm_pw.h"
 #include "dialogs/history_panel.h"
 #include "frame/wipe_text.h"
+#include "store/crypto/secret_key.h"
 #include "store/entry_pack.h"
-#include "store/secret_key.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

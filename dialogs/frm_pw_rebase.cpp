@@ -12,7 +12,7 @@
 #include "frame/program_state.h"
 #include "frame/store_reason.h"
 #include "store/entry_id.h"
-#include "store/merge.h"
+#include "store/merge/merge.h"
 
 #include <QComboBox>
 

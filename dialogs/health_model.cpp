@@ -3,7 +3,7 @@
 #include "dialogs/strength_meter.h"
 #include "frame/due_dates.h"
 #include "frame/language.h"
-#include "store/password_strength.h"
+#include "store/passwords/password_strength.h"
 
 #include <QColor>
 #include <QLocale>

@@ -2,7 +2,7 @@
 // the issue and its detail in the program's language. Never a password.
 #pragma once
 
-#include "store/password_health.h"
+#include "store/passwords/password_health.h"
 
 #include <QAbstractTableModel>
 

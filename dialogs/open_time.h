@@ -4,7 +4,7 @@
 // open slower.
 #pragma once
 
-#include "store/kdf.h"
+#include "store/crypto/kdf.h"
 
 #include <QObject>
 

@@ -3,7 +3,7 @@
 #include "frame/message_box.h"
 #include "frame/program_state.h"
 #include "store/codepage.h"
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 
 namespace qvs {
 

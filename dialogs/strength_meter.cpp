@@ -1,7 +1,7 @@
 #include "dialogs/strength_meter.h"
 
 #include "frame/language.h"
-#include "store/password_strength.h"
+#include "store/passwords/password_strength.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

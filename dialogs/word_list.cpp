@@ -1,6 +1,6 @@
 #include "dialogs/word_list.h"
 
-#include "store/password_generator.h"
+#include "store/passwords/password_generator.h"
 
 #include <QFile>
 

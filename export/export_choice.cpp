@@ -1,7 +1,7 @@
 #include "export/export_choice.h"
 
 #include "frame/language.h"
-#include "store/export_fields.h"
+#include "store/export/export_fields.h"
 
 namespace qvs {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "frame/options.h"
-#include "store/export_plan.h"
+#include "store/export/export_plan.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // readable and writable by the user only, as they hold passwords in clear.
 #pragma once
 
-#include "store/export_writer.h"
+#include "store/export/export_writer.h"
 
 #include <QFile>
 #include <QSet>

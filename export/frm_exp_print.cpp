@@ -5,7 +5,7 @@
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
-#include "store/export_fields.h"
+#include "store/export/export_fields.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>

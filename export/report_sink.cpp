@@ -1,7 +1,7 @@
 #include "export/report_sink.h"
 
 #include "frame/report/report_markup.h"
-#include "store/export_fields.h"
+#include "store/export/export_fields.h"
 
 namespace qvs {
 

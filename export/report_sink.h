@@ -3,8 +3,8 @@
 #pragma once
 
 #include "frame/report/report.h"
-#include "store/export_format.h"
-#include "store/export_writer.h"
+#include "store/export/export_format.h"
+#include "store/export/export_writer.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 // the flags the windows share. Created at start-up, alive for the whole run.
 #pragma once
 
+#include "store/crypto/secret_key.h"
 #include "store/pw.h"
-#include "store/secret_key.h"
 
 #include <QDateTime>
 #include <QString>

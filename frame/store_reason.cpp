@@ -2,6 +2,7 @@
 
 #include "frame/language.h"
 #include "store/keyed_collection.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 
 #include <QHash>
@@ -26,11 +27,13 @@ constexpr int kHistoryUnstorableText = 35307;
 constexpr int kFieldsUnstorableText = 36800;
 
 // The window captions of the fields a refused text can be in.
-int FieldCaption(const std::string& field) {
-    static const std::map<std::string, int> captions{
-        {"service", 11101},    {"User", 11102},     {"pw", 11103},         {"Email", 11105},
-        {"Descr", 11054},      {"Remember", 11301}, {"URL_Access", 11501}, {"URL_Change", 11502},
-        {"URL_Delete", 11503}, {"DescrCat", 11201}, {"DescrSCat", 11202}};
+int FieldCaption(ardeko::Field field) {
+    using ardeko::Field;
+    static const std::map<Field, int> captions{
+        {Field::Service, 11101},      {Field::User, 11102},           {Field::Password, 11103},
+        {Field::Email, 11105},        {Field::Description, 11054},    {Field::Hint, 11301},
+        {Field::AccessUrl, 11501},    {Field::ChangeUrl, 11502},      {Field::DeleteUrl, 11503},
+        {Field::CategoryName, 11201}, {Field::SubcategoryName, 11202}};
     const auto found = captions.find(field);
     return found == captions.end() ? 0 : found->second;
 }
@@ -61,12 +64,12 @@ QString RefusalText(const ardeko::TextRefusal& r, bool tooLong) {
                        : GetLocalText(kPasswordUnstorableText);
     if (RefusesWholeField(r))
         return RecordLead(r) + QLatin1Char(' ') +
-               GetLocalText(r.field == "Totp"      ? kCodeUnstorableText
-                            : r.field == "History" ? kHistoryUnstorableText
-                                                   : kFieldsUnstorableText);
+               GetLocalText(r.field == ardeko::Field::Code      ? kCodeUnstorableText
+                            : r.field == ardeko::Field::History ? kHistoryUnstorableText
+                                                                : kFieldsUnstorableText);
     const int caption = FieldCaption(r.field);
     const QString field =
-        caption ? FieldName(GetLocalText(caption)) : QString::fromStdString(r.field);
+        caption ? FieldName(GetLocalText(caption)) : QString::fromStdString(r.fieldName);
     QString character;
     if (r.character) {
         const char32_t cp = *r.character;
@@ -153,7 +156,8 @@ QString TranslatedWording(const QString& descr) {
 } // namespace
 
 bool RefusesWholeField(const ardeko::TextRefusal& r) {
-    return r.field == "Totp" || r.field == "History" || r.field == "Fields";
+    using ardeko::Field;
+    return r.field == Field::Code || r.field == Field::History || r.field == Field::ExtraFields;
 }
 
 QString RefusedTextMessage(const QString& field, const QString& character, int length) {
@@ -172,14 +176,14 @@ QString FieldName(const QString& caption) {
 
 QString StoreReason(const ardeko::clsPW& store) {
     switch (store.ErrNum()) {
-    case ardeko::kErrDuplicateKey:
+    case ardeko::Code(ardeko::StoreError::DuplicateKey):
         return GetLocalText(kNameInUseText);
-    case ardeko::kErrOverflow:
+    case ardeko::Code(ardeko::StoreError::Overflow):
         return GetLocalText(kNoFreeCodeText);
-    case ardeko::kErrUnstorableText:
-    case ardeko::kErrTooLarge:
+    case ardeko::Code(ardeko::StoreError::UnstorableText):
+    case ardeko::Code(ardeko::StoreError::TooLarge):
         if (store.Refusal())
-            return RefusalText(*store.Refusal(), store.ErrNum() == ardeko::kErrTooLarge);
+            return RefusalText(*store.Refusal(), store.ErrNum() == ardeko::StoreError::TooLarge);
         return TranslatedWording(QString::fromStdString(store.ErrDescr()));
     default:
         return TranslatedWording(QString::fromStdString(store.ErrDescr()));

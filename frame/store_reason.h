@@ -17,7 +17,7 @@ namespace qvs {
 QString StoreReason(const ardeko::clsPW& store);
 
 // The translated reason for one refused text (too long: the store's error
-// was kErrTooLarge), naming the record and field.
+// was StoreError::TooLarge), naming the record and field.
 QString RefusalText(const ardeko::TextRefusal& r, bool tooLong);
 
 // Why a legacy file cannot hold the text of field (named as FieldName gives

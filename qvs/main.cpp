@@ -2,7 +2,7 @@
 #include "app/program_start.h"
 #include "frame/program_identity.h"
 #include "qvs/startup.h"
-#include "store/process_guard.h"
+#include "store/io/process_guard.h"
 
 #include <QApplication>
 

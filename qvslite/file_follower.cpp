@@ -3,7 +3,7 @@
 #include "autotype/key_pair.h"
 #include "frame/main_window_iface.h"
 #include "frame/program_state.h"
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -66,7 +66,7 @@ bool FileFollower::Reload() {
     if (app.store) fresh->AdoptKey(*app.store);
     // A file cut short (caught mid-write) would show only some entries.
     if (!fresh->LoadFile(Path().toStdString(), app.currentFilePassword.View(), DefaultKeyVal()) ||
-        fresh->ErrNum() == ardeko::kErrDamagedFile)
+        fresh->ErrNum() == ardeko::StoreError::DamagedFile)
         return false;
     // Locked, the shown store is sealed: so is the version that replaces it.
     std::vector<std::string> none;

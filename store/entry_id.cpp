@@ -1,6 +1,6 @@
 #include "store/entry_id.h"
 
-#include <sodium.h>
+#include "store/crypto/sodium_calls.h"
 
 #include <array>
 #include <bit>
@@ -26,9 +26,7 @@ std::string Hex(const std::array<unsigned char, kIdBytes>& bytes) {
 
 std::array<unsigned char, kIdBytes> Hash(const std::string& input) {
     std::array<unsigned char, kIdBytes> bytes;
-    crypto_generichash(bytes.data(), bytes.size(),
-                       reinterpret_cast<const unsigned char*>(input.data()), input.size(), nullptr,
-                       0);
+    crypto::Hash(bytes.data(), bytes.size(), input);
     return bytes;
 }
 
@@ -45,10 +43,9 @@ template <class T> void AppendBytes(std::string& out, const T& value) {
 } // namespace
 
 std::string NewEntryId() {
-    static const bool ready = sodium_init() >= 0; // picks the system's random source once
-    (void)ready;
+    crypto::Ready(); // picks the system's random source once
     std::array<unsigned char, kIdBytes> bytes;
-    randombytes_buf(bytes.data(), bytes.size());
+    crypto::RandomBytes(bytes.data(), bytes.size());
     return Hex(bytes);
 }
 

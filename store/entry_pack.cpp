@@ -1,9 +1,9 @@
 #include "store/entry_pack.h"
 
-#include "store/datafile.h"
-#include "store/format2_body.h"
+#include "store/crypto/secret_key.h"
+#include "store/format2/body.h"
 #include "store/keyed_collection.h"
-#include "store/secret_key.h"
+#include "store/legacy/legacy_file.h"
 
 #include <type_traits>
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "store/codepage.h"
+#include "store/errors.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -20,10 +21,6 @@
 
 namespace ardeko {
 
-inline constexpr int kErrInvalidCall = 5; // missing key
-inline constexpr int kErrOverflow = 6;    // code or counter overflow
-inline constexpr int kErrDuplicateKey = 457;
-
 template <class T> class KeyedCollection {
     struct Item {
         Item(std::string&& k, T&& v) : key(std::move(k)), value(std::move(v)) {}
@@ -33,7 +30,7 @@ template <class T> class KeyedCollection {
 
 public:
     // Bytes of one item's allocation, for whoever fills a collection from
-    // records it allocated itself (see ItemSizedAllocator in datafile.h).
+    // records it allocated itself (see ItemSizedAllocator in codec.h).
     static constexpr std::size_t kItemBytes = sizeof(Item);
 
     // Name ordering is ordinal over code points; UTF-8 byte order is the same.
@@ -63,7 +60,7 @@ public:
     int InsertAt(std::string key, T item, std::size_t pos) {
         // One lookup both refuses a duplicate and makes the index entry.
         const auto [slot, added] = index_.try_emplace(FoldKey(key), nullptr);
-        if (!added) return kErrDuplicateKey;
+        if (!added) return Code(StoreError::DuplicateKey);
         pos = std::min(pos, items_.size());
         auto owned = std::make_unique<Item>(std::move(key), std::move(item));
         if (ordered_ && !FitsOrderAt(owned->value, pos)) ordered_ = false;
@@ -95,7 +92,7 @@ public:
             std::string folded = FoldKey(items[i].first);
             if (index_.contains(folded) || !keys.emplace(std::move(folded), i).second) {
                 bad = i;
-                return kErrDuplicateKey;
+                return Code(StoreError::DuplicateKey);
             }
         }
         if (!ordered_) {
@@ -109,7 +106,7 @@ public:
 
     int Remove(std::string_view key) {
         const auto it = index_.find(FoldKey(key));
-        if (it == index_.end()) return kErrInvalidCall;
+        if (it == index_.end()) return Code(StoreError::InvalidCall);
         const Item* target = it->second;
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(PositionOf(target)));
         index_.erase(it);

@@ -1,10 +1,10 @@
 #include "store/pw.h"
 
-#include "store/datafile.h"
 #include "store/entry_pack.h"
-#include "store/file_io.h"
-#include "store/format2.h"
-#include "store/legacy_trailer.h"
+#include "store/format2/format2.h"
+#include "store/io/file_io.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -96,8 +96,8 @@ bool clsPW::InsertRecord(KeyedCollection<R>& into, const R& r, std::string key,
                          const char* duplicateText) {
     const int err = into.InsertByName(std::move(key), r);
     if (err == 0) return true;
-    return Fail(err,
-                err == kErrDuplicateKey ? duplicateText : "Invalid procedure call or argument");
+    return Fail(err, err == StoreError::DuplicateKey ? duplicateText
+                                                     : "Invalid procedure call or argument");
 }
 
 bool clsPW::InsertCategory(const T_Categ& r) {
@@ -193,9 +193,10 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
 }
 
 bool clsPW::FailListingOnly() {
-    return Fail(kErrListingOnly, "File " + filename_ +
-                                     " was read for a listing, without its passwords and "
-                                     "notes: it cannot be saved or merged. Open it in full.");
+    return Fail(StoreError::ListingOnly,
+                "File " + filename_ +
+                    " was read for a listing, without its passwords and "
+                    "notes: it cannot be saved or merged. Open it in full.");
 }
 
 bool clsPW::LoadFileForListing(const std::string& strName, std::string_view strPw,
@@ -216,7 +217,7 @@ bool clsPW::Load(const std::string& strName, std::string_view strPw, std::int16_
     const bool read = ReadDataFile(strName, strPw, false, f, known, texts);
     adoptedKey_.master.Clear();
     if (!read) {
-        if (errNum_ == kErrNotFound) {
+        if (errNum_ == StoreError::NotFound) {
             ResetCollections();
             filename_ = strName;
         }
@@ -250,24 +251,27 @@ bool clsPW::Load(const std::string& strName, std::string_view strPw, std::int16_
     Succeed();
     // Loaded, with a warning for the programs to show: records were lost on the way.
     if (f.badValues)
-        Fail(kErrDamagedFile,
+        Fail(StoreError::DamagedFile,
              "File " + strName + " is damaged: values that cannot be right were dropped!");
     else if (f.truncated)
-        Fail(kErrDamagedFile, "File " + strName + " is damaged: its data ends early!");
+        Fail(StoreError::DamagedFile, "File " + strName + " is damaged: its data ends early!");
     else if (skipped > 0)
-        Fail(kErrDamagedFile, "File " + strName + " is damaged: " + std::to_string(skipped) +
-                                  " records with duplicate names were skipped!");
+        Fail(StoreError::DamagedFile, "File " + strName +
+                                          " is damaged: " + std::to_string(skipped) +
+                                          " records with duplicate names were skipped!");
     else if (f.appendedBytes > 0)
-        Fail(kErrAppendedBytes, "File " + strName + " has " + std::to_string(f.appendedBytes) +
-                                    " bytes after its end, added since it was saved (by a copy "
-                                    "or transfer tool, perhaps); they were ignored, and the "
-                                    "next save leaves them out.");
+        Fail(StoreError::AppendedBytes,
+             "File " + strName + " has " + std::to_string(f.appendedBytes) +
+                 " bytes after its end, added since it was saved (by a copy "
+                 "or transfer tool, perhaps); they were ignored, and the "
+                 "next save leaves them out.");
     else if (key_.Valid() && BelowWriterFloor(key_.params))
-        Fail(kErrWeakKdf, "File " + strName + ": its key is made with weaker settings (" +
-                              std::to_string(key_.params.passes) + " passes, " +
-                              std::to_string(key_.params.memoryKiB) +
-                              " KiB) than a new file gets, so a stolen copy is cracked faster; "
-                              "changing the password with stronger settings raises them.");
+        Fail(StoreError::WeakKdf,
+             "File " + strName + ": its key is made with weaker settings (" +
+                 std::to_string(key_.params.passes) + " passes, " +
+                 std::to_string(key_.params.memoryKiB) +
+                 " KiB) than a new file gets, so a stolen copy is cracked faster; "
+                 "changing the password with stronger settings raises them.");
     return true;
 }
 
@@ -319,13 +323,15 @@ bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     if (listingOnly_) return FailListingOnly();
     // A new store has a caption, not a file name, until it is saved under one.
     if (name.empty() || name == kNewFileName)
-        return Fail(52, "The file has no name yet: choose where to save it.");
+        return Fail(StoreError::BadFileName, "The file has no name yet: choose where to save it.");
     // Sealed, the store holds no records: a save would write an empty file.
-    if (sealed_) return Fail(70, "The file is locked: unlock it before it is saved.");
+    if (sealed_)
+        return Fail(StoreError::PermissionDenied,
+                    "The file is locked: unlock it before it is saved.");
     // A typo may have opened it: saving would seal the garbled texts under
     // the typo for good.
     if (passwordUnchecked_)
-        return Fail(kErrPasswordUnchecked,
+        return Fail(StoreError::PasswordUnchecked,
                     "File " + filename_ +
                         " cannot tell a wrong password: give its password again before it is "
                         "saved.");
@@ -355,7 +361,8 @@ bool clsPW::EnsureKey() {
     if (key_.Valid()) return true;
     const KdfParams params = kdfChosen_ ? kdfParams_ : DefaultKdfParams();
     if (NewFileKey(filePassword_, params, key_)) return true;
-    return Fail(7, "The key of the file could not be made: there is not enough memory.");
+    return Fail(StoreError::OutOfMemory,
+                "The key of the file could not be made: there is not enough memory.");
 }
 
 bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
@@ -369,7 +376,7 @@ bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
         return true;
     }
     if (!passwordHeld_)
-        return Fail(kErrPasswordNeeded,
+        return Fail(StoreError::PasswordNeeded,
                     "To save the file in the older format, give its password again.");
     // The legacy checks first: a text it cannot hold costs no derivation.
     const StoreContents contents{category_, subCategory_, password_, nodeStates_};
@@ -381,7 +388,8 @@ bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
     }
     if (!EnsureKey()) return false;
     if (!AppendTrailer(encoded.image, key_))
-        return Fail(7, "The file could not be sealed: there is not enough memory.");
+        return Fail(StoreError::OutOfMemory,
+                    "The file could not be sealed: there is not enough memory.");
     image = std::move(encoded.image);
     seed = encoded.seed;
     return true;
@@ -403,7 +411,7 @@ void clsPW::SetFilePW(std::string_view x) {
 bool clsPW::ConfirmFilePW(std::string_view again) {
     if (!passwordUnchecked_) return true;
     if (!passwordHeld_ || again != filePassword_)
-        return Fail(kErrPasswordsDiffer,
+        return Fail(StoreError::PasswordsDiffer,
                     "The two passwords differ: file " + filename_ +
                         " may have been opened with a mistyped password. Nothing was written.");
     passwordUnchecked_ = false;
@@ -427,11 +435,12 @@ bool clsPW::CheckFilePW(std::string_view x) const {
 
 bool clsPW::RaiseKdf(const KdfParams& p, const std::string& password) {
     if (p.passes < kKdfFloor.passes || p.memoryKiB < kKdfFloor.memoryKiB || !KdfParamsAcceptable(p))
-        return Fail(5, "Invalid procedure call or argument");
-    if (!CheckFilePW(password)) return Fail(kErrBadFile, "The file password is wrong!");
+        return Fail(StoreError::InvalidCall, "Invalid procedure call or argument");
+    if (!CheckFilePW(password)) return Fail(StoreError::BadFile, "The file password is wrong!");
     FileKey fresh;
     if (!NewFileKey(password, p, fresh))
-        return Fail(7, "The key of the file could not be made: there is not enough memory.");
+        return Fail(StoreError::OutOfMemory,
+                    "The key of the file could not be made: there is not enough memory.");
     key_ = std::move(fresh);
     kdfParams_ = p;
     kdfChosen_ = true;

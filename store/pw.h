@@ -3,11 +3,12 @@
 // results plus ErrNum/ErrDescr; nothing is shown and nothing is thrown.
 #pragma once
 
-#include "store/datafile.h"
-#include "store/kdf.h"
+#include "store/codec.h"
+#include "store/crypto/kdf.h"
+#include "store/errors.h"
 #include "store/keyed_collection.h"
 #include "store/list_control.h"
-#include "store/merge.h"
+#include "store/merge/merge.h"
 #include "store/records.h"
 #include "store/vbdate.h"
 
@@ -135,7 +136,7 @@ public:
     // The same with a key derived ahead (DeriveKeyOfFile), which also lets
     // the load open a file whose key settings need the user's consent.
     void AdoptKey(FileKey&& key) { adoptedKey_ = std::move(key); }
-    // After a load refused with kErrSlowKdf: the file's key settings.
+    // After a load refused with StoreError::SlowKdf: the file's key settings.
     const std::optional<KdfParams>& SlowKdfSettings() const { return slowKdf_; }
 
     // Seed and version text of the file last loaded or saved.
@@ -314,6 +315,7 @@ public:
 
 private:
     bool Fail(std::int32_t num, std::string descr);
+    bool Fail(StoreError e, std::string descr) { return Fail(Code(e), std::move(descr)); }
     bool FailListingOnly();
     bool Load(const std::string& strName, std::string_view strPw, std::int16_t defkval,
               EntryTexts texts);
@@ -342,7 +344,7 @@ private:
     bool ReadDataFile(const std::string& name, std::string_view pw, bool categoriesOnly,
                       DecodedFile& out, const FileKey* known = nullptr,
                       EntryTexts texts = EntryTexts::All);
-    // Records kErrSlowKdf for the file in image, and its settings.
+    // Records StoreError::SlowKdf for the file in image, and its settings.
     bool FailSlowKdf(const std::string& name, std::string_view image);
     // The key the next save needs, derived from the file password when none
     // is held (a new password, or a legacy file without a trailer).

@@ -46,13 +46,13 @@ void clsPW::MoveOrDeleteEntries(const std::function<bool(const T_Password&)>& ma
 
 bool clsPW::CatAdd(const std::string& x) {
     const auto code = NextCatCode();
-    if (!code) return Fail(kErrOverflow, kOverflowText);
+    if (!code) return Fail(StoreError::Overflow, kOverflowText);
     return Changed(InsertCategory({*code, x, false, NewEntryId()}));
 }
 
 bool clsPW::SubCatAdd(std::int16_t ct, const std::string& x) {
     const auto code = NextSubCatCode();
-    if (!code) return Fail(kErrOverflow, kOverflowText);
+    if (!code) return Fail(StoreError::Overflow, kOverflowText);
     return Changed(InsertSubCategory({*code, ct, x, NewEntryId()}));
 }
 

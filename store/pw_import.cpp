@@ -1,6 +1,6 @@
 // Copying the category tree of another data file into the open store, by
 // name. Names already present are reported instead of duplicated.
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 
 #include <unordered_map>
@@ -60,7 +60,7 @@ bool clsPW::ImportFile(const std::string& strName, std::string_view strPw) {
     const bool read = ReadDataFile(strName, strPw, true, other);
     // The other file's enciphered flag is taken as soon as its header has
     // been read, even when the password is wrong; the next save sets it again.
-    if (read || errNum_ == kErrBadFile) encryptFile_ = other.header.encrypted;
+    if (read || errNum_ == StoreError::BadFile) encryptFile_ = other.header.encrypted;
     if (!read) return false;
     std::string report = ImportCategories(*this, other.categories);
     report += ImportSubCategories(*this, other);

@@ -1,11 +1,10 @@
 // Sealing the open store while the program is locked: nothing of the
 // records, the key or the password is left in memory in the clear, and only
 // the file password opens them again.
-#include "store/format2_body.h"
+#include "store/crypto/secret_key.h"
+#include "store/crypto/sodium_calls.h"
+#include "store/format2/body.h"
 #include "store/pw.h"
-#include "store/secret_key.h"
-
-#include <sodium.h>
 
 #include <cstdint>
 
@@ -13,12 +12,8 @@ namespace ardeko {
 
 namespace {
 
-constexpr std::size_t kSealNonce = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
-constexpr std::size_t kSealTag = crypto_aead_xchacha20poly1305_ietf_ABYTES;
-
-const unsigned char* Bytes(std::string_view s) {
-    return reinterpret_cast<const unsigned char*>(s.data());
-}
+constexpr std::size_t kSealNonce = crypto::kSealNonceBytes;
+constexpr std::size_t kSealTag = crypto::kSealTagBytes;
 
 // nonce + sealed plain, under the key's contents subkey.
 bool SealBytes(const FileKey& key, std::string_view plain, std::string& out) {
@@ -26,10 +21,9 @@ bool SealBytes(const FileKey& key, std::string_view plain, std::string& out) {
     if (!DeriveSubkey(key, Subkey::Contents, sub)) return false;
     out.assign(kSealNonce + plain.size() + kSealTag, '\0');
     auto* o = reinterpret_cast<unsigned char*>(out.data());
-    randombytes_buf(o, kSealNonce);
-    return crypto_aead_xchacha20poly1305_ietf_encrypt(o + kSealNonce, nullptr, Bytes(plain),
-                                                      plain.size(), nullptr, 0, nullptr, o,
-                                                      sub.Data()) == 0;
+    crypto::RandomBytes(o, kSealNonce);
+    crypto::Seal(o + kSealNonce, plain, {}, o, sub.Data());
+    return true;
 }
 
 bool OpenBytes(const FileKey& key, std::string_view sealed, std::string& plain) {
@@ -37,10 +31,8 @@ bool OpenBytes(const FileKey& key, std::string_view sealed, std::string& plain) 
     if (sealed.size() < kSealNonce + kSealTag || !DeriveSubkey(key, Subkey::Contents, sub))
         return false;
     plain.assign(sealed.size() - kSealNonce - kSealTag, '\0');
-    return crypto_aead_xchacha20poly1305_ietf_decrypt(
-               reinterpret_cast<unsigned char*>(plain.data()), nullptr, nullptr,
-               Bytes(sealed) + kSealNonce, sealed.size() - kSealNonce, nullptr, 0, Bytes(sealed),
-               sub.Data()) == 0;
+    return crypto::Open(reinterpret_cast<unsigned char*>(plain.data()), sealed.substr(kSealNonce),
+                        {}, reinterpret_cast<const unsigned char*>(sealed.data()), sub.Data());
 }
 
 // Texts one after another, each after its length (4 bytes).
@@ -90,7 +82,8 @@ bool clsPW::Seal(std::vector<std::string>& extras, const std::vector<clsPW*>& be
                            ? key.CopyFrom(key_)
                            : passwordHeld_ && NewFileKey(filePassword_, KdfSettings(), key);
     if (!keyed || !SealUnder(key, extras))
-        return Fail(7, "The file could not be sealed: there is not enough memory.");
+        return Fail(StoreError::OutOfMemory,
+                    "The file could not be sealed: there is not enough memory.");
     std::vector<std::string> none;
     for (clsPW* other : beside)
         if (other && other != this) other->SealUnder(key, none);
@@ -128,7 +121,7 @@ bool clsPW::Unseal(std::string_view password, std::vector<std::string>& extras,
     FileKey key;
     if (!DeriveFileKey(password, sealed_->params, sealed_->salt, key) ||
         !OpenSeal(key, password, extras))
-        return Fail(kErrBadFile, "The file password is wrong!");
+        return Fail(StoreError::BadFile, "The file password is wrong!");
     std::vector<std::string> none;
     for (clsPW* other : beside)
         if (other && other != this && other->sealed_) other->OpenSeal(key, password, none);

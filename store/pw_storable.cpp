@@ -1,6 +1,6 @@
 // What the open file can hold: a format-2 file holds any text; the legacy
 // format only what its code page and 2-byte lengths can.
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 
 namespace ardeko {

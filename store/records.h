@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ardeko {
@@ -259,6 +261,55 @@ template <class V> void VisitCipherFields(T_SCateg& r, V&& v) {
     v("Codcat", r.Codcat);
     v("CodSCat", r.CodSCat);
     v("DescrSCat", r.DescrSCat);
+}
+
+// The texts the store tells its callers about by field (which one a write
+// refused, which ones a listing keeps), so that no caller matches the names
+// VisitFields gives. Other: any field not listed.
+enum class Field {
+    Other,
+    Service,
+    User,
+    Password,
+    Description,
+    AccessUrl,
+    ChangeUrl,
+    DeleteUrl,
+    Hint,
+    Email,
+    SpareText, // stringa3 to stringa5
+    CategoryName,
+    SubcategoryName,
+    Code,        // the one-time code's secret (format 2 only)
+    History,     // earlier passwords (format 2 only)
+    ExtraFields, // (format 2 only)
+    Id,          // the entry's identifier (format 2 only)
+};
+
+// The field a VisitFields name (or a format-2-only member's name) stands for.
+inline Field FieldOfName(std::string_view name) {
+    static constexpr std::pair<std::string_view, Field> kNames[] = {
+        {"service", Field::Service},
+        {"User", Field::User},
+        {"pw", Field::Password},
+        {"Descr", Field::Description},
+        {"URL_Access", Field::AccessUrl},
+        {"URL_Change", Field::ChangeUrl},
+        {"URL_Delete", Field::DeleteUrl},
+        {"Remember", Field::Hint},
+        {"Email", Field::Email},
+        {"stringa3", Field::SpareText},
+        {"stringa4", Field::SpareText},
+        {"stringa5", Field::SpareText},
+        {"DescrCat", Field::CategoryName},
+        {"DescrSCat", Field::SubcategoryName},
+        {"Totp", Field::Code},
+        {"History", Field::History},
+        {"Fields", Field::ExtraFields},
+        {"Id", Field::Id}};
+    for (const auto& [n, f] : kNames)
+        if (n == name) return f;
+    return Field::Other;
 }
 
 } // namespace ardeko

@@ -1,24 +1,11 @@
 #include "store/slow_key.h"
 
-#include "store/file_io.h"
-#include "store/format2.h"
-#include "store/legacy_trailer.h"
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
+#include "store/format2/format2.h"
+#include "store/io/file_io.h"
+#include "store/legacy/trailer.h"
 
 namespace ardeko {
-
-std::optional<DecodeStatus> KdfRefusal(const KdfParams& p, const Salt& salt, const FileKey* known) {
-    switch (KdfCostOf(p)) {
-    case KdfCost::Usual:
-        return std::nullopt;
-    case KdfCost::Slow:
-        if (SlowKdfAllowed() || (known && known->SameDerivation(p, salt))) return std::nullopt;
-        return DecodeStatus::SlowKey;
-    case KdfCost::Refused:
-        break;
-    }
-    return DecodeStatus::Damaged;
-}
 
 std::optional<FileKdf> FileKdfOf(std::string_view image) {
     if (IsFormat2(image)) {

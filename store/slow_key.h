@@ -3,19 +3,14 @@
 // agrees to the wait, and then derives their key once, ahead of the load.
 #pragma once
 
-#include "store/datafile.h"
-#include "store/kdf.h"
+#include "store/codec.h"
+#include "store/crypto/kdf.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace ardeko {
-
-// What a reader does before deriving a key with a header's settings: go on
-// (none), or stop with Damaged (settings no writer ever used) or SlowKey. A
-// key derived ahead for these settings and salt (known) lets it go on.
-std::optional<DecodeStatus> KdfRefusal(const KdfParams& p, const Salt& salt, const FileKey* known);
 
 // The key settings and salt an image's header or trailer names; none for a
 // file without a key (a legacy file another program wrote).

@@ -1,6 +1,6 @@
 #include "store/totp.h"
 
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "store/kdf.h"
+#include "store/crypto/kdf.h"
 
-#include <sodium.h>
+#include "store/crypto/sodium_calls.h"
 
 #include <algorithm>
 #include <atomic>
@@ -40,13 +40,13 @@ constexpr unsigned char kHintNone[2] = {'N', 'O'};
 constexpr unsigned char kHintPassword[2] = {'P', 'W'};
 
 // The 8-byte context every subkey of a file key is derived under.
-constexpr char kSubkeyContext[crypto_kdf_CONTEXTBYTES] = {'Q', 'V', 'S', 'F', 'i', 'l', 'e', '2'};
+constexpr char kSubkeyContext[crypto::kSubkeyContextBytes] = {'Q', 'V', 'S', 'F',
+                                                              'i', 'l', 'e', '2'};
 
 } // namespace
 
 KdfParams MinimalKdfParams() {
-    return {static_cast<std::uint32_t>(crypto_pwhash_OPSLIMIT_MIN),
-            static_cast<std::uint32_t>(crypto_pwhash_MEMLIMIT_MIN / 1024)};
+    return {crypto::kArgon2MinPasses, crypto::kArgon2MinMemoryKiB};
 }
 
 void SetKdfParamsForTesting(std::optional<KdfParams> p) {
@@ -183,24 +183,21 @@ bool DeriveFileKey(std::string_view password, const KdfParams& params, const Sal
     if (KdfCostOf(params) == KdfCost::Refused || !out.master.Allocate()) return false;
     out.params = params;
     out.salt = salt;
-    // An empty view may have no data at all, which the library must not get.
-    const char* text = password.empty() ? "" : password.data();
     ++Derivations();
-    if (crypto_pwhash(out.master.Data(), SecretKey::kBytes, text, password.size(), salt.data(),
-                      params.passes, std::size_t{params.memoryKiB} * 1024,
-                      crypto_pwhash_ALG_ARGON2ID13) != 0) {
+    if (!crypto::Argon2id(out.master.Data(), SecretKey::kBytes, password, salt.data(),
+                          params.passes, std::size_t{params.memoryKiB} * 1024)) {
         out.master.Clear();
         return false;
     }
     // The hash state that read the password lay on the stack below here.
-    sodium_stackzero(16 * 1024);
+    crypto::WipeStack(16 * 1024);
     return true;
 }
 
 bool NewFileKey(std::string_view password, const KdfParams& params, FileKey& out) {
     if (!InitSodium()) return false;
     Salt salt;
-    randombytes_buf(salt.data(), salt.size());
+    crypto::RandomBytes(salt.data(), salt.size());
     std::memcpy(salt.data(), password.empty() ? kHintNone : kHintPassword, 2);
     return DeriveFileKey(password, params, salt, out);
 }
@@ -212,19 +209,16 @@ bool KeyForFile(std::string_view password, const KdfParams& params, const Salt& 
 }
 
 bool DeriveSubkey(const FileKey& key, Subkey which, SecretKey& out) {
-    static_assert(SecretKey::kBytes == crypto_kdf_KEYBYTES);
+    static_assert(SecretKey::kBytes == crypto::kKeyBytes);
     if (!key.Valid() || !out.Allocate()) return false;
-    return crypto_kdf_derive_from_key(out.Data(), SecretKey::kBytes,
-                                      static_cast<std::uint64_t>(which), kSubkeyContext,
-                                      key.master.Data()) == 0;
+    return crypto::Subkey(out.Data(), SecretKey::kBytes, static_cast<std::uint64_t>(which),
+                          kSubkeyContext, key.master.Data());
 }
 
 bool ComputeKeyCheck(const FileKey& key, std::string_view data, KeyCheckValue& out) {
     SecretKey sub;
     if (!DeriveSubkey(key, Subkey::Check, sub)) return false;
-    return crypto_generichash(out.data(), out.size(),
-                              reinterpret_cast<const unsigned char*>(data.data()), data.size(),
-                              sub.Data(), SecretKey::kBytes) == 0;
+    return crypto::Hash(out.data(), out.size(), data, sub.Data(), SecretKey::kBytes);
 }
 
 } // namespace ardeko

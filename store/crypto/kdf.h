@@ -2,7 +2,7 @@
 // beside the salt in the file, and the subkeys derived from that key.
 #pragma once
 
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
 
 #include <array>
 #include <cstdint>

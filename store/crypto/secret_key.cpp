@@ -1,6 +1,6 @@
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
 
-#include <sodium.h>
+#include "store/crypto/sodium_calls.h"
 
 #include <algorithm>
 #include <utility>
@@ -8,8 +8,7 @@
 namespace ardeko {
 
 bool InitSodium() {
-    static const bool ok = sodium_init() >= 0;
-    return ok;
+    return crypto::Ready();
 }
 
 SecretKey& SecretKey::operator=(SecretKey&& o) noexcept {
@@ -23,9 +22,8 @@ SecretKey& SecretKey::operator=(SecretKey&& o) noexcept {
 
 bool SecretKey::Allocate() {
     Clear();
-    if (!InitSodium()) return false;
-    data_ = static_cast<unsigned char*>(sodium_malloc(kBytes));
-    if (data_) sodium_memzero(data_, kBytes);
+    data_ = static_cast<unsigned char*>(crypto::GuardedAlloc(kBytes));
+    if (data_) crypto::Wipe(data_, kBytes);
     return data_ != nullptr;
 }
 
@@ -41,12 +39,12 @@ bool SecretKey::CopyFrom(const SecretKey& other) {
 
 bool SecretKey::Equals(const SecretKey& other) const {
     if (Empty() || other.Empty()) return Empty() && other.Empty();
-    return sodium_memcmp(data_, other.data_, kBytes) == 0;
+    return crypto::SameBytes(data_, other.data_, kBytes);
 }
 
 void SecretKey::Clear() {
-    // sodium_free wipes the block before giving it back.
-    if (data_) sodium_free(data_);
+    // The guarded block is wiped before it is given back.
+    if (data_) crypto::GuardedFree(data_);
     data_ = nullptr;
 }
 
@@ -63,7 +61,7 @@ bool SecretText::Assign(std::string_view text) {
     // The new copy is made before the old one goes: text may lie in it.
     char* fresh = nullptr;
     if (!text.empty()) {
-        fresh = InitSodium() ? static_cast<char*>(sodium_malloc(text.size())) : nullptr;
+        fresh = static_cast<char*>(crypto::GuardedAlloc(text.size()));
         if (fresh) std::copy(text.begin(), text.end(), fresh);
     }
     Clear();
@@ -73,14 +71,14 @@ bool SecretText::Assign(std::string_view text) {
 }
 
 void SecretText::Clear() {
-    if (data_) sodium_free(data_);
+    if (data_) crypto::GuardedFree(data_);
     data_ = nullptr;
     size_ = 0;
 }
 
 void WipeString(std::string& s) {
     s.resize(s.capacity());
-    if (!s.empty()) sodium_memzero(s.data(), s.size());
+    if (!s.empty()) crypto::Wipe(s.data(), s.size());
     s.clear();
 }
 

@@ -1,4 +1,4 @@
-#include "store/export_fields.h"
+#include "store/export/export_fields.h"
 
 #include "store/pw.h"
 #include "store/vbdate.h"

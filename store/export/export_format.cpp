@@ -1,6 +1,6 @@
-#include "store/export_format.h"
+#include "store/export/export_format.h"
 
-#include "store/export_fields.h"
+#include "store/export/export_fields.h"
 #include "store/product_info.h"
 
 namespace ardeko {

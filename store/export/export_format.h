@@ -2,7 +2,7 @@
 // headings, entries, the line of an empty group, footer. All UTF-8.
 #pragma once
 
-#include "store/export_plan.h"
+#include "store/export/export_plan.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "store/export_plan.h"
+#include "store/export/export_plan.h"
 
-#include "store/export_fields.h"
+#include "store/export/export_fields.h"
 #include "store/pw.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "store/export_writer.h"
+#include "store/export/export_writer.h"
 
 #include <algorithm>
 

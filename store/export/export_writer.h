@@ -2,8 +2,8 @@
 // sink that writes them (files, standard output, or a printed report).
 #pragma once
 
-#include "store/export_format.h"
-#include "store/export_plan.h"
+#include "store/export/export_format.h"
+#include "store/export/export_plan.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "store/format2_body.h"
+#include "store/format2/body.h"
 
 #include "store/codepage.h"
 #include "store/vbdate.h"
@@ -226,10 +226,10 @@ public:
         VisitFields(names, [&](const char* name, const auto& f) {
             ++tag;
             if constexpr (std::is_same_v<std::decay_t<decltype(f)>, std::string>)
-                kept_[tag] = KeepsEntryText(texts, name);
+                kept_[tag] = KeepsEntryText(texts, FieldOfName(name));
         });
-        kept_[kTagTotp] = KeepsEntryText(texts, "Totp");
-        kept_[kTagEntryId] = KeepsEntryText(texts, "Id");
+        kept_[kTagTotp] = KeepsEntryText(texts, Field::Code);
+        kept_[kTagEntryId] = KeepsEntryText(texts, Field::Id);
         kept_[kTagHistory] = kept_[kTagCustomField] = false;
     }
     bool operator[](unsigned char tag) const { return kept_[tag]; }

@@ -2,7 +2,7 @@
 // that a reader skips what it does not know. Layout: FORMAT2.md.
 #pragma once
 
-#include "store/datafile.h"
+#include "store/codec.h"
 
 #include <cstddef>
 #include <string>

@@ -1,11 +1,10 @@
-#include "store/format2.h"
+#include "store/format2/format2.h"
 
-#include "store/format2_body.h"
-#include "store/slow_key.h"
+#include "store/format2/body.h"
 
 #include "store/bytes.h"
 
-#include <sodium.h>
+#include "store/crypto/sodium_calls.h"
 
 #include <cstring>
 
@@ -28,10 +27,6 @@ template <std::size_t N> void Append(std::string& s, const std::array<unsigned c
     s.append(reinterpret_cast<const char*>(a.data()), N);
 }
 
-const unsigned char* Bytes(std::string_view s) {
-    return reinterpret_cast<const unsigned char*>(s.data());
-}
-
 // The key for the header: the one held when it fits, else a new derivation.
 // Damaged when no key could be derived with what the header says.
 DecodeStatus KeyFor(const Format2Header& h, std::string_view image, std::string_view password,
@@ -41,7 +36,7 @@ DecodeStatus KeyFor(const Format2Header& h, std::string_view image, std::string_
     KeyCheckValue check;
     if (!ComputeKeyCheck(key, image.substr(0, h.bytes - kCheckBytes), check))
         return DecodeStatus::Damaged;
-    if (sodium_memcmp(check.data(), h.check.data(), kCheckBytes) != 0) {
+    if (!crypto::SameBytes(check.data(), h.check.data(), kCheckBytes)) {
         key.master.Clear();
         return DecodeStatus::WrongPassword;
     }
@@ -49,14 +44,15 @@ DecodeStatus KeyFor(const Format2Header& h, std::string_view image, std::string_
 }
 
 EncodeError OutOfMemory() {
-    return EncodeError{7, "There is not enough memory to save the file.", {}};
+    return EncodeError{
+        Code(StoreError::OutOfMemory), "There is not enough memory to save the file.", {}};
 }
 
 } // namespace
 
 bool IsFormat2(std::string_view image) {
     return image.size() >= kVersionBytes &&
-           DecodeHeader(image.substr(0, kVersionBytes)).version == kVersion200;
+           VersionText(image.substr(0, kVersionBytes)) == kVersion200;
 }
 
 std::optional<Format2Header> ReadFormat2Header(std::string_view image) {
@@ -92,7 +88,7 @@ DecodedFile DecodeFormat2(std::string_view image, std::string_view password, con
     f.header.encrypted = true;
     const auto h = ReadFormat2Header(image);
     if (!h || KdfCostOf(h->params) == KdfCost::Refused ||
-        image.size() - h->bytes < crypto_aead_xchacha20poly1305_ietf_ABYTES) {
+        image.size() - h->bytes < crypto::kSealTagBytes) {
         f.status = DecodeStatus::Damaged;
         return f;
     }
@@ -104,12 +100,9 @@ DecodedFile DecodeFormat2(std::string_view image, std::string_view password, con
         return f;
     }
     const std::string_view sealed = image.substr(h->bytes);
-    std::string body(sealed.size() - crypto_aead_xchacha20poly1305_ietf_ABYTES, '\0');
-    unsigned long long bodyBytes = 0;
-    const bool opened =
-        crypto_aead_xchacha20poly1305_ietf_decrypt(
-            reinterpret_cast<unsigned char*>(body.data()), &bodyBytes, nullptr, Bytes(sealed),
-            sealed.size(), Bytes(image), h->bytes, h->nonce.data(), contentKey.Data()) == 0;
+    std::string body(sealed.size() - crypto::kSealTagBytes, '\0');
+    const bool opened = crypto::Open(reinterpret_cast<unsigned char*>(body.data()), sealed,
+                                     image.substr(0, h->bytes), h->nonce.data(), contentKey.Data());
     if (!opened || !ReadBody(body, categoriesOnly, f, texts)) {
         f.categories.clear();
         f.subcategories.clear();
@@ -127,7 +120,7 @@ std::optional<EncodeError> EncodeFormat2(const StoreContents& contents, const Fi
     std::array<unsigned char, kNonceBytes> nonce;
     KeyCheckValue check;
     if (!InitSodium() || !DeriveSubkey(key, Subkey::Contents, contentKey)) return OutOfMemory();
-    randombytes_buf(nonce.data(), nonce.size());
+    crypto::RandomBytes(nonce.data(), nonce.size());
     image.clear();
     const std::string_view version = kVersion200;
     image.push_back(static_cast<char>(version.size()));
@@ -146,11 +139,9 @@ std::optional<EncodeError> EncodeFormat2(const StoreContents& contents, const Fi
     const std::size_t bodySize = BodySize(contents);
     std::string body(bodySize, '\0');
     WriteBody(contents, body.data());
-    image.resize(headerBytes + bodySize + crypto_aead_xchacha20poly1305_ietf_ABYTES);
-    unsigned long long sealedBytes = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(
-        reinterpret_cast<unsigned char*>(image.data()) + headerBytes, &sealedBytes, Bytes(body),
-        body.size(), Bytes(image), headerBytes, nullptr, nonce.data(), contentKey.Data());
+    image.resize(headerBytes + bodySize + crypto::kSealTagBytes);
+    crypto::Seal(reinterpret_cast<unsigned char*>(image.data()) + headerBytes, body,
+                 std::string_view(image).substr(0, headerBytes), nonce.data(), contentKey.Data());
     WipeString(body);
     return std::nullopt;
 }

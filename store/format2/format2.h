@@ -4,8 +4,8 @@
 // (XChaCha20-Poly1305, the header as associated data). Layout: FORMAT2.md.
 #pragma once
 
-#include "store/datafile.h"
-#include "store/kdf.h"
+#include "store/codec.h"
+#include "store/crypto/kdf.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "store/foreign_csv.h"
+#include "store/import/foreign_csv.h"
 
 #include <algorithm>
 #include <array>

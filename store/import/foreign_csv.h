@@ -3,7 +3,7 @@
 // LF or a lone CR (as old Macs wrote). Each record remembers the line it starts on, for messages.
 #pragma once
 
-#include "store/import_problem.h"
+#include "store/import/import_problem.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,7 +1,7 @@
 // Telling which program wrote a CSV file and reading its rows into
 // ForeignEntry records. Columns are found by their captions, so a program
 // that adds or reorders columns is still read.
-#include "store/foreign_formats.h"
+#include "store/import/foreign_formats.h"
 
 #include <algorithm>
 #include <array>

@@ -3,9 +3,9 @@
 // told from its first line (the column captions) or its structure.
 #pragma once
 
-#include "store/foreign_csv.h"
-#include "store/foreign_text.h"
-#include "store/import_problem.h"
+#include "store/import/foreign_csv.h"
+#include "store/import/foreign_text.h"
+#include "store/import/import_problem.h"
 #include "store/records.h"
 
 #include <cstddef>

@@ -1,9 +1,9 @@
-#include "store/foreign_import.h"
+#include "store/import/foreign_import.h"
 
 #include "store/codepage.h"
+#include "store/import/unique_names.h"
 #include "store/pw.h"
 #include "store/totp.h"
-#include "store/unique_names.h"
 #include "store/vbdate.h"
 
 #include <algorithm>

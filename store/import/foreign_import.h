@@ -4,9 +4,9 @@
 // all at once, or not at all.
 #pragma once
 
-#include "store/datafile.h"
-#include "store/foreign_formats.h"
-#include "store/import_problem.h"
+#include "store/import/foreign_formats.h"
+#include "store/import/import_problem.h"
+#include "store/legacy/legacy_file.h"
 #include "store/records.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // identity, key and custom fields become the entry's fields; what the store
 // has no place for goes to its extras, so the notes keep it; passkeys and
 // collection membership cannot be imported and are listed as such.
-#include "store/foreign_formats.h"
+#include "store/import/foreign_formats.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "store/foreign_text.h"
+#include "store/import/foreign_text.h"
 
 #include "store/codepage.h"
 

@@ -3,7 +3,7 @@
 // programs on Windows write when the bytes are not UTF-8).
 #pragma once
 
-#include "store/import_problem.h"
+#include "store/import/import_problem.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,5 +1,5 @@
 // Dates, folder paths and extra columns as other programs write them.
-#include "store/foreign_formats.h"
+#include "store/import/foreign_formats.h"
 #include "store/vbdate.h"
 
 #include <algorithm>

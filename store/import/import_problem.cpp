@@ -1,4 +1,4 @@
-#include "store/import_problem.h"
+#include "store/import/import_problem.h"
 
 #include <array>
 

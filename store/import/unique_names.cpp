@@ -1,4 +1,4 @@
-#include "store/unique_names.h"
+#include "store/import/unique_names.h"
 
 #include "store/codepage.h"
 

@@ -1,16 +1,16 @@
-#include "store/file_info.h"
+#include "store/io/file_info.h"
 
-#include "store/datafile.h"
-#include "store/file_io.h"
-#include "store/format2.h"
-#include "store/legacy_trailer.h"
+#include "store/format2/format2.h"
+#include "store/io/file_io.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 
 namespace ardeko {
 
 std::optional<std::string> ReadDataFileInfo(const std::string& path, DataFileInfo& out) {
     std::string head;
     if (auto err = ReadFileHead(path, kVersionBytes, head)) return err->descr;
-    out.version = DecodeHeader(head).version;
+    out.version = VersionText(head);
     if (!IsKnownVersion(out.version)) return "File " + path + ": Invalid File Version!";
     // The trailer follows the records, so a legacy file is read whole.
     std::string image;

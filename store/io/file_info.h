@@ -2,7 +2,7 @@
 // the key derivation's parameters. Nothing about its contents.
 #pragma once
 
-#include "store/kdf.h"
+#include "store/crypto/kdf.h"
 #include "store/pw.h"
 
 #include <optional>

@@ -1,4 +1,6 @@
-#include "store/file_io.h"
+#include "store/io/file_io.h"
+
+#include "store/errors.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -117,34 +119,34 @@ std::optional<IoError> WriteInPlace(const std::string& target, const std::string
 } // namespace
 
 IoError ErrorFromErrno(int err, const std::string& path) {
-    int num = 57;
+    int num = Code(StoreError::DeviceIo);
     const char* text = "Device I/O error";
     switch (err) {
     case ENOENT:
     case ENOTDIR:
-        num = 76;
+        num = Code(StoreError::PathNotFound);
         text = "Path not found";
         break;
     case EACCES:
     case EPERM:
-        num = 70;
+        num = Code(StoreError::PermissionDenied);
         text = "Permission denied";
         break;
     case ENOSPC:
     case EFBIG:
     case EDQUOT:
-        num = 61;
+        num = Code(StoreError::DiskFull);
         text = "Disk full";
         break;
     case EROFS:
     case EISDIR:
     case EBUSY:
     case ETXTBSY:
-        num = 75;
+        num = Code(StoreError::PathFileAccess);
         text = "Path/File access error";
         break;
     case ENAMETOOLONG:
-        num = 52;
+        num = Code(StoreError::BadFileName);
         text = "Bad file name or number";
         break;
     default:
@@ -171,7 +173,8 @@ std::optional<IoError> InputFile::Open(const std::string& path) {
     if (::fstat(fd_, &st) != 0) return ErrorFromErrno(errno, path);
     if (S_ISDIR(st.st_mode)) return ErrorFromErrno(EISDIR, path);
     if (!S_ISREG(st.st_mode))
-        return IoError{75, "Path/File access error: " + path + " is not a regular file", 0};
+        return IoError{Code(StoreError::PathFileAccess),
+                       "Path/File access error: " + path + " is not a regular file", 0};
     ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     size_ = static_cast<std::uint64_t>(st.st_size);
     return std::nullopt;
@@ -246,7 +249,8 @@ std::optional<IoError> WriteFileAtomically(const std::string& path, std::string_
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return ErrorFromErrno(EISDIR, path);
     if (exists && !S_ISREG(existing.st_mode))
-        return IoError{75, "Path/File access error: " + path + " is not a regular file", 0};
+        return IoError{Code(StoreError::PathFileAccess),
+                       "Path/File access error: " + path + " is not a regular file", 0};
     // Replacing by rename ignores the file's own permissions; a file its
     // owner made read-only must stay as it is.
     if (exists && ::access(target.c_str(), W_OK) != 0) return ErrorFromErrno(errno, path);

@@ -1,4 +1,4 @@
-#include "store/process_guard.h"
+#include "store/io/process_guard.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>

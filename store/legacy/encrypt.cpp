@@ -1,7 +1,7 @@
-#include "store/encrypt.h"
+#include "store/legacy/encrypt.h"
 
 #include "store/bytes.h"
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
 #include "store/vbdate.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // Each object owns its generator, so two files can be processed side by side.
 #pragma once
 
-#include "store/vbrandom.h"
+#include "store/legacy/vbrandom.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,10 @@
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 
 #include "store/codepage.h"
-#include "store/encrypt.h"
-#include "store/format2.h"
-#include "store/legacy_trailer.h"
-#include "store/secret_key.h"
-#include "store/typed_text.h"
+#include "store/crypto/secret_key.h"
+#include "store/legacy/encrypt.h"
+#include "store/legacy/trailer.h"
+#include "store/legacy/typed_text.h"
 #include "store/vbdate.h"
 
 #include <algorithm>
@@ -174,7 +173,7 @@ struct Decipher {
 template <class R> void DropTexts(R& r, EntryTexts keep) {
     VisitFields(r, [keep](const char* name, auto& field) {
         if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
-            if (!KeepsEntryText(keep, name)) WipeString(field);
+            if (!KeepsEntryText(keep, FieldOfName(name))) WipeString(field);
     });
 }
 
@@ -219,7 +218,7 @@ public:
         T_Password names;
         VisitFields(names, [&](const char* name, const auto& field) {
             if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
-                entryTextsKept_.push_back(KeepsEntryText(texts, name));
+                entryTextsKept_.push_back(KeepsEntryText(texts, FieldOfName(name)));
         });
     }
 
@@ -440,9 +439,8 @@ DecodedFile RecoverEnciphered(std::string_view image, const FileHeader& header,
 
 } // namespace
 
-bool IsKnownVersion(std::string_view version) {
-    return version == kVersion101 || version == kVersion102 || version == kVersion103 ||
-           version == kVersion200;
+bool IsLegacyVersion(std::string_view version) {
+    return version == kVersion101 || version == kVersion102 || version == kVersion103;
 }
 
 FileHeader DecodeHeader(std::string_view image) {
@@ -466,7 +464,7 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
     const FileHeader header = ReadHeader(in);
     DecodedFile f;
     f.header = header;
-    if (!IsKnownVersion(header.version) || header.version == kVersion200) {
+    if (!IsLegacyVersion(header.version)) {
         f.status = DecodeStatus::BadVersion;
         return f;
     }
@@ -502,18 +500,11 @@ DecodedFile DecodeLegacy(std::string_view image, std::string_view password, bool
 
 } // namespace
 
-bool KeepsEntryText(EntryTexts texts, std::string_view field) {
-    if (texts == EntryTexts::All || field == "service") return true;
-    if (texts == EntryTexts::NamesOnly) return false;
-    return field != "pw" && field != "Remember" && field != "Totp" && !field.starts_with("stringa");
-}
-
-DecodedFile DecodeFile(std::string_view image, std::string_view password, bool categoriesOnly,
-                       const FileKey* known, EntryTexts texts) {
-    if (IsFormat2(image)) return DecodeFormat2(image, password, known, categoriesOnly, texts);
+DecodedFile DecodeLegacyFile(std::string_view image, std::string_view password, bool categoriesOnly,
+                             const FileKey* known, EntryTexts texts) {
     // A trailer proves the password and the contents before the legacy data
     // is read at all; without one the file reads as it always has.
-    const auto trailer = IsKnownVersion(DecodeHeader(image.substr(0, kVersionBytes)).version)
+    const auto trailer = IsLegacyVersion(DecodeHeader(image.substr(0, kVersionBytes)).version)
                              ? FindTrailer(image)
                              : std::nullopt;
     if (!trailer) {
@@ -579,18 +570,19 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
     auto where = [&] { return Label(r) + ", field " + name; };
     if constexpr (std::is_same_v<F, std::string>) {
         TextRefusal refusal = RefusalOf(r);
-        refusal.field = name;
+        refusal.field = FieldOfName(name);
+        refusal.fieldName = name;
         std::size_t length = field.size();
         if (!IsAscii(field)) {
             const Cp1252Result c = Utf8ToCp1252(field);
             if (c.badCodePoint) {
                 // Never quote a character of a password, even in a message.
-                const bool secret = std::string(name) == "pw";
+                const bool secret = refusal.field == Field::Password;
                 const std::string what =
                     secret ? std::string("a character")
                            : "the character " + DescribeCodePoint(*c.badCodePoint);
                 if (!secret) refusal.character = *c.badCodePoint;
-                return EncodeError{kErrUnstorableText,
+                return EncodeError{Code(StoreError::UnstorableText),
                                    where() + ": " + what +
                                        " cannot be stored in a data file (only "
                                        "Western European characters can).",
@@ -600,15 +592,16 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
         }
         refusal.length = length;
         if (length > kMaxTextLength)
-            return EncodeError{kErrTooLarge,
+            return EncodeError{Code(StoreError::TooLarge),
                                where() + ": the text is " + std::to_string(length) +
                                    " characters long; a data file holds at most " +
                                    std::to_string(kMaxTextLength) + ".",
                                std::move(refusal)};
     } else if constexpr (std::is_same_v<F, double>) {
         if (!VbDateInRange(field))
-            return EncodeError{
-                kErrTooLarge, where() + ": the date is out of range (years 100 to 9999).", {}};
+            return EncodeError{Code(StoreError::TooLarge),
+                               where() + ": the date is out of range (years 100 to 9999).",
+                               {}};
     }
     return std::nullopt;
 }
@@ -616,17 +609,17 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
 // The older format has no place for one-time codes, earlier passwords or
 // custom fields: refused, never dropped.
 std::optional<EncodeError> CheckLaterFields(const T_Password& r) {
-    const char* field = !r.Totp.empty()      ? "Totp"
-                        : !r.History.empty() ? "History"
-                        : !r.Fields.empty()  ? "Fields"
-                                             : nullptr;
-    if (!field) return std::nullopt;
+    const Field field = !r.Totp.empty()      ? Field::Code
+                        : !r.History.empty() ? Field::History
+                        : !r.Fields.empty()  ? Field::ExtraFields
+                                             : Field::Other;
+    if (field == Field::Other) return std::nullopt;
     const std::string what = !r.Totp.empty()      ? ": its one-time code"
                              : !r.History.empty() ? ": its earlier passwords"
                                                   : ": its extra fields";
     TextRefusal refusal = RefusalOf(r);
     refusal.field = field;
-    return EncodeError{kErrUnstorableText,
+    return EncodeError{Code(StoreError::UnstorableText),
                        Label(r) + what + " cannot be stored in a file of the older format.",
                        std::move(refusal)};
 }
@@ -645,7 +638,7 @@ template <class R> std::optional<EncodeError> CheckOne(const R& r) {
 template <class R>
 std::optional<EncodeError> CheckSection(const KeyedCollection<R>& records, const char* what) {
     if (records.Count() > kMaxRecords)
-        return EncodeError{kErrTooLarge,
+        return EncodeError{Code(StoreError::TooLarge),
                            std::string("Too many ") + what + ": " +
                                std::to_string(records.Count()) + "; a data file holds at most " +
                                std::to_string(kMaxRecords) + ".",
@@ -711,13 +704,13 @@ std::optional<EncodeError> EncodeFile(const StoreContents& contents, std::string
     const WipeOnExit wipePassword(pw.bytes);
     const TextRefusal refusal{TextRefusal::Record::FilePassword, {}, {}, {}, pw.bytes.size()};
     if (pw.badCodePoint)
-        return EncodeError{kErrUnstorableText,
+        return EncodeError{Code(StoreError::UnstorableText),
                            "The file password contains a character that cannot be "
                            "stored in a data file (only Western European "
                            "characters can).",
                            refusal};
     if (pw.bytes.size() > kMaxTextLength)
-        return EncodeError{kErrTooLarge, "The file password is too long.", refusal};
+        return EncodeError{Code(StoreError::TooLarge), "The file password is too long.", refusal};
 
     clsEncrypt cipher;
     ByteWriter w;

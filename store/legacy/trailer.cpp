@@ -1,9 +1,8 @@
-#include "store/legacy_trailer.h"
+#include "store/legacy/trailer.h"
 
 #include "store/bytes.h"
-#include "store/slow_key.h"
 
-#include <sodium.h>
+#include "store/crypto/sodium_calls.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,12 +18,11 @@ constexpr std::size_t kCheckedBytes = 8 + 4 + 4 + kSaltBytes; // what the key ch
 bool Mac(const FileKey& key, std::string_view data, unsigned char* out) {
     SecretKey sub;
     if (!DeriveSubkey(key, Subkey::Mac, sub)) return false;
-    return crypto_generichash(out, kMacBytes, reinterpret_cast<const unsigned char*>(data.data()),
-                              data.size(), sub.Data(), SecretKey::kBytes) == 0;
+    return crypto::Hash(out, kMacBytes, data, sub.Data(), SecretKey::kBytes);
 }
 
 bool SameBytes(const unsigned char* a, std::string_view b) {
-    return sodium_memcmp(a, b.data(), b.size()) == 0;
+    return crypto::SameBytes(a, b.data(), b.size());
 }
 
 } // namespace

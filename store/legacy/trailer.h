@@ -2,11 +2,12 @@
 // file, where that format's readers never look: a marker, the key
 // derivation's parameters and salt, a key check and a MAC over every byte
 // before the MAC. It lets a reader refuse a wrong password exactly and tell
-// a changed file, which the legacy cipher alone cannot. Layout: FORMAT2.md.
+// a changed file, which the legacy cipher alone cannot. Layout: FORMAT2.md
+// (its key derivation is format 2's); the file around it: LEGACY.md.
 #pragma once
 
-#include "store/datafile.h"
-#include "store/kdf.h"
+#include "store/crypto/kdf.h"
+#include "store/legacy/legacy_file.h"
 
 #include <optional>
 #include <string>

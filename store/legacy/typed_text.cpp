@@ -1,4 +1,4 @@
-#include "store/typed_text.h"
+#include "store/legacy/typed_text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "store/vbrandom.h"
+#include "store/legacy/vbrandom.h"
 
 #include <bit>
 #include <cmath>

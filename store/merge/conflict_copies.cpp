@@ -1,4 +1,4 @@
-#include "store/conflict_copies.h"
+#include "store/merge/conflict_copies.h"
 
 #include <algorithm>
 #include <cctype>

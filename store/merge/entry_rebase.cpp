@@ -1,7 +1,7 @@
-#include "store/entry_rebase.h"
+#include "store/merge/entry_rebase.h"
 
 #include "store/codepage.h"
-#include "store/merge_entries.h"
+#include "store/merge/merge_entries.h"
 
 #include <optional>
 #include <utility>

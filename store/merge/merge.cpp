@@ -1,10 +1,10 @@
 // clsPW::Merge: the merged categories, subcategories, nodes and entries are
 // filed into new collections. Records this store has keep its codes, so an
 // open view still finds them; new ones get codes above every code in use.
-#include "store/merge.h"
+#include "store/merge/merge.h"
 
 #include "store/codepage.h"
-#include "store/merge_entries.h"
+#include "store/merge/merge_entries.h"
 #include "store/pw.h"
 
 #include <algorithm>
@@ -227,7 +227,8 @@ private:
     void InsertNamed(R& r, std::string& name, bool (clsPW::*insert)(const R&),
                      const std::string& category) {
         const std::string wanted = name;
-        for (int n = 2; !(into_.*insert)(r) && into_.ErrNum() == kErrDuplicateKey && n < 10000; ++n)
+        for (int n = 2;
+             !(into_.*insert)(r) && into_.ErrNum() == StoreError::DuplicateKey && n < 10000; ++n)
             name = wanted + " " + std::to_string(n);
         auto label = [&](const std::string& n) {
             return category.empty() ? n : PlaceLabel(category, n);
@@ -341,7 +342,7 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
     Filer filer(mine, built, summary.placeCollisions);
     if (!filer.Categories(m.cats) || !filer.Subcategories(m.subs)) {
         summary = {};
-        return Fail(kErrOverflow, "Overflow");
+        return Fail(StoreError::Overflow, "Overflow");
     }
     filer.Nodes(std::move(m.nodes));
     built.password_.Reserve(m.entries.kept.size() + m.entries.copies.size());

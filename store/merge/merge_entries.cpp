@@ -1,6 +1,6 @@
 // Entries of a merge: paired by MergeIdentity, compared field by field
 // against the base, and kept, combined or set side by side as a conflict.
-#include "store/merge_entries.h"
+#include "store/merge/merge_entries.h"
 
 #include "store/codepage.h"
 #include "store/entry_id.h"

@@ -4,7 +4,7 @@
 // small keyed records (categories, subcategories, tree nodes).
 #pragma once
 
-#include "store/merge.h"
+#include "store/merge/merge.h"
 #include "store/pw.h"
 
 #include <bitset>

@@ -1,7 +1,7 @@
 // An entry's custom fields in a merge, paired by name: a field one side
 // added, changed or deleted comes through on its own, so that two sides
 // changing different fields of one entry need no conflict copy.
-#include "store/merge_entries.h"
+#include "store/merge/merge_entries.h"
 
 #include <algorithm>
 #include <map>

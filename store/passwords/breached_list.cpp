@@ -1,7 +1,8 @@
-#include "store/breached_list.h"
+#include "store/passwords/breached_list.h"
+
+#include "store/crypto/sodium_calls.h"
 
 #include <nettle/sha1.h>
-#include <sodium.h>
 
 #include <algorithm>
 #include <array>
@@ -65,8 +66,8 @@ std::string Sha1Hex(std::string_view text) {
         hex[2 * i + 1] = kDigits[digest[i] & 15];
     }
     // The state holds the password's bytes.
-    sodium_memzero(&ctx, sizeof ctx);
-    sodium_memzero(digest.data(), digest.size());
+    crypto::Wipe(&ctx, sizeof ctx);
+    crypto::Wipe(digest.data(), digest.size());
     return hex;
 }
 
@@ -85,8 +86,9 @@ bool BreachedList::Open(const std::string& path) {
     open_ = false;
     path_ = path;
     file_ = std::make_unique<InputFile>();
-    if (auto err = file_->Open(path)) return Fail(kErrListUnreadable, err->descr);
-    if (file_->Size() == 0) return Fail(kErrNotHashList, path + " holds no password hashes");
+    if (auto err = file_->Open(path)) return Fail(StoreError::ListUnreadable, err->descr);
+    if (file_->Size() == 0)
+        return Fail(StoreError::NotHashList, path + " holds no password hashes");
     open_ = true;
     if (!CheckOrder()) {
         open_ = false;
@@ -104,7 +106,7 @@ bool BreachedList::CheckOrder() {
         if (!line) return false;
         if (line->key.empty()) break;
         if (line->key < previous)
-            return Fail(kErrListNotSorted,
+            return Fail(StoreError::ListNotSorted,
                         path_ + " is not sorted by hash: only a list in hash order can be "
                                 "searched (such lists are published in that order too)");
         previous = line->key;
@@ -121,7 +123,7 @@ std::optional<BreachedList::Line> BreachedList::LineFrom(std::uint64_t offset) {
     for (std::uint64_t pos = offset == 0 ? 0 : offset - 1; offset > 0;) {
         if (pos >= size) return Line{size, {}, 0};
         if (auto err = file_->ReadAt(pos, kReadChunk, chunk))
-            return Missing(kErrListUnreadable, err->descr);
+            return Missing(StoreError::ListUnreadable, err->descr);
         if (chunk.empty()) return Line{size, {}, 0}; // the file was cut meanwhile
         if (const auto nl = chunk.find('\n'); nl != std::string::npos) {
             start = pos + nl + 1;
@@ -130,15 +132,15 @@ std::optional<BreachedList::Line> BreachedList::LineFrom(std::uint64_t offset) {
         }
         pos += chunk.size();
         if (pos - offset > kLongestLine)
-            return Missing(kErrNotHashList, path_ + " is not a list of password hashes "
-                                                    "(lines of HASH:COUNT)");
+            return Missing(StoreError::NotHashList, path_ + " is not a list of password hashes "
+                                                            "(lines of HASH:COUNT)");
     }
     if (start >= size) return Line{size, {}, 0};
     std::string_view text = std::string_view(chunk).substr(std::min(skip, chunk.size()));
     // The line may go on past what was read: read it from its start.
     if (offset == 0 || (text.find('\n') == std::string_view::npos && start + text.size() < size)) {
         if (auto err = file_->ReadAt(start, kReadChunk, chunk))
-            return Missing(kErrListUnreadable, err->descr);
+            return Missing(StoreError::ListUnreadable, err->descr);
         text = chunk;
     }
     return ParseLineAt(start, text);
@@ -151,21 +153,21 @@ std::optional<BreachedList::Line> BreachedList::ParseLineAt(std::uint64_t start,
     auto hash = HashOf(line);
     const auto count = hash ? CountOf(line) : std::nullopt;
     if (!count)
-        return Missing(kErrNotHashList, path_ +
-                                            " is not a list of password hashes: the line at byte " +
-                                            std::to_string(start) + " is not HASH:COUNT");
+        return Missing(StoreError::NotHashList,
+                       path_ + " is not a list of password hashes: the line at byte " +
+                           std::to_string(start) + " is not HASH:COUNT");
     return Line{start, std::move(*hash), *count};
 }
 
 std::optional<std::uint64_t> BreachedList::TimesSeen(std::string_view password) {
     std::string hash = Sha1Hex(password);
     const auto seen = TimesSeenHash(hash);
-    sodium_memzero(hash.data(), hash.size());
+    crypto::Wipe(hash.data(), hash.size());
     return seen;
 }
 
 std::optional<std::uint64_t> BreachedList::TimesSeenHash(std::string_view hash) {
-    if (!open_) return Missing(kErrListUnreadable, "no breached-password list is open");
+    if (!open_) return Missing(StoreError::ListUnreadable, "no breached-password list is open");
     const auto target = HashOf(hash);
     if (!target || hash.size() != kHashDigits) return 0; // no SHA-1: never in the list
     // The first line whose hash is not below the target: the line found from

@@ -4,7 +4,8 @@
 // search over byte offsets: nothing is loaded, nothing leaves the machine.
 #pragma once
 
-#include "store/file_io.h"
+#include "store/errors.h"
+#include "store/io/file_io.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,10 +14,6 @@
 #include <string_view>
 
 namespace ardeko {
-
-inline constexpr int kErrListUnreadable = 50050; // cannot be opened or read
-inline constexpr int kErrNotHashList = 50051;    // lines are not HASH:COUNT
-inline constexpr int kErrListNotSorted = 50052;  // not in hash order
 
 // Upper-case hexadecimal SHA-1 of the UTF-8 bytes, as such lists hold them.
 std::string Sha1Hex(std::string_view text);
@@ -51,6 +48,10 @@ private:
     bool CheckOrder();
     bool Fail(std::int32_t num, std::string descr);
     std::nullopt_t Missing(std::int32_t num, std::string descr); // Fail, for optional results
+    bool Fail(StoreError e, std::string descr) { return Fail(Code(e), std::move(descr)); }
+    std::nullopt_t Missing(StoreError e, std::string descr) {
+        return Missing(Code(e), std::move(descr));
+    }
 
     std::unique_ptr<InputFile> file_;
     std::string path_;

@@ -1,6 +1,6 @@
-#include "store/password_generator.h"
+#include "store/passwords/password_generator.h"
 
-#include <sodium.h>
+#include "store/crypto/sodium_calls.h"
 
 #include <algorithm>
 #include <array>
@@ -59,7 +59,7 @@ std::string Draw(const std::string& pool, int length, const UniformRandom& rando
 } // namespace
 
 std::uint32_t SystemUniform(std::uint32_t upper) {
-    return randombytes_uniform(upper);
+    return crypto::RandomBelow(upper);
 }
 
 std::string CharacterPool(const GeneratorOptions& options) {

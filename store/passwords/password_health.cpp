@@ -1,7 +1,7 @@
-#include "store/password_health.h"
+#include "store/passwords/password_health.h"
 
-#include "store/breached_list.h"
-#include "store/password_strength.h"
+#include "store/passwords/breached_list.h"
+#include "store/passwords/password_strength.h"
 
 #include <algorithm>
 #include <atomic>

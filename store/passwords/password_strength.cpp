@@ -1,6 +1,7 @@
-#include "store/password_strength.h"
+#include "store/passwords/password_strength.h"
 
-#include <sodium.h>
+#include "store/crypto/sodium_calls.h"
+
 #include <zxcvbn.h>
 
 #include <array>
@@ -22,7 +23,7 @@ double PasswordEntropyBits(std::string_view password) {
     // measured up to it, as the library would see it anyway.
     std::string copy(password);
     const double bits = ZxcvbnMatch(copy.c_str(), nullptr, nullptr);
-    sodium_memzero(copy.data(), copy.size()); // no copy of the password stays behind
+    crypto::Wipe(copy.data(), copy.size()); // no copy of the password stays behind
     return bits;
 }
 

@@ -15,7 +15,7 @@
 #include "dialogs/frm_pw.h"
 #include "dialogs/history_panel.h"
 #include "frame/wipe_text.h"
-#include "store/secret_key.h"
+#include "store/crypto/secret_key.h"
 
 using namespace qvs;
 using namespace memscan;

@@ -4,7 +4,7 @@
 
 #include "app/file_commands.h"
 #include "frame/language.h"
-#include "store/legacy_trailer.h"
+#include "store/legacy/trailer.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -5,8 +5,8 @@
 
 #include "app/file_commands.h"
 #include "dialogs/data_file_panel.h"
-#include "store/datafile.h"
-#include "store/format2.h"
+#include "store/format2/format2.h"
+#include "store/legacy/legacy_file.h"
 
 #include <QDir>
 #include <QFile>

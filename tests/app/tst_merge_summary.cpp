@@ -2,7 +2,7 @@
 // the two sides and those that met one name, in both languages.
 #include "app/merge_summary.h"
 #include "frame/language.h"
-#include "store/merge.h"
+#include "store/merge/merge.h"
 
 #include <QtTest>
 

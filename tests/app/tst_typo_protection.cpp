@@ -7,9 +7,9 @@
 
 #include "app/file_commands.h"
 #include "dialogs/frm_file_pw.h"
-#include "store/datafile.h"
-#include "store/format2.h"
-#include "store/legacy_trailer.h"
+#include "store/format2/format2.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 
 #include <QFile>
 

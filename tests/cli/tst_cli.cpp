@@ -1,5 +1,5 @@
 // qvs-cli end to end: JSON in, data file, JSON out, and every way of refusing input.
-#include "store/legacy_trailer.h"
+#include "store/legacy/trailer.h"
 #include "store/records.h"
 #include "store/totp.h"
 #include "store/vbdate.h"

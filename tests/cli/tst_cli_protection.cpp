@@ -3,7 +3,7 @@
 // only after the password was given twice alike; a trailer with bytes
 // appended after it still refuses a wrong password; a file whose key
 // settings are beyond what opens without asking waits for --allow-slow-key.
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 #include "tests/cli/cli_run.h"
 #include "tests/store/typo_search.h"
 

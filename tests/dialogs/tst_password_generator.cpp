@@ -7,7 +7,7 @@
 #include "dialogs/strength_meter.h"
 #include "dialogs/word_list.h"
 #include "store/codepage.h"
-#include "store/password_strength.h"
+#include "store/passwords/password_strength.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "export/export_choice.h"
-#include "store/export_format.h"
+#include "store/export/export_format.h"
 #include "store/pw.h"
 
 #include <QFile>

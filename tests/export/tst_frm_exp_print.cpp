@@ -4,7 +4,7 @@
 #include "frame/frm_message.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
-#include "store/export_fields.h"
+#include "store/export/export_fields.h"
 #include "tests/export/export_fixture.h"
 #include "tests/frame/modal_script.h"
 #include "tests/frame/test_language.h"

@@ -4,9 +4,9 @@
 // records, and that a refused file of format 2 or with a trailer shows no
 // data. Keys are derived with the smallest parameters the library allows,
 // and a header asking for more is refused, so inputs stay fast.
-#include "store/datafile.h"
-#include "store/format2.h"
-#include "store/legacy_trailer.h"
+#include "store/format2/format2.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 #include "store/pw.h"
 #include "store/vbdate.h"
 
@@ -104,7 +104,8 @@ void RoundTrip(std::string_view image, const std::string& password) {
     if (auto err = EncodeFile(contents, password, saved)) {
         // A plain file may hold texts longer than an enciphered one can;
         // saving says so. Anything else loaded must save.
-        if (err->num == kErrTooLarge && err->descr.find("characters long") != std::string::npos)
+        if (err->num == Code(StoreError::TooLarge) &&
+            err->descr.find("characters long") != std::string::npos)
             return;
         Finding(("a loaded file cannot be saved: " + err->descr).c_str());
     }

@@ -3,9 +3,9 @@
 // and legacy (with and without trailer), and plain files of each version,
 // laid out field by field. Keys use the smallest parameters, as the fuzz
 // target accepts no more.
-#include "store/datafile.h"
-#include "store/format2.h"
-#include "store/legacy_trailer.h"
+#include "store/format2/format2.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 #include "store/pw.h"
 
 #include <cstdio>

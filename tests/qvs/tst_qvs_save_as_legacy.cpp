@@ -5,8 +5,8 @@
 // once ended the command without a file or a word. QVS reports to the log
 // named in QVS_TEST_EVENT_LOG; the test answers it with keys. Skipped, with
 // the reason, where no desktop can be started.
-#include "store/datafile.h"
-#include "store/format2.h"
+#include "store/format2/format2.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 #include "tests/autotype/x_desktop.h" // also marks the test as one on a desktop
 #include "tests/qvs/desktop_home.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "store/codepage.h"
-#include "store/encrypt.h"
+#include "store/legacy/encrypt.h"
 #include "store/records.h"
 
 #include <QFile>

@@ -37,7 +37,7 @@ private slots:
         clsPW d;
         FillSample(d);
         QVERIFY(!d.CatAdd("banks"));
-        QCOMPARE(d.ErrNum(), 457);
+        QCOMPARE(d.ErrNum(), Code(StoreError::DuplicateKey));
         QCOMPARE(d.ErrDescr(), std::string("You cannot duplicate Category!"));
         QVERIFY(!d.SubCatAdd(1, "CARDS"));
         QCOMPARE(d.ErrDescr(), std::string("You cannot duplicate SubCategory!"));
@@ -46,9 +46,9 @@ private slots:
         d.InsertCategory({32767, "Top", false});
         d.InsertSubCategory({32767, 1, "Top"});
         QVERIFY(!d.CatAdd("More"));
-        QCOMPARE(d.ErrNum(), 6);
+        QCOMPARE(d.ErrNum(), Code(StoreError::Overflow));
         QVERIFY(!d.SubCatAdd(1, "More"));
-        QCOMPARE(d.ErrNum(), 6);
+        QCOMPARE(d.ErrNum(), Code(StoreError::Overflow));
         QVERIFY(!d.CatExist("More") && !d.SubCatExist(1, "More"));
     }
 

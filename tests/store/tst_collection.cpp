@@ -56,7 +56,7 @@ private slots:
         QVERIFY(s.InsertCategory({2, "Banks", false}));
         QVERIFY(s.InsertCategory({3, "Émile", false}));
         QVERIFY(!s.InsertCategory({4, "banks", false}));
-        QCOMPARE(s.ErrNum(), 457);
+        QCOMPARE(s.ErrNum(), Code(StoreError::DuplicateKey));
         QCOMPARE(s.ErrDescr(), std::string("You cannot duplicate Category!"));
         QVERIFY(!s.InsertCategory({5, "ÉMILE", false}));
         // Ordinal order: upper case before lower case, accented letters last.
@@ -121,7 +121,7 @@ private slots:
         for (const char* n : {"b", "a", "c", "B2"})
             QCOMPARE(c.InsertByName(n, SampleEntry(n)), 0);
         QCOMPARE(c.Remove("A"), 0);
-        QCOMPARE(c.Remove("a"), kErrInvalidCall);
+        QCOMPARE(c.Remove("a"), Code(StoreError::InvalidCall));
         QVERIFY(!c.Find("a"));
         QCOMPARE(Names(c), (std::vector<std::string>{"B2", "b", "c"}));
         QCOMPARE(c.KeyAt(0), std::string("B2"));

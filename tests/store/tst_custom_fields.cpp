@@ -1,7 +1,7 @@
 // An entry's extra fields: kept exactly through a format-2 save and load,
 // refused (never dropped) by the older format, and merged as a field.
-#include "store/datafile.h"
-#include "store/format2_body.h"
+#include "store/format2/body.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 #include "tests/store/store_samples.h"
 
@@ -88,9 +88,9 @@ private slots:
         QVERIFY(s.Unstorable(p)->find("Card") != std::string::npos);
         QVERIFY(s.InsertPassword(p));
         QVERIFY(!s.SaveFile(S(dir.filePath("l.QVS"))));
-        QCOMPARE(s.ErrNum(), kErrUnstorableText);
+        QCOMPARE(s.ErrNum(), Code(StoreError::UnstorableText));
         QVERIFY(s.ErrDescr().find("extra fields") != std::string::npos);
-        QCOMPARE(s.Refusal()->field, std::string("Fields"));
+        QVERIFY(s.Refusal()->field == Field::ExtraFields);
         QCOMPARE(s.Refusal()->name, std::string("Card"));
         QVERIFY(!QFile::exists(dir.filePath("l.QVS")));
         QCOMPARE(s.Password().Find("Card")->Fields, p.Fields); // nothing dropped

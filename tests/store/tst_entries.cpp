@@ -17,7 +17,7 @@ private slots:
         clsPW s;
         FillSample(s);
         QVERIFY(!s.PWAdd(SampleEntry("MAILBOX")));
-        QCOMPARE(s.ErrNum(), 457);
+        QCOMPARE(s.ErrNum(), Code(StoreError::DuplicateKey));
         QCOMPARE(s.ErrDescr(), std::string("You cannot duplicate Service!"));
         QVERIFY(!s.PWDel("Nope"));
         QVERIFY(!s.NotSaved());
@@ -145,7 +145,7 @@ private slots:
         QVERIFY(!s.PWAdd(p)); // leaves an error behind
         const auto text = s.GetText(static_cast<E_GetPw>(selector), service.toStdString());
         QCOMPARE(QString::fromStdString(text), expected);
-        QCOMPARE(s.ErrNum(), 457);
+        QCOMPARE(s.ErrNum(), Code(StoreError::DuplicateKey));
         QCOMPARE(s.ErrDescr(), std::string(service == "Nope" ? "Service not Found!"
                                                              : "You cannot duplicate Service!"));
     }

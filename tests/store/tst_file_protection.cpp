@@ -3,10 +3,10 @@
 // the strength of one typing, the legacy trailer survives bytes appended
 // after it and reports its own damage, key settings stay within what opens
 // in seconds, and a body of many alike records is not held many times over.
-#include "store/datafile.h"
-#include "store/format2.h"
-#include "store/kdf.h"
-#include "store/legacy_trailer.h"
+#include "store/crypto/kdf.h"
+#include "store/format2/format2.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 #include "store/pw.h"
 #include "tests/store/store_samples.h"
 #include "tests/store/typo_search.h"
@@ -66,12 +66,12 @@ private slots:
         QVERIFY(s.PasswordUnchecked());
         // Neither a save (which adds a trailer) nor a conversion writes.
         QVERIFY(!s.SaveFile());
-        QCOMPARE(s.ErrNum(), kErrPasswordUnchecked);
+        QCOMPARE(s.ErrNum(), Code(StoreError::PasswordUnchecked));
         s.SetFormat(FileFormat::Two);
         QVERIFY(!s.SaveFile(path.toStdString()));
         // The second typing is the right one: the two differ, nothing is written.
         QVERIFY(!s.ConfirmFilePW(found->password));
-        QCOMPARE(s.ErrNum(), kErrPasswordsDiffer);
+        QCOMPARE(s.ErrNum(), Code(StoreError::PasswordsDiffer));
         QVERIFY(!s.SaveFile());
         QCOMPARE(FileBytes(path), found->image);
 
@@ -85,7 +85,7 @@ private slots:
         QVERIFY(FindTrailer(FileBytes(path)).has_value());
         clsPW again;
         QVERIFY(!again.LoadFile(path.toStdString(), found->typo));
-        QCOMPARE(again.ErrNum(), kErrBadFile);
+        QCOMPARE(again.ErrNum(), Code(StoreError::BadFile));
         QVERIFY(again.LoadFile(path.toStdString(), found->password));
         QVERIFY(!again.PasswordUnchecked());
         // Following the file with the confirmed password keeps it confirmed.
@@ -111,7 +111,7 @@ private slots:
 
         clsPW s;
         QVERIFY(s.LoadFile(path.toStdString(), "secret1"));
-        QCOMPARE(s.ErrNum(), kErrAppendedBytes);
+        QCOMPARE(s.ErrNum(), Code(StoreError::AppendedBytes));
         QVERIFY(!s.PasswordUnchecked());
         QCOMPARE(s.Password().Count(), std::size_t{4});
         QCOMPARE(DecodeFile(image, "secret2").status, DecodeStatus::WrongPassword);
@@ -162,7 +162,7 @@ private slots:
         QVERIFY(PutBytes(path, image));
         clsPW r;
         QVERIFY(!r.LoadFile(path.toStdString(), "right"));
-        QCOMPARE(r.ErrNum(), kErrBadFile);
+        QCOMPARE(r.ErrNum(), Code(StoreError::BadFile));
         QVERIFY(r.ErrDescr().find("or the file is damaged") != std::string::npos);
         QVERIFY(r.ErrDescr().find(r.BackupPathFor(path.toStdString(), false)) != std::string::npos);
         QVERIFY(r.ErrDescr().find(r.BackupFolder()) != std::string::npos);
@@ -235,7 +235,7 @@ private slots:
         const int warning = r.ErrNum();
         SetKdfParamsForTesting(std::nullopt);
         QVERIFY(loaded);
-        QCOMPARE(warning, kErrWeakKdf);
+        QCOMPARE(warning, Code(StoreError::WeakKdf));
         QCOMPARE(r.Password().Count(), std::size_t{4});
     }
 

@@ -2,8 +2,8 @@
 // after the header, not regular files, too large, unreadable, impossible
 // dates; and saves into awkward places: no name, links, other owners,
 // read-only folders, leftovers of killed saves.
-#include "store/datafile.h"
-#include "store/file_io.h"
+#include "store/io/file_io.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 #include "tests/store/file_builder.h"
 #include "tests/store/store_samples.h"
@@ -60,7 +60,7 @@ private slots:
             WriteBytes(path, std::string_view(bytes).substr(0, cut));
             clsPW s;
             QVERIFY2(s.LoadFile(path, "Secret"), s.ErrDescr().c_str());
-            QCOMPARE(s.ErrNum(), 50002);
+            QCOMPARE(s.ErrNum(), Code(StoreError::DamagedFile));
             QVERIFY(s.Password().Empty());
             QVERIFY(!s.LoadFile(path, "Wrong"));
         }
@@ -72,7 +72,7 @@ private slots:
         const std::string fifo = Path("pipe.QVS");
         QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
         QVERIFY(!s.LoadFile(fifo)); // returns at once instead of waiting for a writer
-        QCOMPARE(s.ErrNum(), 75);
+        QCOMPARE(s.ErrNum(), Code(StoreError::PathFileAccess));
         QVERIFY(s.ErrDescr().find("not a regular file") != std::string::npos);
         QVERIFY(!s.FileExist(fifo));
         QVERIFY(!s.ImportFile(fifo));
@@ -80,7 +80,7 @@ private slots:
         // A folder, or a file the user may not read, is no "not found", and
         // the open store stays as it was.
         QVERIFY(!s.LoadFile(dir.path().toStdString()));
-        QCOMPARE(s.ErrNum(), 75);
+        QCOMPARE(s.ErrNum(), Code(StoreError::PathFileAccess));
         QVERIFY(s.ErrDescr().find("Is a directory") != std::string::npos);
         QCOMPARE(s.Filename(), std::string("/somewhere/Open.QVS"));
         QCOMPARE(s.Password().Count(), std::size_t{4});
@@ -89,7 +89,7 @@ private slots:
             WriteBytes(locked, "x");
             ::chmod(locked.c_str(), 0);
             QVERIFY(!s.LoadFile(locked));
-            QCOMPARE(s.ErrNum(), 70);
+            QCOMPARE(s.ErrNum(), Code(StoreError::PermissionDenied));
             QCOMPARE(s.Password().Count(), std::size_t{4});
         }
 
@@ -100,12 +100,12 @@ private slots:
         WriteBytes(other, std::string("PK\x03\x04") + std::string(100, 'z'));
         QVERIFY(::truncate(other.c_str(), 400 << 20) == 0);
         QVERIFY(!s.LoadFile(other));
-        QCOMPARE(s.ErrNum(), 50001);
+        QCOMPARE(s.ErrNum(), Code(StoreError::BadFile));
         const std::string huge = Path("huge.QVS");
         WriteBytes(huge, std::string("\x14\x00<Password File 1.03>", 22));
         QVERIFY(::truncate(huge.c_str(), static_cast<off_t>(kMaxFileSize + 1)) == 0);
         QVERIFY(!s.LoadFile(huge));
-        QCOMPARE(s.ErrNum(), 50005);
+        QCOMPARE(s.ErrNum(), Code(StoreError::TooLarge));
         QCOMPARE(s.Password().Count(), std::size_t{4});
     }
 
@@ -127,7 +127,7 @@ private slots:
             WriteBytes(path, b.Bytes());
             clsPW s;
             QVERIFY(s.LoadFile(path));
-            QCOMPARE(s.ErrNum(), 50002);
+            QCOMPARE(s.ErrNum(), Code(StoreError::DamagedFile));
             const T_Password& got = s.Password()[0];
             QCOMPARE(got.Dt_Expire, 0.0);
             QCOMPARE(got.Data3, 0.0);
@@ -144,7 +144,7 @@ private slots:
         WriteBytes(path, b.Bytes());
         clsPW s;
         QVERIFY(s.LoadFile(path));
-        QCOMPARE(s.ErrNum(), 50002);
+        QCOMPARE(s.ErrNum(), Code(StoreError::DamagedFile));
         QCOMPARE(s.Category().Count(), std::size_t{1});
     }
 
@@ -155,7 +155,7 @@ private slots:
         s.NewFile();
         s.InsertPassword(SampleEntry("Kept"));
         QVERIFY(!s.SaveFile());
-        QCOMPARE(s.ErrNum(), 52);
+        QCOMPARE(s.ErrNum(), Code(StoreError::BadFileName));
         QVERIFY(!QFile::exists(dir.filePath("<New QVS File>")));
         QVERIFY(!s.SaveFile("", false));
         QDir::setCurrent(before);

@@ -1,6 +1,6 @@
 // Importing the category tree of another data file: fresh codes, the report
 // of names already present, and failures that leave the store alone.
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 #include "tests/store/file_builder.h"
 #include "tests/store/store_names.h"

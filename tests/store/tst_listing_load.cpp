@@ -115,12 +115,12 @@ private slots:
         QVERIFY(names.LoadFileForListing(path, "pw", EntryTexts::NoSecrets));
         QVERIFY(full.LoadFile(path, "pw"));
         QVERIFY(!names.SaveFile());
-        QCOMPARE(names.ErrNum(), kErrListingOnly);
+        QCOMPARE(names.ErrNum(), Code(StoreError::ListingOnly));
         QVERIFY(!names.SaveFile(copy));
         QVERIFY(!QFile::exists(QString::fromStdString(copy)));
         MergeSummary summary;
         QVERIFY(!full.Merge(nullptr, names, summary));
-        QCOMPARE(full.ErrNum(), kErrListingOnly);
+        QCOMPARE(full.ErrNum(), Code(StoreError::ListingOnly));
         QVERIFY(!full.Merge(&names, full, summary));
         QVERIFY(!names.Merge(nullptr, full, summary));
         QVERIFY(!full.NotSaved());
@@ -144,7 +144,7 @@ private slots:
         MakeFile(path, format);
         clsPW names;
         QVERIFY(!names.LoadFileForListing(path, "wrong", EntryTexts::NamesOnly));
-        QCOMPARE(names.ErrNum(), kErrBadFile);
+        QCOMPARE(names.ErrNum(), Code(StoreError::BadFile));
         QFile f(QString::fromStdString(path));
         QVERIFY(f.open(QIODevice::ReadWrite));
         QByteArray bytes = f.readAll();
@@ -157,7 +157,7 @@ private slots:
         for (EntryTexts texts : {EntryTexts::NamesOnly, EntryTexts::NoSecrets}) {
             clsPW changed;
             QVERIFY(!changed.LoadFileForListing(path, "pw", texts));
-            QCOMPARE(changed.ErrNum(), kErrChangedFile);
+            QCOMPARE(changed.ErrNum(), Code(StoreError::ChangedFile));
             QCOMPARE(changed.Password().Count(), std::size_t(0));
         }
     }

@@ -1,7 +1,7 @@
 // The store sealed while the program is locked: nothing readable is left of
 // the records, the key or the password, nothing can be saved, and only the
 // file password gives everything back as it was, unsaved changes included.
-#include "store/kdf.h"
+#include "store/crypto/kdf.h"
 #include "store/pw.h"
 #include "tests/store/store_samples.h"
 
@@ -56,7 +56,7 @@ private slots:
         QVERIFY(!s.CheckFilePW("right"));
 
         QVERIFY(!s.Unseal("wrong", texts, {&base}));
-        QCOMPARE(s.ErrNum(), kErrBadFile);
+        QCOMPARE(s.ErrNum(), Code(StoreError::BadFile));
         QVERIFY(s.Sealed() && base.Sealed());
 
         QVERIFY(s.Unseal("right", texts, {&base}));

@@ -1,7 +1,7 @@
 // Copies of a file password and an entry password in this process's
 // memory after a format-2 file was saved, opened and closed.
+#include "store/crypto/secret_key.h"
 #include "store/pw.h"
-#include "store/secret_key.h"
 #include "tests/store/memory_scan.h"
 #include "tests/store/store_samples.h"
 

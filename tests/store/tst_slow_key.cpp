@@ -4,8 +4,8 @@
 // with one derivation once the user agreed; settings no version ever
 // allowed remain damage. The ceiling is lowered for the tests, so that the
 // files stay quick to make.
-#include "store/datafile.h"
-#include "store/kdf.h"
+#include "store/crypto/kdf.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 #include "store/slow_key.h"
 #include "tests/store/store_samples.h"
@@ -97,7 +97,7 @@ private slots:
             clsPW r;
             QVERIFY(!r.TestForPW(path.toStdString()));
             QVERIFY(!r.LoadFile(path.toStdString(), password));
-            QCOMPARE(r.ErrNum(), kErrSlowKdf);
+            QCOMPARE(r.ErrNum(), Code(StoreError::SlowKdf));
             QVERIFY(r.SlowKdfSettings() && *r.SlowKdfSettings() == kJustBeyond);
             QVERIFY2(r.ErrDescr().find("2 passes") != std::string::npos, r.ErrDescr().c_str());
             QCOMPARE(KeyDerivations(), before);
@@ -126,7 +126,7 @@ private slots:
         QVERIFY(r.SaveFile(name, false));
         clsPW again;
         QVERIFY(!again.LoadFile(name, "right"));
-        QCOMPARE(again.ErrNum(), kErrSlowKdf);
+        QCOMPARE(again.ErrNum(), Code(StoreError::SlowKdf));
 
         // A wrong password made ahead: one derivation, then the usual refusal.
         before = KeyDerivations();
@@ -134,7 +134,7 @@ private slots:
         QVERIFY(DeriveKeyOfFile(name, "wrong", key));
         w.AdoptKey(std::move(key));
         QVERIFY(!w.LoadFile(name, "wrong"));
-        QCOMPARE(w.ErrNum(), kErrBadFile);
+        QCOMPARE(w.ErrNum(), Code(StoreError::BadFile));
         QCOMPARE(KeyDerivations() - before, std::uint64_t{1});
 
         // As qvs-cli --allow-slow-key opens it: every read of the process may.
@@ -160,7 +160,7 @@ private slots:
         clsPW r;
         QVERIFY(r.TestForPW(path.toStdString()));
         QVERIFY(!r.LoadFile(path.toStdString(), ""));
-        QCOMPARE(r.ErrNum(), kErrSlowKdf);
+        QCOMPARE(r.ErrNum(), Code(StoreError::SlowKdf));
         QCOMPARE(KeyDerivations(), before);
     }
 
@@ -177,12 +177,12 @@ private slots:
             const std::uint64_t before = KeyDerivations();
             clsPW r;
             QVERIFY(!r.LoadFile(path.toStdString(), "right"));
-            QCOMPARE(r.ErrNum(), kErrChangedFile);
+            QCOMPARE(r.ErrNum(), Code(StoreError::ChangedFile));
             FileKey key;
             QVERIFY(!DeriveKeyOfFile(path.toStdString(), "right", key));
             AllowSlowKdf(true);
             QVERIFY(!r.LoadFile(path.toStdString(), "right"));
-            QCOMPARE(r.ErrNum(), kErrChangedFile);
+            QCOMPARE(r.ErrNum(), Code(StoreError::ChangedFile));
             AllowSlowKdf(false);
             QCOMPARE(KeyDerivations(), before);
         }

@@ -3,7 +3,7 @@
 // programs must never rewrite on the strength of one typing.
 #pragma once
 
-#include "store/datafile.h"
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 #include "tests/store/store_samples.h"
 

@@ -1,10 +1,10 @@
 // The authenticated format and the legacy trailer: what each gives back,
 // how each refuses a wrong password and a changed file, and how the store
 // keeps one key per open file.
-#include "store/datafile.h"
-#include "store/format2.h"
-#include "store/format2_body.h"
-#include "store/legacy_trailer.h"
+#include "store/format2/body.h"
+#include "store/format2/format2.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 #include "store/pw.h"
 #include "tests/store/store_samples.h"
 
@@ -136,12 +136,12 @@ private slots:
         QVERIFY(s.SaveFile(S(fx.Path("a.QVS"))));
         clsPW r;
         QVERIFY(!r.LoadFile(S(fx.Path("a.QVS")), "pW"));
-        QCOMPARE(r.ErrNum(), kErrBadFile);
+        QCOMPARE(r.ErrNum(), Code(StoreError::BadFile));
         std::string image = ReadBytes(fx.Path("a.QVS"));
         image[image.size() - 20] ^= 1;
         WriteBytes(fx.Path("a.QVS"), image);
         QVERIFY(!r.LoadFile(S(fx.Path("a.QVS")), "pw"));
-        QCOMPARE(r.ErrNum(), kErrChangedFile);
+        QCOMPARE(r.ErrNum(), Code(StoreError::ChangedFile));
         QVERIFY(r.ErrDescr().find(".BCK") != std::string::npos);
         QCOMPARE(r.Password().Count(), std::size_t{0});
     }
@@ -187,9 +187,9 @@ private slots:
             QVERIFY(s.Unstorable(p)->find(p.service) != std::string::npos);
             s.InsertPassword(p);
             QVERIFY(!s.SaveFile(S(fx.Path("l.QVS"))));
-            QCOMPARE(s.ErrNum(), kErrUnstorableText);
+            QCOMPARE(s.ErrNum(), Code(StoreError::UnstorableText));
             QVERIFY(s.Refusal()); // so a window can say it in its language
-            QCOMPARE(s.Refusal()->field, std::string(p.Totp.empty() ? "History" : "Totp"));
+            QVERIFY(s.Refusal()->field == (p.Totp.empty() ? Field::History : Field::Code));
             QVERIFY(!QFile::exists(fx.Path("l.QVS")));
             s.PWDel(p.service);
         }
@@ -238,9 +238,9 @@ private slots:
         s.NewFile();
         s.SetFilePW("pw");
         QVERIFY(!s.RaiseKdf({1, 8}, "pw"));
-        QCOMPARE(s.ErrNum(), 5);
+        QCOMPARE(s.ErrNum(), Code(StoreError::InvalidCall));
         QVERIFY(!s.RaiseKdf(kKdfFloor, "PW"));
-        QCOMPARE(s.ErrNum(), kErrBadFile);
+        QCOMPARE(s.ErrNum(), Code(StoreError::BadFile));
         QVERIFY(s.RaiseKdf(kKdfFloor, "pw"));
         QVERIFY(s.SaveFile(path));
         QCOMPARE(ReadFormat2Header(ReadBytes(fx.Path("r.QVS")))->params, kKdfFloor);
@@ -297,12 +297,12 @@ private slots:
         s.SetFilePW("pw");
         s.SetFormat(FileFormat::Legacy);
         QVERIFY(!s.SaveFile(S(fx.Path("x.QVS"))));
-        QCOMPARE(s.ErrNum(), kErrUnstorableText);
+        QCOMPARE(s.ErrNum(), Code(StoreError::UnstorableText));
         QVERIFY(s.ErrDescr().find("only Western European characters can") != std::string::npos);
         // The parts, for a window to say it in the user's language.
         QVERIFY(s.Refusal());
         QCOMPARE(s.Refusal()->name, WorldEntry().service);
-        QCOMPARE(s.Refusal()->field, std::string("service"));
+        QVERIFY(s.Refusal()->field == Field::Service);
         QCOMPARE(s.Refusal()->character, std::optional<std::uint32_t>(U'П'));
         QVERIFY(!QFile::exists(fx.Path("x.QVS")));
         s.SetFormat(FileFormat::Two);

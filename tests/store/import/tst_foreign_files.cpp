@@ -1,8 +1,8 @@
 // Reading other programs' exports: text encodings, CSV quoting, and the files
 // that must be refused with a message naming where the trouble is.
-#include "store/foreign_csv.h"
-#include "store/foreign_formats.h"
-#include "store/foreign_text.h"
+#include "store/import/foreign_csv.h"
+#include "store/import/foreign_formats.h"
+#include "store/import/foreign_text.h"
 
 #include <QtTest>
 

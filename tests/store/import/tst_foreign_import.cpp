@@ -1,10 +1,10 @@
 // Each program's export, written by hand in its documented shape with
 // awkward values, imported into a store: fields, folders, clashes of names,
 // what goes to the notes, and imports that must change nothing.
-#include "store/foreign_import.h"
+#include "store/import/foreign_import.h"
+#include "store/import/unique_names.h"
 #include "store/pw.h"
 #include "store/totp.h"
-#include "store/unique_names.h"
 #include "store/vbdate.h"
 #include "tests/store/store_samples.h"
 
@@ -314,7 +314,7 @@ private slots:
             for (const std::string& n : names)
                 bad.push_back(SampleEntry(n));
             QVERIFY(!all.PWAddAll(bad));
-            QCOMPARE(all.ErrNum(), 457);
+            QCOMPARE(all.ErrNum(), Code(StoreError::DuplicateKey));
             QCOMPARE(all.Password().Count(), one.Password().Count());
         }
     }

@@ -1,8 +1,8 @@
 // Loading and saving data files through the store: round trips, older and
 // plain files, passwords, damage, backups, crash-safe writes and the checks
 // that keep unstorable data out of a file.
-#include "store/datafile.h"
-#include "store/legacy_trailer.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 #include "store/pw.h"
 #include "tests/store/file_builder.h"
 #include "tests/store/record_compare.h"
@@ -244,7 +244,7 @@ private slots:
         s.SetFilePW("mine"); // marks the change unsaved
 
         QVERIFY(!s.LoadFile(S(locked), "wrong"));
-        QCOMPARE(s.ErrNum(), 50001);
+        QCOMPARE(s.ErrNum(), Code(StoreError::BadFile));
         // Wrong, or damaged: the key check cannot tell, so the copies are named.
         QCOMPARE(s.ErrDescr(), "The password for file " + S(locked) +
                                    " is wrong, or the file is damaged! If the password is right, "
@@ -281,10 +281,10 @@ private slots:
 
         const std::string missing = S(Path("missing.QVS"));
         QVERIFY(s.TestForPW(missing));
-        QCOMPARE(s.ErrNum(), 50003);
+        QCOMPARE(s.ErrNum(), Code(StoreError::NotFound));
         QVERIFY(!s.FileExist(missing));
         QVERIFY(!s.LoadFile(missing));
-        QCOMPARE(s.ErrNum(), 50003);
+        QCOMPARE(s.ErrNum(), Code(StoreError::NotFound));
         QCOMPARE(s.ErrDescr(), "File " + missing + " not Found!");
         QCOMPARE(s.Filename(), missing);
         QVERIFY(s.Password().Empty());
@@ -306,7 +306,7 @@ private slots:
         cut.close();
         clsPW s;
         QVERIFY(s.LoadFile(S(cut.fileName())));
-        QCOMPARE(s.ErrNum(), 50002);
+        QCOMPARE(s.ErrNum(), Code(StoreError::DamagedFile));
         QCOMPARE(s.ErrDescr(), "File " + S(cut.fileName()) + " is damaged: its data ends early!");
         QCOMPARE(s.Password().Count(), std::size_t{4});
         QCOMPARE(s.Category().Count(), std::size_t{2});
@@ -317,7 +317,7 @@ private slots:
         cut.write(bytes.left(bytes.size() / 2));
         cut.close();
         QVERIFY(s.LoadFile(S(cut.fileName())));
-        QCOMPARE(s.ErrNum(), 50002);
+        QCOMPARE(s.ErrNum(), Code(StoreError::DamagedFile));
         QVERIFY(s.Password().Count() < 4);
         QVERIFY(s.NodeStates().Empty());
 
@@ -331,7 +331,7 @@ private slots:
         junk.write("x");
         junk.close();
         QVERIFY(!s.LoadFile(S(junk.fileName())));
-        QCOMPARE(s.ErrNum(), 50001);
+        QCOMPARE(s.ErrNum(), Code(StoreError::BadFile));
     }
 
     void backupCopies() {
@@ -379,14 +379,14 @@ private slots:
             ScopedFileSizeLimit limit(static_cast<rlim_t>(before.size() + 1000));
             QVERIFY(!s.SaveFile("", true));
         }
-        QCOMPARE(s.ErrNum(), 61);
+        QCOMPARE(s.ErrNum(), Code(StoreError::DiskFull));
         QVERIFY(s.NotSaved());
         QCOMPARE(ReadAll(target), before);
         QCOMPARE(QDir(Path("safe")).entryList(QDir::Files | QDir::Hidden), QStringList{"Keep.QVS"});
 
         const std::string nowhere = S(Path("no/such/folder/X.QVS"));
         QVERIFY(!s.SaveFile(nowhere, false));
-        QCOMPARE(s.ErrNum(), 76);
+        QCOMPARE(s.ErrNum(), Code(StoreError::PathNotFound));
         QVERIFY(s.ErrDescr().find(nowhere) != std::string::npos);
         QCOMPARE(s.Filename(), S(target));
     }
@@ -404,7 +404,7 @@ private slots:
         bad.pw = "secretЖ";
         s.InsertPassword(bad);
         QVERIFY(!s.SaveFile());
-        QCOMPARE(s.ErrNum(), 50004);
+        QCOMPARE(s.ErrNum(), Code(StoreError::UnstorableText));
         QVERIFY2(s.ErrDescr().find("Entry \"Shop\", field pw") != std::string::npos,
                  s.ErrDescr().c_str());
         QVERIFY(s.ErrDescr().find("Ж") == std::string::npos); // no character of a password
@@ -423,7 +423,7 @@ private slots:
         longText.InsertPassword(huge);
         longText.SetFormat(FileFormat::Legacy);
         QVERIFY(!longText.SaveFile(S(Path("long.QVS")), false));
-        QCOMPARE(longText.ErrNum(), 50005);
+        QCOMPARE(longText.ErrNum(), Code(StoreError::TooLarge));
         QVERIFY(!QFile::exists(Path("long.QVS")));
 
         clsPW many;
@@ -432,14 +432,14 @@ private slots:
                 {static_cast<std::int16_t>(i % 32767), "C" + std::to_string(i), false});
         many.SetFormat(FileFormat::Legacy);
         QVERIFY(!many.SaveFile(S(Path("many.QVS")), false));
-        QCOMPARE(many.ErrNum(), 50005);
+        QCOMPARE(many.ErrNum(), Code(StoreError::TooLarge));
         QVERIFY(!QFile::exists(Path("many.QVS")));
 
         clsPW password;
         password.SetFilePW("пароль");
         password.SetFormat(FileFormat::Legacy);
         QVERIFY(!password.SaveFile(S(Path("pw.QVS")), false));
-        QCOMPARE(password.ErrNum(), 50004);
+        QCOMPARE(password.ErrNum(), Code(StoreError::UnstorableText));
     }
 
     // Short passwords stay out of the key; their files must open every time.
@@ -497,7 +497,8 @@ private slots:
         COMPARE_RECORDS(Items(s.SubCategory()), (std::vector<T_SCateg>{{7, 1, "Cards"}}));
         // A small file offers little to check a near miss against, but it
         // must never load cleanly under it.
-        if (!password.isEmpty() && s.LoadFile(S(path), "secret")) QCOMPARE(s.ErrNum(), 50002);
+        if (!password.isEmpty() && s.LoadFile(S(path), "secret"))
+            QCOMPARE(s.ErrNum(), Code(StoreError::DamagedFile));
     }
 
     // The stored password alone accepts some wrong passwords. A wrong
@@ -528,7 +529,7 @@ private slots:
                     if (r.LoadFile(S(path), typo))
                         QFAIL(qPrintable(
                             QString("wrong character at %1 (%2) accepted").arg(i).arg(delta)));
-                    QCOMPARE(r.ErrNum(), 50001);
+                    QCOMPARE(r.ErrNum(), Code(StoreError::BadFile));
                 }
             }
             clsPW right;
@@ -540,7 +541,7 @@ private slots:
             cut.write(bytes.left(bytes.size() * 2 / 3));
             cut.close();
             QVERIFY2(right.LoadFile(S(cut.fileName()), password), right.ErrDescr().c_str());
-            QCOMPARE(right.ErrNum(), 50002);
+            QCOMPARE(right.ErrNum(), Code(StoreError::DamagedFile));
         }
     }
 

@@ -3,9 +3,9 @@
 // another writer whose key depends on that writer's generator history read
 // back exactly.
 #include "store/codepage.h"
-#include "store/datafile.h"
-#include "store/encrypt.h"
-#include "store/legacy_trailer.h"
+#include "store/legacy/encrypt.h"
+#include "store/legacy/legacy_file.h"
+#include "store/legacy/trailer.h"
 #include "store/pw.h"
 #include "tests/store/file_builder.h"
 #include "tests/store/record_compare.h"
@@ -174,8 +174,8 @@ private slots:
             const auto cut = static_cast<std::size_t>(Pick(rng, 1, kTrailerBytes));
             const DecodedFile f =
                 DecodeFile(std::string_view(out.image).substr(0, out.image.size() - cut), password);
-            const bool whole = f.status == DecodeStatus::Ok &&
-                               f.passwords.size() == s.Password().Count();
+            const bool whole =
+                f.status == DecodeStatus::Ok && f.passwords.size() == s.Password().Count();
             if (cut == kTrailerBytes ? !whole : f.status != DecodeStatus::Damaged)
                 QFAIL(qPrintable(QString("file %1: cut by %2 bytes").arg(file).arg(cut)));
             QVERIFY(cut < kTrailerBytes || out.image.size() - cut == legacyBytes);

@@ -1,6 +1,6 @@
 // The cipher's building blocks and the properties the file format relies on.
 #include "store/bytes.h"
-#include "store/encrypt.h"
+#include "store/legacy/encrypt.h"
 
 #include <QtTest>
 #include <array>

@@ -1,5 +1,5 @@
 // The generator against the published values of the runtime it reproduces.
-#include "store/vbrandom.h"
+#include "store/legacy/vbrandom.h"
 
 #include <QtTest>
 #include <bit>

@@ -1,7 +1,7 @@
 // The copies sync tools leave beside a file that two machines saved at
 // once: told from the file itself and from other files, found in the
 // folder, and moved aside without ever being overwritten.
-#include "store/conflict_copies.h"
+#include "store/merge/conflict_copies.h"
 
 #include <QDir>
 #include <QFile>

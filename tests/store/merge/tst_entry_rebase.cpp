@@ -1,6 +1,6 @@
 // An entry edited in a window while the store under it changed: only what
 // the user changed is put on top of the entry as it is now.
-#include "store/entry_rebase.h"
+#include "store/merge/entry_rebase.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // Merging two versions of a file: what each side's changes become, in both
 // orders (the merged content must not depend on which side is "mine"), with
 // categories paired by name across differing codes.
-#include "store/merge_entries.h"
+#include "store/merge/merge_entries.h"
 #include "store/pw.h"
 #include "tests/store/merge_samples.h"
 

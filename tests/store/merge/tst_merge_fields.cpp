@@ -1,7 +1,7 @@
 // An entry's custom fields in a merge, paired by name: different fields
 // added, changed or deleted on the two sides all come through without a
 // conflict copy; one field changed differently on both sides is a conflict.
-#include "store/merge_entries.h"
+#include "store/merge/merge_entries.h"
 #include "store/pw.h"
 #include "tests/store/merge_samples.h"
 

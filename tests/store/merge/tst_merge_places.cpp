@@ -3,9 +3,9 @@
 // sides is one conflict (one name kept, both reported) instead of a copy of
 // every entry in it, and the identifiers go through save, load and the
 // conversion of a legacy file.
+#include "store/crypto/kdf.h"
 #include "store/entry_id.h"
-#include "store/format2.h"
-#include "store/kdf.h"
+#include "store/format2/format2.h"
 #include "store/pw.h"
 #include "tests/store/merge_samples.h"
 

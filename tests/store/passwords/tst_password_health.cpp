@@ -1,9 +1,9 @@
 // The health report over a store, and the search of breached-password lists
 // generated here: found and not found at every place in the list, line ends
 // and letter case as such lists come, and lists that cannot be searched.
-#include "store/breached_list.h"
-#include "store/password_health.h"
-#include "store/password_strength.h"
+#include "store/passwords/breached_list.h"
+#include "store/passwords/password_health.h"
+#include "store/passwords/password_strength.h"
 #include "tests/store/store_samples.h"
 
 #include <QCryptographicHash>
@@ -103,20 +103,21 @@ private slots:
         for (int i = 0; i < 300; ++i)
             seen["pw" + std::to_string(i)] = 300 - i;
         const QByteArray sorted = ListText(seen);
-        QTest::newRow("empty") << QByteArray() << kErrNotHashList;
-        QTest::newRow("a text") << QByteArray("Dear user,\nthis is no list.\n") << kErrNotHashList;
+        QTest::newRow("empty") << QByteArray() << Code(StoreError::NotHashList);
+        QTest::newRow("a text") << QByteArray("Dear user,\nthis is no list.\n")
+                                << Code(StoreError::NotHashList);
         // The same list ordered by count, as it is also published.
         QList<QByteArray> lines = sorted.split('\n');
         lines.removeLast();
         std::sort(lines.begin(), lines.end(), [](const QByteArray& a, const QByteArray& b) {
             return a.mid(41).trimmed().toInt() > b.mid(41).trimmed().toInt();
         });
-        QTest::newRow("by count") << lines.join('\n') + '\n' << kErrListNotSorted;
+        QTest::newRow("by count") << lines.join('\n') + '\n' << Code(StoreError::ListNotSorted);
         // NTLM hashes have 32 digits.
         QTest::newRow("NTLM") << QByteArray("8846F7EAEE8FB117AD06BDD830B7586C:1\n")
-                              << kErrNotHashList;
-        QTest::newRow("no count") << Sha1("x") + ":\r\n" << kErrNotHashList;
-        QTest::newRow("one long line") << QByteArray(10000, 'A') << kErrNotHashList;
+                              << Code(StoreError::NotHashList);
+        QTest::newRow("no count") << Sha1("x") + ":\r\n" << Code(StoreError::NotHashList);
+        QTest::newRow("one long line") << QByteArray(10000, 'A') << Code(StoreError::NotHashList);
     }
     // Told, never taken as a list that holds nothing: a user would believe
     // every password safe.
@@ -130,9 +131,9 @@ private slots:
         QVERIFY(!list.TimesSeen("pw1"));
         BreachedList missing;
         QVERIFY(!missing.Open(dir_.filePath("none.txt").toStdString()));
-        QCOMPARE(missing.ErrNum(), kErrListUnreadable);
+        QCOMPARE(missing.ErrNum(), Code(StoreError::ListUnreadable));
         QVERIFY(!missing.Open(dir_.path().toStdString())); // a folder
-        QCOMPARE(missing.ErrNum(), kErrListUnreadable);
+        QCOMPARE(missing.ErrNum(), Code(StoreError::ListUnreadable));
     }
 
     void findsWhatNeedsAttention() {
