@@ -114,7 +114,8 @@ frmPW::frmPW(QWidget* parent)
 
 // The entry's texts this window held go with it, overwritten.
 frmPW::~frmPW() {
-    for (ardeko::T_Password* entry : {&working_, &filled_, &opened_.rec})
+    ardeko::T_Password panels = TakePanels();
+    for (ardeko::T_Password* entry : {&working_, &filled_, &opened_.rec, &panels})
         ardeko::WipeEntry(*entry);
     if (conflictCopy_) ardeko::WipeEntry(conflictCopy_->rec);
 }

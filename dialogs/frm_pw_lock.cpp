@@ -75,16 +75,21 @@ void PutEntry(std::string& packed, ardeko::T_Password& entry) {
 
 } // namespace
 
+ardeko::T_Password frmPW::TakePanels() {
+    ardeko::T_Password panels;
+    panels.History = history_->TakeForLock();
+    panels.Fields = fields_->TakeForLock();
+    panels.Totp = codes_->TakeForLock();
+    return panels;
+}
+
 std::vector<std::string> frmPW::TakeForLock() {
     // The boxes first: the panels' own copies are the last holders of their
     // texts only once the boxes have let them go.
     std::vector<std::string> boxTexts;
     for (QWidget* box : InputBoxes(this))
         boxTexts.push_back(TakeText(box));
-    ardeko::T_Password panels;
-    panels.History = history_->TakeForLock();
-    panels.Fields = fields_->TakeForLock();
-    panels.Totp = codes_->TakeForLock();
+    ardeko::T_Password panels = TakePanels();
 
     std::vector<std::string> taken(kBoxes);
     taken[kWorking] = TakeEntry(working_);
