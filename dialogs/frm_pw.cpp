@@ -14,6 +14,8 @@
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
+#include "frame/wiped_line_box.h"
+#include "store/entry_pack.h"
 #include "store/legacy/legacy_file.h"
 
 #include <QCheckBox>
@@ -49,6 +51,9 @@ QLineEdit* Box(const char* name, QWidget* parent) {
     // A line box holds 32767 characters unless told otherwise: a longer
     // stored text must not be cut short by opening the entry.
     box->setMaxLength(static_cast<int>(ardeko::kMaxTextLength) + 1);
+    // The entry's texts, the password above all, must not stay behind in
+    // freed memory when the user types over them.
+    WipeLineBoxCopies(box);
     return box;
 }
 
@@ -107,7 +112,13 @@ frmPW::frmPW(QWidget* parent)
     SetHelpTopic(this, kPageHelpTopics[0]);
 }
 
-frmPW::~frmPW() = default;
+// The entry's texts this window held go with it, overwritten.
+frmPW::~frmPW() {
+    ardeko::T_Password panels = TakePanels();
+    for (ardeko::T_Password* entry : {&working_, &filled_, &opened_.rec, &panels})
+        ardeko::WipeEntry(*entry);
+    if (conflictCopy_) ardeko::WipeEntry(conflictCopy_->rec);
+}
 
 void frmPW::BuildPages() {
     sstPassword_ = Named(new QTabWidget(this), "sstPassword");

@@ -138,6 +138,9 @@ private:
     void OpenGenerator();
     // An earlier password chosen as the password again.
     void RestorePassword(const QString& password);
+    // The earlier passwords, extra fields and one-time-code secret, out of
+    // their panels, which are left empty; the caller wipes them.
+    ardeko::T_Password TakePanels();
 
     Mode mode_ = Mode::New;
     ardeko::T_Password working_;

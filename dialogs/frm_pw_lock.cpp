@@ -6,6 +6,7 @@
 #include "dialogs/frm_pw.h"
 #include "dialogs/history_panel.h"
 #include "frame/wipe_text.h"
+#include "frame/wiped_line_box.h"
 #include "store/crypto/secret_key.h"
 #include "store/entry_pack.h"
 
@@ -33,16 +34,11 @@ std::vector<QWidget*> InputBoxes(QWidget* editor) {
 // Takes a box's text out (its undo steps with it), leaving no copy in the
 // box's memory.
 std::string TakeText(QWidget* box) {
-    const QSignalBlocker quiet(box);
     QString text;
     if (auto* line = qobject_cast<QLineEdit*>(box)) {
-        text = line->text();
-        // The box lays out a copy of its own (the shown text, printable
-        // characters only): the last holder of that one is this.
-        QString shown = line->displayText();
-        line->setText(QString());
-        WipeText(shown);
+        text = TakeLineBoxText(line);
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
+        const QSignalBlocker quiet(box);
         text = plain->toPlainText();
         plain->setPlainText(QString());
     }
@@ -55,12 +51,14 @@ std::string TakeText(QWidget* box) {
 }
 
 void PutText(QWidget* box, std::string& text) {
-    const QSignalBlocker quiet(box);
-    const QString value = QString::fromStdString(text);
-    if (auto* line = qobject_cast<QLineEdit*>(box))
-        line->setText(value);
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(box))
+    QString value = QString::fromStdString(text);
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        PutLineBoxText(line, value);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
+        const QSignalBlocker quiet(box);
         plain->setPlainText(value);
+    }
+    WipeText(value);
     ardeko::WipeString(text);
 }
 
@@ -77,16 +75,21 @@ void PutEntry(std::string& packed, ardeko::T_Password& entry) {
 
 } // namespace
 
+ardeko::T_Password frmPW::TakePanels() {
+    ardeko::T_Password panels;
+    panels.History = history_->TakeForLock();
+    panels.Fields = fields_->TakeForLock();
+    panels.Totp = codes_->TakeForLock();
+    return panels;
+}
+
 std::vector<std::string> frmPW::TakeForLock() {
     // The boxes first: the panels' own copies are the last holders of their
     // texts only once the boxes have let them go.
     std::vector<std::string> boxTexts;
     for (QWidget* box : InputBoxes(this))
         boxTexts.push_back(TakeText(box));
-    ardeko::T_Password panels;
-    panels.History = history_->TakeForLock();
-    panels.Fields = fields_->TakeForLock();
-    panels.Totp = codes_->TakeForLock();
+    ardeko::T_Password panels = TakePanels();
 
     std::vector<std::string> taken(kBoxes);
     taken[kWorking] = TakeEntry(working_);

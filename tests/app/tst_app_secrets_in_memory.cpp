@@ -128,14 +128,6 @@ private slots:
     }
 
     void lockedEditorHoldsNoCopies() {
-#ifdef __SANITIZE_ADDRESS__
-        // Known open fault: the sanitizer's allocator never reuses a freed
-        // block soon, and in its quarantine a copy the editor's controls made
-        // and freed unwiped (while typing) is still found after the lock. The
-        // normal build reuses such blocks at once, which hides it there.
-        QSKIP("a freed, unwiped copy from the editor's controls stays in the sanitizer's "
-              "quarantine; not yet found which");
-#endif
         ResetProgram(main_);
         const QString path = dir_.filePath(QStringLiteral("e.QVS"));
         WriteSecretFile(path);
