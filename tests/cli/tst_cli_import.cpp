@@ -1,5 +1,6 @@
 // qvs-cli import end to end: what it writes, what --dry-run leaves alone, and
 // every refusal leaving the data file exactly as it was.
+#include "store/legacy/legacy_file.h"
 #include "store/pw.h"
 #include "tests/cli/cli_run.h"
 
