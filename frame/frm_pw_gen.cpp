@@ -1,12 +1,12 @@
-#include "dialogs/frm_pw_gen.h"
-#include "dialogs/word_list.h"
+#include "frame/frm_pw_gen.h"
+#include "frame/word_list.h"
 
-#include "autotype/selection_guard.h"
-#include "dialogs/strength_meter.h"
 #include "frame/language.h"
 #include "frame/modal_stack.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
+#include "frame/selection_guard.h"
+#include "frame/strength_meter.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "autotype/selection_guard.h"
+#include "frame/selection_guard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

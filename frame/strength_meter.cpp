@@ -1,4 +1,4 @@
-#include "dialogs/strength_meter.h"
+#include "frame/strength_meter.h"
 
 #include "frame/language.h"
 #include "store/password_strength.h"

@@ -1,4 +1,4 @@
-#include "dialogs/vb_date_qt.h"
+#include "frame/vb_date_qt.h"
 
 #include "store/vbdate.h"
 

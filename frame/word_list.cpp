@@ -1,4 +1,4 @@
-#include "dialogs/word_list.h"
+#include "frame/word_list.h"
 
 #include "store/password_generator.h"
 

@@ -1,6 +1,6 @@
-#include "dialogs/frm_category.h"
+#include "dialogs/categories/frm_category.h"
 
-#include "dialogs/frm_category_common.h"
+#include "dialogs/categories/frm_category_common.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"

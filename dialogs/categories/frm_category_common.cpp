@@ -1,4 +1,4 @@
-#include "dialogs/frm_category_common.h"
+#include "dialogs/categories/frm_category_common.h"
 
 #include "frame/language.h"
 #include "frame/message_box.h"

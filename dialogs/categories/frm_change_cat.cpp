@@ -1,7 +1,7 @@
-#include "dialogs/frm_change_cat.h"
+#include "dialogs/categories/frm_change_cat.h"
 
+#include "dialogs/categories/frm_category_common.h"
 #include "dialogs/combo_list.h"
-#include "dialogs/frm_category_common.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"

@@ -1,8 +1,8 @@
-#include "dialogs/frm_sub_category.h"
+#include "dialogs/categories/frm_sub_category.h"
 
+#include "dialogs/categories/frm_category_common.h"
+#include "dialogs/categories/frm_change_cat.h"
 #include "dialogs/combo_list.h"
-#include "dialogs/frm_category_common.h"
-#include "dialogs/frm_change_cat.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"

@@ -1,4 +1,4 @@
-#include "dialogs/code_display.h"
+#include "dialogs/entry/code_display.h"
 
 #include "autotype/secret_clipboard.h"
 #include "frame/language.h"

@@ -1,13 +1,13 @@
-#include "dialogs/code_panel.h"
+#include "dialogs/entry/code_panel.h"
 
-#include "autotype/selection_guard.h"
-#include "dialogs/code_display.h"
-#include "dialogs/qr_image.h"
+#include "dialogs/entry/code_display.h"
+#include "dialogs/entry/qr_image.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/named_widget.h"
 #include "frame/one_time_code.h"
 #include "frame/options.h"
+#include "frame/selection_guard.h"
 #include "frame/wipe_text.h"
 
 #include <QDir>

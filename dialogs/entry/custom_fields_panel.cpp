@@ -1,7 +1,7 @@
-#include "dialogs/custom_fields_panel.h"
+#include "dialogs/entry/custom_fields_panel.h"
 
 #include "autotype/secret_clipboard.h"
-#include "dialogs/extra_field_text.h"
+#include "dialogs/entry/extra_field_text.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "store/secret_key.h"

@@ -1,7 +1,7 @@
-#include "dialogs/due_date_frame.h"
+#include "dialogs/entry/due_date_frame.h"
 
-#include "dialogs/vb_date_qt.h"
 #include "frame/frm_calendar.h"
+#include "frame/vb_date_qt.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,7 +1,7 @@
-#include "dialogs/extra_field_rows.h"
+#include "dialogs/entry/extra_field_rows.h"
 
 #include "autotype/secret_clipboard.h"
-#include "dialogs/extra_field_text.h"
+#include "dialogs/entry/extra_field_text.h"
 #include "frame/language.h"
 #include "store/secret_key.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/extra_field_text.h"
+#include "dialogs/entry/extra_field_text.h"
 
 namespace qvs {
 

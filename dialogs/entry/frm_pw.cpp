@@ -1,19 +1,19 @@
 // The editor's window: its pages and controls, and how they are wired.
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 
-#include "autotype/selection_guard.h"
-#include "dialogs/code_panel.h"
 #include "dialogs/combo_list.h"
-#include "dialogs/custom_fields_panel.h"
-#include "dialogs/due_date_frame.h"
-#include "dialogs/history_panel.h"
-#include "dialogs/key_chooser.h"
-#include "dialogs/strength_meter.h"
+#include "dialogs/entry/code_panel.h"
+#include "dialogs/entry/custom_fields_panel.h"
+#include "dialogs/entry/due_date_frame.h"
+#include "dialogs/entry/history_panel.h"
+#include "dialogs/entry/key_chooser.h"
 #include "frame/frm_calendar.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
+#include "frame/selection_guard.h"
+#include "frame/strength_meter.h"
 #include "store/datafile.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 // The entry editor while the program is locked: everything it holds of the
 // entry goes to the lock, to be sealed with the store, and comes back after
 // the unlock (see frmPW::TakeForLock).
-#include "dialogs/code_panel.h"
-#include "dialogs/custom_fields_panel.h"
-#include "dialogs/frm_pw.h"
-#include "dialogs/history_panel.h"
+#include "dialogs/entry/code_panel.h"
+#include "dialogs/entry/custom_fields_panel.h"
+#include "dialogs/entry/frm_pw.h"
+#include "dialogs/entry/history_panel.h"
 #include "frame/wipe_text.h"
 #include "store/entry_pack.h"
 #include "store/secret_key.h"

@@ -3,7 +3,7 @@
 // machine's version, so OK puts only the user's changes on top of the entry
 // as it is now; a field both changed, or an entry the other machine
 // deleted, is asked about.
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 
 #include "dialogs/combo_list.h"
 #include "frame/language.h"

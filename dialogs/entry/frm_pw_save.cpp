@@ -1,15 +1,15 @@
 // The editor: adding categories from the window, checking the input and
 // saving the entry, and closing.
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 
-#include "dialogs/code_panel.h"
 #include "dialogs/combo_list.h"
-#include "dialogs/custom_fields_panel.h"
-#include "dialogs/frm_pw_gen.h"
-#include "dialogs/history_panel.h"
-#include "dialogs/key_chooser.h"
-#include "dialogs/storable_text.h"
+#include "dialogs/entry/code_panel.h"
+#include "dialogs/entry/custom_fields_panel.h"
+#include "dialogs/entry/history_panel.h"
+#include "dialogs/entry/key_chooser.h"
+#include "dialogs/entry/storable_text.h"
 #include "frame/frm_calendar.h"
+#include "frame/frm_pw_gen.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"

@@ -1,8 +1,8 @@
-#include "dialogs/frm_show_pw.h"
+#include "dialogs/entry/frm_show_pw.h"
 
 #include "autotype/secret_clipboard.h"
-#include "dialogs/code_display.h"
-#include "dialogs/extra_field_rows.h"
+#include "dialogs/entry/code_display.h"
+#include "dialogs/entry/extra_field_rows.h"
 #include "frame/language.h"
 #include "frame/lock_request.h"
 #include "frame/window_placement.h"

@@ -1,10 +1,10 @@
-#include "dialogs/history_panel.h"
+#include "dialogs/entry/history_panel.h"
 
 #include "autotype/secret_clipboard.h"
-#include "dialogs/vb_date_qt.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
+#include "frame/vb_date_qt.h"
 #include "frame/wipe_text.h"
 
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "dialogs/key_chooser.h"
+#include "dialogs/entry/key_chooser.h"
 
 #include "autotype/key_pair.h"
 #include "store/codepage.h"

@@ -1,4 +1,4 @@
-#include "dialogs/qr_image.h"
+#include "dialogs/entry/qr_image.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "dialogs/storable_text.h"
+#include "dialogs/entry/storable_text.h"
 
 #include "frame/message_box.h"
 #include "frame/program_state.h"

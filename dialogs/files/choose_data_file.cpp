@@ -1,7 +1,7 @@
-#include "dialogs/choose_data_file.h"
+#include "dialogs/files/choose_data_file.h"
 
-#include "dialogs/data_file_panel.h"
-#include "dialogs/frm_load_save.h"
+#include "dialogs/files/data_file_panel.h"
+#include "dialogs/files/frm_load_save.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
 #include "frame/options.h"

@@ -1,4 +1,4 @@
-#include "dialogs/csv_columns_panel.h"
+#include "dialogs/files/csv_columns_panel.h"
 
 #include "frame/language.h"
 #include "frame/named_widget.h"

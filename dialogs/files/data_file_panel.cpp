@@ -1,4 +1,4 @@
-#include "dialogs/data_file_panel.h"
+#include "dialogs/files/data_file_panel.h"
 
 #include "frame/options.h"
 #include "frame/program_state.h"

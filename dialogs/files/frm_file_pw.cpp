@@ -1,6 +1,6 @@
-#include "dialogs/frm_file_pw.h"
+#include "dialogs/files/frm_file_pw.h"
 
-#include "dialogs/open_time.h"
+#include "dialogs/files/open_time.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/message_box.h"

@@ -1,7 +1,7 @@
-#include "dialogs/frm_import_foreign.h"
+#include "dialogs/files/frm_import_foreign.h"
 
 #include "autotype/key_pair.h"
-#include "dialogs/csv_columns_panel.h"
+#include "dialogs/files/csv_columns_panel.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/named_widget.h"

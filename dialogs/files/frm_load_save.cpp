@@ -1,6 +1,6 @@
-#include "dialogs/frm_load_save.h"
+#include "dialogs/files/frm_load_save.h"
 
-#include "dialogs/data_file_panel.h"
+#include "dialogs/files/data_file_panel.h"
 #include "frame/help.h"
 #include "frame/language.h"
 

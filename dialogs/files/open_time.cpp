@@ -1,4 +1,4 @@
-#include "dialogs/open_time.h"
+#include "dialogs/files/open_time.h"
 
 #include <QThread>
 

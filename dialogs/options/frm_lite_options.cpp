@@ -1,7 +1,7 @@
-#include "dialogs/frm_lite_options.h"
+#include "dialogs/options/frm_lite_options.h"
 
-#include "dialogs/choose_data_file.h"
-#include "dialogs/option_choosers.h"
+#include "dialogs/files/choose_data_file.h"
+#include "dialogs/options/option_choosers.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/window_placement.h"

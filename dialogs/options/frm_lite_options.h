@@ -2,7 +2,7 @@
 // built from the same choosers and bindings as the options window of QVS.
 #pragma once
 
-#include "dialogs/option_dialog.h"
+#include "dialogs/options/option_dialog.h"
 
 class QCheckBox;
 class QLineEdit;

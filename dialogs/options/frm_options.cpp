@@ -1,6 +1,6 @@
-#include "dialogs/frm_options.h"
+#include "dialogs/options/frm_options.h"
 
-#include "dialogs/history_size_box.h"
+#include "dialogs/options/history_size_box.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/message_box.h"

@@ -2,7 +2,7 @@
 // and the settings for clearing copied passwords and locking the open file.
 #pragma once
 
-#include "dialogs/option_dialog.h"
+#include "dialogs/options/option_dialog.h"
 
 #include <array>
 

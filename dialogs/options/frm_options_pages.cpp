@@ -1,9 +1,9 @@
 // The six pages of the options window and which setting each control edits.
 // Captions are text numbers, replaced when the window is localised.
-#include "dialogs/frm_options.h"
+#include "dialogs/options/frm_options.h"
 
-#include "dialogs/history_size_box.h"
-#include "dialogs/option_choosers.h"
+#include "dialogs/options/history_size_box.h"
+#include "dialogs/options/option_choosers.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 

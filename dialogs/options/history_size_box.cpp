@@ -1,4 +1,4 @@
-#include "dialogs/history_size_box.h"
+#include "dialogs/options/history_size_box.h"
 
 #include "frame/options.h"
 

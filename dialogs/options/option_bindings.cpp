@@ -1,6 +1,6 @@
-#include "dialogs/option_bindings.h"
+#include "dialogs/options/option_bindings.h"
 
-#include "dialogs/option_choosers.h"
+#include "dialogs/options/option_choosers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

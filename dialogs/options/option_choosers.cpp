@@ -1,4 +1,4 @@
-#include "dialogs/option_choosers.h"
+#include "dialogs/options/option_choosers.h"
 
 #include "frame/language.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/option_dialog.h"
+#include "dialogs/options/option_dialog.h"
 
 #include "frame/language.h"
 #include "frame/main_window_iface.h"

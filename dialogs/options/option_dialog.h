@@ -5,7 +5,7 @@
 // keeps what was applied before.
 #pragma once
 
-#include "dialogs/option_bindings.h"
+#include "dialogs/options/option_bindings.h"
 #include "frame/modal_stack.h"
 
 #include <QDialog>

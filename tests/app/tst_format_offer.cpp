@@ -4,7 +4,7 @@
 #include "tests/app/file_commands_fixture.h"
 
 #include "app/file_commands.h"
-#include "dialogs/data_file_panel.h"
+#include "dialogs/files/data_file_panel.h"
 #include "store/datafile.h"
 #include "store/format2.h"
 

@@ -6,7 +6,7 @@
 #include "tests/store/typo_search.h"
 
 #include "app/file_commands.h"
-#include "dialogs/frm_file_pw.h"
+#include "dialogs/files/frm_file_pw.h"
 #include "store/datafile.h"
 #include "store/format2.h"
 #include "store/legacy_trailer.h"

@@ -1,9 +1,9 @@
 // The category, subcategory and category-choice windows driven as a user
 // would: each button, the questions and refusals it shows, and what the store
 // holds afterwards.
-#include "dialogs/frm_category.h"
-#include "dialogs/frm_change_cat.h"
-#include "dialogs/frm_sub_category.h"
+#include "dialogs/categories/frm_category.h"
+#include "dialogs/categories/frm_change_cat.h"
+#include "dialogs/categories/frm_sub_category.h"
 #include "frame/frm_message.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"

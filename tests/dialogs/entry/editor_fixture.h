@@ -5,7 +5,7 @@
 
 #include "tests/frame/modal_script.h"
 
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 #include "frame/frm_message.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"

@@ -1,6 +1,6 @@
 // The entry editor: adding, editing, pasting, its checks, the keys, and the
 // dates that follow each other.
-#include "tests/dialogs/editor_fixture.h"
+#include "tests/dialogs/entry/editor_fixture.h"
 #include "tests/frame/store_fixture.h"
 
 #include "autotype/key_pair.h"

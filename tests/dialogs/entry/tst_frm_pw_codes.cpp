@@ -2,9 +2,9 @@
 // one the published test vector gives, a secret is stored as an address and
 // refused with a reason, QR code images are read, and an earlier password
 // restored becomes the password with the replaced one kept.
-#include "tests/dialogs/editor_fixture.h"
+#include "tests/dialogs/entry/editor_fixture.h"
 
-#include "dialogs/code_panel.h"
+#include "dialogs/entry/code_panel.h"
 #include "frame/modal_stack.h"
 #include "frame/one_time_code.h"
 #include "store/pw.h"

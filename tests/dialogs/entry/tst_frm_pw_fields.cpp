@@ -1,10 +1,10 @@
 // The editor's extra fields: protected values masked until shown, copied as
 // secrets, a value of several lines kept exactly, added and renamed fields
 // saved, and the names checked before anything is saved.
-#include "tests/dialogs/editor_fixture.h"
+#include "tests/dialogs/entry/editor_fixture.h"
 
 #include "autotype/secret_clipboard.h"
-#include "dialogs/custom_fields_panel.h"
+#include "dialogs/entry/custom_fields_panel.h"
 #include "store/pw.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The password generator and the strength estimate: what the options give,
 // that everything generated can be stored, and the editor taking the result.
-#include "tests/dialogs/editor_fixture.h"
+#include "tests/dialogs/entry/editor_fixture.h"
 #include "tests/frame/store_fixture.h"
 
-#include "dialogs/frm_pw_gen.h"
-#include "dialogs/strength_meter.h"
-#include "dialogs/word_list.h"
+#include "frame/frm_pw_gen.h"
+#include "frame/strength_meter.h"
+#include "frame/word_list.h"
 #include "store/codepage.h"
 #include "store/password_strength.h"
 

@@ -5,7 +5,7 @@
 #include "tests/frame/test_language.h"
 
 #include "autotype/secret_clipboard.h"
-#include "dialogs/frm_show_pw.h"
+#include "dialogs/entry/frm_show_pw.h"
 #include "frame/lock_request.h"
 #include "frame/modal_stack.h"
 #include "frame/one_time_code.h"

@@ -2,7 +2,7 @@
 #include "tests/frame/modal_script.h"
 #include "tests/frame/test_language.h"
 
-#include "dialogs/frm_file_pw.h"
+#include "dialogs/files/frm_file_pw.h"
 #include "frame/frm_message.h"
 #include "frame/modal_stack.h"
 #include "store/pw.h"

@@ -1,8 +1,8 @@
 // The window that imports another program's export, driven as a user would:
 // the detected format, the column mapping of a generic CSV, the preview, the
 // refusals that keep Import off, and Import and Cancel on the store.
-#include "dialogs/csv_columns_panel.h"
-#include "dialogs/frm_import_foreign.h"
+#include "dialogs/files/csv_columns_panel.h"
+#include "dialogs/files/frm_import_foreign.h"
 #include "frame/language.h"
 #include "frame/program_state.h"
 #include "tests/frame/store_fixture.h"

@@ -3,9 +3,9 @@
 #include "tests/frame/modal_script.h"
 #include "tests/frame/test_language.h"
 
-#include "dialogs/choose_data_file.h"
-#include "dialogs/data_file_panel.h"
-#include "dialogs/frm_load_save.h"
+#include "dialogs/files/choose_data_file.h"
+#include "dialogs/files/data_file_panel.h"
+#include "dialogs/files/frm_load_save.h"
 #include "frame/help.h"
 #include "frame/modal_stack.h"
 #include "frame/options.h"

@@ -1,6 +1,6 @@
 // QVSLite's option window: its own start-up settings, the tray choices it
 // can act on, and Apply through the same code as the options of QVS.
-#include "dialogs/frm_lite_options.h"
+#include "dialogs/options/frm_lite_options.h"
 #include "frame/autostart.h"
 #include "frame/language.h"
 #include "frame/options.h"

@@ -2,8 +2,8 @@
 // setting, Apply writes the settings out, and refused input stores nothing.
 #include "tests/frame/modal_script.h"
 
-#include "dialogs/frm_options.h"
-#include "dialogs/history_size_box.h"
+#include "dialogs/options/frm_options.h"
+#include "dialogs/options/history_size_box.h"
 #include "frame/frm_message.h"
 #include "frame/help.h"
 #include "frame/language.h"
