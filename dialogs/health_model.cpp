@@ -3,6 +3,7 @@
 #include "frame/due_dates.h"
 #include "frame/language.h"
 #include "frame/strength_meter.h"
+#include "frame/vb_date_qt.h"
 #include "store/password_strength.h"
 
 #include <QColor>

@@ -8,24 +8,29 @@
 namespace qvs {
 
 namespace {
-const QDate kDayZero(1899, 12, 30);
+
+QDate DateOf(const ardeko::VbDateTime& t) {
+    return QDate(t.year, t.month, t.day);
 }
+
+} // namespace
 
 // A date out of the store's range (a damaged record) shows as the nearest
 // date it can hold.
 QDate DateFromVb(double vbDate) {
     if (!std::isfinite(vbDate)) vbDate = 0;
     vbDate = std::clamp(vbDate, ardeko::kVbDateMin, ardeko::kVbDateMax);
-    return kDayZero.addDays(static_cast<qint64>(ardeko::VbDatePart(vbDate)));
+    return DateOf(ardeko::VbDateToParts(vbDate));
 }
 
 QDateTime DateTimeFromVb(double vbDate) {
     const ardeko::VbDateTime t = ardeko::VbDateToParts(vbDate);
-    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+    return QDateTime(DateOf(t), QTime(t.hour, t.minute, t.second));
 }
 
 double VbFromDate(const QDate& date) {
-    return static_cast<double>(kDayZero.daysTo(date));
+    if (!date.isValid()) return 0;
+    return ardeko::VbDateFromParts({date.year(), date.month(), date.day(), 0, 0, 0});
 }
 
 QDate FirstVbDate() {
@@ -34,6 +39,19 @@ QDate FirstVbDate() {
 
 QDate LastVbDate() {
     return DateFromVb(std::floor(ardeko::kVbDateMax));
+}
+
+QString DateDisplayFormat() {
+    return QStringLiteral("dd/MM/yyyy");
+}
+
+QString DayMonthYearText(double vbDate) {
+    if (!ardeko::VbDateInRange(vbDate)) return {};
+    return DateFromVb(vbDate).toString(DateDisplayFormat());
+}
+
+QString DateTimeText(double vbDate) {
+    return DateTimeFromVb(vbDate).toString(DateDisplayFormat() + QStringLiteral(" HH:mm"));
 }
 
 } // namespace qvs

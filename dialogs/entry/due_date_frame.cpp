@@ -18,7 +18,6 @@ namespace qvs {
 
 namespace {
 
-constexpr char kDateFormat[] = "dd/MM/yyyy";
 constexpr char kPickerTip[] = "31125"; // "choose the date from a calendar"
 
 QString Id(int textId) {
@@ -45,7 +44,7 @@ DueDateFrame::DueDateFrame(const Design& d, frmCalendar* picker, QWidget* parent
     notify_->setObjectName(QString::fromLatin1(d.notifyCheck));
     notifyDays_->setObjectName(QString::fromLatin1(d.notifyDays));
 
-    date_->setDisplayFormat(QString::fromLatin1(kDateFormat));
+    date_->setDisplayFormat(DateDisplayFormat());
     date_->setDateRange(FirstVbDate(), LastVbDate());
     toggle_->setCheckable(true);
     toggle_->setArrowType(Qt::DownArrow);

@@ -209,9 +209,8 @@ void frmPW::FillFromRecord(const ardeko::T_Password& r) {
 }
 
 void frmPW::ShowTimes(double inserted, double modified) {
-    const QString format = QStringLiteral("dd/MM/yyyy HH:mm");
-    lblInsert_->setText(GetLocalText(kInsertedText) + DateTimeFromVb(inserted).toString(format));
-    lblModif_->setText(GetLocalText(kModifiedText) + DateTimeFromVb(modified).toString(format));
+    lblInsert_->setText(GetLocalText(kInsertedText) + DateTimeText(inserted));
+    lblModif_->setText(GetLocalText(kModifiedText) + DateTimeText(modified));
 }
 
 ardeko::T_Password frmPW::FromControls() const {

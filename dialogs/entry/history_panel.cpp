@@ -65,8 +65,7 @@ void HistoryPanel::Fill() {
     const bool masked = Opt().SecurityLevel >= 1;
     list_->clear();
     for (const ardeko::T_PwHistory& old : history_) {
-        const QString when =
-            DateTimeFromVb(old.replaced).toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        const QString when = DateTimeText(old.replaced);
         new QTreeWidgetItem(list_, {masked ? kMask : QString::fromStdString(old.pw), when});
     }
     if (!history_.empty()) list_->setCurrentItem(list_->topLevelItem(0));
