@@ -2,7 +2,7 @@
 
 #include "app/file_password.h"
 #include "app/password_confirm.h"
-#include "dialogs/frm_file_pw.h"
+#include "dialogs/files/frm_file_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/options.h"

@@ -1,7 +1,7 @@
 // File > Import > From another program.
 #include "app/file_commands.h"
 
-#include "dialogs/frm_import_foreign.h"
+#include "dialogs/files/frm_import_foreign.h"
 #include "frame/main_window_iface.h"
 #include "frame/program_state.h"
 

@@ -1,6 +1,6 @@
 #include "app/password_confirm.h"
 
-#include "dialogs/frm_file_pw.h"
+#include "dialogs/files/frm_file_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/program_identity.h"

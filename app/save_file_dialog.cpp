@@ -1,6 +1,6 @@
 #include "app/save_file_dialog.h"
 
-#include "dialogs/data_file_panel.h"
+#include "dialogs/files/data_file_panel.h"
 #include "frame/language.h"
 #include "frame/modal_stack.h"
 #include "frame/options.h"

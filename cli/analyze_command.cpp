@@ -5,11 +5,9 @@
 #include "store/passwords/breached_list.h"
 #include "store/passwords/password_health.h"
 #include "store/pw.h"
-#include "store/vbdate.h"
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 #include <optional>
 
@@ -58,13 +56,6 @@ std::optional<std::string> ParseAnalyze(const std::vector<std::string_view>& arg
     out.open.command = "analyze";
     out.open.file = positional[0];
     return std::nullopt;
-}
-
-std::string IsoDate(double d) {
-    const ardeko::VbDateTime t = ardeko::VbDateToParts(d);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.year, t.month, t.day);
-    return buf;
 }
 
 std::string Detail(const HealthFinding& f) {

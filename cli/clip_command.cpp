@@ -2,9 +2,9 @@
 // qvs-cli has no windows, so the helper qvs-clip installed beside it holds
 // the clipboard (an X11 clipboard lives only as long as its owner), marks
 // the text as a secret for clipboard managers and clears it in time.
-#include "cli/code_hmac.h"
 #include "cli/commands.h"
 #include "store/crypto/secret_key.h"
+#include "store/otp_hmac.h"
 #include "store/pw.h"
 #include "store/totp.h"
 
@@ -101,8 +101,8 @@ std::optional<int> FieldText(const Options& o, const ardeko::T_Password& p, std:
     } else if (field == "code") {
         if (p.Totp.empty())
             return Fail("entry \"" + p.service + "\" has no one-time code", kExitNotFound);
-        const auto now =
-            ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &CliHmac);
+        const auto now = ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)),
+                                            &ardeko::OtpHmac);
         if (!now) return Fail("the one-time code of entry \"" + p.service + "\" cannot be read");
         text = now->code;
     } else if (const ardeko::T_CustomField* f =

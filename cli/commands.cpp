@@ -6,7 +6,9 @@
 #include "store/io/file_info.h"
 #include "store/legacy/legacy_file.h"
 #include "store/pw.h"
+#include "store/vbdate.h"
 
+#include <cstdio>
 #include <iostream>
 
 namespace qvs {
@@ -108,6 +110,13 @@ int ReadNewFilePassword(const Options& options, std::string& password) {
     if (!password.empty() && options.Has("--no-password"))
         return Fail("--no-password, but a password was given", kExitUsage);
     return kExitOk;
+}
+
+std::string IsoDate(double storeDate) {
+    const ardeko::VbDateTime t = ardeko::VbDateToParts(storeDate);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
+    return text;
 }
 
 int RunDump(const Options& options) {

@@ -145,5 +145,7 @@ int UsageFail(const std::string& message);
 // can be asked for, when it has none (the exit code is then kExitNotFound).
 const ardeko::T_CustomField* FindExtraField(const ardeko::T_Password& p, const std::string& name,
                                             const std::string& fixedFields);
+// A store date as "yyyy-mm-dd", the form every verb writes dates in.
+std::string IsoDate(double storeDate);
 
 } // namespace qvs

@@ -4,7 +4,6 @@
 
 #include "store/pw.h"
 
-#include <cstdio>
 #include <iostream>
 #include <map>
 #include <set>
@@ -82,13 +81,6 @@ int RunList(const Options& options) {
 }
 
 namespace {
-
-std::string IsoDate(double d) {
-    const ardeko::VbDateTime t = ardeko::VbDateToParts(d);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.year, t.month, t.day);
-    return buf;
-}
 
 void PrintDue(const T_Password& p, clsPW::Due due, double date, const char* past,
               const char* near) {

@@ -1,7 +1,7 @@
 // One entry's fields for scripts: all but the password and protected fields,
 // or the one asked for (secrets only so), or the current one-time code.
-#include "cli/code_hmac.h"
 #include "cli/commands.h"
+#include "store/otp_hmac.h"
 #include "store/pw.h"
 
 #include <ctime>
@@ -15,7 +15,7 @@ int PrintCode(const ardeko::T_Password& p) {
     if (p.Totp.empty())
         return Fail("entry \"" + p.service + "\" has no one-time code", kExitNotFound);
     const auto now =
-        ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &CliHmac);
+        ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &ardeko::OtpHmac);
     if (!now) return Fail("the one-time code of entry \"" + p.service + "\" cannot be read");
     std::cout << now->code << '\n';
     return kExitOk;
@@ -36,8 +36,8 @@ void PrintAll(const ardeko::clsPW& store, const ardeko::T_Password& p) {
               << "email: " << p.Email << '\n'
               << "url: " << p.URL_Access << '\n';
     if (!p.Totp.empty())
-        if (const auto now =
-                ardeko::TotpCodeAt(p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &CliHmac))
+        if (const auto now = ardeko::TotpCodeAt(
+                p.Totp, static_cast<std::int64_t>(std::time(nullptr)), &ardeko::OtpHmac))
             std::cout << "code: " << now->code << " (" << now->secondsLeft << " s left)\n";
     // A protected field's value only when asked for by name.
     for (const ardeko::T_CustomField& f : p.Fields)

@@ -1,6 +1,7 @@
 #include "dialogs/expiry_lines.h"
 
 #include "frame/language.h"
+#include "frame/vb_date_qt.h"
 #include "store/pw.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "dialogs/frm_health.h"
 
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/named_widget.h"

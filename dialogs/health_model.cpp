@@ -1,8 +1,9 @@
 #include "dialogs/health_model.h"
 
-#include "dialogs/strength_meter.h"
 #include "frame/due_dates.h"
 #include "frame/language.h"
+#include "frame/strength_meter.h"
+#include "frame/vb_date_qt.h"
 #include "store/passwords/password_strength.h"
 
 #include <QColor>

@@ -1,7 +1,5 @@
 #include "frame/due_dates.h"
 
-#include "store/vbdate.h"
-
 namespace qvs {
 
 DateLevel LevelOfDue(ardeko::clsPW::Due due) {
@@ -29,12 +27,6 @@ QColor DateLevelColour(DateLevel level) {
 QColor DateLevelTint(DateLevel level) {
     constexpr int kAlpha = 80; // of 255: the text's contrast with the base stays
     return ByDateLevel(level, QColor(230, 40, 40, kAlpha), QColor(240, 180, 0, kAlpha), QColor());
-}
-
-QString DayMonthYearText(double date) {
-    if (!ardeko::VbDateInRange(date)) return {};
-    const ardeko::VbDateTime t = ardeko::VbDateToParts(date);
-    return QString::asprintf("%02d/%02d/%04d", t.day, t.month, t.year);
 }
 
 } // namespace qvs

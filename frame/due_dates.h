@@ -45,7 +45,4 @@ QColor DateLevelColour(DateLevel level);
 // for a normal level.
 QColor DateLevelTint(DateLevel level);
 
-// "dd/mm/yyyy"; empty for a value that is no valid date.
-QString DayMonthYearText(double date);
-
 } // namespace qvs

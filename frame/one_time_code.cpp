@@ -3,11 +3,9 @@
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/program_state.h"
+#include "store/otp_hmac.h"
 
-#include <QByteArray>
-#include <QCryptographicHash>
 #include <QDateTime>
-#include <QMessageAuthenticationCode>
 
 namespace qvs {
 
@@ -21,27 +19,7 @@ CodeClock& Clock() {
     return clock;
 }
 
-QCryptographicHash::Algorithm HashOf(ardeko::TotpAlgorithm algorithm) {
-    switch (algorithm) {
-    case ardeko::TotpAlgorithm::Sha256:
-        return QCryptographicHash::Sha256;
-    case ardeko::TotpAlgorithm::Sha512:
-        return QCryptographicHash::Sha512;
-    case ardeko::TotpAlgorithm::Sha1:
-        break;
-    }
-    return QCryptographicHash::Sha1;
-}
-
 } // namespace
-
-std::string QtHmac(ardeko::TotpAlgorithm algorithm, std::string_view key,
-                   std::string_view message) {
-    const QByteArray mac = QMessageAuthenticationCode::hash(
-        QByteArray::fromRawData(message.data(), static_cast<qsizetype>(message.size())),
-        QByteArray::fromRawData(key.data(), static_cast<qsizetype>(key.size())), HashOf(algorithm));
-    return mac.toStdString();
-}
 
 void SetCodeClock(CodeClock clock) {
     Clock() = std::move(clock);
@@ -53,7 +31,7 @@ std::int64_t CodeClockNow() {
 
 std::optional<ardeko::TotpNow> CurrentCode(const std::string& stored) {
     if (stored.empty()) return std::nullopt;
-    return ardeko::TotpCodeAt(stored, CodeClockNow(), &QtHmac);
+    return ardeko::TotpCodeAt(stored, CodeClockNow(), &ardeko::OtpHmac);
 }
 
 QString CurrentCodeText(const QString& service) {

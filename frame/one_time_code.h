@@ -1,6 +1,6 @@
-// One-time codes of entries as the windows and the tray show them: the HMAC
-// from Qt, the clock (replaceable, so that a test can fix the time) and the
-// language text for each reason a secret is refused.
+// One-time codes of entries as the windows and the tray show them: the clock
+// (replaceable, so that a test can fix the time) and the language text for
+// each reason a secret is refused.
 #pragma once
 
 #include "store/totp.h"
@@ -11,12 +11,8 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace qvs {
-
-// HMAC with SHA-1, SHA-256 or SHA-512 through QMessageAuthenticationCode.
-std::string QtHmac(ardeko::TotpAlgorithm algorithm, std::string_view key, std::string_view message);
 
 // Seconds since 1970 for the codes; an empty function restores the real clock.
 using CodeClock = std::function<std::int64_t()>;

@@ -1,6 +1,6 @@
 #include "mainwin/entry_clipboard.h"
 
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 #include "frame/program_state.h"
 #include "mainwin/entry_commands.h"
 

@@ -1,6 +1,6 @@
 #include "mainwin/entry_commands.h"
 
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"

@@ -1,5 +1,6 @@
 #include "mainwin/entry_grid_cells.h"
 
+#include "frame/vb_date_qt.h"
 #include "mainwin/entry_grid_columns.h"
 #include "store/pw.h"
 #include "store/vbdate.h"

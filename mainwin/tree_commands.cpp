@@ -1,6 +1,6 @@
 #include "mainwin/tree_commands.h"
 
-#include "dialogs/frm_change_cat.h"
+#include "dialogs/categories/frm_change_cat.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"

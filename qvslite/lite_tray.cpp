@@ -1,9 +1,9 @@
 #include "qvslite/lite_tray.h"
 
 #include "app/file_commands.h"
-#include "dialogs/choose_data_file.h"
+#include "dialogs/files/choose_data_file.h"
 #include "dialogs/frm_about.h"
-#include "dialogs/frm_lite_options.h"
+#include "dialogs/options/frm_lite_options.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/options.h"

@@ -1,6 +1,7 @@
 #include "tray/due_reminder.h"
 
 #include "frame/language.h"
+#include "frame/vb_date_qt.h"
 #include "store/pw.h"
 
 namespace qvs {
@@ -13,11 +14,6 @@ constexpr int kExpiredOne = 32300, kExpiredMany = 32301;
 constexpr int kChangeOne = 32302, kChangeMany = 32303;
 constexpr int kTitleText = 32304;
 constexpr int kClickText = 32305;
-
-double StoreDay(const QDate& day) {
-    // The data file counts days from 30 December 1899.
-    return double(QDate(1899, 12, 30).daysTo(day));
-}
 
 QSet<QString> Marked(const DueEntries& due) {
     QSet<QString> marked;
@@ -39,7 +35,7 @@ QString CountLine(int count, int one, int many) {
 
 DueEntries DueEntriesOf(const ardeko::clsPW& store, const QDate& day) {
     using Due = ardeko::clsPW::Due;
-    const double today = StoreDay(day);
+    const double today = VbFromDate(day);
     DueEntries due;
     due.file = QString::fromStdString(store.Filename());
     for (const ardeko::T_Password& p : store.Password()) {

@@ -2,7 +2,7 @@
 
 #include "autotype/entry_copies.h"
 #include "autotype/login_text.h"
-#include "dialogs/frm_show_pw.h"
+#include "dialogs/entry/frm_show_pw.h"
 #include "frame/one_time_code.h"
 #include "frame/options.h"
 #include "frame/program_state.h"

@@ -7,8 +7,8 @@
 #include "tests/frame/test_language.h"
 
 #include "app/file_password.h"
-#include "dialogs/frm_file_pw.h"
-#include "dialogs/frm_load_save.h"
+#include "dialogs/files/frm_file_pw.h"
+#include "dialogs/files/frm_load_save.h"
 #include "frame/frm_message.h"
 #include "frame/main_window_iface.h"
 #include "frame/options.h"

@@ -11,9 +11,9 @@
 
 #include "app/file_commands.h"
 #include "app/lock_controller.h"
-#include "dialogs/custom_fields_panel.h"
-#include "dialogs/frm_pw.h"
-#include "dialogs/history_panel.h"
+#include "dialogs/entry/custom_fields_panel.h"
+#include "dialogs/entry/frm_pw.h"
+#include "dialogs/entry/history_panel.h"
 #include "frame/wipe_text.h"
 #include "store/crypto/secret_key.h"
 

@@ -5,6 +5,7 @@
 
 #include "app/file_commands.h"
 #include "dialogs/data_file_panel.h"
+#include "dialogs/files/data_file_panel.h"
 #include "store/format2/format2.h"
 #include "store/legacy/legacy_file.h"
 

@@ -5,9 +5,9 @@
 #include "app/lock_controller.h"
 #include "app/session_lock_source.h"
 #include "autotype/secret_clipboard.h"
+#include "dialogs/entry/frm_pw.h"
+#include "dialogs/entry/frm_show_pw.h"
 #include "dialogs/frm_check_expire.h"
-#include "dialogs/frm_pw.h"
-#include "dialogs/frm_show_pw.h"
 #include "frame/message_box.h"
 #include "frame/modal_stack.h"
 

@@ -2,7 +2,7 @@
 // The selection exists only on a real X server: the test starts its own
 // headless desktop and shows its windows there (skipped, saying why, where
 // none can be started).
-#include "autotype/selection_guard.h"
+#include "frame/selection_guard.h"
 #include "tests/autotype/x_desktop.h"
 
 #include <QApplication>

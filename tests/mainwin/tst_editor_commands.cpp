@@ -2,7 +2,7 @@
 // showing what the editor saved.
 #include "tests/mainwin/menus_fixture.h"
 
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 #include "frame/modal_stack.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/entry_grid_view.h"

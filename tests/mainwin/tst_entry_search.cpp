@@ -4,7 +4,7 @@
 // right while entries change.
 #include "tests/mainwin/menus_fixture.h"
 
-#include "dialogs/frm_pw.h"
+#include "dialogs/entry/frm_pw.h"
 #include "frame/modal_stack.h"
 #include "frame/options.h"
 #include "mainwin/entry_grid.h"

@@ -2,7 +2,7 @@
 // before deleting, the store operation run, and the refusals shown.
 #include "tests/mainwin/menus_fixture.h"
 
-#include "dialogs/frm_change_cat.h"
+#include "dialogs/categories/frm_change_cat.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
 #include "mainwin/input_box.h"

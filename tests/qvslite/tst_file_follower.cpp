@@ -18,7 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "dialogs/frm_file_pw.h"
+#include "dialogs/files/frm_file_pw.h"
 
 using namespace qvs;
 using namespace lite_test;

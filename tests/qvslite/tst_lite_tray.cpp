@@ -1,7 +1,7 @@
 // QVSLite's tray: the reduced menu, entries that follow the click action,
 // "open" starting the QVS beside it (or saying it is missing), the file to
 // open at start, and no menu command that writes the data file.
-#include "dialogs/frm_show_pw.h"
+#include "dialogs/entry/frm_show_pw.h"
 #include "frame/frm_message.h"
 #include "frame/main_window_iface.h"
 #include "frame/modal_stack.h"

@@ -1,0 +1,150 @@
+// The editor: saving an entry that may have changed under the window. The
+// window stays open while the file is reloaded or merged with another
+// machine's version, so OK puts only the user's changes on top of the entry
+// as it is now; a field both changed, or an entry the other machine
+// deleted, is asked about.
+#include "dialogs/entry/frm_pw.h"
+
+#include "dialogs/combo_list.h"
+#include "frame/language.h"
+#include "frame/message_box.h"
+#include "frame/options.h"
+#include "frame/program_state.h"
+#include "frame/store_reason.h"
+#include "store/entry_id.h"
+#include "store/merge/merge.h"
+
+#include <QComboBox>
+
+#include <map>
+
+namespace qvs {
+
+namespace {
+
+constexpr int kBothChanged = 36000;
+constexpr int kKeepMine = 36001;
+constexpr int kKeepBoth = 36002;
+constexpr int kBackToEditor = 36003;
+constexpr int kDeletedThere = 36004;
+constexpr int kKeepEntry = 36005;
+constexpr int kDiscardMine = 36006;
+constexpr int kOtherDetails = 36007;
+
+// Window captions of the fields a user usually changes.
+const std::map<std::string, int>& FieldCaptions() {
+    static const std::map<std::string, int> captions{
+        {"service", 11101},  {"User", 11102},       {"pw", 11103},         {"Email", 11105},
+        {"Remember", 11301}, {"URL_Access", 11501}, {"URL_Change", 11502}, {"URL_Delete", 11503},
+        {"Descr", 11054},    {"place", 11201}};
+    return captions;
+}
+
+QString FieldList(const std::vector<std::string>& fields) {
+    QStringList names;
+    bool other = false;
+    for (const std::string& field : fields) {
+        const auto it = FieldCaptions().find(field);
+        if (it == FieldCaptions().end())
+            other = true;
+        else
+            names << FieldName(GetLocalText(it->second));
+    }
+    if (other) names << GetLocalText(kOtherDetails);
+    return names.join(QStringLiteral(", "));
+}
+
+ardeko::PlacedEntry Placed(const ardeko::T_Password& r) {
+    const ardeko::clsPW& store = Store();
+    return {r, store.CatValue(r.Codcat), r.CodSCat ? store.SubCatValue(r.CodSCat) : std::string()};
+}
+
+// The codes of the store now for where placed is filed, making a category
+// or subcategory the other version has no longer.
+bool FileByName(ardeko::PlacedEntry& placed) {
+    ardeko::clsPW& store = Store();
+    placed.rec.Codcat = placed.rec.CodSCat = 0;
+    if (placed.cat.empty()) return true;
+    if (!store.CatExist(placed.cat) && !store.CatAdd(placed.cat)) return false;
+    placed.rec.Codcat = store.Category().Find(placed.cat)->Codcat;
+    if (placed.sub.empty()) return true;
+    const std::string key = ardeko::SubCategoryKey(placed.rec.Codcat, placed.sub);
+    if (!store.SubCategory().Contains(key) && !store.SubCatAdd(placed.rec.Codcat, placed.sub))
+        return false;
+    placed.rec.CodSCat = store.SubCategory().Find(key)->CodSCat;
+    return true;
+}
+
+} // namespace
+
+const ardeko::T_Password* frmPW::EntryNow() const {
+    if (working_.Id.empty()) return Store().Password().Find(formerService_);
+    for (const ardeko::T_Password& p : Store().Password())
+        if (p.Id == working_.Id) return &p;
+    return nullptr;
+}
+
+void frmPW::RefillCategoryBoxes() {
+    const QString category = cboCateg_->currentText();
+    const QString subcategory = cboSCateg_->currentText();
+    FillCategories();
+    SetCategoryTexts(category, subcategory);
+}
+
+frmPW::Fit frmPW::FitToStore(ardeko::T_Password& record) {
+    conflictCopy_.reset();
+    const ardeko::T_Password* now = EntryNow();
+    if (!now) {
+        const int answer = ShowChoice(
+            LocalTextWith(kDeletedThere, QString::fromStdString(record.service)),
+            vbYesNoCancel | vbQuestion,
+            {GetLocalText(kKeepEntry), GetLocalText(kDiscardMine), GetLocalText(kBackToEditor)},
+            QStringLiteral("QVS"));
+        if (answer == vbNo) return Fit::Drop;
+        if (answer != vbYes) return Fit::Back;
+        record.Id = ardeko::NewEntryId(); // the other machine's deletion mark stays its own
+        return Fit::Add;
+    }
+    formerService_ = now->service;
+    const ardeko::RebasedEdit rebased =
+        ardeko::RebaseEdit(opened_, {filled_, opened_.cat, opened_.sub}, Placed(record),
+                           Placed(*now), static_cast<std::size_t>(Store().HistoryLimit()));
+    if (!rebased.changedSinceOpened) return Fit::Replace;
+    ardeko::PlacedEntry chosen = rebased.theirsOnClash;
+    if (!rebased.clashes.empty()) {
+        const int answer = ShowChoice(
+            LocalTextWith(kBothChanged, QString::fromStdString(now->service))
+                .replace(QLatin1String("%n"), FieldList(rebased.clashes)),
+            vbYesNoCancel | vbQuestion,
+            {GetLocalText(kKeepMine), GetLocalText(kKeepBoth), GetLocalText(kBackToEditor)},
+            QStringLiteral("QVS"));
+        if (answer == vbYes)
+            chosen = rebased.mineOnClash;
+        else if (answer == vbNo)
+            conflictCopy_ = rebased.mineOnClash;
+        else
+            return Fit::Back;
+    }
+    if (!FileByName(chosen) || (conflictCopy_ && !FileByName(*conflictCopy_))) {
+        ShowMessage(StoreReason(Store()), vbOKOnly, QStringLiteral("QVS"));
+        return Fit::Back;
+    }
+    record = chosen.rec;
+    return Fit::Replace;
+}
+
+// Kept as a merge keeps the losing side of a conflict: under a name of its
+// own, as an entry of its own.
+bool frmPW::AddConflictCopy(double now) {
+    if (!conflictCopy_) return true;
+    ardeko::T_Password copy = conflictCopy_->rec;
+    conflictCopy_.reset();
+    copy.service = ardeko::ConflictName(copy.service, now);
+    copy.Id = ardeko::NewEntryId();
+    copy.Dt_Modif = now;
+    if (Store().PWAdd(copy)) return true;
+    ShowMessage(StoreReason(Store()), vbOKOnly, QStringLiteral("QVS"));
+    return false;
+}
+
+} // namespace qvs
