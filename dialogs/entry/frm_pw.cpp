@@ -12,11 +12,11 @@
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
+#include "frame/selection_guard.h"
+#include "frame/strength_meter.h"
 #include "frame/wiped_line_box.h"
 #include "store/entry_pack.h"
 #include "store/legacy/legacy_file.h"
-#include "frame/selection_guard.h"
-#include "frame/strength_meter.h"
 
 #include <QCheckBox>
 #include <QComboBox>

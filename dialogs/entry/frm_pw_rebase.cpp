@@ -32,18 +32,20 @@ constexpr int kDiscardMine = 36006;
 constexpr int kOtherDetails = 36007;
 
 // Window captions of the fields a user usually changes.
-const std::map<std::string, int>& FieldCaptions() {
-    static const std::map<std::string, int> captions{
-        {"service", 11101},  {"User", 11102},       {"pw", 11103},         {"Email", 11105},
-        {"Remember", 11301}, {"URL_Access", 11501}, {"URL_Change", 11502}, {"URL_Delete", 11503},
-        {"Descr", 11054},    {"place", 11201}};
+const std::map<ardeko::Field, int>& FieldCaptions() {
+    using ardeko::Field;
+    static const std::map<Field, int> captions{
+        {Field::Service, 11101},     {Field::User, 11102},      {Field::Password, 11103},
+        {Field::Email, 11105},       {Field::Hint, 11301},      {Field::AccessUrl, 11501},
+        {Field::ChangeUrl, 11502},   {Field::DeleteUrl, 11503}, {Field::Description, 11054},
+        {Field::CategoryName, 11201}};
     return captions;
 }
 
-QString FieldList(const std::vector<std::string>& fields) {
+QString FieldList(const std::vector<ardeko::Field>& fields) {
     QStringList names;
     bool other = false;
-    for (const std::string& field : fields) {
+    for (const ardeko::Field field : fields) {
         const auto it = FieldCaptions().find(field);
         if (it == FieldCaptions().end())
             other = true;

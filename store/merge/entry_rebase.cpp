@@ -64,7 +64,8 @@ RebasedEdit RebaseEdit(const PlacedEntry& opened, const PlacedEntry& shown,
     out.theirsOnClash.rec.History = out.mineOnClash.rec.History = history;
     for (std::size_t i = 0; i < kFieldCount; ++i)
         if (clash[i] && i != kSubField)
-            out.clashes.push_back(i == kPlaceField ? "place" : FieldName(i));
+            out.clashes.push_back(i == kPlaceField ? Field::CategoryName
+                                                   : FieldOfName(FieldName(i)));
     return out;
 }
 

@@ -25,9 +25,9 @@ struct RebasedEdit {
     PlacedEntry theirsOnClash;
     // The same with the user's value in those fields.
     PlacedEntry mineOnClash;
-    // Fields changed on both sides to different values, by member name
-    // ("User", "pw", …; "place" for the category and subcategory).
-    std::vector<std::string> clashes;
+    // Fields changed on both sides to different values; CategoryName stands
+    // for where the entry is filed, category and subcategory together.
+    std::vector<Field> clashes;
     // Whether the entry changed at all since it was opened.
     bool changedSinceOpened = false;
 };

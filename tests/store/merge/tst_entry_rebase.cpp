@@ -59,7 +59,7 @@ private slots:
         current.rec.Email = "same@example.org"; // the same change: no clash
         current.cat = "Theirs";
         const RebasedEdit r = Rebase(edited, current);
-        QCOMPARE(r.clashes, (std::vector<std::string>{"place", "pw"}));
+        QCOMPARE(r.clashes, (std::vector<Field>{Field::CategoryName, Field::Password}));
         QCOMPARE(r.theirsOnClash.rec.pw, std::string("theirs"));
         QCOMPARE(r.theirsOnClash.cat, std::string("Theirs"));
         QCOMPARE(r.mineOnClash.rec.pw, std::string("mine"));
@@ -92,7 +92,7 @@ private slots:
         current.rec.pw = "theirs";
         current.rec.History = {{"old", 46001}};
         const RebasedEdit r = Rebase(edited, current);
-        QCOMPARE(r.clashes, std::vector<std::string>{"pw"});
+        QCOMPARE(r.clashes, std::vector<Field>{Field::Password});
         QCOMPARE(r.mineOnClash.rec.History.size(), std::size_t(2));
         QCOMPARE(r.theirsOnClash.rec.History, r.mineOnClash.rec.History);
     }
