@@ -504,14 +504,12 @@ DecodedFile DecodeLegacyFile(std::string_view image, std::string_view password, 
                              const FileKey* known, EntryTexts texts) {
     // A trailer proves the password and the contents before the legacy data
     // is read at all; without one the file reads as it always has.
-    const auto trailer = IsLegacyVersion(DecodeHeader(image.substr(0, kVersionBytes)).version)
-                             ? FindTrailer(image)
-                             : std::nullopt;
+    const auto trailer = FindTrailer(image);
     if (!trailer) {
         DecodedFile f = DecodeLegacy(image, password, categoriesOnly, texts);
         // Our writer's file whose marker was hit: never read as another
         // program's file, which cannot tell a wrong password or a change.
-        if (f.status == DecodeStatus::Ok && !categoriesOnly &&
+        if (f.status == DecodeStatus::Ok && !categoriesOnly && f.header.encrypted &&
             LooksLikeDamagedTrailer(image.substr(std::min(f.dataEnd, image.size()))))
             return Refused(std::move(f.header), DecodeStatus::Damaged);
         return f;

@@ -1,6 +1,7 @@
 #include "store/legacy/trailer.h"
 
 #include "store/bytes.h"
+#include "store/legacy/legacy_file.h"
 
 #include "store/crypto/sodium_calls.h"
 
@@ -28,7 +29,10 @@ bool SameBytes(const unsigned char* a, std::string_view b) {
 } // namespace
 
 std::optional<LegacyTrailer> FindTrailer(std::string_view image) {
-    if (image.size() <= kVersionBytes) return std::nullopt;
+    // Our writer always enciphers; in a plain file the marker can only be
+    // part of a text.
+    const FileHeader header = DecodeHeader(image);
+    if (!IsLegacyVersion(header.version) || !header.encrypted) return std::nullopt;
     const std::size_t start = image.find(std::string_view(kMarker, sizeof kMarker), kVersionBytes);
     if (start == std::string_view::npos) return std::nullopt;
     LegacyTrailer t;

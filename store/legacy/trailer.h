@@ -26,7 +26,7 @@ struct LegacyTrailer {
 };
 
 // The trailer of an image, when there is one: the first marker after the
-// version text, so that bytes appended after the trailer (a line end a sync
+// version text of an enciphered legacy file (never of a plain one), so that bytes appended after the trailer (a line end a sync
 // or transfer tool adds) do not hide it.
 std::optional<LegacyTrailer> FindTrailer(std::string_view image);
 

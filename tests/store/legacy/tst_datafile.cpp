@@ -151,6 +151,10 @@ private slots:
         p.Dt_Insert = 45000.25;
         p.Dt_Expire = 45100.75;
         p.Dt_Change = -3.5;
+        // Our trailer's marker in a text of another program's plain file is
+        // only text: such a file has no trailer.
+        p.Descr = "QVS-TRL1 and more than eighty bytes of notes after it, "
+                  "so that it would pass for a whole trailer";
         FileBuilder b("<Password File 1.03>", 777, "open", nullptr);
         b.Count(1);
         b.Categ({1, "Banks", false});
@@ -170,6 +174,7 @@ private slots:
         QCOMPARE(got->Dt_Insert, 45000.25); // a plain file keeps the time of day
         QCOMPARE(got->Dt_Expire, 45100.0);  // the loader cuts these two to their day
         QCOMPARE(got->Dt_Change, -3.0);
+        QCOMPARE(got->Descr, p.Descr);
 
         QVERIFY(s.SaveFile("", false));
         QVERIFY(s.EncryptFile());
