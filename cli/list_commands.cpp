@@ -49,7 +49,8 @@ void PrintUnfiled(std::map<Codes, std::vector<const T_Password*>>& groups, std::
 
 int RunList(const Options& options) {
     clsPW store;
-    if (auto code = OpenStore(options, store, nullptr, ardeko::EntryTexts::NamesOnly)) return *code;
+    if (auto code = OpenStore(options, store, nullptr, ardeko::EntryTexts::NamesAndPlaces))
+        return *code;
     auto groups = EntriesByCodes(store);
     std::set<Codes> subcategories;
     for (const auto& s : store.SubCategory())

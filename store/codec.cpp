@@ -19,7 +19,7 @@ bool IsKnownVersion(std::string_view version) {
 
 bool KeepsEntryText(EntryTexts texts, Field field) {
     if (texts == EntryTexts::All || field == Field::Service) return true;
-    if (texts == EntryTexts::NamesOnly) return false;
+    if (texts == EntryTexts::NamesOnly || texts == EntryTexts::NamesAndPlaces) return false;
     return field != Field::Password && field != Field::Hint && field != Field::Code &&
            field != Field::SpareText;
 }

@@ -92,8 +92,10 @@ struct DecodedFile {
 // passwords, extra fields); or the service name only. Texts left out are not
 // deciphered or converted at all (quicker, and no secret is in memory),
 // though the file's checks run in full: a store read so is for listing,
-// never for saving.
-enum class EntryTexts { All, NoSecrets, NamesOnly };
+// never for saving. NamesAndPlaces keeps what NamesOnly keeps, and of the
+// numbers, dates and flags only where an entry is filed: a reader whose
+// key a trailer or format 2 proved may leave the rest unread (zero).
+enum class EntryTexts { All, NoSecrets, NamesOnly, NamesAndPlaces };
 
 // Whether an entry's text field is kept.
 bool KeepsEntryText(EntryTexts texts, Field field);

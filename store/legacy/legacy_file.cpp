@@ -147,7 +147,10 @@ struct Decipher {
     const std::vector<std::string_view>& texts;
     // Whether each text of the record (in file order) is kept; none: all.
     const std::vector<bool>* kept = nullptr;
+    // The same for its numbers, dates and flags.
+    const std::vector<bool>* keptValues = nullptr;
     std::size_t next = 0;
+    std::size_t nextValue = 0;
     void operator()(const char*, std::string& v) {
         if (kept && !(*kept)[next] && c.FieldCounter() > 0) {
             ++next;
@@ -160,12 +163,30 @@ struct Decipher {
         health.verifiedTexts += fillersMatch && !v.empty();
         health.Text(v);
     }
-    void operator()(const char*, std::int16_t& v) { v = c.DecInt(v, true); }
-    void operator()(const char*, bool& v) { v = c.FlipBool(v, true); }
+    void operator()(const char*, std::int16_t& v) {
+        if (!Skipped(v)) v = c.DecInt(v, true);
+    }
+    void operator()(const char*, bool& v) {
+        if (!Skipped(v)) v = c.FlipBool(v, true);
+    }
     void operator()(const char*, double& v) {
+        if (Skipped(v)) return;
         v = c.DecDate(v, true);
         // Every date a writer enciphers is a calendar date.
         health.impossible = health.impossible || !VbDateInRange(v);
+    }
+
+private:
+    // A value left out is not deciphered; the first step builds the
+    // cipher's state and is never skipped.
+    template <class T> bool Skipped(T& v) {
+        const bool skip = keptValues && !(*keptValues)[nextValue] && c.FieldCounter() > 0;
+        ++nextValue;
+        if (skip) {
+            v = T{};
+            c.SkipField();
+        }
+        return skip;
     }
 };
 
@@ -206,6 +227,11 @@ template <class R> std::size_t MinRecordBytes() {
     return n;
 }
 
+// Where an entry is filed: its category and subcategory codes.
+bool IsPlace(const T_Password& r, const void* field) {
+    return field == &r.Codcat || field == &r.CodSCat;
+}
+
 // Reads the record sections after the header, deciphering when a cipher is
 // given. Stops at the end of the data or at the first impossible value.
 class SectionReader {
@@ -219,6 +245,9 @@ public:
         VisitFields(names, [&](const char* name, const auto& field) {
             if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
                 entryTextsKept_.push_back(KeepsEntryText(texts, FieldOfName(name)));
+            else
+                entryValuesKept_.push_back(texts != EntryTexts::NamesAndPlaces ||
+                                           IsPlace(names, &field));
         });
     }
 
@@ -256,8 +285,10 @@ private:
             constexpr bool entry = std::is_same_v<R, T_Password>;
             const EntryTexts keep = entry ? texts_kept_ : EntryTexts::All;
             const std::vector<bool>* kept = keep == EntryTexts::All ? nullptr : &entryTextsKept_;
+            const std::vector<bool>* keptValues =
+                keep == EntryTexts::NamesAndPlaces ? &entryValuesKept_ : nullptr;
             if (cipher_)
-                VisitCipherFields(r, Decipher{*cipher_, health_, texts_, kept});
+                VisitCipherFields(r, Decipher{*cipher_, health_, texts_, kept, keptValues});
             else
                 DropImpossibleDates(r);
             if (!cipher_ && keep != EntryTexts::All) DropTexts(r, keep);
@@ -310,6 +341,8 @@ private:
     std::vector<std::string_view> texts_; // of the record being read
     EntryTexts texts_kept_;
     std::vector<bool> entryTextsKept_;
+    std::vector<bool> entryValuesKept_; // numbers, dates and flags
+
     bool badValues_ = false;
 };
 
@@ -506,6 +539,8 @@ DecodedFile DecodeLegacyFile(std::string_view image, std::string_view password, 
     // is read at all; without one the file reads as it always has.
     const auto trailer = FindTrailer(image);
     if (!trailer) {
+        // Without a trailer the values are what tells a wrong key: all are read.
+        if (texts == EntryTexts::NamesAndPlaces) texts = EntryTexts::NamesOnly;
         DecodedFile f = DecodeLegacy(image, password, categoriesOnly, texts);
         // Our writer's file whose marker was hit: never read as another
         // program's file, which cannot tell a wrong password or a change.

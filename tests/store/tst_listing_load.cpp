@@ -1,7 +1,7 @@
 // Reading a file for a listing, in either format: the texts left out are
 // never deciphered or kept, yet every name, code and date reads as a full
-// load reads it, the file's checks still refuse a wrong password or a
-// changed file, and such a store is never saved or merged.
+// load reads it (only where entries are filed, for a tree of names), the file's checks still refuse
+// a wrong password or a changed file, and such a store is never saved or merged.
 #include "store/pw.h"
 
 #include <QFile>
@@ -103,6 +103,27 @@ private slots:
         }
     }
 
+    // A tree of names needs only the names and where each entry is filed.
+    void namesAndPlacesFileEveryEntry_data() { formats_data(); }
+    void namesAndPlacesFileEveryEntry() {
+        QFETCH(FileFormat, format);
+        const std::string path = Path("places.qvs");
+        MakeFile(path, format);
+        clsPW full, places;
+        QVERIFY(full.LoadFile(path, "pw"));
+        QVERIFY(places.LoadFileForListing(path, "pw", EntryTexts::NamesAndPlaces));
+        QVERIFY(places.ListingOnly());
+        QCOMPARE(places.Password().Count(), full.Password().Count());
+        for (std::size_t i = 0; i < full.Password().Count(); ++i) {
+            const T_Password& want = full.Password()[i];
+            const T_Password& got = places.Password()[i];
+            QCOMPARE(got.service, want.service);
+            QCOMPARE(got.Codcat, want.Codcat);
+            QCOMPARE(got.CodSCat, want.CodSCat);
+            QVERIFY(NoSecret(got) && got.Descr.empty() && got.User.empty());
+        }
+    }
+
     // Nothing read for a listing may reach a file: not by a save, and not
     // through a merge into a store that has its secrets.
     void neverSavedNorMerged_data() { formats_data(); }
@@ -154,7 +175,8 @@ private slots:
         QVERIFY(f.seek(0));
         QCOMPARE(f.write(bytes), bytes.size());
         f.close();
-        for (EntryTexts texts : {EntryTexts::NamesOnly, EntryTexts::NoSecrets}) {
+        for (EntryTexts texts :
+             {EntryTexts::NamesOnly, EntryTexts::NamesAndPlaces, EntryTexts::NoSecrets}) {
             clsPW changed;
             QVERIFY(!changed.LoadFileForListing(path, "pw", texts));
             QCOMPARE(changed.ErrNum(), Code(StoreError::ChangedFile));
