@@ -4,7 +4,6 @@
 #include "tests/app/file_commands_fixture.h"
 
 #include "app/file_commands.h"
-#include "dialogs/data_file_panel.h"
 #include "dialogs/files/data_file_panel.h"
 #include "store/format2/format2.h"
 #include "store/legacy/legacy_file.h"

@@ -7,7 +7,6 @@
 
 #include "app/file_commands.h"
 #include "dialogs/files/frm_file_pw.h"
-#include "dialogs/frm_file_pw.h"
 #include "store/format2/format2.h"
 #include "store/legacy/legacy_file.h"
 #include "store/legacy/trailer.h"
