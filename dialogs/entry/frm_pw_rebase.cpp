@@ -6,11 +6,13 @@
 #include "dialogs/entry/frm_pw.h"
 
 #include "dialogs/combo_list.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "frame/store_reason.h"
+#include "frame/text_ids.h"
 #include "store/entry_id.h"
 #include "store/merge/merge.h"
 
@@ -22,21 +24,14 @@ namespace qvs {
 
 namespace {
 
-constexpr int kBothChanged = 36000;
-constexpr int kKeepMine = 36001;
-constexpr int kKeepBoth = 36002;
-constexpr int kBackToEditor = 36003;
-constexpr int kDeletedThere = 36004;
-constexpr int kKeepEntry = 36005;
-constexpr int kDiscardMine = 36006;
-constexpr int kOtherDetails = 36007;
-
 // Window captions of the fields a user usually changes.
 const std::map<std::string, int>& FieldCaptions() {
     static const std::map<std::string, int> captions{
-        {"service", 11101},  {"User", 11102},       {"pw", 11103},         {"Email", 11105},
-        {"Remember", 11301}, {"URL_Access", 11501}, {"URL_Change", 11502}, {"URL_Delete", 11503},
-        {"Descr", 11054},    {"place", 11201}};
+        {"service", text::kServiceCaption},      {"User", text::kUserCaption},
+        {"pw", text::kPasswordCaption},          {"Email", text::kEmailCaption},
+        {"Remember", text::kHintCaption},        {"URL_Access", text::kAccessUrlCaption},
+        {"URL_Change", text::kChangeUrlCaption}, {"URL_Delete", text::kDeleteUrlCaption},
+        {"Descr", text::kDescriptionCaption},    {"place", text::kCategoryCaption}};
     return captions;
 }
 
@@ -50,7 +45,7 @@ QString FieldList(const std::vector<std::string>& fields) {
         else
             names << FieldName(GetLocalText(it->second));
     }
-    if (other) names << GetLocalText(kOtherDetails);
+    if (other) names << GetLocalText(text::kOtherDetails);
     return names.join(QStringLiteral(", "));
 }
 
@@ -95,11 +90,12 @@ frmPW::Fit frmPW::FitToStore(ardeko::T_Password& record) {
     conflictCopy_.reset();
     const ardeko::T_Password* now = EntryNow();
     if (!now) {
-        const int answer = ShowChoice(
-            LocalTextWith(kDeletedThere, QString::fromStdString(record.service)),
-            vbYesNoCancel | vbQuestion,
-            {GetLocalText(kKeepEntry), GetLocalText(kDiscardMine), GetLocalText(kBackToEditor)},
-            QStringLiteral("QVS"));
+        const int answer =
+            ShowChoice(LocalTextWith(text::kDeletedThere, QString::fromStdString(record.service)),
+                       vbYesNoCancel | vbQuestion,
+                       {GetLocalText(text::kKeepEntry), GetLocalText(text::kDiscardMine),
+                        GetLocalText(text::kBackToEditor)},
+                       QStringLiteral("QVS"));
         if (answer == vbNo) return Fit::Drop;
         if (answer != vbYes) return Fit::Back;
         record.Id = ardeko::NewEntryId(); // the other machine's deletion mark stays its own
@@ -112,12 +108,13 @@ frmPW::Fit frmPW::FitToStore(ardeko::T_Password& record) {
     if (!rebased.changedSinceOpened) return Fit::Replace;
     ardeko::PlacedEntry chosen = rebased.theirsOnClash;
     if (!rebased.clashes.empty()) {
-        const int answer = ShowChoice(
-            LocalTextWith(kBothChanged, QString::fromStdString(now->service))
-                .replace(QLatin1String("%n"), FieldList(rebased.clashes)),
-            vbYesNoCancel | vbQuestion,
-            {GetLocalText(kKeepMine), GetLocalText(kKeepBoth), GetLocalText(kBackToEditor)},
-            QStringLiteral("QVS"));
+        const int answer =
+            ShowChoice(LocalTextWith(text::kBothChanged, QString::fromStdString(now->service))
+                           .replace(QLatin1String("%n"), FieldList(rebased.clashes)),
+                       vbYesNoCancel | vbQuestion,
+                       {GetLocalText(text::kKeepMine), GetLocalText(text::kKeepBoth),
+                        GetLocalText(text::kBackToEditor)},
+                       QStringLiteral("QVS"));
         if (answer == vbYes)
             chosen = rebased.mineOnClash;
         else if (answer == vbNo)
