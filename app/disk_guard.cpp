@@ -5,12 +5,14 @@
 #include "app/lock_controller.h"
 #include "app/merge_file_command.h"
 #include "app/program_start.h"
+#include "app/text_ids.h"
 #include "autotype/key_pair.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "frame/text_ids.h"
 #include "store/legacy/legacy_file.h"
 #include "store/merge/conflict_copies.h"
 
@@ -22,25 +24,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kReloadedNote = 34500;
-constexpr int kChangedQuestion = 34501;
-constexpr int kMergeButton = 34502;
-constexpr int kReloadButton = 34503;
-constexpr int kKeepButton = 34504;
-constexpr int kVanished = 34505;
-constexpr int kPasswordChanged = 34506;
-constexpr int kSaveAsButton = 34507;
-constexpr int kLaterButton = 34508;
-constexpr int kSaveQuestion = 34509;
-constexpr int kMergeSaveButton = 34510;
-constexpr int kOverwriteButton = 34511;
-constexpr int kCancelText = 11;
-constexpr int kConflictCopyQuestion = 36010;
-constexpr int kMergeCopyButton = 36011;
-constexpr int kCopyMovedNote = 36012;
-constexpr int kCopyNotMoved = 36013;
-constexpr int kWaitsForUnlock = 36014;
 
 DiskGuard* current = nullptr;
 
@@ -147,7 +130,8 @@ void DiskGuard::Check() {
     const FileStamp now = FileStamp::Of(watch_.Path());
     DiskFacts facts{now == read_, told_ == now, now.exists, true, Store().NotSaved()};
     if (Locking().IsLocked()) {
-        if (!facts.sameAsRead && !facts.told && !lockNoted_) Note(GetLocalText(kWaitsForUnlock));
+        if (!facts.sameAsRead && !facts.told && !lockNoted_)
+            Note(GetLocalText(text::kWaitsForUnlock));
         lockNoted_ = lockNoted_ || !(facts.sameAsRead || facts.told);
         return;
     }
@@ -181,10 +165,10 @@ void DiskGuard::CheckConflictCopies() {
 // leaves it until the file is opened again. Merged, the copy is renamed, so
 // that neither machine offers it again, but kept.
 void DiskGuard::OfferConflictCopy(const QString& copy) {
-    const QString text = LocalTextWith(kConflictCopyQuestion, FileName(watch_.Path()))
+    const QString text = LocalTextWith(text::kConflictCopyQuestion, FileName(watch_.Path()))
                              .replace(QLatin1String("%n"), FileName(copy));
     if (ShowChoice(text, vbYesNo | vbExclamation,
-                   {GetLocalText(kMergeCopyButton), GetLocalText(kLaterButton)},
+                   {GetLocalText(text::kMergeCopyButton), GetLocalText(text::kLaterButton)},
                    ProgramName()) != vbYes)
         return;
     ardeko::clsPW other;
@@ -198,11 +182,13 @@ void DiskGuard::OfferConflictCopy(const QString& copy) {
     if (!MergeIntoStore(BaseForOther(ConflictBase(), other), other, FileName(copy))) return;
     const std::string aside = ardeko::MoveConflictCopyAside(copy.toStdString());
     if (aside.empty()) {
-        ShowMessage(LocalTextWith(kCopyNotMoved, FileName(copy)), vbExclamation, ProgramName());
+        ShowMessage(LocalTextWith(text::kCopyNotMoved, FileName(copy)), vbExclamation,
+                    ProgramName());
         return;
     }
     toldCopies_.erase(copy);
-    const QString note = LocalTextWith(kCopyMovedNote, FileName(QString::fromStdString(aside)));
+    const QString note =
+        LocalTextWith(text::kCopyMovedNote, FileName(QString::fromStdString(aside)));
     Note(note);
     LogTestEvent("copy-merged", note);
 }
@@ -216,19 +202,21 @@ void DiskGuard::Handle(DiskAction action, std::unique_ptr<ardeko::clsPW> theirs,
         return Reload(std::move(theirs), now);
     case DiskAction::ReportVanished:
         told_ = now;
-        return Report(kVanished);
+        return Report(text::kFileVanished);
     case DiskAction::ReportUnreadable:
         told_ = now;
-        return Report(kPasswordChanged);
+        return Report(text::kDiskPasswordChanged);
     case DiskAction::Ask:
         break;
     }
     told_ = now;
     LogTestEvent("asked");
-    const int answer = ShowChoice(
-        LocalTextWith(kChangedQuestion, FileName(watch_.Path())), vbYesNoCancel | vbQuestion,
-        {GetLocalText(kMergeButton), GetLocalText(kReloadButton), GetLocalText(kKeepButton)},
-        ProgramName());
+    const int answer =
+        ShowChoice(LocalTextWith(text::kChangedOnDiskQuestion, FileName(watch_.Path())),
+                   vbYesNoCancel | vbQuestion,
+                   {GetLocalText(text::kMergeButton), GetLocalText(text::kReloadButton),
+                    GetLocalText(text::kKeepMineButton)},
+                   ProgramName());
     if (answer == vbYes)
         Merge(std::move(theirs), now);
     else if (answer == vbNo)
@@ -244,7 +232,7 @@ void DiskGuard::Reload(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& n
     Follow();
     read_ = now;
     const QDateTime at = QDateTime::fromMSecsSinceEpoch(now.modifiedNs / 1000000);
-    const QString note = LocalTextWith(kReloadedNote, at.toString(QStringLiteral("HH:mm")));
+    const QString note = LocalTextWith(text::kReloadedNote, at.toString(QStringLiteral("HH:mm")));
     Note(note);
     LogTestEvent("reloaded", note);
 }
@@ -262,9 +250,9 @@ bool DiskGuard::Merge(std::unique_ptr<ardeko::clsPW> theirs, const FileStamp& no
 // Told once per version; the entries stay open and unsaved changes are
 // not lost: Save as… is offered.
 void DiskGuard::Report(int textId) {
-    const int answer =
-        ShowChoice(LocalTextWith(textId, FileName(watch_.Path())), vbYesNo | vbExclamation,
-                   {GetLocalText(kSaveAsButton), GetLocalText(kLaterButton)}, ProgramName());
+    const int answer = ShowChoice(
+        LocalTextWith(textId, FileName(watch_.Path())), vbYesNo | vbExclamation,
+        {GetLocalText(text::kSaveAsButton), GetLocalText(text::kLaterButton)}, ProgramName());
     if (answer == vbYes) SaveDataFile(true);
 }
 
@@ -272,17 +260,19 @@ bool DiskGuard::MaySave(const QString& target) {
     if (!Followed() || (!target.isEmpty() && target != watch_.Path())) return true;
     const FileStamp now = FileStamp::Of(watch_.Path());
     if (now == read_ || !now.exists) return true; // a vanished file is written anew
-    const int answer = ShowChoice(
-        LocalTextWith(kSaveQuestion, FileName(watch_.Path())), vbYesNoCancel | vbExclamation,
-        {GetLocalText(kMergeSaveButton), GetLocalText(kOverwriteButton), GetLocalText(kCancelText)},
-        ProgramName());
+    const int answer =
+        ShowChoice(LocalTextWith(text::kChangedBeforeSaveQuestion, FileName(watch_.Path())),
+                   vbYesNoCancel | vbExclamation,
+                   {GetLocalText(text::kMergeSaveButton), GetLocalText(text::kOverwriteButton),
+                    GetLocalText(text::kCancel)},
+                   ProgramName());
     if (answer == vbNo) return true;
     if (answer != vbYes) return false;
     std::unique_ptr<ardeko::clsPW> theirs = ReadDisk();
     if (!theirs) {
         told_ = now;
-        ShowMessage(LocalTextWith(kPasswordChanged, FileName(watch_.Path())), vbExclamation,
-                    ProgramName());
+        ShowMessage(LocalTextWith(text::kDiskPasswordChanged, FileName(watch_.Path())),
+                    vbExclamation, ProgramName());
         return false;
     }
     return Merge(std::move(theirs), now);

@@ -8,9 +8,11 @@
 #include "app/password_confirm.h"
 #include "app/save_file_dialog.h"
 #include "app/slow_key_open.h"
+#include "app/text_ids.h"
 #include "autotype/key_pair.h"
 #include "dialogs/files/choose_data_file.h"
 #include "dialogs/files/frm_file_pw.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"
@@ -30,16 +32,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kNewFileText = 30002;
-constexpr int kSaveQuestion = 30003;
-constexpr int kImportDone = 30004;
-constexpr int kCannotOpen = 30005;
-constexpr int kRecentQuestion = 9001;
-constexpr int kChangedFile = 33001;
-constexpr int kWrongOrDamaged = 36203;
-constexpr int kAppendedBytes = 36204;
-constexpr int kRetryQuestion = 36402;
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -61,9 +53,9 @@ bool KnownDataFile(const QString& path) {
 QString StoreErrorText(const QString& path = QString()) {
     const ardeko::clsPW& store = Store();
     if (store.ErrNum() == ardeko::StoreError::ChangedFile && !path.isEmpty())
-        return LocalTextWith(kChangedFile, path);
+        return LocalTextWith(text::kChangedOrDamaged, path);
     if (store.ErrNum() == ardeko::StoreError::BadFile && !path.isEmpty() && KnownDataFile(path))
-        return GetLocalText(kWrongOrDamaged)
+        return GetLocalText(text::kWrongPasswordOrDamaged)
             .arg(path, FromStd(store.BackupPathFor(path.toStdString(), false)),
                  FromStd(store.BackupFolder()));
     return StoreReason(store);
@@ -79,7 +71,7 @@ QString LoadWarning(const QString& path) {
     const ardeko::clsPW& store = Store();
     if (store.ErrNum() == ardeko::StoreError::DamagedFile) return StoreReason(store);
     if (store.ErrNum() == ardeko::StoreError::AppendedBytes)
-        return LocalTextWith(kAppendedBytes, path);
+        return LocalTextWith(text::kAppendedBytes, path);
     return QString();
 }
 
@@ -110,7 +102,8 @@ std::optional<QString> PasswordFor(const QString& path, const QString& given,
 // whether to type it again.
 bool AskRetry(const QString& path) {
     if (Store().ErrNum() != ardeko::StoreError::BadFile) return false;
-    return Tell(StoreErrorText(path) + QStringLiteral("\n\n") + GetLocalText(kRetryQuestion),
+    return Tell(StoreErrorText(path) + QStringLiteral("\n\n") +
+                    GetLocalText(text::kRetryPasswordQuestion),
                 vbRetryCancel | vbExclamation) == vbRetry;
 }
 
@@ -147,7 +140,8 @@ void ShowOpenedFile() {
 } // namespace
 
 bool IsNewFileMarker(const QString& name) {
-    return name == GetLocalText(kNewFileText) || name == QLatin1String(ardeko::kNewFileName);
+    return name == GetLocalText(text::kNewFileMarker) ||
+           name == QLatin1String(ardeko::kNewFileName);
 }
 
 bool FileAccessible(const QString& path) {
@@ -163,7 +157,7 @@ bool OpenDataFile(const QString& given, const QString& password) {
     const QString path = CleanFilePath(given);
     if (path.isEmpty()) return false;
     if (!FileAccessible(path)) {
-        Tell(LocalTextWith(kCannotOpen, path), vbCritical);
+        Tell(LocalTextWith(text::kCannotOpenFile, path), vbCritical);
         return false;
     }
     ardeko::clsPW& store = Store();
@@ -249,7 +243,7 @@ bool SaveDataFile(bool saveAs) {
 }
 
 void NewDataFile() {
-    if (!SaveChangesPrompt(GetLocalText(kSaveQuestion), false)) return;
+    if (!SaveChangesPrompt(GetLocalText(text::kSaveChangesQuestion), false)) return;
     ProgramState& app = App();
     app.store = std::make_unique<ardeko::clsPW>();
     app.store->NewFile();
@@ -260,7 +254,7 @@ void NewDataFile() {
 }
 
 void OpenWithDialog(bool showNew) {
-    if (!SaveChangesPrompt(GetLocalText(kSaveQuestion), false)) return;
+    if (!SaveChangesPrompt(GetLocalText(text::kSaveChangesQuestion), false)) return;
     // The open file stays the current one until another has been loaded.
     const QString chosen = ChooseDataFile(showNew);
     if (IsNewFileMarker(chosen))
@@ -279,7 +273,7 @@ bool ImportDataFile() {
     const bool imported = Store().ImportFile(path.toStdString(), Utf8Secret(*password));
     WipeText(*password);
     if (imported)
-        Tell(GetLocalText(kImportDone), vbOKOnly);
+        Tell(GetLocalText(text::kImportDone), vbOKOnly);
     else
         TellStoreError(vbOKOnly);
     RefreshView();
@@ -287,7 +281,8 @@ bool ImportDataFile() {
 }
 
 void OpenRecentFile(const QString& path) {
-    const QString question = LocalTextWith(kRecentQuestion, FromStd(Store().Filename()));
+    const QString question =
+        LocalTextWith(text::kSaveBeforeOpenQuestion, FromStd(Store().Filename()));
     if (!SaveChangesPrompt(question, false)) return;
     OpenDataFile(path, QString());
 }

@@ -1,5 +1,6 @@
 #include "app/file_password.h"
 
+#include "app/text_ids.h"
 #include "dialogs/files/frm_file_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -12,8 +13,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kOfferQuestion = 31000;
 
 struct Offer {
     bool on = true;
@@ -41,7 +40,8 @@ void OfferFilePassword(const QString& path) {
     if (!offer.on || path.isEmpty() || !Store().CheckFilePW(std::string())) return;
     if (offer.asked.contains(path)) return;
     offer.asked.insert(path);
-    if (ShowMessage(GetLocalText(kOfferQuestion), vbYesNo | vbQuestion, ProgramName()) != vbYes)
+    if (ShowMessage(GetLocalText(text::kPasswordOffer), vbYesNo | vbQuestion, ProgramName()) !=
+        vbYes)
         return;
     frmFilePW dialog;
     QString password = dialog.nuova();

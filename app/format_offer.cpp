@@ -2,6 +2,7 @@
 
 #include "app/file_password.h"
 #include "app/password_confirm.h"
+#include "app/text_ids.h"
 #include "dialogs/files/frm_file_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -20,12 +21,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kOfferQuestion = 33000;
-constexpr int kTextQuestion = 33003;
-constexpr int kKeptCopy = 33004;
-constexpr int kWeakKeyQuestion = 36205;
-constexpr int kWrongPasswordText = 31414;
-constexpr int kNewFormatQuestion = 36401;
 constexpr const char* kOfferGroup = "NewFormatOffer";
 
 // Settings names cannot hold a path's slashes: one hash per file.
@@ -53,7 +48,7 @@ bool HavePasswordForLegacy() {
         if (right) store.SetFilePW(Utf8Secret(typed));
         WipeText(typed);
         if (right) return true;
-        Ask(GetLocalText(kWrongPasswordText), vbExclamation);
+        Ask(GetLocalText(text::kWrongPassword), vbExclamation);
     }
 }
 
@@ -68,7 +63,7 @@ void OfferNewFormat(const QString& path) {
         if (settings.Contains(OfferName(path))) return;
         settings.WriteFlag(OfferName(path), true);
     }
-    if (Ask(LocalTextWith(kOfferQuestion, path), vbYesNo | vbQuestion) != vbYes) return;
+    if (Ask(LocalTextWith(text::kNewFormatOffer, path), vbYesNo | vbQuestion) != vbYes) return;
     // A typo may have opened a file that cannot tell one: never convert
     // what it showed without the password given a second time.
     if (!ConfirmUncheckedPassword()) return;
@@ -83,13 +78,13 @@ void OfferNewFormat(const QString& path) {
     }
     // A copy that could not be made does not stop the save; then it is not named.
     if (QFile::exists(QString::fromStdString(copy)))
-        Ask(LocalTextWith(kKeptCopy, QString::fromStdString(copy)), vbInformation);
+        Ask(LocalTextWith(text::kNewFormatKeptCopy, QString::fromStdString(copy)), vbInformation);
 }
 
 void OfferStrongerKey(const QString& path) {
     // QVSLite only reads its file.
     if (CurrentProgram() != ProgramKind::QVS) return;
-    if (Ask(LocalTextWith(kWeakKeyQuestion, path), vbYesNo | vbQuestion) != vbYes) return;
+    if (Ask(LocalTextWith(text::kWeakKeyQuestion, path), vbYesNo | vbQuestion) != vbYes) return;
     ChangeFilePassword(/*stronger*/ true);
 }
 
@@ -108,7 +103,8 @@ bool OfferNewFormatForText() {
     // speaks of characters only when characters were refused.
     const bool wholeField = store.Refusal() && RefusesWholeField(*store.Refusal());
     const QString text =
-        StoreReason(store) + "\n\n" + GetLocalText(wholeField ? kNewFormatQuestion : kTextQuestion);
+        StoreReason(store) + "\n\n" +
+        GetLocalText(wholeField ? text::kNewFormatQuestion : text::kNewFormatForTexts);
     if (Ask(text, vbYesNo | vbQuestion) != vbYes) return false;
     store.SetFormat(ardeko::FileFormat::Two);
     return true;

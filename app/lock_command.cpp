@@ -1,6 +1,7 @@
 #include "app/lock_command.h"
 
 #include "app/lock_controller.h"
+#include "app/text_ids.h"
 #include "frame/language.h"
 #include "frame/lock_request.h"
 #include "frame/message_box.h"
@@ -8,16 +9,9 @@
 
 namespace qvs {
 
-namespace {
-
-// 31415: the Lock command on a file without a password (information).
-constexpr int kNoPasswordText = 31415;
-
-} // namespace
-
 void LockOnDemand() {
     if (!LockController::CanLock()) {
-        ShowMessage(GetLocalText(kNoPasswordText), vbInformation, ProgramName());
+        ShowMessage(GetLocalText(text::kNoPasswordToLock), vbInformation, ProgramName());
         return;
     }
     Locking().Lock();

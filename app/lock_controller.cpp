@@ -2,6 +2,7 @@
 
 #include "app/disk_guard.h"
 #include "app/session_lock_source.h"
+#include "app/text_ids.h"
 #include "autotype/secret_clipboard.h"
 #include "dialogs/entry/frm_pw.h"
 #include "dialogs/entry/frm_show_pw.h"
@@ -30,8 +31,6 @@ constexpr int kIdleCheckMs = 15'000;
 // A dialog that would not close is asked again this often.
 constexpr int kPendingRetryMs = 500;
 constexpr qint64 kMsPerMinute = 60'000;
-// 31414: the password typed to unlock is not the file's.
-constexpr int kWrongPasswordText = 31414;
 
 // Only what the program put there as a secret: anything else on the
 // clipboard is the user's and stays.
@@ -128,7 +127,7 @@ bool LockController::UnlockWithPrompt() {
     const bool unlocked = Unlock(password);
     WipeText(password);
     if (unlocked) return true;
-    ShowMessage(GetLocalText(kWrongPasswordText), vbExclamation);
+    ShowMessage(GetLocalText(text::kWrongPassword), vbExclamation);
     return false;
 }
 

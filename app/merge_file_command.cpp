@@ -4,6 +4,7 @@
 #include "app/file_commands.h"
 #include "app/file_path.h"
 #include "app/merge_summary.h"
+#include "app/text_ids.h"
 #include "autotype/key_pair.h"
 #include "dialogs/files/choose_data_file.h"
 #include "dialogs/files/frm_file_pw.h"
@@ -19,12 +20,6 @@
 #include <QFileInfo>
 
 namespace qvs {
-
-namespace {
-
-constexpr int kMergeFailed = 34522;
-
-} // namespace
 
 // Another version usually has the open file's password: that is tried
 // first, and another is asked for only when it is wrong.
@@ -55,7 +50,7 @@ bool MergeIntoStore(const ardeko::clsPW* base, const ardeko::clsPW& theirs, cons
     else
         merge();
     if (!merged) {
-        ShowMessage(LocalTextWith(kMergeFailed, QString::fromStdString(Store().ErrDescr())),
+        ShowMessage(LocalTextWith(text::kMergeFailed, QString::fromStdString(Store().ErrDescr())),
                     vbCritical, ProgramName());
         return false;
     }

@@ -1,5 +1,6 @@
 #include "app/merge_summary.h"
 
+#include "app/text_ids.h"
 #include "frame/language.h"
 
 #include <QStringList>
@@ -8,20 +9,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kHeading = 34512;
-constexpr int kAdded = 34513;
-constexpr int kChanged = 34514;
-constexpr int kDeleted = 34515;
-constexpr int kCombined = 34516;
-constexpr int kKept = 34517;
-constexpr int kConflicts = 34518;
-constexpr int kNothing = 34519;
-constexpr int kNotSaved = 34520;
-constexpr int kDiffering = 36015;
-constexpr int kPairedByName = 36016;
-constexpr int kCollisions = 36017;
-constexpr int kRenamedPlaces = 37200;
-constexpr int kPlaceCollisions = 37201;
 // Conflicts are named one a line; beyond this many the list would not fit.
 constexpr std::size_t kNamedConflicts = 8;
 
@@ -58,21 +45,21 @@ void AddPairs(QStringList& lines, int textId, const std::vector<Pair>& pairs) {
 } // namespace
 
 QString MergeSummaryText(const ardeko::MergeSummary& s, const QString& from) {
-    QStringList lines{LocalTextWith(kHeading, from)};
-    if (s.NothingFromTheirs()) lines << GetLocalText(kNothing);
-    AddCount(lines, kAdded, s.theirs.added.size());
-    AddCount(lines, kChanged, s.theirs.changed.size());
-    AddCount(lines, kDeleted, s.theirs.deleted.size());
-    AddCount(lines, kCombined, s.combined.size());
-    AddCount(lines, kKept, s.keptChanged.size());
+    QStringList lines{LocalTextWith(text::kMergeHeading, from)};
+    if (s.NothingFromTheirs()) lines << GetLocalText(text::kMergeNothing);
+    AddCount(lines, text::kMergeAdded, s.theirs.added.size());
+    AddCount(lines, text::kMergeChanged, s.theirs.changed.size());
+    AddCount(lines, text::kMergeDeleted, s.theirs.deleted.size());
+    AddCount(lines, text::kMergeCombined, s.combined.size());
+    AddCount(lines, text::kMergeKept, s.keptChanged.size());
     // Without the common version a difference tells nothing of which side
     // made it: "changed on both sides" would be a guess.
-    AddPairs(lines, s.threeWay ? kConflicts : kDiffering, s.conflicts);
-    AddPairs(lines, kCollisions, s.collisions);
-    AddPairs(lines, kRenamedPlaces, s.renamedPlaces);
-    AddPairs(lines, kPlaceCollisions, s.placeCollisions);
-    if (s.byName) lines << GetLocalText(kPairedByName);
-    lines << GetLocalText(kNotSaved);
+    AddPairs(lines, s.threeWay ? text::kMergeConflicts : text::kMergeDiffering, s.conflicts);
+    AddPairs(lines, text::kMergeCollisions, s.collisions);
+    AddPairs(lines, text::kMergeRenamedPlaces, s.renamedPlaces);
+    AddPairs(lines, text::kMergePlaceCollisions, s.placeCollisions);
+    if (s.byName) lines << GetLocalText(text::kMergePairedByName);
+    lines << GetLocalText(text::kMergeNotSaved);
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -4,6 +4,7 @@
 #include "app/file_commands.h"
 #include "app/file_path.h"
 #include "app/lock_controller.h"
+#include "app/text_ids.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/modal_stack.h"
@@ -17,7 +18,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kOpenOtherQuestion = 9001;
 // How often a waiting hand-over looks whether the program is free again.
 constexpr int kRetryMs = 250;
 
@@ -33,7 +33,7 @@ bool MustWait(const QByteArray& bytes) {
 }
 
 QString OpenOtherQuestion() {
-    return LocalTextWith(kOpenOtherQuestion, QString::fromStdString(Store().Filename()));
+    return LocalTextWith(text::kSaveBeforeOpenQuestion, QString::fromStdString(Store().Filename()));
 }
 
 void OpenPassedFile(const QString& name) {

@@ -1,5 +1,6 @@
 #include "app/password_confirm.h"
 
+#include "app/text_ids.h"
 #include "dialogs/files/frm_file_pw.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -11,10 +12,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kUncheckedWarning = 36200;
-constexpr int kGiveAgain = 36201;
-constexpr int kPasswordsDiffer = 36202;
-
 QString OpenFileName() {
     return QString::fromStdString(Store().Filename());
 }
@@ -23,12 +20,13 @@ QString OpenFileName() {
 
 void WarnUncheckedPassword(const QString& path) {
     if (!Store().PasswordUnchecked()) return;
-    ShowMessage(LocalTextWith(kUncheckedWarning, path), vbExclamation, ProgramName());
+    ShowMessage(LocalTextWith(text::kUncheckedPassword, path), vbExclamation, ProgramName());
 }
 
 bool ConfirmUncheckedPassword() {
     if (!Store().PasswordUnchecked()) return true;
-    ShowMessage(LocalTextWith(kGiveAgain, OpenFileName()), vbInformation, ProgramName());
+    ShowMessage(LocalTextWith(text::kGivePasswordAgain, OpenFileName()), vbInformation,
+                ProgramName());
     frmFilePW dialog;
     // Named, as the first prompt was: this one asks for the same file.
     QString again = dialog.controlla(OpenFileName());
@@ -37,7 +35,8 @@ bool ConfirmUncheckedPassword() {
     const bool same = Store().ConfirmFilePW(Utf8Secret(again));
     WipeText(again);
     if (!same)
-        ShowMessage(LocalTextWith(kPasswordsDiffer, OpenFileName()), vbExclamation, ProgramName());
+        ShowMessage(LocalTextWith(text::kFilePasswordsDiffer, OpenFileName()), vbExclamation,
+                    ProgramName());
     return same;
 }
 

@@ -4,6 +4,7 @@
 #include "app/file_commands.h"
 #include "app/passed_command_line.h"
 #include "app/single_instance.h"
+#include "app/text_ids.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -19,8 +20,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kHandOverFailedText = 33820;
 
 // Fixed: there is no language table to take it from.
 constexpr char kNoLanguageMessage[] = "Language DLL Not Found!";
@@ -87,7 +86,7 @@ int HandOverToRunningCopy(const SingleInstance& instance) {
     if (instance.HandOver(HandOverCommandLine(ProgramCommandLine()))) return 0;
     // Nothing would show otherwise: the user would wait for a window in vain.
     if (LoadSettingsAndLanguage())
-        ShowMessage(GetLocalText(kHandOverFailedText), vbCritical, ProgramName());
+        ShowMessage(GetLocalText(text::kHandOverFailed), vbCritical, ProgramName());
     return kExitHandOverFailed;
 }
 

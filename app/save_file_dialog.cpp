@@ -1,5 +1,6 @@
 #include "app/save_file_dialog.h"
 
+#include "app/text_ids.h"
 #include "dialogs/files/data_file_panel.h"
 #include "frame/language.h"
 #include "frame/modal_stack.h"
@@ -11,8 +12,6 @@
 namespace qvs {
 
 namespace {
-constexpr int kTitleText = 30006;
-constexpr int kLegacyFormatText = 33002;
 
 QString StartFolder() {
     const QString path = DataFileStartFolder();
@@ -21,11 +20,11 @@ QString StartFolder() {
 } // namespace
 
 QString LegacyFormatFilter() {
-    return GetLocalText(kLegacyFormatText) + QStringLiteral(" (*.QVS)");
+    return GetLocalText(text::kLegacyFormatFilter) + QStringLiteral(" (*.QVS)");
 }
 
 QString AskSaveFileName(ardeko::FileFormat* format) {
-    QFileDialog dialog(DialogOwner(), GetLocalText(kTitleText), StartFolder());
+    QFileDialog dialog(DialogOwner(), GetLocalText(text::kSaveAsTitle), StartFolder());
     dialog.setObjectName(QString::fromLatin1(kSaveFileDialogName));
     // Qt's own dialog: the same on every desktop, and reachable by tests.
     dialog.setOption(QFileDialog::DontUseNativeDialog);

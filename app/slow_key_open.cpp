@@ -1,5 +1,6 @@
 #include "app/slow_key_open.h"
 
+#include "app/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/modal_stack.h"
@@ -24,13 +25,6 @@ namespace qvs {
 
 namespace {
 
-// 37400: the question (%1 file, %2 passes, %3 MiB, %4 the wait);
-// 37401: the busy window (%1 the wait); 37403/37404: seconds, minutes.
-constexpr int kQuestionText = 37400;
-constexpr int kBusyText = 37401;
-constexpr int kSecondsText = 37403;
-constexpr int kMinutesText = 37404;
-
 // The derivation, with its own copy of the password that it wipes.
 struct Derivation {
     std::string password;
@@ -43,12 +37,12 @@ struct Derivation {
 // Seconds as the questions show them: whole seconds, or minutes.
 QString WaitText(double seconds) {
     const long whole = std::max(1L, std::lround(seconds));
-    if (whole < 120) return GetLocalText(kSecondsText).arg(whole);
-    return GetLocalText(kMinutesText).arg((whole + 30) / 60);
+    if (whole < 120) return GetLocalText(text::kSlowKeySeconds).arg(whole);
+    return GetLocalText(text::kSlowKeyMinutes).arg((whole + 30) / 60);
 }
 
 bool AskToWait(const QString& path, const ardeko::KdfParams& p, double seconds) {
-    const QString text = GetLocalText(kQuestionText)
+    const QString text = GetLocalText(text::kSlowKeyQuestion)
                              .arg(path, QLocale().toString(p.passes),
                                   QLocale().toString(p.memoryKiB / 1024), WaitText(seconds));
     return ShowMessage(text, vbYesNo | vbQuestion | vbDefaultButton2, ProgramName()) == vbYes;
@@ -58,7 +52,7 @@ bool AskToWait(const QString& path, const ardeko::KdfParams& p, double seconds) 
 // painting meanwhile. A derivation cannot be cut short, so there is no
 // Cancel.
 void DeriveAway(Derivation& d, double seconds) {
-    QProgressDialog busy(GetLocalText(kBusyText).arg(WaitText(seconds)), QString(), 0, 0,
+    QProgressDialog busy(GetLocalText(text::kSlowKeyBusy).arg(WaitText(seconds)), QString(), 0, 0,
                          DialogOwner());
     busy.setWindowTitle(ProgramName());
     // No Cancel button, and no room kept for one.

@@ -1,5 +1,6 @@
 #include "autotype/send_keys.h"
 
+#include "autotype/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
@@ -69,13 +70,13 @@ void ReportTypingResult(x11::TypeResult result) {
         textId = TypingSupportTextId(TypingSupport::None);
         break;
     case x11::TypeResult::NoWindow:
-        textId = 35139;
+        textId = text::kNoWindowToType;
         break;
     case x11::TypeResult::NotActivated:
-        textId = 35140;
+        textId = text::kTypingNotActivated;
         break;
     case x11::TypeResult::FocusMoved:
-        textId = 33810;
+        textId = text::kTypingFocusMoved;
         break;
     }
     ShowMessage(GetLocalText(textId), vbExclamation, ProgramName());
@@ -94,9 +95,9 @@ int TypingSupportTextId(TypingSupport support) {
     case TypingSupport::Full:
         return 0;
     case TypingSupport::XWaylandOnly:
-        return 31801;
+        return text::kTypingXWaylandOnly;
     case TypingSupport::None:
-        return 31800;
+        return text::kNoTypingDisplay;
     }
     return 0;
 }

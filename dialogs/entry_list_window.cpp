@@ -1,5 +1,6 @@
 #include "dialogs/entry_list_window.h"
 
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/window_placement.h"
@@ -7,12 +8,6 @@
 #include <QCloseEvent>
 
 namespace qvs {
-
-namespace {
-
-constexpr int kEntryGoneText = 33506;
-
-} // namespace
 
 EntryListWindow::EntryListWindow(const QString& placementName, QWidget* parent)
     : QDialog(parent), placementName_(placementName) {}
@@ -30,7 +25,8 @@ void EntryListWindow::OpenEntry(const EntryEditor& editor, const QString& servic
     if (!editor) return;
     QWidget* window = editor(service);
     if (!window) {
-        ShowMessage(LocalTextWith(kEntryGoneText, service), vbExclamation, QStringLiteral("QVS"));
+        ShowMessage(LocalTextWith(text::kListedEntryGone, service), vbExclamation,
+                    QStringLiteral("QVS"));
         refresh();
         return;
     }

@@ -1,5 +1,6 @@
 #include "dialogs/expiry_lines.h"
 
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/vb_date_qt.h"
 #include "store/pw.h"
@@ -10,13 +11,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kExpiredText = 5002;
-constexpr int kDaysToExpiryText = 5003;
-constexpr int kChangeDueText = 5004;
-constexpr int kDaysToChangeText = 5005;
-constexpr int kDayToExpiryText = 33500; // one day ahead
-constexpr int kDayToChangeText = 33501;
-
 // What differs between the expiry and the change line.
 struct DueKind {
     double ardeko::T_Password::*date;
@@ -26,10 +20,10 @@ struct DueKind {
     QString ExpiryLine::*dateColumn;
 };
 
-constexpr DueKind kExpiry{&ardeko::T_Password::Dt_Expire, kExpiredText, kDaysToExpiryText,
-                          kDayToExpiryText, &ExpiryLine::expDate};
-constexpr DueKind kChange{&ardeko::T_Password::Dt_Change, kChangeDueText, kDaysToChangeText,
-                          kDayToChangeText, &ExpiryLine::changeDate};
+constexpr DueKind kExpiry{&ardeko::T_Password::Dt_Expire, text::kExpiredOn, text::kDaysToExpiry,
+                          text::kDayToExpiry, &ExpiryLine::expDate};
+constexpr DueKind kChange{&ardeko::T_Password::Dt_Change, text::kChangeDueSince,
+                          text::kDaysToChange, text::kDayToChange, &ExpiryLine::changeDate};
 
 void AddLine(std::vector<ExpiryLine>& lines, const ardeko::T_Password& p, const DueKind& kind,
              ardeko::clsPW::Due due, double today) {

@@ -1,8 +1,10 @@
 #include "dialogs/frm_about.h"
 
 #include "dialogs/maker_info.h"
+#include "dialogs/text_ids.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
+#include "frame/text_ids.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,7 +46,7 @@ QLabel* MakeTitle(QWidget* parent) {
 
 frmAbout::frmAbout(const QString& versionText, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(GetLocalText(20000));
+    setWindowTitle(GetLocalText(text::kAboutCaption));
     auto* icon = MakeLabel(this, "picIcon", QString());
     icon->setPixmap(KeyIcon(QStringLiteral("QVS")).pixmap(kIconSize, kIconSize));
     icon->setAlignment(Qt::AlignTop);
@@ -52,7 +54,7 @@ frmAbout::frmAbout(const QString& versionText, QWidget* parent) : QDialog(parent
     auto* text = new QVBoxLayout;
     text->addWidget(MakeTitle(this));
     text->addWidget(MakeLabel(this, "lblVersion", versionText));
-    text->addWidget(MakeLabel(this, "lblDescription", GetLocalText(20002)));
+    text->addWidget(MakeLabel(this, "lblDescription", GetLocalText(text::kAboutDescription)));
     text->addSpacing(8);
     text->addWidget(MakeLink(this, "lblMaker", kMakerUrl, QString::fromLatin1(kMakerName)));
     text->addWidget(MakeLink(this, "lblHomepage", kProductUrl, QString::fromLatin1(kProductUrl)));
@@ -60,7 +62,7 @@ frmAbout::frmAbout(const QString& versionText, QWidget* parent) : QDialog(parent
     auto* top = new QHBoxLayout;
     top->addWidget(icon);
     top->addLayout(text, 1);
-    auto* cmdOK = new QPushButton(GetLocalText(10), this);
+    auto* cmdOK = new QPushButton(GetLocalText(text::kOk), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,10 +1,12 @@
 #include "dialogs/frm_check_expire.h"
 
 #include "dialogs/expiry_lines.h"
+#include "dialogs/text_ids.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/program_state.h"
+#include "frame/text_ids.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -21,11 +23,6 @@ namespace qvs {
 namespace {
 
 const QString kPlacementName = QStringLiteral("frmCheckExpire");
-constexpr int kCaptionText = 5000;
-constexpr int kEditText = 5001;
-constexpr int kCancelText = 11;
-constexpr int kNothingDueText = 5006;
-constexpr int kSelectFirstText = 5007;
 constexpr int kHelpTopic = 27;
 
 enum Column { Service, ExpDate, ChangeDate, Status, ColumnCount };
@@ -66,10 +63,10 @@ QPushButton* MakeButton(const char* name, int textId, QWidget* parent) {
 
 frmCheckExpire::frmCheckExpire(ardeko::clsPW& store, QWidget* parent)
     : EntryListWindow(kPlacementName, parent), store_(store), grid_(new QTableView(this)),
-      cmdEdit_(MakeButton("cmdEdit", kEditText, this)),
-      cmdcancel_(MakeButton("cmdcancel", kCancelText, this)) {
+      cmdEdit_(MakeButton("cmdEdit", text::kExpiryEdit, this)),
+      cmdcancel_(MakeButton("cmdcancel", text::kCancel, this)) {
     setObjectName(QStringLiteral("frmCheckExpire"));
-    setWindowTitle(QString::number(kCaptionText));
+    setWindowTitle(QString::number(text::kExpiryCaption));
     model_.setColumnCount(ColumnCount);
     for (int c = 0; c < ColumnCount; ++c)
         model_.setHeaderData(c, Qt::Horizontal, kColumns[c].headerText, TextIdRole);
@@ -131,7 +128,7 @@ void frmCheckExpire::FitColumns() {
 void frmCheckExpire::cmdEdit_Click() {
     const QModelIndexList rows = grid_->selectionModel()->selectedRows(Service);
     if (rows.isEmpty()) {
-        ShowMessage(GetLocalText(kSelectFirstText), vbExclamation, QStringLiteral("QVS"));
+        ShowMessage(GetLocalText(text::kExpirySelectFirst), vbExclamation, QStringLiteral("QVS"));
         return;
     }
     const int row = rows.front().row();
@@ -152,7 +149,7 @@ void SetExpiryEntryEditor(EntryEditor editor) {
 frmCheckExpire* View_Expires(bool showEmptyMessage) {
     auto window = std::make_unique<frmCheckExpire>(Store());
     if (window->Fill() == 0) {
-        if (showEmptyMessage) ShowMessage(GetLocalText(kNothingDueText), vbOKOnly, QString());
+        if (showEmptyMessage) ShowMessage(GetLocalText(text::kNothingDue), vbOKOnly, QString());
         return nullptr;
     }
     window->setAttribute(Qt::WA_DeleteOnClose); // once shown, it owns itself

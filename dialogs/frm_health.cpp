@@ -1,12 +1,14 @@
 #include "dialogs/frm_health.h"
 
 #include "dialogs/entry/frm_pw.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/named_widget.h"
 #include "frame/option_table.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "frame/text_ids.h"
 #include "store/passwords/breached_list.h"
 #include "store/pw.h"
 
@@ -27,22 +29,6 @@ namespace qvs {
 namespace {
 
 const QString kPlacementName = QStringLiteral("frmHealth");
-constexpr int kCaptionText = 37002;
-constexpr int kNoListText = 37020;
-constexpr int kListText = 37021;
-constexpr int kBreachedText = 37022;
-constexpr int kEditText = 37023;
-constexpr int kChooseListText = 37024;
-constexpr int kListFilterText = 37025;
-constexpr int kAllFilesFilterText = 34043;
-constexpr int kProgressText = 37026;
-constexpr int kUnreadableText = 37027;
-constexpr int kNotListText = 37028;
-constexpr int kNotSortedText = 37029;
-constexpr int kSelectFirstText = 37030;
-constexpr int kCloseText = 20103;
-constexpr int kLostListText = 37800;
-constexpr int kForgetListText = 37801;
 // A progress window only for work that takes a while.
 constexpr int kProgressDelayMs = 400;
 
@@ -55,11 +41,11 @@ QString ListProblem(const ardeko::BreachedList& list, const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
     switch (list.ErrNum()) {
     case ardeko::Code(ardeko::StoreError::NotHashList):
-        return LocalTextWith(kNotListText, name);
+        return LocalTextWith(text::kHealthNotList, name);
     case ardeko::Code(ardeko::StoreError::ListNotSorted):
-        return LocalTextWith(kNotSortedText, name);
+        return LocalTextWith(text::kHealthNotSorted, name);
     default:
-        return LocalTextWith(kUnreadableText, name);
+        return LocalTextWith(text::kHealthListUnreadable, name);
     }
 }
 
@@ -67,7 +53,8 @@ QString ListProblem(const ardeko::BreachedList& list, const QString& path) {
 class Progress {
 public:
     explicit Progress(QWidget* parent)
-        : dialog_(GetLocalText(kProgressText), GetLocalText(11), 0, 100, parent) {
+        : dialog_(GetLocalText(text::kHealthProgress), GetLocalText(text::kCancel), 0, 100,
+                  parent) {
         dialog_.setObjectName(QStringLiteral("dlgHealthProgress"));
         dialog_.setWindowModality(Qt::WindowModal);
         dialog_.setMinimumDuration(kProgressDelayMs);
@@ -91,12 +78,12 @@ frmHealth::frmHealth(ardeko::clsPW& store, EntryEditor editor, QWidget* parent)
       editor_(editor ? std::move(editor) : EntryEditor(&PasswordEdit)), model_(this),
       lblSummary_(Named(new QLabel(this), "lblSummary")),
       lblList_(Named(new QLabel(this), "lblList")), grid_(Named(new QTableView(this), "grid")),
-      cmdBreached_(MakeButton("cmdBreached", kBreachedText, this)),
-      cmdForgetList_(MakeButton("cmdForgetList", kForgetListText, this)),
-      cmdEdit_(MakeButton("cmdEdit", kEditText, this)),
-      cmdClose_(MakeButton("cmdClose", kCloseText, this)) {
+      cmdBreached_(MakeButton("cmdBreached", text::kHealthBreachedList, this)),
+      cmdForgetList_(MakeButton("cmdForgetList", text::kHealthForgetList, this)),
+      cmdEdit_(MakeButton("cmdEdit", text::kHealthEdit, this)),
+      cmdClose_(MakeButton("cmdClose", text::kClose, this)) {
     setObjectName(QStringLiteral("frmHealth"));
-    setWindowTitle(QString::number(kCaptionText));
+    setWindowTitle(QString::number(text::kHealthCaption));
     lblSummary_->setWordWrap(true);
     lblList_->setWordWrap(true);
     grid_->setModel(&model_);
@@ -210,11 +197,12 @@ void frmHealth::RememberList(const QString& path) {
 
 void frmHealth::ShowListState() {
     if (!listPath_.isEmpty())
-        lblList_->setText(LocalTextWith(kListText, QDir::toNativeSeparators(listPath_)));
+        lblList_->setText(LocalTextWith(text::kHealthList, QDir::toNativeSeparators(listPath_)));
     else if (!lostList_.isEmpty())
-        lblList_->setText(LocalTextWith(kLostListText, QDir::toNativeSeparators(lostList_)));
+        lblList_->setText(
+            LocalTextWith(text::kHealthLostList, QDir::toNativeSeparators(lostList_)));
     else
-        lblList_->setText(GetLocalText(kNoListText));
+        lblList_->setText(GetLocalText(text::kHealthNoList));
     cmdForgetList_->setEnabled(!listPath_.isEmpty());
 }
 
@@ -225,11 +213,12 @@ void frmHealth::ShowList() {
 
 void frmHealth::cmdBreached_Click() {
     const QString start = listPath_.isEmpty() ? QDir::homePath() : QFileInfo(listPath_).path();
-    QFileDialog dialog(this, GetLocalText(kChooseListText), start);
+    QFileDialog dialog(this, GetLocalText(text::kHealthChooseList), start);
     dialog.setObjectName(QStringLiteral("dlgBreachedList"));
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the same on every desktop
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({GetLocalText(kListFilterText), GetLocalText(kAllFilesFilterText)});
+    dialog.setNameFilters(
+        {GetLocalText(text::kHealthListFilter), GetLocalText(text::kAllFilesFilter)});
     if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     UseBreachedList(dialog.selectedFiles().front());
 }
@@ -237,7 +226,7 @@ void frmHealth::cmdBreached_Click() {
 void frmHealth::cmdEdit_Click() {
     const QModelIndexList rows = grid_->selectionModel()->selectedRows();
     if (rows.isEmpty()) {
-        ShowMessage(GetLocalText(kSelectFirstText), vbExclamation, QStringLiteral("QVS"));
+        ShowMessage(GetLocalText(text::kHealthSelectFirst), vbExclamation, QStringLiteral("QVS"));
         return;
     }
     const int row = rows.front().row();

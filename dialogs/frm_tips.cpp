@@ -1,5 +1,6 @@
 #include "dialogs/frm_tips.h"
 
+#include "dialogs/text_ids.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
 #include "frame/options.h"
@@ -35,9 +36,9 @@ int FirstTip(int wanted) {
 
 frmTips::frmTips(int firstTip, QWidget* parent)
     : QDialog(parent), lblTip_(new QLabel(this)),
-      chkViewTips_(new QCheckBox(GetLocalText(20101), this)) {
+      chkViewTips_(new QCheckBox(GetLocalText(text::kViewTips), this)) {
     setObjectName(QStringLiteral("frmTips"));
-    setWindowTitle(GetLocalText(20100));
+    setWindowTitle(GetLocalText(text::kTipsCaption));
     auto* icon = new QLabel(this);
     icon->setPixmap(KeyIcon(QStringLiteral("HELP")).pixmap(kIconSize, kIconSize));
     icon->setAlignment(Qt::AlignTop);
@@ -50,7 +51,7 @@ frmTips::frmTips(int firstTip, QWidget* parent)
     connect(chkViewTips_, &QCheckBox::toggled, this, [](bool on) { Opt().ViewTips = on; });
 
     auto* cmdNext = MakeButton(this, "cmdNext", 20102);
-    auto* cmdClose = MakeButton(this, "cmdClose", 20103);
+    auto* cmdClose = MakeButton(this, "cmdClose", text::kClose);
     cmdClose->setDefault(true);
     connect(cmdNext, &QPushButton::clicked, this, &frmTips::NextTip);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,8 +1,10 @@
 #include "dialogs/health_model.h"
 
+#include "dialogs/text_ids.h"
 #include "frame/due_dates.h"
 #include "frame/language.h"
 #include "frame/strength_meter.h"
+#include "frame/text_ids.h"
 #include "frame/vb_date_qt.h"
 #include "store/passwords/password_strength.h"
 
@@ -19,17 +21,8 @@ namespace {
 using ardeko::HealthFinding;
 using ardeko::HealthIssue;
 
-constexpr int kFirstIssueText = 37006; // in HealthIssue order
 constexpr int kIssueCount = 8;
 constexpr std::array<int, HealthModel::ColumnCount> kHeaderTexts = {37003, 37004, 37005};
-constexpr int kSeenText = 37014;
-constexpr int kGroupText = 37015;
-constexpr int kOnDateText = 37016;
-constexpr int kSetOnText = 37017;
-constexpr int kCheckedText = 37018;
-constexpr int kNothingFoundText = 37019;
-constexpr int kCountText = 37031;
-constexpr int kBitsText = 33830;
 
 QString Number(std::uint64_t n) {
     return QLocale().toString(static_cast<qulonglong>(n));
@@ -38,18 +31,18 @@ QString Number(std::uint64_t n) {
 QString DetailText(const HealthFinding& f) {
     switch (f.issue) {
     case HealthIssue::Breached:
-        return LocalTextWith(kSeenText, Number(f.timesSeen));
+        return LocalTextWith(text::kHealthSeen, Number(f.timesSeen));
     case HealthIssue::Weak:
         // Rounded down, as the editor's meter shows it.
         return StrengthLevelText(ardeko::StrengthLevel(f.bits)) + QStringLiteral(" \u00b7 ") +
-               LocalTextWith(kBitsText, QString::number(int(std::floor(f.bits))));
+               LocalTextWith(text::kStrengthBits, QString::number(int(std::floor(f.bits))));
     case HealthIssue::Reused:
-        return LocalTextWith(kGroupText, Number(f.group))
+        return LocalTextWith(text::kHealthGroup, Number(f.group))
             .replace(QLatin1String("%n"), Number(f.sharedBy));
     case HealthIssue::Old:
-        return LocalTextWith(kSetOnText, DayMonthYearText(f.date));
+        return LocalTextWith(text::kHealthSetOn, DayMonthYearText(f.date));
     default:
-        return LocalTextWith(kOnDateText, DayMonthYearText(f.date));
+        return LocalTextWith(text::kHealthOnDate, DayMonthYearText(f.date));
     }
 }
 
@@ -69,7 +62,7 @@ DateLevel Gravity(HealthIssue issue) {
 } // namespace
 
 QString HealthIssueText(HealthIssue issue) {
-    return GetLocalText(kFirstIssueText + static_cast<int>(issue));
+    return GetLocalText(text::kFirstHealthIssue + static_cast<int>(issue));
 }
 
 QString HealthSummary(const ardeko::HealthReport& report) {
@@ -79,11 +72,11 @@ QString HealthSummary(const ardeko::HealthReport& report) {
     QStringList parts;
     for (int i = 0; i < kIssueCount; ++i)
         if (counts[std::size_t(i)] > 0)
-            parts << LocalTextWith(kCountText, HealthIssueText(HealthIssue(i)))
+            parts << LocalTextWith(text::kHealthCount, HealthIssueText(HealthIssue(i)))
                          .replace(QLatin1String("%n"), Number(counts[std::size_t(i)]));
-    const QString checked = LocalTextWith(kCheckedText, Number(report.entries));
+    const QString checked = LocalTextWith(text::kHealthChecked, Number(report.entries));
     return checked + QLatin1Char(' ') +
-           (parts.isEmpty() ? GetLocalText(kNothingFoundText)
+           (parts.isEmpty() ? GetLocalText(text::kHealthNothingFound)
                             : parts.join(QStringLiteral(" \u00b7 ")));
 }
 

@@ -1,5 +1,6 @@
 #include "export/export_choice.h"
 
+#include "export/text_ids.h"
 #include "frame/language.h"
 #include "store/export/export_fields.h"
 
@@ -48,16 +49,14 @@ void StoreChoice(const ExportChoice& c, Options& options) {
 }
 
 QString FieldLabel(const std::string& caption) {
-    constexpr int kServiceText = 36600, kNotesText = 36614, kHistoryText = 36615,
-                  kCustomFieldsText = 36616;
     const auto& fields = ardeko::FieldCaptions();
     const auto it = std::find(fields.begin(), fields.end(), caption);
     // The fields up to "TOTP" have their texts in their order.
-    const int id = caption == "Custom Fields"         ? kCustomFieldsText
-                   : it != fields.end()               ? kServiceText + 1 + int(it - fields.begin())
-                   : caption == ardeko::kNotesCaption ? kNotesText
-                   : caption == ardeko::kHistoryCaption ? kHistoryText
-                   : caption == ardeko::kServiceCaption ? kServiceText
+    const int id = caption == "Custom Fields" ? text::kExportCustomFields
+                   : it != fields.end() ? text::kExportServiceField + 1 + int(it - fields.begin())
+                   : caption == ardeko::kNotesCaption   ? text::kExportNotesField
+                   : caption == ardeko::kHistoryCaption ? text::kExportHistoryField
+                   : caption == ardeko::kServiceCaption ? text::kExportServiceField
                                                         : 0;
     return id ? GetLocalText(id) : QString::fromStdString(caption);
 }

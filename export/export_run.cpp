@@ -2,6 +2,7 @@
 
 #include "export/file_sink.h"
 #include "export/report_sink.h"
+#include "export/text_ids.h"
 #include "frame/language.h"
 #include "frame/report/report.h"
 
@@ -15,11 +16,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kFolderMissingText = 31603;
-constexpr int kPdfFailedText = 31609;
-constexpr int kNothingToExportText = 33801;
-constexpr int kNoFolderText = 33802;
-
 // Nothing may be written into a folder that is not there (the user would
 // look for the file in vain), nor into a name that is no folder.
 // An empty folder is none either: the file would land in whatever folder
@@ -27,8 +23,8 @@ constexpr int kNoFolderText = 33802;
 bool FolderMissing(const QString& folder, ExportOutcome& outcome) {
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return false;
     outcome.message = folder.isEmpty()
-                          ? GetLocalText(kNoFolderText)
-                          : LocalTextWith(kFolderMissingText, QDir::toNativeSeparators(folder));
+                          ? GetLocalText(text::kNoFolder)
+                          : LocalTextWith(text::kFolderMissing, QDir::toNativeSeparators(folder));
     return true;
 }
 
@@ -59,7 +55,7 @@ ExportOutcome ExportToFiles(const ardeko::clsPW& store, const ExportChoice& choi
     const ardeko::ExportPlan plan = ardeko::MakePlan(store, request);
     if (plan.groups.empty()) {
         // Grouped without entries and without empty groups asked for.
-        outcome.message = GetLocalText(kNothingToExportText);
+        outcome.message = GetLocalText(text::kNothingToExport);
         return outcome;
     }
     FileSink sink(ardeko::MakeFileFormat(request, plan, info), choice.folder, choice.fileName,
@@ -97,7 +93,7 @@ ExportOutcome WriteReportPdf(Report& report, const QString& path) {
     outcome.files << path;
     outcome.ok = report.WritePdf(path);
     if (!outcome.ok)
-        outcome.message = LocalTextWith(kPdfFailedText, QDir::toNativeSeparators(path));
+        outcome.message = LocalTextWith(text::kPdfFailed, QDir::toNativeSeparators(path));
     return outcome;
 }
 

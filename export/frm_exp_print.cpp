@@ -2,6 +2,7 @@
 #include "export/frm_exp_print.h"
 
 #include "export/field_lists.h"
+#include "export/text_ids.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
@@ -22,11 +23,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kClearTextWarning = 31601;
-constexpr int kPdfButton = 31602;
-constexpr int kCsvSafeText = 33850;
-constexpr int kHistoryText = 35134;
 
 QString Id(int textId) {
     return QString::number(textId); // localised with the window
@@ -86,7 +82,7 @@ void frmExpPrint::Build() {
     layout->addLayout(columns);
     layout->addWidget(BuildTargetPart());
     layout->addWidget(BuildPrintPart());
-    auto* warning = Named(new QLabel(Id(kClearTextWarning), this), "lblClearText");
+    auto* warning = Named(new QLabel(Id(text::kClearTextWarning), this), "lblClearText");
     warning->setWordWrap(true);
     layout->addWidget(warning);
     layout->addWidget(BuildButtons());
@@ -138,8 +134,8 @@ QWidget* frmExpPrint::BuildOptionPart() {
     chkEmptySub_ = Named(new QCheckBox(Id(6020), part), "chkEmptySub");
     chkHeader_ = Named(new QCheckBox(Id(6021), part), "chkHeader");
     chkNotes_ = Named(new QCheckBox(Id(6022), part), "chkNotes");
-    chkHistory_ = Named(new QCheckBox(Id(kHistoryText), part), "chkHistory");
-    chkCsvSafe_ = Named(new QCheckBox(Id(kCsvSafeText), part), "chkCsvSafe");
+    chkHistory_ = Named(new QCheckBox(Id(text::kExportHistory), part), "chkHistory");
+    chkCsvSafe_ = Named(new QCheckBox(Id(text::kCsvSafe), part), "chkCsvSafe");
     for (QCheckBox* box :
          {chkSplit_, chkEmptyCat_, chkEmptySub_, chkHeader_, chkNotes_, chkHistory_, chkCsvSafe_})
         layout->addWidget(box);
@@ -193,7 +189,7 @@ QWidget* frmExpPrint::BuildButtons() {
     cmdView_ = Button(Id(6004), "cmdView", part);
     cmdPreview_ = Button(Id(6003), "cmdPreview", part);
     cmdPrint_ = Button(Id(6002), "cmdPrint", part);
-    cmdPdf_ = Button(Id(kPdfButton), "cmdPdf", part);
+    cmdPdf_ = Button(Id(text::kPdfButton), "cmdPdf", part);
     cmdCancel_ = Button(Id(11), "cmdCancel", part);
     connect(cmdExport_, &QPushButton::clicked, this, &frmExpPrint::Export);
     connect(cmdView_, &QPushButton::clicked, this, &frmExpPrint::View);

@@ -2,12 +2,14 @@
 #include "export/frm_exp_print.h"
 
 #include "export/export_run.h"
+#include "export/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "frame/report/report.h"
+#include "frame/text_ids.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -20,18 +22,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kNoDelimiterText = 31600;
-constexpr int kNoFileNameText = 31604;
-constexpr int kLayoutFailedText = 31605;
-constexpr int kNoPrinterText = 31606;
-constexpr int kPrintFailedText = 31607;
-constexpr int kPdfWrittenText = 31608;
-constexpr int kBrowseTitle = 31610;
-constexpr int kPrintedText = 6051;
-constexpr int kProgressText = 6057;
-constexpr int kNothingToOpenText = 30001;
-constexpr int kRenamedFilesText = 33800;
 
 // Keeps the dialog from taking input while a command runs.
 class Busy {
@@ -55,19 +45,19 @@ void frmExpPrint::ShowProgress(int done, int count) {
     // About a hundred steps: painting the status bar costs more than an entry.
     const int step = qMax(1, count / 100);
     if (!status_ || (done % step != 0 && done != count)) return;
-    status_(GetLocalText(kProgressText) + QString::number(done) + QStringLiteral(" / ") +
+    status_(GetLocalText(text::kExportProgress) + QString::number(done) + QStringLiteral(" / ") +
             QString::number(count));
 }
 
 bool frmExpPrint::TakeChoice(bool needsFile) {
     const ExportChoice choice = Choice();
     if (mode_ == kModeCsv && choice.delimiter.isEmpty()) {
-        ShowMessage(GetLocalText(kNoDelimiterText), vbExclamation, ProgramName());
+        ShowMessage(GetLocalText(text::kNoDelimiter), vbExclamation, ProgramName());
         txtDelim_->setFocus();
         return false;
     }
     if (needsFile && choice.fileName.isEmpty()) {
-        ShowMessage(GetLocalText(kNoFileNameText), vbExclamation, ProgramName());
+        ShowMessage(GetLocalText(text::kNoFileName), vbExclamation, ProgramName());
         txtFile_->setFocus();
         return false;
     }
@@ -93,7 +83,7 @@ void frmExpPrint::Export() {
     if (!outcome.ok)
         ShowError(outcome.message);
     else if (!outcome.renamed.isEmpty())
-        ShowMessage(LocalTextWith(kRenamedFilesText, outcome.renamed.join(QLatin1Char('\n'))),
+        ShowMessage(LocalTextWith(text::kRenamedFiles, outcome.renamed.join(QLatin1Char('\n'))),
                     vbInformation, ProgramName());
 }
 
@@ -112,14 +102,14 @@ void frmExpPrint::Preview() {
         BuildReportInto(report);
         shown = report.Preview(this);
     }
-    if (!shown) ShowError(GetLocalText(kLayoutFailedText));
+    if (!shown) ShowError(GetLocalText(text::kLayoutFailed));
 }
 
 void frmExpPrint::Print() {
     if (!TakeChoice(false)) return;
     const int chosen = cboPrinter_->currentIndex();
     if (chosen < 0 || chosen >= int(printers_.size())) {
-        ShowError(GetLocalText(kNoPrinterText));
+        ShowError(GetLocalText(text::kNoPrinter));
         return;
     }
     const QString name = printers_[std::size_t(chosen)].name;
@@ -131,10 +121,10 @@ void frmExpPrint::Print() {
         printed = report.Print(name);
     }
     if (!printed) {
-        ShowError(LocalTextWith(kPrintFailedText, name));
+        ShowError(LocalTextWith(text::kPrintFailed, name));
         return;
     }
-    ShowMessage(GetLocalText(kPrintedText), vbInformation, QStringLiteral("QVS!"));
+    ShowMessage(GetLocalText(text::kPrinted), vbInformation, QStringLiteral("QVS!"));
 }
 
 void frmExpPrint::SavePdf() {
@@ -152,22 +142,22 @@ void frmExpPrint::SavePdf() {
         ShowError(outcome.message);
         return;
     }
-    ShowMessage(LocalTextWith(kPdfWrittenText, QDir::toNativeSeparators(path)), vbInformation,
+    ShowMessage(LocalTextWith(text::kPdfWritten, QDir::toNativeSeparators(path)), vbInformation,
                 ProgramName());
 }
 
 void frmExpPrint::View() {
     const QString path = lastExport_.trimmed();
     if (path.isEmpty()) {
-        ShowMessage(GetLocalText(kNothingToOpenText), vbOKOnly, ProgramName());
+        ShowMessage(GetLocalText(text::kNoWebAddress), vbOKOnly, ProgramName());
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void frmExpPrint::Browse() {
-    const QString folder =
-        QFileDialog::getExistingDirectory(this, GetLocalText(kBrowseTitle), txtDir_->text());
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, GetLocalText(text::kExportFolderTitle), txtDir_->text());
     if (!folder.isEmpty()) txtDir_->setText(QDir::toNativeSeparators(folder));
 }
 

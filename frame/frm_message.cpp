@@ -2,6 +2,7 @@
 
 #include "frame/language.h"
 #include "frame/message_box.h"
+#include "frame/text_ids.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -28,12 +29,12 @@ struct ButtonSetDef {
 // The classic Retry/Cancel set offers Cancel, so that its second choice and
 // closing it both answer Cancel as its callers expect.
 constexpr std::array<ButtonSetDef, 6> kSets{{
-    {{10, 0, 0}, kFirst, {vbOK, vbOK, vbCancel}},
-    {{10, 0, 11}, kThird, {vbOK, vbOK, vbCancel}},
-    {{15, 16, 12}, kThird, {vbRetry, vbIgnore, vbAbort}},
-    {{14, 13, 11}, kThird, {vbYes, vbNo, vbCancel}},
-    {{14, 13, 0}, kSecond, {vbYes, vbNo, vbCancel}},
-    {{15, 0, 11}, kThird, {vbRetry, vbCancel, vbCancel}},
+    {{text::kOk, 0, 0}, kFirst, {vbOK, vbOK, vbCancel}},
+    {{text::kOk, 0, text::kCancel}, kThird, {vbOK, vbOK, vbCancel}},
+    {{text::kRetry, text::kIgnore, text::kAbort}, kThird, {vbRetry, vbIgnore, vbAbort}},
+    {{text::kYes, text::kNo, text::kCancel}, kThird, {vbYes, vbNo, vbCancel}},
+    {{text::kYes, text::kNo, 0}, kSecond, {vbYes, vbNo, vbCancel}},
+    {{text::kRetry, 0, text::kCancel}, kThird, {vbRetry, vbCancel, vbCancel}},
 }};
 
 // Styles outside the classic sets get the plain OK box.
@@ -44,17 +45,17 @@ const ButtonSetDef& SetDef(int buttonSet) {
 
 QDialogButtonBox::StandardButton StandardFor(int textId) {
     switch (textId) {
-    case 11:
+    case text::kCancel:
         return QDialogButtonBox::Cancel;
-    case 12:
+    case text::kAbort:
         return QDialogButtonBox::Abort;
-    case 13:
+    case text::kNo:
         return QDialogButtonBox::No;
-    case 14:
+    case text::kYes:
         return QDialogButtonBox::Yes;
-    case 15:
+    case text::kRetry:
         return QDialogButtonBox::Retry;
-    case 16:
+    case text::kIgnore:
         return QDialogButtonBox::Ignore;
     default:
         return QDialogButtonBox::Ok;

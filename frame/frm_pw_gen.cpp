@@ -7,6 +7,7 @@
 #include "frame/options.h"
 #include "frame/selection_guard.h"
 #include "frame/strength_meter.h"
+#include "frame/text_ids.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -24,9 +25,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr char kCaption[] = "31106";
-constexpr char kNoKindText[] = "31118";
 
 QCheckBox* Check(const char* textId, const char* name, QWidget* parent) {
     return Named(new QCheckBox(QString::fromLatin1(textId), parent), name);
@@ -64,12 +62,12 @@ frmPwGen::frmPwGen(QWidget* parent)
       cmdCancel_(Named(new QPushButton(QStringLiteral("11"), this), "cmdCancel")),
       words_(WordList(CurrentLanguage())) {
     setObjectName(QStringLiteral("frmPwGen"));
-    setWindowTitle(QString::fromLatin1(kCaption));
+    setWindowTitle(QString::number(text::kGeneratorCaption));
     txtResult_->setReadOnly(true);
     KeepOutOfSelection(txtResult_);
     txtResult_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtResult_->setMinimumWidth(txtResult_->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 44);
-    txtResult_->setPlaceholderText(QString::fromLatin1(kNoKindText));
+    txtResult_->setPlaceholderText(QString::number(text::kNoCharacterKind));
     // Masked where the editor masks its password box: the proposal is the
     // password.
     if (Opt().SecurityLevel >= 1) txtResult_->setEchoMode(QLineEdit::Password);

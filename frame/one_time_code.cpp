@@ -3,6 +3,7 @@
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/program_state.h"
+#include "frame/text_ids.h"
 #include "store/otp_hmac.h"
 
 #include <QDateTime>
@@ -10,9 +11,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kNoCodeText = 35132;
-constexpr int kFirstErrorText = 35121; // TotpError::Empty, then in enum order
 
 CodeClock& Clock() {
     static CodeClock clock;
@@ -46,12 +44,13 @@ bool EntryHasCode(const QString& service) {
 }
 
 void ShowNoCodeMessage(const QString& service) {
-    ShowMessage(GetLocalText(kNoCodeText).replace(QLatin1String("%s"), service), vbExclamation);
+    ShowMessage(GetLocalText(text::kNoOneTimeCode).replace(QLatin1String("%s"), service),
+                vbExclamation);
 }
 
 QString TotpErrorMessage(ardeko::TotpError error) {
     if (error == ardeko::TotpError::None) return {};
-    return GetLocalText(kFirstErrorText + static_cast<int>(error) - 1);
+    return GetLocalText(text::kFirstCodeSecretError + static_cast<int>(error) - 1);
 }
 
 } // namespace qvs

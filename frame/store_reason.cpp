@@ -1,6 +1,7 @@
 #include "frame/store_reason.h"
 
 #include "frame/language.h"
+#include "frame/text_ids.h"
 #include "store/keyed_collection.h"
 #include "store/legacy/legacy_file.h"
 #include "store/pw.h"
@@ -15,25 +16,20 @@ namespace qvs {
 
 namespace {
 
-constexpr int kNameInUseText = 33504;
-constexpr int kNoFreeCodeText = 33505;
-constexpr int kUnstorableText = 31100;
-constexpr int kUnstorableSecretText = 31101;
-constexpr int kTooLongText = 31102;
-constexpr int kPasswordUnstorableText = 35304;
-constexpr int kPasswordTooLongText = 35305;
-constexpr int kCodeUnstorableText = 35306;
-constexpr int kHistoryUnstorableText = 35307;
-constexpr int kFieldsUnstorableText = 36800;
-
 // The window captions of the fields a refused text can be in.
 int FieldCaption(ardeko::Field field) {
     using ardeko::Field;
-    static const std::map<Field, int> captions{
-        {Field::Service, 11101},      {Field::User, 11102},           {Field::Password, 11103},
-        {Field::Email, 11105},        {Field::Description, 11054},    {Field::Hint, 11301},
-        {Field::AccessUrl, 11501},    {Field::ChangeUrl, 11502},      {Field::DeleteUrl, 11503},
-        {Field::CategoryName, 11201}, {Field::SubcategoryName, 11202}};
+    static const std::map<Field, int> captions{{Field::Service, text::kServiceCaption},
+                                               {Field::User, text::kUserCaption},
+                                               {Field::Password, text::kPasswordCaption},
+                                               {Field::Email, text::kEmailCaption},
+                                               {Field::Description, text::kDescriptionCaption},
+                                               {Field::Hint, text::kHintCaption},
+                                               {Field::AccessUrl, text::kAccessUrlCaption},
+                                               {Field::ChangeUrl, text::kChangeUrlCaption},
+                                               {Field::DeleteUrl, text::kDeleteUrlCaption},
+                                               {Field::CategoryName, text::kCategoryCaption},
+                                               {Field::SubcategoryName, text::kSubCategoryCaption}};
     const auto found = captions.find(field);
     return found == captions.end() ? 0 : found->second;
 }
@@ -41,10 +37,10 @@ int FieldCaption(ardeko::Field field) {
 // "Entry "Bank"", "Category "Banks"", ...: the record the text is in.
 QString RecordLead(const ardeko::TextRefusal& r) {
     using Record = ardeko::TextRefusal::Record;
-    static const std::map<Record, int> leads{{Record::Entry, 35300},
-                                             {Record::Category, 35301},
-                                             {Record::Subcategory, 35302},
-                                             {Record::TreeNode, 35303}};
+    static const std::map<Record, int> leads{{Record::Entry, text::kEntryLead},
+                                             {Record::Category, text::kCategoryLead},
+                                             {Record::Subcategory, text::kSubCategoryLead},
+                                             {Record::TreeNode, text::kTreeNodeLead}};
     return LocalTextWith(leads.at(r.record), QString::fromStdString(r.name));
 }
 
@@ -60,13 +56,13 @@ QString Replaced(int id, const QString& field, const QString& n) {
 QString RefusalText(const ardeko::TextRefusal& r, bool tooLong) {
     const int length = tooLong ? static_cast<int>(r.length) : 0;
     if (r.record == ardeko::TextRefusal::Record::FilePassword)
-        return tooLong ? Replaced(kPasswordTooLongText, QString(), QString::number(length))
-                       : GetLocalText(kPasswordUnstorableText);
+        return tooLong ? Replaced(text::kFilePasswordTooLong, QString(), QString::number(length))
+                       : GetLocalText(text::kFilePasswordUnstorable);
     if (RefusesWholeField(r))
         return RecordLead(r) + QLatin1Char(' ') +
-               GetLocalText(r.field == ardeko::Field::Code      ? kCodeUnstorableText
-                            : r.field == ardeko::Field::History ? kHistoryUnstorableText
-                                                                : kFieldsUnstorableText);
+               GetLocalText(r.field == ardeko::Field::Code      ? text::kCodeUnstorable
+                            : r.field == ardeko::Field::History ? text::kHistoryUnstorable
+                                                                : text::kExtraFieldsUnstorable);
     const int caption = FieldCaption(r.field);
     const QString field =
         caption ? FieldName(GetLocalText(caption)) : QString::fromStdString(r.fieldName);
@@ -161,9 +157,9 @@ bool RefusesWholeField(const ardeko::TextRefusal& r) {
 }
 
 QString RefusedTextMessage(const QString& field, const QString& character, int length) {
-    if (length > 0) return Replaced(kTooLongText, field, QString::number(length));
-    if (character.isEmpty()) return Replaced(kUnstorableSecretText, field, QString());
-    return Replaced(kUnstorableText, field, character);
+    if (length > 0) return Replaced(text::kFieldTooLong, field, QString::number(length));
+    if (character.isEmpty()) return Replaced(text::kUnstorableSecretCharacter, field, QString());
+    return Replaced(text::kUnstorableCharacter, field, character);
 }
 
 QString FieldName(const QString& caption) {
@@ -177,9 +173,9 @@ QString FieldName(const QString& caption) {
 QString StoreReason(const ardeko::clsPW& store) {
     switch (store.ErrNum()) {
     case ardeko::Code(ardeko::StoreError::DuplicateKey):
-        return GetLocalText(kNameInUseText);
+        return GetLocalText(text::kNameInUse);
     case ardeko::Code(ardeko::StoreError::Overflow):
-        return GetLocalText(kNoFreeCodeText);
+        return GetLocalText(text::kNoFreeCode);
     case ardeko::Code(ardeko::StoreError::UnstorableText):
     case ardeko::Code(ardeko::StoreError::TooLarge):
         if (store.Refusal())

@@ -1,6 +1,7 @@
 #include "frame/strength_meter.h"
 
 #include "frame/language.h"
+#include "frame/text_ids.h"
 #include "store/passwords/password_strength.h"
 
 #include <QHBoxLayout>
@@ -15,8 +16,6 @@ namespace qvs {
 namespace {
 
 using ardeko::kStrongestLevel;
-constexpr int kFirstLevelText = 31119; // "very weak" .. "very strong"
-constexpr int kBitsText = 33830;
 constexpr std::array<const char*, kStrongestLevel + 1> kLevelColours = {
     "#c0392b", "#e67e22", "#d4ac0d", "#27ae60", "#1e8449"};
 
@@ -32,7 +31,7 @@ double PasswordEntropyBits(const QString& password) {
 }
 
 QString StrengthLevelText(int level) {
-    return GetLocalText(kFirstLevelText + level);
+    return GetLocalText(text::kFirstStrengthLevel + level);
 }
 
 StrengthMeter::StrengthMeter(QWidget* parent)
@@ -59,7 +58,7 @@ void StrengthMeter::SetBits(double bits) {
     const int level = ardeko::StrengthLevel(bits);
     // Rounded down: the meter never claims more than there is.
     Show(level, StrengthLevelText(level) + QStringLiteral(" \u00b7 ") +
-                    LocalTextWith(kBitsText, QString::number(int(std::floor(bits)))));
+                    LocalTextWith(text::kStrengthBits, QString::number(int(std::floor(bits)))));
 }
 
 void StrengthMeter::Show(int level, const QString& words) {

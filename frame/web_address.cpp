@@ -5,6 +5,7 @@
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
+#include "frame/text_ids.h"
 
 #include <QDesktopServices>
 #include <QRegularExpression>
@@ -13,9 +14,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kNoAddressText = 30001;
-constexpr int kCannotOpenText = 32103; // id chosen here
-constexpr int kOtherSchemeText = 33840;
 const QString kCaption = QStringLiteral("QVS");
 
 UrlOpener& Opener() {
@@ -42,7 +40,7 @@ bool SafeToOpen(const QUrl& url) {
     if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
         scheme == QLatin1String("mailto"))
         return true;
-    return ShowMessage(LocalTextWith(kOtherSchemeText, url.toDisplayString()),
+    return ShowMessage(LocalTextWith(text::kNotWebAddress, url.toDisplayString()),
                        vbYesNo | vbQuestion | vbDefaultButton2, kCaption) == vbYes;
 }
 
@@ -58,13 +56,13 @@ QUrl WebAddressUrl(const QString& text) {
 bool OpenDocument(const QString& text) {
     const QString address = text.trimmed();
     if (address.isEmpty()) {
-        ShowMessage(GetLocalText(kNoAddressText), vbInformation, kCaption);
+        ShowMessage(GetLocalText(text::kNoWebAddress), vbInformation, kCaption);
         return false;
     }
     const QUrl url = WebAddressUrl(address);
     if (url.isValid() && !SafeToOpen(url)) return false;
     if (!url.isValid() || !HandToDesktop(url)) {
-        ShowMessage(GetLocalText(kCannotOpenText).replace(QLatin1String("%s"), address),
+        ShowMessage(GetLocalText(text::kCannotOpenAddress).replace(QLatin1String("%s"), address),
                     vbExclamation, kCaption);
         return false;
     }

@@ -3,17 +3,13 @@
 #include "frame/image_list.h"
 #include "frame/program_state.h"
 #include "mainwin/node_key.h"
+#include "mainwin/text_ids.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace qvs {
-
-namespace {
-constexpr int kFavouriteAddTextId = 440;
-constexpr int kFavouriteRemoveTextId = 441;
-} // namespace
 
 CategoryTree::CategoryTree(QWidget* parent)
     : CategoryTree([]() -> ardeko::clsPW& { return Store(); }, parent) {}
@@ -77,8 +73,8 @@ bool CategoryTree::SelectNode(const QString& key) {
 }
 
 int CategoryTree::FavouriteCaptionId() const {
-    return shownKey_ == QLatin1String(kFavouritesKey) ? kFavouriteRemoveTextId
-                                                      : kFavouriteAddTextId;
+    return shownKey_ == QLatin1String(kFavouritesKey) ? text::kRemoveFavourite
+                                                      : text::kAddFavourite;
 }
 
 void CategoryTree::OnNodeSelected(QTreeWidgetItem* item) {

@@ -4,6 +4,7 @@
 #include "frame/language.h"
 #include "frame/options.h"
 #include "mainwin/node_key.h"
+#include "mainwin/text_ids.h"
 
 #include <QFileInfo>
 
@@ -14,15 +15,6 @@ namespace qvs {
 
 namespace {
 
-// Language text ids of the fixed folders.
-constexpr int kFavouritesTextId = 30;
-constexpr int kExpiringTextId = 31;
-constexpr int kExpiredTextId = 32;
-constexpr int kChangeSoonTextId = 33;
-constexpr int kChangeDueTextId = 34;
-constexpr int kNoCategoryTextId = 35;
-constexpr int kNoSubCategoryTextId = 36;
-
 struct StateFolder {
     const char* key;
     int textId;
@@ -30,10 +22,10 @@ struct StateFolder {
     const char* openImage;
 };
 constexpr StateFolder kStateFolders[] = {
-    {kExpiringKey, kExpiringTextId, "CWARN", "OWARN"},
-    {kExpiredKey, kExpiredTextId, "CALERT", "OALERT"},
-    {kChangeSoonKey, kChangeSoonTextId, "CWARN", "OWARN"},
-    {kChangeDueKey, kChangeDueTextId, "CALERT", "OALERT"},
+    {kExpiringKey, text::kTreeExpiring, "CWARN", "OWARN"},
+    {kExpiredKey, text::kTreeExpired, "CALERT", "OALERT"},
+    {kChangeSoonKey, text::kTreeChangeSoon, "CWARN", "OWARN"},
+    {kChangeDueKey, text::kTreeChangeDue, "CALERT", "OALERT"},
 };
 
 QString Text(const std::string& s) {
@@ -131,9 +123,9 @@ QTreeWidgetItem* CategoryTree::AddTreeNode(const QString& key, const QString& te
 QTreeWidgetItem* CategoryTree::AddRoot(const QString& text) {
     QTreeWidgetItem* root = NewNode(QLatin1String(kRootKey), text, "QVS", "QVS", nullptr);
     if (store_().CatNumber() > 0)
-        NewNode(QLatin1String(kNoCategoryKey), GetLocalText(kNoCategoryTextId), "CFOLDER",
+        NewNode(QLatin1String(kNoCategoryKey), GetLocalText(text::kTreeNoCategory), "CFOLDER",
                 "OFOLDER", nullptr);
-    NewNode(QLatin1String(kFavouritesKey), GetLocalText(kFavouritesTextId), "CPREF", "OPREF",
+    NewNode(QLatin1String(kFavouritesKey), GetLocalText(text::kTreeFavourites), "CPREF", "OPREF",
             nullptr);
     if (Opt().ViewExpChg)
         for (const StateFolder& f : kStateFolders)
@@ -153,7 +145,7 @@ QTreeWidgetItem* CategoryTree::AddSubCategory(const QString& key, const QString&
                                               QTreeWidgetItem* category) {
     if (category->childCount() == 0) {
         const std::int16_t cat = ParseNodeKey(key, false).cat;
-        NewNode(SubCategoryNodeKey(cat, 0), GetLocalText(kNoSubCategoryTextId), "CFOLDER",
+        NewNode(SubCategoryNodeKey(cat, 0), GetLocalText(text::kTreeNoSubCategory), "CFOLDER",
                 "OFOLDER", category);
     }
     return NewNode(key, text, "SCATCLOSE", "SCATOPEN", category);

@@ -8,6 +8,7 @@
 #include "mainwin/category_tree.h"
 #include "mainwin/node_entries.h"
 #include "mainwin/node_key.h"
+#include "mainwin/text_ids.h"
 
 #include <string>
 #include <vector>
@@ -15,12 +16,6 @@
 namespace qvs {
 
 namespace {
-
-enum Text : int {
-    kMoveRefused = 9024,
-    kHasSubCategories = 32100, // id chosen here
-    kSubCategoryNameUsed = 32101,
-};
 
 const QString kCaption = QStringLiteral("QVS");
 
@@ -102,19 +97,19 @@ bool FileEntries(const QStringList& services, const QString& targetKey, int& mis
 bool CategoryIntoCategory(const QString& folderKey, std::int16_t target) {
     const std::int16_t cat = ParseNodeKey(folderKey, false).cat;
     // Its own subcategories would stay behind under a category that is gone.
-    if (Store().SubCatNumber(cat) > 0) return Refuse(kHasSubCategories);
+    if (Store().SubCatNumber(cat) > 0) return Refuse(text::kHasSubCategories);
     const std::string name = Store().CatValue(cat);
     if (Store().SubCatExist(target, name))
-        return Refuse(kSubCategoryNameUsed, Store().CatValue(target));
-    return Store().CambiaCatInSub(name, target) || Refuse(kMoveRefused);
+        return Refuse(text::kSubCategoryNameUsed, Store().CatValue(target));
+    return Store().CambiaCatInSub(name, target) || Refuse(text::kTreeMoveRefused);
 }
 
 bool SubCategoryToCategory(const QString& folderKey, std::int16_t target) {
     const NodeCodes codes = ParseNodeKey(folderKey, false);
     const std::string name = Store().SubCatValue(codes.scat);
     if (Store().SubCatExist(target, name))
-        return Refuse(kSubCategoryNameUsed, Store().CatValue(target));
-    return Store().CatChange(name, codes.cat, target) || Refuse(kMoveRefused);
+        return Refuse(text::kSubCategoryNameUsed, Store().CatValue(target));
+    return Store().CatChange(name, codes.cat, target) || Refuse(text::kTreeMoveRefused);
 }
 
 bool SubCategoryToRoot(const QString& folderKey) {
@@ -123,7 +118,7 @@ bool SubCategoryToRoot(const QString& folderKey) {
     if (!Store().CatAdd(name)) return Refuse(StoreReason(Store()));
     const std::int16_t added = Store().Category().Find(name)->Codcat;
     // The new category stays even if the move fails: the store changed.
-    if (!Store().SubCatMove(codes.cat, added, name, true)) Refuse(kMoveRefused);
+    if (!Store().SubCatMove(codes.cat, added, name, true)) Refuse(text::kTreeMoveRefused);
     return true;
 }
 
@@ -181,7 +176,7 @@ bool RunDrop(DropEffect effect, const QString& targetKey, const DragPayload& pay
         return SubCategoryToCategory(payload.folderKey, targetCat);
     }
     // Entries deleted since the drag started cannot be moved.
-    if (missing > 0) Refuse(kMoveRefused);
+    if (missing > 0) Refuse(text::kTreeMoveRefused);
     return changed;
 }
 

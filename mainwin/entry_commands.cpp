@@ -9,13 +9,12 @@
 #include "mainwin/category_tree.h"
 #include "mainwin/later_windows.h"
 #include "mainwin/node_key.h"
+#include "mainwin/text_ids.h"
 
 namespace qvs {
 
 namespace {
 
-constexpr int kDeleteQuestion = 30007;
-constexpr int kNoRowText = 9005;
 constexpr char kCaption[] = "QVS";
 
 const ardeko::T_Password* FindEntry(const QString& service) {
@@ -33,7 +32,7 @@ void RefreshAfterEntryChange(CategoryTree* tree, const ardeko::T_Password& chang
 bool DeleteEntry(const QString& service, CategoryTree* tree) {
     const ardeko::T_Password* found = FindEntry(service);
     if (!found) return false;
-    QString question = GetLocalText(kDeleteQuestion);
+    QString question = GetLocalText(text::kDeleteEntryQuestion);
     question.replace(QLatin1String("%n"), service);
     if (ShowMessage(question, vbYesNo | vbQuestion, QLatin1String(kCaption)) != vbYes) return false;
     const ardeko::T_Password deleted = *found; // the tree recounts its folders
@@ -49,7 +48,7 @@ void AddEntry(const NodeRef& node) {
 
 void EditEntry(const QString& service) {
     if (service.isEmpty()) {
-        ShowMessage(GetLocalText(kNoRowText), vbExclamation, QLatin1String(kCaption));
+        ShowMessage(GetLocalText(text::kNoEntrySelected), vbExclamation, QLatin1String(kCaption));
         return;
     }
     PasswordEdit(service);

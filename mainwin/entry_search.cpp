@@ -6,6 +6,7 @@
 #include "mainwin/entry_grid_view.h"
 #include "mainwin/entry_search_box.h"
 #include "mainwin/node_key.h"
+#include "mainwin/text_ids.h"
 #include "store/pw.h"
 #include "store/search_fold.h"
 
@@ -13,13 +14,6 @@
 #include <QShortcut>
 
 namespace qvs {
-
-namespace {
-
-// Text chosen here: the tree node of the results.
-constexpr int kResultsNodeText = 32200;
-
-} // namespace
 
 EntrySearch::EntrySearch(CategoryTree& tree, EntryGrid& grid, EntrySearchBox& box, QWidget& scope,
                          StoreAccess store)
@@ -98,7 +92,7 @@ void EntrySearch::OnTextChanged(const QString& text) {
 void EntrySearch::ShowResults(bool narrowed) {
     const QString selected = grid_.SelectedService();
     showing_ = true;
-    tree_.ShowSearchNode(GetLocalText(kResultsNodeText), static_cast<int>(results_.size()));
+    tree_.ShowSearchNode(GetLocalText(text::kSearchResultsNode), static_cast<int>(results_.size()));
     if (narrowed)
         grid_.NarrowEntries(results_);
     else

@@ -3,6 +3,7 @@
 #include "frame/image_list.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
+#include "mainwin/text_ids.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,31 +17,27 @@ namespace qvs {
 
 namespace {
 
-// Texts chosen here for the search box.
-constexpr int kLabelText = 32201;
-constexpr int kPlaceholderText = 32202;
-constexpr int kNothingFoundText = 32203;
-constexpr int kCloseTip = 32204;
 constexpr int kIconSize = 16;
 
 } // namespace
 
 EntrySearchBox::EntrySearchBox(QWidget* parent)
     : QWidget(parent), txtSearch_(Named(new QLineEdit(this), "txtSearch")),
-      lblNothingFound_(Named(new QLabel(GetLocalText(kNothingFoundText), this), "lblNothingFound")),
+      lblNothingFound_(
+          Named(new QLabel(GetLocalText(text::kSearchNothingFound), this), "lblNothingFound")),
       cmdClose_(Named(new QToolButton(this), "cmdCloseSearch")) {
     setObjectName(QStringLiteral("SearchBox"));
     auto* icon = new QLabel(this);
     icon->setPixmap(KeyIcon(QStringLiteral("SEARCH")).pixmap(kIconSize, kIconSize));
-    auto* label = new QLabel(GetLocalText(kLabelText), this);
+    auto* label = new QLabel(GetLocalText(text::kSearchLabel), this);
     label->setBuddy(txtSearch_);
-    txtSearch_->setPlaceholderText(GetLocalText(kPlaceholderText));
+    txtSearch_->setPlaceholderText(GetLocalText(text::kSearchPlaceholder));
     txtSearch_->setClearButtonEnabled(true);
     txtSearch_->installEventFilter(this);
     lblNothingFound_->setStyleSheet(QStringLiteral("color: #b00020;"));
     lblNothingFound_->hide();
     cmdClose_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    cmdClose_->setToolTip(GetLocalText(kCloseTip));
+    cmdClose_->setToolTip(GetLocalText(text::kSearchCloseTip));
     cmdClose_->setAutoRaise(true);
 
     auto* row = new QHBoxLayout(this);

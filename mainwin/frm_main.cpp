@@ -12,6 +12,7 @@
 #include "frame/window_placement.h"
 #include "mainwin/main_menus.h"
 #include "mainwin/popup_menus.h"
+#include "mainwin/text_ids.h"
 #include "mainwin/toolbar.h"
 
 #include <QAction>
@@ -23,8 +24,6 @@ namespace qvs {
 namespace {
 
 constexpr char kPlacementName[] = "frmMain";
-constexpr int kExitSaveQuestion = 9002;
-constexpr int kExitQuestion = 9003;
 // The smallest size at which the panes stay usable.
 constexpr QSize kMinimumSize(500, 300);
 constexpr QSize kFirstSize(800, 560);
@@ -117,9 +116,10 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 bool frmMain::QueryUnload() {
     if (App().inTrayMode) return true;
-    if (!SaveChangesPrompt(GetLocalText(kExitSaveQuestion), Opt().AutoSaveData)) return false;
+    if (!SaveChangesPrompt(GetLocalText(text::kExitSaveQuestion), Opt().AutoSaveData)) return false;
     if (Store().NotSaved()) return true; // the user chose to let the changes go
-    return ShowMessage(GetLocalText(kExitQuestion), vbYesNo | vbQuestion, ProgramName()) == vbYes;
+    return ShowMessage(GetLocalText(text::kExitQuestion), vbYesNo | vbQuestion, ProgramName()) ==
+           vbYes;
 }
 
 void frmMain::Unload() {

@@ -7,6 +7,7 @@
 #include "app/lock_controller.h"
 #include "frame/main_window_iface.h"
 #include "mainwin/indexed_menu.h"
+#include "mainwin/text_ids.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -147,8 +148,8 @@ private:
     EntryGrid* grid_ = nullptr;
     EntrySearch* search_ = nullptr;
     MainStatusBar* sbstatusbar_ = nullptr;
-    int favouriteCaptionId_ = 440; // "add to favourites"
-    MainMenus* menus_ = nullptr;   // these three are owned by the window as children
+    int favouriteCaptionId_ = text::kAddFavourite;
+    MainMenus* menus_ = nullptr; // these three are owned by the window as children
     PopupMenus* popups_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QStackedWidget* panes_ = nullptr; // the splitter, or the locked view

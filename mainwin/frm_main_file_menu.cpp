@@ -6,10 +6,12 @@
 
 #include "app/file_commands.h"
 #include "app/merge_file_command.h"
+#include "app/text_ids.h"
 #include "frame/keyed_menu.h"
 #include "frame/lock_request.h"
 #include "frame/options.h"
 #include "mainwin/pending_commands.h"
+#include "mainwin/text_ids.h"
 
 #include <QAction>
 #include <QMenu>
@@ -18,13 +20,6 @@
 namespace qvs {
 
 namespace {
-
-// The merge and lock commands' texts (ids chosen here).
-constexpr int kMergeText = 34521, kLockText = 31410;
-// The Import submenu: another data file's categories, another program's export.
-constexpr int kImportMenuText = 34003;
-constexpr int kImportDataFileText = 34002;
-constexpr int kImportForeignText = 34001;
 
 // Lock's key comes from the settings, set when the menu is built.
 using F = FileCommand;
@@ -35,15 +30,15 @@ const MenuRow<F> kFileItems[] = {
     {F::Save, 103, nullptr, Qt::CTRL | Qt::Key_S, kFileOnly},
     {F::SaveAs, 104, nullptr, Qt::CTRL | Qt::SHIFT | Qt::Key_S, kFileOnly},
     {F::SeparatorAfterSaveAs, 0, nullptr, {}, kFileOnly},
-    {F::Import, kImportMenuText, nullptr, {}, kSubmenu | kFileOnly},
-    {F::Merge, kMergeText, nullptr, {}, kFileOnly},
+    {F::Import, text::kImportMenu, nullptr, {}, kSubmenu | kFileOnly},
+    {F::Merge, text::kMergeCommand, nullptr, {}, kFileOnly},
     {F::Export, 106, nullptr, {}, kSubmenu | kFileOnly},
     {F::SeparatorBeforePrint, 0, nullptr, {}, kFileOnly},
     {F::Print, 111, nullptr, Qt::CTRL | Qt::Key_P, kFileOnly},
     {F::SeparatorBeforeRecent, 0},
     {F::Recent, 112, nullptr, {}, kSubmenu},
     {F::SeparatorBeforeLock, 0},
-    {F::Lock, kLockText, nullptr, {}, kFileOnly},
+    {F::Lock, text::kLockCommand, nullptr, {}, kFileOnly},
     {F::Exit, 113, nullptr, Qt::CTRL | Qt::Key_Q},
 };
 
@@ -75,9 +70,9 @@ void frmMain::BuildFileMenu() {
 void frmMain::BuildImportMenu() {
     QMenu* menu = file_.SubMenu(FileCommand::Import);
     menu->setObjectName(QStringLiteral("mnuImport"));
-    QAction* dataFile = menu->addAction(Id(kImportDataFileText));
+    QAction* dataFile = menu->addAction(Id(text::kImportDataFile));
     connect(dataFile, &QAction::triggered, this, [this] { mnuFile_Click(FileCommand::Import); });
-    QAction* other = menu->addAction(Id(kImportForeignText));
+    QAction* other = menu->addAction(Id(text::kImportForeign));
     other->setObjectName(QStringLiteral("mnuImportForeign"));
     connect(other, &QAction::triggered, this, [] { ImportFromOtherProgram(); });
 }

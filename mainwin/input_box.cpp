@@ -2,6 +2,7 @@
 
 #include "frame/language.h"
 #include "frame/modal_stack.h"
+#include "frame/text_ids.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -11,20 +12,15 @@
 
 namespace qvs {
 
-namespace {
-constexpr int kOkText = 10;
-constexpr int kCancelText = 11;
-} // namespace
-
 frmInputBox::frmInputBox(const QString& prompt, const QString& title, QWidget* parent)
     : QDialog(parent), lblPrompt_(new QLabel(prompt, this)), txtInput_(new QLineEdit(this)) {
     setObjectName(QStringLiteral("frmInputBox"));
     setWindowTitle(title);
     txtInput_->setObjectName(QStringLiteral("txtInput"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(GetLocalText(kOkText));
+    buttons->button(QDialogButtonBox::Ok)->setText(GetLocalText(text::kOk));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdOK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(GetLocalText(kCancelText));
+    buttons->button(QDialogButtonBox::Cancel)->setText(GetLocalText(text::kCancel));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

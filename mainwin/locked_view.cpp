@@ -1,8 +1,10 @@
 #include "mainwin/locked_view.h"
 
+#include "app/text_ids.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
+#include "mainwin/text_ids.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -15,11 +17,6 @@ namespace qvs {
 
 namespace {
 
-// Texts chosen here for the locked window.
-constexpr int kLockedText = 31411;
-constexpr int kPasswordLabel = 31412;
-constexpr int kUnlockButton = 31413;
-constexpr int kWrongPasswordText = 31414;
 constexpr int kIconSize = 48;
 constexpr int kBoxWidth = 240;
 
@@ -38,13 +35,13 @@ QLabel* BigLabel(QWidget* parent) {
 LockedView::LockedView(QWidget* parent)
     : QWidget(parent), lblFile_(Named(BigLabel(this), "lblFile")),
       txtPassword_(Named(new QLineEdit(this), "txtPassword")),
-      cmdUnlock_(Named(new QPushButton(GetLocalText(kUnlockButton), this), "cmdUnlock")),
-      lblWrong_(Named(new QLabel(GetLocalText(kWrongPasswordText), this), "lblWrong")) {
+      cmdUnlock_(Named(new QPushButton(GetLocalText(text::kUnlock), this), "cmdUnlock")),
+      lblWrong_(Named(new QLabel(GetLocalText(text::kWrongPassword), this), "lblWrong")) {
     setObjectName(QStringLiteral("LockedView"));
     auto* icon = new QLabel(this);
     icon->setPixmap(KeyIcon(QStringLiteral("QVS")).pixmap(kIconSize, kIconSize));
     icon->setAlignment(Qt::AlignCenter);
-    auto* locked = new QLabel(GetLocalText(kLockedText), this);
+    auto* locked = new QLabel(GetLocalText(text::kFileLocked), this);
     locked->setAlignment(Qt::AlignCenter);
     txtPassword_->setEchoMode(QLineEdit::Password);
     txtPassword_->setMinimumWidth(kBoxWidth);
@@ -57,7 +54,7 @@ LockedView::LockedView(QWidget* parent)
     lblWrong_->hide();
 
     auto* row = new QHBoxLayout;
-    auto* label = new QLabel(GetLocalText(kPasswordLabel), this);
+    auto* label = new QLabel(GetLocalText(text::kUnlockPasswordLabel), this);
     label->setBuddy(txtPassword_);
     row->addStretch();
     row->addWidget(label);

@@ -22,6 +22,7 @@
 #include "mainwin/entry_grid.h"
 #include "mainwin/later_windows.h"
 #include "mainwin/node_key.h"
+#include "mainwin/text_ids.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -36,12 +37,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kNoCategoryText = 30008;
-constexpr int kAddFavouriteText = 440;
-constexpr int kRemoveFavouriteText = 441;
-constexpr int kExpiryStateText = 31003;
-constexpr int kChangeStateText = 31004;
 
 using E = EditCommand;
 const MenuRow<E> kEditItems[] = {
@@ -86,7 +81,7 @@ const MenuRow<P> kPasswordItems[] = {
     {P::SeparatorBeforeExpiry, 0},
     {P::CheckExpiry, 166, "WARNING"},
     {P::SeparatorBeforeFavourite, 0},
-    {P::Favourite, kAddFavouriteText, "FAVOURITES"},
+    {P::Favourite, text::kAddFavourite, "FAVOURITES"},
 };
 
 const MenuRow<ToolsCommand> kToolsItems[] = {
@@ -123,8 +118,8 @@ const MenuRow<SortOrderCommand> kSortOrderItems[] = {
 // A column's caption in the View menu: its header text, or for an icon
 // column (no header text) a name of its own.
 int ColumnTextId(int column) {
-    if (column == GridColumn::Expire) return kExpiryStateText;
-    if (column == GridColumn::Change) return kChangeStateText;
+    if (column == GridColumn::Expire) return text::kExpiryState;
+    if (column == GridColumn::Change) return text::kChangeState;
     return kGridColumns[size_t(column)].textId;
 }
 
@@ -356,7 +351,8 @@ void MainMenus::mnuPassword_Click(PasswordCommand command) {
         break;
     case PasswordCommand::SubCategories:
         if (Store().CatNumber() == 0)
-            ShowMessage(GetLocalText(kNoCategoryText), vbInformation, QStringLiteral("QVS"));
+            ShowMessage(GetLocalText(text::kAddCategoryFirst), vbInformation,
+                        QStringLiteral("QVS"));
         else
             ShowSubCategoryDialog();
         break;
@@ -459,8 +455,8 @@ EntryGrid* MainMenus::Grid() const {
 }
 
 int MainMenus::FavouriteCaptionId() const {
-    return SelectedNodeKey() == QLatin1String(kFavouritesKey) ? kRemoveFavouriteText
-                                                              : kAddFavouriteText;
+    return SelectedNodeKey() == QLatin1String(kFavouritesKey) ? text::kRemoveFavourite
+                                                              : text::kAddFavourite;
 }
 
 Qt::SortOrder SortOrderOf(SortOrderCommand command) {

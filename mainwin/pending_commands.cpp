@@ -1,10 +1,7 @@
 #include "mainwin/pending_commands.h"
 
 #include "export/frm_exp_print.h"
-#include "frame/language.h"
 #include "frame/main_window_iface.h"
-#include "frame/message_box.h"
-#include "frame/program_identity.h"
 
 #include <QMainWindow>
 #include <QStatusBar>
@@ -12,7 +9,6 @@
 namespace qvs {
 
 namespace {
-constexpr int kNotAvailableText = 30100;
 
 // The export runs without returning to the event loop: the status bar is
 // painted at once so the progress shows.
@@ -31,10 +27,6 @@ void ShowInStatusBar(const QString& text) {
 
 void ShowExportPrintWindow(int mode) {
     ExportPrint(mode, ShowInStatusBar);
-}
-
-void ShowNotAvailableYet() {
-    ShowMessage(GetLocalText(kNotAvailableText), vbInformation, ProgramName());
 }
 
 } // namespace qvs

@@ -2,6 +2,7 @@
 
 #include "frame/language.h"
 #include "mainwin/node_counts.h"
+#include "mainwin/text_ids.h"
 
 #include <QLabel>
 
@@ -11,7 +12,6 @@ namespace {
 
 // Short texts with "%n" for the number, by field.
 constexpr int kFieldTexts[] = {30110, 30111, 30112, 30113, 30114};
-constexpr int kNoFileText = 30101;
 constexpr int kFieldGap = 6; // pixels on each side of a field
 
 } // namespace
@@ -54,7 +54,7 @@ void MainStatusBar::ShowNoFile() {
         field->clear();
         field->setVisible(false);
     }
-    fields_[Shown]->setText(GetLocalText(kNoFileText));
+    fields_[Shown]->setText(GetLocalText(text::kNoFileOpen));
     fields_[Shown]->setVisible(true);
 }
 

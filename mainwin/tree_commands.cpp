@@ -6,30 +6,13 @@
 #include "frame/message_box.h"
 #include "frame/program_state.h"
 #include "mainwin/input_box.h"
+#include "mainwin/text_ids.h"
 
 #include <QComboBox>
 
 namespace qvs {
 
 namespace {
-
-enum Text : int {
-    kDeleteCategory = 9006,
-    kDeleteSubCategory = 9007,
-    kKeepEntries = 9008,
-    kRenamePrompt = 9011,
-    kRenameTitle = 9012,
-    kRenameRefused = 9013,
-    kAddPrompt = 9016,
-    kAddTitle = 9017,
-    kAddRefused = 9018,
-    kMoveCategoryTitle = 9020,
-    kMoveSubCategoryTitle = 9021,
-    kMoveEntriesQuestion = 9023,
-    kMoveRefused = 9024,
-    kDeleteCategoryRefused = 31001,
-    kDeleteSubCategoryRefused = 31002,
-};
 
 const QString kCaption = QStringLiteral("QVS");
 
@@ -76,11 +59,11 @@ bool TreeAddNode(const NodeRef& node) {
     if (kind == NodeKind::SubCategory || kind == NodeKind::NoSubCategory ||
         kind == NodeKind::NoCategory || kind == NodeKind::Unknown)
         return false;
-    const std::optional<std::string> name = AskName(kAddPrompt, kAddTitle);
+    const std::optional<std::string> name = AskName(text::kTreeAddPrompt, text::kTreeAddTitle);
     if (!name) return false;
-    if (name->empty()) return Done(false, kAddRefused);
+    if (name->empty()) return Done(false, text::kTreeAddRefused);
     return Done(IsCategory(kind) ? Store().SubCatAdd(codes.cat, *name) : Store().CatAdd(*name),
-                kAddRefused);
+                text::kTreeAddRefused);
 }
 
 bool TreeRenameNode(const NodeRef& node) {
@@ -89,26 +72,28 @@ bool TreeRenameNode(const NodeRef& node) {
     const std::string old = IsCategory(kind) ? CategoryName(codes) : SubCategoryName(codes);
     if (old.empty()) return false;
     const std::optional<std::string> name =
-        AskName(kRenamePrompt, kRenameTitle, QString::fromStdString(old));
+        AskName(text::kTreeRenamePrompt, text::kTreeRenameTitle, QString::fromStdString(old));
     if (!name || *name == old) return false;
-    if (name->empty()) return Done(false, kRenameRefused);
+    if (name->empty()) return Done(false, text::kTreeRenameRefused);
     return Done(IsCategory(kind) ? Store().CatRen(old, *name)
                                  : Store().SubCatRen(codes.cat, old, *name),
-                kRenameRefused);
+                text::kTreeRenameRefused);
 }
 
 bool TreeDeleteNode(const NodeRef& node) {
     const auto [kind, codes] = node;
     if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
-    if (!Ask(IsCategory(kind) ? kDeleteCategory : kDeleteSubCategory)) return false;
+    if (!Ask(IsCategory(kind) ? text::kDeleteCategoryQuestion : text::kDeleteSubCategoryQuestion))
+        return false;
     // Deleting the entries cannot be undone: only an explicit No does it,
     // Escape or the close box give up the whole delete.
-    const int keep = ShowMessage(GetLocalText(kKeepEntries), vbYesNoCancel | vbQuestion, kCaption);
+    const int keep =
+        ShowMessage(GetLocalText(text::kKeepEntriesQuestion), vbYesNoCancel | vbQuestion, kCaption);
     if (keep != vbYes && keep != vbNo) return false;
     return Done(IsCategory(kind)
                     ? Store().CatDel(CategoryName(codes), keep == vbYes)
                     : Store().SubCatDel(codes.cat, SubCategoryName(codes), keep == vbYes),
-                IsCategory(kind) ? kDeleteCategoryRefused : kDeleteSubCategoryRefused);
+                IsCategory(kind) ? text::kDeleteCategoryRefused : text::kDeleteSubCategoryRefused);
 }
 
 namespace {
@@ -133,20 +118,21 @@ bool TreeMoveNode(const NodeRef& node) {
     if (kind != NodeKind::Category && kind != NodeKind::SubCategory) return false;
     // Its own subcategories would be left under a category that is gone.
     if (IsCategory(kind) && Store().SubCatNumber(codes.cat) > 0) return false;
-    const std::optional<std::int16_t> target =
-        ChooseTarget(IsCategory(kind) ? kMoveCategoryTitle : kMoveSubCategoryTitle, codes.cat);
+    const std::optional<std::int16_t> target = ChooseTarget(
+        IsCategory(kind) ? text::kMoveCategoryTitle : text::kMoveSubCategoryTitle, codes.cat);
     if (!target) return false;
     return Done(IsCategory(kind) ? Store().CambiaCatInSub(CategoryName(codes), *target)
                                  : Store().CatChange(SubCategoryName(codes), codes.cat, *target),
-                kMoveRefused);
+                text::kTreeMoveRefused);
 }
 
 bool TreeMoveSubCategoryEntries(const NodeRef& node) {
     if (node.kind != NodeKind::SubCategory) return false;
     const NodeCodes& codes = node.codes;
-    const std::optional<std::int16_t> target = ChooseTarget(kMoveSubCategoryTitle, 0);
-    if (!target || !Ask(kMoveEntriesQuestion)) return false;
-    return Done(Store().SubCatMove(codes.cat, *target, SubCategoryName(codes), true), kMoveRefused);
+    const std::optional<std::int16_t> target = ChooseTarget(text::kMoveSubCategoryTitle, 0);
+    if (!target || !Ask(text::kMoveEntriesQuestion)) return false;
+    return Done(Store().SubCatMove(codes.cat, *target, SubCategoryName(codes), true),
+                text::kTreeMoveRefused);
 }
 
 } // namespace qvs

@@ -17,9 +17,11 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "mainwin/entry_commands.h"
+#include "mainwin/text_ids.h"
 #include "tray/entry_actions.h"
 #include "tray/lock_commands.h"
 #include "tray/maker_commands.h"
+#include "tray/text_ids.h"
 
 #include <QCoreApplication>
 
@@ -27,10 +29,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kExitSaveQuestion = 9002;
-constexpr int kExitQuestion = 9003;
-constexpr int kNoCategoryText = 30008;
-constexpr int kNoTrayText = 31802;
 // How often tray mode looks whether the tray host went away.
 constexpr int kTrayWatchMs = 2000;
 constexpr int kTrayMissesToLeave = 3;
@@ -55,7 +53,7 @@ TrayActions QvsTrayActions() {
     a.commands[TrayCommand::AddCategory] = [] { ShowCategoryDialog(); };
     a.commands[TrayCommand::AddSubCategory] = [] {
         if (Store().Category().Empty())
-            ShowMessage(GetLocalText(kNoCategoryText), vbInformation, ProgramName());
+            ShowMessage(GetLocalText(text::kAddCategoryFirst), vbInformation, ProgramName());
         else
             ShowSubCategoryDialog();
     };
@@ -77,7 +75,8 @@ WindowSwitcher::~WindowSwitcher() {
 void WindowSwitcher::Start(bool inTray) {
     App().inTrayMode = inTray;
     if (!(inTray && ShowTray())) {
-        if (inTray) ShowMessage(GetLocalText(kNoTrayText), vbInformation, ProgramName());
+        if (inTray)
+            ShowMessage(GetLocalText(text::kNoTrayStaysInWindow), vbInformation, ProgramName());
         App().inTrayMode = false;
         ShowMainWindow();
     }
@@ -118,7 +117,7 @@ bool WindowSwitcher::ShowTray() {
 void WindowSwitcher::ToTray() {
     if (!main_ || ModalDepth() > 0) return;
     if (!frmSysTray::TrayAvailable()) {
-        ShowMessage(GetLocalText(kNoTrayText), vbInformation, ProgramName());
+        ShowMessage(GetLocalText(text::kNoTrayStaysInWindow), vbInformation, ProgramName());
         return;
     }
     App().switchingWindows = true;
@@ -164,9 +163,9 @@ void WindowSwitcher::LeaveTray() {
 void WindowSwitcher::CloseFromTray() {
     if (ModalDepth() > 0) return;
     SaveRecentFiles();
-    if (!SaveChangesPrompt(GetLocalText(kExitSaveQuestion), Opt().AutoSaveData)) return;
-    if (!Store().NotSaved() &&
-        ShowMessage(GetLocalText(kExitQuestion), vbYesNo | vbQuestion, ProgramName()) != vbYes)
+    if (!SaveChangesPrompt(GetLocalText(text::kExitSaveQuestion), Opt().AutoSaveData)) return;
+    if (!Store().NotSaved() && ShowMessage(GetLocalText(text::kExitQuestion), vbYesNo | vbQuestion,
+                                           ProgramName()) != vbYes)
         return;
     SaveOptions(QString::fromStdString(Store().Filename()));
     SetCurrentMainWindow(nullptr);

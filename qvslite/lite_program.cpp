@@ -13,6 +13,7 @@
 #include "frame/options.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "qvslite/text_ids.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -21,10 +22,6 @@ namespace qvs {
 
 namespace {
 
-// Texts chosen here.
-constexpr int kVanishedText = 32401;
-constexpr int kUnreadableText = 32402;
-constexpr int kNoTrayText = 32404;
 // How long the program waits for a tray host, and how often it looks.
 constexpr int kTrayWaitMs = 60000;
 constexpr int kTrayPollMs = 1000;
@@ -78,7 +75,7 @@ void LiteProgram::TryShowTray() {
         trayWaitedMs_ += kTrayPollMs;
         if (trayWaitedMs_ <= kTrayWaitMs) return;
         trayWait_.stop();
-        ShowMessage(GetLocalText(kNoTrayText), vbCritical, ProgramName());
+        ShowMessage(GetLocalText(text::kNoTrayForLite), vbCritical, ProgramName());
         emit Finished(kExitNoTray);
         return;
     }
@@ -104,8 +101,9 @@ void LiteProgram::Close() {
 void LiteProgram::Report(FileFollower::Problem problem, const QString& path) {
     const bool vanished = problem == FileFollower::Problem::Vanished;
     LogTestEvent(vanished ? "vanished" : "unreadable", path);
-    ShowMessage(LocalTextWith(vanished ? kVanishedText : kUnreadableText, path), vbExclamation,
-                ProgramName());
+    ShowMessage(
+        LocalTextWith(vanished ? text::kFollowedFileVanished : text::kFollowedFileUnreadable, path),
+        vbExclamation, ProgramName());
 }
 
 int RunLiteProgram() {

@@ -10,6 +10,7 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "qvslite/file_follower.h"
+#include "qvslite/text_ids.h"
 #include "tray/entry_actions.h"
 #include "tray/lock_commands.h"
 #include "tray/maker_commands.h"
@@ -20,10 +21,6 @@
 namespace qvs {
 
 namespace {
-
-// Texts chosen here.
-constexpr int kNoQvsText = 32400;
-constexpr int kReopenText = 32403;
 
 void Refresh() {
     if (IMainWindow* window = CurrentMainWindow()) window->UpdateView(QString());
@@ -47,7 +44,7 @@ void StartQvs(const ProgramLauncher& launch) {
     if (!App().currentFileName.isEmpty()) arguments << App().currentFileName;
     const QFileInfo info(program);
     if (info.isFile() && info.isExecutable() && launch && launch(program, arguments)) return;
-    ShowMessage(LocalTextWith(kNoQvsText, program), vbCritical, ProgramName());
+    ShowMessage(LocalTextWith(text::kNoQvs, program), vbCritical, ProgramName());
 }
 
 bool OpenAndFollow(const QString& path, FileFollower& follower) {
@@ -73,7 +70,7 @@ TrayActions LiteTrayActions(FileFollower& follower, ProgramLauncher launch) {
     AddMakerPageCommands(a);
     a.reopenCaption = [&follower] {
         if (follower.CurrentProblem() == FileFollower::Problem::None) return QString();
-        return LocalTextWith(kReopenText, QFileInfo(follower.Path()).fileName());
+        return LocalTextWith(text::kReopenFile, QFileInfo(follower.Path()).fileName());
     };
     return a;
 }

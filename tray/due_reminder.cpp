@@ -3,17 +3,11 @@
 #include "frame/language.h"
 #include "frame/vb_date_qt.h"
 #include "store/pw.h"
+#include "tray/text_ids.h"
 
 namespace qvs {
 
 namespace {
-
-// Text ids: singular and plural of each line, the title, and the hint that
-// the reminder opens the list.
-constexpr int kExpiredOne = 32300, kExpiredMany = 32301;
-constexpr int kChangeOne = 32302, kChangeMany = 32303;
-constexpr int kTitleText = 32304;
-constexpr int kClickText = 32305;
 
 QSet<QString> Marked(const DueEntries& due) {
     QSet<QString> marked;
@@ -65,14 +59,16 @@ void DueReminder::Acknowledge(const DueEntries& due) {
 
 QString DueReminderText(const DueCounts& counts) {
     QStringList lines;
-    if (counts.expired > 0) lines << CountLine(counts.expired, kExpiredOne, kExpiredMany);
-    if (counts.changeDue > 0) lines << CountLine(counts.changeDue, kChangeOne, kChangeMany);
-    lines << GetLocalText(kClickText);
+    if (counts.expired > 0)
+        lines << CountLine(counts.expired, text::kDueExpiredOne, text::kDueExpiredMany);
+    if (counts.changeDue > 0)
+        lines << CountLine(counts.changeDue, text::kDueChangeOne, text::kDueChangeMany);
+    lines << GetLocalText(text::kReminderClick);
     return lines.join(QLatin1Char('\n'));
 }
 
 QString DueReminderTitle() {
-    return GetLocalText(kTitleText);
+    return GetLocalText(text::kReminderTitle);
 }
 
 } // namespace qvs

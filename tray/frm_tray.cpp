@@ -9,13 +9,13 @@
 #include "frame/options.h"
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
+#include "tray/text_ids.h"
 
 namespace qvs {
 
 namespace {
 
 constexpr char kTrayTip[] = "Quorvane!";
-constexpr int kEntryGoneText = 33900;
 
 void Call(const std::function<void(const QString&)>& action, const QString& service) {
     if (action) action(service);
@@ -114,8 +114,9 @@ void frmTray::OnMenuClick(int index, const QString& key) {
         // A save while the menu was open may have taken the entry away: say
         // so rather than copy or type nothing.
         if (!App().store->Password().Find(service.toStdString())) {
-            qvs::ShowMessage(GetLocalText(kEntryGoneText).replace(QLatin1String("%s"), service),
-                             vbExclamation, ProgramName());
+            qvs::ShowMessage(
+                GetLocalText(text::kTrayEntryGone).replace(QLatin1String("%s"), service),
+                vbExclamation, ProgramName());
             return;
         }
         RunEntryAction(service);

@@ -1,11 +1,13 @@
 #include "dialogs/categories/frm_category.h"
 
 #include "dialogs/categories/frm_category_common.h"
+#include "dialogs/text_ids.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/program_state.h"
 #include "frame/store_reason.h"
+#include "frame/text_ids.h"
 #include "store/pw.h"
 
 #include <QGridLayout>
@@ -21,18 +23,6 @@ namespace qvs {
 namespace {
 
 const QString kPlacementName = QStringLiteral("frmCategory");
-constexpr int kCaptionText = 3000;
-constexpr int kAddText = 3001;
-constexpr int kDelText = 3002;
-constexpr int kRenText = 3003;
-constexpr int kAddRefused = 3005;
-constexpr int kOneEntryText = 33502;
-constexpr int kEntriesText = 3006;
-constexpr int kKeepEntriesText = 3007;
-constexpr int kDelRefused = 3008;
-constexpr int kRenRefused = 3009;
-constexpr int kNameLabelText = 32000;
-constexpr int kOKText = 10;
 constexpr int kHelpTopic = 31;
 
 } // namespace
@@ -40,13 +30,13 @@ constexpr int kHelpTopic = 31;
 frmCategory::frmCategory(ardeko::clsPW& store, QWidget* parent)
     : QDialog(parent), store_(store), lstCategorie_(Named(new QListWidget(this), "lstCategorie")),
       txtcateg_(Named(new QLineEdit(this), "txtcateg")),
-      cmdAdd_(CategoryButton("cmdAdd", kAddText, this)),
-      cmdDel_(CategoryButton("cmdDel", kDelText, this)),
-      cmdRen_(CategoryButton("cmdRen", kRenText, this)),
-      cmdOK_(CategoryButton("cmdOK", kOKText, this)) {
+      cmdAdd_(CategoryButton("cmdAdd", text::kCategoryAdd, this)),
+      cmdDel_(CategoryButton("cmdDel", text::kCategoryDelete, this)),
+      cmdRen_(CategoryButton("cmdRen", text::kCategoryRename, this)),
+      cmdOK_(CategoryButton("cmdOK", text::kOk, this)) {
     setObjectName(kPlacementName);
-    setWindowTitle(QString::number(kCaptionText));
-    auto* label = Named(new QLabel(QString::number(kNameLabelText), this), "lblName");
+    setWindowTitle(QString::number(text::kCategoriesCaption));
+    auto* label = Named(new QLabel(QString::number(text::kCategoryNameLabel), this), "lblName");
     label->setBuddy(txtcateg_);
 
     auto* grid = new QGridLayout(this);
@@ -84,7 +74,7 @@ void frmCategory::cmdAdd_Click() {
     const std::string name = TypedName(txtcateg_);
     if (name.empty()) return;
     if (!store_.CatAdd(name)) {
-        ShowRefusal(kAddRefused, StoreReason(store_));
+        ShowRefusal(text::kCategoryAddRefused, StoreReason(store_));
         return;
     }
     lstCategorie_->addItem(QString::fromStdString(name));
@@ -103,7 +93,7 @@ void frmCategory::cmdRen_Click() {
     // The same name again would only move the category to the end of the file.
     if (name == old) return;
     if (!store_.CatRen(old, name)) {
-        ShowRefusal(kRenRefused);
+        ShowRefusal(text::kCategoryRenameRefused);
         return;
     }
     lstCategorie_->currentItem()->setText(QString::fromStdString(name));
@@ -115,18 +105,19 @@ void frmCategory::cmdDel_Click() {
     if (name.empty()) return;
     const std::optional<std::int32_t> entries = store_.PwInCat(name);
     if (!entries) {
-        ShowRefusal(kDelRefused);
+        ShowRefusal(text::kCategoryDeleteRefused);
         return;
     }
     bool keep = true;
     if (*entries > 0) {
-        const std::optional<bool> answer = AskKeepEntries(
-            *entries == 1 ? kOneEntryText : kEntriesText, kKeepEntriesText, *entries);
+        const std::optional<bool> answer =
+            AskKeepEntries(*entries == 1 ? text::kCategoryOneEntry : text::kCategoryEntries,
+                           text::kCategoryKeepEntries, *entries);
         if (!answer) return;
         keep = *answer;
     }
     if (!store_.CatDel(name, keep)) {
-        ShowRefusal(kDelRefused);
+        ShowRefusal(text::kCategoryDeleteRefused);
         return;
     }
     delete lstCategorie_->currentItem();

@@ -1,5 +1,6 @@
 #include "dialogs/categories/frm_category_common.h"
 
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/modal_stack.h"
@@ -13,12 +14,6 @@
 #include <QVBoxLayout>
 
 namespace qvs {
-
-namespace {
-
-constexpr int kMissingInputText = 1;
-
-} // namespace
 
 void ListWidgetControl::Clear() {
     list_->clear();
@@ -85,7 +80,7 @@ void ShowRefusal(int textId, const QString& storeReason) {
 }
 
 void ShowMissingInput() {
-    ShowMessage(GetLocalText(kMissingInputText), vbOKOnly);
+    ShowMessage(GetLocalText(text::kCategoryMissingInput), vbOKOnly);
 }
 
 int ExecCategoryWindow(QDialog& dialog, const QString& placementName,

@@ -2,9 +2,11 @@
 
 #include "dialogs/categories/frm_category_common.h"
 #include "dialogs/combo_list.h"
+#include "dialogs/text_ids.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
+#include "frame/text_ids.h"
 #include "store/pw.h"
 
 #include <QComboBox>
@@ -18,21 +20,18 @@ namespace qvs {
 namespace {
 
 const QString kPlacementName = QStringLiteral("frmChangeCat");
-constexpr int kCaptionText = 4000;
-constexpr int kCategoryLabelText = 32001;
-constexpr int kOKText = 10;
-constexpr int kCancelText = 11;
 constexpr int kHelpTopic = 35;
 
 } // namespace
 
 frmChangeCat::frmChangeCat(ardeko::clsPW& store, QWidget* parent)
     : QDialog(parent), cboCategorie_(Named(new QComboBox(this), "cboCategorie")),
-      cmdOK_(CategoryButton("cmdOK", kOKText, this)),
-      cmdCancel_(CategoryButton("cmdCancel", kCancelText, this)) {
+      cmdOK_(CategoryButton("cmdOK", text::kOk, this)),
+      cmdCancel_(CategoryButton("cmdCancel", text::kCancel, this)) {
     setObjectName(kPlacementName);
-    setWindowTitle(QString::number(kCaptionText));
-    auto* label = Named(new QLabel(QString::number(kCategoryLabelText), this), "lblCategory");
+    setWindowTitle(QString::number(text::kChangeCategoryCaption));
+    auto* label =
+        Named(new QLabel(QString::number(text::kCategoryChoiceLabel), this), "lblCategory");
     label->setBuddy(cboCategorie_);
     cboCategorie_->setMinimumWidth(260);
 

@@ -3,11 +3,13 @@
 #include "dialogs/categories/frm_category_common.h"
 #include "dialogs/categories/frm_change_cat.h"
 #include "dialogs/combo_list.h"
+#include "dialogs/text_ids.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/program_state.h"
 #include "frame/store_reason.h"
+#include "frame/text_ids.h"
 #include "store/pw.h"
 
 #include <QComboBox>
@@ -24,21 +26,6 @@ namespace qvs {
 namespace {
 
 const QString kPlacementName = QStringLiteral("frmSubCategory");
-constexpr int kCaptionText = 14000;
-constexpr int kAddText = 14001;
-constexpr int kDelText = 14002;
-constexpr int kRenameText = 14003;
-constexpr int kChangeText = 14004;
-constexpr int kAddRefused = 14005;
-constexpr int kChangeRefused = 14006;
-constexpr int kOneEntryText = 33503;
-constexpr int kEntriesText = 14007;
-constexpr int kKeepEntriesText = 14008;
-constexpr int kDelRefused = 14009;
-constexpr int kRenameRefused = 14010;
-constexpr int kNameLabelText = 32000;
-constexpr int kCategoryLabelText = 32001;
-constexpr int kOKText = 10;
 constexpr int kHelpTopic = 32;
 
 } // namespace
@@ -47,16 +34,17 @@ frmSubCategory::frmSubCategory(ardeko::clsPW& store, QWidget* parent)
     : QDialog(parent), store_(store), cboCategorie_(Named(new QComboBox(this), "cboCategorie")),
       lstSubCateg_(Named(new QListWidget(this), "lstSubCateg")),
       txtSubCateg_(Named(new QLineEdit(this), "txtSubCateg")),
-      cmdAdd_(CategoryButton("cmdAdd", kAddText, this)),
-      cmdDel_(CategoryButton("cmdDel", kDelText, this)),
-      cmdRename_(CategoryButton("cmdRename", kRenameText, this)),
-      cmdChange_(CategoryButton("cmdChange", kChangeText, this)),
-      cmdOK_(CategoryButton("cmdOK", kOKText, this)) {
+      cmdAdd_(CategoryButton("cmdAdd", text::kSubCategoryAdd, this)),
+      cmdDel_(CategoryButton("cmdDel", text::kSubCategoryDelete, this)),
+      cmdRename_(CategoryButton("cmdRename", text::kSubCategoryRename, this)),
+      cmdChange_(CategoryButton("cmdChange", text::kSubCategoryMove, this)),
+      cmdOK_(CategoryButton("cmdOK", text::kOk, this)) {
     setObjectName(kPlacementName);
-    setWindowTitle(QString::number(kCaptionText));
-    auto* lblCategory = Named(new QLabel(QString::number(kCategoryLabelText), this), "lblCategory");
+    setWindowTitle(QString::number(text::kSubCategoriesCaption));
+    auto* lblCategory =
+        Named(new QLabel(QString::number(text::kCategoryChoiceLabel), this), "lblCategory");
     lblCategory->setBuddy(cboCategorie_);
-    auto* lblName = Named(new QLabel(QString::number(kNameLabelText), this), "lblName");
+    auto* lblName = Named(new QLabel(QString::number(text::kCategoryNameLabel), this), "lblName");
     lblName->setBuddy(txtSubCateg_);
 
     auto* grid = new QGridLayout(this);
@@ -122,7 +110,7 @@ void frmSubCategory::cmdAdd_Click() {
         return;
     }
     if (!store_.SubCatAdd(*category, name)) {
-        ShowRefusal(kAddRefused, StoreReason(store_));
+        ShowRefusal(text::kSubCategoryAddRefused, StoreReason(store_));
         return;
     }
     lstSubCateg_->addItem(QString::fromStdString(name));
@@ -141,7 +129,7 @@ void frmSubCategory::cmdRename_Click() {
     }
     if (name == old) return;
     if (!store_.SubCatRen(*category, old, name)) {
-        ShowRefusal(kRenameRefused);
+        ShowRefusal(text::kSubCategoryRenameRefused);
         return;
     }
     lstSubCateg_->currentItem()->setText(QString::fromStdString(name));
@@ -154,18 +142,19 @@ void frmSubCategory::cmdDel_Click() {
     if (name.empty() || !category) return;
     const std::optional<std::int32_t> entries = store_.PwInSubCat(*category, name);
     if (!entries) {
-        ShowRefusal(kDelRefused);
+        ShowRefusal(text::kSubCategoryDeleteRefused);
         return;
     }
     bool keep = true;
     if (*entries > 0) {
-        const std::optional<bool> answer = AskKeepEntries(
-            *entries == 1 ? kOneEntryText : kEntriesText, kKeepEntriesText, *entries);
+        const std::optional<bool> answer =
+            AskKeepEntries(*entries == 1 ? text::kSubCategoryOneEntry : text::kSubCategoryEntries,
+                           text::kSubCategoryKeepEntries, *entries);
         if (!answer) return;
         keep = *answer;
     }
     if (!store_.SubCatDel(*category, name, keep)) {
-        ShowRefusal(kDelRefused);
+        ShowRefusal(text::kSubCategoryDeleteRefused);
         return;
     }
     delete lstSubCateg_->currentItem();
@@ -191,7 +180,7 @@ void frmSubCategory::cmdChange_Click() {
     const auto target = static_cast<std::int16_t>(cboCategorie_->itemData(position).toInt());
     if (target == *category) return;
     if (!store_.CatChange(name, *category, target)) {
-        ShowRefusal(kChangeRefused);
+        ShowRefusal(text::kSubCategoryMoveRefused);
         return;
     }
     delete lstSubCateg_->currentItem();

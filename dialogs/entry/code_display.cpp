@@ -1,6 +1,7 @@
 #include "dialogs/entry/code_display.h"
 
 #include "autotype/secret_clipboard.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/one_time_code.h"
@@ -14,13 +15,6 @@
 #include <utility>
 
 namespace qvs {
-
-namespace {
-
-constexpr int kSecondsLeftText = 35113;
-constexpr int kInvalidStoredText = 35136;
-
-} // namespace
 
 CodeDisplay::CodeDisplay(QWidget* parent, const char* copyTextId)
     : QObject(parent), code_(Named(new QLabel(parent), "lblCode")),
@@ -60,10 +54,10 @@ void CodeDisplay::UpdateCode() {
     code_->setProperty("code", code);
     code_->setText(code);
     if (now)
-        left_->setText(GetLocalText(kSecondsLeftText)
+        left_->setText(GetLocalText(text::kCodeSecondsLeft)
                            .replace(QLatin1String("%s"), QString::number(now->secondsLeft)));
     else
-        left_->setText(stored_.empty() ? QString() : GetLocalText(kInvalidStoredText));
+        left_->setText(stored_.empty() ? QString() : GetLocalText(text::kCodeSecretInvalid));
     copy_->setEnabled(now.has_value());
 }
 

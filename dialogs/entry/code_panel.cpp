@@ -2,6 +2,7 @@
 
 #include "dialogs/entry/code_display.h"
 #include "dialogs/entry/qr_image.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/named_widget.h"
@@ -23,12 +24,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kNoQrCodeText = 35128;
-constexpr int kNotImageText = 35129;
-constexpr int kImageDialogTitle = 35130;
-constexpr int kImageFilter = 35131;
-constexpr int kNoAddressInQrText = 35137;
 
 QString WithFile(int textId, const QString& path) {
     return GetLocalText(textId).replace(QLatin1String("%s"), path);
@@ -112,8 +107,9 @@ void CodePanel::UpdateCode() {
 }
 
 void CodePanel::ReadImage() {
-    const QString path = QFileDialog::getOpenFileName(this, GetLocalText(kImageDialogTitle),
-                                                      Opt().Path, GetLocalText(kImageFilter));
+    const QString path =
+        QFileDialog::getOpenFileName(this, GetLocalText(text::kQrImageDialogTitle), Opt().Path,
+                                     GetLocalText(text::kQrImageFilter));
     if (!path.isEmpty()) ReadImageFile(path);
 }
 
@@ -121,11 +117,11 @@ bool CodePanel::ReadImageFile(const QString& path) {
     const QrRead read = ReadQrCodes(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (!read.readable) {
-        ShowMessage(WithFile(kNotImageText, shown), vbExclamation);
+        ShowMessage(WithFile(text::kNotAnImage, shown), vbExclamation);
         return false;
     }
     if (read.texts.isEmpty()) {
-        ShowMessage(WithFile(kNoQrCodeText, shown), vbExclamation);
+        ShowMessage(WithFile(text::kNoQrCode, shown), vbExclamation);
         return false;
     }
     // The first code that is an address: a set-up page may show others.
@@ -139,7 +135,7 @@ bool CodePanel::ReadImageFile(const QString& path) {
         box_->setText(QString::fromStdString(ardeko::TotpAddress(*parsed.params)));
         return true;
     }
-    ShowMessage(WithFile(kNoAddressInQrText, shown), vbExclamation);
+    ShowMessage(WithFile(text::kNoCodeAddressInQr, shown), vbExclamation);
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "autotype/secret_clipboard.h"
 #include "dialogs/entry/extra_field_text.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "store/crypto/secret_key.h"
@@ -21,11 +22,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kNameColumnText = 36852;
-constexpr int kValueColumnText = 36853;
-constexpr int kProtectedColumnText = 36854;
-constexpr int kShowText = 36857;
-constexpr int kHideText = 36858;
 enum Column { kName, kValue, kProtected };
 
 QPushButton* Button(const char* textId, const char* name, QWidget* parent) {
@@ -45,9 +41,9 @@ CustomFieldsPanel::CustomFieldsPanel(QWidget* parent)
       table_(Named(new QTableWidget(0, 3, this), "grdFields")),
       add_(Button("36855", "cmdAddField", this)), remove_(Button("36856", "cmdRemoveField", this)),
       show_(Button("36857", "cmdShowField", this)), copy_(Button("36859", "cmdCopyField", this)) {
-    table_->setHorizontalHeaderLabels({GetLocalText(kNameColumnText),
-                                       GetLocalText(kValueColumnText),
-                                       GetLocalText(kProtectedColumnText)});
+    table_->setHorizontalHeaderLabels({GetLocalText(text::kFieldNameColumn),
+                                       GetLocalText(text::kFieldValueColumn),
+                                       GetLocalText(text::kFieldProtectedColumn)});
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -199,7 +195,8 @@ void CustomFieldsPanel::EnableButtons() {
     copy_->setEnabled(row >= 0 && !fields_[std::size_t(row)].value.empty());
     const bool secret = row >= 0 && fields_[std::size_t(row)].protect;
     show_->setEnabled(secret);
-    show_->setText(GetLocalText(secret && shown_[std::size_t(row)] ? kHideText : kShowText));
+    show_->setText(
+        GetLocalText(secret && shown_[std::size_t(row)] ? text::kHideField : text::kShowField));
 }
 
 void CustomFieldsPanel::AddField() {

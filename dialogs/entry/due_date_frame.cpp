@@ -1,5 +1,6 @@
 #include "dialogs/entry/due_date_frame.h"
 
+#include "dialogs/text_ids.h"
 #include "frame/frm_calendar.h"
 #include "frame/vb_date_qt.h"
 
@@ -17,8 +18,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr char kPickerTip[] = "31125"; // "choose the date from a calendar"
 
 QString Id(int textId) {
     return QString::number(textId);
@@ -48,7 +47,7 @@ DueDateFrame::DueDateFrame(const Design& d, frmCalendar* picker, QWidget* parent
     date_->setDateRange(FirstVbDate(), LastVbDate());
     toggle_->setCheckable(true);
     toggle_->setArrowType(Qt::DownArrow);
-    toggle_->setToolTip(QString::fromLatin1(kPickerTip));
+    toggle_->setToolTip(Id(text::kDatePickerTip));
     notifyDays_->setRange(0, std::numeric_limits<std::int16_t>::max());
 
     QLabel* dateLabel = Label(d.dateLabel, date_, this);

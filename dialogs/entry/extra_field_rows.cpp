@@ -2,6 +2,7 @@
 
 #include "autotype/secret_clipboard.h"
 #include "dialogs/entry/extra_field_text.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "store/crypto/secret_key.h"
 
@@ -16,10 +17,6 @@
 namespace qvs {
 
 namespace {
-
-constexpr int kCopyText = 12003;
-constexpr int kShowText = 36857;
-constexpr int kHideText = 36858;
 
 QPushButton* MakeButton(int textId, const QString& name, QWidget* parent) {
     auto* button = new QPushButton(GetLocalText(textId), parent);
@@ -76,9 +73,10 @@ void ExtraFieldRows::AddRow(std::size_t index) {
     row.value->setObjectName(QStringLiteral("txtField") + number);
     row.value->setReadOnly(true);
     row.name->setBuddy(row.value);
-    row.show = f.protect ? MakeButton(kShowText, QStringLiteral("cmdShowField") + number, window_)
-                         : nullptr;
-    row.copy = MakeButton(kCopyText, QStringLiteral("cmdCPField") + number, window_);
+    row.show = f.protect
+                   ? MakeButton(text::kShowField, QStringLiteral("cmdShowField") + number, window_)
+                   : nullptr;
+    row.copy = MakeButton(text::kCopyField, QStringLiteral("cmdCPField") + number, window_);
     row.copy->setEnabled(!f.value.empty());
     const int at = grid_->rowCount();
     row.valueRow = new QHBoxLayout;
@@ -103,7 +101,7 @@ void ExtraFieldRows::ShowValue(std::size_t index) {
     const Row& row = rows_[index];
     row.value->setText(ExtraFieldText(fields_[index], row.shown));
     row.value->setCursorPosition(0);
-    if (row.show) row.show->setText(GetLocalText(row.shown ? kHideText : kShowText));
+    if (row.show) row.show->setText(GetLocalText(row.shown ? text::kHideField : text::kShowField));
 }
 
 } // namespace qvs

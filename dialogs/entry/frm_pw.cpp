@@ -7,6 +7,7 @@
 #include "dialogs/entry/due_date_frame.h"
 #include "dialogs/entry/history_panel.h"
 #include "dialogs/entry/key_chooser.h"
+#include "dialogs/text_ids.h"
 #include "frame/frm_calendar.h"
 #include "frame/help.h"
 #include "frame/language.h"
@@ -14,6 +15,7 @@
 #include "frame/options.h"
 #include "frame/selection_guard.h"
 #include "frame/strength_meter.h"
+#include "frame/text_ids.h"
 #include "frame/wiped_line_box.h"
 #include "store/entry_pack.h"
 #include "store/legacy/legacy_file.h"
@@ -42,8 +44,6 @@ namespace {
 
 // One help topic per page, in page order.
 constexpr int kPageHelpTopics[] = {40, 41, 42, 43, 44, 36, 36};
-constexpr char kGenerateText[] = "31105";
-constexpr char kGenerateTip[] = "31106";
 constexpr char kRepeatLabel[] = "31126";
 
 QLineEdit* Box(const char* name, QWidget* parent) {
@@ -166,8 +166,8 @@ QWidget* frmPW::BuildEntryFrame(QWidget* page) {
     txtPw_ = Box("txtPw", frame);
     KeepOutOfSelection(txtPw_);
     cmdGenerate_ = Named(new QToolButton(frame), "cmdGenerate");
-    cmdGenerate_->setText(QString::fromLatin1(kGenerateText));
-    cmdGenerate_->setToolTip(QString::fromLatin1(kGenerateTip));
+    cmdGenerate_->setText(QString::number(text::kGenerate));
+    cmdGenerate_->setToolTip(QString::number(text::kGeneratorCaption));
     txtPW2_ = Box("txtPW2", frame);
     strength_ = Named(new StrengthMeter(frame), "Strength");
     txtEmail_ = Box("txtEmail", frame);

@@ -9,6 +9,7 @@
 #include "dialogs/entry/due_date_frame.h"
 #include "dialogs/entry/history_panel.h"
 #include "dialogs/entry/key_chooser.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
@@ -32,9 +33,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kNothingText = 37;
-constexpr int kInsertedText = 11008;
-constexpr int kModifiedText = 11009;
 const QString kPlacementName = QStringLiteral("frmPW");
 
 QString Q(const std::string& s) {
@@ -209,8 +207,8 @@ void frmPW::FillFromRecord(const ardeko::T_Password& r) {
 }
 
 void frmPW::ShowTimes(double inserted, double modified) {
-    lblInsert_->setText(GetLocalText(kInsertedText) + DateTimeText(inserted));
-    lblModif_->setText(GetLocalText(kModifiedText) + DateTimeText(modified));
+    lblInsert_->setText(GetLocalText(text::kEntryCreated) + DateTimeText(inserted));
+    lblModif_->setText(GetLocalText(text::kEntryModified) + DateTimeText(modified));
 }
 
 ardeko::T_Password frmPW::FromControls() const {
@@ -258,7 +256,7 @@ bool frmPW::HasChanges() const {
 void frmPW::FillCategories() {
     loading_ = true;
     ComboListControl list(cboCateg_);
-    Store().ControlCat(list, S(GetLocalText(kNothingText)));
+    Store().ControlCat(list, S(GetLocalText(text::kNoCategoryItem)));
     cboCateg_->setCurrentIndex(0);
     loading_ = false;
     FillSubCategories();
@@ -272,10 +270,10 @@ void frmPW::FillSubCategories() {
     ComboListControl list(cboSCateg_);
     if (cat >= 0) {
         cboCateg_->setCurrentIndex(cat);
-        Store().ControlSCat(list, MatchingCode(cboCateg_), S(GetLocalText(kNothingText)));
+        Store().ControlSCat(list, MatchingCode(cboCateg_), S(GetLocalText(text::kNoCategoryItem)));
     } else {
         cboSCateg_->clear();
-        cboSCateg_->addItem(GetLocalText(kNothingText), 0);
+        cboSCateg_->addItem(GetLocalText(text::kNoCategoryItem), 0);
     }
     cboSCateg_->setCurrentIndex(0);
     loading_ = false;

@@ -6,11 +6,13 @@
 #include "dialogs/entry/frm_pw.h"
 
 #include "dialogs/combo_list.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "frame/store_reason.h"
+#include "frame/text_ids.h"
 #include "store/entry_id.h"
 #include "store/merge/merge.h"
 
@@ -22,23 +24,19 @@ namespace qvs {
 
 namespace {
 
-constexpr int kBothChanged = 36000;
-constexpr int kKeepMine = 36001;
-constexpr int kKeepBoth = 36002;
-constexpr int kBackToEditor = 36003;
-constexpr int kDeletedThere = 36004;
-constexpr int kKeepEntry = 36005;
-constexpr int kDiscardMine = 36006;
-constexpr int kOtherDetails = 36007;
-
 // Window captions of the fields a user usually changes.
 const std::map<ardeko::Field, int>& FieldCaptions() {
     using ardeko::Field;
-    static const std::map<Field, int> captions{
-        {Field::Service, 11101},     {Field::User, 11102},      {Field::Password, 11103},
-        {Field::Email, 11105},       {Field::Hint, 11301},      {Field::AccessUrl, 11501},
-        {Field::ChangeUrl, 11502},   {Field::DeleteUrl, 11503}, {Field::Description, 11054},
-        {Field::CategoryName, 11201}};
+    static const std::map<Field, int> captions{{Field::Service, text::kServiceCaption},
+                                               {Field::User, text::kUserCaption},
+                                               {Field::Password, text::kPasswordCaption},
+                                               {Field::Email, text::kEmailCaption},
+                                               {Field::Hint, text::kHintCaption},
+                                               {Field::AccessUrl, text::kAccessUrlCaption},
+                                               {Field::ChangeUrl, text::kChangeUrlCaption},
+                                               {Field::DeleteUrl, text::kDeleteUrlCaption},
+                                               {Field::Description, text::kDescriptionCaption},
+                                               {Field::CategoryName, text::kCategoryCaption}};
     return captions;
 }
 
@@ -52,7 +50,7 @@ QString FieldList(const std::vector<ardeko::Field>& fields) {
         else
             names << FieldName(GetLocalText(it->second));
     }
-    if (other) names << GetLocalText(kOtherDetails);
+    if (other) names << GetLocalText(text::kOtherDetails);
     return names.join(QStringLiteral(", "));
 }
 
@@ -97,11 +95,12 @@ frmPW::Fit frmPW::FitToStore(ardeko::T_Password& record) {
     conflictCopy_.reset();
     const ardeko::T_Password* now = EntryNow();
     if (!now) {
-        const int answer = ShowChoice(
-            LocalTextWith(kDeletedThere, QString::fromStdString(record.service)),
-            vbYesNoCancel | vbQuestion,
-            {GetLocalText(kKeepEntry), GetLocalText(kDiscardMine), GetLocalText(kBackToEditor)},
-            QStringLiteral("QVS"));
+        const int answer =
+            ShowChoice(LocalTextWith(text::kDeletedThere, QString::fromStdString(record.service)),
+                       vbYesNoCancel | vbQuestion,
+                       {GetLocalText(text::kKeepEntry), GetLocalText(text::kDiscardMine),
+                        GetLocalText(text::kBackToEditor)},
+                       QStringLiteral("QVS"));
         if (answer == vbNo) return Fit::Drop;
         if (answer != vbYes) return Fit::Back;
         record.Id = ardeko::NewEntryId(); // the other machine's deletion mark stays its own
@@ -114,12 +113,13 @@ frmPW::Fit frmPW::FitToStore(ardeko::T_Password& record) {
     if (!rebased.changedSinceOpened) return Fit::Replace;
     ardeko::PlacedEntry chosen = rebased.theirsOnClash;
     if (!rebased.clashes.empty()) {
-        const int answer = ShowChoice(
-            LocalTextWith(kBothChanged, QString::fromStdString(now->service))
-                .replace(QLatin1String("%n"), FieldList(rebased.clashes)),
-            vbYesNoCancel | vbQuestion,
-            {GetLocalText(kKeepMine), GetLocalText(kKeepBoth), GetLocalText(kBackToEditor)},
-            QStringLiteral("QVS"));
+        const int answer =
+            ShowChoice(LocalTextWith(text::kBothChanged, QString::fromStdString(now->service))
+                           .replace(QLatin1String("%n"), FieldList(rebased.clashes)),
+                       vbYesNoCancel | vbQuestion,
+                       {GetLocalText(text::kKeepMine), GetLocalText(text::kKeepBoth),
+                        GetLocalText(text::kBackToEditor)},
+                       QStringLiteral("QVS"));
         if (answer == vbYes)
             chosen = rebased.mineOnClash;
         else if (answer == vbNo)

@@ -8,6 +8,7 @@
 #include "dialogs/entry/history_panel.h"
 #include "dialogs/entry/key_chooser.h"
 #include "dialogs/entry/storable_text.h"
+#include "dialogs/text_ids.h"
 #include "frame/frm_calendar.h"
 #include "frame/frm_pw_gen.h"
 #include "frame/language.h"
@@ -18,6 +19,7 @@
 #include "frame/program_state.h"
 #include "frame/retype_selection.h"
 #include "frame/store_reason.h"
+#include "frame/text_ids.h"
 #include "frame/web_address.h"
 #include "frame/window_placement.h"
 
@@ -33,23 +35,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kCategoryTitle = 40;
-constexpr int kFieldWithoutName = 36861;
-constexpr int kFieldNameTwice = 36862;
-constexpr int kCategoryExists = 11002;
-constexpr int kAddCategory = 11003;
-constexpr int kAddCategoryTitle = 11004;
-constexpr int kSubCategoryExists = 11005;
-constexpr int kAddSubCategory = 11006;
-constexpr int kAddSubCategoryTitle = 11007;
-constexpr int kNoCategory = 11010;
-constexpr int kNoSubCategory = 11011;
-constexpr int kNoService = 11012;
-constexpr int kPasswordsDiffer = 11013;
-constexpr int kNoKeyCharacter = 31103;
-constexpr int kDiscardQuestion = 31104;
-constexpr int kCategoryLabel = 11201;
-constexpr int kSubCategoryLabel = 11202;
 const QString kPlacementName = QStringLiteral("frmPW");
 
 QString WithName(int textId, const QString& name) {
@@ -82,11 +67,11 @@ void frmPW::AddCategory() {
     const QString sub = cboSCateg_->currentText();
     if (name.isEmpty()) return;
     if (Store().CatExist(name.toStdString())) {
-        Tell(kCategoryExists, name, kCategoryTitle);
+        Tell(text::kCategoryExists, name, text::kCategoryMessageTitle);
         return;
     }
-    if (!NameStorable(cboCateg_, kCategoryLabel)) return;
-    if (!Ask(kAddCategory, name, kAddCategoryTitle)) return;
+    if (!NameStorable(cboCateg_, text::kCategoryCaption)) return;
+    if (!Ask(text::kAddCategoryQuestion, name, text::kAddCategoryTitle)) return;
     if (!Store().CatAdd(name.toStdString())) {
         ShowMessage(StoreReason(Store()));
         return;
@@ -104,11 +89,11 @@ void frmPW::AddSubCategory() {
     if (name.isEmpty()) return;
     const std::int16_t cat = MatchingCode(cboCateg_);
     if (Store().SubCatExist(cat, name.toStdString())) {
-        Tell(kSubCategoryExists, name, kCategoryTitle);
+        Tell(text::kSubCategoryExists, name, text::kCategoryMessageTitle);
         return;
     }
-    if (!NameStorable(cboSCateg_, kSubCategoryLabel)) return;
-    if (!Ask(kAddSubCategory, name, kAddSubCategoryTitle)) return;
+    if (!NameStorable(cboSCateg_, text::kSubCategoryCaption)) return;
+    if (!Ask(text::kAddSubCategoryQuestion, name, text::kAddSubCategoryTitle)) return;
     if (!Store().SubCatAdd(cat, name.toStdString())) {
         ShowMessage(StoreReason(Store()));
         return;
@@ -127,20 +112,20 @@ bool frmPW::Validate() {
     else if (MatchingItem(cboCateg_) < 0)
         AddCategory();
     if (MatchingItem(cboCateg_) < 0) {
-        Tell(kNoCategory, cboCateg_->currentText(), kCategoryTitle);
+        Tell(text::kUnknownCategory, cboCateg_->currentText(), text::kCategoryMessageTitle);
         return false;
     }
     if (MatchingItem(cboSCateg_) < 0) {
-        Tell(kNoSubCategory, cboSCateg_->currentText(), kCategoryTitle);
+        Tell(text::kUnknownSubCategory, cboSCateg_->currentText(), text::kCategoryMessageTitle);
         return false;
     }
     if (txtService_->text().trimmed().isEmpty()) {
-        ShowMessage(GetLocalText(kNoService), vbCritical, QStringLiteral("QVS"));
+        ShowMessage(GetLocalText(text::kNoServiceName), vbCritical, QStringLiteral("QVS"));
         ShowProblemAt(txtService_);
         return false;
     }
     if (Opt().SecurityLevel >= 1 && txtPw_->text() != txtPW2_->text()) {
-        ShowMessage(GetLocalText(kPasswordsDiffer), vbOKOnly, QStringLiteral("QVS"));
+        ShowMessage(GetLocalText(text::kEntryPasswordsDiffer), vbOKOnly, QStringLiteral("QVS"));
         ShowProblemAt(txtPw_);
         SelectForRetyping(txtPw_);
         return false;
@@ -153,8 +138,8 @@ bool frmPW::CheckFields() {
     const auto problem = fields_->Check();
     if (!problem) return true;
     const QString text = problem->duplicateName.isEmpty()
-                             ? GetLocalText(kFieldWithoutName)
-                             : LocalTextWith(kFieldNameTwice, problem->duplicateName);
+                             ? GetLocalText(text::kFieldWithoutName)
+                             : LocalTextWith(text::kFieldNameTwice, problem->duplicateName);
     ShowMessage(text, vbExclamation, QStringLiteral("QVS"));
     ShowProblemAt(fields_->Table());
     fields_->FocusRow(problem->row);
@@ -203,7 +188,7 @@ bool frmPW::CheckKeys() {
         case KeyChooser::Problem::None:
             continue;
         case KeyChooser::Problem::NoCharacter:
-            ShowMessage(WithName(kNoKeyCharacter, FieldName(GetLocalText(captionId))),
+            ShowMessage(WithName(text::kNoKeyCharacter, FieldName(GetLocalText(captionId))),
                         vbExclamation);
             break;
         case KeyChooser::Problem::Unstorable:
@@ -287,7 +272,7 @@ void frmPW::Another() {
 }
 
 bool frmPW::ConfirmDiscard() {
-    return !HasChanges() || ShowMessage(GetLocalText(kDiscardQuestion),
+    return !HasChanges() || ShowMessage(GetLocalText(text::kDiscardEntryQuestion),
                                         vbYesNo | vbQuestion | vbDefaultButton2) == vbYes;
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs/entry/history_panel.h"
 
 #include "autotype/secret_clipboard.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/options.h"
@@ -19,8 +20,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kPasswordColumnText = 35115;
-constexpr int kReplacedColumnText = 35116;
 // The same for every password, so the list tells nothing of their lengths.
 const QString kMask = QString(8, QChar(0x25CF));
 
@@ -38,7 +37,8 @@ HistoryPanel::HistoryPanel(QWidget* parent)
       forget_(Button("35119", "cmdForgetOld", this)) {
     list_->setRootIsDecorated(false);
     list_->setColumnCount(2);
-    list_->setHeaderLabels({GetLocalText(kPasswordColumnText), GetLocalText(kReplacedColumnText)});
+    list_->setHeaderLabels(
+        {GetLocalText(text::kHistoryPasswordColumn), GetLocalText(text::kHistoryReplacedColumn)});
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     auto* buttons = new QHBoxLayout;

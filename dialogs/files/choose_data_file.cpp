@@ -2,6 +2,7 @@
 
 #include "dialogs/files/data_file_panel.h"
 #include "dialogs/files/frm_load_save.h"
+#include "dialogs/text_ids.h"
 #include "frame/image_list.h"
 #include "frame/language.h"
 #include "frame/options.h"
@@ -12,8 +13,6 @@ namespace qvs {
 
 namespace {
 
-constexpr int kNewFileKind = 8001;
-constexpr int kNewFileMarker = 30002;
 const QString kIconKey = QStringLiteral("QVS");
 
 void AddRecentFiles(frmLoadSave& window) {
@@ -30,7 +29,7 @@ QString ChooseDataFile(bool showNew) {
     frmLoadSave window;
     window.SetShowNew(showNew);
     if (window.ShowNew()) {
-        window.AddNewType(GetLocalText(kNewFileKind), kIconKey);
+        window.AddNewType(GetLocalText(text::kDataFileKind), kIconKey);
         window.SetNewImageList(ImageList(ImageList::Large, {kIconKey}));
     }
     window.SetExistingImageList(ImageList(ImageList::Small, {kIconKey}));
@@ -38,7 +37,7 @@ QString ChooseDataFile(bool showNew) {
     window.SetStartFolder(DataFileStartFolder());
     window.ShowModal();
     if (window.Cancelled()) return QString();
-    if (window.IsNew()) return GetLocalText(kNewFileMarker);
+    if (window.IsNew()) return GetLocalText(text::kNewFileMarker);
     return window.Filename();
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/files/csv_columns_panel.h"
 
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 
@@ -15,15 +16,11 @@ namespace qvs {
 
 namespace {
 
-constexpr int kTitleText = 34016;
-constexpr int kCaptionsText = 34017;
-constexpr int kDelimiterText = 34018;
-constexpr int kEncodingText = 34023;
-constexpr int kNotImportedText = 34028;
 // Guess, comma, semicolon, tab; then the encodings in TextEncoding order.
 constexpr int kDelimiterTexts[] = {34019, 34020, 34021, 34022};
 constexpr char kDelimiters[] = {0, ',', ';', '\t'};
-constexpr int kEncodingTexts[] = {34024, 34025, 34026, 34027};
+constexpr int kEncodingTexts[] = {text::kFirstImportEncoding, text::kFirstImportEncoding + 1,
+                                  text::kFirstImportEncoding + 2, text::kFirstImportEncoding + 3};
 // Title, user name, password, address, notes, e-mail, group, favourite.
 constexpr int kFieldTexts[] = {34029, 34030, 34031, 34032, 34033, 34034, 34035, 34036};
 constexpr int kMappingColumns = 2; // pairs of caption and list per row
@@ -42,8 +39,8 @@ QComboBox* Choices(QWidget* parent, const char* name, std::initializer_list<int>
 } // namespace
 
 CsvColumnsPanel::CsvColumnsPanel(QWidget* parent)
-    : QGroupBox(Id(kTitleText), parent),
-      chkCaptions_(Named(new QCheckBox(Id(kCaptionsText), this), "chkCaptions")),
+    : QGroupBox(Id(text::kCsvColumnsTitle), parent),
+      chkCaptions_(Named(new QCheckBox(Id(text::kCsvCaptionsRow), this), "chkCaptions")),
       cboDelimiter_(Choices(
           this, "cboDelimiter",
           {kDelimiterTexts[0], kDelimiterTexts[1], kDelimiterTexts[2], kDelimiterTexts[3]})),
@@ -53,9 +50,9 @@ CsvColumnsPanel::CsvColumnsPanel(QWidget* parent)
     setObjectName(QStringLiteral("fraColumns"));
     chkCaptions_->setChecked(true);
     auto* grid = new QGridLayout(this);
-    auto* delimiter = new QLabel(Id(kDelimiterText), this);
+    auto* delimiter = new QLabel(Id(text::kCsvDelimiterLabel), this);
     delimiter->setBuddy(cboDelimiter_);
-    auto* encoding = new QLabel(Id(kEncodingText), this);
+    auto* encoding = new QLabel(Id(text::kCsvEncodingLabel), this);
     encoding->setBuddy(cboEncoding_);
     grid->addWidget(encoding, 0, 0);
     grid->addWidget(cboEncoding_, 0, 1);
@@ -105,7 +102,7 @@ void CsvColumnsPanel::ShowColumns(const std::vector<std::string>& captions,
         QComboBox* box = cboFields_[f];
         const QSignalBlocker block(box);
         box->clear();
-        box->addItem(GetLocalText(kNotImportedText), -1);
+        box->addItem(GetLocalText(text::kCsvColumnNotImported), -1);
         for (std::size_t c = 0; c < captions.size(); ++c)
             box->addItem(QString::fromStdString(captions[c]), int(c));
         const auto column = map.Of(static_cast<ardeko::ForeignField>(f));

@@ -1,6 +1,7 @@
 #include "dialogs/files/frm_file_pw.h"
 
 #include "dialogs/files/open_time.h"
+#include "dialogs/text_ids.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -26,12 +27,6 @@ namespace qvs {
 namespace {
 
 constexpr int kHelpTopic = 26;
-constexpr int kStrongerText = 33005;
-constexpr int kStrongerFailed = 33006;
-constexpr int kFileText = 36400;
-constexpr int kOpenTimeText = 36403;
-constexpr int kMeasuringText = 36404;
-constexpr int kMakingKeyText = 36405;
 
 QString Seconds(double seconds) {
     return QLocale().toString(seconds, 'f', 1);
@@ -130,7 +125,7 @@ QString frmFilePW::controlla(const QString& path) {
 // Several files can ask for a password one after another (a merge, a
 // save in the older format): the window says which one it means.
 void frmFilePW::ShowFile(const QString& path) {
-    lblFile_->setText(LocalTextWith(kFileText, QFileInfo(path).fileName()));
+    lblFile_->setText(LocalTextWith(text::kFilePasswordFile, QFileInfo(path).fileName()));
     lblFile_->setToolTip(path);
     lblFile_->setVisible(!path.isEmpty());
 }
@@ -148,8 +143,9 @@ bool frmFilePW::changepw(ardeko::clsPW& store, bool stronger) {
     store_ = nullptr;
     strongerTicked_ = false;
     if (cancelled_) return false;
-    const int done = password.isEmpty() ? 7006 : 7007;
-    ShowMessage(GetLocalText(done) + QLatin1Char('\r') + GetLocalText(7008), vbInformation);
+    const int done = password.isEmpty() ? text::kNewPasswordEmpty : text::kNewPasswordSet;
+    ShowMessage(GetLocalText(done) + QLatin1Char('\r') + GetLocalText(text::kPasswordChangedLine),
+                vbInformation);
     return true;
 }
 
@@ -167,7 +163,7 @@ void frmFilePW::ChangePassword() {
         const bool raised =
             store_->RaiseKdf(Stronger(store_->KdfSettings()), txtPW1_->text().toStdString());
         QApplication::restoreOverrideCursor();
-        if (!raised) ShowMessage(GetLocalText(kStrongerFailed), vbExclamation);
+        if (!raised) ShowMessage(GetLocalText(text::kStrongerKeyFailed), vbExclamation);
     }
     PasswordCorretta();
 }
@@ -180,13 +176,13 @@ void frmFilePW::ShowOpenTime() {
     if (!shown) return;
     const ardeko::KdfParams now = store_->KdfSettings();
     if (!openTimer_->HasResult()) {
-        lblOpenTime_->setText(GetLocalText(kMeasuringText));
+        lblOpenTime_->setText(GetLocalText(text::kMeasuringOpenTime));
         openTimer_->Measure(now);
         return;
     }
     const double seconds = openTimer_->Seconds();
     lblOpenTime_->setText(
-        GetLocalText(kOpenTimeText)
+        GetLocalText(text::kOpenTime)
             .replace(QLatin1String("%s"), Seconds(ScaledOpenSeconds(seconds, now, Stronger(now))))
             .replace(QLatin1String("%n"), Seconds(seconds)));
 }
@@ -198,7 +194,7 @@ void frmFilePW::ShowMakingKey() {
         openTimer_->HasResult()
             ? Seconds(ScaledOpenSeconds(openTimer_->Seconds(), now, Stronger(now)))
             : QStringLiteral("?");
-    lblOpenTime_->setText(LocalTextWith(kMakingKeyText, about));
+    lblOpenTime_->setText(LocalTextWith(text::kMakingSlowerKey, about));
     lblOpenTime_->show();
     lblOpenTime_->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -206,7 +202,7 @@ void frmFilePW::ShowMakingKey() {
 
 void frmFilePW::PasswordCorretta() {
     if (txtPW1_->text() != txtPW2_->text()) {
-        ShowMessage(GetLocalText(7050), vbExclamation);
+        ShowMessage(GetLocalText(text::kNewPasswordsDiffer), vbExclamation);
         txtPW1_->clear();
         txtPW2_->clear();
         txtPW1_->setFocus();
@@ -251,7 +247,7 @@ void frmFilePW::SetMode(Mode mode) {
     txtPW2_->setVisible(!enter);
     Label3_->setVisible(change);
     txtPW3_->setVisible(change);
-    chkStronger_->setText(GetLocalText(kStrongerText));
+    chkStronger_->setText(GetLocalText(text::kStrongerKey));
     chkStronger_->setChecked(change && strongerTicked_);
     chkStronger_->setVisible(change);
     (change ? txtPW3_ : txtPW1_)->setFocus();
@@ -264,7 +260,7 @@ void frmFilePW::OnOK() {
             ChangePassword();
             return;
         }
-        ShowMessage(GetLocalText(7051), vbOKOnly);
+        ShowMessage(GetLocalText(text::kOldPasswordRefused), vbOKOnly);
         txtPW3_->clear();
         txtPW3_->setFocus();
         return;

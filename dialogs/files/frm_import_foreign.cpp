@@ -2,10 +2,12 @@
 
 #include "autotype/key_pair.h"
 #include "dialogs/files/csv_columns_panel.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
 #include "frame/named_widget.h"
 #include "frame/store_reason.h"
+#include "frame/text_ids.h"
 #include "store/io/file_io.h"
 #include "store/pw.h"
 
@@ -34,39 +36,7 @@ namespace qvs {
 
 namespace {
 
-constexpr int kCaptionText = 34000;
-constexpr int kFileText = 34004;
-constexpr int kBrowseText = 34005;
-constexpr int kFormatText = 34006;
-constexpr int kFirstFormatText = 34007; // then one per format, in ForeignFormat order
-constexpr int kDetectedText = 34015;
-constexpr int kPreviewText = 34037;
 constexpr int kPreviewColumnTexts[] = {34038, 34039, 34040, 34053, 34054, 34055, 34056};
-constexpr int kCountsText = 34041;
-constexpr int kCodesText = 35138; // after the counts, only when there are any
-constexpr int kImportText = 34042;
-constexpr int kChooseFileText = 34044;
-constexpr int kExportsFilterText = 34045;
-constexpr int kAllFilesFilterText = 34043;
-constexpr int kCannotImportText = 34046;
-constexpr int kReadingText = 34047;
-constexpr int kImportingText = 34048;
-constexpr int kSkippedLineText = 34050;
-constexpr int kRenamedText = 34051;
-constexpr int kLineText = 34052;
-constexpr int kCancelText = 11;
-// Why a file cannot be read or imported, one text per ImportMsg, in order.
-constexpr int kFirstProblemText = 36801;
-constexpr int kFirstEncodingText = 34024; // then one per encoding, in TextEncoding order
-constexpr int kUnreadableText = 36830;
-constexpr int kFieldsCountText = 36835;
-constexpr int kExpiriesCountText = 36836;
-constexpr int kNotImportedCountText = 36842;
-constexpr int kNotImportedText = 36837;
-constexpr int kPasskeyForText = 36838;
-constexpr int kPasskeyText = 36839;
-constexpr int kCollectionText = 36840;
-constexpr int kCollectionMembershipText = 36841;
 constexpr int kFormatCount = 8;
 constexpr int kPreviewRows = 50;
 // Files this large show their progress while read and imported.
@@ -104,13 +74,13 @@ private:
 };
 
 QString WithLine(std::size_t line, const QString& text) {
-    return line ? GetLocalText(kLineText).arg(line).arg(text) : text;
+    return line ? GetLocalText(text::kImportLine).arg(line).arg(text) : text;
 }
 
 // A problem of the file in the user's language; the values are numbers,
 // captions and names, never the file's text.
 QString ProblemText(const ardeko::ImportProblem& p) {
-    QString text = GetLocalText(kFirstProblemText + static_cast<int>(p.what));
+    QString text = GetLocalText(text::kFirstImportProblem + static_cast<int>(p.what));
     for (const std::string& arg : p.args)
         text = text.arg(FromStd(arg));
     return WithLine(p.line, text);
@@ -129,10 +99,10 @@ QString PlanProblemText(const ardeko::ImportPlan& plan) {
 QString DroppedValueText(const ardeko::DroppedValue& v) {
     const QString detail = FromStd(v.detail);
     if (v.kind == ardeko::DroppedValue::Kind::Passkey)
-        return detail.isEmpty() ? GetLocalText(kPasskeyText)
-                                : GetLocalText(kPasskeyForText).arg(detail);
-    return detail.isEmpty() ? GetLocalText(kCollectionMembershipText)
-                            : GetLocalText(kCollectionText).arg(detail);
+        return detail.isEmpty() ? GetLocalText(text::kImportPasskey)
+                                : GetLocalText(text::kImportPasskeyFor).arg(detail);
+    return detail.isEmpty() ? GetLocalText(text::kImportCollectionMembership)
+                            : GetLocalText(text::kImportCollection).arg(detail);
 }
 
 // One line of notes for the preview.
@@ -146,7 +116,7 @@ QString FirstLine(const std::string& text) {
 
 frmImportForeign::frmImportForeign(ardeko::clsPW& store, QWidget* parent)
     : QDialog(parent), store_(store), txtFile_(Named(new QLineEdit(this), "txtFile")),
-      cmdBrowse_(Named(new QPushButton(Id(kBrowseText), this), "cmdBrowse")),
+      cmdBrowse_(Named(new QPushButton(Id(text::kImportBrowse), this), "cmdBrowse")),
       cboFormat_(Named(new QComboBox(this), "cboFormat")),
       lblDetected_(Named(new QLabel(this), "lblDetected")), columns_(new CsvColumnsPanel(this)),
       grdPreview_(Named(new QTableView(this), "grdPreview")),
@@ -154,18 +124,18 @@ frmImportForeign::frmImportForeign(ardeko::clsPW& store, QWidget* parent)
       lblCounts_(Named(new QLabel(this), "lblCounts")),
       txtDetails_(Named(new QPlainTextEdit(this), "txtDetails")),
       lblProblem_(Named(new QLabel(this), "lblProblem")),
-      cmdImport_(Named(new QPushButton(Id(kImportText), this), "cmdImport")),
-      cmdCancel_(Named(new QPushButton(Id(kCancelText), this), "cmdCancel")) {
+      cmdImport_(Named(new QPushButton(Id(text::kImportButton), this), "cmdImport")),
+      cmdCancel_(Named(new QPushButton(Id(text::kCancel), this), "cmdCancel")) {
     setObjectName(QStringLiteral("frmImportForeign"));
-    setWindowTitle(Id(kCaptionText));
+    setWindowTitle(Id(text::kImportCaption));
     txtFile_->setReadOnly(true);
     for (int f = 0; f < kFormatCount; ++f)
-        cboFormat_->addItem(Id(kFirstFormatText + f));
+        cboFormat_->addItem(Id(text::kFirstImportFormat + f));
 
     auto* top = new QGridLayout;
-    auto* fileLabel = new QLabel(Id(kFileText), this);
+    auto* fileLabel = new QLabel(Id(text::kImportFileLabel), this);
     fileLabel->setBuddy(cmdBrowse_);
-    auto* formatLabel = new QLabel(Id(kFormatText), this);
+    auto* formatLabel = new QLabel(Id(text::kImportFormatLabel), this);
     formatLabel->setBuddy(cboFormat_);
     top->addWidget(fileLabel, 0, 0);
     top->addWidget(txtFile_, 0, 1);
@@ -182,7 +152,7 @@ frmImportForeign::frmImportForeign(ardeko::clsPW& store, QWidget* parent)
     grdPreview_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     grdPreview_->horizontalHeader()->setStretchLastSection(true);
     grdPreview_->setMinimumSize(720, 180);
-    auto* previewLabel = new QLabel(Id(kPreviewText), this);
+    auto* previewLabel = new QLabel(Id(text::kImportPreview), this);
     previewLabel->setBuddy(grdPreview_);
     txtDetails_->setReadOnly(true);
     txtDetails_->setMaximumHeight(70);
@@ -228,12 +198,12 @@ bool frmImportForeign::Run() {
 QString frmImportForeign::AskFile() {
     // Exports usually land among the downloads.
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    QFileDialog dialog(this, GetLocalText(kChooseFileText),
+    QFileDialog dialog(this, GetLocalText(text::kImportChooseFile),
                        QFileInfo(downloads).isDir() ? downloads : QDir::homePath());
     dialog.setObjectName(QStringLiteral("dlgImportFile"));
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the same on every desktop
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({GetLocalText(kExportsFilterText), GetLocalText(kAllFilesFilterText)});
+    dialog.setNameFilters({GetLocalText(text::kImportFilter), GetLocalText(text::kAllFilesFilter)});
     if (ExecModal(dialog) != QDialog::Accepted) return {};
     return dialog.selectedFiles().value(0);
 }
@@ -243,14 +213,14 @@ void frmImportForeign::SetFile(const QString& path) {
     bytes_.clear();
     haveFile_ = true;
     // One byte more than an import reads tells a file that is too large.
-    Steps steps(this, QFileInfo(path).size(), kReadingText);
+    Steps steps(this, QFileInfo(path).size(), text::kImportReading);
     if (auto err =
             ardeko::ReadFileHead(path.toStdString(), ardeko::kMaxForeignFileBytes + 1, bytes_)) {
         haveFile_ = false;
         data_ = {};
         plan_ = {};
         // The system's reason, in the window's words.
-        ShowProblem(err->sysErr ? GetLocalText(kUnreadableText)
+        ShowProblem(err->sysErr ? GetLocalText(text::kImportUnreadable)
                                       .arg(QString::fromLocal8Bit(std::strerror(err->sysErr)))
                                 : FromStd(err->descr));
         return;
@@ -260,7 +230,7 @@ void frmImportForeign::SetFile(const QString& path) {
 
 void frmImportForeign::Replan() {
     if (!haveFile_) return;
-    Steps steps(this, bytes_.size(), kReadingText);
+    Steps steps(this, bytes_.size(), text::kImportReading);
     ardeko::ReadOptions options;
     options.format = static_cast<ardeko::ForeignFormat>(cboFormat_->currentIndex());
     columns_->Apply(options);
@@ -280,7 +250,7 @@ void frmImportForeign::Replan() {
 }
 
 void frmImportForeign::ShowProblem(const QString& text) {
-    lblProblem_->setText(LocalTextWith(kCannotImportText, text));
+    lblProblem_->setText(LocalTextWith(text::kCannotImport, text));
     lblProblem_->setVisible(true);
     cmdImport_->setEnabled(false);
     if (!plan_.entries.empty()) return;
@@ -293,10 +263,11 @@ void frmImportForeign::ShowProblem(const QString& text) {
 void frmImportForeign::ShowPlan() {
     const bool generic = data_.format == ardeko::ForeignFormat::Csv;
     lblDetected_->setText(LocalTextWith(
-        kDetectedText, GetLocalText(kFirstFormatText + static_cast<int>(data_.format)) +
-                           QStringLiteral(" (") +
-                           GetLocalText(kFirstEncodingText + static_cast<int>(data_.encoding)) +
-                           QLatin1Char(')')));
+        text::kImportDetected,
+        GetLocalText(text::kFirstImportFormat + static_cast<int>(data_.format)) +
+            QStringLiteral(" (") +
+            GetLocalText(text::kFirstImportEncoding + static_cast<int>(data_.encoding)) +
+            QLatin1Char(')')));
     columns_->SetColumnsEnabled(generic);
     if (generic) columns_->ShowColumns(data_.captions, data_.map);
     preview_->removeRows(0, preview_->rowCount());
@@ -313,19 +284,20 @@ void frmImportForeign::ShowPlan() {
         preview_->appendRow(items);
     }
     grdPreview_->resizeColumnsToContents();
-    QString counts = GetLocalText(kCountsText)
+    QString counts = GetLocalText(text::kImportCounts)
                          .arg(plan_.entries.size())
                          .arg(plan_.newCategories.size())
                          .arg(plan_.newSubcategories.size())
                          .arg(plan_.renamed)
                          .arg(plan_.movedToNotes)
                          .arg(plan_.skipped.size());
-    if (plan_.codes > 0) counts += GetLocalText(kCodesText).arg(plan_.codes);
+    if (plan_.codes > 0) counts += GetLocalText(text::kImportCodesCount).arg(plan_.codes);
     if (plan_.fields > 0)
-        counts += GetLocalText(kFieldsCountText).arg(plan_.fields).arg(plan_.protectedFields);
-    if (plan_.expiries > 0) counts += GetLocalText(kExpiriesCountText).arg(plan_.expiries);
+        counts +=
+            GetLocalText(text::kImportFieldsCount).arg(plan_.fields).arg(plan_.protectedFields);
+    if (plan_.expiries > 0) counts += GetLocalText(text::kImportExpiriesCount).arg(plan_.expiries);
     if (!plan_.notImported.empty())
-        counts += GetLocalText(kNotImportedCountText).arg(plan_.notImported.size());
+        counts += GetLocalText(text::kImportNotImportedCount).arg(plan_.notImported.size());
     lblCounts_->setText(counts);
     ShowDetails();
     lblProblem_->clear();
@@ -339,21 +311,20 @@ void frmImportForeign::ShowDetails() {
     for (const ardeko::PlannedEntry& e : plan_.entries) {
         if (e.givenName.empty()) continue;
         const QString renamed =
-            GetLocalText(kRenamedText).arg(FromStd(e.givenName), FromStd(e.record.service));
+            GetLocalText(text::kImportRenamed).arg(FromStd(e.givenName), FromStd(e.record.service));
         lines << WithLine(e.line, renamed);
     }
     for (const ardeko::ForeignSkip& s : plan_.skipped)
-        lines << GetLocalText(kSkippedLineText).arg(s.line);
+        lines << GetLocalText(text::kImportSkippedLine).arg(s.line);
     for (const ardeko::ImportPlan::Dropped& d : plan_.notImported)
-        lines << WithLine(
-            d.line,
-            GetLocalText(kNotImportedText).arg(FromStd(d.title), DroppedValueText(d.value)));
+        lines << WithLine(d.line, GetLocalText(text::kImportNotImported)
+                                      .arg(FromStd(d.title), DroppedValueText(d.value)));
     txtDetails_->setPlainText(lines.join(QLatin1Char('\n')));
     txtDetails_->setVisible(!lines.isEmpty());
 }
 
 void frmImportForeign::cmdImport_Click() {
-    Steps steps(this, bytes_.size(), kImportingText);
+    Steps steps(this, bytes_.size(), text::kImportImporting);
     if (auto err = ardeko::ApplyImport(store_, plan_)) {
         ShowMessage(FromStd(*err), vbExclamation);
         return;

@@ -1,6 +1,7 @@
 #include "dialogs/files/frm_load_save.h"
 
 #include "dialogs/files/data_file_panel.h"
+#include "dialogs/text_ids.h"
 #include "frame/help.h"
 #include "frame/language.h"
 
@@ -106,7 +107,7 @@ void frmLoadSave::ShowModal() {
 // file panel lists folder names, and a folder called "8000" must stay so.
 void frmLoadSave::Load() {
     cancelled_ = true;
-    setWindowTitle(GetLocalText(8000));
+    setWindowTitle(GetLocalText(text::kLoadSaveCaption));
     tabStrip_ = new QTabWidget(this);
     tabStrip_->setObjectName(QStringLiteral("tabStrip"));
     auto* layout = new QVBoxLayout(this);

@@ -2,6 +2,7 @@
 
 #include "dialogs/files/choose_data_file.h"
 #include "dialogs/options/option_choosers.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 #include "frame/window_placement.h"
@@ -21,13 +22,6 @@ namespace qvs {
 namespace {
 
 const QString kPlacementName = QStringLiteral("frmLiteOptions");
-// Texts chosen here for what only QVSLite asks.
-constexpr int kCaption = 31420;
-constexpr int kStartupGroup = 31421;
-constexpr int kAutoStartText = 31422;
-constexpr int kLastOpenedText = 31423;
-constexpr int kFileLabel = 31424;
-constexpr int kBrowseText = 31425;
 
 QString Id(int textId) {
     return QString::number(textId);
@@ -51,7 +45,7 @@ QComboBox* Chooser(const char* name, std::span<const ChooserItem> items) {
 
 frmLiteOptions::frmLiteOptions(QWidget* parent) : OptionDialog(parent) {
     setObjectName(QStringLiteral("frmLiteOptions"));
-    setWindowTitle(Id(kCaption));
+    setWindowTitle(Id(text::kLiteOptionsCaption));
     auto* layout = new QVBoxLayout(this);
     BuildStartup(layout);
     BuildSecurityAndTray(layout);
@@ -68,18 +62,18 @@ frmLiteOptions::frmLiteOptions(QWidget* parent) : OptionDialog(parent) {
 }
 
 void frmLiteOptions::BuildStartup(QLayout* layout) {
-    QFormLayout* form = Group(kStartupGroup, layout);
-    auto* autostart = Named(new QCheckBox(Id(kAutoStartText)), "chkAutostart");
-    chkLastOpened_ = Named(new QCheckBox(Id(kLastOpenedText)), "chkLastOpened");
+    QFormLayout* form = Group(text::kLiteStartupGroup, layout);
+    auto* autostart = Named(new QCheckBox(Id(text::kLiteAutoStart)), "chkAutostart");
+    chkLastOpened_ = Named(new QCheckBox(Id(text::kLiteLastOpened)), "chkLastOpened");
     txtFile_ = Named(new QLineEdit, "txtFile");
-    cmdBrowse_ = Named(new QPushButton(Id(kBrowseText)), "cmdBrowse");
+    cmdBrowse_ = Named(new QPushButton(Id(text::kLiteBrowse)), "cmdBrowse");
     cmdBrowse_->setAutoDefault(false);
     form->addRow(autostart);
     form->addRow(chkLastOpened_);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(txtFile_, 1);
     fileRow->addWidget(cmdBrowse_);
-    auto* fileLabel = new QLabel(Id(kFileLabel));
+    auto* fileLabel = new QLabel(Id(text::kLiteFileLabel));
     fileLabel->setBuddy(txtFile_);
     form->addRow(fileLabel, fileRow);
     Bindings().Check(autostart, &Options::AutoStart);

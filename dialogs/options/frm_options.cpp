@@ -1,6 +1,7 @@
 #include "dialogs/options/frm_options.h"
 
 #include "dialogs/options/history_size_box.h"
+#include "dialogs/text_ids.h"
 #include "frame/help.h"
 #include "frame/language.h"
 #include "frame/message_box.h"
@@ -26,12 +27,6 @@ namespace {
 const QString kPlacementName = QStringLiteral("frmOptions");
 // Pages 1 to 6 have the help topics 45 to 50.
 constexpr int kFirstHelpTopic = 45;
-constexpr int kWithSystemNeedsAutoLoad = 10020;
-constexpr int kLanguageNextStart = 10007;
-// 31403: a language table that cannot be read (error message).
-constexpr int kLanguageNotFound = 31403;
-// 31402: a day box holding what is not a whole number from 0 to 32,767.
-constexpr int kBadDayCount = 31402;
 constexpr int kMaxDayCount = 32767;
 
 // A whole number of days from 0 to 32,767; blanks around it are allowed.
@@ -116,15 +111,16 @@ void frmOptions::OnPageChanged(int index) {
 void frmOptions::OnStartChosen(int index) {
     pageFocus_[0] = optStart_[size_t(index)];
     if (index == 3 && !chkAutoLoadData_->isChecked())
-        ShowMessage(GetLocalText(kWithSystemNeedsAutoLoad), vbOKOnly, ProgramName());
+        ShowMessage(GetLocalText(text::kWithSystemNeedsAutoLoad), vbOKOnly, ProgramName());
 }
 
 bool frmOptions::CheckControls() {
     for (size_t i = 0; i < dayBoxes_.size(); ++i) {
         if (DayCount(dayBoxes_[i]->text())) continue;
         SSTab1_->setCurrentWidget(SSTab1_->widget(3));
-        ShowMessage(GetLocalText(kBadDayCount).replace(QLatin1String("%s"), BoxName(dayLabels_[i])),
-                    vbExclamation, ProgramName());
+        ShowMessage(
+            GetLocalText(text::kBadDayCount).replace(QLatin1String("%s"), BoxName(dayLabels_[i])),
+            vbExclamation, ProgramName());
         dayBoxes_[i]->setFocus();
         dayBoxes_[i]->selectAll();
         return false;
@@ -140,14 +136,14 @@ void frmOptions::StoreLanguage() {
     const QTreeWidgetItem* row = grdlanguage_->currentItem();
     const QString code = row ? row->text(1) : QString();
     if (code.isEmpty() || !CanLoadLanguage(code)) {
-        ShowMessage(GetLocalText(kLanguageNotFound), vbCritical, ProgramName());
+        ShowMessage(GetLocalText(text::kLanguageNotFound), vbCritical, ProgramName());
         return;
     }
     if (!SaveLanguage(code.toUpper())) {
-        ShowMessage(GetLocalText(31401), vbCritical, ProgramName());
+        ShowMessage(GetLocalText(text::kOptionsNotSaved), vbCritical, ProgramName());
         return;
     }
-    ShowMessage(GetLocalText(kLanguageNextStart), vbInformation, ProgramName());
+    ShowMessage(GetLocalText(text::kLanguageNextStart), vbInformation, ProgramName());
 }
 
 void ShowOptions(OptionsContext context) {

@@ -4,6 +4,7 @@
 
 #include "dialogs/options/history_size_box.h"
 #include "dialogs/options/option_choosers.h"
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/named_widget.h"
 
@@ -25,14 +26,6 @@ namespace qvs {
 
 namespace {
 
-// Texts chosen here for the settings of clearing and locking.
-constexpr int kLockGroupText = 31404;
-constexpr int kClipboardClearText = 31405;
-constexpr int kLockIdleText = 31406;
-constexpr int kLockSessionText = 31407;
-constexpr int kNoSessionSignalText = 31408;
-constexpr int kNoPasswordNoLockText = 31409;
-constexpr int kRemindDueText = 32306; // check box chkRemindDue
 // An hour of seconds and a day of minutes: longer delays protect nothing.
 constexpr int kClipboardClearMax = 3600;
 constexpr int kLockIdleMax = 1440;
@@ -210,7 +203,7 @@ void frmOptions::BuildViewPage() {
     QCheckBox* url = Check("chkURLTray", 10366, page);
     tray->addRow(url);
     Bindings().Check(url, &Options::GTSAfterURL);
-    QCheckBox* remind = Check("chkRemindDue", kRemindDueText, page);
+    QCheckBox* remind = Check("chkRemindDue", text::kRemindDue, page);
     tray->addRow(remind);
     Bindings().Check(remind, &Options::RemindDue);
 }
@@ -253,23 +246,23 @@ void frmOptions::BuildKeyPage() {
 }
 
 void frmOptions::BuildLockGroup(QWidget* page) {
-    QGroupBox* group = Group(kLockGroupText, page);
+    QGroupBox* group = Group(text::kLockGroup, page);
     QFormLayout* form = Form(group);
     QSpinBox* clear = NumberBox("txtClipboardClear", kClipboardClearMax, group);
     QSpinBox* idle = NumberBox("txtLockIdle", kLockIdleMax, group);
-    AddRow(form, kClipboardClearText, clear);
-    AddRow(form, kLockIdleText, idle);
+    AddRow(form, text::kClipboardClearLabel, clear);
+    AddRow(form, text::kLockIdleLabel, idle);
     Bindings().Number(clear, &Options::ClipboardClearSecs);
     Bindings().Number(idle, &Options::LockIdleMinutes);
-    QCheckBox* session = Check("chkLockSession", kLockSessionText, group);
+    QCheckBox* session = Check("chkLockSession", text::kLockWithSession, group);
     form->addRow(session);
     Bindings().Check(session, &Options::LockOnSessionLock);
     if (!context_.sessionLockAvailable) {
         // The setting is kept for a desktop that reports it.
         session->setEnabled(false);
-        form->addRow(Named(Note(kNoSessionSignalText, group), "lblNoSessionSignal"));
+        form->addRow(Named(Note(text::kNoSessionSignal, group), "lblNoSessionSignal"));
     }
-    form->addRow(Named(Note(kNoPasswordNoLockText, group), "lblNoPasswordNoLock"));
+    form->addRow(Named(Note(text::kNoPasswordNoLock, group), "lblNoPasswordNoLock"));
 }
 
 void frmOptions::BuildLanguagePage() {

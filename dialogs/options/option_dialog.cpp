@@ -1,5 +1,6 @@
 #include "dialogs/options/option_dialog.h"
 
+#include "dialogs/text_ids.h"
 #include "frame/language.h"
 #include "frame/main_window_iface.h"
 #include "frame/message_box.h"
@@ -11,9 +12,6 @@
 namespace qvs {
 
 namespace {
-
-// 31401: the settings could not be written (error message).
-constexpr int kNotSavedText = 31401;
 
 QPushButton* MakeButton(const char* name, const char* textId, QWidget* parent) {
     auto* button = new QPushButton(QString::fromLatin1(textId), parent);
@@ -54,7 +52,7 @@ bool OptionDialog::Apply() {
     AdjustStored(options);
     Opt() = std::move(options);
     if (!SaveOptions(QString::fromStdString(Store().Filename())))
-        ShowMessage(GetLocalText(kNotSavedText), vbCritical);
+        ShowMessage(GetLocalText(text::kOptionsNotSaved), vbCritical);
     if (IMainWindow* main = CurrentMainWindow()) main->OptionsChanged();
     emit applied();
     return true;

@@ -1,0 +1,14 @@
+// Text ids of typing into other programs' windows (the scheme is in
+// frame/text_ids.h).
+#pragma once
+
+namespace qvs::text {
+
+// Typing into other programs' windows
+inline constexpr int kNoTypingDisplay = 31800;
+inline constexpr int kTypingXWaylandOnly = 31801;
+inline constexpr int kTypingFocusMoved = 33810;
+inline constexpr int kNoWindowToType = 35139;
+inline constexpr int kTypingNotActivated = 35140;
+
+} // namespace qvs::text
