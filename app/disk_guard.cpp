@@ -81,6 +81,11 @@ DiskGuard* DiskGuard::Current() {
     return current;
 }
 
+void DiskGuard::SetTiming(const WatchTiming& timing) {
+    watch_.SetTiming(timing);
+    retry_.SetTiming(timing);
+}
+
 void DiskGuard::Follow() {
     const QString name = QString::fromStdString(Store().Filename());
     const bool file = !name.isEmpty() && !IsNewFileMarker(name);
@@ -130,8 +135,10 @@ void DiskGuard::Check() {
     const FileStamp now = FileStamp::Of(watch_.Path());
     DiskFacts facts{now == read_, told_ == now, now.exists, true, Store().NotSaved()};
     if (Locking().IsLocked()) {
-        if (!facts.sameAsRead && !facts.told && !lockNoted_)
+        if (!facts.sameAsRead && !facts.told && !lockNoted_) {
             Note(GetLocalText(text::kWaitsForUnlock));
+            LogTestEvent("held");
+        }
         lockNoted_ = lockNoted_ || !(facts.sameAsRead || facts.told);
         return;
     }
@@ -141,7 +148,7 @@ void DiskGuard::Check() {
         std::unique_ptr<ardeko::clsPW> theirs = now.exists ? ReadDisk() : nullptr;
         facts.opens = theirs != nullptr;
         if (now.exists && !theirs && retry_.Again(now)) {
-            QTimer::singleShot(ReadRetry::kRetryMs, this, &DiskGuard::Check);
+            QTimer::singleShot(retry_.RetryMs(), this, &DiskGuard::Check);
             return;
         }
         Handle(DecideOnChange(facts), std::move(theirs), now);

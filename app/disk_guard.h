@@ -39,6 +39,8 @@ public:
     explicit DiskGuard(QObject* parent = nullptr);
     ~DiskGuard() override;
     static DiskGuard* Current();
+    // The program keeps the default; tests shorten it.
+    void SetTiming(const WatchTiming& timing);
 
     // The store now holds its file as it is on disk (opened or saved): that
     // version is the one read and the base of later merges. A store without

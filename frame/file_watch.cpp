@@ -7,14 +7,6 @@
 
 namespace qvs {
 
-namespace {
-
-// Watcher signals come in bursts (temporary file, rename); one look after
-// the burst is enough.
-constexpr int kSettleMs = 250;
-
-} // namespace
-
 FileStamp FileStamp::Of(const QString& path) {
     struct stat st {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
@@ -23,15 +15,21 @@ FileStamp FileStamp::Of(const QString& path) {
 }
 
 FileWatch::FileWatch(QObject* parent) : QObject(parent) {
+    // Watcher signals come in bursts (temporary file, rename); one look
+    // after the burst is enough.
     settleTimer_.setSingleShot(true);
-    settleTimer_.setInterval(kSettleMs);
     connect(&settleTimer_, &QTimer::timeout, this, &FileWatch::MaybeChanged);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, &settleTimer_,
             qOverload<>(&QTimer::start));
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settleTimer_,
             qOverload<>(&QTimer::start));
-    checkTimer_.setInterval(kCheckMs);
     connect(&checkTimer_, &QTimer::timeout, this, &FileWatch::MaybeChanged);
+    SetTiming(WatchTiming());
+}
+
+void FileWatch::SetTiming(const WatchTiming& timing) {
+    settleTimer_.setInterval(timing.settleMs);
+    checkTimer_.setInterval(timing.checkMs);
 }
 
 void FileWatch::Watch(const QString& path) {

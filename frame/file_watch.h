@@ -24,13 +24,21 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// How often a followed file is looked at. The programs keep these; tests
+// shorten them so that they wait for the change rather than for the clock.
+struct WatchTiming {
+    int checkMs = 3000;     // the fallback check's period
+    int settleMs = 250;     // the quiet that ends a burst of watcher signals
+    int retryMs = 1000;     // a read that failed is tried again after this,
+    int unchangedMs = 2000; // as long as the file changed within this
+};
+
 class FileWatch : public QObject {
     Q_OBJECT
 public:
-    // The fallback check's period.
-    static constexpr int kCheckMs = 3000;
-
     explicit FileWatch(QObject* parent = nullptr);
+
+    void SetTiming(const WatchTiming& timing);
 
     // Watches path from now on ("" stops watching).
     void Watch(const QString& path);

@@ -1,6 +1,6 @@
 // A data file that does not open may have been caught while another program
 // (a sync tool, QVS on this or another machine) was still writing it. Both
-// programs look at it again, every kRetryMs, as long as its size or time
+// programs look at it again, every RetryMs(), as long as its size or time
 // keeps changing, and a few times more once they stay put, before they say
 // anything about it.
 #pragma once
@@ -13,17 +13,21 @@ namespace qvs {
 
 class ReadRetry {
 public:
-    static constexpr int kRetryMs = 1000;
+    void SetTiming(const WatchTiming& timing) {
+        retryMs_ = timing.retryMs;
+        unchangedMs_ = timing.unchangedMs;
+    }
+    int RetryMs() const { return retryMs_; }
 
     // After a failed read of the version now: true when it is to be read
-    // again in kRetryMs. Timed rather than counted, as several checks (the
+    // again in RetryMs(). Timed rather than counted, as several checks (the
     // watch's, the retries') may fail on one version.
     bool Again(const FileStamp& now) {
         if (now != last_ || !since_.isValid()) {
             last_ = now;
             since_.start();
         }
-        return since_.elapsed() < kUnchangedMs;
+        return since_.elapsed() < unchangedMs_;
     }
     void Reset() {
         last_ = {};
@@ -31,7 +35,8 @@ public:
     }
 
 private:
-    static constexpr int kUnchangedMs = 2000;
+    int retryMs_ = WatchTiming().retryMs;
+    int unchangedMs_ = WatchTiming().unchangedMs;
     FileStamp last_;
     QElapsedTimer since_; // since the version last_ first failed
 };

@@ -18,6 +18,11 @@ FileFollower::FileFollower(Reporter report, QObject* parent)
     connect(&watch_, &FileWatch::MaybeChanged, this, &FileFollower::Check);
 }
 
+void FileFollower::SetTiming(const WatchTiming& timing) {
+    watch_.SetTiming(timing);
+    retry_.SetTiming(timing);
+}
+
 void FileFollower::Follow() {
     const QString name = QString::fromStdString(Store().Filename());
     if (name.isEmpty()) return;
@@ -49,7 +54,7 @@ void FileFollower::Check() {
         Refresh();
         emit Reloaded();
     } else if (retry_.Again(now)) {
-        QTimer::singleShot(ReadRetry::kRetryMs, this, &FileFollower::Check);
+        QTimer::singleShot(retry_.RetryMs(), this, &FileFollower::Check);
     } else {
         seen_ = now;
         Drop(Problem::Unreadable);

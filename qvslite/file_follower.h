@@ -20,14 +20,14 @@ namespace qvs {
 class FileFollower : public QObject {
     Q_OBJECT
 public:
-    // The fallback check's period.
-    static constexpr int kCheckMs = FileWatch::kCheckMs;
-
     enum class Problem { None, Vanished, Unreadable };
     // Tells the user about a problem with path; called once per problem.
     using Reporter = std::function<void(Problem problem, const QString& path)>;
 
     explicit FileFollower(Reporter report, QObject* parent = nullptr);
+
+    // The program keeps the default; tests shorten it.
+    void SetTiming(const WatchTiming& timing);
 
     // Follows the file the store holds now, as it is on disk now. Nothing
     // changes when the store holds no file (an open that failed).

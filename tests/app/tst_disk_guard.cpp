@@ -2,6 +2,7 @@
 // by a rename): what the guard decides, and that neither side's changes are
 // lost whatever the user answers.
 #include "tests/app/file_commands_fixture.h"
+#include "tests/frame/watch_timing.h"
 
 #include "app/disk_guard.h"
 #include "app/file_commands.h"
@@ -76,10 +77,6 @@ public:
     QString note;
 };
 
-// The guard looks a settle time after the watcher's signal, or at its
-// fallback check.
-constexpr int kSeenMs = qvs::FileWatch::kCheckMs + 2000;
-
 } // namespace
 
 class TestDiskGuard : public QObject {
@@ -99,6 +96,7 @@ private slots:
         main_ = PlaceKeepingWindow();
         qvs::SetCurrentMainWindow(&main_);
         guard_ = std::make_unique<qvs::DiskGuard>();
+        guard_->SetTiming(kTestWatchTiming);
         path_ = WriteDataFile(dir_, "Shared.QVS", "pw");
         QVERIFY(qvs::OpenDataFile(path_, "pw"));
     }
@@ -203,7 +201,9 @@ private slots:
         QVERIFY(QFile::remove(path_));
         QTRY_COMPARE_WITH_TIMEOUT(modals.count, 1, kSeenMs);
         guard_->Check();
-        QTest::qWait(300);
+        // Nothing to wait for: a report that stays away. A fallback check
+        // comes meanwhile as well.
+        QTest::qWait(kTestWatchTiming.checkMs + 50);
         QCOMPARE(modals.count, 1);
         QVERIFY(Has(Store(), "Mine") && Store().NotSaved());
 
@@ -213,9 +213,9 @@ private slots:
         AddEntry(other, "Theirs");
         other.SetFilePW("new pw");
         QVERIFY(other.SaveFile(path_.toStdString(), false));
-        QTRY_COMPARE_WITH_TIMEOUT(modals.count, 2, kSeenMs + 1500);
+        QTRY_COMPARE_WITH_TIMEOUT(modals.count, 2, kSeenMs);
         guard_->Check();
-        QTest::qWait(300);
+        QTest::qWait(kTestWatchTiming.checkMs + 50);
         QCOMPARE(modals.count, 2);
         QVERIFY(Has(Store(), "Mine") && !Has(Store(), "Theirs"));
     }
@@ -235,7 +235,9 @@ private slots:
         file.write(bytes.left(bytes.size() / 2));
         file.flush();
         guard_->Check();
-        QTest::qWait(1500); // a pause longer than the first retry's
+        // A pause longer than the first retries', shorter than the time after
+        // which a file that stays unreadable is reported.
+        QTest::qWait(3 * kTestWatchTiming.retryMs);
         file.write(bytes.mid(bytes.size() / 2));
         file.close();
         QTRY_VERIFY_WITH_TIMEOUT(Has(Store(), "Theirs"), kSeenMs);

@@ -109,6 +109,8 @@ private slots:
         {
             ModalStackEntry entry(&dialog);
             Receive(path.toUtf8());
+            // Nothing to wait for: the hand-over tries again every quarter
+            // second; two tries pass without it running.
             QTest::qWait(600);
             QCOMPARE(handled_, 0);
             QVERIFY(StoreName().empty());
@@ -127,7 +129,7 @@ private slots:
         QVERIFY(OpenDataFile(locked, QString()));
         QVERIFY(Locking().Lock());
         Receive(other.toUtf8());
-        QTest::qWait(600);
+        QTest::qWait(600); // two tries pass without the hand-over running
         QCOMPARE(handled_, 0);
         QCOMPARE(QString::fromStdString(StoreName()), locked);
         QVERIFY(Locking().Unlock(QStringLiteral("pw")));
@@ -138,7 +140,7 @@ private slots:
     void waitsWhileTheProgramStarts() {
         App().startingUp = true;
         Receive(QByteArray());
-        QTest::qWait(400);
+        QTest::qWait(400); // a try passes without the hand-over running
         QCOMPARE(handled_, 0);
         App().startingUp = false;
         QTRY_COMPARE(handled_, 1);

@@ -141,6 +141,8 @@ private slots:
         // Our own lock, but another user's process on the socket.
         QVERIFY(::chown(QFile::encodeName(lock).constData(), ::getuid(), ::getgid()) == 0);
         const pid_t listener = ListenAsOtherUser(qvs::InstanceServerName(instance));
+        // The listener is another user's: connecting to see it listen would
+        // be the hand-over under test. A moment for it to start.
         QTest::qWait(200);
         QVERIFY(!second.HandOver(QStringLiteral("secret.QVS"), 1000));
         int status = 0;
@@ -202,7 +204,7 @@ private slots:
         QSignalSpy spy(&first, &SingleInstance::CommandLineReceived);
         SingleInstance second(QStringLiteral("Big"));
         second.HandOver(QString(100 * 1024, QLatin1Char('a')));
-        QTest::qWait(300);
+        QTest::qWait(300); // nothing to wait for: a hand-over that must not come
         QCOMPARE(spy.count(), 0);
         // The first copy still listens afterwards.
         QVERIFY(second.HandOver(QStringLiteral("b.QVS")));

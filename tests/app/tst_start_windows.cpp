@@ -45,12 +45,14 @@ private slots:
         // As at start: the file is opened before the main window is up.
         App().startingUp = true;
         RunExpiryCheck();
-        QTest::qWait(50);
+        QTest::qWait(50); // nothing to wait for: a list that must not show yet
         QVERIFY(!ShownList());
         App().startingUp = false; // the main window shows, then the tip
         bool listUnderTip = true;
         ModalScript script;
         script.On<frmTips>([&listUnderTip](frmTips* tips) {
+            // Nothing to wait for: the list looks every 200 ms whether it
+            // may show; three looks pass while the tip is open.
             QTest::qWait(600);
             listUnderTip = ShownList() != nullptr;
             tips->reject();

@@ -30,6 +30,8 @@ class TestSelectionGuard : public QObject {
         QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(2, y));
         QTest::mouseMove(&box, QPoint(box.width() - 2, y));
         QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(box.width() - 2, y));
+        // Nothing to wait for when the guard works: a selection that must
+        // not come.
         QTest::qWait(200);
         return QGuiApplication::clipboard()->text(QClipboard::Selection);
     }

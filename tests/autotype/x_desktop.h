@@ -10,7 +10,9 @@
 #include "tests/test_program.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -40,6 +42,28 @@ public:
         env.insert(QStringLiteral("DISPLAY"), display_);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         return env;
+    }
+
+    // The running process of this name (as /proc names it) shown on this
+    // desktop: the tray host, a helper a program started. 0 when there is
+    // none, or it has ended.
+    qint64 FindProcess(const char* name) const {
+        const QByteArray display = "DISPLAY=" + display_.toLatin1();
+        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool number = false;
+            const qint64 pid = entry.toLongLong(&number);
+            if (!number) continue;
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+            if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != name) continue;
+            // A process that ended but was not yet reaped has ended.
+            if (!stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z ")) continue;
+            if (environ.open(QIODevice::ReadOnly) &&
+                environ.readAll().split('\0').contains(display))
+                return pid;
+        }
+        return 0;
     }
 
     // Generous: with sanitizer builds running desktop tests side by side a

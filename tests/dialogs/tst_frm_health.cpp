@@ -14,6 +14,7 @@
 #include "frame/program_state.h"
 #include "store/vbdate.h"
 
+#include <QAbstractItemModelTester>
 #include <QCryptographicHash>
 #include <QFileDialog>
 #include <QLabel>
@@ -78,6 +79,16 @@ QString MessageDuring(const std::function<void()>& action) {
     return said;
 }
 
+// The window, its model checked at every report it is given.
+QPointer<frmHealth> Show() {
+    QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+    if (!w) return w;
+    QAbstractItemModel* model = Grid(w)->model();
+    new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                 model);
+    return w;
+}
+
 void Close(QPointer<frmHealth>& w) {
     Click(w, "cmdClose");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -116,7 +127,7 @@ private slots:
     void cleanup() { QCOMPARE(qvs::ModalDepth(), 0); }
 
     void listsWhatItFindsAndNeverAPassword() {
-        QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+        QPointer<frmHealth> w = Show();
         QVERIFY(w->isVisible());
         QCOMPARE(qvs::TopModal(), w.data());
         QCOMPARE(w->windowTitle(), QStringLiteral("Password health"));
@@ -139,7 +150,7 @@ private slots:
     // seen first, and the list stays chosen for the next analysis.
     void checksAgainstAChosenList() {
         const QString list = WriteList({{kShared, 3}, {kWeak, 900}, {"unrelated", 1}});
-        QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+        QPointer<frmHealth> w = Show();
         ModalScript script;
         script.On<QFileDialog>([&](QFileDialog* d) {
             d->selectFile(list);
@@ -162,7 +173,7 @@ private slots:
     // list chosen before stays in use.
     void refusesListsItCannotSearch() {
         const QString good = WriteList({{kWeak, 4}});
-        QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+        QPointer<frmHealth> w = Show();
         QVERIFY(w->UseBreachedList(good));
         QFile text(dir_.filePath(QStringLiteral("notes.txt")));
         QVERIFY(text.open(QIODevice::WriteOnly));
@@ -211,13 +222,13 @@ private slots:
     // The list chosen stays chosen at the next start, until the user forgets it.
     void keepsTheChosenListUntilForgotten() {
         const QString list = WriteList({{kWeak, 7}});
-        QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+        QPointer<frmHealth> w = Show();
         QVERIFY(!w->findChild<QPushButton*>("cmdForgetList")->isEnabled());
         QVERIFY(w->UseBreachedList(list));
         Close(w);
         qvs::LoadOptions(); // as at the next start
         QCOMPARE(qvs::Opt().BreachedList, list);
-        w = qvs::ShowPasswordHealth();
+        w = Show();
         QVERIFY(LabelText(w, "lblList").contains(QDir::toNativeSeparators(list)));
         QCOMPARE(Lines(w).front(), QStringLiteral("Mail|Breached|Seen 7 times in breaches"));
         auto* forget = w->findChild<QPushButton*>("cmdForgetList");
@@ -235,12 +246,12 @@ private slots:
     // than in a message before it, and is no longer used.
     void aKeptListGoneSinceIsSaidOnceInTheWindow() {
         const QString list = WriteList({{kWeak, 7}});
-        QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+        QPointer<frmHealth> w = Show();
         QVERIFY(w->UseBreachedList(list));
         Close(w);
         QVERIFY(QFile::remove(list));
         qvs::LoadOptions();
-        QCOMPARE(MessageDuring([&] { w = qvs::ShowPasswordHealth(); }), QString());
+        QCOMPARE(MessageDuring([&] { w = Show(); }), QString());
         const QString said = LabelText(w, "lblList");
         QVERIFY2(said.contains("chosen earlier") && said.contains(QDir::toNativeSeparators(list)),
                  qPrintable(said));
@@ -249,14 +260,14 @@ private slots:
         Close(w);
         qvs::LoadOptions();
         QVERIFY(qvs::Opt().BreachedList.isEmpty());
-        w = qvs::ShowPasswordHealth();
+        w = Show();
         QVERIFY(LabelText(w, "lblList").startsWith("Not checked against a breached"));
         Close(w);
     }
 
     void speaksItalian() {
         QVERIFY(LoadShippedLanguage("ITA"));
-        QPointer<frmHealth> w = qvs::ShowPasswordHealth();
+        QPointer<frmHealth> w = Show();
         QCOMPARE(w->windowTitle(), QStringLiteral("Salute delle password"));
         QVERIFY(Lines(w).front().startsWith("Mail|Debole|Molto debole"));
         QCOMPARE(Grid(w)->model()->headerData(1, Qt::Horizontal).toString(),

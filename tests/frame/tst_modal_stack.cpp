@@ -73,6 +73,7 @@ void TestModalStack::activatingTheMainWindowBringsTheDialogsForward() {
     // With no dialog open the main window keeps the focus it is given.
     mainWidget->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), mainWidget);
+    // Nothing to wait for: a dialog coming back would do so at once.
     QTest::qWait(20);
     QCOMPARE(QApplication::activeWindow(), mainWidget);
 }

@@ -6,9 +6,12 @@
 
 #include "frame/language.h"
 #include "mainwin/category_tree.h"
+#include "mainwin/entry_grid.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/main_menus.h"
 #include "mainwin/popup_menus.h"
+
+#include <QAbstractItemModelTester>
 
 // The main window with its own menus and pop-ups; tests select nodes and
 // rows in its tree and grid as a user does.
@@ -27,6 +30,11 @@ struct MenuWindow {
     qvs::frmMain window;
     qvs::MainMenus* menus = &window.Menus();
     qvs::PopupMenus* popups = &window.Popups();
+    // The grid's model is checked at every change the commands make. (The
+    // tree's is Qt's own: QTreeWidget gives the number column's cells the
+    // row's children, which the tester rejects.)
+    QAbstractItemModelTester gridTester{window.Grid()->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
 
 inline void LoadEnglish() {

@@ -10,6 +10,7 @@
 #include "mainwin/entry_grid_view.h"
 #include "store/pw.h"
 
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -84,6 +85,8 @@ class TestEntryGrid : public QObject {
     TestLanguage language_{50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61};
     std::unique_ptr<ardeko::clsPW> store_;
     std::unique_ptr<EntryGrid> grid_;
+    // Checks every fill, narrowing and sort of the model as it happens.
+    std::unique_ptr<QAbstractItemModelTester> tester_;
 
     EntryGrid& Grid() { return *grid_; }
     EntryGridView* View() { return grid_->grdpw(); }
@@ -110,8 +113,11 @@ private slots:
         store_->SetClock([] { return kToday + 0.4; });
         FillSample(*store_);
         grid_ = std::make_unique<EntryGrid>([this]() -> const ardeko::clsPW& { return *store_; });
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            grid_->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     }
     void cleanup() {
+        tester_.reset();
         grid_.reset();
         store_.reset();
     }

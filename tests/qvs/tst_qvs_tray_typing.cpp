@@ -8,15 +8,12 @@
 // started.
 #include "store/pw.h"
 #include "tests/autotype/x_desktop.h" // also marks the test as one on a desktop
-#include "tests/qvs/desktop_home.h"
+#include "tests/qvs/desktop_fixture.h"
 #include "tests/test_program.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <memory>
 
 #include <signal.h>
 
@@ -38,67 +35,46 @@ void WriteDataFile(const QString& path, const char* user, const char* password) 
         qFatal("cannot write the data file");
 }
 
-void WriteSettings(const QString& configFolder) {
-    QDir().mkpath(configFolder + QStringLiteral("/Tarnwick"));
-    QFile file(configFolder + QStringLiteral("/Tarnwick/QVS.conf"));
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write the settings");
-    // Start in the tray, type the login, categories only, Tab between and
-    // Enter after; no reminder bubble over the menu.
-    file.write("[General]\nSettingsVersion=1.0\nLanguage=ENG\nStartupType=2\nViewSplash=false\n"
-               "ViewTips=false\nSysTrayShow=1\nSysTrayPWDefault=6\nKeyBeforeCB=8\n"
-               "KeyAfterCB=13\nRemindDue=false\n");
-}
-
 } // namespace
 
 class TestQvsTrayTyping : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<XDesktop> desktop_;
-    DesktopHome home_;
-    std::unique_ptr<QProcess> qvs_; // the copy in the tray
+    DesktopFixture desk_; // its program: the copy in the tray
 
-    QString Path(const char* name) const { return home_.Path(name); }
-    QProcessEnvironment Environment() const { return home_.Environment(*desktop_); }
-    QStringList LogLines() const { return home_.LogLines(); }
-    void Run(const QStringList& arguments) const { DesktopHome::Xdotool(*desktop_, arguments); }
+    QString Path(const char* name) const { return desk_.Path(name); }
 
     // Opens the tray menu and chooses the first entry of the first category;
     // what the login form received.
     QByteArray ChooseFirstEntry() {
-        TargetForm form(*desktop_);
+        TargetForm form(desk_.Desktop());
         const std::uint64_t window = form.Window();
         if (window == 0 || !XDesktop::WaitActive(window)) return "no login form";
-        // The tray host sits at the top right; our icon is its only one.
-        // (No "--sync": it waits for ever when the pointer is there already.)
-        Run({"mousemove", "1267", "15", "sleep", "0.3", "click", "3"});
-        QTest::qWait(800);
+        if (!desk_.OpenTrayMenu()) return "no tray menu";
         // The menu: "Mail" with the entry under it, then the commands.
-        Run({"key", "--delay", "150", "Down", "Right", "Return"});
+        desk_.Tool({"key", "--delay", "150", "Down", "Right", "Return"});
         return form.Result();
     }
 
 private slots:
     void initTestCase() {
-        desktop_ = std::make_unique<XDesktop>();
-        if (!desktop_->SkipReason().isEmpty()) QSKIP(qPrintable(desktop_->SkipReason()));
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            QSKIP("xdotool is not installed");
-        QVERIFY(home_.Valid());
+        const QString skip = desk_.SetUp();
+        if (!skip.isEmpty()) QSKIP(qPrintable(skip));
         WriteDataFile(Path("Tray.QVS"), kUser, kPassword);
         WriteDataFile(Path("Other.QVS"), "other.user", "other-pw");
-        home_.MakeFolders();
-        WriteSettings(Path("config"));
+        // Start in the tray, type the login, categories only, Tab between and
+        // Enter after; no reminder bubble over the menu.
+        desk_.WriteSettings("QVS", "[General]\nSettingsVersion=1.0\nLanguage=ENG\nStartupType=2\n"
+                                   "ViewSplash=false\nViewTips=false\nSysTrayShow=1\n"
+                                   "SysTrayPWDefault=6\nKeyBeforeCB=8\nKeyAfterCB=13\n"
+                                   "RemindDue=false\n");
     }
-    void cleanupTestCase() {
-        DesktopHome::Stop(qvs_);
-        desktop_.reset();
-    }
+    void cleanupTestCase() { desk_.TearDown(); }
 
     void typesTheChosenEntryIntoTheActiveProgram() {
-        qvs_ = home_.StartQvs(*desktop_, {Path("Tray.QVS")});
-        QTRY_VERIFY_WITH_TIMEOUT(LogLines().contains("ready " + Path("Tray.QVS")), 20000);
-        QTest::qWait(1000); // the tray host embeds the icon
+        desk_.Start("QVS_BINARY", {Path("Tray.QVS")});
+        QVERIFY(desk_.Logged("ready " + Path("Tray.QVS")));
+        QVERIFY(desk_.WaitForTrayIcon());
 
         const QByteArray expected = QByteArray("USER=") + kUser + "\nPASS=" + kPassword + "\n";
         QCOMPARE(ChooseFirstEntry(), expected);
@@ -107,53 +83,33 @@ private slots:
     // The second copy ends; the first stays in the tray with the new file
     // in its menu.
     void aSecondCopyHandsItsFileToTheTray() {
-        QVERIFY(qvs_);
+        QVERIFY(desk_.Program());
         QProcess second;
-        second.setProcessEnvironment(Environment());
+        second.setProcessEnvironment(desk_.Environment());
         second.start(TestProgram("QVS_BINARY"), {Path("Other.QVS")});
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(LogLines().contains("handed " + Path("Other.QVS")), 10000);
+        QVERIFY(desk_.Logged("handed " + Path("Other.QVS")));
         QCOMPARE(ChooseFirstEntry(), QByteArray("USER=other.user\nPASS=other-pw\n"));
-        QCOMPARE(qvs_->state(), QProcess::Running);
+        QCOMPARE(desk_.Program()->state(), QProcess::Running);
     }
 
     // Without a tray host nothing could reach the copy in the tray: it comes
     // back to its main window.
     void whenTheTrayGoesTheMainWindowComesBack() {
-        QVERIFY(qvs_);
+        QVERIFY(desk_.Program());
         QVERIFY(!MainWindowShown());
-        const qint64 trayHost = TrayHostOfThisDesktop();
+        const qint64 trayHost = desk_.Desktop().FindProcess("trayer");
         QVERIFY(trayHost > 0);
         QCOMPARE(::kill(pid_t(trayHost), SIGTERM), 0);
         QTRY_VERIFY_WITH_TIMEOUT(MainWindowShown(), 20000);
-        QCOMPARE(qvs_->state(), QProcess::Running);
+        QCOMPARE(desk_.Program()->state(), QProcess::Running);
     }
 
 private:
     bool MainWindowShown() const {
-        QProcess tool;
-        tool.setProcessEnvironment(desktop_->Environment());
-        tool.start(QStringLiteral("xdotool"),
-                   {"search", "--onlyvisible", "--name", "^QVS - .*Other\\.QVS$"});
-        tool.waitForFinished(5000);
-        return !tool.readAllStandardOutput().trimmed().isEmpty();
-    }
-    // The tray host the desktop starter ran for this test's display.
-    qint64 TrayHostOfThisDesktop() const {
-        const QByteArray display = "DISPLAY=" + desktop_->Display().toLatin1();
-        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-            bool number = false;
-            const qint64 pid = entry.toLongLong(&number);
-            if (!number) continue;
-            QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-            QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
-            if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "trayer") continue;
-            if (environ.open(QIODevice::ReadOnly) &&
-                environ.readAll().split('\0').contains(display))
-                return pid;
-        }
-        return 0;
+        return !desk_.Tool({"search", "--onlyvisible", "--name", "^QVS - .*Other\\.QVS$"})
+                    .isEmpty();
     }
 };
 

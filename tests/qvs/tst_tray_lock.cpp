@@ -7,107 +7,50 @@
 // with the reason, where no desktop can be started.
 #include "store/pw.h"
 #include "tests/autotype/x_desktop.h" // also marks the test as one on a desktop
-#include "tests/qvs/desktop_home.h"
+#include "tests/qvs/desktop_fixture.h"
 
-#include <QDir>
-#include <QFile>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
-constexpr int kWaitMs = 20000;
 constexpr char kPassword[] = "pw-lock";
-constexpr char kPasswordTitle[] = "Enter the file password";
-
-void WriteSettings(const QString& configFolder) {
-    QDir().mkpath(configFolder + QStringLiteral("/Tarnwick"));
-    QFile lite(configFolder + QStringLiteral("/Tarnwick/QVSLite.conf"));
-    if (!lite.open(QIODevice::WriteOnly)) qFatal("cannot write the settings");
-    // Entries show their window; categories only.
-    lite.write("[General]\nLanguage=ENG\nSysTrayShow=1\nSysTrayPWDefault=0\n");
-    QFile qvs(configFolder + QStringLiteral("/Tarnwick/QVS.conf"));
-    if (!qvs.open(QIODevice::WriteOnly)) qFatal("cannot write the settings");
-    qvs.write("[General]\nSettingsVersion=1.0\nLanguage=ENG\nStartupType=2\nViewSplash=false\n"
-              "ViewTips=false\nAutoCheck=false\nRemindDue=false\nSysTrayShow=1\n");
-}
 
 } // namespace
 
 class TestTrayLock : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<XDesktop> desktop_;
-    DesktopHome home_;
+    DesktopFixture desk_;
     QString file_;
-    std::unique_ptr<QProcess> program_;
 
-    QString Tool(const QStringList& arguments) const {
-        return DesktopHome::Xdotool(*desktop_, arguments);
-    }
+    QString Tool(const QStringList& arguments) const { return desk_.Tool(arguments); }
 
-    int Count(const QString& line) const { return int(home_.LogLines().count(line)); }
+    int Count(const QString& line) const { return desk_.Count(line); }
 
     bool Logged(const char* event, int count) const {
-        QDeadlineTimer deadline(kWaitMs);
-        while (!deadline.hasExpired()) {
-            if (Count(QLatin1String(event) + u' ' + file_) >= count) return true;
-            QTest::qWait(50);
-        }
-        qWarning() << "log so far:" << home_.LogLines();
-        return false;
+        return desk_.Logged(QLatin1String(event) + u' ' + file_, count);
     }
 
-    QString WaitActiveTitled(const QString& title) const {
-        return DesktopHome::WaitActiveTitled(*desktop_, title);
-    }
-
-    bool GivePassword() const {
-        if (WaitActiveTitled(QLatin1String(kPasswordTitle)).isEmpty()) return false;
-        Tool({"type", "--delay", "50", kPassword});
-        Tool({"key", "Return"});
-        return true;
-    }
-
-    // The tray host sits at the top right; our icon is its only one.
-    void ClickIcon(const char* button, bool twice = false) const {
-        QStringList args{"mousemove", "1267", "15", "sleep", "0.3", "click"};
-        if (twice)
-            args << "--repeat"
-                 << "2";
-        Tool(args << button);
-    }
-
-    void OpenMenu() const {
-        ClickIcon("3");
-        QTest::qWait(800);
-    }
+    bool GivePassword() const { return !desk_.TypePassword(kPassword).isEmpty(); }
 
     void Unlock(int times) const {
-        ClickIcon("1", true);
+        desk_.ClickTrayIcon("1", true);
         QVERIFY(GivePassword());
         QVERIFY(Logged("unlocked", times));
     }
 
     void Start(const char* variable) {
-        program_ = std::make_unique<QProcess>();
-        program_->setProcessEnvironment(home_.Environment(*desktop_));
-        program_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program_->start(TestProgram(variable), {file_});
+        desk_.Start(variable, {file_});
         QVERIFY(GivePassword());
         QVERIFY(Logged("ready", 1));
-        QTest::qWait(1000); // the tray host embeds the icon
+        QVERIFY(desk_.WaitForTrayIcon());
     }
 
 private slots:
     void initTestCase() {
-        desktop_ = std::make_unique<XDesktop>();
-        if (!desktop_->SkipReason().isEmpty()) QSKIP(qPrintable(desktop_->SkipReason()));
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            QSKIP("xdotool is not installed");
-        QVERIFY(home_.Valid());
-        file_ = home_.Path("Locked.QVS");
+        const QString skip = desk_.SetUp();
+        if (!skip.isEmpty()) QSKIP(qPrintable(skip));
+        file_ = desk_.Path("Locked.QVS");
         ardeko::clsPW store;
         store.NewFile();
         ardeko::T_Password entry;
@@ -117,36 +60,37 @@ private slots:
         QVERIFY(store.PWAdd(entry));
         store.SetFilePW(kPassword);
         QVERIFY(store.SaveFile(file_.toStdString(), false));
-        home_.MakeFolders();
-        WriteSettings(home_.Path("config"));
+        // Entries show their window; categories only.
+        desk_.WriteSettings("QVSLite",
+                            "[General]\nLanguage=ENG\nSysTrayShow=1\nSysTrayPWDefault=0\n");
+        desk_.WriteSettings("QVS", "[General]\nSettingsVersion=1.0\nLanguage=ENG\nStartupType=2\n"
+                                   "ViewSplash=false\nViewTips=false\nAutoCheck=false\n"
+                                   "RemindDue=false\nSysTrayShow=1\n");
     }
-    void cleanupTestCase() {
-        DesktopHome::Stop(program_);
-        desktop_.reset();
-    }
+    void cleanupTestCase() { desk_.TearDown(); }
 
     void theLightProgramLocksByKeyClickAndEntryWindow() {
         Start("QVSLITE_BINARY");
         if (QTest::currentTestFailed()) return;
-        OpenMenu();
+        QVERIFY(desk_.OpenTrayMenu());
         Tool({"key", "ctrl+l"});
         QVERIFY(Logged("locked", 1));
         Unlock(1);
 
-        ClickIcon("2");
+        desk_.ClickTrayIcon("2");
         QVERIFY(Logged("locked", 2));
         Unlock(2);
 
         // The entry is the menu's first item; its window takes the key.
-        OpenMenu();
+        QVERIFY(desk_.OpenTrayMenu());
         Tool({"key", "--delay", "150", "Down", "Return"});
-        const QString entryWindow = WaitActiveTitled(QStringLiteral("Alpha"));
+        const QString entryWindow = desk_.WaitActiveTitled(QStringLiteral("Alpha"));
         QVERIFY(!entryWindow.isEmpty());
         Tool({"key", "ctrl+l"});
         QVERIFY(Logged("locked", 3));
         QTRY_VERIFY_WITH_TIMEOUT(Tool({"search", "--onlyvisible", "--name", "^Alpha$"}).isEmpty(),
-                                 kWaitMs);
-        DesktopHome::Stop(program_);
+                                 DesktopFixture::kWaitMs);
+        desk_.Stop();
     }
 
     // From the bottom of the menu: Exit, then Lock above it.
@@ -154,10 +98,10 @@ private slots:
         const int before = Count("locked " + file_);
         Start("QVS_BINARY");
         if (QTest::currentTestFailed()) return;
-        OpenMenu();
+        QVERIFY(desk_.OpenTrayMenu());
         Tool({"key", "--delay", "150", "Up", "Up", "Return"});
         QVERIFY(Logged("locked", before + 1));
-        QCOMPARE(program_->state(), QProcess::Running);
+        QCOMPARE(desk_.Program()->state(), QProcess::Running);
     }
 };
 

@@ -140,7 +140,7 @@ private slots:
         QVERIFY(s.SaveFile(S(path), false));
         const QByteArray first = ReadAll(path);
         const std::int32_t seed = s.FileSeed();
-        QTest::qWait(20);
+        QTest::qWait(20); // a seed drawn on another tick of the clock
         QVERIFY(s.SaveFile(S(path), false));
         QVERIFY(s.FileSeed() != seed);
         QVERIFY(ReadAll(path) != first);
