@@ -68,8 +68,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The icons are SVG drawings, read through the plugins of Qt SVG.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# The icons are SVG drawings, read through the plugins of Qt SVG. libpsl5
+# (also found by the library scan) tells registrable domains for matching
+# entries to web pages; Debian's publicsuffix keeps its list newer than the
+# one built into the library.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libpsl5")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/store)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, publicsuffix")
 include(CPack)
