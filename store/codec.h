@@ -74,11 +74,12 @@ struct DecodedFile {
     // goes: a large file is never held twice over.
     DecodedPasswords passwords;
     std::vector<T_Node> nodes;
-    std::vector<T_Deleted> deleted; // format 2 only
-    bool truncated = false;         // a record was cut off by the end of the data
-    bool badValues = false;         // a plain file held values no writer writes (dropped)
-    std::size_t dataEnd = 0;        // legacy: where the records read ended
-    std::size_t duplicates = 0;     // format 2: entries dropped as they were read
+    std::vector<T_Deleted> deleted;   // format 2 only
+    std::vector<T_BrowserLink> links; // format 2 only
+    bool truncated = false;           // a record was cut off by the end of the data
+    bool badValues = false;           // a plain file held values no writer writes (dropped)
+    std::size_t dataEnd = 0;          // legacy: where the records read ended
+    std::size_t duplicates = 0;       // format 2: entries dropped as they were read
     // Legacy with a trailer: bytes after the trailer that others appended
     // (a line end a transfer tool adds); the trailer covers all before them.
     std::size_t appendedBytes = 0;
@@ -138,7 +139,8 @@ struct StoreContents {
     const KeyedCollection<T_SCateg>& subcategories;
     const KeyedCollection<T_Password>& passwords;
     const KeyedCollection<T_Node>& nodes;
-    const std::vector<T_Deleted>* deleted = nullptr; // written by format 2 only
+    const std::vector<T_Deleted>* deleted = nullptr;   // written by format 2 only
+    const std::vector<T_BrowserLink>* links = nullptr; // written by format 2 only
 };
 
 } // namespace ardeko

@@ -155,6 +155,15 @@ public:
             change(item->value);
     }
 
+    // Lets change edit the item with this key in place (never its name);
+    // false when there is none.
+    template <class Change> bool EditOne(std::string_view key, Change change) {
+        const auto it = index_.find(FoldKey(key));
+        if (it == index_.end()) return false;
+        change(it->second->value);
+        return true;
+    }
+
     // Room for n items, so that filling a collection from a file does not regrow it.
     void Reserve(std::size_t n) {
         items_.reserve(n);

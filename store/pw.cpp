@@ -89,6 +89,7 @@ void clsPW::ResetCollections() {
     password_.Clear();
     nodeStates_.Clear();
     deleted_.clear();
+    links_.clear();
 }
 
 template <class R>
@@ -190,6 +191,7 @@ void clsPW::FillFrom(DecodedFile& f, std::int16_t defkval, std::size_t& skipped)
     for (const T_Node& r : f.nodes)
         skipped += nodeStates_.Append(r.DescrCat, r) != 0;
     deleted_ = std::move(f.deleted);
+    links_ = std::move(f.links);
 }
 
 bool clsPW::FailListingOnly() {
@@ -367,7 +369,8 @@ bool clsPW::EnsureKey() {
 
 bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
     if (format_ == FileFormat::Two) {
-        const StoreContents contents{category_, subCategory_, password_, nodeStates_, &deleted_};
+        const StoreContents contents{category_,   subCategory_, password_,
+                                     nodeStates_, &deleted_,    &links_};
         if (!EnsureKey()) return false;
         PrepareIdentities();
         ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
@@ -375,6 +378,7 @@ bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
         if (auto err = EncodeFormat2(contents, key_, image)) return Fail(err->num, err->descr);
         return true;
     }
+    if (HasBrowserLinks()) return FailLinksNeedFormat2();
     if (!passwordHeld_)
         return Fail(StoreError::PasswordNeeded,
                     "To save the file in the older format, give its password again.");

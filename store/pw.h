@@ -284,6 +284,32 @@ public:
     bool AllEntriesIdentified() const;
     // Whether every category and subcategory has one.
     bool AllCategoriesIdentified() const;
+    // --- Browser connections and site permissions (format 2 only) ---
+    // The connections in use, in the order they were made.
+    std::vector<T_BrowserLink> BrowserLinks() const;
+    // The connection in use with this name and identification key; none
+    // for a removed one or a key that differs.
+    const T_BrowserLink* FindBrowserLink(std::string_view name, std::string_view key) const;
+    // A new connection, dated now. Records its failure: a legacy-format
+    // file (UnstorableText, it cannot hold one), an empty name or key
+    // (InvalidCall), a name in use or a key ever used before (DuplicateKey).
+    bool AddBrowserLink(const std::string& name, const std::string& key);
+    // Removes the connection in use with this key, which is never accepted
+    // again; false when there is none. (By key: after a merge two
+    // connections made on two machines may share a name.)
+    bool RemoveBrowserLink(std::string_view key);
+    // Dates the connection's last use now. Leaves NotSaved alone: a use is
+    // no change the user has to save; the next save keeps it.
+    void TouchBrowserLink(std::string_view name, std::string_view key);
+    // What the user decided for the entry on a site (the page's host, as
+    // SiteAddress gives it): true allowed, false denied, none not asked yet
+    // (or no such entry).
+    std::optional<bool> SitePermission(const std::string& service, std::string_view host) const;
+    // Remembers (or with none, forgets) that decision; does not date the
+    // entry as edited. Records its failure: no such entry (InvalidCall), a
+    // legacy-format file (UnstorableText), an empty host (InvalidCall).
+    bool SetSitePermission(const std::string& service, std::string_view host,
+                           std::optional<bool> allowed);
     // ===== End of store operations =====
 
     // --- Sealed while the program is locked ---
@@ -332,6 +358,11 @@ private:
     // The marks of both versions of a merge, without those of entries the
     // merged result still has.
     void MergeDeletionMarks(const clsPW& theirs);
+    // Both versions' connections, paired by key: a removal on either side
+    // stands, the name of the one used last is kept.
+    void MergeBrowserLinks(const clsPW& theirs);
+    bool HasBrowserLinks() const;
+    bool FailLinksNeedFormat2();
     bool SealUnder(const FileKey& key, std::vector<std::string>& extras);
     bool OpenSeal(const FileKey& key, std::string_view password, std::vector<std::string>& extras);
     template <class R>
@@ -373,6 +404,7 @@ private:
     PasswordCollection password_;
     NodeCollection nodeStates_;
     std::vector<T_Deleted> deleted_;
+    std::vector<T_BrowserLink> links_; // those removed too, as marks
     std::string filename_;
     bool notSaved_ = false;
     std::int32_t errNum_ = 0;

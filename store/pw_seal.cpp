@@ -98,7 +98,8 @@ bool clsPW::SealUnder(const FileKey& key, std::vector<std::string>& extras) {
     state.salt = key.salt;
     state.keyIsFileKey = key_.SameDerivation(key.params, key.salt);
     state.passwordHeld = passwordHeld_;
-    const StoreContents contents{category_, subCategory_, password_, nodeStates_, &deleted_};
+    const StoreContents contents{category_,   subCategory_, password_,
+                                 nodeStates_, &deleted_,    &links_};
     std::string body(BodySize(contents), '\0');
     WriteBody(contents, body.data());
     std::string joined = JoinTexts(extras);

@@ -34,6 +34,14 @@ struct T_CustomField {
     }
 };
 
+// What the user answered when a web site asked the browser for an entry:
+// always allow it, or always deny it. Sites not listed are asked about.
+struct T_SitePermission {
+    std::string host; // the page's host: lower-case ASCII, international names as xn--
+    bool allowed = false;
+    bool operator==(const T_SitePermission&) const = default;
+};
+
 // Categories and subcategories carry an identifier in format 2 only (not in
 // VisitFields), as entries do: it pairs a renamed one with its other
 // versions in a merge. Given on add, kept on rename; "" until the first
@@ -106,6 +114,9 @@ struct T_Password {
     // merge whatever its name. Given on add, kept on edit, rename and move;
     // "" until the entry is first saved in format 2.
     std::string Id;
+    // Format 2 only: the web sites the user allowed or denied this entry to,
+    // one per host, in host order.
+    std::vector<T_SitePermission> Sites;
 
     bool operator==(const T_Password&) const = default;
 };
@@ -118,6 +129,20 @@ struct T_Deleted {
     bool operator==(const T_Deleted&) const = default;
 };
 inline constexpr double kDeletionMarkDays = 180;
+
+// A browser extension the user let ask for logins (format 2 only): the name
+// the user gave it, which the extension sends back as its id, and the
+// public identification key it shows with that name. One the user removed
+// stays as a mark (removed set, never offered again), so that merging an
+// older copy of the file does not bring it back.
+struct T_BrowserLink {
+    std::string name;
+    std::string key; // base64, as the extension sends it
+    VbDate created = 0;
+    VbDate lastUsed = 0;
+    VbDate removed = 0; // 0 while it is in use
+    bool operator==(const T_BrowserLink&) const = default;
+};
 
 inline bool operator==(const T_Categ& a, const T_Categ& b) {
     return a.Codcat == b.Codcat && a.DescrCat == b.DescrCat && a.TVExp == b.TVExp && a.Id == b.Id;
@@ -220,6 +245,14 @@ template <class R, class V> void VisitDeletedFields(R& r, V&& v) {
     v("when", r.when);
 }
 
+template <class R, class V> void VisitBrowserLinkFields(R& r, V&& v) {
+    v("name", r.name);
+    v("key", r.key);
+    v("created", r.created);
+    v("lastUsed", r.lastUsed);
+    v("removed", r.removed);
+}
+
 // One overload set so generic code can walk any record.
 template <class V> void VisitFields(T_Categ& r, V&& v) {
     VisitCategFields(r, v);
@@ -244,6 +277,12 @@ template <class V> void VisitFields(T_Deleted& r, V&& v) {
 }
 template <class V> void VisitFields(const T_Deleted& r, V&& v) {
     VisitDeletedFields(r, v);
+}
+template <class V> void VisitFields(T_BrowserLink& r, V&& v) {
+    VisitBrowserLinkFields(r, v);
+}
+template <class V> void VisitFields(const T_BrowserLink& r, V&& v) {
+    VisitBrowserLinkFields(r, v);
 }
 template <class V> void VisitFields(T_Password& r, V&& v) {
     VisitPasswordFields(r, v);
@@ -284,6 +323,7 @@ enum class Field {
     History,     // earlier passwords (format 2 only)
     ExtraFields, // (format 2 only)
     Id,          // the entry's identifier (format 2 only)
+    Sites,       // the web sites allowed or denied the entry (format 2 only)
 };
 
 // The field a VisitFields name (or a format-2-only member's name) stands for.
@@ -306,7 +346,8 @@ inline Field FieldOfName(std::string_view name) {
         {"Totp", Field::Code},
         {"History", Field::History},
         {"Fields", Field::ExtraFields},
-        {"Id", Field::Id}};
+        {"Id", Field::Id},
+        {"Sites", Field::Sites}};
     for (const auto& [n, f] : kNames)
         if (n == name) return f;
     return Field::Other;

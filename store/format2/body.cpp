@@ -39,6 +39,8 @@ constexpr unsigned char kTagHistory = 65; // repeated, one earlier password each
 constexpr unsigned char kTagEntryId = 66;
 constexpr unsigned char kTagCustomField = 67; // repeated, one named field each
 constexpr unsigned char kTagPlaceId = 64;     // a category's or subcategory's identifier
+constexpr unsigned char kTagSiteAllowed = 70; // repeated, one host each
+constexpr unsigned char kTagSiteDenied = 71;  // repeated, one host each
 // Fields of one history item.
 constexpr unsigned char kTagHistoryPw = 1;
 constexpr unsigned char kTagHistoryReplaced = 2;
@@ -81,6 +83,8 @@ std::size_t ExtraPayload(const T_Password& r) {
         n += kItemHead + HistoryItemSize(h);
     for (const T_CustomField& c : r.Fields)
         n += kItemHead + CustomItemSize(c);
+    for (const T_SitePermission& site : r.Sites)
+        n += kItemHead + site.host.size();
     return n;
 }
 template <class R> std::size_t ExtraPayload(const R&) {
@@ -125,6 +129,11 @@ private:
             Field(kTagFieldValue, c.value);
             Field(kTagFieldProtected, c.protect);
         }
+        for (const T_SitePermission& site : r.Sites) {
+            Byte(site.allowed ? kTagSiteAllowed : kTagSiteDenied);
+            U32(site.host.size());
+            Value(site.host);
+        }
     }
     template <class R> void Extras(const R&) {}
 
@@ -161,6 +170,7 @@ void WalkContents(const StoreContents& c, std::size_t& size, BodyWriter* w) {
     ForEach(c.passwords, BodyRecord::Entry, size, w);
     ForEach(c.nodes, BodyRecord::Node, size, w);
     if (c.deleted) ForEach(*c.deleted, BodyRecord::Deleted, size, w);
+    if (c.links) ForEach(*c.links, BodyRecord::BrowserLink, size, w);
 }
 
 std::uint64_t Little(std::string_view b) {
@@ -231,6 +241,7 @@ public:
         kept_[kTagTotp] = KeepsEntryText(texts, Field::Code);
         kept_[kTagEntryId] = KeepsEntryText(texts, Field::Id);
         kept_[kTagHistory] = kept_[kTagCustomField] = false;
+        kept_[kTagSiteAllowed] = kept_[kTagSiteDenied] = false;
     }
     bool operator[](unsigned char tag) const { return kept_[tag]; }
 
@@ -259,6 +270,10 @@ bool ReadExtra(T_Password& r, unsigned char tag, std::string_view value, bool& b
         });
         if (!ok) return false;
         if (keep) r.History.push_back(std::move(h));
+    } else if (tag == kTagSiteAllowed || tag == kTagSiteDenied) {
+        T_SitePermission site{{}, tag == kTagSiteAllowed};
+        ReadValue(value, site.host, badValues, keep);
+        if (keep && !site.host.empty()) r.Sites.push_back(std::move(site));
     }
     return true;
 }
@@ -328,6 +343,10 @@ bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f, EntryT
         case BodyRecord::Deleted:
             if (!categoriesOnly)
                 f.deleted.push_back(ReadRecord<T_Deleted>(payload, ok, f.badValues));
+            break;
+        case BodyRecord::BrowserLink:
+            if (!categoriesOnly)
+                f.links.push_back(ReadRecord<T_BrowserLink>(payload, ok, f.badValues));
             break;
         default: // a later writer's record
             break;

@@ -16,7 +16,8 @@ enum class BodyRecord : unsigned char {
     SubCategory = 2,
     Entry = 3,
     Node = 4,
-    Deleted = 5
+    Deleted = 5,
+    BrowserLink = 7
 };
 
 // The exact size of the body, so that it is written into one buffer that

@@ -639,17 +639,19 @@ std::optional<EncodeError> CheckField(const R& r, const char* name, const F& fie
     return std::nullopt;
 }
 
-// The older format has no place for one-time codes, earlier passwords or
-// custom fields: refused, never dropped.
+// The older format has no place for one-time codes, earlier passwords,
+// custom fields or site permissions: refused, never dropped.
 std::optional<EncodeError> CheckLaterFields(const T_Password& r) {
     const Field field = !r.Totp.empty()      ? Field::Code
                         : !r.History.empty() ? Field::History
                         : !r.Fields.empty()  ? Field::ExtraFields
+                        : !r.Sites.empty()   ? Field::Sites
                                              : Field::Other;
     if (field == Field::Other) return std::nullopt;
-    const std::string what = !r.Totp.empty()      ? ": its one-time code"
-                             : !r.History.empty() ? ": its earlier passwords"
-                                                  : ": its extra fields";
+    const std::string what = field == Field::Code      ? ": its one-time code"
+                             : field == Field::History ? ": its earlier passwords"
+                             : field == Field::Sites ? ": the web sites it was allowed or denied to"
+                                                     : ": its extra fields";
     TextRefusal refusal = RefusalOf(r);
     refusal.field = field;
     return EncodeError{Code(StoreError::UnstorableText),

@@ -354,6 +354,7 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
     password_ = std::move(built.password_);
     nodeStates_ = std::move(built.nodeStates_);
     MergeDeletionMarks(theirs);
+    MergeBrowserLinks(theirs);
     notSaved_ = true;
     Succeed();
     return true;

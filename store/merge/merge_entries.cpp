@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <map>
 #include <unordered_set>
 #include <variant>
 
@@ -153,7 +154,16 @@ private:
         out_.kept.push_back(Copy(e));
     }
 
+    // The entry kept from both versions has the web sites either allowed or
+    // denied it; a conflict copy keeps its own version's.
     void Both(const std::string& key, const EntryView& m, const EntryView& t) {
+        const std::size_t kept = out_.kept.size();
+        BothVersions(key, m, t);
+        if (out_.kept.size() > kept && m.rec->Sites != t.rec->Sites)
+            out_.kept[kept].rec.Sites = MergeSites(m.rec->Sites, t.rec->Sites);
+    }
+
+    void BothVersions(const std::string& key, const EntryView& m, const EntryView& t) {
         if (Same(m, t)) {
             out_.kept.push_back(Copy(m));
             return;
@@ -368,6 +378,21 @@ FieldMask Diff(const EntryView& a, const EntryView& b) {
         if (i != kPlaceField && i != kSubField && CompareField(ra[i], rb[i]) != 0) differ.set(i);
     if (KeyOf(a.cat) != KeyOf(b.cat) || KeyOf(a.sub) != KeyOf(b.sub)) differ.set(kPlaceField);
     return differ;
+}
+
+std::vector<T_SitePermission> MergeSites(const std::vector<T_SitePermission>& mine,
+                                         const std::vector<T_SitePermission>& theirs) {
+    std::map<std::string, bool> allowed;
+    for (const auto* list : {&mine, &theirs})
+        for (const T_SitePermission& s : *list) {
+            const auto [at, added] = allowed.emplace(s.host, s.allowed);
+            if (!added) at->second = at->second && s.allowed;
+        }
+    std::vector<T_SitePermission> out;
+    out.reserve(allowed.size());
+    for (const auto& [host, ok] : allowed)
+        out.push_back({host, ok});
+    return out;
 }
 
 std::vector<T_PwHistory> MergeHistory(const std::vector<T_PwHistory>* base,

@@ -93,6 +93,10 @@ void CopyField(T_Password& to, const T_Password& from, std::size_t index);
 // The member's name of field index ("service", "User", "pw", …, "Totp").
 std::string FieldName(std::size_t index);
 
+// The site permissions of two versions of an entry, by host: a site denied
+// on either side stays denied.
+std::vector<T_SitePermission> MergeSites(const std::vector<T_SitePermission>& mine,
+                                         const std::vector<T_SitePermission>& theirs);
 // Earlier passwords of both sides, without those one side removed from the
 // base's; newest first, cut to limit but never below what either side kept.
 std::vector<T_PwHistory> MergeHistory(const std::vector<T_PwHistory>* base,
