@@ -24,6 +24,7 @@ set(QVS_LAYER_qvs       ${QVS_LAYER_export} mainwin tray qvs)
 set(QVS_LAYER_qvslite   ${QVS_LAYER_export} tray qvslite)
 set(QVS_LAYER_cli       ${QVS_LAYER_store} cli)
 set(QVS_LAYER_clip      ${QVS_LAYER_autotype} clip)
+set(QVS_LAYER_proxy     ${QVS_LAYER_store} proxy)
 
 # Gives TARGET the include root of LAYER (and, through PUBLIC, whoever links it).
 function(qvs_layer target layer)
