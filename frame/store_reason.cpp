@@ -62,6 +62,7 @@ QString RefusalText(const ardeko::TextRefusal& r, bool tooLong) {
         return RecordLead(r) + QLatin1Char(' ') +
                GetLocalText(r.field == ardeko::Field::Code      ? text::kCodeUnstorable
                             : r.field == ardeko::Field::History ? text::kHistoryUnstorable
+                            : r.field == ardeko::Field::Sites   ? text::kSitesUnstorable
                                                                 : text::kExtraFieldsUnstorable);
     const int caption = FieldCaption(r.field);
     const QString field =
@@ -104,6 +105,8 @@ constexpr std::pair<int, const char*> kStoreWordings[] = {
     {36427, "Path/File access error: %s"},
     {36428, "Bad file name or number: %s"},
     {36429, "Device I/O error: %s"},
+    {38501, "Browser connections and site permissions cannot be stored in a file of the older "
+            "format; a file of format 2 can hold them."},
 };
 
 const QRegularExpression& Marks() {
@@ -153,7 +156,8 @@ QString TranslatedWording(const QString& descr) {
 
 bool RefusesWholeField(const ardeko::TextRefusal& r) {
     using ardeko::Field;
-    return r.field == Field::Code || r.field == Field::History || r.field == Field::ExtraFields;
+    return r.field == Field::Code || r.field == Field::History || r.field == Field::ExtraFields ||
+           r.field == Field::Sites;
 }
 
 QString RefusedTextMessage(const QString& field, const QString& character, int length) {

@@ -48,6 +48,7 @@ inline constexpr int kFilePasswordTooLong = 35305;
 inline constexpr int kCodeUnstorable = 35306;
 inline constexpr int kHistoryUnstorable = 35307;
 inline constexpr int kExtraFieldsUnstorable = 36800;
+inline constexpr int kSitesUnstorable = 38500;
 
 // Password generator
 // Also the tip of the entry editor's Generate button.

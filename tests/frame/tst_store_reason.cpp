@@ -66,6 +66,36 @@ private slots:
         QCOMPARE(StoreReason(store), QString::fromStdString(store.ErrDescr()));
     }
 
+    // What the older format cannot hold of browser filling: the file's
+    // connections, and an entry's site permissions, named with the entry.
+    void browserFillingRefusedByTheOlderFormat() {
+        Use("ITA");
+        const std::string path = dir_.filePath("legacy.QVS").toStdString();
+        ardeko::clsPW store;
+        store.NewFile();
+        store.SetFilePW("pw");
+        QVERIFY(store.AddBrowserLink("Firefox", "a2V5IG9mIHRoZSBicm93c2Vy"));
+        store.SetFormat(ardeko::FileFormat::Legacy);
+        QVERIFY(!store.SaveFile(path, false, false));
+        QCOMPARE(StoreReason(store),
+                 QStringLiteral("I collegamenti con il browser e i permessi per i siti non "
+                                "possono essere memorizzati in un file del formato precedente; un "
+                                "file del formato 2 può contenerli."));
+        ardeko::clsPW entries;
+        entries.NewFile();
+        entries.SetFilePW("pw");
+        ardeko::T_Password bank;
+        bank.service = "Banca";
+        QVERIFY(entries.PWAdd(bank));
+        QVERIFY(entries.SetSitePermission("Banca", "banca.example", true));
+        entries.SetFormat(ardeko::FileFormat::Legacy);
+        QVERIFY(!entries.SaveFile(path, false, false));
+        const QString reason = StoreReason(entries);
+        QVERIFY2(reason.contains(QStringLiteral("Banca")) &&
+                     reason.contains(QStringLiteral("i siti web a cui è stata permessa o negata")),
+                 qPrintable(reason));
+    }
+
     void anUnknownReasonStaysAsWorded() {
         Use("ITA");
         ardeko::clsPW store;
