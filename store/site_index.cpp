@@ -8,7 +8,8 @@ void SiteIndex::Rebuild(const KeyedCollection<T_Password>& entries) {
     for (const T_Password& e : entries) {
         const auto address = ParseEntryAddress(e.URL_Access);
         if (!address) continue;
-        bySite_[SiteKey(address->host)].push_back(e.service);
+        const std::string site = SiteKey(address->host);
+        bySite_[site].push_back({e.service, e.URL_Access, std::move(*address)});
         ++size_;
     }
 }
@@ -20,11 +21,15 @@ std::vector<const T_Password*> SiteIndex::Lookup(const KeyedCollection<T_Passwor
     if (!page) return found;
     const auto it = bySite_.find(SiteKey(page->host));
     if (it == bySite_.end()) return found;
-    for (const std::string& service : it->second) {
-        const T_Password* e = entries.Find(service);
+    for (const Item& item : it->second) {
+        const T_Password* e = entries.Find(item.service);
         if (!e) continue; // deleted or renamed since the index was built
-        const auto address = ParseEntryAddress(e->URL_Access);
-        if (address && SiteMatches(*page, *address)) found.push_back(e);
+        if (e->URL_Access == item.address) {
+            if (SiteMatches(*page, item.parsed)) found.push_back(e);
+        } else if (const auto now = ParseEntryAddress(e->URL_Access);
+                   now && SiteMatches(*page, *now)) {
+            found.push_back(e);
+        }
     }
     return found;
 }

@@ -28,7 +28,14 @@ public:
     std::size_t Size() const { return size_; }
 
 private:
-    std::unordered_map<std::string, std::vector<std::string>> bySite_; // site -> services
+    // One entry as the index saw it: its address is parsed again only when
+    // the entry's text has changed since.
+    struct Item {
+        std::string service;
+        std::string address;
+        SiteAddress parsed;
+    };
+    std::unordered_map<std::string, std::vector<Item>> bySite_;
     std::size_t size_ = 0;
 };
 
