@@ -2,7 +2,8 @@
 // page gets an entry only for the entry's own host or a host below it within
 // one registrable domain (Public Suffix List), on the entry's scheme and
 // port: a look-alike name, a host that merely ends in the entry's text, or
-// a page of another site under the same public suffix gets nothing.
+// a page of another site under the same public suffix gets nothing. Paths
+// are not compared: one login serves a whole site.
 #pragma once
 
 #include <optional>
