@@ -2,6 +2,7 @@
 // export, and the whole file as JSON and back.
 #include "cli/commands.h"
 #include "cli/health_commands.h"
+#include "cli/heap_pages.h"
 #include "cli/verbs.h"
 #include "store/crypto/kdf.h"
 #include "store/io/process_guard.h"
@@ -63,6 +64,8 @@ bool AsksForHelp(const std::vector<std::string_view>& args) {
 
 int main(int argc, char** argv) {
     ardeko::KeepSecretsOutOfDumps();
+    // Grows on demand beyond this: a file of 30,000 entries reads within it.
+    qvs::BackHeapWithLargePages(std::size_t{24} << 20);
     const std::vector<std::string_view> args =
         WithoutSlowKeyOption(std::vector<std::string_view>(argv + 1, argv + argc));
     // The health verbs read their own arguments and answer --help themselves.

@@ -155,6 +155,13 @@ std::string FoldKey(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
+        // Plain ASCII, nearly every name, one byte at a time: a store is
+        // indexed by folded names, and a large file has tens of thousands.
+        if (const auto ch = static_cast<unsigned char>(utf8[i]); ch < 0x80) {
+            out.push_back(static_cast<char>(UpperOf(ch)));
+            ++i;
+            continue;
+        }
         const std::size_t start = i;
         const std::uint32_t cp = NextCodePoint(utf8, i);
         if (cp == kMalformed)

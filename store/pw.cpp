@@ -79,7 +79,13 @@ void clsPW::Succeed() {
 
 clsPW::~clsPW() {
     WipeString(filePassword_);
-    WipeTexts(password_);
+    // A listing of names holds nothing secret: wiping its every empty field
+    // would cost a names-only listing more than reading them did.
+    if (!HoldsNamesOnly()) WipeTexts(password_);
+}
+
+bool clsPW::HoldsNamesOnly() const {
+    return loadedTexts_ == EntryTexts::NamesOnly || loadedTexts_ == EntryTexts::NamesAndPlaces;
 }
 
 void clsPW::ResetCollections() {
@@ -155,7 +161,7 @@ bool clsPW::FileExist(const std::string& strName) const {
 void clsPW::NewFile() {
     ResetCollections();
     encryptFile_ = true;
-    listingOnly_ = false;
+    loadedTexts_ = EntryTexts::All;
     notSaved_ = false;
     filename_ = kNewFileName;
     WipeString(filePassword_);
@@ -227,7 +233,7 @@ bool clsPW::Load(const std::string& strName, std::string_view strPw, std::int16_
     }
     encryptFile_ = f.header.encrypted;
     sealed_.reset();
-    listingOnly_ = texts != EntryTexts::All;
+    loadedTexts_ = texts;
     // Assigned over a longer one, the old password's tail would stay behind.
     WipeString(filePassword_);
     filePassword_ = strPw;
@@ -322,7 +328,7 @@ std::string clsPW::BackupPathFor(const std::string& name, bool backhist) const {
 bool clsPW::SaveFile(const std::string& strName, bool backup, bool backhist) {
     const std::string name = strName.empty() ? filename_ : strName;
     // Its passwords and notes were never read: saved, they would be lost.
-    if (listingOnly_) return FailListingOnly();
+    if (ListingOnly()) return FailListingOnly();
     // A new store has a caption, not a file name, until it is saved under one.
     if (name.empty() || name == kNewFileName)
         return Fail(StoreError::BadFileName, "The file has no name yet: choose where to save it.");

@@ -85,7 +85,7 @@ public:
     // store refuses to be saved or to take part in a merge (50080) until a
     // file is loaded in full or a new one begun.
     bool LoadFileForListing(const std::string& strName, std::string_view strPw, EntryTexts texts);
-    bool ListingOnly() const { return listingOnly_; }
+    bool ListingOnly() const { return loadedTexts_ != EntryTexts::All; }
     // Loads another version of holder's file (a copy a sync tool left, the
     // file as another program saved it) with what holder holds: its key,
     // when the file was saved under it, else its password if it keeps that.
@@ -343,6 +343,7 @@ private:
     bool Fail(std::int32_t num, std::string descr);
     bool Fail(StoreError e, std::string descr) { return Fail(Code(e), std::move(descr)); }
     bool FailListingOnly();
+    bool HoldsNamesOnly() const;
     bool Load(const std::string& strName, std::string_view strPw, std::int16_t defkval,
               EntryTexts texts);
     void Succeed();
@@ -436,7 +437,7 @@ private:
         bool passwordHeld = false;   // the password is given back on unsealing
     };
     std::optional<SealedState> sealed_;
-    bool listingOnly_ = false; // loaded without all texts: never saved
+    EntryTexts loadedTexts_ = EntryTexts::All; // less than All: a listing, never saved
 };
 
 } // namespace ardeko

@@ -294,7 +294,7 @@ void SortSummary(MergeSummary& s) {
 bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
                   const MergeIdentity* identity) {
     // A version read without its secrets would merge into one that lacks them.
-    if (listingOnly_ || theirs.listingOnly_ || (base && base->listingOnly_))
+    if (ListingOnly() || theirs.ListingOnly() || (base && base->ListingOnly()))
         return FailListingOnly();
     const MergeIdentity& id = identity ? *identity : ChooseIdentity(base, *this, theirs);
     summary = {};
