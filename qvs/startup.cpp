@@ -17,6 +17,7 @@
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "mainwin/later_windows.h"
+#include "qvs/browser_link.h"
 #include "qvs/window_switcher.h"
 
 #include <QApplication>
@@ -54,6 +55,7 @@ int RunProgram() {
     App().switchingWindows = false;
     WindowSwitcher windows;
     windows.Start(Opt().StartupType >= kStartInTray);
+    BrowserLink browsers; // after the first file, so that browsers find it
     LogTestEvent("ready");
     return QApplication::exec();
 }
