@@ -51,11 +51,12 @@ int RunProgram() {
     App().startingUp = true;
     DiskGuard diskGuard; // follows the open file from its first open on
     SetExpiryEntryEditor(&PasswordEdit);
+    // Before the first file: opening it may ask the user for a while.
+    BrowserLink browsers;
     OpenFirstFile(ProgramCommandLine());
     App().switchingWindows = false;
     WindowSwitcher windows;
     windows.Start(Opt().StartupType >= kStartInTray);
-    BrowserLink browsers; // after the first file, so that browsers find it
     LogTestEvent("ready");
     return QApplication::exec();
 }

@@ -56,12 +56,13 @@ BrowserOptionsPage::BrowserOptionsPage(QWidget* page, OptionBindings& bindings)
 
 void BrowserOptionsPage::BuildBrowsers(QWidget* page, OptionBindings& bindings) {
     QVBoxLayout* column = Group(text::kBrowserGroup, page, "grpBrowsers");
-    auto* note = Named(new QLabel(QString::number(text::kBrowserExtensionNote)), "lblExtension");
-    note->setWordWrap(true);
-    column->addWidget(note);
+    note_ = Named(new QLabel(QString::number(text::kBrowserExtensionNote)), "lblExtension");
+    note_->setWordWrap(true);
+    column->addWidget(note_);
     for (const NativeBrowser& browser : NativeBrowsers()) {
         // Browsers' own names, never translated; "&&" keeps the label literal.
-        auto* box = new QCheckBox(QString::fromUtf8(browser.label).replace(QStringLiteral("&"), QStringLiteral("&&")));
+        auto* box = new QCheckBox(
+            QString::fromUtf8(browser.label).replace(QStringLiteral("&"), QStringLiteral("&&")));
         box->setObjectName(QStringLiteral("chkBrowser_") + QLatin1String(browser.key));
         column->addWidget(box);
         browsers_.push_back(box);
@@ -97,8 +98,9 @@ void BrowserOptionsPage::BuildConnections(QWidget* page) {
     QVBoxLayout* column = Group(text::kBrowserConnectionsGroup, page, "grpConnections");
     connections_ = Named(new QTreeWidget, "grdConnections");
     connections_->setColumnCount(2);
-    connections_->setHeaderLabels({QString::number(text::kBrowserConnectionName),
-                                   QString::number(text::kBrowserConnectionLastUsed)});
+    // Headers are no widget captions: the window's localising leaves them alone.
+    connections_->setHeaderLabels(
+        {Text(text::kBrowserConnectionName), Text(text::kBrowserConnectionLastUsed)});
     connections_->setRootIsDecorated(false);
     connections_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     connections_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
@@ -111,6 +113,14 @@ void BrowserOptionsPage::BuildConnections(QWidget* page) {
     connect(remove_, &QPushButton::clicked, this, &BrowserOptionsPage::RemoveConnection);
     connect(connections_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* row) { remove_->setEnabled(row != nullptr); });
+}
+
+// The tabs do not pass a wrapped text's height on to the window's size, so
+// the note claims the height it needs at a width it is sure to have.
+void BrowserOptionsPage::FitNote() {
+    constexpr int kNoteWidth = 520;
+    note_->setMinimumWidth(kNoteWidth);
+    note_->setMinimumHeight(note_->heightForWidth(kNoteWidth));
 }
 
 void BrowserOptionsPage::FillConnections() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QWidget;
@@ -39,6 +40,8 @@ public:
 
     // Lists the open file's connections again.
     void FillConnections();
+    // Gives the explaining note its height, once its text is localised.
+    void FitNote();
 
 private:
     void BuildBrowsers(QWidget* page, OptionBindings& bindings);
@@ -46,6 +49,7 @@ private:
     void BuildConnections(QWidget* page);
     void RemoveConnection();
 
+    QLabel* note_ = nullptr;
     std::vector<QCheckBox*> browsers_;
     QTreeWidget* connections_ = nullptr;
     QPushButton* remove_ = nullptr;

@@ -70,6 +70,7 @@ frmOptions::frmOptions(OptionsContext context, QWidget* parent)
     layout->addWidget(SSTab1_);
     layout->addLayout(ButtonRow());
     LocalizeForm(this);
+    browserPage_->FitNote();
     Connect();
     ShowSettings();
     for (QRadioButton* option : optStart_)
