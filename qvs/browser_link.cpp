@@ -1,5 +1,6 @@
 #include "qvs/browser_link.h"
 
+#include "dialogs/options/browser_manifests.h"
 #include "dialogs/options/browser_page.h"
 #include "frame/options.h"
 
@@ -26,11 +27,23 @@ public:
     void Closed(browser::ConnectionId) override {}
 };
 
+// Our manifests name the qvs-proxy beside this QVS, which may have moved
+// since they were written; another program's manifest is left as it is.
+void RefreshOurManifests() {
+    const QStringList on = Opt().BrowserHosts.split(u' ', Qt::SkipEmptyParts);
+    for (const QString& key : on) {
+        const NativeBrowser* browser = FindNativeBrowser(key);
+        if (browser && CurrentManifest(*browser) == ManifestState::Ours)
+            TurnOn(*browser, InstalledProxyPath());
+    }
+}
+
 } // namespace
 
 BrowserLink::BrowserLink()
     : requests_(std::make_unique<NothingOpenRequests>()), server_(*requests_) {
     SetBrowserConnectionObserver([this] { FollowOptions(); });
+    RefreshOurManifests();
     FollowOptions();
 }
 
