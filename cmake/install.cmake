@@ -7,7 +7,7 @@
 include(GNUInstallDirs)
 
 set(QVS_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/quorvane)
-set(QVS_PROGRAMS QVS qvs-cli qvs-clip)
+set(QVS_PROGRAMS QVS qvs-cli qvs-clip qvs-proxy)
 if(TARGET QVSLite)
     list(APPEND QVS_PROGRAMS QVSLite)
 endif()

@@ -228,4 +228,19 @@ inline constexpr int kKeepEntry = 36005;
 inline constexpr int kDiscardMine = 36006;
 inline constexpr int kOtherDetails = 36007;
 
+// Options, page "Browser".
+inline constexpr int kBrowserPage = 38600;
+inline constexpr int kBrowserGroup = 38601;
+inline constexpr int kBrowserExtensionNote = 38602;
+inline constexpr int kBrowserAnswersGroup = 38603;
+inline constexpr int kBrowserUnlockOnRequest = 38604;
+inline constexpr int kBrowserNeverExpired = 38605;
+inline constexpr int kBrowserConnectionsGroup = 38606;
+inline constexpr int kBrowserConnectionName = 38607;
+inline constexpr int kBrowserConnectionLastUsed = 38608;
+inline constexpr int kBrowserConnectionRemove = 38609;
+inline constexpr int kBrowserConnectionRemoveAsk = 38610;
+inline constexpr int kBrowserForeignSetAside = 38611;
+inline constexpr int kBrowserManifestFailed = 38612;
+
 } // namespace qvs::text

@@ -75,6 +75,12 @@ constexpr std::array kReportKeys{
     OptionKey{"RPDelim", &O::RPDelim},       OptionKey{"RPCsvSafe", &O::RPCsvSafe},
 };
 
+constexpr std::array kBrowserKeys{
+    OptionKey{"Browsers", &O::BrowserHosts},
+    OptionKey{"UnlockOnRequest", &O::BrowserUnlockOnRequest},
+    OptionKey{"NeverExpired", &O::BrowserNeverExpired},
+};
+
 template <std::size_t A, std::size_t B>
 constexpr std::array<OptionKey, A + B> Join(const std::array<OptionKey, A>& first,
                                             const std::array<OptionKey, B>& second) {
@@ -98,6 +104,10 @@ std::span<const OptionKey> ProgramOptionKeys(ProgramKind program) {
 
 std::span<const OptionKey> ReportOptionKeys() {
     return kReportKeys;
+}
+
+std::span<const OptionKey> BrowserOptionKeys() {
+    return kBrowserKeys;
 }
 
 QVariant OptionValue(const Options& options, const OptionKey& key) {

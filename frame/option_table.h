@@ -24,6 +24,9 @@ struct OptionKey {
 // The program's own options (without "Language" and the recent files).
 std::span<const OptionKey> ProgramOptionKeys(ProgramKind program);
 std::span<const OptionKey> ReportOptionKeys();
+// QVS's browser options, stored in the group kBrowserOptionGroup.
+inline constexpr char kBrowserOptionGroup[] = "Browser";
+std::span<const OptionKey> BrowserOptionKeys();
 
 QVariant OptionValue(const Options& options, const OptionKey& key);
 

@@ -73,7 +73,10 @@ void LoadOptions() {
     const SettingsStore store;
     options.Language = store.ReadText(kLanguageKey, options.Language);
     ReadKeys(store, ProgramOptionKeys(CurrentProgram()), options);
-    if (!IsLite()) ReadKeys(store, ReportOptionKeys(), options);
+    if (!IsLite()) {
+        ReadKeys(store, ReportOptionKeys(), options);
+        ReadKeys(SettingsStore(QLatin1String(kBrowserOptionGroup)), BrowserOptionKeys(), options);
+    }
     NormaliseHistorySize(options);
     options.PwHistoryLimit = qBound(0, options.PwHistoryLimit, kPwHistoryMax);
     options.Recent.Load(store, options.HistorySize);
@@ -97,6 +100,11 @@ bool SaveOptions(const QString& openFileName) {
         WriteRecent(store, options);
         store.WriteText(kFileNameKey, options.FileName);
         written = store.Sync();
+    }
+    if (!IsLite()) {
+        SettingsStore browser{QLatin1String(kBrowserOptionGroup)};
+        WriteKeys(browser, BrowserOptionKeys(), options);
+        written = browser.Sync() && written;
     }
     const bool autostart = SetAutostart(ProgramName(), StartsWithSystem(options));
     return written && autostart;

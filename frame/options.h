@@ -82,6 +82,14 @@ struct Options {
     // ("" for none).
     QString BreachedList;
 
+    // Filling logins in the browser (QVS), kept in the group "Browser".
+    // The browsers whose connection is turned on (their keys, space apart).
+    QString BrowserHosts;
+    // A locked file asks for its password when a browser asks for logins.
+    bool BrowserUnlockOnRequest = true;
+    // Entries past their expiry date are never sent to a browser.
+    bool BrowserNeverExpired = false;
+
     // Export and print (QVS).
     int RPGroup = 0;
     int RPSort = 0;

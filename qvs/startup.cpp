@@ -17,6 +17,7 @@
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "mainwin/later_windows.h"
+#include "qvs/browser_link.h"
 #include "qvs/window_switcher.h"
 
 #include <QApplication>
@@ -50,6 +51,8 @@ int RunProgram() {
     App().startingUp = true;
     DiskGuard diskGuard; // follows the open file from its first open on
     SetExpiryEntryEditor(&PasswordEdit);
+    // Before the first file: opening it may ask the user for a while.
+    BrowserLink browsers;
     OpenFirstFile(ProgramCommandLine());
     App().switchingWindows = false;
     WindowSwitcher windows;

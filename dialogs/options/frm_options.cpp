@@ -1,5 +1,6 @@
 #include "dialogs/options/frm_options.h"
 
+#include "dialogs/options/browser_page.h"
 #include "dialogs/options/history_size_box.h"
 #include "dialogs/text_ids.h"
 #include "frame/help.h"
@@ -25,7 +26,7 @@ namespace qvs {
 namespace {
 
 const QString kPlacementName = QStringLiteral("frmOptions");
-// Pages 1 to 6 have the help topics 45 to 50.
+// Pages 1 to 7 have the help topics 45 to 51.
 constexpr int kFirstHelpTopic = 45;
 constexpr int kMaxDayCount = 32767;
 
@@ -62,12 +63,14 @@ frmOptions::frmOptions(OptionsContext context, QWidget* parent)
     BuildDefaultAddPage();
     BuildKeyPage();
     BuildLanguagePage();
+    BuildBrowserPage();
     for (int page = 0; page < SSTab1_->count(); ++page)
         static_cast<QBoxLayout*>(SSTab1_->widget(page)->layout())->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1_);
     layout->addLayout(ButtonRow());
     LocalizeForm(this);
+    browserPage_->FitNote();
     Connect();
     ShowSettings();
     for (QRadioButton* option : optStart_)
@@ -86,6 +89,7 @@ void frmOptions::Connect() {
                 [this, i] { OnStartChosen(i); });
     connect(cmdLanguage_, &QPushButton::clicked, this, &frmOptions::StoreLanguage);
     connect(this, &QDialog::finished, this, [this] { SaveWindowPlacement(this, kPlacementName); });
+    connect(this, &OptionDialog::applied, this, [] { NotifyBrowserConnectionChanged(); });
 }
 
 void frmOptions::BindDayBoxes() {
@@ -130,6 +134,7 @@ bool frmOptions::CheckControls() {
 
 void frmOptions::AdjustStored(Options& options) {
     options.ViewSplash = true;
+    browserPage_->ApplyManifests(options);
 }
 
 void frmOptions::StoreLanguage() {

@@ -1,4 +1,4 @@
-// The options window of QVS: six pages of settings, the language chooser,
+// The options window of QVS: seven pages of settings, the language chooser,
 // and the settings for clearing copied passwords and locking the open file.
 #pragma once
 
@@ -18,6 +18,7 @@ class QTreeWidget;
 
 namespace qvs {
 
+class BrowserOptionsPage;
 class HistorySizeBox;
 class KeyChooser;
 
@@ -30,7 +31,7 @@ struct OptionsContext {
 class frmOptions : public OptionDialog {
     Q_OBJECT
 public:
-    static constexpr int kPages = 6;
+    static constexpr int kPages = 7;
 
     explicit frmOptions(OptionsContext context = {}, QWidget* parent = DialogOwner());
 
@@ -41,6 +42,7 @@ public:
     QLineEdit* DayBox(int index) const { return dayBoxes_[size_t(index)]; }
     QTreeWidget* grdlanguage() const { return grdlanguage_; }
     QPushButton* cmdLanguage() const { return cmdLanguage_; }
+    BrowserOptionsPage* BrowserPage() const { return browserPage_; }
 
     // Stores the language of the selected row for the next start.
     void StoreLanguage();
@@ -58,6 +60,7 @@ private:
     void BuildKeyPage();
     void BuildLockGroup(QWidget* page);
     void BuildLanguagePage();
+    void BuildBrowserPage();
     void BindBackup();
     void BindDayBoxes();
     void FillLanguages();
@@ -78,6 +81,7 @@ private:
     std::array<QLabel*, 4> dayLabels_{};
     QTreeWidget* grdlanguage_ = nullptr;
     QPushButton* cmdLanguage_ = nullptr;
+    BrowserOptionsPage* browserPage_ = nullptr;
 };
 
 // The options command of the main window.

@@ -1,7 +1,8 @@
-// The six pages of the options window and which setting each control edits.
+// The seven pages of the options window and which setting each control edits.
 // Captions are text numbers, replaced when the window is localised.
 #include "dialogs/options/frm_options.h"
 
+#include "dialogs/options/browser_page.h"
 #include "dialogs/options/history_size_box.h"
 #include "dialogs/options/option_choosers.h"
 #include "dialogs/text_ids.h"
@@ -279,6 +280,11 @@ void frmOptions::BuildLanguagePage() {
     cmdLanguage_->setAutoDefault(false);
     column->addWidget(cmdLanguage_, 0, Qt::AlignRight);
     FillLanguages();
+}
+
+void frmOptions::BuildBrowserPage() {
+    QWidget* page = AddPage(text::kBrowserPage, "BROWSER");
+    browserPage_ = new BrowserOptionsPage(page, Bindings());
 }
 
 void frmOptions::FillLanguages() {

@@ -16,8 +16,8 @@ namespace {
 // The topics the windows hand to the help: contents, file password, expiry
 // check, the three open-dialog pages, category dialogs, entry editor pages,
 // options pages.
-const QList<int> kTopics{0,  26, 27, 28, 29, 30, 31, 32, 35, 40,
-                         41, 42, 43, 44, 45, 46, 47, 48, 49, 50};
+const QList<int> kTopics{0,  26, 27, 28, 29, 30, 31, 32, 35, 40, 41,
+                         42, 43, 44, 45, 46, 47, 48, 49, 50, 51};
 
 QString Read(const QString& path) {
     QFile file(path);
