@@ -44,9 +44,11 @@ std::uint32_t KeysymOf(char32_t c) {
 }
 
 // A portal that is not there, or has no such interface, answers with one of
-// these; anything else is a portal that failed.
+// these (no session bus at all counts as no portal); anything else is a
+// portal that failed.
 bool MeansNoPortal(const QDBusError& error) {
     switch (error.type()) {
+    case QDBusError::Disconnected:
     case QDBusError::ServiceUnknown:
     case QDBusError::UnknownObject:
     case QDBusError::UnknownInterface:
