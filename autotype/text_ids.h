@@ -4,6 +4,12 @@
 
 namespace qvs::text {
 
+// Typing through the desktop portal (GNOME, KDE Plasma on Wayland)
+inline constexpr int kNoTypingPortal = 38750;
+inline constexpr int kTypingPortalTooOld = 38751;
+inline constexpr int kPortalTypingRefused = 38752;
+inline constexpr int kPortalTypingFailed = 38753;
+
 // Typing into other programs' windows
 inline constexpr int kNoTypingDisplay = 31800;
 inline constexpr int kTypingXWaylandOnly = 31801;

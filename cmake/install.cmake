@@ -71,8 +71,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The icons are SVG drawings, read through the plugins of Qt SVG. libpsl5
 # (also found by the library scan) tells registrable domains for matching
 # entries to web pages; Debian's publicsuffix keeps its list newer than the
-# one built into the library.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libpsl5")
+# one built into the library. qt6-wayland lets the programs run natively on
+# Wayland desktops (GNOME, KDE Plasma, sway) rather than through XWayland.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libpsl5, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/store)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, publicsuffix")
 include(CPack)

@@ -21,6 +21,7 @@
 #include "tray/entry_actions.h"
 #include "tray/lock_commands.h"
 #include "tray/maker_commands.h"
+#include "tray/no_tray_text.h"
 #include "tray/text_ids.h"
 
 #include <QCoreApplication>
@@ -76,7 +77,7 @@ void WindowSwitcher::Start(bool inTray) {
     App().inTrayMode = inTray;
     if (!(inTray && ShowTray())) {
         if (inTray)
-            ShowMessage(GetLocalText(text::kNoTrayStaysInWindow), vbInformation, ProgramName());
+            ShowMessage(NoTrayText(text::kNoTrayStaysInWindow), vbInformation, ProgramName());
         App().inTrayMode = false;
         ShowMainWindow();
     }
@@ -117,7 +118,7 @@ bool WindowSwitcher::ShowTray() {
 void WindowSwitcher::ToTray() {
     if (!main_ || ModalDepth() > 0) return;
     if (!frmSysTray::TrayAvailable()) {
-        ShowMessage(GetLocalText(text::kNoTrayStaysInWindow), vbInformation, ProgramName());
+        ShowMessage(NoTrayText(text::kNoTrayStaysInWindow), vbInformation, ProgramName());
         return;
     }
     App().switchingWindows = true;

@@ -14,6 +14,7 @@
 #include "frame/program_identity.h"
 #include "frame/program_state.h"
 #include "qvslite/text_ids.h"
+#include "tray/no_tray_text.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -75,7 +76,7 @@ void LiteProgram::TryShowTray() {
         trayWaitedMs_ += kTrayPollMs;
         if (trayWaitedMs_ <= kTrayWaitMs) return;
         trayWait_.stop();
-        ShowMessage(GetLocalText(text::kNoTrayForLite), vbCritical, ProgramName());
+        ShowMessage(NoTrayText(text::kNoTrayForLite), vbCritical, ProgramName());
         emit Finished(kExitNoTray);
         return;
     }

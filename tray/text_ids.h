@@ -6,6 +6,7 @@ namespace qvs::text {
 
 // No notification area
 inline constexpr int kNoTrayStaysInWindow = 31802; // QVS keeps its window
+inline constexpr int kGnomeTrayExtension = 38754;  // how GNOME gets a tray
 
 // Reminder of due passwords
 inline constexpr int kDueExpiredOne = 32300;

@@ -93,6 +93,8 @@ const QList<int> kUsedIds = {
     31420, 31421, 31422, 31423, 31424, 31425,
     // QVSLite tray program
     32400, 32401, 32402, 32403, 32404,
+    // typing through the desktop portal, the tray on GNOME
+    38750, 38751, 38752, 38753, 38754,
     // category windows: labels
     32000, 32001,
     // importing other programs' exports
