@@ -1,32 +1,27 @@
 #include "autotype/previous_window.h"
 
-#include <QGuiApplication>
-#include <QSocketNotifier>
-#include <QWindow>
+#include "autotype/typing_backend.h"
 
 namespace qvs {
 
 bool IsOwnWindow(std::uint64_t window) {
-    const auto windows = QGuiApplication::allWindows();
-    // handle() first: winId() would create a native window for a hidden one.
-    return std::any_of(windows.begin(), windows.end(), [window](const QWindow* own) {
-        return own->handle() && own->winId() == window;
-    });
+    return CurrentTypingBackend().IsOwnWindow(window);
 }
 
 PreviousWindow::PreviousWindow(OwnTest isOwn, QObject* parent)
     : QObject(parent), isOwn_(std::move(isOwn)) {
-    if (watch_.Socket() < 0) return;
+    TypingBackend& backend = CurrentTypingBackend();
+    if (!backend.KnowsWindows()) {
+        window_ = kFocusedWindow;
+        return;
+    }
     // The window active at start-up is where the user started us from.
-    Note(x11::ActiveWindow());
-    notifier_ = new QSocketNotifier(watch_.Socket(), QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] {
-        if (const auto active = watch_.TakeChange()) Note(*active);
-    });
+    Note(backend.ActiveWindow());
+    connect(&backend, &TypingBackend::ActiveWindowChanged, this, &PreviousWindow::Note);
 }
 
 void PreviousWindow::Note(std::uint64_t active) {
-    if (active != 0 && !isOwn_(active)) window_ = active;
+    if (active != 0 && active != kFocusedWindow && !isOwn_(active)) window_ = active;
 }
 
 } // namespace qvs

@@ -5,7 +5,6 @@
 #include "frame/message_box.h"
 #include "frame/program_identity.h"
 
-#include <QGuiApplication>
 #include <QRegularExpression>
 
 namespace qvs {
@@ -61,33 +60,48 @@ x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes) {
     return x11::ActivateAndType(window, x11Strokes);
 }
 
-void ReportTypingResult(x11::TypeResult result) {
-    int textId = 0;
-    switch (result) {
-    case x11::TypeResult::Typed:
-        return;
-    case x11::TypeResult::NoDisplay:
-        textId = TypingSupportTextId(TypingSupport::None);
-        break;
-    case x11::TypeResult::NoWindow:
-        textId = text::kNoWindowToType;
-        break;
-    case x11::TypeResult::NotActivated:
-        textId = text::kTypingNotActivated;
-        break;
-    case x11::TypeResult::FocusMoved:
-        textId = text::kTypingFocusMoved;
-        break;
-    }
+void StartTyping(std::uint64_t window, const KeyStrokes& strokes, TypingDone done) {
+    TypingBackend& backend = CurrentTypingBackend();
+    const QString name = backend.Name();
+    qCInfo(lcTyping) << "typing" << strokes.size() << "strokes through" << name
+                     << (window == kFocusedWindow ? "into the focused window" : "");
+    backend.Type(window, strokes, [name, done = std::move(done)](const TypingOutcome& outcome) {
+        qCInfo(lcTyping) << "typing through" << name
+                         << "ended:" << static_cast<int>(outcome.result);
+        if (done) done(outcome);
+    });
+}
+
+void ReportTypingResult(TypeResult result) {
+    ReportTypingOutcome({result, 0});
+}
+
+void ReportTypingOutcome(const TypingOutcome& outcome) {
+    int textId = outcome.textId;
+    if (textId == 0) switch (outcome.result) {
+        case TypeResult::Typed:
+            return;
+        case TypeResult::NoDisplay:
+            textId = TypingSupportTextId(TypingSupport::None);
+            break;
+        case TypeResult::NoWindow:
+            textId = text::kNoWindowToType;
+            break;
+        case TypeResult::NotActivated:
+            textId = text::kTypingNotActivated;
+            break;
+        case TypeResult::FocusMoved:
+            textId = text::kTypingFocusMoved;
+            break;
+        case TypeResult::Failed:
+            textId = text::kTypingFailed;
+            break;
+        }
     ShowMessage(GetLocalText(textId), vbExclamation, ProgramName());
 }
 
 TypingSupport CurrentTypingSupport() {
-    if (!x11::Available()) return TypingSupport::None;
-    if (QGuiApplication::platformName() == QLatin1String("wayland") ||
-        qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
-        return TypingSupport::XWaylandOnly;
-    return TypingSupport::Full;
+    return CurrentTypingBackend().Support();
 }
 
 int TypingSupportTextId(TypingSupport support) {

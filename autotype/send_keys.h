@@ -2,6 +2,7 @@
 #pragma once
 
 #include "autotype/login_text.h"
+#include "autotype/typing_backend.h"
 #include "autotype/x11_typing.h"
 
 #include <QString>
@@ -14,18 +15,20 @@ namespace qvs {
 // are the Tab and Enter keys; everything else is typed as it stands.
 KeyStrokes ParseKeyString(const QString& keys);
 
-// Brings window back and types the strokes into it.
+// Brings window back and types the strokes into it with X11's XTest.
 x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes);
+
+// Types through the session's back-end (CurrentTypingBackend), writing the
+// back-end's name and the outcome (never the text) to the typing log.
+void StartTyping(std::uint64_t window, const KeyStrokes& strokes, TypingDone done);
+// How callers type; tests put recorders in its place.
+using Typist = std::function<void(std::uint64_t, const KeyStrokes&, TypingDone)>;
 
 // Tells the user why nothing was typed, or why typing stopped halfway;
 // nothing for Typed.
-void ReportTypingResult(x11::TypeResult result);
+void ReportTypingResult(TypeResult result);
+void ReportTypingOutcome(const TypingOutcome& outcome);
 
-enum class TypingSupport {
-    Full,         // an X11 session
-    XWaylandOnly, // a Wayland session: only programs running through XWayland
-    None,         // no X display with XTest: typing is impossible
-};
 TypingSupport CurrentTypingSupport();
 // The text that explains a limited or missing support (0 for Full), for the
 // tool tips of the typing commands.

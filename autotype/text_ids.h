@@ -16,5 +16,6 @@ inline constexpr int kTypingXWaylandOnly = 31801;
 inline constexpr int kTypingFocusMoved = 33810;
 inline constexpr int kNoWindowToType = 35139;
 inline constexpr int kTypingNotActivated = 35140;
+inline constexpr int kTypingFailed = 38700;
 
 } // namespace qvs::text

@@ -4,6 +4,8 @@
 // types cross this header: Xlib's macros clash with Qt's.
 #pragma once
 
+#include "autotype/type_result.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -19,13 +21,8 @@ struct Stroke {
     std::u32string text; // for Kind::Text
 };
 
-enum class TypeResult {
-    Typed,
-    NoDisplay,    // no X display could be opened, or it lacks XTest
-    NoWindow,     // the window is gone (or was none)
-    NotActivated, // the window manager did not make it active in time
-    FocusMoved,   // another window became active while typing: the rest was not typed
-};
+// NoDisplay: no X display could be opened, or it lacks XTest.
+using TypeResult = qvs::TypeResult;
 
 // Whether an X display with XTest can be reached ($DISPLAY).
 bool Available();

@@ -31,6 +31,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 #include <QVersionNumber>
 
@@ -291,14 +292,27 @@ bool MainMenus::CanTypeCode(const QString& service) {
     return EntryHasCode(service) && CurrentTypingSupport() != TypingSupport::None;
 }
 
-// Into the window the user worked in before ours, as the tray types.
+// Into the window the user worked in before ours, as the tray types. Where
+// the desktop does not say which window that was, the main window steps
+// aside, so that the desktop gives the focus back to it, and the code goes to
+// whichever window then has the focus.
 void MainMenus::TypeCode(const QString& service) {
     const QString code = CurrentCodeText(service);
     if (code.isEmpty()) {
         ShowNoCodeMessage(service);
         return;
     }
-    ReportTypingResult(type_(previousWindow_.Window(), {{KeyStroke::Kind::Text, code}}));
+    const KeyStrokes strokes{{KeyStroke::Kind::Text, code}};
+    const std::uint64_t window = previousWindow_.Window();
+    if (window != kFocusedWindow) {
+        type_(window, strokes, ReportTypingOutcome);
+        return;
+    }
+    window_.showMinimized();
+    // The desktop moves the focus in its own time.
+    constexpr int kFocusSettleMs = 500;
+    QTimer::singleShot(kFocusSettleMs, this,
+                       [this, strokes] { type_(kFocusedWindow, strokes, ReportTypingOutcome); });
 }
 
 // Paste stays usable as long as an entry was copied, also after the view was

@@ -88,7 +88,7 @@ public:
 
     // How the typing commands type into the window before ours; replaced by
     // tests.
-    using Typing = std::function<x11::TypeResult(std::uint64_t, const KeyStrokes&)>;
+    using Typing = Typist;
     void SetTyping(Typing type) { type_ = std::move(type); }
     // Whether "Type one-time code" is offered for service.
     static bool CanTypeCode(const QString& service);
@@ -117,7 +117,7 @@ private:
     QWidget* toolbar_ = nullptr;
     EntryClipboard clipboard_;
     PreviousWindow previousWindow_;
-    Typing type_ = TypeInto;
+    Typing type_ = StartTyping;
     bool fileOpen_ = false;
 };
 

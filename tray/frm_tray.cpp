@@ -200,12 +200,12 @@ bool frmTray::ShowMessage(const QString& title, const QString& text) {
     return sysTray_.ShowMessage(title, text);
 }
 
-x11::TypeResult frmTray::SendKeysToPreviousWindow(const KeyStrokes& strokes) {
-    const x11::TypeResult result = previousWindow_ == 0 || !actions_.type
-                                       ? x11::TypeResult::NoWindow
-                                       : actions_.type(previousWindow_, strokes);
-    ReportTypingResult(result);
-    return result;
+void frmTray::SendKeysToPreviousWindow(const KeyStrokes& strokes) {
+    if (previousWindow_ == 0 || !actions_.type) {
+        ReportTypingResult(TypeResult::NoWindow);
+        return;
+    }
+    actions_.type(previousWindow_, strokes, ReportTypingOutcome);
 }
 
 } // namespace qvs

@@ -36,11 +36,13 @@ struct TrayActions {
     // Tells that an entry has no code to copy or type.
     std::function<void(const QString&)> noCode;
     // Types into a window; replaced by tests.
-    std::function<x11::TypeResult(std::uint64_t, const KeyStrokes&)> type = TypeInto;
+    Typist type = StartTyping;
     // When it answers a text, the menu starts with that item ("reopen").
     std::function<QString()> reopenCaption;
     // The window active when the menu opened; replaced by tests.
-    std::function<std::uint64_t()> activeWindow = x11::ActiveWindow;
+    std::function<std::uint64_t()> activeWindow = [] {
+        return CurrentTypingBackend().ActiveWindow();
+    };
     // Whether typing can reach other programs here; replaced by tests.
     std::function<TypingSupport()> typingSupport = CurrentTypingSupport;
 };
@@ -85,9 +87,11 @@ public:
 
     // Carries out a chosen menu item.
     void OnMenuClick(int index, const QString& key);
-    // Types into the window that was active when the menu opened; nothing
-    // when there was none or it has gone.
-    x11::TypeResult SendKeysToPreviousWindow(const KeyStrokes& strokes);
+    // Types into the window that was active when the menu opened (where the
+    // desktop cannot tell, into the one that has the focus once the menu has
+    // closed); nothing when there was none or it has gone. The user is told
+    // of a failure when the typing ends, which may be after a question.
+    void SendKeysToPreviousWindow(const KeyStrokes& strokes);
 
     // The tray's messages (a reminder); false when the tray cannot show one.
     bool ShowMessage(const QString& title, const QString& text);

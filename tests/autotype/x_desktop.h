@@ -6,6 +6,7 @@
 // since CI has everything the desktop needs.
 #pragma once
 
+#include "autotype/typing_backend.h"
 #include "autotype/x11_typing.h"
 #include "tests/test_program.h"
 
@@ -26,6 +27,9 @@ public:
                 __FILE__, __LINE__);
     }
     ~XDesktop() {
+        // The typing back-end's connection to this display goes first: an X
+        // connection that loses its server ends the process.
+        qvs::ReplaceTypingBackendForTesting(nullptr);
         if (!display_.isEmpty())
             QProcess::execute(qEnvironmentVariable("QVS_XDESK"),
                               {QStringLiteral("down"), display_});
@@ -107,12 +111,15 @@ private:
     QString display_;
 };
 
-// The login form (QVS_TYPING_TARGET): prints its window id once shown, and both boxes when
+// The login form (QVS_TYPING_TARGET): prints its window id once shown (on
+// Wayland, a number of no use but that it is shown), and both boxes when
 // Enter is pressed in the password box.
 class TargetForm {
 public:
-    explicit TargetForm(const XDesktop& desktop) {
-        process_.setProcessEnvironment(desktop.Environment());
+    explicit TargetForm(const XDesktop& desktop) : TargetForm(desktop.Environment()) {}
+    // On another desktop: a Wayland one.
+    explicit TargetForm(const QProcessEnvironment& environment) {
+        process_.setProcessEnvironment(environment);
         process_.start(TestProgram("QVS_TYPING_TARGET"), {});
     }
     ~TargetForm() {

@@ -54,3 +54,11 @@ inline void AddEntry(const char* service, std::int16_t cat = 0, std::int16_t sca
     p.URL_Change = changeUrl;
     QVERIFY(qvs::Store().PWAdd(p));
 }
+
+// An entry with a one-time code: 287082 at the code clock's second 59.
+inline void AddEntryWithCode(const char* service) {
+    ardeko::T_Password p;
+    p.service = service;
+    p.Totp = "otpauth://totp/Bank?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ";
+    QVERIFY(qvs::Store().PWAdd(p));
+}

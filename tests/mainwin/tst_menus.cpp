@@ -3,6 +3,7 @@
 #include "tests/mainwin/menus_fixture.h"
 
 #include "autotype/secret_clipboard.h"
+#include "autotype/typing_backend.h"
 #include "frame/one_time_code.h"
 #include "mainwin/category_tree.h"
 #include "mainwin/entry_grid.h"
@@ -41,6 +42,19 @@ void ExpectLayout(const Menu& menu, const Layout<typename Menu::CommandType>& la
 template <typename Menu, typename Command> bool Enabled(const Menu& menu, Command command) {
     return menu.Item(command)->isEnabled();
 }
+
+// A desktop that types only into the focused window, as the portal does.
+class FocusOnlyBackend : public TypingBackend {
+public:
+    QString Name() const override { return QStringLiteral("focus-only"); }
+    TypingSupport Support() const override { return TypingSupport::Full; }
+    bool KnowsWindows() const override { return false; }
+    std::uint64_t ActiveWindow() override { return kFocusedWindow; }
+    bool IsOwnWindow(std::uint64_t) override { return false; }
+    void Type(std::uint64_t, const KeyStrokes&, TypingDone done) override {
+        done({TypeResult::Typed, 0});
+    }
+};
 
 using E = EditCommand;
 using P = PasswordCommand;
@@ -225,10 +239,7 @@ private slots:
     void codeItemsCopyAndTypeTheCode() {
         MenuWindow w;
         AddEntry("Plain");
-        ardeko::T_Password p;
-        p.service = "Bank";
-        p.Totp = "otpauth://totp/Bank?secret=GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ";
-        QVERIFY(Store().PWAdd(p));
+        AddEntryWithCode("Bank");
         w.ShowNode(QStringLiteral("R"));
         w.SelectRow(QStringLiteral("Plain"));
         w.menus->PrepareEditMenu();
@@ -253,17 +264,17 @@ private slots:
         ClearSecretFromClipboard();
 
         QString typed;
-        x11::TypeResult answer = x11::TypeResult::Typed;
-        w.menus->SetTyping([&](std::uint64_t, const KeyStrokes& strokes) {
+        TypeResult answer = TypeResult::Typed;
+        w.menus->SetTyping([&](std::uint64_t, const KeyStrokes& strokes, TypingDone done) {
             for (const KeyStroke& stroke : strokes)
                 typed += stroke.kind == KeyStroke::Kind::Text ? stroke.text : QStringLiteral("?");
-            return answer;
+            done({answer, 0});
         });
         w.popups->RunGridItem(G::TypeCode);
         QCOMPARE(typed, QStringLiteral("287082"));
         // Stopped halfway, or nowhere to type: a message says so.
-        for (const auto& [result, textId] : {std::pair{x11::TypeResult::FocusMoved, 33810},
-                                             std::pair{x11::TypeResult::NoWindow, 35139}}) {
+        for (const auto& [result, textId] :
+             {std::pair{TypeResult::FocusMoved, 33810}, std::pair{TypeResult::NoWindow, 35139}}) {
             answer = result;
             ModalScript script;
             script.On<frmMessage>([textId = textId](frmMessage* m) {
@@ -276,6 +287,32 @@ private slots:
         }
         SetCodeClock({});
         QCOMPARE(QGuiApplication::clipboard()->text(), QString()); // typing copies nothing
+    }
+
+    // Where the desktop cannot say which window was used before ours, the
+    // main window steps aside first, and the code goes to whichever window
+    // then has the focus.
+    void withoutKnownWindowsTheMainWindowStepsAsideBeforeTyping() {
+        ReplaceTypingBackendForTesting(std::make_unique<FocusOnlyBackend>());
+        {
+            MenuWindow w;
+            AddEntryWithCode("Bank");
+            w.ShowNode(QStringLiteral("R"));
+            w.SelectRow(QStringLiteral("Bank"));
+            w.window.show();
+            std::optional<std::uint64_t> typedInto;
+            bool minimisedWhenTyped = false;
+            w.menus->SetTyping([&](std::uint64_t window, const KeyStrokes&, TypingDone done) {
+                typedInto = window;
+                minimisedWhenTyped = w.window.isMinimized();
+                done({TypeResult::Typed, 0});
+            });
+            w.menus->mnuEdit_Click(E::TypeCode);
+            QTRY_VERIFY(typedInto.has_value());
+            QCOMPARE(*typedInto, kFocusedWindow);
+            QVERIFY(minimisedWhenTyped);
+        }
+        ReplaceTypingBackendForTesting(nullptr);
     }
 
     void cutDeletesAfterCopying() {

@@ -53,14 +53,14 @@ struct Recorder {
                               {KeyStroke::Kind::Text, QStringLiteral("pw-") + s},
                               {KeyStroke::Kind::Enter, {}}};
         };
-        a.type = [this](std::uint64_t window, const KeyStrokes& strokes) {
+        a.type = [this](std::uint64_t window, const KeyStrokes& strokes, TypingDone done) {
             typedInto = window;
             for (const auto& s : strokes)
                 typed += s.kind == KeyStroke::Kind::Text
                              ? s.text
                              : (s.kind == KeyStroke::Kind::Tab ? QStringLiteral("<TAB>")
                                                                : QStringLiteral("<ENTER>"));
-            return x11::TypeResult::Typed;
+            done({TypeResult::Typed, 0});
         };
         a.activeWindow = [] { return std::uint64_t{4242}; };
         a.typingSupport = [] { return TypingSupport::Full; };
