@@ -52,12 +52,16 @@ KeyStrokes ParseKeyString(const QString& keys) {
     return strokes;
 }
 
-x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes) {
+std::vector<x11::Stroke> ToX11Strokes(const KeyStrokes& strokes) {
     std::vector<x11::Stroke> x11Strokes;
     x11Strokes.reserve(strokes.size());
     for (const KeyStroke& stroke : strokes)
         x11Strokes.push_back(ToX11(stroke));
-    return x11::ActivateAndType(window, x11Strokes);
+    return x11Strokes;
+}
+
+x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes) {
+    return x11::ActivateAndType(window, ToX11Strokes(strokes));
 }
 
 void StartTyping(std::uint64_t window, const KeyStrokes& strokes, TypingDone done) {

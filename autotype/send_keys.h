@@ -15,6 +15,9 @@ namespace qvs {
 // are the Tab and Enter keys; everything else is typed as it stands.
 KeyStrokes ParseKeyString(const QString& keys);
 
+// The strokes as the typing code below Qt takes them (code points).
+std::vector<x11::Stroke> ToX11Strokes(const KeyStrokes& strokes);
+
 // Brings window back and types the strokes into it with X11's XTest.
 x11::TypeResult TypeInto(std::uint64_t window, const KeyStrokes& strokes);
 

@@ -1,5 +1,6 @@
 #include "autotype/typing_backend.h"
 
+#include "autotype/portal_backend.h"
 #include "autotype/wlr_backend.h"
 #include "autotype/x11_backend.h"
 
@@ -10,11 +11,6 @@ Q_LOGGING_CATEGORY(lcTyping, "qvs.typing")
 namespace qvs {
 
 namespace {
-
-TypingBackendMaker& PortalMaker() {
-    static TypingBackendMaker make;
-    return make;
-}
 
 std::unique_ptr<TypingBackend>& Chosen() {
     static std::unique_ptr<TypingBackend> backend;
@@ -33,8 +29,7 @@ std::unique_ptr<TypingBackend> Choose() {
     const bool wayland = WaylandSession();
     if (wayland) {
         if (auto wlroots = WlrTypingBackend::Connect()) return wlroots;
-        if (PortalMaker())
-            if (auto portal = PortalMaker()()) return portal;
+        if (auto portal = PortalTypingBackend::Connect()) return portal;
     }
     if (x11::Available()) return std::make_unique<X11TypingBackend>(wayland);
     return std::make_unique<NoTypingBackend>();
@@ -52,10 +47,6 @@ TypingBackend& CurrentTypingBackend() {
         qCInfo(lcTyping) << "typing back-end:" << backend->Name();
     }
     return *backend;
-}
-
-void SetPortalTypingBackend(TypingBackendMaker make) {
-    PortalMaker() = std::move(make);
 }
 
 void ReplaceTypingBackendForTesting(std::unique_ptr<TypingBackend> backend) {

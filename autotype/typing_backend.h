@@ -70,15 +70,9 @@ signals:
 
 // The back-end for this session, chosen at its first use and kept for the
 // program's life: on Wayland the compositor's virtual keyboard where it
-// offers one, else the portal's (when registered), else X11 (XWayland
+// offers one, else the desktop portal's, else X11 (XWayland
 // programs only); on X11, XTest; otherwise none.
 TypingBackend& CurrentTypingBackend();
-
-// Makes the back-end for a desktop portal's remote keyboard, or nullptr when
-// this session has no usable portal.
-using TypingBackendMaker = std::function<std::unique_ptr<TypingBackend>()>;
-// Registers the portal's back-end at start-up, before the first typing.
-void SetPortalTypingBackend(TypingBackendMaker make);
 
 // Tests: puts backend in place of the chosen one (nullptr: choose again).
 void ReplaceTypingBackendForTesting(std::unique_ptr<TypingBackend> backend);

@@ -4,6 +4,7 @@
 // text, the session is closed after typing, and a refused consent, a missing
 // portal, a too old one and a failing one each end with their own result and
 // nothing typed half-way.
+#include "autotype/portal_backend.h"
 #include "autotype/portal_keyboard.h"
 
 #include "frame/settings_store.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 using namespace qvs;
 using portal::TypeResult;
@@ -306,6 +308,38 @@ private slots:
         portal::Keyboard keyboard;
         QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), TypeResult::NoPortal);
         QVERIFY(fake_->calls.isEmpty());
+        ServePortal(true);
+    }
+
+    // The back-end the typing commands reach: the focused window, an answer
+    // for every attempt, and the portal's own reason when it failed.
+    void backendAnswersEachTypingWithItsReason() {
+        auto backend = PortalTypingBackend::Connect();
+        QVERIFY(backend);
+        QVERIFY(!backend->KnowsWindows());
+        QCOMPARE(backend->ActiveWindow(), kFocusedWindow);
+        const auto typeAndWait = [&](const KeyStrokes& strokes) {
+            std::optional<TypingOutcome> outcome;
+            backend->Type(kFocusedWindow, strokes, [&](const TypingOutcome& o) { outcome = o; });
+            [&] { QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 10000); }();
+            return outcome.value_or(TypingOutcome{qvs::TypeResult::NoDisplay, 0});
+        };
+        const KeyStrokes login{{KeyStroke::Kind::Text, QStringLiteral("pä")},
+                               {KeyStroke::Kind::Enter, {}}};
+        QCOMPARE(typeAndWait(login).result, qvs::TypeResult::Typed);
+        QCOMPARE(fake_->keyEvents, (QList<int>{'p', -'p', 0xe4, -0xe4, 0xff0d, -0xff0d}));
+
+        fake_->Reset();
+        fake_->consent = false;
+        const TypingOutcome refused = typeAndWait(login);
+        QCOMPARE(refused.result, qvs::TypeResult::Failed);
+        QCOMPARE(refused.textId, TypingResultTextId(TypeResult::Refused));
+        QVERIFY(fake_->keyEvents.isEmpty());
+
+        // No portal on the bus: the session keeps the X11 back-end for
+        // programs running through XWayland.
+        ServePortal(false);
+        QVERIFY(!PortalTypingBackend::Connect());
         ServePortal(true);
     }
 

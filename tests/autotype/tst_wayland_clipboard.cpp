@@ -4,6 +4,7 @@
 // then, and what another program copied meanwhile stays. wl-paste reads the
 // clipboard as any other program would.
 #include "autotype/secret_clipboard.h"
+#include "tests/autotype/wayland_desktop.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -17,10 +18,6 @@
 using namespace qvs;
 
 namespace {
-
-QString SwayStarter() {
-    return qEnvironmentVariable("QVS_HEADLESS_SWAY");
-}
 
 // What another program pastes; "" when the clipboard is empty.
 QString Paste(const QStringList& options = {}) {
@@ -41,6 +38,11 @@ QString Paste(const QStringList& options = {}) {
 class TestWaylandClipboard : public QObject {
     Q_OBJECT
 
+public:
+    explicit TestWaylandClipboard(const WaylandDesktop& desktop) : desktop_(desktop) {}
+
+private:
+    const WaylandDesktop& desktop_;
     QLineEdit window_;
     std::function<void()> clear_; // the pending clearing, run by the test
     std::unique_ptr<QProcess> other_;
@@ -67,6 +69,7 @@ class TestWaylandClipboard : public QObject {
 
 private slots:
     void initTestCase() {
+        if (desktop_.SkipOrFail()) return;
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
         SetClipboardClearTimer(
             [this](std::chrono::milliseconds, std::function<void()> done) { clear_ = done; });
@@ -112,31 +115,22 @@ private slots:
 
 // The desktop first, then the application on it.
 int main(int argc, char* argv[]) {
-    QProcess starter;
-    starter.start(SwayStarter(), {QStringLiteral("up")});
-    if (!starter.waitForFinished(15000) || starter.exitCode() != 0) {
-        std::fprintf(stderr, "FAIL: no headless sway: %s\n", starter.readAllStandardError().data());
-        return 1;
-    }
-    const QByteArray runtime = starter.readAllStandardOutput().trimmed();
-    qputenv("XDG_RUNTIME_DIR", runtime);
-    qputenv("WAYLAND_DISPLAY", "wayland-1");
-    qputenv("QT_QPA_PLATFORM", "wayland");
+    WaylandDesktop desktop; // before the application, which then shows there
     // The headless desktop has no input devices, and without a keyboard no
     // window gets the keyboard focus nor may set the clipboard: a virtual
     // keyboard that types nothing for a long while stands in for one.
     QProcess keyboard;
+    keyboard.setProcessEnvironment(desktop.Environment());
     keyboard.start(QStringLiteral("wtype"), {QStringLiteral("-s"), QStringLiteral("600000"),
                                              QStringLiteral("-k"), QStringLiteral("Shift_L")});
     int status = 1;
     {
         QApplication app(argc, argv);
-        TestWaylandClipboard test;
+        TestWaylandClipboard test(desktop);
         status = QTest::qExec(&test, argc, argv);
     }
     keyboard.kill();
     keyboard.waitForFinished(2000);
-    QProcess::execute(SwayStarter(), {QStringLiteral("down"), QString::fromUtf8(runtime)});
     return status;
 }
 
