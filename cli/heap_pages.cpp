@@ -4,9 +4,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 namespace qvs {
 
@@ -26,14 +27,23 @@ void BackHeapWithLargePages(std::size_t bytes) {
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(bytes * 2));
     mallopt(M_MMAP_THRESHOLD, static_cast<int>(kOwnPagesFrom));
     const auto start = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    std::vector<void*> pieces;
-    for (std::size_t grown = 0; grown < bytes; grown += kPiece)
-        pieces.push_back(std::malloc(kPiece));
-    for (void* p : pieces)
-        std::free(p);
+    // On the stack: nothing else may be allocated among the pieces.
+    std::array<void*, 64> pieces{};
+    const std::size_t count = std::min(pieces.size(), (bytes + kPiece - 1) / kPiece);
+    for (std::size_t i = 0; i < count; ++i)
+        pieces[i] = std::malloc(kPiece);
+    for (std::size_t i = 0; i < count; ++i)
+        std::free(pieces[i]);
     const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    const std::uintptr_t from = (start + kLargePage - 1) & ~(kLargePage - 1);
-    if (end > from) madvise(reinterpret_cast<void*>(from), end - from, MADV_HUGEPAGE);
+    // Past the free space's own header, which the allocator keeps at its start.
+    const std::uintptr_t from = (start + 4096 + kLargePage - 1) & ~(kLargePage - 1);
+    if (end <= from) return;
+    void* const region = reinterpret_cast<void*>(from);
+    madvise(region, end - from, MADV_HUGEPAGE);
+    // The pieces' headers, written before that and stale since they were
+    // freed, would keep their spans in small pages: dropped, they come back
+    // as large ones when first used.
+    madvise(region, end - from, MADV_DONTNEED);
 }
 
 } // namespace qvs
