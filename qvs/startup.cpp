@@ -8,6 +8,7 @@
 #include "app/lock_controller.h"
 #include "app/program_start.h"
 #include "app/single_instance.h"
+#include "browser/browser_filling.h"
 #include "dialogs/entry/frm_pw.h"
 #include "dialogs/frm_check_expire.h"
 #include "dialogs/frm_splash.h"
@@ -50,6 +51,8 @@ int RunProgram() {
     App().startingUp = true;
     DiskGuard diskGuard; // follows the open file from its first open on
     SetExpiryEntryEditor(&PasswordEdit);
+    // The socket qvs-proxy reaches joins it through ConnectBrowserSocket.
+    browser::StartBrowserFilling();
     OpenFirstFile(ProgramCommandLine());
     App().switchingWindows = false;
     WindowSwitcher windows;
