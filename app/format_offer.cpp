@@ -64,9 +64,14 @@ void OfferNewFormat(const QString& path) {
         settings.WriteFlag(OfferName(path), true);
     }
     if (Ask(LocalTextWith(text::kNewFormatOffer, path), vbYesNo | vbQuestion) != vbYes) return;
+    ConvertToNewFormat(path);
+}
+
+bool ConvertToNewFormat(const QString& path) {
+    ardeko::clsPW& store = Store();
     // A typo may have opened a file that cannot tell one: never convert
     // what it showed without the password given a second time.
-    if (!ConfirmUncheckedPassword()) return;
+    if (!ConfirmUncheckedPassword()) return false;
     const std::string name = path.toStdString();
     const std::string copy = store.BackupPathFor(name, true);
     store.SetFormat(ardeko::FileFormat::Two);
@@ -74,11 +79,12 @@ void OfferNewFormat(const QString& path) {
     if (!store.SaveFile(name, true, true)) {
         store.SetFormat(ardeko::FileFormat::Legacy);
         Ask(StoreReason(store), vbCritical);
-        return;
+        return false;
     }
     // A copy that could not be made does not stop the save; then it is not named.
     if (QFile::exists(QString::fromStdString(copy)))
         Ask(LocalTextWith(text::kNewFormatKeptCopy, QString::fromStdString(copy)), vbInformation);
+    return true;
 }
 
 void OfferStrongerKey(const QString& path) {

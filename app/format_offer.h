@@ -14,6 +14,10 @@ namespace qvs {
 // saves it so (a copy of the legacy file is kept in the backup folder). The
 // answer is remembered for the file.
 void OfferNewFormat(const QString& path);
+// Converts the open file path to the new format now (a copy of the legacy
+// file is kept in the backup folder); what goes wrong is shown. True when
+// it was converted.
+bool ConvertToNewFormat(const QString& path);
 
 // After path was opened in QVS with key settings below what a new file
 // gets: says so and offers to raise them in the change-password window.

@@ -181,4 +181,10 @@ std::optional<QString> RunPasswordGenerator(QWidget* parent) {
     return dialog.Result();
 }
 
+std::string GenerateWithLastOptions() {
+    const GeneratorOptions& o = LastOptions();
+    return o.passphrase ? ardeko::GeneratePassphrase(o, WordList(CurrentLanguage()))
+                        : ardeko::GeneratePassword(o);
+}
+
 } // namespace qvs

@@ -59,5 +59,8 @@ private:
 // Shows the generator on the modal-window stack; the chosen password, or
 // none when cancelled. The options chosen are kept for the next time.
 std::optional<QString> RunPasswordGenerator(QWidget* parent);
+// A password (or passphrase) with the options the generator was last used
+// with in this run, without showing it: for a request from elsewhere.
+std::string GenerateWithLastOptions();
 
 } // namespace qvs

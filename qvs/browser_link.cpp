@@ -1,30 +1,24 @@
 #include "qvs/browser_link.h"
 
+#include "browser/browser_filling.h"
 #include "dialogs/options/browser_manifests.h"
 #include "dialogs/options/browser_page.h"
 #include "frame/options.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace qvs {
 
 namespace {
 
-// Answers every action with "no file open" until the protocol's own
-// requests take its place, so that the extension shows QVS as reachable
-// but with nothing to fill.
-class NothingOpenRequests : public browser::Requests {
+// The server needs the protocol from its start, and the protocol needs the
+// server to reach every browser: this passes the messages on once both exist.
+class ProtocolRequests : public browser::Requests {
 public:
-    void Handle(browser::ConnectionId, const QByteArray& json, Answer answer) override {
-        const QString action =
-            QJsonDocument::fromJson(json).object().value(QStringLiteral("action")).toString();
-        const QJsonObject error{{QStringLiteral("action"), action},
-                                {QStringLiteral("errorCode"), QStringLiteral("1")},
-                                {QStringLiteral("error"), QStringLiteral("Database not opened")}};
-        answer(QJsonDocument(error).toJson(QJsonDocument::Compact));
+    void Handle(browser::ConnectionId connection, const QByteArray& json, Answer answer) override {
+        protocol->Handle(connection, json, std::move(answer));
     }
-    void Closed(browser::ConnectionId) override {}
+    void Closed(browser::ConnectionId connection) override { protocol->Closed(connection); }
+
+    browser::Requests* protocol = nullptr;
 };
 
 // Our manifests name the qvs-proxy beside this QVS, which may have moved
@@ -40,8 +34,8 @@ void RefreshOurManifests() {
 
 } // namespace
 
-BrowserLink::BrowserLink()
-    : requests_(std::make_unique<NothingOpenRequests>()), server_(*requests_) {
+BrowserLink::BrowserLink() : requests_(std::make_unique<ProtocolRequests>()), server_(*requests_) {
+    static_cast<ProtocolRequests&>(*requests_).protocol = &browser::ConnectBrowserSocket(&server_);
     SetBrowserConnectionObserver([this] { FollowOptions(); });
     RefreshOurManifests();
     FollowOptions();
@@ -49,6 +43,7 @@ BrowserLink::BrowserLink()
 
 BrowserLink::~BrowserLink() {
     SetBrowserConnectionObserver({});
+    browser::ConnectBrowserSocket(nullptr); // the server goes with this
 }
 
 void BrowserLink::FollowOptions() {

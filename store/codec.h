@@ -76,6 +76,7 @@ struct DecodedFile {
     std::vector<T_Node> nodes;
     std::vector<T_Deleted> deleted;   // format 2 only
     std::vector<T_BrowserLink> links; // format 2 only
+    std::string fileId;               // format 2 only; "" when the file has none yet
     bool truncated = false;           // a record was cut off by the end of the data
     bool badValues = false;           // a plain file held values no writer writes (dropped)
     std::size_t dataEnd = 0;          // legacy: where the records read ended
@@ -141,6 +142,7 @@ struct StoreContents {
     const KeyedCollection<T_Node>& nodes;
     const std::vector<T_Deleted>* deleted = nullptr;   // written by format 2 only
     const std::vector<T_BrowserLink>* links = nullptr; // written by format 2 only
+    const T_FileIdentity* identity = nullptr;          // written by format 2 only, when set
 };
 
 } // namespace ardeko

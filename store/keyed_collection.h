@@ -10,8 +10,10 @@
 #include "store/errors.h"
 
 #include <algorithm>
+#include <atomic>
 #include <concepts>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -48,6 +50,10 @@ public:
 
     std::size_t Count() const { return items_.size(); }
     bool Empty() const { return items_.empty(); }
+    // Changes with every change of the items (one count for all collections
+    // of a kind, never given twice): whoever keeps something derived from
+    // them (an index) knows when to build it again without looking at each.
+    std::uint64_t Revision() const { return revision_; }
     // 0-based position.
     const T& operator[](std::size_t i) const { return items_[i]->value; }
     const std::string& KeyAt(std::size_t i) const { return items_[i]->key; }
@@ -68,6 +74,7 @@ public:
         // One lookup both refuses a duplicate and makes the index entry.
         const auto [slot, added] = index_.try_emplace(FoldKey(key), nullptr);
         if (!added) return Code(StoreError::DuplicateKey);
+        Changed();
         pos = std::min(pos, items_.size());
         auto owned = std::make_unique<Item>(std::move(key), std::forward<U>(item));
         if (ordered_ && !FitsOrderAt(owned->value, pos)) ordered_ = false;
@@ -106,6 +113,7 @@ public:
                 return Code(StoreError::DuplicateKey);
             }
         }
+        Changed();
         if (!ordered_) {
             for (auto& [key, item] : items)
                 InsertByName(std::move(key), std::move(item));
@@ -118,6 +126,7 @@ public:
     int Remove(std::string_view key) {
         const auto it = index_.find(FoldKey(key));
         if (it == index_.end()) return Code(StoreError::InvalidCall);
+        Changed();
         const Item* target = it->second;
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(PositionOf(target)));
         index_.erase(it);
@@ -127,6 +136,7 @@ public:
     // Removes every item matching pred, keeping the order of the rest; one
     // pass, whatever the number removed. Returns the number removed.
     template <class Pred> std::size_t RemoveIf(Pred pred) {
+        Changed();
         const auto keep = std::stable_partition(
             items_.begin(), items_.end(), [&](const auto& item) { return !pred(item->value); });
         const auto removed = static_cast<std::size_t>(items_.end() - keep);
@@ -140,6 +150,7 @@ public:
     // lets change edit each (never its name: the key stays). The same order
     // as removing and appending them one by one, in one pass.
     template <class Pred, class Change> std::size_t MoveToEndIf(Pred pred, Change change) {
+        Changed();
         const auto moved = std::stable_partition(
             items_.begin(), items_.end(), [&](const auto& item) { return !pred(item->value); });
         const auto count = static_cast<std::size_t>(items_.end() - moved);
@@ -151,6 +162,7 @@ public:
 
     // Lets change edit every item in place (never its name: the key stays).
     template <class Change> void EditEach(Change change) {
+        Changed();
         for (auto& item : items_)
             change(item->value);
     }
@@ -160,6 +172,7 @@ public:
     template <class Change> bool EditOne(std::string_view key, Change change) {
         const auto it = index_.find(FoldKey(key));
         if (it == index_.end()) return false;
+        Changed();
         change(it->second->value);
         return true;
     }
@@ -171,6 +184,7 @@ public:
     }
 
     void Clear() {
+        Changed();
         items_.clear();
         index_.clear();
         ordered_ = true;
@@ -209,6 +223,10 @@ public:
 
 private:
     static const std::string& NameOf(const T& value) { return RecordName(value); }
+    void Changed() {
+        static std::atomic<std::uint64_t> last{0};
+        revision_ = ++last;
+    }
 
     std::size_t FirstGreaterPosition(const std::string& name) const {
         if (ordered_) {
@@ -289,6 +307,7 @@ private:
     std::vector<std::unique_ptr<Item>> items_;
     std::unordered_map<std::string, Item*> index_;
     bool ordered_ = true;
+    std::uint64_t revision_ = 0;
 };
 
 } // namespace ardeko

@@ -1,5 +1,6 @@
 #include "store/pw.h"
 
+#include "store/entry_id.h"
 #include "store/entry_pack.h"
 #include "store/format2/format2.h"
 #include "store/io/file_io.h"
@@ -169,6 +170,7 @@ void clsPW::NewFile() {
     passwordUnchecked_ = false;
     sealed_.reset();
     format_ = FileFormat::Two;
+    identity_.Id = NewEntryId();
     key_.master.Clear();
     kdfChosen_ = false;
 }
@@ -252,6 +254,7 @@ bool clsPW::Load(const std::string& strName, std::string_view strPw, std::int16_
     ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
     std::size_t skipped = f.duplicates;
     FillFrom(f, defkval, skipped);
+    identity_.Id = std::move(f.fileId);
     // A format-2 file from a writer that knew only entries' identifiers:
     // its categories get theirs now, from the names they were saved under,
     // so that a rename before the next save keeps them.
@@ -375,9 +378,10 @@ bool clsPW::EnsureKey() {
 
 bool clsPW::EncodeImage(std::string& image, std::int32_t& seed) {
     if (format_ == FileFormat::Two) {
-        const StoreContents contents{category_,   subCategory_, password_,
-                                     nodeStates_, &deleted_,    &links_};
+        const StoreContents contents{category_, subCategory_, password_, nodeStates_,
+                                     &deleted_, &links_,      &identity_};
         if (!EnsureKey()) return false;
+        EnsureFileId();
         PrepareIdentities();
         ForgetPasswordOnceKeyed(format_, key_, filePassword_, passwordHeld_);
         seed = 0;

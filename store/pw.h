@@ -139,6 +139,15 @@ public:
     // After a load refused with StoreError::SlowKdf: the file's key settings.
     const std::optional<KdfParams>& SlowKdfSettings() const { return slowKdf_; }
 
+    // What names the file whatever its path or password (32 hex digits): a
+    // new file gets one, a format-2 file without one (converted, or saved by
+    // an older writer) at its next save; kept from save to save and through
+    // merges. "" for a file in the legacy format, which cannot hold one.
+    const std::string& FileId() const;
+    // The identifier a save will write, made now when a format-2 store has
+    // none yet (it is then kept by the next save); "" for the legacy format.
+    const std::string& EnsureFileId();
+
     // Seed and version text of the file last loaded or saved.
     std::int32_t FileSeed() const { return fileSeed_; }
     const std::string& LoadedVersion() const { return loadedVersion_; }
@@ -362,6 +371,8 @@ private:
     // Both versions' connections, paired by key: a removal on either side
     // stands, the name of the one used last is kept.
     void MergeBrowserLinks(const clsPW& theirs);
+    // Keeps this file's identifier; takes theirs when it has none.
+    void MergeFileId(const clsPW& theirs);
     bool HasBrowserLinks() const;
     bool FailLinksNeedFormat2();
     bool SealUnder(const FileKey& key, std::vector<std::string>& extras);
@@ -406,6 +417,7 @@ private:
     NodeCollection nodeStates_;
     std::vector<T_Deleted> deleted_;
     std::vector<T_BrowserLink> links_; // those removed too, as marks
+    T_FileIdentity identity_;
     std::string filename_;
     bool notSaved_ = false;
     std::int32_t errNum_ = 0;

@@ -73,4 +73,19 @@ void clsPW::MergeDeletionMarks(const clsPW& theirs) {
               [](const T_Deleted& a, const T_Deleted& b) { return a.Id < b.Id; });
 }
 
+const std::string& clsPW::FileId() const {
+    static const std::string none;
+    return format_ == FileFormat::Two ? identity_.Id : none;
+}
+
+const std::string& clsPW::EnsureFileId() {
+    if (format_ == FileFormat::Two && identity_.Id.empty()) identity_.Id = NewEntryId();
+    return FileId();
+}
+
+void clsPW::MergeFileId(const clsPW& theirs) {
+    // The file stays itself: another version's identifier only fills a gap.
+    if (identity_.Id.empty()) identity_.Id = theirs.identity_.Id;
+}
+
 } // namespace ardeko

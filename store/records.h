@@ -121,6 +121,13 @@ struct T_Password {
     bool operator==(const T_Password&) const = default;
 };
 
+// What names a format-2 file as a whole, whatever its path or password:
+// random, made once, kept from save to save (FORMAT2.md, record kind 8).
+struct T_FileIdentity {
+    std::string Id;
+    bool operator==(const T_FileIdentity&) const = default;
+};
+
 // An entry deleted from a format-2 file: merges take its other versions as
 // deleted rather than new. Kept for a while (kDeletionMarkDays), then dropped.
 struct T_Deleted {
@@ -253,6 +260,10 @@ template <class R, class V> void VisitBrowserLinkFields(R& r, V&& v) {
     v("removed", r.removed);
 }
 
+template <class R, class V> void VisitFileIdentityFields(R& r, V&& v) {
+    v("Id", r.Id);
+}
+
 // One overload set so generic code can walk any record.
 template <class V> void VisitFields(T_Categ& r, V&& v) {
     VisitCategFields(r, v);
@@ -283,6 +294,12 @@ template <class V> void VisitFields(T_BrowserLink& r, V&& v) {
 }
 template <class V> void VisitFields(const T_BrowserLink& r, V&& v) {
     VisitBrowserLinkFields(r, v);
+}
+template <class V> void VisitFields(T_FileIdentity& r, V&& v) {
+    VisitFileIdentityFields(r, v);
+}
+template <class V> void VisitFields(const T_FileIdentity& r, V&& v) {
+    VisitFileIdentityFields(r, v);
 }
 template <class V> void VisitFields(T_Password& r, V&& v) {
     VisitPasswordFields(r, v);

@@ -32,11 +32,25 @@ int DefaultPort(std::string_view scheme) {
     return scheme == "http" ? 80 : 443; // an entry without a scheme means https
 }
 
+// Whether a text without "://" names a scheme of its own ("mailto:a@b.org",
+// "tel:", "javascript:"), or is an e-mail address: neither is a web site,
+// though its part after "@" reads as a host. "host:8080" is a port.
+bool OtherSchemeWithoutSlashes(std::string_view text) {
+    const auto colon = text.find(':');
+    const auto end = text.find_first_of("/?#\\");
+    if (text.substr(0, end).find('@') != std::string_view::npos) return true;
+    if (text.starts_with('[') || colon == std::string_view::npos ||
+        (end != std::string_view::npos && colon > end))
+        return false;
+    const std::string_view after = text.substr(colon + 1);
+    return !after.empty() && (after.front() < '0' || after.front() > '9');
+}
+
 // Splits "scheme://rest"; scheme "" when the text has none. False for a
 // scheme other than http and https.
 bool TakeScheme(std::string_view& text, std::string& scheme) {
     const auto sep = text.find("://");
-    if (sep == std::string_view::npos) return true;
+    if (sep == std::string_view::npos) return !OtherSchemeWithoutSlashes(text);
     scheme = LowerAscii(text.substr(0, sep));
     text.remove_prefix(sep + 3);
     return scheme == "http" || scheme == "https";

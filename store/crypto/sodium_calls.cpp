@@ -59,6 +59,10 @@ bool Hash(unsigned char* out, std::size_t outBytes, std::string_view data, const
     return crypto_generichash(out, outBytes, Bytes(data), data.size(), key, keyBytes) == 0;
 }
 
+void Sha256(unsigned char* out, std::string_view data) {
+    crypto_hash_sha256(out, Bytes(data), data.size());
+}
+
 void Seal(unsigned char* out, std::string_view plain, std::string_view ad,
           const unsigned char* nonce, const unsigned char* key) {
     crypto_aead_xchacha20poly1305_ietf_encrypt(out, nullptr, Bytes(plain), plain.size(), Bytes(ad),

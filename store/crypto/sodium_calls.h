@@ -41,6 +41,10 @@ void GuardedFree(void* p);
 bool Hash(unsigned char* out, std::size_t outBytes, std::string_view data,
           const unsigned char* key = nullptr, std::size_t keyBytes = 0);
 
+// SHA-256 of data into out (32 bytes): for peers that name things by it.
+inline constexpr std::size_t kSha256Bytes = 32;
+void Sha256(unsigned char* out, std::string_view data);
+
 // Seals plain under key (kKeyBytes) and nonce, ad authenticated alongside;
 // out holds plain.size() + kSealTagBytes.
 void Seal(unsigned char* out, std::string_view plain, std::string_view ad,

@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <span>
 #include <type_traits>
 #include <unordered_set>
 
@@ -171,6 +172,8 @@ void WalkContents(const StoreContents& c, std::size_t& size, BodyWriter* w) {
     ForEach(c.nodes, BodyRecord::Node, size, w);
     if (c.deleted) ForEach(*c.deleted, BodyRecord::Deleted, size, w);
     if (c.links) ForEach(*c.links, BodyRecord::BrowserLink, size, w);
+    if (c.identity && !c.identity->Id.empty())
+        ForEach(std::span(c.identity, 1), BodyRecord::FileIdentity, size, w);
 }
 
 std::uint64_t Little(std::string_view b) {
@@ -347,6 +350,9 @@ bool ReadBody(std::string_view body, bool categoriesOnly, DecodedFile& f, EntryT
         case BodyRecord::BrowserLink:
             if (!categoriesOnly)
                 f.links.push_back(ReadRecord<T_BrowserLink>(payload, ok, f.badValues));
+            break;
+        case BodyRecord::FileIdentity:
+            f.fileId = ReadRecord<T_FileIdentity>(payload, ok, f.badValues).Id;
             break;
         default: // a later writer's record
             break;

@@ -17,7 +17,8 @@ enum class BodyRecord : unsigned char {
     Entry = 3,
     Node = 4,
     Deleted = 5,
-    BrowserLink = 7
+    BrowserLink = 7,
+    FileIdentity = 8
 };
 
 // The exact size of the body, so that it is written into one buffer that

@@ -355,6 +355,7 @@ bool clsPW::Merge(const clsPW* base, const clsPW& theirs, MergeSummary& summary,
     nodeStates_ = std::move(built.nodeStates_);
     MergeDeletionMarks(theirs);
     MergeBrowserLinks(theirs);
+    MergeFileId(theirs);
     notSaved_ = true;
     Succeed();
     return true;

@@ -73,6 +73,60 @@ private slots:
         QVERIFY(!r.FindBrowserLink("Laptop", kKeyB));
     }
 
+    // The browsers file their connections under the file's identifier: it
+    // must survive everything that keeps the file itself (saves, a lock, a
+    // merge, a reload), differ between files, and stay out of the legacy
+    // format, which cannot hold it.
+    void fileIdentifierNamesTheFileForGood() {
+        QTemporaryDir dir;
+        clsPW s;
+        s.NewFile();
+        FillSample(s);
+        const std::string id = s.FileId();
+        QCOMPARE(id.size(), std::size_t(32));
+        clsPW other;
+        other.NewFile();
+        QVERIFY(other.FileId() != id);
+
+        clsPW r = Reloaded(s, dir);
+        QCOMPARE(r.FileId(), id);
+        QVERIFY(r.SaveFile());
+        clsPW again;
+        QVERIFY(again.LoadFile(S(dir.filePath("f.QVS")), "pw"));
+        QCOMPARE(again.FileId(), id);
+        std::vector<std::string> extras;
+        QVERIFY(again.Seal(extras));
+        QVERIFY(again.Unseal("pw", extras));
+        QCOMPARE(again.FileId(), id);
+
+        MergeSummary summary;
+        QVERIFY(again.Merge(nullptr, other, summary));
+        QCOMPARE(again.FileId(), id); // another version never takes it over
+
+        // Legacy: none, and a conversion makes one that the next save keeps.
+        const std::string legacyPath = S(dir.filePath("old.QVS"));
+        r.SetFormat(FileFormat::Legacy);
+        r.SetFilePW("pw");
+        QVERIFY2(r.SaveFile(legacyPath, false), r.ErrDescr().c_str());
+        clsPW old;
+        QVERIFY(old.LoadFile(legacyPath, "pw"));
+        QVERIFY(old.FileId().empty());
+        QVERIFY(old.EnsureFileId().empty());
+        clsPW filled;
+        QVERIFY(filled.LoadFile(legacyPath, "pw"));
+        filled.SetFormat(FileFormat::Two);
+        QVERIFY(filled.Merge(nullptr, s, summary)); // a gap is filled from the other version
+        QCOMPARE(filled.FileId(), id);
+        old.SetFormat(FileFormat::Two);
+        const std::string made = old.EnsureFileId();
+        QCOMPARE(made.size(), std::size_t(32));
+        QVERIFY(made != id);
+        QVERIFY(old.SaveFile(S(dir.filePath("converted.QVS")), false));
+        clsPW converted;
+        QVERIFY(converted.LoadFile(S(dir.filePath("converted.QVS")), "pw"));
+        QCOMPARE(converted.FileId(), made);
+    }
+
     void connectionsAskedForByNameAndKeyTogether() {
         Clocked c;
         QVERIFY(c.store.AddBrowserLink("Firefox", kKeyA));

@@ -116,6 +116,36 @@ private slots:
         QCOMPARE(Names(c), model);
     }
 
+    // What keeps an index of the entries rebuilds it when the revision
+    // moves: every kind of change must move it, reads and refusals not.
+    void revisionMovesWithEveryChange() {
+        clsPW s;
+        FillSample(s);
+        PasswordCollection c = s.Password();
+        std::uint64_t seen = c.Revision();
+        const auto moved = [&] {
+            const bool changed = c.Revision() != seen;
+            seen = c.Revision();
+            return changed;
+        };
+        QVERIFY(c.Find("Loose") && c.Count() == 4 && !moved());
+        QVERIFY(c.InsertByName("New", SampleEntry("New")) == 0 && moved());
+        QVERIFY(c.InsertByName("new", SampleEntry("new")) != 0 && !moved()); // a duplicate
+        QVERIFY(c.EditOne("New", [](T_Password& p) { p.URL_Access = "https://x.org"; }) && moved());
+        QVERIFY(!c.EditOne("Nobody", [](T_Password&) {}) && !moved());
+        c.EditEach([](T_Password&) {});
+        QVERIFY(moved());
+        QVERIFY(c.Remove("New") == 0 && moved());
+        c.MoveToEndIf([](const T_Password& p) { return p.service == "Loose"; }, [](T_Password&) {});
+        QVERIFY(moved());
+        c.RemoveIf([](const T_Password& p) { return p.service == "Loose"; });
+        QVERIFY(moved());
+        PasswordCollection copy = c; // another collection: a number of its own
+        QVERIFY(copy.Revision() != c.Revision());
+        c.Clear();
+        QVERIFY(moved());
+    }
+
     void removeAndLookup() {
         PasswordCollection c = MakePasswordCollection();
         for (const char* n : {"b", "a", "c", "B2"})

@@ -110,6 +110,11 @@ private slots:
         row("blank address", "https://example.com/", "   ", false);
         row("words", "https://example.com/", "my bank", false);
         row("other scheme in the entry", "https://example.com/", "ftp://example.com", false);
+        row("mail address with its scheme", "https://example.com/", "mailto:me@example.com",
+            false);
+        row("mail address", "https://example.com/", "me@example.com", false);
+        row("scheme without slashes", "https://example.com/", "javascript:example.com", false);
+        row("IPv6 and port without scheme", "https://[::1]:8443/", "[::1]:8443", true);
         row("scheme only", "https://example.com/", "https://", false);
         row("escaped host", "https://example.com/", "https://exa%6Dple.com", false);
         row("bad port", "https://example.com/", "example.com:99999", false);
