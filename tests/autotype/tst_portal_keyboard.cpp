@@ -25,7 +25,6 @@
 #include <optional>
 
 using namespace qvs;
-using portal::TypeResult;
 
 namespace {
 
@@ -158,12 +157,12 @@ class TestPortalKeyboard : public QObject {
     std::unique_ptr<FakePortal> fake_;
     QTemporaryDir folder_;
 
-    static TypeResult TypeAndWait(portal::Keyboard& keyboard,
-                                  const std::vector<x11::Stroke>& strokes) {
+    static portal::TypeResult TypeAndWait(portal::Keyboard& keyboard,
+                                          const std::vector<x11::Stroke>& strokes) {
         QSignalSpy finished(&keyboard, &portal::Keyboard::Finished);
-        if (!keyboard.Type(strokes)) return TypeResult::Failed;
-        if (!finished.wait(10000)) return TypeResult::Failed;
-        return finished.takeFirst().at(0).value<TypeResult>();
+        if (!keyboard.Type(strokes)) return portal::TypeResult::Failed;
+        if (!finished.wait(10000)) return portal::TypeResult::Failed;
+        return finished.takeFirst().at(0).value<portal::TypeResult>();
     }
 
     static QString StoredToken() {
@@ -188,7 +187,7 @@ class TestPortalKeyboard : public QObject {
 
 private slots:
     void initTestCase() {
-        qRegisterMetaType<TypeResult>();
+        qRegisterMetaType<portal::TypeResult>();
         QVERIFY(folder_.isValid());
         QFile config(folder_.filePath(QStringLiteral("bus.conf")));
         QVERIFY(config.open(QIODevice::WriteOnly));
@@ -229,7 +228,7 @@ private slots:
                                       {x11::Stroke::Kind::Tab, {}},
                                       Text(U"p w"),
                                       {x11::Stroke::Kind::Enter, {}}});
-        QCOMPARE(TypeAndWait(keyboard, strokes), TypeResult::Typed);
+        QCOMPARE(TypeAndWait(keyboard, strokes), portal::TypeResult::Typed);
         QCOMPARE(fake_->calls,
                  (QStringList{QStringLiteral("CreateSession"), QStringLiteral("SelectDevices"),
                               QStringLiteral("Start")}));
@@ -256,7 +255,7 @@ private slots:
         // The second typing restores the permission: no new question, and the
         // new token replaces the spent one.
         fake_->Reset();
-        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"ok")})), TypeResult::Typed);
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"ok")})), portal::TypeResult::Typed);
         QCOMPARE(fake_->selected.value(QStringLiteral("restore_token")).toString(),
                  QStringLiteral("token-1"));
         QCOMPARE(fake_->questions, 0);
@@ -277,7 +276,7 @@ private slots:
         fake_->consent = false;
         fake_->issuedToken = QStringLiteral("revoked"); // the stored one no longer counts
         portal::Keyboard keyboard;
-        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), TypeResult::Refused);
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), portal::TypeResult::Refused);
         QCOMPARE(fake_->questions, 1);
         QVERIFY(fake_->keyEvents.isEmpty());
         QTRY_COMPARE(fake_->session.closed, 1);
@@ -287,10 +286,10 @@ private slots:
     void tooOldPortalTypesNothing() {
         portal::Keyboard keyboard;
         fake_->version = 1; // no restore tokens: it would ask at every typing
-        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), TypeResult::TooOld);
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), portal::TypeResult::TooOld);
         fake_->version = 2;
         fake_->deviceTypes = 2; // a pointer only
-        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), TypeResult::TooOld);
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), portal::TypeResult::TooOld);
         QVERIFY(fake_->calls.isEmpty());
         QVERIFY(fake_->keyEvents.isEmpty());
     }
@@ -298,7 +297,7 @@ private slots:
     void portalFailingWhileTypingStopsAndCloses() {
         fake_->failKeyEventsAfter = 3;
         portal::Keyboard keyboard;
-        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), TypeResult::Failed);
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), portal::TypeResult::Failed);
         QCOMPARE(fake_->keyEvents.size(), 3); // nothing sent after the failure
         QTRY_COMPARE(fake_->session.closed, 1);
     }
@@ -306,7 +305,7 @@ private slots:
     void missingPortalTypesNothing() {
         ServePortal(false);
         portal::Keyboard keyboard;
-        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), TypeResult::NoPortal);
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), portal::TypeResult::NoPortal);
         QVERIFY(fake_->calls.isEmpty());
         ServePortal(true);
     }
@@ -331,9 +330,10 @@ private slots:
 
         fake_->Reset();
         fake_->consent = false;
+        fake_->issuedToken = QStringLiteral("revoked"); // the stored one no longer counts
         const TypingOutcome refused = typeAndWait(login);
         QCOMPARE(refused.result, qvs::TypeResult::Failed);
-        QCOMPARE(refused.textId, TypingResultTextId(TypeResult::Refused));
+        QCOMPARE(refused.textId, TypingResultTextId(portal::TypeResult::Refused));
         QVERIFY(fake_->keyEvents.isEmpty());
 
         // No portal on the bus: the session keeps the X11 back-end for
@@ -344,10 +344,11 @@ private slots:
     }
 
     void eachFailureHasItsOwnMessage() {
-        QCOMPARE(TypingResultTextId(TypeResult::Typed), 0);
-        const QSet<int> ids = {
-            TypingResultTextId(TypeResult::Refused), TypingResultTextId(TypeResult::NoPortal),
-            TypingResultTextId(TypeResult::TooOld), TypingResultTextId(TypeResult::Failed)};
+        QCOMPARE(TypingResultTextId(portal::TypeResult::Typed), 0);
+        const QSet<int> ids = {TypingResultTextId(portal::TypeResult::Refused),
+                               TypingResultTextId(portal::TypeResult::NoPortal),
+                               TypingResultTextId(portal::TypeResult::TooOld),
+                               TypingResultTextId(portal::TypeResult::Failed)};
         QCOMPARE(ids.size(), 4);
         QVERIFY(!ids.contains(0));
     }
