@@ -10,6 +10,7 @@
 #include "frame/program_state.h"
 
 #include <QInputDialog>
+#include <QLabel>
 
 #include <algorithm>
 
@@ -25,6 +26,8 @@ QString OpenFileName() {
     return App().currentFileName;
 }
 
+constexpr int kQuestionWidth = 480;
+
 } // namespace
 
 std::optional<std::string> ProgramQuestions::NameConnection(const std::vector<std::string>& taken) {
@@ -35,6 +38,9 @@ std::optional<std::string> ProgramQuestions::NameConnection(const std::vector<st
         dialog.setObjectName(QStringLiteral("dlgConnectBrowser"));
         dialog.setWindowTitle(GetLocalText(text::kConnectBrowserTitle));
         dialog.setLabelText(GetLocalText(text::kConnectBrowserQuestion).arg(OpenFileName()));
+        // On one line, the question made the window as wide as the screen.
+        if (auto* label = dialog.findChild<QLabel*>()) label->setWordWrap(true);
+        dialog.resize(kQuestionWidth, dialog.sizeHint().height());
         dialog.setTextValue(name);
         if (ExecModal(dialog) != QDialog::Accepted) return std::nullopt;
         name = dialog.textValue().trimmed();
