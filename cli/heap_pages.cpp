@@ -4,8 +4,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 
@@ -23,27 +21,20 @@ constexpr std::size_t kPiece = kOwnPagesFrom - 4096;
 } // namespace
 
 void BackHeapWithLargePages(std::size_t bytes) {
-    // Kept, not given back at each free: the reserve must stay in place.
-    mallopt(M_TRIM_THRESHOLD, static_cast<int>(bytes * 2));
     mallopt(M_MMAP_THRESHOLD, static_cast<int>(kOwnPagesFrom));
+    // The heap grows by this much at once, and keeps it.
+    mallopt(M_TOP_PAD, static_cast<int>(bytes));
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(bytes * 2));
     const auto start = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    // On the stack: nothing else may be allocated among the pieces.
-    std::array<void*, 64> pieces{};
-    const std::size_t count = std::min(pieces.size(), (bytes + kPiece - 1) / kPiece);
-    for (std::size_t i = 0; i < count; ++i)
-        pieces[i] = std::malloc(kPiece);
-    for (std::size_t i = 0; i < count; ++i)
-        std::free(pieces[i]);
+    // A block the heap as it stands cannot hold makes it grow now. Only the
+    // block's edges are written, so what follows is still untouched when it
+    // is marked; once touched, a span is in small pages for good.
+    void* volatile block = std::malloc(kPiece); // volatile: not optimised away
+    std::free(block);
     const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    // Past the free space's own header, which the allocator keeps at its start.
-    const std::uintptr_t from = (start + 4096 + kLargePage - 1) & ~(kLargePage - 1);
-    if (end <= from) return;
-    void* const region = reinterpret_cast<void*>(from);
-    madvise(region, end - from, MADV_HUGEPAGE);
-    // The pieces' headers, written before that and stale since they were
-    // freed, would keep their spans in small pages: dropped, they come back
-    // as large ones when first used.
-    madvise(region, end - from, MADV_DONTNEED);
+    const std::uintptr_t from = (start + kLargePage - 1) & ~(kLargePage - 1);
+    // Advice only: should the heap not be where this reckons, nothing breaks.
+    if (end > from) madvise(reinterpret_cast<void*>(from), end - from, MADV_HUGEPAGE);
 }
 
 } // namespace qvs
