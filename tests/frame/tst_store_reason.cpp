@@ -92,7 +92,7 @@ private slots:
         QVERIFY(!entries.SaveFile(path, false, false));
         const QString reason = StoreReason(entries);
         QVERIFY2(reason.contains(QStringLiteral("Banca")) &&
-                     reason.contains(QStringLiteral("i siti web a cui è stata permessa o negata")),
+                     reason.contains(QStringLiteral("i siti web a cui l'accesso è stato permesso o negato")),
                  qPrintable(reason));
     }
 
