@@ -24,10 +24,19 @@ int ExtensionClient::Reply::ErrorCode() const {
     return it->is_string() ? std::stoi(it->get<std::string>()) : -1;
 }
 
+namespace {
+
+// sodium_malloc aborts before libsodium was started.
+unsigned char* SecretKeyBytes() {
+    if (sodium_init() < 0) throw std::runtime_error("libsodium");
+    return static_cast<unsigned char*>(sodium_malloc(crypto_box_SECRETKEYBYTES));
+}
+
+} // namespace
+
 ExtensionClient::ExtensionClient(Transport transport)
-    : transport_(std::move(transport)),
-      secret_(static_cast<unsigned char*>(sodium_malloc(crypto_box_SECRETKEYBYTES))) {
-    if (sodium_init() < 0 || !secret_) throw std::runtime_error("libsodium");
+    : transport_(std::move(transport)), secret_(SecretKeyBytes()) {
+    if (!secret_) throw std::runtime_error("libsodium");
     unsigned char idSecret[crypto_box_SECRETKEYBYTES];
     crypto_box_keypair(idPublic_.data(), idSecret);
     sodium_memzero(idSecret, sizeof idSecret);
