@@ -1,6 +1,7 @@
 #include "autotype/portal_backend.h"
 
 #include "autotype/send_keys.h"
+#include "autotype/text_ids.h"
 
 #include <QDBusConnectionInterface>
 
@@ -45,7 +46,7 @@ PortalTypingBackend::~PortalTypingBackend() {
 void PortalTypingBackend::Type(std::uint64_t, const KeyStrokes& strokes, TypingDone done) {
     // One login at a time: the desktop may still be asking about the last.
     if (pending_ || !keyboard_.Type(ToX11Strokes(strokes))) {
-        done({TypeResult::Failed, 0});
+        done({TypeResult::Failed, text::kTypingStillBusy});
         return;
     }
     pending_ = std::move(done);

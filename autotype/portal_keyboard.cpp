@@ -144,7 +144,7 @@ void Keyboard::CheckVersion() {
         const QDBusPendingReply<QVariantMap> reply = *w;
         if (reply.isError()) {
             qWarning("typing through the desktop portal: %s", qPrintable(reply.error().message()));
-            Finish(MeansNoPortal(reply.error()) ? TypeResult::NoPortal : TypeResult::Failed);
+            Finish(MeansNoPortal(reply.error()) ? TypeResult::NoPortal : TypeResult::NoAnswer);
             return;
         }
         const QVariantMap properties = reply.value();
@@ -184,7 +184,7 @@ void Keyboard::Request(Step step, const QString& method, const QVariantList& arg
                 if (reply.isError()) {
                     qWarning("desktop portal: %s", qPrintable(reply.error().message()));
                     Finish(MeansNoPortal(reply.error()) ? TypeResult::NoPortal
-                                                        : TypeResult::Failed);
+                                                        : TypeResult::NoSession);
                     return;
                 }
                 // Portals before version 0.9 built the path otherwise.
@@ -234,14 +234,14 @@ void Keyboard::OnResponse(uint code, const QVariantMap& results) {
     ListenForResponse(requestPath_, false);
     requestPath_.clear();
     if (code != 0) {
-        Finish(code == kResponseCancelled ? TypeResult::Refused : TypeResult::Failed);
+        Finish(code == kResponseCancelled ? TypeResult::Refused : TypeResult::NoSession);
         return;
     }
     switch (step_) {
     case Step::Creating:
         sessionPath_ = SessionPathOf(results.value(QStringLiteral("session_handle")));
         if (sessionPath_.isEmpty())
-            Finish(TypeResult::Failed);
+            Finish(TypeResult::NoSession);
         else
             SelectDevices();
         return;
@@ -281,7 +281,8 @@ void Keyboard::TypeNext() {
         if (step_ != Step::Typing) return;
         if (w->isError()) {
             qWarning("desktop portal: typing stopped: %s", qPrintable(w->error().message()));
-            Finish(TypeResult::Failed);
+            // Until the first press went through, nothing reached the window.
+            Finish(sent_ == 0 ? TypeResult::FirstKeyFailed : TypeResult::Failed);
             return;
         }
         ++sent_;
@@ -316,6 +317,12 @@ int TypingResultTextId(portal::TypeResult result) {
         return text::kNoTypingPortal;
     case portal::TypeResult::TooOld:
         return text::kTypingPortalTooOld;
+    case portal::TypeResult::NoAnswer:
+        return text::kTypingPortalNoAnswer;
+    case portal::TypeResult::NoSession:
+        return text::kTypingPortalNoSession;
+    case portal::TypeResult::FirstKeyFailed:
+        return text::kTypingPortalFirstKeyFailed;
     case portal::TypeResult::Failed:
         return text::kPortalTypingFailed;
     }

@@ -27,7 +27,12 @@ enum class TypeResult {
     Refused,  // the user said no to the desktop's question, or left the keyboard out
     NoPortal, // no portal on the session bus, or none with a RemoteDesktop interface
     TooOld,   // RemoteDesktop older than version 2, or offering no keyboard
-    Failed,   // the portal ended the session or refused a call; see the log
+    // The portal failed before the first key, so nothing was typed; the log
+    // has its own words.
+    NoAnswer,       // an error (or silence) where it should tell what it offers
+    NoSession,      // it could not open or start the keyboard's session
+    FirstKeyFailed, // the session opened, but the first key was refused
+    Failed,         // the portal failed once typing had begun; see the log
 };
 
 // The settings group and key of the restore token (the file is made 0600).

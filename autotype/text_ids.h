@@ -9,6 +9,12 @@ inline constexpr int kNoTypingPortal = 38750;
 inline constexpr int kTypingPortalTooOld = 38751;
 inline constexpr int kPortalTypingRefused = 38752;
 inline constexpr int kPortalTypingFailed = 38753;
+// The portal failing before the first key, and a typing asked for while
+// the last is under way: nothing was typed
+inline constexpr int kTypingPortalNoAnswer = 38800;
+inline constexpr int kTypingPortalNoSession = 38801;
+inline constexpr int kTypingPortalFirstKeyFailed = 38802;
+inline constexpr int kTypingStillBusy = 38803;
 
 // Typing into other programs' windows
 inline constexpr int kNoTypingDisplay = 31800;

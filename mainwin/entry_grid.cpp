@@ -11,6 +11,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qvs {
 
 namespace {
@@ -45,8 +47,11 @@ EntryGrid::EntryGrid(EntryGridModel::StoreAccess store, QWidget* parent)
 }
 
 void EntryGrid::BuildColumns() {
+    const QHeaderView* header = grdpw_->horizontalHeader();
     for (int c = 0; c < GridColumn::Count; ++c) {
-        const int width = kGridColumns[static_cast<std::size_t>(c)].width;
+        // Wide enough for the caption, which is longer in some languages.
+        const int width =
+            std::max(kGridColumns[static_cast<std::size_t>(c)].width, header->sectionSizeHint(c));
         hiddenWidths_[static_cast<std::size_t>(c)] = width;
         if (IsGroupColumn(c))
             grdpw_->setColumnHidden(c, true);

@@ -1,9 +1,25 @@
 #include "tray/frm_sys_tray.h"
 
+#include "app/program_start.h"
+#include "tray/stand_alone_menu.h"
+
 #include <QCoreApplication>
 #include <QCursor>
+#include <QMenu>
 
 namespace qvs {
+
+namespace {
+
+// The captions of the menu's first level, for the tests' event log.
+QString Captions(const QMenu& menu) {
+    QStringList captions;
+    for (const QAction* action : menu.actions())
+        if (!action->isSeparator()) captions << action->text();
+    return captions.join(u'|');
+}
+
+} // namespace
 
 frmSysTray::frmSysTray(QObject* parent) : QObject(parent) {
     connect(&tray_, &QSystemTrayIcon::activated, this, &frmSysTray::HandleActivation);
@@ -90,6 +106,8 @@ std::optional<bool> frmSysTray::Checked(const QVariant& item) const {
 void frmSysTray::ShowMenu() {
     emit MenuAboutToShow();
     const QPoint at = QCursor::pos();
+    PrepareTrayMenu(*menu_.Menu());
+    LogTestEvent("menu-shown", Captions(*menu_.Menu()));
     showing_ = true;
     const int index = runner_ ? runner_(menu_, at) : menu_.Exec(at);
     showing_ = false;

@@ -3,9 +3,11 @@
 // later typing uses the stored restore token, the key symbols are exactly the
 // text, the session is closed after typing, and a refused consent, a missing
 // portal, a too old one and a failing one each end with their own result and
-// nothing typed half-way.
+// nothing typed half-way; a failure before the first key says nothing was
+// typed.
 #include "autotype/portal_backend.h"
 #include "autotype/portal_keyboard.h"
+#include "autotype/text_ids.h"
 
 #include "frame/settings_store.h"
 
@@ -77,6 +79,8 @@ public:
     uint deviceTypes = 3; // keyboard and pointer
     bool consent = true;  // the user's answer to the question
     int failKeyEventsAfter = -1;
+    QString failing;        // a method that answers with an error
+    uint startResponse = 0; // Start's response when the user agreed
 
     QStringList calls;
     QVariantMap selected; // the options of the last SelectDevices
@@ -97,6 +101,7 @@ public:
 public slots:
     QDBusObjectPath CreateSession(const QVariantMap& options) {
         calls << QStringLiteral("CreateSession");
+        if (Fails(QStringLiteral("CreateSession"))) return {};
         const QString path = kPortalPath + QStringLiteral("/session/") + Sender() + u'/' +
                              options.value(QStringLiteral("session_handle_token")).toString();
         bus_.unregisterObject(path);
@@ -105,6 +110,7 @@ public slots:
     }
     QDBusObjectPath SelectDevices(const QDBusObjectPath&, const QVariantMap& options) {
         calls << QStringLiteral("SelectDevices");
+        if (Fails(QStringLiteral("SelectDevices"))) return {};
         selected = options;
         return Respond(options, 0, {});
     }
@@ -115,6 +121,7 @@ public slots:
             ++questions;
             if (!consent) return Respond(options, 1, {});
         }
+        if (startResponse != 0) return Respond(options, startResponse, {});
         issuedToken = QStringLiteral("token-%1").arg(++tokensIssued);
         return Respond(
             options, 0,
@@ -129,6 +136,11 @@ public slots:
     }
 
 private:
+    bool Fails(const QString& method) {
+        if (failing != method) return false;
+        sendErrorReply(QDBusError::Failed, QStringLiteral("the portal broke"));
+        return true;
+    }
     QString Sender() const {
         QString sender = message().service().mid(1);
         return sender.replace(u'.', u'_');
@@ -220,6 +232,8 @@ private slots:
         fake_->deviceTypes = 3;
         fake_->consent = true;
         fake_->failKeyEventsAfter = -1;
+        fake_->failing.clear();
+        fake_->startResponse = 0;
     }
 
     void asksOnceTypesExactlyAndCloses() {
@@ -302,6 +316,34 @@ private slots:
         QTRY_COMPARE(fake_->session.closed, 1);
     }
 
+    // Where the portal fails before the first key the user hears that
+    // nothing was typed, and at which step, not that typing stopped part-way.
+    void portalFailingBeforeTheFirstKeyTypesNothing() {
+        portal::Keyboard keyboard;
+        fake_->failKeyEventsAfter = 0;
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})),
+                 portal::TypeResult::FirstKeyFailed);
+        QTRY_COMPARE(fake_->session.closed, 1);
+        fake_->failKeyEventsAfter = 1; // the first press went through
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), portal::TypeResult::Failed);
+        QCOMPARE(fake_->keyEvents, (QList<int>{'s'}));
+        fake_->failKeyEventsAfter = -1;
+        for (const char* method : {"CreateSession", "SelectDevices"}) {
+            fake_->Reset();
+            fake_->failing = QLatin1String(method);
+            QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})),
+                     portal::TypeResult::NoSession);
+            QCOMPARE(fake_->calls.last(), QLatin1String(method));
+        }
+        fake_->Reset();
+        fake_->failing.clear();
+        fake_->startResponse = 2; // the portal ended the request
+        QCOMPARE(TypeAndWait(keyboard, Strokes({Text(U"secret")})), portal::TypeResult::NoSession);
+        QVERIFY(fake_->keyEvents.isEmpty());
+        QTRY_COMPARE(fake_->session.closed, 1);
+        QVERIFY(!StoredToken().isEmpty()); // not spent: the user did not say no
+    }
+
     void missingPortalTypesNothing() {
         ServePortal(false);
         portal::Keyboard keyboard;
@@ -336,6 +378,18 @@ private slots:
         QCOMPARE(refused.textId, TypingResultTextId(portal::TypeResult::Refused));
         QVERIFY(fake_->keyEvents.isEmpty());
 
+        // A second login while the first is still under way (the desktop may
+        // be asking): nothing of it is typed, and the user is told why.
+        fake_->Reset();
+        fake_->consent = true;
+        std::optional<TypingOutcome> first, second;
+        backend->Type(kFocusedWindow, login, [&](const TypingOutcome& o) { first = o; });
+        backend->Type(kFocusedWindow, login, [&](const TypingOutcome& o) { second = o; });
+        QVERIFY(second.has_value());
+        QCOMPARE(second->textId, text::kTypingStillBusy);
+        QTRY_VERIFY_WITH_TIMEOUT(first.has_value(), 10000);
+        QCOMPARE(fake_->keyEvents.size(), 6); // the first login, once
+
         // No portal on the bus: the session keeps the X11 back-end for
         // programs running through XWayland.
         ServePortal(false);
@@ -348,8 +402,12 @@ private slots:
         const QSet<int> ids = {TypingResultTextId(portal::TypeResult::Refused),
                                TypingResultTextId(portal::TypeResult::NoPortal),
                                TypingResultTextId(portal::TypeResult::TooOld),
-                               TypingResultTextId(portal::TypeResult::Failed)};
-        QCOMPARE(ids.size(), 4);
+                               TypingResultTextId(portal::TypeResult::NoAnswer),
+                               TypingResultTextId(portal::TypeResult::NoSession),
+                               TypingResultTextId(portal::TypeResult::FirstKeyFailed),
+                               TypingResultTextId(portal::TypeResult::Failed),
+                               text::kTypingStillBusy};
+        QCOMPARE(ids.size(), 8);
         QVERIFY(!ids.contains(0));
     }
 };

@@ -3,10 +3,14 @@
 // QVS_SWAYDESK), before the test's application exists, so that the test's
 // own windows are Wayland windows there too; the stand-in login form of
 // x_desktop.h runs there with Environment(). Where no desktop can be started, SkipReason() says
-// why and the tests skip; when CI is set, that is a failure instead.
+// why and the tests skip; when CI is set, that is a failure instead. With a
+// tray, the desktop has sway's bar with its tray, on a session bus of its own
+// that this process and the programs it starts there use.
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QTest>
@@ -18,7 +22,8 @@ class WaylandDesktop {
 public:
     // Call before the QApplication is made: it points this process at the
     // desktop.
-    WaylandDesktop() { Start(); }
+    enum class Tray { None, InBar };
+    explicit WaylandDesktop(Tray tray = Tray::None) { Start(tray); }
     ~WaylandDesktop() {
         if (socket_.isEmpty()) return;
         const QByteArray down = qgetenv("QVS_SWAYDESK") + " down '" + socket_ + "'";
@@ -45,6 +50,8 @@ public:
         env.insert(QStringLiteral("WAYLAND_DISPLAY"), QString::fromLocal8Bit(socket_));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
         env.remove(QStringLiteral("DISPLAY"));
+        if (!bus_.isEmpty())
+            env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLocal8Bit(bus_));
         return env;
     }
 
@@ -57,8 +64,24 @@ public:
                process.exitCode() == 0;
     }
 
+    // What swaymsg answers on this desktop (its windows with "-t get_tree");
+    // "" when it fails.
+    QByteArray Ask(const QStringList& arguments) const {
+        const QFileInfo socket(QString::fromLocal8Bit(socket_));
+        const QFileInfoList control =
+            socket.dir().entryInfoList({QStringLiteral("sway-ipc.*.sock")}, QDir::System);
+        if (control.isEmpty()) return {};
+        QProcess process;
+        auto env = Environment();
+        env.insert(QStringLiteral("SWAYSOCK"), control.first().filePath());
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral("swaymsg"), arguments);
+        if (!process.waitForFinished(20000) || process.exitCode() != 0) return {};
+        return process.readAllStandardOutput();
+    }
+
 private:
-    void Start() {
+    void Start(Tray tray) {
         const QByteArray starter = qgetenv("QVS_SWAYDESK");
         if (starter.isEmpty()) {
             skip_ =
@@ -66,16 +89,23 @@ private:
             return;
         }
         // Should the test be killed at its time-out, the desktop ends with it.
-        const QByteArray up = starter + " up --for " + QByteArray::number(qint64(getpid()));
+        const QByteArray up = starter + " up " + (tray == Tray::InBar ? "--tray " : "") + "--for " +
+                              QByteArray::number(qint64(getpid()));
         FILE* out = popen(up.constData(), "r");
         char line[4096] = {};
         const bool read = out && std::fgets(line, sizeof line, out);
+        char busLine[4096] = {};
+        const bool busRead =
+            tray == Tray::None || (read && std::fgets(busLine, sizeof busLine, out));
         const int status = out ? pclose(out) : -1;
-        if (!read || status != 0) {
+        if (!read || !busRead || status != 0) {
             skip_ = QStringLiteral("scripts/swaydesk could not start sway (its reason is above)");
             return;
         }
         socket_ = QByteArray(line).trimmed();
+        bus_ = QByteArray(busLine).trimmed();
+        // Before anything in this process opens the session bus.
+        if (!bus_.isEmpty()) qputenv("DBUS_SESSION_BUS_ADDRESS", bus_);
         qputenv("WAYLAND_DISPLAY", socket_);
         qputenv("QT_QPA_PLATFORM", "wayland");
         qunsetenv("DISPLAY");
@@ -83,4 +113,5 @@ private:
 
     QString skip_;
     QByteArray socket_;
+    QByteArray bus_;
 };

@@ -1,5 +1,6 @@
 #include "tests/qvs/desktop_fixture.h"
 
+#include "tests/autotype/wayland_desktop.h"
 #include "tests/test_program.h"
 
 #include <QDeadlineTimer>
@@ -24,11 +25,20 @@ QString DesktopFixture::SetUp() {
     if (!desktop_->SkipReason().isEmpty()) return desktop_->SkipReason();
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         return QStringLiteral("xdotool is not installed");
+    MakeHome();
+    return {};
+}
+
+void DesktopFixture::SetUp(const WaylandDesktop& desktop) {
+    wayland_ = &desktop;
+    MakeHome();
+}
+
+void DesktopFixture::MakeHome() {
     if (!root_.isValid()) qFatal("cannot make the home folder");
     // The runtime folder must be the user's alone, or Qt will not use it.
     QDir(root_.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(Path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return {};
 }
 
 void DesktopFixture::TearDown() {
@@ -37,7 +47,7 @@ void DesktopFixture::TearDown() {
 }
 
 QProcessEnvironment DesktopFixture::Environment() const {
-    auto env = desktop_->Environment();
+    auto env = wayland_ ? wayland_->Environment() : desktop_->Environment();
     env.insert(QStringLiteral("HOME"), root_.path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), Path("config"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), Path("data"));

@@ -5,7 +5,9 @@
 // windows and log lines that come of them.
 //
 // A test calls SetUp() in initTestCase (skipping with the reason it gives)
-// and TearDown() in cleanupTestCase.
+// and TearDown() in cleanupTestCase. On a Wayland desktop (which the test
+// starts itself, before its application) the home and the copy are the
+// same; xdotool and the tray host's clicks are X's only.
 #pragma once
 
 #include "tests/autotype/x_desktop.h"
@@ -17,6 +19,8 @@
 
 #include <memory>
 
+class WaylandDesktop;
+
 class DesktopFixture {
 public:
     // How long a window or a log line may take: generous, as desktop tests
@@ -26,6 +30,8 @@ public:
     // Starts the desktop and makes the home. "" when the test can go on,
     // else why it cannot (no desktop, no xdotool), for QSKIP.
     QString SetUp();
+    // The same on desktop, which outlives this fixture.
+    void SetUp(const WaylandDesktop& desktop);
     // Ends the copy under test and the desktop.
     void TearDown();
 
@@ -74,8 +80,10 @@ private:
 
     // The windows of the copy under test that are shown now.
     QStringList ShownWindows() const;
+    void MakeHome();
 
     std::unique_ptr<XDesktop> desktop_;
+    const WaylandDesktop* wayland_ = nullptr;
     QTemporaryDir root_;
     std::unique_ptr<QProcess> program_;
     QString programName_;

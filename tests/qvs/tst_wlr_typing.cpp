@@ -12,6 +12,7 @@
 #include "frame/options.h"
 #include "frame/program_state.h"
 #include "tests/autotype/wayland_desktop.h" // also marks the test as one on a desktop
+#include "tests/autotype/wayland_typing.h"
 #include "tests/autotype/x_desktop.h"
 #include "tests/mainwin/menus_fixture.h"
 #include "tests/store/store_samples.h"
@@ -22,53 +23,9 @@
 #include <QtTest>
 
 using namespace qvs;
+using namespace wayland_typing;
 
 namespace {
-
-constexpr int kWaitMs = 20000;
-
-TypingBackend& Backend() {
-    return CurrentTypingBackend();
-}
-
-// The window that becomes active and is none of ours nor except; 0 when
-// none comes in time.
-std::uint64_t WaitOtherActive(std::uint64_t except = 0) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < kWaitMs) {
-        const std::uint64_t active = Backend().ActiveWindow();
-        if (active != 0 && active != except && !Backend().IsOwnWindow(active)) return active;
-        QTest::qWait(50);
-    }
-    return 0;
-}
-
-// Shows a window of ours and waits until the desktop made it active.
-bool TakeFocus(QWidget& own) {
-    own.show();
-    own.activateWindow();
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < kWaitMs) {
-        if (Backend().IsOwnWindow(Backend().ActiveWindow())) return true;
-        QTest::qWait(50);
-    }
-    return false;
-}
-
-// Turns Caps Lock on from a keyboard of its own (which keeps it on until
-// that keyboard ends, a while later), and types "x" with it, which shows as
-// "X" while the lock holds.
-void CapsLockOnAndTypeX(QProcess& keyboard, const WaylandDesktop& desktop) {
-    keyboard.setProcessEnvironment(desktop.Environment());
-    keyboard.start(QStringLiteral("wtype"),
-                   {QStringLiteral("-s"), QStringLiteral("300"), QStringLiteral("-M"),
-                    QStringLiteral("capslock"), QStringLiteral("x"), QStringLiteral("-s"),
-                    QStringLiteral("8000")});
-    QVERIFY(keyboard.waitForStarted());
-    QTest::qWait(1000);
-}
 
 // Types through the session's back-end and waits for the outcome.
 TypeResult TypeNow(std::uint64_t window, const KeyStrokes& strokes) {
@@ -133,18 +90,15 @@ private slots:
         frmTray tray(std::move(actions));
         tray.UpdateView(QString());
 
-        TargetForm form(desktop_.Environment());
-        QVERIFY(form.Window() != 0); // shown
-        QVERIFY(WaitOtherActive() != 0);
-        QProcess capsKeyboard;
-        CapsLockOnAndTypeX(capsKeyboard, desktop_);
+        LockedForm target(desktop_);
+        QVERIFY(target.Ready(desktop_));
         QWidget own;
         tray.SysTray().SetMenuRunnerForTesting([&own](KeyedMenu& menu, const QPoint&) {
             if (!TakeFocus(own)) return -1;
             return menu.IndexOf(QStringLiteral("srvBank A"));
         });
         tray.SysTray().ShowMenu();
-        QCOMPARE(form.Result(), QByteArray("USER=Xjürgen{ñ}\nPASS=pä{ENTER}€~\"|Ωa\n"));
+        QCOMPARE(target.form.Result(), QByteArray("USER=Xjürgen{ñ}\nPASS=pä{ENTER}€~\"|Ωa\n"));
     }
 
     // The main window is active when its command runs: the code goes to
