@@ -12,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -167,7 +166,7 @@ bool BrowserOptionsPage::AgreeToSetAside(const NativeBrowser& browser) {
     if (CurrentManifest(browser) != ManifestState::Foreign) return true;
     const QString label = QString::fromUtf8(browser.label);
     const QString file = QDir::toNativeSeparators(ManifestPath(browser));
-    const QString kept = QFileInfo(SetAsidePath(browser)).fileName();
+    const QString kept = SetAsidePath(browser).mid(ManifestPath(browser).size());
     const QString program = Shown(ManifestProgram(browser));
     const QString question = program.isEmpty()
                                  ? Text(text::kBrowserForeignUnnamedAsk).arg(label, file, kept)

@@ -237,8 +237,7 @@ private slots:
         QVERIFY(!box->isChecked());
         for (const QString& part :
              {QStringLiteral("Chromium"), path, QStringLiteral("/usr/bin/other-proxy"),
-              QStringLiteral("org.keepassxc.keepassxc_browser.json"
-                             ".quorvane-set-aside")})
+              QStringLiteral("\".quorvane-set-aside\" added")})
             QVERIFY2(question.contains(part), qPrintable(question));
 
         ModalScript yes;
