@@ -46,11 +46,12 @@ QString Text(int textId) {
 }
 
 // Another program's manifest names its program as it likes: shown as one
-// line of reasonable length.
+// line of reasonable length, in the order it is written (no line breaks, no
+// direction marks that would make it read as another name).
 QString Shown(QString program) {
     constexpr int kMaxShown = 300;
     for (QChar& c : program)
-        if (c.category() == QChar::Other_Control) c = u'?';
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) c = u'?';
     if (program.size() > kMaxShown) program = program.left(kMaxShown - 1) + QChar(0x2026);
     return program;
 }

@@ -262,13 +262,12 @@ private slots:
     }
 
     // A manifest that names no readable program is still someone else's:
-    // the question says so; what it quotes from the file stays one line.
+    // the question says so; what it quotes from the file stays one line,
+    // read in the order it is written.
     void foreignManifestWithoutProgram() {
         Plant(ManifestPath(Browser("firefox")), "not a manifest");
         Plant(ManifestPath(Browser("brave")),
-              R"({"path":"/opt/x
-
-QVS checked this program and trusts it."})");
+              R"({"path":"/opt/x\n\nQVS checked this program and trusts it.\u202efdp.exe"})");
         frmOptions w;
         QString unnamed, oddName;
         ModalScript script;
@@ -281,7 +280,9 @@ QVS checked this program and trusts it."})");
         QVERIFY(BrowserBox(w, "firefox")->isChecked());
         QVERIFY(!BrowserBox(w, "brave")->isChecked());
         QVERIFY2(unnamed.contains(QStringLiteral("names no program")), qPrintable(unnamed));
-        QVERIFY2(oddName.contains(QStringLiteral("/opt/x??QVS checked")), qPrintable(oddName));
+        QVERIFY2(oddName.contains(
+                     QStringLiteral("/opt/x??QVS checked this program and trusts it.?fdp.exe")),
+                 qPrintable(oddName));
     }
 
     // The open file's connections, by name; Remove asks, then changes the
