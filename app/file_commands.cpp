@@ -2,6 +2,7 @@
 
 #include "app/disk_guard.h"
 #include "app/expiry_check.h"
+#include "app/file_events.h"
 #include "app/file_password.h"
 #include "app/file_path.h"
 #include "app/format_offer.h"
@@ -172,7 +173,10 @@ bool OpenDataFile(const QString& given, const QString& password) {
         WipeText(*used);
         if (declined) return false;
         // A file that vanished since the check leaves the store emptied.
-        if (store.Filename() != before) RefreshView();
+        if (store.Filename() != before) {
+            TellFileEvent(FileEvent::Closed);
+            RefreshView();
+        }
         // A mistyped password is typed again, not chosen again from the list.
         if (asked && AskRetry(path)) continue;
         if (!asked || store.ErrNum() != ardeko::StoreError::BadFile)
@@ -184,6 +188,8 @@ bool OpenDataFile(const QString& given, const QString& password) {
     const bool weakKey = store.ErrNum() == ardeko::StoreError::WeakKdf;
 
     TakeOpenedFile(path, *used);
+    if (!before.empty()) TellFileEvent(FileEvent::Closed);
+    TellFileEvent(FileEvent::Opened);
     ShowOpenedFile();
     WarnUncheckedPassword(path);
     // A damaged file is not the moment to rewrite it in another format.
@@ -250,6 +256,8 @@ void NewDataFile() {
     app.currentFileName = FromStd(app.store->Filename());
     app.currentFilePassword.Clear();
     FollowFile();
+    TellFileEvent(FileEvent::Closed);
+    TellFileEvent(FileEvent::Opened);
     RefreshView();
 }
 

@@ -120,6 +120,8 @@ void BrowserServer::Drop(ConnectionId id) {
     QLocalSocket* socket = found->second->socket;
     connections_.erase(found);
     socket->disconnect(this);
+    // A signal just written (the file closing as QVS ends) still goes out.
+    socket->flush();
     socket->abort();
     socket->deleteLater();
     requests_.Closed(id);

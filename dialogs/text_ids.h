@@ -242,5 +242,7 @@ inline constexpr int kBrowserConnectionRemove = 38609;
 inline constexpr int kBrowserConnectionRemoveAsk = 38610;
 inline constexpr int kBrowserForeignSetAside = 38611;
 inline constexpr int kBrowserManifestFailed = 38612;
+inline constexpr int kBrowserForeignAsk = 38850;
+inline constexpr int kBrowserForeignUnnamedAsk = 38851;
 
 } // namespace qvs::text

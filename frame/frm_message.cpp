@@ -5,12 +5,15 @@
 #include "frame/text_ids.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 
+#include <algorithm>
 #include <array>
 
 namespace qvs {
@@ -136,6 +139,7 @@ void frmMessage::SetButton(int flags, const QString& caption, const QString& mes
     pressed_ = kFirst;
     setWindowTitle(caption);
     lblMsg_->setText(DisplayText(message));
+    FitLongestWord();
     ShowButtons();
     ShowIcon();
 }
@@ -144,6 +148,19 @@ void frmMessage::SetCaptions(const QStringList& captions) {
     int next = 0;
     for (QPushButton* b : {cmdOK_, cmdNo_, cmdCancel_})
         if (!b->isHidden() && next < captions.size()) b->setText(captions[next++]);
+}
+
+// A path or name the message quotes is not broken across lines where it
+// fits a width a message box may reasonably take.
+void frmMessage::FitLongestWord() {
+    constexpr int kNarrowest = 240;
+    constexpr int kWidest = 560;
+    const QFontMetrics metrics(lblMsg_->font());
+    int widest = 0;
+    for (const QString& word :
+         lblMsg_->text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        widest = std::max(widest, metrics.horizontalAdvance(word));
+    lblMsg_->setMinimumWidth(std::clamp(widest, kNarrowest, kWidest));
 }
 
 int frmMessage::GetButton() const {

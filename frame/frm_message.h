@@ -29,6 +29,7 @@ public slots:
 private:
     void ShowButtons();
     void ShowIcon();
+    void FitLongestWord();
     void Press(int which);
 
     int buttonSet_ = 0;

@@ -1,7 +1,8 @@
 // qvs-proxy's work: the browser's messages from one descriptor go to the
 // running QVS, QVS's answers and signals come back on the other. QVS is
 // looked for at each message while it is not reached, so that a QVS started
-// after the browser is found; it is never started from here.
+// after the browser is found; it is never started from here. When QVS goes
+// away, every request it still owed an answer gets the "not running" answer.
 #pragma once
 
 #include <string>

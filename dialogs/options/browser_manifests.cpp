@@ -43,15 +43,13 @@ QString BaseFolder(const NativeBrowser& browser) {
     return QDir::isAbsolutePath(config) ? config : QDir::home().filePath(QStringLiteral(".config"));
 }
 
-bool NamesOurProxy(const QByteArray& text) {
-    const QJsonObject manifest = QJsonDocument::fromJson(text).object();
-    return QFileInfo(manifest.value(QStringLiteral("path")).toString()).fileName() ==
-           QLatin1String(kProxyName);
-}
-
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString ProgramIn(const QByteArray& text) {
+    return QJsonDocument::fromJson(text).object().value(QStringLiteral("path")).toString();
 }
 
 bool WriteWhole(const QString& path, const QByteArray& text) {
@@ -108,7 +106,12 @@ QString InstalledProxyPath() {
 ManifestState CurrentManifest(const NativeBrowser& browser) {
     const QString path = ManifestPath(browser);
     if (!QFileInfo::exists(path)) return ManifestState::None;
-    return NamesOurProxy(ReadAll(path)) ? ManifestState::Ours : ManifestState::Foreign;
+    const bool ours = QFileInfo(ProgramIn(ReadAll(path))).fileName() == QLatin1String(kProxyName);
+    return ours ? ManifestState::Ours : ManifestState::Foreign;
+}
+
+QString ManifestProgram(const NativeBrowser& browser) {
+    return ProgramIn(ReadAll(ManifestPath(browser)));
 }
 
 ManifestChange TurnOn(const NativeBrowser& browser, const QString& proxyPath) {

@@ -40,6 +40,9 @@ enum class ManifestState {
     Foreign, // another program's
 };
 ManifestState CurrentManifest(const NativeBrowser& browser);
+// The program a manifest in place starts (its "path"); "" when it names none
+// that can be read.
+QString ManifestProgram(const NativeBrowser& browser);
 
 struct ManifestChange {
     bool ok = true;

@@ -11,6 +11,7 @@
 #include "frame/vb_date_qt.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -44,6 +45,17 @@ QString Text(int textId) {
     return GetLocalText(textId);
 }
 
+// Another program's manifest names its program as it likes: shown as one
+// line of reasonable length, in the order it is written (no line breaks, no
+// direction marks that would make it read as another name).
+QString Shown(QString program) {
+    constexpr int kMaxShown = 300;
+    for (QChar& c : program)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) c = u'?';
+    if (program.size() > kMaxShown) program = program.left(kMaxShown - 1) + QChar(0x2026);
+    return program;
+}
+
 } // namespace
 
 BrowserOptionsPage::BrowserOptionsPage(QWidget* page, OptionBindings& bindings)
@@ -66,6 +78,10 @@ void BrowserOptionsPage::BuildBrowsers(QWidget* page, OptionBindings& bindings) 
         box->setObjectName(QStringLiteral("chkBrowser_") + QLatin1String(browser.key));
         column->addWidget(box);
         browsers_.push_back(box);
+        // Asked when the user ticks it, before anything is written.
+        connect(box, &QCheckBox::clicked, this, [this, box, &browser](bool checked) {
+            if (checked && !AgreeToSetAside(browser)) box->setChecked(false);
+        });
     }
     bindings.Custom(
         [this](const Options& o) {
@@ -145,7 +161,23 @@ void BrowserOptionsPage::RemoveConnection() {
     FillConnections();
 }
 
-void BrowserOptionsPage::ApplyManifests(Options& options) const {
+// A browser whose manifest is another program's: the user hears which file,
+// which program, and that it is kept beside ours and put back, and decides.
+bool BrowserOptionsPage::AgreeToSetAside(const NativeBrowser& browser) {
+    if (CurrentManifest(browser) != ManifestState::Foreign) return true;
+    const QString label = QString::fromUtf8(browser.label);
+    const QString file = QDir::toNativeSeparators(ManifestPath(browser));
+    const QString kept = SetAsidePath(browser).mid(ManifestPath(browser).size());
+    const QString program = Shown(ManifestProgram(browser));
+    const QString question = program.isEmpty()
+                                 ? Text(text::kBrowserForeignUnnamedAsk).arg(label, file, kept)
+                                 : Text(text::kBrowserForeignAsk).arg(label, file, program, kept);
+    if (ShowMessage(question, vbYesNo | vbQuestion, ProgramName()) != vbYes) return false;
+    agreed_ << QLatin1String(browser.key);
+    return true;
+}
+
+void BrowserOptionsPage::ApplyManifests(Options& options) {
     QStringList on = Keys(options.BrowserHosts);
     QStringList setAside;
     QStringList failed;
@@ -153,12 +185,14 @@ void BrowserOptionsPage::ApplyManifests(Options& options) const {
         const QString label = QString::fromUtf8(browser.label);
         const bool wanted = on.contains(QLatin1String(browser.key));
         const ManifestChange change = wanted ? TurnOn(browser, proxyPath_) : TurnOff(browser);
-        if (change.foreignSetAside) setAside << label;
+        if (change.foreignSetAside && !agreed_.contains(QLatin1String(browser.key)))
+            setAside << label;
         if (change.ok) continue;
         failed << label;
         if (wanted) on.removeAll(QLatin1String(browser.key));
     }
     options.BrowserHosts = on.join(u' ');
+    agreed_.clear();
     if (!setAside.isEmpty())
         ShowMessage(Text(text::kBrowserForeignSetAside)
                         .replace(QLatin1String("%s"), setAside.join(QStringLiteral(", "))),

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -18,6 +19,7 @@ class QWidget;
 namespace qvs {
 
 class OptionBindings;
+struct NativeBrowser;
 struct Options;
 
 class BrowserOptionsPage : public QObject {
@@ -31,8 +33,9 @@ public:
 
     // Writes or removes the browsers' manifests for the chosen browsers;
     // a browser whose manifest cannot be written stays off. Says what
-    // happened to another program's manifests.
-    void ApplyManifests(Options& options) const;
+    // happened to another program's manifests the user was not asked about
+    // when ticking the browser.
+    void ApplyManifests(Options& options);
 
     QCheckBox* BrowserBox(int index) const { return browsers_[size_t(index)]; }
     QTreeWidget* Connections() const { return connections_; }
@@ -48,12 +51,14 @@ private:
     void BuildAnswers(QWidget* page, OptionBindings& bindings);
     void BuildConnections(QWidget* page);
     void RemoveConnection();
+    bool AgreeToSetAside(const NativeBrowser& browser);
 
     QLabel* note_ = nullptr;
     std::vector<QCheckBox*> browsers_;
     QTreeWidget* connections_ = nullptr;
     QPushButton* remove_ = nullptr;
     QString proxyPath_;
+    QStringList agreed_; // browsers whose other program's manifest the user let us set aside
 };
 
 // Called after the options were applied, so that QVS starts or stops

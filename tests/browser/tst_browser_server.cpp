@@ -2,7 +2,8 @@
 // a stand-in for the protocol: frames pass whole both ways, each browser
 // gets its own answers, signals reach every browser, an answer for a
 // browser that left goes nowhere, and whatever the browser sends that is
-// no request, or a QVS that is not there, gets an error answer.
+// no request, or a QVS that is not there or goes away before it answers,
+// gets an error answer.
 #include "app/single_instance.h"
 #include "browser/browser_server.h"
 #include "proxy/runtime_socket.h"
@@ -12,6 +13,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -203,7 +206,8 @@ private slots:
     }
 
     // No QVS: the extension's "not connected" for every request, and a
-    // QVS started later is found at the next message.
+    // QVS started later is found at the next message; one that ends has
+    // its last signal delivered first.
     void qvsNotRunning() {
         Browser a;
         const QJsonObject answer = Ask(a, QStringLiteral("change-public-keys"));
@@ -215,11 +219,74 @@ private slots:
         BrowserServer server(requests);
         QVERIFY(server.Listen());
         QVERIFY(Ask(a, QStringLiteral("change-public-keys")).contains(QStringLiteral("from")));
-        // QVS ends: not connected again, and the proxy still runs.
+        // QVS ends: what it said last still arrives, then not connected
+        // again, and the proxy still runs.
+        server.ToAll(Json({{QStringLiteral("action"), QStringLiteral("database-locked")}}));
         server.Close();
+        QCOMPARE(a.Next().value(QStringLiteral("action")).toString(),
+                 QStringLiteral("database-locked"));
         QCOMPARE(
             Ask(a, QStringLiteral("get-databasehash")).value(QStringLiteral("errorCode")).toInt(),
             5);
+    }
+
+    // QVS goes away while requests wait for their answers: each gets "not
+    // running" with its own action, one already answered or a signal in
+    // between changes nothing, and the next request reaches a QVS started
+    // again.
+    void qvsGoneWhileAsked() {
+        auto requests = std::make_unique<FakeRequests>();
+        auto server = std::make_unique<BrowserServer>(*requests);
+        requests->broadcast = server.get();
+        QVERIFY(server->Listen());
+        Browser a;
+        a.Send(QJsonObject{{QStringLiteral("action"), QStringLiteral("later")}});
+        QVERIFY(WaitFor([&] { return bool(requests->held); }));
+        QCOMPARE(Ask(a, QStringLiteral("get-logins")).value(QStringLiteral("from")).toInt(), 1);
+        a.Send(QJsonObject{{QStringLiteral("action"), QStringLiteral("shout")}});
+        QCOMPARE(a.Next().value(QStringLiteral("action")).toString(),
+                 QStringLiteral("database-locked"));
+        QCOMPARE(a.Next().value(QStringLiteral("action")).toString(), QStringLiteral("shout"));
+        a.Send(QJsonObject{{QStringLiteral("action"), QStringLiteral("later")}});
+        QVERIFY(WaitFor([&] { return requests->seen.size() == 4; }));
+        server.reset(); // as QVS ends, or crashes: its sockets close
+        requests.reset();
+        for (int i = 0; i < 2; ++i) {
+            const QJsonObject answer = a.Next();
+            QCOMPARE(answer.value(QStringLiteral("action")).toString(), QStringLiteral("later"));
+            QVERIFY2(a.raw.contains("\"errorCode\":5"), a.raw.constData());
+        }
+        QVERIFY(a.Next(300).isEmpty());
+
+        FakeRequests again;
+        BrowserServer restarted(again);
+        QVERIFY(restarted.Listen());
+        QCOMPARE(Ask(a, QStringLiteral("change-public-keys")).value(QStringLiteral("from")).toInt(),
+                 1);
+        QCOMPARE(again.seen.size(), 1);
+    }
+
+    // A QVS that takes the request and closes without a word (as one that
+    // crashes while handling it): the browser still gets its answer.
+    void qvsClosesOnRequest() {
+        const QString path = QFile::decodeName(proxy::BrowserSocketPath().c_str());
+        QLocalServer listener;
+        QLocalServer::removeServer(path);
+        QVERIFY(listener.listen(path));
+        QObject::connect(&listener, &QLocalServer::newConnection, [&listener] {
+            QLocalSocket* socket = listener.nextPendingConnection();
+            socket->waitForReadyRead(5000);
+            socket->abort();
+            socket->deleteLater();
+        });
+        Browser a;
+        const QJsonObject answer = Ask(a, QStringLiteral("associate"));
+        QCOMPARE(answer.value(QStringLiteral("action")).toString(), QStringLiteral("associate"));
+        QCOMPARE(answer.value(QStringLiteral("errorCode")).toInt(), 5);
+        QVERIFY(a.Next(300).isEmpty());
+        listener.close();
+        a.CloseInput();
+        QVERIFY(a.Ends());
     }
 
     // A socket in our folder whose listener runs as another user is not

@@ -1,8 +1,8 @@
 // The browsers' manifests and the options page that turns them on: what a
 // browser reads from them, another program's manifest set aside and put
-// back untouched, a folder that cannot be written leaving the browser off,
-// the answers' options stored under "Browser", and the open file's
-// connections removed as an edit.
+// back untouched and asked about when its browser is ticked, a folder that
+// cannot be written leaving the browser off, the answers' options stored
+// under "Browser", and the open file's connections removed as an edit.
 #include "tests/frame/modal_script.h"
 #include "tests/frame/store_fixture.h"
 
@@ -216,6 +216,73 @@ private slots:
         QVERIFY2(setAside.contains(QStringLiteral("Brave")), qPrintable(setAside));
         QVERIFY2(failed.contains(QStringLiteral("Vivaldi")), qPrintable(failed));
         QCOMPARE(Opt().BrowserHosts, QStringLiteral("brave"));
+    }
+
+    // Ticking a browser whose manifest is another program's asks first,
+    // before anything is written: which file, which program, where it is
+    // kept. No leaves the box unticked; after Yes, applying sets the file
+    // aside without saying so a second time.
+    void foreignManifestAskedWhenTicked() {
+        const NativeBrowser& chromium = Browser("chromium");
+        const QString path = ManifestPath(chromium);
+        Plant(path, kForeign);
+        frmOptions w;
+        QCheckBox* box = BrowserBox(w, "chromium");
+        QString question;
+        ModalScript no;
+        ExpectMessage(no, &question, "cmdNo");
+        no.Start();
+        box->click();
+        QVERIFY(no.Done());
+        QVERIFY(!box->isChecked());
+        for (const QString& part :
+             {QStringLiteral("Chromium"), path, QStringLiteral("/usr/bin/other-proxy"),
+              QStringLiteral("\".quorvane-set-aside\" added")})
+            QVERIFY2(question.contains(part), qPrintable(question));
+
+        ModalScript yes;
+        ExpectMessage(yes, &question, "cmdOK");
+        yes.Start();
+        box->click();
+        QVERIFY(yes.Done());
+        QVERIFY(box->isChecked());
+        QCOMPARE(Bytes(path), kForeign);
+        QString said;
+        ModalScript after;
+        ExpectMessage(after, &said);
+        after.Start();
+        QVERIFY(w.Apply());
+        QVERIFY2(said.isEmpty(), qPrintable(said));
+        QCOMPARE(CurrentManifest(chromium), ManifestState::Ours);
+        QCOMPARE(Bytes(SetAsidePath(chromium)), kForeign);
+        // Our own manifest in place: unticking and ticking again asks nothing.
+        box->click();
+        box->click();
+        QVERIFY(box->isChecked());
+    }
+
+    // A manifest that names no readable program is still someone else's:
+    // the question says so; what it quotes from the file stays one line,
+    // read in the order it is written.
+    void foreignManifestWithoutProgram() {
+        Plant(ManifestPath(Browser("firefox")), "not a manifest");
+        Plant(ManifestPath(Browser("brave")),
+              R"({"path":"/opt/x\n\nQVS checked this program and trusts it.\u202efdp.exe"})");
+        frmOptions w;
+        QString unnamed, oddName;
+        ModalScript script;
+        ExpectMessage(script, &unnamed, "cmdOK");
+        ExpectMessage(script, &oddName, "cmdNo");
+        script.Start();
+        BrowserBox(w, "firefox")->click();
+        BrowserBox(w, "brave")->click();
+        QVERIFY(script.Done());
+        QVERIFY(BrowserBox(w, "firefox")->isChecked());
+        QVERIFY(!BrowserBox(w, "brave")->isChecked());
+        QVERIFY2(unnamed.contains(QStringLiteral("names no program")), qPrintable(unnamed));
+        QVERIFY2(oddName.contains(
+                     QStringLiteral("/opt/x??QVS checked this program and trusts it.?fdp.exe")),
+                 qPrintable(oddName));
     }
 
     // The open file's connections, by name; Remove asks, then changes the
