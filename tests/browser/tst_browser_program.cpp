@@ -6,6 +6,7 @@
 #include "tests/browser/proxy_browser.h"
 #include "tests/frame/store_fixture.h"
 
+#include "app/file_commands.h"
 #include "app/lock_controller.h"
 #include "browser/browser_filling.h"
 #include "browser/browser_server.h"
@@ -67,11 +68,10 @@ struct RunningProgram {
         return std::string();
     }};
     QStringList heard; // the signals that came unasked
+    QTemporaryDir folder;
 
-    RunningProgram() {
-        toProtocol.protocol = &browser::ConnectBrowserSocket(&server);
-        ResetProgram(main);
-        ardeko::clsPW& file = Store();
+    QString WriteFile() {
+        ardeko::clsPW file;
         file.NewFile();
         file.SetFilePW(kPassword.toStdString());
         ardeko::T_Password harbour;
@@ -79,8 +79,17 @@ struct RunningProgram {
         harbour.URL_Access = "https://harbour.example/";
         harbour.User = "marta";
         harbour.pw = "Tide-Pool-4417!";
-        if (!file.PWAdd(harbour)) qFatal("cannot add the test entry");
-        App().currentFileName = QStringLiteral("/home/marta/logins.qvs");
+        const QString path = folder.filePath(QStringLiteral("logins.qvs"));
+        if (!file.PWAdd(harbour) || !file.SaveFile(path.toStdString(), false))
+            qFatal("cannot write the test file");
+        return path;
+    }
+
+    RunningProgram() {
+        toProtocol.protocol = &browser::ConnectBrowserSocket(&server);
+        ResetProgram(main);
+        // Opened as the user opens a file, so the program knows it as open.
+        if (!OpenDataFile(WriteFile(), kPassword)) qFatal("the test file did not open");
         if (!server.Listen()) qFatal("the socket server did not listen");
         browser = std::make_unique<Browser>();
     }
