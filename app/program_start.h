@@ -44,7 +44,8 @@ void ConnectHandOver(SingleInstance& instance, const std::function<void()>& hand
 int HandOverToRunningCopy(const SingleInstance& instance);
 
 // Set only by the tests that start a whole program: the file that gets one
-// line per event ("<event> <open data file>").
+// line per event ("<event> <open data file>"); builds without the tests
+// write none.
 inline constexpr char kTestEventLog[] = "QVS_TEST_EVENT_LOG";
 void LogTestEvent(const char* event);
 // The same with a text of its own in place of the open data file. Never a
